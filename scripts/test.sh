@@ -1,0 +1,27 @@
+#!/usr/bin/env bash
+# Builds and runs every test: the normal build, the same suite under
+# AddressSanitizer and UndefinedBehaviorSanitizer (leaks fail), and each
+# libFuzzer target for 30 seconds when clang is present.
+set -euo pipefail
+cd "$(dirname "$0")/.."
+scripts/deps.sh
+jobs=$(nproc)
+export SDL_VIDEODRIVER=offscreen
+
+echo "== normal build"
+cmake -S . -B build -DCMAKE_BUILD_TYPE=RelWithDebInfo >/dev/null
+cmake --build build -j"$jobs"
+ctest --test-dir build --output-on-failure -j"$jobs"
+
+echo "== sanitizer build"
+cmake -S . -B build-asan -DCMAKE_BUILD_TYPE=Debug -DKV_SANITIZE=ON -DKV_BENCH=OFF >/dev/null
+cmake --build build-asan -j"$jobs"
+ctest --test-dir build-asan --output-on-failure -j"$jobs"
+
+if command -v clang++ >/dev/null; then
+  echo "== fuzzers, 30 seconds each"
+  cmake -S . -B build-fuzz -DKV_FUZZ=ON -DKV_TESTS=OFF -DKV_BENCH=OFF \
+        -DCMAKE_C_COMPILER=clang -DCMAKE_CXX_COMPILER=clang++ >/dev/null
+  cmake --build build-fuzz -j"$jobs"
+  scripts/fuzz.sh build-fuzz 30
+fi
