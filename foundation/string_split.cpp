@@ -1,0 +1,92 @@
+// Splitting text into items at delimiter bytes, with quote characters that shield
+// delimiters. Both passes (count, then cut) share one boundary rule so the array
+// allocated by the first always has room for the items cut by the second.
+#include "foundation/string.h"
+
+#include <cstring>
+
+namespace
+{
+
+// The scanning state shared by the counting and the cutting pass.
+struct SPLIT_STATE
+{
+    const char* delimiters;
+    const char* quotes;
+    bool inQuote = false;
+    bool first = true;
+    unsigned int last = 0;
+
+    enum { NONE, BOUNDARY, ITEM };
+
+    // Steps over position i holding byte c (atEnd: the position just past the range).
+    // Returns NONE, BOUNDARY, or ITEM when a boundary at i also ends an item.
+    int Step(unsigned int i, char c, bool atEnd)
+    {
+        if (!atEnd && quotes != nullptr)
+        {
+            // Every quote character equal to c toggles once.
+            for (const char* q = quotes; *q != 0; ++q)
+                if (*q == c)
+                    inQuote = !inQuote;
+        }
+        if (inQuote)
+            return NONE;
+        // The zero byte and the end of the range count only with a non-empty set.
+        bool boundary = delimiters[0] != 0 &&
+                        (atEnd || c == 0 || strchr(delimiters, c) != nullptr);
+        if (!boundary)
+            return NONE;
+        bool item = (i - last > 1) || (first && i > 0);
+        last = i;
+        first = false;
+        return item ? ITEM : BOUNDARY;
+    }
+};
+
+KV_STRING* SplitBytes(const char* bytes, unsigned int length, const char* delimiters,
+                      unsigned int& count, const char* quotes)
+{
+    count = 0;
+    if (delimiters == nullptr)
+        delimiters = "";
+
+    SPLIT_STATE counting{delimiters, quotes};
+    unsigned int n = 0;
+    for (unsigned int i = 0; i < length; ++i)
+        if (counting.Step(i, bytes[i], false) == SPLIT_STATE::ITEM)
+            ++n;
+
+    // The end of the range can close one more item than the counting pass saw.
+    KV_STRING* items = new KV_STRING[n + 1];
+
+    SPLIT_STATE cutting{delimiters, quotes};
+    unsigned int start = 0;
+    for (unsigned int i = 0; i <= length; ++i)
+    {
+        bool atEnd = (i == length);
+        int step = cutting.Step(i, atEnd ? 0 : bytes[i], atEnd);
+        if (step == SPLIT_STATE::NONE)
+            continue;
+        // A zero byte can only sit inside quotes here; the item then ends at it.
+        if (step == SPLIT_STATE::ITEM)
+            items[count++].AssignN(bytes + start, i - start);
+        start = i + 1;
+    }
+    return items;
+}
+
+} // namespace
+
+KV_STRING* KV_STRING::Split(const char* delimiters, unsigned int& count, const char* quotes) const
+{
+    return SplitBytes(text, Length(), delimiters, count, quotes);
+}
+
+KV_STRING* KvSplitBuffer(const void* buffer, unsigned int length, const char* delimiters,
+                         unsigned int& count, const char* quotes)
+{
+    if (buffer == nullptr)
+        length = 0;
+    return SplitBytes((const char*)buffer, length, delimiters, count, quotes);
+}
