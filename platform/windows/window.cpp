@@ -1,0 +1,199 @@
+// Window creation, placement, showing, focus and styles, each on the SDL window behind the handle.
+#include <SDL2/SDL.h>
+
+#include <algorithm>
+
+#include "platform/display/video.h"
+#include "platform/testing/test_hooks.h"
+#include "platform/text/code_page.h"
+#include "platform/windows/style_table.h"
+#include "platform/windows/window_classes.h"
+#include "platform/windows/window_table.h"
+#include "platform/winapi/windows.h"
+
+namespace {
+
+using platform::WindowRecord;
+
+int SdlPosition(int value) { return value == CW_USEDEFAULT ? SDL_WINDOWPOS_UNDEFINED : value; }
+
+// When the window in front goes, the window system activates another window of the process:
+// the newest live one takes the front, the focus and the activation.
+void HandFocusOnFrom(HWND gone) {
+  platform::FocusState& focus = platform::Focus();
+  auto& windows = platform::Windows();
+  HWND next = windows.empty() ? nullptr : platform::HandleOf(*windows.rbegin()->second);
+  bool hadFront = focus.foreground == gone || focus.focus == gone || focus.active == gone;
+  if (focus.foreground == gone) focus.foreground = next;
+  if (focus.focus == gone) focus.focus = next;
+  if (focus.active == gone) focus.active = next;
+  if (hadFront && next != nullptr) SDL_RaiseWindow(platform::FindWindowRecord(next)->sdl);
+}
+
+void ApplyVisibility(WindowRecord& window, int command) {
+  switch (command) {
+    case SW_HIDE:
+      SDL_HideWindow(window.sdl);
+      window.visible = false;
+      return;
+    case SW_SHOWMINIMIZED:
+    case SW_MINIMIZE:
+    case SW_SHOWMINNOACTIVE:
+      SDL_ShowWindow(window.sdl);
+      SDL_MinimizeWindow(window.sdl);
+      break;
+    case SW_SHOWMAXIMIZED:
+      SDL_ShowWindow(window.sdl);
+      SDL_MaximizeWindow(window.sdl);
+      break;
+    case SW_RESTORE:
+    case SW_SHOWDEFAULT:
+    case SW_SHOWNORMAL:
+      SDL_RestoreWindow(window.sdl);
+      SDL_ShowWindow(window.sdl);
+      break;
+    default:
+      SDL_ShowWindow(window.sdl);
+      break;
+  }
+  window.visible = true;
+}
+
+// The extended style's effects that SDL can change on a live window: always-on-top. The task-bar
+// kind (tool or app window) is fixed when SDL creates a window, so it is recorded only.
+void ApplyExStyle(WindowRecord& window, DWORD exStyle) {
+  if ((exStyle ^ window.exStyle) & WS_EX_TOPMOST) {
+    SDL_SetWindowAlwaysOnTop(window.sdl, (exStyle & WS_EX_TOPMOST) ? SDL_TRUE : SDL_FALSE);
+  }
+  window.exStyle = exStyle;
+}
+
+void ApplyStyle(WindowRecord& window, DWORD style) {
+  if ((style ^ window.style) & (WS_POPUP | WS_CAPTION)) {
+    bool bordered = !(style & WS_POPUP) || (style & WS_CAPTION);
+    SDL_SetWindowBordered(window.sdl, bordered ? SDL_TRUE : SDL_FALSE);
+  }
+  window.style = style;
+}
+
+}  // namespace
+
+BOOL WINAPI AdjustWindowRectEx(LPRECT rect, DWORD, BOOL, DWORD) {
+  // SDL sizes a window by its client area and the desktop adds any frame outside it, so the
+  // rectangle asked for is already the one to create.
+  return rect != nullptr ? TRUE : FALSE;
+}
+
+HWND WINAPI CreateWindowExA(DWORD exStyle, LPCSTR className, LPCSTR windowName, DWORD style,
+                            int x, int y, int width, int height, HWND, HMENU, HINSTANCE,
+                            LPVOID) {
+  using namespace platform;
+  if (FindWindowClass(className) == nullptr) return nullptr;
+  if (ConsumeFailure(Hooks().failCreateWindow)) return nullptr;
+  if (!VideoReady()) return nullptr;
+
+  uint32_t flags = SDL_WINDOW_OPENGL | SdlFlagsOfStyles(style, exStyle);
+  if (!(style & WS_VISIBLE)) flags |= SDL_WINDOW_HIDDEN;
+  width = std::max(width == CW_USEDEFAULT ? 640 : width, 1);
+  height = std::max(height == CW_USEDEFAULT ? 480 : height, 1);
+  std::string title = Latin1ToUtf8(windowName ? windowName : "");
+  SDL_Window* sdl =
+      SDL_CreateWindow(title.c_str(), SdlPosition(x), SdlPosition(y), width, height, flags);
+  if (sdl == nullptr) return nullptr;
+
+  auto record = std::make_unique<WindowRecord>();
+  record->className = className;
+  record->title = windowName ? windowName : "";
+  record->style = style;
+  record->exStyle = exStyle;
+  SDL_GetWindowPosition(sdl, &record->x, &record->y);
+  record->width = width;
+  record->height = height;
+  record->visible = (style & WS_VISIBLE) != 0;
+  record->sdl = sdl;
+  return HandleOf(AddWindowRecord(std::move(record)));
+}
+
+BOOL WINAPI DestroyWindow(HWND hwnd) {
+  using namespace platform;
+  WindowRecord* window = FindWindowRecord(hwnd);
+  if (window == nullptr) return FALSE;
+  if (VideoRunning()) SDL_DestroyWindow(window->sdl);
+  Windows().erase(window->id);
+  HandFocusOnFrom(hwnd);
+  return TRUE;
+}
+
+BOOL WINAPI ShowWindow(HWND hwnd, int command) {
+  WindowRecord* window = platform::FindWindowRecord(hwnd);
+  if (window == nullptr) return FALSE;
+  bool wasVisible = window->visible;
+  ApplyVisibility(*window, command);
+  return wasVisible ? TRUE : FALSE;
+}
+
+BOOL WINAPI SetForegroundWindow(HWND hwnd) {
+  WindowRecord* window = platform::FindWindowRecord(hwnd);
+  if (window == nullptr) return FALSE;
+  SDL_RaiseWindow(window->sdl);
+  platform::Focus().foreground = hwnd;
+  platform::Focus().active = hwnd;
+  return TRUE;
+}
+
+HWND WINAPI SetFocus(HWND hwnd) {
+  WindowRecord* window = platform::FindWindowRecord(hwnd);
+  if (window == nullptr) return nullptr;
+  // Only some drivers can move the keyboard focus by request; the record follows the call.
+  SDL_SetWindowInputFocus(window->sdl);
+  HWND previous = platform::Focus().focus;
+  platform::Focus().focus = hwnd;
+  return previous;
+}
+
+HWND WINAPI SetActiveWindow(HWND hwnd) {
+  WindowRecord* window = platform::FindWindowRecord(hwnd);
+  if (window == nullptr) return nullptr;
+  SDL_RaiseWindow(window->sdl);
+  HWND previous = platform::Focus().active;
+  platform::Focus().active = hwnd;
+  return previous;
+}
+
+BOOL WINAPI MoveWindow(HWND hwnd, int x, int y, int width, int height, BOOL) {
+  WindowRecord* window = platform::FindWindowRecord(hwnd);
+  if (window == nullptr) return FALSE;
+  width = std::max(width, 1);
+  height = std::max(height, 1);
+  SDL_SetWindowPosition(window->sdl, x, y);
+  SDL_SetWindowSize(window->sdl, width, height);
+  window->x = x;
+  window->y = y;
+  window->width = width;
+  window->height = height;
+  return TRUE;
+}
+
+BOOL WINAPI UpdateWindow(HWND hwnd) {
+  return platform::FindWindowRecord(hwnd) != nullptr ? TRUE : FALSE;
+}
+
+LONG WINAPI GetWindowLongA(HWND hwnd, int index) {
+  WindowRecord* window = platform::FindWindowRecord(hwnd);
+  if (window == nullptr) return 0;
+  if (index == GWL_EXSTYLE) return static_cast<LONG>(window->exStyle);
+  if (index == GWL_STYLE) return static_cast<LONG>(window->style);
+  return 0;
+}
+
+LONG WINAPI SetWindowLongA(HWND hwnd, int index, LONG value) {
+  WindowRecord* window = platform::FindWindowRecord(hwnd);
+  if (window == nullptr) return 0;
+  LONG previous = GetWindowLongA(hwnd, index);
+  if (index == GWL_EXSTYLE) {
+    ApplyExStyle(*window, static_cast<DWORD>(value));
+  } else if (index == GWL_STYLE) {
+    ApplyStyle(*window, static_cast<DWORD>(value));
+  }
+  return previous;
+}

@@ -1,0 +1,58 @@
+// The window table and its lookups.
+#include "platform/windows/window_table.h"
+
+#include <strings.h>
+
+#include "platform/display/video.h"
+#include "platform/windows/sdl_window.h"
+
+namespace platform {
+
+std::map<uintptr_t, std::unique_ptr<WindowRecord>>& Windows() {
+  static std::map<uintptr_t, std::unique_ptr<WindowRecord>> windows;
+  return windows;
+}
+
+FocusState& Focus() {
+  static FocusState focus;
+  return focus;
+}
+
+WindowRecord* FindWindowRecord(HWND hwnd) {
+  auto& windows = Windows();
+  auto found = windows.find(reinterpret_cast<uintptr_t>(hwnd));
+  return found == windows.end() ? nullptr : found->second.get();
+}
+
+HWND HandleOf(const WindowRecord& record) { return reinterpret_cast<HWND>(record.id); }
+
+HWND WindowOfSdlId(uint32_t sdlId) {
+  for (auto& [id, record] : Windows()) {
+    if (record->sdl != nullptr && SDL_GetWindowID(record->sdl) == sdlId) return HandleOf(*record);
+  }
+  return nullptr;
+}
+
+WindowRecord& AddWindowRecord(std::unique_ptr<WindowRecord> record) {
+  static uintptr_t nextId = 0;
+  record->id = ++nextId;
+  WindowRecord& added = *record;
+  Windows()[added.id] = std::move(record);
+  return added;
+}
+
+bool ClassHasWindows(const char* className) {
+  for (auto& [id, record] : Windows()) {
+    if (strcasecmp(record->className.c_str(), className) == 0) return true;
+  }
+  return false;
+}
+
+SDL_Window* SdlWindowOf(HWND hwnd) {
+  WindowRecord* record = FindWindowRecord(hwnd);
+  // After the end-of-process video shutdown the SDL windows are gone.
+  if (record == nullptr || !VideoRunning()) return nullptr;
+  return record->sdl;
+}
+
+}  // namespace platform

@@ -1,0 +1,56 @@
+// The live windows of the process: what each handle stands for and what was asked of it.
+// Internal to platform/. Handles are numbers that are never reused, so a destroyed window's
+// handle stays unknown for good. The records own their SDL windows.
+#pragma once
+
+#include <SDL2/SDL.h>
+
+#include <cstdint>
+#include <map>
+#include <memory>
+#include <string>
+
+#include "platform/winapi/records.h"
+
+namespace platform {
+
+struct WindowRecord {
+  uintptr_t id = 0;
+  std::string className;
+  std::string title;
+  DWORD style = 0;
+  DWORD exStyle = 0;
+  int x = 0;
+  int y = 0;
+  int width = 0;
+  int height = 0;
+  bool visible = false;
+  SDL_Window* sdl = nullptr;
+  // Last layered attributes asked for; the colour key is recorded only.
+  COLORREF colorKey = 0;
+  BYTE alpha = 255;
+  DWORD layeredFlags = 0;
+};
+
+// Which window is in front, has the keys, and is active (null when none).
+struct FocusState {
+  HWND foreground = nullptr;
+  HWND focus = nullptr;
+  HWND active = nullptr;
+};
+
+// Every live window by its number.
+std::map<uintptr_t, std::unique_ptr<WindowRecord>>& Windows();
+FocusState& Focus();
+// The record of a live window; null for a null, unknown or destroyed window.
+WindowRecord* FindWindowRecord(HWND hwnd);
+// The handle of a record.
+HWND HandleOf(const WindowRecord& record);
+// The window behind an SDL window id; null when none.
+HWND WindowOfSdlId(uint32_t sdlId);
+// Adds a record and gives it the next number.
+WindowRecord& AddWindowRecord(std::unique_ptr<WindowRecord> record);
+// Whether a live window uses the class (compared without case).
+bool ClassHasWindows(const char* className);
+
+}  // namespace platform
