@@ -1,0 +1,169 @@
+// SDL events -> window messages: keys, typed text, mouse buttons, wheel and motion, and the
+// window's close, move, size, minimise, restore and focus events.
+#include <cmath>
+
+#include "platform/messages/mouse_button_table.h"
+#include "platform/messages/queue.h"
+#include "platform/messages/scancode_table.h"
+#include "platform/text/code_page.h"
+#include "platform/windows/window_table.h"
+#include "platform/winapi/windows.h"
+
+namespace platform {
+namespace {
+
+// The window an event names; keys and text without one go to the window with the focus.
+HWND TargetOf(uint32_t sdlWindowId) {
+  HWND hwnd = sdlWindowId != 0 ? WindowOfSdlId(sdlWindowId) : nullptr;
+  return hwnd != nullptr ? hwnd : Focus().focus;
+}
+
+LPARAM PointParam(int x, int y) {
+  return MAKELPARAM(static_cast<SHORT>(x), static_cast<SHORT>(y));
+}
+
+// A wheel movement in the window system's units of 120 per notch, kept to 16 bits.
+SHORT WheelDelta(float notches) {
+  double delta = std::round(static_cast<double>(notches) * WHEEL_DELTA);
+  if (delta > 32767) delta = 32767;
+  if (delta < -32768) delta = -32768;
+  return static_cast<SHORT>(delta);
+}
+
+void TranslateKey(const SDL_KeyboardEvent& key) {
+  int virtualKey = VirtualKeyOfScancode(key.keysym.scancode);
+  ThreadQueue().controlHeld = (key.keysym.mod & KMOD_CTRL) != 0;
+  if (virtualKey == 0) return;
+  bool down = key.type == SDL_KEYDOWN;
+  // Alt, F10 and every key pressed while Alt is held are system keys.
+  bool system = (key.keysym.mod & KMOD_ALT) || virtualKey == VK_MENU || virtualKey == VK_F10;
+  UINT message = down ? (system ? WM_SYSKEYDOWN : WM_KEYDOWN) : (system ? WM_SYSKEYUP : WM_KEYUP);
+  // lParam: repeat count 1, scancode in bits 16-23, bit 30 "was down", bit 31 "being released".
+  LPARAM lParam = 1 | ((key.keysym.scancode & 0xFF) << 16);
+  if (!down || key.repeat) lParam |= 1L << 30;
+  if (!down) lParam |= 1L << 31;
+  PostToQueue(TargetOf(key.windowID), message, static_cast<WPARAM>(virtualKey), lParam);
+}
+
+void TranslateText(const SDL_TextInputEvent& text) {
+  HWND target = TargetOf(text.windowID);
+  for (unsigned char character : Utf8ToLatin1(text.text)) {
+    PostToQueue(target, WM_CHAR, character, 1);
+  }
+}
+
+void TranslateButton(const SDL_MouseButtonEvent& button) {
+  const ButtonMessages* messages = MessagesOfButton(button.button);
+  if (messages == nullptr) return;
+  UINT message = button.type == SDL_MOUSEBUTTONDOWN ? messages->down : messages->up;
+  PostToQueue(TargetOf(button.windowID), message, MAKEWPARAM(0, messages->xButton),
+              PointParam(button.x, button.y));
+}
+
+void TranslateWheel(const SDL_MouseWheelEvent& wheel) {
+  HWND target = TargetOf(wheel.windowID);
+  float flip = wheel.direction == SDL_MOUSEWHEEL_FLIPPED ? -1.0f : 1.0f;
+  // The wheel message carries the cursor in screen pixels.
+  WindowRecord* window = FindWindowRecord(target);
+  LPARAM where = window ? PointParam(window->x + wheel.mouseX, window->y + wheel.mouseY) : 0;
+  SHORT vertical = WheelDelta(wheel.preciseY * flip);
+  SHORT horizontal = WheelDelta(wheel.preciseX * flip);
+  if (vertical != 0) PostToQueue(target, WM_MOUSEWHEEL, MAKEWPARAM(0, vertical), where);
+  if (horizontal != 0) PostToQueue(target, WM_MOUSEHWHEEL, MAKEWPARAM(0, horizontal), where);
+}
+
+// Motion is coalesced as the window system does: a move still waiting at the end of the queue
+// takes the newest position instead of a second message piling up.
+void TranslateMotion(const SDL_MouseMotionEvent& motion) {
+  HWND target = TargetOf(motion.windowID);
+  LPARAM where = PointParam(motion.x, motion.y);
+  auto& posted = ThreadQueue().posted;
+  if (!posted.empty() && posted.back().message == WM_MOUSEMOVE && posted.back().hwnd == target) {
+    posted.back().lParam = where;
+    return;
+  }
+  PostToQueue(target, WM_MOUSEMOVE, 0, where);
+}
+
+void TranslateWindowEvent(const SDL_WindowEvent& event) {
+  HWND hwnd = WindowOfSdlId(event.windowID);
+  WindowRecord* window = FindWindowRecord(hwnd);
+  if (window == nullptr) return;
+  switch (event.event) {
+    case SDL_WINDOWEVENT_CLOSE:
+      PostToQueue(hwnd, WM_CLOSE, 0, 0);
+      break;
+    case SDL_WINDOWEVENT_MOVED:
+      window->x = event.data1;
+      window->y = event.data2;
+      PostToQueue(hwnd, WM_MOVE, 0, PointParam(event.data1, event.data2));
+      break;
+    case SDL_WINDOWEVENT_SIZE_CHANGED:
+      window->width = event.data1;
+      window->height = event.data2;
+      PostToQueue(hwnd, WM_SIZE, SIZE_RESTORED, PointParam(event.data1, event.data2));
+      break;
+    case SDL_WINDOWEVENT_MINIMIZED:
+      PostToQueue(hwnd, WM_SYSCOMMAND, SC_MINIMIZE, 0);
+      break;
+    case SDL_WINDOWEVENT_RESTORED:
+      PostToQueue(hwnd, WM_SYSCOMMAND, SC_RESTORE, 0);
+      break;
+    case SDL_WINDOWEVENT_FOCUS_GAINED:
+      Focus().focus = hwnd;
+      PostToQueue(hwnd, WM_SETFOCUS, 0, 0);
+      break;
+    case SDL_WINDOWEVENT_FOCUS_LOST:
+      if (Focus().focus == hwnd) Focus().focus = nullptr;
+      PostToQueue(hwnd, WM_KILLFOCUS, 0, 0);
+      break;
+    default:
+      break;
+  }
+}
+
+// A quit request from outside (a signal, the session ending) closes the window in front, as a
+// close request would; with no window left it ends the loop directly.
+void TranslateQuit() {
+  HWND target = Focus().focus ? Focus().focus : Focus().active;
+  if (target == nullptr && !Windows().empty()) target = HandleOf(*Windows().rbegin()->second);
+  if (target != nullptr) {
+    PostToQueue(target, WM_CLOSE, 0, 0);
+  } else {
+    PostQuitMessage(0);
+  }
+}
+
+}  // namespace
+
+void TranslateSdlEvent(const SDL_Event& event) {
+  switch (event.type) {
+    case SDL_KEYDOWN:
+    case SDL_KEYUP:
+      TranslateKey(event.key);
+      break;
+    case SDL_TEXTINPUT:
+      TranslateText(event.text);
+      break;
+    case SDL_MOUSEBUTTONDOWN:
+    case SDL_MOUSEBUTTONUP:
+      TranslateButton(event.button);
+      break;
+    case SDL_MOUSEWHEEL:
+      TranslateWheel(event.wheel);
+      break;
+    case SDL_MOUSEMOTION:
+      TranslateMotion(event.motion);
+      break;
+    case SDL_WINDOWEVENT:
+      TranslateWindowEvent(event.window);
+      break;
+    case SDL_QUIT:
+      TranslateQuit();
+      break;
+    default:
+      break;
+  }
+}
+
+}  // namespace platform
