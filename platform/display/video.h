@@ -1,0 +1,12 @@
+// SDL's video subsystem, started by the first call that needs it (tests do not go through main).
+// The X11 driver is preferred unless SDL_VIDEODRIVER chooses one (offscreen is the headless mode).
+#pragma once
+
+namespace platform {
+
+// Starts SDL video once; false when no video driver can start (no display).
+bool VideoReady();
+// Whether video is running now, without starting it.
+bool VideoRunning();
+
+}  // namespace platform
