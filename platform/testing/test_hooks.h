@@ -1,0 +1,39 @@
+// The values the testing interface replaces: forced failures, the screen, the cursor and the
+// clock. Internal to platform/; each area reads the hooks at its entry, tests write them through
+// platform/testing/testing.h. Nothing is replaced until a test asks.
+#pragma once
+
+#include <cstdint>
+#include <optional>
+
+#include "platform/winapi/records.h"
+
+namespace platform {
+
+struct TestHooks {
+  // Calls still to fail, counted down by each failing call.
+  int failRegisterClass = 0;
+  int failCreateWindow = 0;
+  int failDisplayChange = 0;
+  bool failCursor = false;
+  // Screen values reported instead of the display's.
+  std::optional<int> screenWidth;
+  std::optional<int> screenHeight;
+  std::optional<RECT> workArea;
+  std::optional<int> refreshRate;
+  // A cursor of the test's own, read and moved instead of the real one.
+  std::optional<POINT> cursor;
+  // The test-driven clock, in nanoseconds: each read gives now, then moves it by step.
+  bool testClock = false;
+  int64_t clockNow = 0;
+  int64_t clockStep = 0;
+  bool counterUnavailable = false;
+  DWORD lastSleep = 0;
+};
+
+// The one set of hooks of the process.
+TestHooks& Hooks();
+// Takes one forced failure from a counter; true when the call must fail.
+bool ConsumeFailure(int& counter);
+
+}  // namespace platform

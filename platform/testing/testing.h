@@ -1,0 +1,104 @@
+// The testing interface of platform/: tests post messages and inject SDL-like input that goes
+// through the real translation, set the screen, work area, refresh rate and cursor, drive the
+// clock, read back what Linux only records, and force the failures of the window calls.
+// Everything else stays real; Reset puts every replaced value back.
+#pragma once
+
+#include <SDL2/SDL.h>
+
+#include <optional>
+#include <string>
+
+#include "platform/winapi/windows.h"
+
+namespace platform::testing {
+
+// ---- Set-up ---------------------------------------------------------------------------------
+// Destroys every window, empties the queue and the tray, and puts every replaced value back.
+void Reset();
+
+// ---- Input, through the real translation ----------------------------------------------------
+// A key pressed (or auto-repeated) or released, with SDL modifier bits (KMOD_CTRL, ...). The
+// window is the one with the focus when null.
+void InjectKey(SDL_Scancode scancode, bool down, bool repeat = false, Uint16 mods = KMOD_NONE,
+               HWND hwnd = nullptr);
+// Typed text in UTF-8, as the desktop's text input delivers it.
+void InjectText(const char* utf8, HWND hwnd = nullptr);
+// A mouse button (SDL_BUTTON_LEFT, ...) at client coordinates.
+void InjectMouseButton(HWND hwnd, Uint8 button, bool down, int x, int y);
+// A wheel movement in notches (positive away from the user); fractions for smooth wheels.
+void InjectWheel(HWND hwnd, float notches, float horizontalNotches = 0);
+// The desktop asking the window to close (its close button or the window manager).
+void InjectClose(HWND hwnd);
+// Any SDL event, through the translation.
+void InjectEvent(const SDL_Event& event);
+
+// ---- Screen and cursor ----------------------------------------------------------------------
+void SetScreenSize(int width, int height);
+void SetWorkArea(RECT area);
+// The refresh rate GetDeviceCaps(VREFRESH) reports; 0 stands for "unknown".
+void SetRefreshRate(int hertz);
+// Puts a cursor of the test's own at a position; GetCursorPos and SetCursorPos then use it.
+void SetCursorPosition(int x, int y);
+// Makes GetCursorPos and SetCursorPos fail (or work again).
+void FailCursor(bool fail);
+// The cursor's display counter (shown while >= 0).
+int CursorDisplayCount();
+
+// ---- Clock ----------------------------------------------------------------------------------
+// Replaces the performance counter: it reads startSeconds first and moves stepSeconds on every
+// read (Sleep moves it by the time asked).
+void UseTestClock(double stepSeconds, double startSeconds = 0);
+// Moves the test clock by hand.
+void AdvanceTestClock(double seconds);
+// The real clock again.
+void UseRealClock();
+// Makes the performance counter unavailable (the tick count is then the clock), or available.
+void SetCounterAvailable(bool available);
+// The milliseconds of the last Sleep call.
+DWORD LastSleepMilliseconds();
+
+// ---- Forced failures: the next `times` calls fail as the window system reports it ----------
+void FailRegisterClass(int times = 1);
+void FailCreateWindow(int times = 1);
+// ChangeDisplaySettingsA then answers DISP_CHANGE_FAILED.
+void FailDisplayChange(int times = 1);
+
+// ---- What Linux only records ----------------------------------------------------------------
+struct TrayIconState {
+  UINT flags;
+  UINT callbackMessage;
+  HICON icon;
+  std::string tip;
+  DWORD lastOperation;  // NIM_ADD or NIM_MODIFY
+};
+// The tray icon of (window, id), when one is added.
+std::optional<TrayIconState> TrayIcon(HWND hwnd, UINT id);
+int TrayIconCount();
+
+struct LayeredState {
+  DWORD flags;  // LWA_ALPHA and/or LWA_COLORKEY of the last call
+  BYTE alpha;
+  COLORREF colorKey;
+};
+// The layered attributes last set on a window; nothing for an unknown window.
+std::optional<LayeredState> Layered(HWND hwnd);
+
+struct WindowState {
+  std::string title;
+  DWORD style;
+  DWORD exStyle;
+  int x;
+  int y;
+  int width;
+  int height;
+  bool visible;
+};
+// What a live window was asked to be; nothing for an unknown or destroyed window.
+std::optional<WindowState> Window(HWND hwnd);
+// The windows in front, with the keys, and active.
+HWND ForegroundWindow();
+HWND FocusWindow();
+HWND ActiveWindow();
+
+}  // namespace platform::testing
