@@ -1,4 +1,6 @@
-// Lazy start and end-of-process shutdown of SDL video.
+// Lazy start of SDL video. Video stays up until the process ends: the program's static objects
+// may still call in while it exits, and the GL library loaded here is never unloaded, so that
+// windows (and the engine's contexts) come and go without reloading the driver each time.
 #include "platform/display/video.h"
 
 #include <SDL2/SDL.h>
@@ -8,17 +10,11 @@
 namespace platform {
 namespace {
 
-enum class VideoState { NotStarted, Running, Failed, ShutDown };
+enum class VideoState { NotStarted, Running, Failed };
 
 VideoState& State() {
   static VideoState state = VideoState::NotStarted;
   return state;
-}
-
-void ShutdownVideo() {
-  if (State() != VideoState::Running) return;
-  SDL_Quit();
-  State() = VideoState::ShutDown;
 }
 
 bool StartVideo() {
@@ -41,7 +37,9 @@ bool VideoReady() {
     // Closing the last window must reach the program as WM_CLOSE, not end it behind its back.
     SDL_SetHint(SDL_HINT_QUIT_ON_LAST_WINDOW_CLOSE, "0");
     state = StartVideo() ? VideoState::Running : VideoState::Failed;
-    if (state == VideoState::Running) std::atexit(ShutdownVideo);
+    // Every window is an OpenGL window; a driver without GL still gets its windows refused
+    // one by one by SDL, so the result is not needed here.
+    if (state == VideoState::Running) SDL_GL_LoadLibrary(nullptr);
   }
   return state == VideoState::Running;
 }

@@ -6,7 +6,7 @@ namespace platform {
 
 // Starts SDL video once; false when no video driver can start (no display).
 bool VideoReady();
-// Whether video is running now, without starting it.
+// Whether video is running now, without starting it. Once started it runs until the process ends.
 bool VideoRunning();
 
 }  // namespace platform

@@ -78,8 +78,9 @@ void TranslateMotion(const SDL_MouseMotionEvent& motion) {
   HWND target = TargetOf(motion.windowID);
   LPARAM where = PointParam(motion.x, motion.y);
   auto& posted = ThreadQueue().posted;
-  if (!posted.empty() && posted.back().message == WM_MOUSEMOVE && posted.back().hwnd == target) {
-    posted.back().lParam = where;
+  if (!posted.empty() && posted.back().msg.message == WM_MOUSEMOVE &&
+      posted.back().msg.hwnd == target) {
+    posted.back().msg.lParam = where;
     return;
   }
   PostToQueue(target, WM_MOUSEMOVE, 0, where);

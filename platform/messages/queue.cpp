@@ -20,8 +20,9 @@ bool Matches(const MSG& msg, HWND hwnd, UINT filterMin, UINT filterMax) {
 bool TakePosted(LPMSG out, HWND hwnd, UINT filterMin, UINT filterMax, bool remove) {
   auto& posted = ThreadQueue().posted;
   for (auto it = posted.begin(); it != posted.end(); ++it) {
-    if (!Matches(*it, hwnd, filterMin, filterMax)) continue;
-    *out = *it;
+    if (!Matches(it->msg, hwnd, filterMin, filterMax)) continue;
+    *out = it->msg;
+    ThreadQueue().takenWithControl = it->controlHeld;
     if (remove) posted.erase(it);
     return true;
   }
@@ -63,7 +64,8 @@ void PostToQueue(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
   msg.wParam = wParam;
   msg.lParam = lParam;
   msg.time = GetTickCount();
-  ThreadQueue().posted.push_back(msg);
+  MessageQueue& queue = ThreadQueue();
+  queue.posted.push_back(QueuedMessage{msg, queue.controlHeld});
 }
 
 }  // namespace platform
@@ -109,7 +111,7 @@ BOOL WINAPI TranslateMessage(const MSG* msg) {
   }
   // Printable characters come from SDL's text input; only the control characters, which SDL
   // does not type, are made here.
-  int character = platform::ControlCharacterOf(msg->wParam, platform::ThreadQueue().controlHeld);
+  int character = platform::ControlCharacterOf(msg->wParam, platform::ThreadQueue().takenWithControl);
   if (character != 0) platform::PostToQueue(msg->hwnd, WM_CHAR, character, msg->lParam);
   return TRUE;
 }

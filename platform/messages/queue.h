@@ -10,12 +10,20 @@
 
 namespace platform {
 
+// A posted message and whether Control was held when its key event happened, which decides the
+// control character TranslateMessage makes of it.
+struct QueuedMessage {
+  MSG msg;
+  bool controlHeld;
+};
+
 struct MessageQueue {
-  std::deque<MSG> posted;
+  std::deque<QueuedMessage> posted;
   bool quitPending = false;
   int exitCode = 0;
-  // Whether Control was held at the last key event, for the control characters it makes.
+  // Control held at the key event being translated now, and at the message taken last.
   bool controlHeld = false;
+  bool takenWithControl = false;
 };
 
 // The queue of the calling thread.

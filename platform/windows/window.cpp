@@ -118,7 +118,7 @@ BOOL WINAPI DestroyWindow(HWND hwnd) {
   using namespace platform;
   WindowRecord* window = FindWindowRecord(hwnd);
   if (window == nullptr) return FALSE;
-  if (VideoRunning()) SDL_DestroyWindow(window->sdl);
+  SDL_DestroyWindow(window->sdl);
   Windows().erase(window->id);
   HandFocusOnFrom(hwnd);
   return TRUE;

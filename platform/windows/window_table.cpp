@@ -3,7 +3,6 @@
 
 #include <strings.h>
 
-#include "platform/display/video.h"
 #include "platform/windows/sdl_window.h"
 
 namespace platform {
@@ -50,9 +49,7 @@ bool ClassHasWindows(const char* className) {
 
 SDL_Window* SdlWindowOf(HWND hwnd) {
   WindowRecord* record = FindWindowRecord(hwnd);
-  // After the end-of-process video shutdown the SDL windows are gone.
-  if (record == nullptr || !VideoRunning()) return nullptr;
-  return record->sdl;
+  return record == nullptr ? nullptr : record->sdl;
 }
 
 }  // namespace platform
