@@ -24,7 +24,6 @@ public:
     KV_NUMBER& operator-=(const KV_NUMBER& o) { value -= o.value; return *this; }
     KV_NUMBER& operator*=(const KV_NUMBER& o) { value *= o.value; return *this; }
     KV_NUMBER& operator/=(const KV_NUMBER& o) { value /= o.value; return *this; }
-    KV_NUMBER& operator=(const KV_NUMBER& o) = default;
     KV_NUMBER& operator=(double v) { value = v; return *this; }
 
     // Exact comparison; the other value is widened to double first.

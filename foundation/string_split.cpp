@@ -3,38 +3,45 @@
 // allocated by the first always has room for the items cut by the second.
 #include "foundation/string.h"
 
-#include <cstring>
 
 namespace
 {
 
-// The scanning state shared by the counting and the cutting pass.
+// The scanning state shared by the counting and the cutting pass. The delimiter and
+// quote sets are turned into byte tables once, so each position costs one lookup.
 struct SPLIT_STATE
 {
-    const char* delimiters;
-    const char* quotes;
+    bool delimiter[256] = {};
+    bool toggles[256] = {};   // an odd number of quote characters equal this byte
+    bool anyDelimiter = false;
     bool inQuote = false;
     bool first = true;
     unsigned int last = 0;
 
     enum { NONE, BOUNDARY, ITEM };
 
+    SPLIT_STATE(const char* delimiters, const char* quotes)
+    {
+        for (const char* d = delimiters; *d != 0; ++d)
+            delimiter[(unsigned char)*d] = true;
+        // The zero byte and the end of the range count only with a non-empty set.
+        anyDelimiter = delimiters[0] != 0;
+        delimiter[0] = anyDelimiter;
+        // Every quote character equal to a byte toggles once, so only the parity counts.
+        if (quotes != nullptr)
+            for (const char* q = quotes; *q != 0; ++q)
+                toggles[(unsigned char)*q] = !toggles[(unsigned char)*q];
+    }
+
     // Steps over position i holding byte c (atEnd: the position just past the range).
     // Returns NONE, BOUNDARY, or ITEM when a boundary at i also ends an item.
-    int Step(unsigned int i, char c, bool atEnd)
+    int Step(unsigned int i, unsigned char c, bool atEnd)
     {
-        if (!atEnd && quotes != nullptr)
-        {
-            // Every quote character equal to c toggles once.
-            for (const char* q = quotes; *q != 0; ++q)
-                if (*q == c)
-                    inQuote = !inQuote;
-        }
+        if (!atEnd && toggles[c])
+            inQuote = !inQuote;
         if (inQuote)
             return NONE;
-        // The zero byte and the end of the range count only with a non-empty set.
-        bool boundary = delimiters[0] != 0 &&
-                        (atEnd || c == 0 || strchr(delimiters, c) != nullptr);
+        bool boundary = atEnd ? anyDelimiter : delimiter[c];
         if (!boundary)
             return NONE;
         bool item = (i - last > 1) || (first && i > 0);
@@ -51,21 +58,21 @@ KV_STRING* SplitBytes(const char* bytes, unsigned int length, const char* delimi
     if (delimiters == nullptr)
         delimiters = "";
 
-    SPLIT_STATE counting{delimiters, quotes};
+    SPLIT_STATE counting(delimiters, quotes);
     unsigned int n = 0;
     for (unsigned int i = 0; i < length; ++i)
-        if (counting.Step(i, bytes[i], false) == SPLIT_STATE::ITEM)
+        if (counting.Step(i, (unsigned char)bytes[i], false) == SPLIT_STATE::ITEM)
             ++n;
 
     // The end of the range can close one more item than the counting pass saw.
     KV_STRING* items = new KV_STRING[n + 1];
 
-    SPLIT_STATE cutting{delimiters, quotes};
+    SPLIT_STATE cutting(delimiters, quotes);
     unsigned int start = 0;
     for (unsigned int i = 0; i <= length; ++i)
     {
         bool atEnd = (i == length);
-        int step = cutting.Step(i, atEnd ? 0 : bytes[i], atEnd);
+        int step = cutting.Step(i, atEnd ? 0 : (unsigned char)bytes[i], atEnd);
         if (step == SPLIT_STATE::NONE)
             continue;
         // A zero byte can only sit inside quotes here; the item then ends at it.
