@@ -19,6 +19,8 @@ struct KV_KEY
     KV_KEY() : name{}, id(0) {}
 };
 
+static_assert(sizeof(KV_KEY) == 128, "KV_KEY is a 124-byte name and a 32-bit id");
+
 // Longest name a key can hold; longer names are refused by every lookup.
 constexpr unsigned int KV_KEY_NAME_MAX = 123;
 
