@@ -6,7 +6,7 @@
 
 #include <cstdint>
 
-enum KV_NUMBER : uint32_t {
+enum KV_ENGINE_NUMBER : uint32_t {
   // ---- KvRenderScene flags: present first, then clear -------------------------------------
   KV_SCENE_PRESENT = 1,            // present the current target
   KV_SCENE_CLEAR_COLOR = 2,        // clear the colour buffer (inside the clip rectangle when on)
