@@ -102,7 +102,7 @@ extern "C" {
 
 // ---- initiation and closure -------------------------------------------------------------------
 
-// Registers the engine module and prepares the video layer; no GL work. 1 on success.
+// Registers the engine module "Kelvo Core.dll" and its resources; needs no window or GL. 1 on success.
 uint8_t KvInitiation(void);
 // Releases every engine object and the GL context. Safe to skip: nothing depends on it.
 uint8_t KvClosure(void);
@@ -251,3 +251,9 @@ uint8_t KvDrawFont(KV_HANDLE displayList, const char* text);
 void KvDisplaylistDestroy(KV_HANDLE displayList);
 
 }  // extern "C"
+
+// Virtual-file archives: the entry and file records and the KvVirtualFile* calls.
+#include "engine/archives/archive_api.h"
+
+// Sockets: TCP endpoints on POSIX sockets, the KvSocket* calls.
+#include "engine/sockets/socket_api.h"

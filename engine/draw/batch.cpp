@@ -1,0 +1,162 @@
+// The batch: the CPU vertex array, the draw records, and the flush.
+#include "engine/draw/batch.h"
+
+#include <cstring>
+
+#include "engine/gl/context.h"
+#include "engine/gl/state_cache.h"
+#include "engine/matrices/matrix_stacks.h"
+#include "engine/targets/render_targets.h"
+#include "engine/testing.h"
+
+namespace kv::engine::batch {
+
+namespace {
+
+// Room for 16384 quads: a frame of ten thousand sprites takes one flush.
+constexpr uint32_t kMaxVertices = 65536;
+constexpr uint32_t kMaxIndices = kMaxVertices / 4 * 6;
+constexpr uint32_t kMaxRecords = 1024;
+
+struct Record {
+  Mode mode;
+  GLuint texture;
+  uint32_t firstIndex;
+  uint32_t indexCount;
+  uint32_t minVertex;
+  uint32_t maxVertex;
+};
+
+struct Batch {
+  Vertex vertices[kMaxVertices];
+  uint32_t indices[kMaxIndices];
+  Record records[kMaxRecords];
+  uint32_t vertexCount = 0;
+  uint32_t indexCount = 0;
+  uint32_t recordCount = 0;
+};
+
+Batch storage;  // large, so kept out of the stack and the heap
+Batch* const batch = &storage;
+bool flushEveryDraw = false;
+testing::FrameStats thisFrame, lastFrame;
+
+// What GL was last given, so a flush skips what is already in place.
+bool arraysEnabled = false;
+bool projectionLoaded = false;
+double loadedProjection[16];
+
+constexpr GLenum kGlModes[] = {GL_TRIANGLES, GL_LINES, GL_POINTS};
+
+void Reset() {
+  batch->vertexCount = 0;
+  batch->indexCount = 0;
+  batch->recordCount = 0;
+}
+
+void LoadMatrices() {
+  const Matrix& projection = Projection();
+  if (projectionLoaded && std::memcmp(loadedProjection, projection.m, sizeof loadedProjection) == 0) return;
+  gl.MatrixMode(GL_PROJECTION);
+  gl.LoadMatrixd(projection.m);
+  gl.MatrixMode(GL_MODELVIEW);
+  gl.LoadIdentity();
+  std::memcpy(loadedProjection, projection.m, sizeof loadedProjection);
+  projectionLoaded = true;
+}
+
+void SetArrays() {
+  if (!arraysEnabled) {
+    gl.EnableClientState(GL_VERTEX_ARRAY);
+    gl.EnableClientState(GL_COLOR_ARRAY);
+    gl.ClientActiveTexture(GL_TEXTURE0);
+    gl.EnableClientState(GL_TEXTURE_COORD_ARRAY);
+    arraysEnabled = true;
+  }
+  const Vertex* v = batch->vertices;
+  gl.VertexPointer(3, GL_FLOAT, sizeof(Vertex), &v->x);
+  gl.ColorPointer(4, GL_UNSIGNED_BYTE, sizeof(Vertex), v->color);
+  gl.ClientActiveTexture(GL_TEXTURE0);
+  gl.TexCoordPointer(2, GL_FLOAT, sizeof(Vertex), &v->u);
+}
+
+void DrawRecord(const Record& record) {
+  glcache::BindTexture(0, record.texture);
+  glcache::EnableTexturing(0, record.texture != 0);
+  gl.DrawRangeElements(kGlModes[static_cast<int>(record.mode)], record.minVertex, record.maxVertex,
+                       static_cast<GLsizei>(record.indexCount), GL_UNSIGNED_INT,
+                       batch->indices + record.firstIndex);
+  ++thisFrame.drawCalls;
+}
+
+}  // namespace
+
+Slot Reserve(Mode mode, GLuint texture, uint32_t vertexCount, uint32_t indexCount) {
+  if (batch->vertexCount + vertexCount > kMaxVertices || batch->indexCount + indexCount > kMaxIndices) Flush();
+  Record* last = batch->recordCount > 0 ? &batch->records[batch->recordCount - 1] : nullptr;
+  if (last == nullptr || last->mode != mode || last->texture != texture) {
+    if (batch->recordCount == kMaxRecords) {
+      Flush();
+    }
+    last = &batch->records[batch->recordCount++];
+    *last = Record{mode, texture, batch->indexCount, 0, batch->vertexCount, batch->vertexCount};
+  }
+  Slot slot{batch->vertices + batch->vertexCount, batch->indices + batch->indexCount, batch->vertexCount};
+  batch->vertexCount += vertexCount;
+  batch->indexCount += indexCount;
+  last->indexCount += indexCount;
+  last->maxVertex = batch->vertexCount - 1;
+  return slot;
+}
+
+void EndDraw() {
+  if (flushEveryDraw) Flush();
+}
+
+void Flush() {
+  if (batch->recordCount == 0) return;
+  if (CurrentTarget() == nullptr || !EnsureCurrent()) {
+    Reset();
+    return;
+  }
+  LoadMatrices();
+  SetArrays();
+  for (uint32_t i = 0; i < batch->recordCount; ++i) {
+    if (batch->records[i].indexCount > 0) DrawRecord(batch->records[i]);
+  }
+  ++thisFrame.flushes;
+  Reset();
+}
+
+void FlushIfUses(GLuint texture) {
+  for (uint32_t i = 0; i < batch->recordCount; ++i) {
+    if (batch->records[i].texture == texture) {
+      Flush();
+      return;
+    }
+  }
+}
+
+void EndFrame() {
+  lastFrame = thisFrame;
+  thisFrame = testing::FrameStats{};
+}
+
+void ResetGlState() {
+  arraysEnabled = false;
+  projectionLoaded = false;
+  Reset();
+}
+
+}  // namespace kv::engine::batch
+
+namespace kv::engine::testing {
+
+FrameStats LastFrameStats() { return batch::lastFrame; }
+FrameStats CurrentFrameStats() { return batch::thisFrame; }
+void SetFlushEveryDraw(bool on) {
+  batch::Flush();
+  batch::flushEveryDraw = on;
+}
+
+}  // namespace kv::engine::testing

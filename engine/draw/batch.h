@@ -1,0 +1,47 @@
+// The engine's batch: draws arrive one at a time (push a matrix, turn, bind, four vertices, pop),
+// already transformed by the model-view matrix, and wait in one CPU vertex array with ordered draw
+// records (mode, texture, first index, count). A draw with the same mode and texture as the last
+// record extends it; records are never reordered, since drawing order decides what ends on top.
+// A flush uploads the array once, loads the projection once and issues one GL draw per record.
+// Whatever changes how waiting vertices must be drawn, or reads the result, flushes first.
+#pragma once
+
+#include <cstdint>
+
+#include "engine/gl/gl_functions.h"
+
+namespace kv::engine::batch {
+
+// One vertex as the batch keeps it: a model-view transformed position, the texture coordinate and
+// the colour as four bytes.
+struct Vertex {
+  float x, y, z;
+  float u, v;
+  uint8_t color[4];
+};
+static_assert(sizeof(Vertex) == 24, "batch vertices are 24 bytes");
+
+enum class Mode : uint8_t { Triangles, Lines, Points };
+
+// Room reserved for one primitive: vertices to fill, indices to fill (relative to base).
+struct Slot {
+  Vertex* vertices;
+  uint32_t* indices;
+  uint32_t base;  // array index of vertices[0]
+};
+
+// Reserves room for one primitive of mode with texture (0: untextured), flushing first when the
+// array or the record list is full. Every reserved vertex and index must be written.
+Slot Reserve(Mode mode, GLuint texture, uint32_t vertexCount, uint32_t indexCount);
+// Marks the end of one Kv* draw call (flushes there when the testing switch asks for it).
+void EndDraw();
+// Draws what is waiting and empties the batch. Without a current target the vertices are dropped.
+void Flush();
+// Flushes when a waiting record uses the texture (before it is changed or deleted).
+void FlushIfUses(GLuint texture);
+// Ends a frame for the per-frame counts.
+void EndFrame();
+// Forgets what the batch knows of GL (the context is new or gone).
+void ResetGlState();
+
+}  // namespace kv::engine::batch

@@ -1,0 +1,37 @@
+// Loading the engine's GL entry points through SDL.
+#include "engine/gl/gl_functions.h"
+
+#include <SDL2/SDL.h>
+
+#include <string>
+
+namespace kv::engine {
+
+GlFunctions gl;
+
+namespace {
+
+// Frame buffer objects go by the core names from GL 3.0 and by the same names in the ARB
+// extension; older drivers offer only the EXT names, which take the same arguments.
+void* LookUp(const char* name) {
+  void* address = SDL_GL_GetProcAddress(name);
+  if (address != nullptr) return address;
+  std::string extName = std::string(name) + "EXT";
+  return SDL_GL_GetProcAddress(extName.c_str());
+}
+
+}  // namespace
+
+bool LoadGlFunctions() {
+  GlFunctions loaded;
+  bool complete = true;
+#define KV_GL_LOAD(ret, name, params)                                                  \
+  loaded.name = reinterpret_cast<ret(APIENTRY*) params>(LookUp("gl" #name));           \
+  if (loaded.name == nullptr) complete = false;
+  KV_GL_FUNCTIONS(KV_GL_LOAD)
+#undef KV_GL_LOAD
+  if (complete) gl = loaded;
+  return complete;
+}
+
+}  // namespace kv::engine

@@ -1,0 +1,25 @@
+// The engine's two matrix stacks, projection (264) and model-view (265), kept on the CPU. Draws
+// are transformed by the model-view matrix as they enter the batch, so pushes and pops cost no GL
+// call; the projection reaches GL when the batch flushes, and changing it flushes first.
+#pragma once
+
+#include <cstdint>
+
+#include "engine/matrices/matrix.h"
+
+namespace kv::engine {
+
+// The top of the model-view stack, as floats for the batch (column-major).
+const float* ModelViewFloats();
+// The top of the model-view stack.
+const Matrix& ModelView();
+// The top of the projection stack.
+const Matrix& Projection();
+// Replaces the projection (flushing the batch first when it changes).
+void SetProjection(const Matrix& projection);
+// Makes the model-view matrix current.
+void SelectModelView();
+// Restores both stacks to one identity matrix and the model-view mode.
+void ResetMatrices();
+
+}  // namespace kv::engine

@@ -1,0 +1,42 @@
+// The engine module's resource table and its registration.
+#include "engine/module/resources.h"
+
+#include "platform/modules/module_registry.h"
+
+namespace kv::engine {
+
+namespace {
+
+constexpr const char* kModuleName = "Kelvo Core.dll";
+
+// One line per resource. The intro logo (type 1024, id 1) is made by the data generator and
+// listed here when it exists.
+std::vector<EngineResource> BuildTable() { return {}; }
+
+}  // namespace
+
+const std::vector<EngineResource>& EngineResources() {
+  static const std::vector<EngineResource> table = BuildTable();
+  return table;
+}
+
+const EngineResource* FindEngineResource(uint32_t type, uint32_t id) {
+  for (const EngineResource& resource : EngineResources()) {
+    if (resource.type == type && resource.id == id) return &resource;
+  }
+  return nullptr;
+}
+
+bool RegisterEngineModule() {
+  static bool registered = false;
+  if (registered) return true;
+  HMODULE module = platform::RegisterModule(kModuleName);
+  if (module == nullptr) return false;
+  for (const EngineResource& resource : EngineResources()) {
+    platform::AddResource(module, resource.type, resource.id, resource.data, resource.size);
+  }
+  registered = true;
+  return true;
+}
+
+}  // namespace kv::engine

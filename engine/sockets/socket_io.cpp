@@ -1,0 +1,130 @@
+// Sending and receiving on engine sockets, and the test for a peer that has gone. Every send uses
+// MSG_NOSIGNAL, so a peer that has closed gives an error result instead of killing the process.
+#include <poll.h>
+#include <sys/socket.h>
+
+#include <cerrno>
+#include <cstring>
+#include <vector>
+
+#include "engine/sockets/socket_api.h"
+#include "engine/sockets/socket_table.h"
+#include "engine/trace/trace.h"
+
+namespace kv::engine::sockets {
+namespace {
+
+// The block size a receive with blockSize 0 uses, and the largest block one receive returns.
+constexpr uint32_t kDefaultBlock = 64 * 1024;
+constexpr uint32_t kLargestBlock = 16 * 1024 * 1024;
+
+// Waits until fd can take more bytes; false on an error.
+bool WaitWritable(int fd) {
+  pollfd waiting{fd, POLLOUT, 0};
+  while (poll(&waiting, 1, -1) < 0) {
+    if (errno != EINTR) return false;
+  }
+  return true;
+}
+
+// One send of up to size bytes that waits for room when the descriptor does not block. Returns the
+// count taken; 0 after an error, which also marks the connection as gone.
+size_t SendSome(Socket& socket, const unsigned char* bytes, size_t size) {
+  for (;;) {
+    ssize_t sent = send(socket.fd, bytes, size, MSG_NOSIGNAL);
+    if (sent > 0) return static_cast<size_t>(sent);
+    if (sent < 0 && errno == EINTR) continue;
+    if (sent < 0 && (errno == EAGAIN || errno == EWOULDBLOCK) && WaitWritable(socket.fd)) continue;
+    socket.connected = false;
+    return 0;
+  }
+}
+
+// Makes the array's whole content the n bytes at block, without zeroing a block first.
+void Fill(KV_ARRAY<unsigned char>& data, const unsigned char* block, uint32_t n) {
+  data.Free();
+  data.data = new unsigned char[n];
+  std::memcpy(data.data, block, n);
+  data.cursor = data.data;
+  data.count = n;
+}
+
+// The receive buffer, reused by every call: the engine runs on one thread.
+std::vector<unsigned char>& Scratch(uint32_t size) {
+  static std::vector<unsigned char> scratch;
+  if (scratch.size() < size) scratch.resize(size);
+  return scratch;
+}
+
+}  // namespace
+}  // namespace kv::engine::sockets
+
+using namespace kv::engine;
+using kv::engine::sockets::Socket;
+
+extern "C" {
+
+uint32_t KvSocketSend(KV_HANDLE socket, KV_ARRAY<unsigned char>* data, uint8_t flag, uint32_t offset,
+                      uint32_t size) {
+  if (trace::Call("KvSocketSend", socket, data, flag, offset, size)) return 0;
+  Socket* object = sockets::Find(socket);
+  if (object == nullptr || data == nullptr || !object->connected || data->IsEmpty()) return 0;
+  if (offset >= data->count) return 0;
+  uint32_t available = data->count - offset;
+  if (size == 0 || size > available) size = available;
+  const unsigned char* bytes = data->data + offset;
+  if (flag == 0) return static_cast<uint32_t>(sockets::SendSome(*object, bytes, size));
+  size_t total = 0;
+  while (total < size) {
+    size_t sent = sockets::SendSome(*object, bytes + total, size - total);
+    if (sent == 0) break;
+    total += sent;
+  }
+  return static_cast<uint32_t>(total);
+}
+
+uint32_t KvSocketReceive(KV_HANDLE socket, KV_ARRAY<unsigned char>* data, uint32_t blockSize,
+                         uint32_t reserved) {
+  if (trace::Call("KvSocketReceive", socket, data, blockSize, reserved)) return 0;
+  if (data == nullptr) return 0;
+  if (socket.IsNull()) {
+    data->Free();
+    return 0;
+  }
+  Socket* object = sockets::Find(socket);
+  if (object == nullptr || !object->connected) return 0;
+  if (blockSize == 0) blockSize = sockets::kDefaultBlock;
+  if (blockSize > sockets::kLargestBlock) blockSize = sockets::kLargestBlock;
+  std::vector<unsigned char>& block = sockets::Scratch(blockSize);
+  for (;;) {
+    ssize_t n = recv(object->fd, block.data(), blockSize, 0);
+    if (n > 0) {
+      sockets::Fill(*data, block.data(), static_cast<uint32_t>(n));
+      return static_cast<uint32_t>(n);
+    }
+    if (n < 0 && errno == EINTR) continue;
+    if (n < 0 && (errno == EAGAIN || errno == EWOULDBLOCK)) return 0;
+    // End of stream, or an error such as a reset: the peer has gone.
+    object->connected = false;
+    return 0;
+  }
+}
+
+uint8_t KvSocketIsConnected(KV_HANDLE socket) {
+  if (trace::Call("KvSocketIsConnected", socket)) return 0;
+  Socket* object = sockets::Find(socket);
+  if (object == nullptr || !object->connected) return 0;
+  // Peek one byte without waiting: end of stream or an error means the peer has gone, while
+  // waiting data or nothing at all means the connection is still open.
+  unsigned char byte;
+  for (;;) {
+    ssize_t n = recv(object->fd, &byte, 1, MSG_PEEK | MSG_DONTWAIT);
+    if (n > 0) return 1;
+    if (n < 0 && errno == EINTR) continue;
+    if (n < 0 && (errno == EAGAIN || errno == EWOULDBLOCK)) return 1;
+    object->connected = false;
+    return 0;
+  }
+}
+
+}  // extern "C"

@@ -1,0 +1,144 @@
+// KvRenderScene and KvRenderVsync: presenting the current target's frame to its window, clearing
+// it for the next one, and vertical sync that is accepted only when presenting really waits.
+#include <algorithm>
+#include <vector>
+
+#include "engine/draw/batch.h"
+#include "engine/gl/context.h"
+#include "engine/states/render_states.h"
+#include "engine/targets/render_targets.h"
+#include "engine/testing.h"
+#include "engine/trace/trace.h"
+
+namespace kv::engine {
+
+namespace {
+
+constexpr uint32_t kKnownSceneBits = KV_SCENE_PRESENT | KV_SCENE_CLEAR_COLOR | KV_SCENE_CLEAR_DEPTH |
+                                     KV_SCENE_CLEAR_STENCIL | KV_SCENE_CLEAR_ACCUM | KV_SCENE_SWAP |
+                                     KV_SCENE_LAYERED;
+// Presents timed when vertical sync is asked for, and the share of a display period that each
+// must wait on average to count as paced.
+constexpr int kTimedPresents = 4;
+constexpr double kPacedShare = 0.6;
+
+// Swap interval the context last had, per window it was set on (SDL keeps it per drawable).
+int appliedInterval = -1;
+SDL_Window* intervalWindow = nullptr;
+
+void ApplySwapInterval(SDL_Window* window, bool vsync) {
+  int interval = vsync ? 1 : 0;
+  if (window == intervalWindow && interval == appliedInterval) return;
+  SDL_GL_SetSwapInterval(interval);
+  intervalWindow = window;
+  appliedInterval = interval;
+}
+
+// Copies the current target to its window and swaps; false when there is nothing to present on.
+bool Present(RenderTarget& target) {
+  SDL_Window* window = WindowOf(target);
+  if (window == nullptr || !MakeCurrentOn(window)) return false;
+  ApplySwapInterval(window, target.vsync);
+  CopyToWindow(target, window);
+  SDL_GL_SwapWindow(window);
+  gl.BindFramebuffer(GL_FRAMEBUFFER, target.framebuffer);
+  return true;
+}
+
+void Clear(uint32_t flags, const RenderTarget& target) {
+  GLbitfield mask = 0;
+  if (flags & KV_SCENE_CLEAR_COLOR) {
+    const double* c = States().clearColor;
+    gl.ClearColor(static_cast<GLfloat>(c[0]), static_cast<GLfloat>(c[1]), static_cast<GLfloat>(c[2]),
+                  static_cast<GLfloat>(c[3]));
+    mask |= GL_COLOR_BUFFER_BIT;
+  }
+  // Depth and stencil exist only with depth bits; an accumulation buffer never does.
+  if (target.depthBuffer != 0) {
+    if (flags & KV_SCENE_CLEAR_DEPTH) mask |= GL_DEPTH_BUFFER_BIT;
+    if (flags & KV_SCENE_CLEAR_STENCIL) mask |= GL_STENCIL_BUFFER_BIT;
+  }
+  if (mask != 0) gl.Clear(mask);
+}
+
+double DisplayPeriodMs(SDL_Window* window) {
+  SDL_DisplayMode mode;
+  int refresh = 0;
+  if (SDL_GetWindowDisplayMode(window, &mode) == 0) refresh = mode.refresh_rate;
+  if (refresh <= 0) refresh = 60;
+  return 1000.0 / refresh;
+}
+
+// Presents the target a few times with the interval set and measures whether each present waited
+// for the display. A driver that accepts the interval without pacing (a software renderer, an
+// offscreen display) fails the measurement.
+bool PresentsWait(RenderTarget& target, SDL_Window* window) {
+  if (SDL_GL_SetSwapInterval(1) != 0) return false;
+  intervalWindow = window;
+  appliedInterval = 1;
+  CopyToWindow(target, window);
+  SDL_GL_SwapWindow(window);
+  Uint64 start = SDL_GetPerformanceCounter();
+  for (int i = 0; i < kTimedPresents; ++i) {
+    CopyToWindow(target, window);
+    SDL_GL_SwapWindow(window);
+  }
+  gl.Finish();
+  double elapsedMs = static_cast<double>(SDL_GetPerformanceCounter() - start) * 1000.0 /
+                     static_cast<double>(SDL_GetPerformanceFrequency());
+  gl.BindFramebuffer(GL_FRAMEBUFFER, target.framebuffer);
+  return elapsedMs / kTimedPresents >= kPacedShare * DisplayPeriodMs(window);
+}
+
+}  // namespace
+
+}  // namespace kv::engine
+
+namespace kv::engine::testing {
+
+std::vector<uint8_t> ReadPixels(int x, int y, int w, int h) {
+  std::vector<uint8_t> pixels;
+  RenderTarget* target = CurrentTarget();
+  if (target == nullptr || !BindCurrentTarget()) return pixels;
+  int readX = x, readY = y, readW = w, readH = h;
+  if (!ReadTargetPixels(*target, &readX, &readY, &readW, &readH, &pixels)) return {};
+  if (readX == x && readY == y && readW == w && readH == h) return pixels;
+  // Pixels outside the target read as transparent black.
+  std::vector<uint8_t> padded(static_cast<size_t>(w) * h * 4, 0);
+  for (int row = 0; row < readH; ++row) {
+    std::copy_n(pixels.data() + static_cast<size_t>(row) * readW * 4, static_cast<size_t>(readW) * 4,
+                padded.data() + (static_cast<size_t>(readY - y + row) * w + (readX - x)) * 4);
+  }
+  return padded;
+}
+
+}  // namespace kv::engine::testing
+
+using namespace kv::engine;
+
+extern "C" uint8_t KvRenderScene(uint32_t flags) {
+  if (trace::Call("KvRenderScene", flags)) return 0;
+  if ((flags & ~kKnownSceneBits) != 0) return 0;
+  RenderTarget* target = CurrentTarget();
+  if (target == nullptr || !BindCurrentTarget()) return 0;
+  batch::Flush();
+  uint8_t result = 1;
+  if (flags & (KV_SCENE_PRESENT | KV_SCENE_SWAP)) {
+    if (!Present(*target)) result = 0;
+    batch::EndFrame();
+  }
+  Clear(flags, *target);
+  return result;
+}
+
+extern "C" uint8_t KvRenderVsync(uint8_t on) {
+  if (trace::Call("KvRenderVsync", on)) return 0;
+  RenderTarget* target = CurrentTarget();
+  if (target == nullptr || !BindCurrentTarget()) return 0;
+  SDL_Window* window = WindowOf(*target);
+  if (window == nullptr || !MakeCurrentOn(window)) return 0;
+  batch::Flush();
+  target->vsync = on != 0 && PresentsWait(*target, window);
+  ApplySwapInterval(window, target->vsync);
+  return on == 0 || target->vsync ? 1 : 0;
+}

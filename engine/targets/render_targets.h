@@ -1,0 +1,64 @@
+// Render targets: each is an offscreen frame buffer of the requested format inside the engine's
+// one GL context, drawing for one window and copied to that window when the frame is presented.
+// The record's property fields (440 to 448) are what KvRenderTargetGet points at; callers write
+// the viewport and the range through those pointers, and the engine reads them when it needs them.
+#pragma once
+
+#include <SDL2/SDL.h>
+
+#include <cstdint>
+#include <vector>
+
+#include "engine/gl/gl_functions.h"
+#include "engine/kv_engine.h"
+
+namespace kv::engine {
+
+struct RenderTarget {
+  HWND hwnd = nullptr;
+  int32_t viewport[4] = {0, 0, 0, 0};  // 440 to 443: x, y (from the bottom), width, height
+  double fieldOfView = 45.0;           // 444
+  double range[2] = {-1.0, 1.0};       // 445, 446
+  double extra = 0.0;                  // 447
+  int32_t format = KV_FORMAT_OPAQUE;   // 448
+  uint32_t colorBits = 32;
+  uint32_t depthBits = 0;
+  int width = 0;                       // the frame buffer's size in pixels
+  int height = 0;
+  GLuint framebuffer = 0;
+  GLuint colorBuffer = 0;
+  GLuint depthBuffer = 0;
+  bool vsync = false;                  // vertical sync accepted for this target
+};
+
+// The current target, or null.
+RenderTarget* CurrentTarget();
+// The current target's handle (a null handle when there is none): what KvGetState(16) points at.
+KV_HANDLE* CurrentTargetHandle();
+// The SDL window the target draws for, or null when the window is gone.
+SDL_Window* WindowOf(const RenderTarget& target);
+// Binds the current target's frame buffer for drawing; false without a current target.
+bool BindCurrentTarget();
+// Destroys every target (at closure).
+void DestroyAllTargets();
+// Number of live targets.
+size_t TargetCount();
+
+// ---- frame buffers (framebuffer.cpp) ---------------------------------------------------------
+
+// Makes the target's buffers at w x h in its format; false when GL refuses them.
+bool CreateBuffers(RenderTarget& target, int w, int h);
+// Deletes the target's buffers.
+void DeleteBuffers(RenderTarget& target);
+// Copies the target's frame to its window's back buffer, scaled to the window's size.
+void CopyToWindow(const RenderTarget& target, SDL_Window* window);
+// Reads the rectangle (x, y, w, h), y down, clipped to the target, as RGBA rows top first; the
+// rectangle actually read is written back. False when nothing of it lies inside the target.
+bool ReadTargetPixels(const RenderTarget& target, int* x, int* y, int* w, int* h, std::vector<uint8_t>* out);
+
+// ---- layered windows (layered_support.cpp) ----------------------------------------------------
+
+// True when the desktop can show the window's per-pixel alpha (a compositor and an alpha channel).
+bool DesktopShowsPerPixelAlpha(SDL_Window* window);
+
+}  // namespace kv::engine
