@@ -5,13 +5,16 @@
 
 namespace kv::engine {
 
+// The intro logo, written by the data generator into the build (engine/resources/intro_logo.cmake).
+extern const uint8_t kIntroLogo[];
+extern const uint32_t kIntroLogoSize;
+
 namespace {
 
 constexpr const char* kModuleName = "Kelvo Core.dll";
 
-// One line per resource. The intro logo (type 1024, id 1) is made by the data generator and
-// listed here when it exists.
-std::vector<EngineResource> BuildTable() { return {}; }
+// One line per resource: the intro logo is resource 1 of type 1024.
+std::vector<EngineResource> BuildTable() { return {{1024, 1, kIntroLogo, kIntroLogoSize}}; }
 
 }  // namespace
 
