@@ -1,0 +1,60 @@
+// KV_XML: the framework's markup document, a tree of elements with attributes and
+// text read from and written to an XML-like text. The document is itself the root tree
+// node (its own name and value stay empty and are never written) and owns every node.
+// The reader is forgiving: no syntax errors, closing tags close whatever is open, no
+// entities, comments or declarations; everything between "<" and ">" is a tag.
+#pragma once
+
+#include "foundation/array.h"
+#include "foundation/list.h"
+#include "foundation/string.h"
+#include "foundation/tree.h"
+
+// One attribute: name and text value, both as written (quotes around the value removed).
+struct KV_XML_ATTRIBUTE
+{
+    KV_STRING name;
+    KV_STRING value;
+};
+
+// A node: an element when name is not empty, a text node (text in value) when it is.
+// Attributes keep document order; duplicates and empty names are kept.
+struct KV_XML_NODE
+{
+    KV_STRING name;
+    KV_STRING value;
+    KV_LIST<KV_XML_ATTRIBUTE> attributes;
+};
+
+class KV_XML : public KV_TREE<KV_XML_NODE>
+{
+public:
+    typedef KV_TREE<KV_XML_NODE> NODE;
+    typedef KV_LIST_ITERATOR<NODE> ITERATOR;
+    typedef KV_LIST_ITERATOR<KV_XML_ATTRIBUTE> ATTRIBUTE_ITERATOR;
+
+    // An empty document.
+    KV_XML() {}
+    // Removes every node.
+    ~KV_XML() { Clear(); }
+
+    // Reads the text and appends its nodes under the root (the document is not cleared).
+    // trimChars: text made only of these bytes is dropped; with trim, the leading and
+    // trailing runs of them are cut from every text. False only for a null or empty
+    // text or one made only of line ends.
+    bool Parse(const char* text, unsigned int length, const char* trimChars, bool trim);
+
+    // Writes the document's text (CR LF line ends, one tab per level) into out, sized
+    // to it, without a terminating zero; false, leaving out alone, for an empty document.
+    bool Save(KV_ARRAY<unsigned char>& out) const;
+
+    // Path lookup from start (the root when null): segments split by "/", each a name
+    // ("." the start itself, ".." its parent) with modifiers "#new", "#last", "#prev",
+    // "#next", "#id:N". Mode 0 finds or creates the whole chain, 1 finds and removes
+    // (returning the end iterator), any other finds only. The end iterator when absent.
+    ITERATOR Find(const char* path, int mode, NODE* start);
+
+    // The attribute called name of the node Find(path, mode, start) gives, appended with
+    // an empty value when missing; the end iterator when there is no node (or no name).
+    ATTRIBUTE_ITERATOR GetAttribute(const char* path, const char* name, int mode, NODE* start);
+};
