@@ -1,0 +1,30 @@
+// Appending received bytes to the caller's output buffer and building request texts: the small
+// pieces both HTTP request manners share.
+#pragma once
+
+#include <cstddef>
+
+#include "foundation/array.h"
+#include "foundation/buffer.h"
+#include "foundation/string.h"
+
+namespace kv::net {
+
+// Appends n bytes at the end of out's stream (its length), leaving the position after them. The
+// block grows by doubling, so a long download is not copied again with every block; the bytes past
+// length are zero. False, with out unchanged, when out would pass 4 GiB or memory runs out.
+bool AppendToBuffer(KV_BUFFER& out, const unsigned char* bytes, size_t n);
+
+// The request text from format with the path (each space as "%20"), the host and, for a POST,
+// the body's length and the body, copied without a terminating zero into a byte array of exactly
+// its length. A null path, host or body counts as empty.
+void BuildRequest(KV_ARRAY<unsigned char>& out, const char* format, const char* host, const char* path,
+                  const char* body);
+
+// The request texts.
+extern const char* const kGetOneShot;
+extern const char* const kGetKeepAlive;
+extern const char* const kPostOneShot;
+extern const char* const kPostKeepAlive;
+
+}  // namespace kv::net
