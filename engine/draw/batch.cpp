@@ -142,6 +142,10 @@ void EndFrame() {
   thisFrame = testing::FrameStats{};
 }
 
+void ResetCounts() {
+  lastFrame = thisFrame = testing::FrameStats{};
+}
+
 void ResetGlState() {
   arraysEnabled = false;
   projectionLoaded = false;

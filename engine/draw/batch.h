@@ -41,6 +41,8 @@ void Flush();
 void FlushIfUses(GLuint texture);
 // Ends a frame for the per-frame counts.
 void EndFrame();
+// Zeroes the per-frame counts (at closure).
+void ResetCounts();
 // Forgets what the batch knows of GL (the context is new or gone).
 void ResetGlState();
 

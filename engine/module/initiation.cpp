@@ -35,6 +35,7 @@ extern "C" uint8_t KvClosure(void) {
   DestroyContext();
   ResetStates();
   ResetMatrices();
+  batch::ResetCounts();
   return 1;
 }
 

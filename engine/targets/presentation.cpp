@@ -100,11 +100,12 @@ std::vector<uint8_t> ReadPixels(int x, int y, int w, int h) {
   std::vector<uint8_t> pixels;
   RenderTarget* target = CurrentTarget();
   if (target == nullptr || !BindCurrentTarget()) return pixels;
+  if (w <= 0 || h <= 0) return pixels;
   int readX = x, readY = y, readW = w, readH = h;
-  if (!ReadTargetPixels(*target, &readX, &readY, &readW, &readH, &pixels)) return {};
-  if (readX == x && readY == y && readW == w && readH == h) return pixels;
   // Pixels outside the target read as transparent black.
   std::vector<uint8_t> padded(static_cast<size_t>(w) * h * 4, 0);
+  if (!ReadTargetPixels(*target, &readX, &readY, &readW, &readH, &pixels)) return padded;
+  if (readX == x && readY == y && readW == w && readH == h) return pixels;
   for (int row = 0; row < readH; ++row) {
     std::copy_n(pixels.data() + static_cast<size_t>(row) * readW * 4, static_cast<size_t>(readW) * 4,
                 padded.data() + (static_cast<size_t>(readY - y + row) * w + (readX - x)) * 4);

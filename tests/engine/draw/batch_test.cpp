@@ -1,0 +1,176 @@
+// The batch: sprites drawn through the matrix calls land where their transform puts them, blend
+// over what is below, join into one GL draw when they share a texture, split where a state change
+// demands it, and look the same pixel for pixel with and without batching.
+#include "engine/engine_fixture.h"
+
+using Batch = EngineTest;
+namespace testing_api = kv::engine::testing;
+
+TEST_F(Batch, DrawsATranslatedRotatedScaledQuadBlendedOverAnother) {
+  KV_HANDLE red = SolidTexture(4, 4, {255, 0, 0, 255});
+  KV_HANDLE blue = SolidTexture(4, 4, {0, 0, 255, 128});
+  KV_VERTEX v[4];
+  Quad(v, 40, 40);
+  DrawSprite(red, v, 0, 0);
+  // A 4 x 4 quad centred on its pivot, scaled by 4 and turned 45 degrees, at (20, 20): a diamond
+  // reaching 11.3 pixels from its centre along the axes.
+  Quad(v, 4, 4, 2, 2);
+  DrawSprite(blue, v, 20, 20, 45, 4, 4);
+  Rgba centre = At(20, 20);
+  EXPECT_TRUE(Near(centre, {127, 0, 128, 255}, 3)) << centre;
+  EXPECT_TRUE(Near(At(20, 30), {127, 0, 128, 255}, 3));  // inside the diamond's lower tip
+  EXPECT_TRUE(Near(At(29, 29), {255, 0, 0, 255})) << At(29, 29);  // the square's corner, cut away
+  EXPECT_TRUE(Near(At(50, 20), {0, 0, 0, 255}));                  // outside the red square
+  KvTextureDestroy(red);
+  KvTextureDestroy(blue);
+}
+
+TEST_F(Batch, VertexColoursModulateTheTexture) {
+  KV_HANDLE white = SolidTexture(2, 2, {255, 255, 255, 255});
+  KV_VERTEX v[4];
+  Quad(v, 10, 10, 0, 0, {0, 255, 0, 255});
+  DrawSprite(white, v, 5, 5);
+  EXPECT_TRUE(Near(At(8, 8), {0, 255, 0, 255}));
+  KvTextureDestroy(white);
+}
+
+TEST_F(Batch, SpritesSharingATextureCostOneDraw) {
+  KV_HANDLE white = SolidTexture(2, 2, {255, 255, 255, 255});
+  KV_VERTEX v[4];
+  Quad(v, 2, 2);
+  for (int i = 0; i < 100; ++i) DrawSprite(white, v, i % 32 * 2, i / 32 * 2);
+  KvRenderScene(KV_SCENE_FRAME);
+  EXPECT_EQ(testing_api::LastFrameStats().flushes, 1u);
+  EXPECT_EQ(testing_api::LastFrameStats().drawCalls, 1u);
+  KvTextureDestroy(white);
+}
+
+TEST_F(Batch, ATextureChangeStartsANewRecordWithoutFlushing) {
+  KV_HANDLE a = SolidTexture(2, 2, {255, 255, 255, 255});
+  KV_HANDLE b = SolidTexture(2, 2, {255, 0, 0, 255});
+  KV_VERTEX v[4];
+  Quad(v, 2, 2);
+  DrawSprite(a, v, 0, 0);
+  DrawSprite(b, v, 4, 0);
+  DrawSprite(a, v, 8, 0);
+  KvRenderScene(KV_SCENE_FRAME);
+  EXPECT_EQ(testing_api::LastFrameStats().flushes, 1u);
+  EXPECT_EQ(testing_api::LastFrameStats().drawCalls, 3u);
+  KvTextureDestroy(a);
+  KvTextureDestroy(b);
+}
+
+TEST_F(Batch, ABlendChangeBetweenTwoSpritesFlushes) {
+  KV_HANDLE grey = SolidTexture(2, 2, {128, 128, 128, 128});
+  KV_VERTEX v[4];
+  Quad(v, 8, 8);
+  DrawSprite(grey, v, 0, 0);
+  KvSetState(KV_STATE_BLEND_FUNC, 164, 159);  // source alpha, one
+  DrawSprite(grey, v, 16, 0);
+  KvSetState(KV_STATE_BLEND_FUNC, 164, 165);  // back: no change of state, no flush
+  EXPECT_EQ(testing_api::CurrentFrameStats().flushes, 2u);
+  Rgba first = At(4, 4), second = At(20, 4);
+  EXPECT_TRUE(Near(first, {64, 64, 64, 255})) << first;
+  EXPECT_TRUE(Near(second, {64, 64, 64, 255})) << second;  // over black the two agree ...
+  DrawSprite(grey, v, 0, 0);                                 // ... but not over themselves
+  KvSetState(KV_STATE_BLEND_FUNC, 164, 159);
+  DrawSprite(grey, v, 16, 0);
+  EXPECT_TRUE(Near(At(4, 4), {96, 96, 96, 255})) << At(4, 4);
+  EXPECT_TRUE(Near(At(20, 4), {128, 128, 128, 255})) << At(20, 4);
+  KvTextureDestroy(grey);
+}
+
+TEST_F(Batch, EachTriggerFlushesWhatWaits) {
+  KV_HANDLE white = SolidTexture(2, 2, {255, 255, 255, 255});
+  KV_VERTEX v[4];
+  Quad(v, 4, 4);
+  auto flushesAfter = [&](auto change) {
+    uint32_t before = testing_api::CurrentFrameStats().flushes;
+    DrawSprite(white, v, 0, 0);
+    change();
+    return testing_api::CurrentFrameStats().flushes - before;
+  };
+  EXPECT_EQ(flushesAfter([] { KvSetState(KV_STATE_CLIP, 1); }), 1u);
+  EXPECT_EQ(flushesAfter([] { KvSetState(KV_STATE_CLIP_RECT, 0, 0, 8, 8); }), 1u);
+  EXPECT_EQ(flushesAfter([] { KvSetState(KV_STATE_COLOR_MASK, 1, 1, 1, 0); }), 1u);
+  EXPECT_EQ(flushesAfter([] { KvSetState(KV_STATE_POINT_SIZE, 3.0); }), 1u);
+  EXPECT_EQ(flushesAfter([] { KvSetState(KV_STATE_BLEND_EQUATION, 175); }), 1u);
+  EXPECT_EQ(flushesAfter([] { KvCameraOrtho(0, 0, 32, 32, 0); }), 1u);
+  EXPECT_EQ(flushesAfter([this] { KvRenderTargetActivate(target); }), 1u);
+  EXPECT_EQ(flushesAfter([&] {
+              KvTextureUnactivate(KV_TEXTURE_TARGET);
+              EXPECT_EQ(KvTextureParameter(KV_TEX_MIN_FILTER, 243), 0);  // no texture is current
+            }),
+            0u);
+  EXPECT_EQ(flushesAfter([&] {
+              KvTextureActivate(white);
+              KvTextureParameter(KV_TEX_MIN_FILTER, 243);
+            }),
+            1u);
+  EXPECT_EQ(flushesAfter([&] { KvTextureLock(white, 0), KvTextureUnlock(white, 1); }), 1u);
+  EXPECT_EQ(flushesAfter([] { testing_api::ReadPixels(0, 0, 1, 1); }), 1u);
+  EXPECT_EQ(flushesAfter([] { KvRenderScene(KV_SCENE_CLEAR_COLOR); }), 1u);
+  // The draw colour and matrix calls do not flush.
+  EXPECT_EQ(flushesAfter([] {
+              KvSetState(KV_STATE_DRAW_COLOR, 0.5, 0.5, 0.5, 1.0);
+              KvMatrixTranslate(1, 1, 0);
+            }),
+            0u);
+  // Destroying a texture the batch still holds draws it first.
+  uint32_t before = testing_api::CurrentFrameStats().flushes;
+  KvTextureDestroy(white);
+  EXPECT_EQ(testing_api::CurrentFrameStats().flushes, before + 1);
+}
+
+// A busy frame: many textures, blend and clip changes, every primitive kind.
+void DrawBusyFrame(KV_HANDLE textures[3]) {
+  KV_VERTEX v[4];
+  EngineTest::Quad(v, 6, 6, 3, 3, {255, 255, 255, 200});
+  for (int i = 0; i < 60; ++i) {
+    EngineTest::DrawSprite(textures[i % 3], v, 3 + (i * 7) % 58, 3 + (i * 11) % 42, i * 17.0, 1 + i % 3 * 0.5,
+                           1.0);
+    if (i == 30) KvSetState(KV_STATE_BLEND_FUNC, 164, 159);
+  }
+  KvSetState(KV_STATE_CLIP, 1);
+  KvSetState(KV_STATE_CLIP_RECT, 8, 8, 30, 20);
+  const double fan[6][4] = {{32, 24, 0, 1}, {44, 24, 0, 1}, {32, 36, 0, 1}, {20, 24, 0, 1}, {32, 12, 0, 1}, {44, 24, 0, 1}};
+  KvTextureUnactivate(KV_TEXTURE_TARGET);
+  KvSetState(KV_STATE_DRAW_COLOR, 0.0, 1.0, 0.5, 0.5);
+  KvDrawData(KV_PRIM_TRIANGLE_FAN, 0, 6, fan, nullptr, nullptr, nullptr, nullptr, nullptr, KV_ELEMENT_DOUBLE, 0, 0,
+             0, 0, 0, 0, 4, 0, 0, 0, 0, 0, 0);
+  KvSetState(KV_STATE_CLIP, 0);
+  KvDrawData(KV_PRIM_LINE_LOOP, 1, 4, fan, nullptr, nullptr, nullptr, nullptr, nullptr, KV_ELEMENT_DOUBLE, 0, 0, 0,
+             0, 0, 0, 4, 0, 0, 0, 0, 0, 0);
+  KvSetState(KV_STATE_POINT_SIZE, 3.0);
+  KvDrawData(KV_PRIM_POINTS, 0, 6, fan, nullptr, nullptr, nullptr, nullptr, nullptr, KV_ELEMENT_DOUBLE, 0, 0, 0, 0,
+             0, 0, 4, 0, 0, 0, 0, 0, 0);
+  KvSetState(KV_STATE_DRAW_COLOR, 1.0, 1.0, 1.0, 1.0);
+  KvSetState(KV_STATE_POINT_SIZE, 1.0);
+  KvSetState(KV_STATE_BLEND_FUNC, 164, 165);
+}
+
+TEST_F(Batch, BatchedAndUnbatchedFramesAreEqualPixelForPixel) {
+  std::vector<uint8_t> texels;
+  for (int i = 0; i < 16; ++i) {
+    texels.insert(texels.end(), {static_cast<uint8_t>(i * 16), static_cast<uint8_t>(255 - i * 16), 90, 255});
+  }
+  KV_HANDLE textures[3] = {TextureFrom(texels, 4, 4), SolidTexture(2, 2, {250, 30, 30, 180}),
+                           SolidTexture(1, 1, {30, 30, 250, 255})};
+  DrawBusyFrame(textures);
+  std::vector<uint8_t> batched = testing_api::ReadPixels(0, 0, kWidth, kHeight);
+  uint32_t batchedFlushes = testing_api::CurrentFrameStats().flushes;
+  KvRenderScene(KV_SCENE_FRAME);
+  testing_api::SetFlushEveryDraw(true);
+  DrawBusyFrame(textures);
+  std::vector<uint8_t> unbatched = testing_api::ReadPixels(0, 0, kWidth, kHeight);
+  uint32_t unbatchedFlushes = testing_api::CurrentFrameStats().flushes;
+  EXPECT_LT(batchedFlushes, 10u);
+  EXPECT_GT(unbatchedFlushes, 60u);
+  ASSERT_EQ(batched.size(), unbatched.size());
+  EXPECT_TRUE(batched == unbatched);
+  // The frame is not empty: the test compares real drawing.
+  int lit = 0;
+  for (size_t i = 0; i < batched.size(); i += 4) lit += batched[i] + batched[i + 1] + batched[i + 2] > 0;
+  EXPECT_GT(lit, kWidth * kHeight / 4);
+  for (KV_HANDLE t : textures) KvTextureDestroy(t);
+}
