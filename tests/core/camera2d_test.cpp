@@ -1,0 +1,124 @@
+// KV_CAMERA2D on the real engine, offscreen: the engine calls of Begin and End in order, the
+// viewport lent to the target and given back, clipping and clearing inside the viewport, the
+// view mapped onto it, and following an actor.
+#include "core/camera2d.h"
+
+#include "core/actor.h"
+#include "graphics/graphics_fixture.h"
+#include "graphics/sprite.h"
+
+using kv::engine::testing::StartTrace;
+using kv::engine::testing::StopTrace;
+using kv::engine::testing::TracedCalls;
+
+namespace {
+
+constexpr uint32_t kBlack = 0x000000FFu, kRed = 0xFF0000FFu, kWhite = 0xFFFFFFFFu;
+
+// The target's viewport x, y, width and height as stored.
+std::vector<int32_t> Viewport(KV_HANDLE target) {
+  std::vector<int32_t> values;
+  for (uint32_t property = KV_RT_VIEWPORT_X; property <= KV_RT_VIEWPORT_H; ++property)
+    values.push_back(*static_cast<int32_t*>(KvRenderTargetGet(target, property)));
+  return values;
+}
+
+// A camera showing the world rectangle (100, 200, 32, 24) in the target pixels x 8..23 and,
+// counted from the bottom, y 4..15 (window rows 32..43 of the 48-pixel target).
+KV_CAMERA2D TestCamera() {
+  KV_CAMERA2D camera;
+  camera.enabled = 1;
+  camera.viewportPosition = KV_VECTOR_D(8.9, 4.2);
+  camera.viewportSize = KV_VECTOR_D(16.5, 12.7);
+  camera.viewPosition = KV_VECTOR_D(100, 200);
+  camera.viewSize = KV_VECTOR_D(32, 24);
+  return camera;
+}
+
+}  // namespace
+
+using Camera2D = GraphicsTest;
+
+TEST_F(Camera2D, BeginLendsTheViewportThenGivesItBack) {
+  KV_CAMERA2D camera = TestCamera();
+  std::string id = std::to_string(target.Id());
+  StartTrace();
+  camera.Begin();
+  StopTrace();
+  std::vector<std::string> expected = {"KvGetState(16)",
+                                       "KvRenderTargetGet(" + id + ", 440)",
+                                       "KvRenderTargetGet(" + id + ", 441)",
+                                       "KvRenderTargetGet(" + id + ", 442)",
+                                       "KvRenderTargetGet(" + id + ", 443)",
+                                       "KvRenderTargetActivate(" + id + ")",
+                                       "KvCameraOrtho(100, 200, 32, 24, 0)",
+                                       "KvSetState(220, 1)",
+                                       "KvSetState(219, 8, 4, 16, 12)",
+                                       "KvRenderScene(2)"};
+  EXPECT_EQ(TracedCalls(), expected);
+  EXPECT_EQ(Viewport(target), (std::vector<int32_t>{0, 0, kWidth, kHeight}));
+  StartTrace();
+  camera.End();
+  StopTrace();
+  std::vector<std::string> ending = {"KvGetState(16)",
+                                     "KvRenderTargetActivate(" + id + ")",
+                                     "KvRenderTargetGet(" + id + ", 440)",
+                                     "KvRenderTargetGet(" + id + ", 441)",
+                                     "KvRenderTargetGet(" + id + ", 442)",
+                                     "KvRenderTargetGet(" + id + ", 443)",
+                                     "KvCameraOrtho(0, 0, 64, 48, 0)",
+                                     "KvSetState(220, 0)",
+                                     "KvSetState(219, 0, 0, 64, 48)"};
+  EXPECT_EQ(TracedCalls(), ending);
+}
+
+TEST_F(Camera2D, ClearsClipsAndMapsTheViewIntoTheViewport) {
+  kvtest::WriteSolidKvt("camera2d_white.kvt", 16, 12);
+  KV_SPRITE sprite;
+  ASSERT_TRUE(sprite.Load("camera2d_white.kvt", 1, 242, 242, 0, 0, -1, -1, 0, 0));
+  KvSetState(KV_STATE_CLEAR_COLOR, 1.0, 0.0, 0.0, 1.0);
+  KV_CAMERA2D camera = TestCamera();
+  camera.Begin();
+  // The clear stays inside the viewport.
+  EXPECT_EQ(Pixel(8, 32), kRed);
+  EXPECT_EQ(Pixel(23, 43), kRed);
+  EXPECT_EQ(Pixel(7, 32), kBlack);
+  EXPECT_EQ(Pixel(24, 40), kBlack);
+  EXPECT_EQ(Pixel(8, 31), kBlack);
+  EXPECT_EQ(Pixel(8, 44), kBlack);
+  // The view's top-left quarter is the viewport's top-left quarter.
+  sprite.Draw(KV_VECTOR_D(100, 200), KV_VECTOR_D(0, 0, 0, 0), KV_VECTOR_D(1, 1, 1));
+  EXPECT_EQ(Pixel(9, 33), kWhite);
+  EXPECT_EQ(Pixel(17, 33), kRed);
+  EXPECT_EQ(Pixel(9, 40), kRed);
+  // Drawing far outside the viewport is clipped away.
+  sprite.Draw(KV_VECTOR_D(60, 180), KV_VECTOR_D(0, 0, 0, 0), KV_VECTOR_D(4, 4, 1));
+  EXPECT_EQ(Pixel(2, 34), kBlack);
+  camera.End();
+  // Back on the whole target without clipping: pixel coordinates again.
+  sprite.Draw(KV_VECTOR_D(40, 2), KV_VECTOR_D(0, 0, 0, 0), KV_VECTOR_D(1, 1, 1));
+  EXPECT_EQ(Pixel(41, 3), kWhite);
+  sprite.Destroy(0);
+}
+
+TEST_F(Camera2D, DisabledDoesNothingAndFollowCentresTheView) {
+  KV_CAMERA2D camera = TestCamera();
+  camera.enabled = 0;
+  StartTrace();
+  camera.Begin();
+  StopTrace();
+  EXPECT_TRUE(TracedCalls().empty());
+  KvCore::KV_ACTOR actor;
+  actor.position = KV_VECTOR_D(400, 300);
+  camera.enabled = 1;
+  camera.clear = 0;
+  camera.follow = &actor;
+  camera.viewSize = KV_VECTOR_D(800, 600);
+  StartTrace();
+  camera.Begin();
+  StopTrace();
+  EXPECT_EQ(camera.viewPosition.x, 0);
+  EXPECT_EQ(camera.viewPosition.y, 0);
+  EXPECT_EQ(TracedCalls().back(), "KvSetState(219, 8, 4, 16, 12)");  // no clear
+  camera.End();
+}
