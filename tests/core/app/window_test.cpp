@@ -1,0 +1,341 @@
+// KV_WINDOW on the offscreen platform and engine: defaults, creation with its styles, layered
+// attributes and render target (with the alpha-format fallback and the failure paths),
+// re-applying settings, the tray icon, fitting to the screen and display modes.
+#include <string>
+
+#include "app_fixture.h"
+#include "core/app/window.h"
+
+namespace {
+
+class WindowTest : public AppTest {
+ protected:
+  // A window description of size w x h and a title of its own.
+  static KV_WINDOW Described(const char* title, int w = 64, int h = 48) {
+    KV_WINDOW window;
+    window.title = title;
+    window.width = w;
+    window.height = h;
+    return window;
+  }
+};
+
+}  // namespace
+
+TEST_F(WindowTest, DefaultWindowDescription) {
+  platform::testing::SetRefreshRate(75);
+  KV_WINDOW window;
+  EXPECT_EQ(static_cast<void*>(&window), static_cast<void*>(&window.notifyIcon));
+  EXPECT_EQ(DWORD(window.notifyIcon.cbSize), 508u);
+  EXPECT_EQ(UINT(window.notifyIcon.uCallbackMessage), (UINT)WM_APP);
+  EXPECT_EQ(HWND(window.notifyIcon.hWnd), nullptr);
+  EXPECT_TRUE(window.renderTarget.IsNull());
+  EXPECT_EQ(window.hwnd, nullptr);
+  EXPECT_EQ(window.refreshRate, 75);
+  EXPECT_EQ(window.width, 1);
+  EXPECT_EQ(window.height, 1);
+  EXPECT_EQ(window.aspect, 1.0f);
+  EXPECT_EQ(window.x, 0);
+  EXPECT_EQ(window.y, 0);
+  EXPECT_EQ(window.colorBits, 32);
+  EXPECT_EQ(window.depthBits, 16);
+  EXPECT_EQ(window.visible, 1);
+  EXPECT_EQ(window.appWindow, 1);
+  EXPECT_EQ(window.trayIcon, 0);
+  EXPECT_STREQ(window.title.c_str(), "Kelvo Core Framework");
+  EXPECT_EQ(window.opacity, 1.0f);
+  EXPECT_EQ(window.colorKey, 0u);
+  EXPECT_EQ(window.useColorKey, 0);
+  EXPECT_EQ(window.layered, 0);
+  EXPECT_EQ(window.topmost, 0);
+  EXPECT_EQ(window.fullScreen, 0);
+}
+
+TEST_F(WindowTest, CreateMakesAVisiblePopupWithAnOpaqueTarget) {
+  KV_WINDOW window = Described("Window Create");
+  window.x = 30;
+  window.y = 40;
+  kv::engine::testing::StartTrace();
+  ASSERT_TRUE(window.Create(KV_HANDLE()));
+  kv::engine::testing::StopTrace();
+  ASSERT_NE(window.hwnd, nullptr);
+  EXPECT_FALSE(window.renderTarget.IsNull());
+  EXPECT_EQ(window.created, 0);  // only Attach sets it
+  auto state = platform::testing::Window(window.hwnd);
+  ASSERT_TRUE(state.has_value());
+  EXPECT_EQ(state->title, "Window Create");
+  EXPECT_EQ(state->style, (DWORD)(WS_POPUP | WS_CLIPSIBLINGS | WS_CLIPCHILDREN));
+  EXPECT_EQ(state->exStyle, (DWORD)WS_EX_APPWINDOW);
+  EXPECT_EQ(state->x, 30);
+  EXPECT_EQ(state->y, 40);
+  EXPECT_EQ(state->width, 64);
+  EXPECT_EQ(state->height, 48);
+  EXPECT_TRUE(state->visible);
+  EXPECT_EQ(platform::testing::ForegroundWindow(), window.hwnd);
+  EXPECT_EQ(platform::testing::FocusWindow(), window.hwnd);
+  EXPECT_FALSE(platform::testing::Layered(window.hwnd)->flags);
+  std::string id = std::to_string(window.renderTarget.value);
+  std::vector<std::string> expected = {"KvRenderTargetCreate(ptr, ptr, 81, 32, 16)",
+                                       "KvRenderTargetArea(" + id + ", 0, 0, 64, 48, 45, -1, 1, 0)"};
+  EXPECT_EQ(kv::engine::testing::TracedCalls(), expected);
+  window.Destroy();
+  EXPECT_EQ(window.hwnd, nullptr);
+  EXPECT_EQ(window.instance, nullptr);
+  EXPECT_TRUE(window.renderTarget.IsNull());
+  // The class went with the window: a window of the same title can be made again.
+  ASSERT_TRUE(window.Create(KV_HANDLE()));
+  window.Destroy();
+}
+
+TEST_F(WindowTest, ToolTopmostWindowsAndAnInvisibleOne) {
+  KV_WINDOW window = Described("Window Tool");
+  window.appWindow = 0;
+  window.topmost = 1;
+  window.visible = 0;
+  ASSERT_TRUE(window.Create(KV_HANDLE()));
+  auto state = platform::testing::Window(window.hwnd);
+  EXPECT_EQ(state->exStyle, (DWORD)(WS_EX_TOOLWINDOW | WS_EX_TOPMOST));
+  EXPECT_FALSE(state->visible);
+  window.Destroy();
+}
+
+TEST_F(WindowTest, OpacityBecomesAClampedTruncatedAlpha) {
+  struct Case {
+    float opacity;
+    unsigned char useColorKey;
+    DWORD flags;
+    BYTE alpha;
+  } cases[] = {{0.5f, 0, LWA_ALPHA, 127},
+               {2.0f, 1, LWA_COLORKEY, 255},
+               {-1.0f, 0, LWA_ALPHA, 0},
+               {0.5f, 1, LWA_ALPHA | LWA_COLORKEY, 127}};
+  for (const Case& c : cases) {
+    KV_WINDOW window = Described("Window Opacity");
+    window.opacity = c.opacity;
+    window.useColorKey = c.useColorKey;
+    window.colorKey = 0x00FF00FF;
+    ASSERT_TRUE(window.Create(KV_HANDLE())) << c.opacity;
+    EXPECT_TRUE(platform::testing::Window(window.hwnd)->exStyle & WS_EX_LAYERED);
+    auto layered = platform::testing::Layered(window.hwnd);
+    ASSERT_TRUE(layered.has_value());
+    EXPECT_EQ(layered->flags, c.flags) << c.opacity;
+    EXPECT_EQ(layered->alpha, c.alpha) << c.opacity;
+    if (c.useColorKey) {
+      EXPECT_EQ(layered->colorKey, 0x00FF00FFu);
+    }
+    window.Destroy();
+  }
+}
+
+TEST_F(WindowTest, RefusedAlphaFormatFallsBackToOpaque) {
+  KV_WINDOW window = Described("Window Layered");
+  window.layered = 1;
+  kv::engine::testing::FailNext("KvRenderTargetCreate", {{2, "82"}});
+  kv::engine::testing::StartTrace();
+  ASSERT_TRUE(window.Create(KV_HANDLE()));
+  EXPECT_EQ(window.layered, 0);
+  EXPECT_FALSE(platform::testing::Window(window.hwnd)->exStyle & WS_EX_LAYERED);
+  std::vector<std::string> creates = TracedStartingWith("KvRenderTargetCreate");
+  std::vector<std::string> expected = {"KvRenderTargetCreate(ptr, ptr, 82, 32, 16)",
+                                       "KvRenderTargetCreate(ptr, ptr, 81, 32, 16)"};
+  EXPECT_EQ(creates, expected);
+  window.Destroy();
+}
+
+TEST_F(WindowTest, FailuresAfterRegistrationLeaveNothingBehind) {
+  // Each failing step: Create is false, and a second Create of the same title works.
+  auto failOpaque = [] { kv::engine::testing::FailNext("KvRenderTargetCreate"); };
+  auto failBoth = [] { kv::engine::testing::FailNext("KvRenderTargetCreate", {}, 2); };
+  auto failArea = [] { kv::engine::testing::FailNext("KvRenderTargetArea"); };
+  auto failWindow = [] { platform::testing::FailCreateWindow(); };
+  struct Case {
+    const char* what;
+    void (*arm)();
+    unsigned char layered;
+  } cases[] = {{"target", +failOpaque, 0}, {"both targets", +failBoth, 1},
+               {"area", +failArea, 0}, {"window", +failWindow, 0}};
+  for (const Case& c : cases) {
+    KV_WINDOW window = Described("Window Failing");
+    window.layered = c.layered;
+    window.trayIcon = 1;
+    size_t liveBefore = kv::engine::testing::LiveObjectCount();
+    c.arm();
+    EXPECT_FALSE(window.Create(KV_HANDLE())) << c.what;
+    EXPECT_EQ(window.hwnd, nullptr) << c.what;
+    EXPECT_EQ(platform::testing::TrayIconCount(), 0) << c.what;
+    EXPECT_EQ(kv::engine::testing::LiveObjectCount(), liveBefore) << c.what;
+    window.layered = 0;
+    ASSERT_TRUE(window.Create(KV_HANDLE())) << c.what;
+    window.Destroy();
+  }
+}
+
+TEST_F(WindowTest, RefusedClassRegistrationReturnsFalse) {
+  KV_WINDOW window = Described("Window Class");
+  platform::testing::FailRegisterClass();
+  kv::engine::testing::StartTrace();
+  EXPECT_FALSE(window.Create(KV_HANDLE()));
+  EXPECT_TRUE(kv::engine::testing::TracedCalls().empty());
+  EXPECT_EQ(window.hwnd, nullptr);
+}
+
+TEST_F(WindowTest, TwoLiveWindowsCannotShareATitle) {
+  KV_WINDOW first = Described("Window Twin");
+  KV_WINDOW second = Described("Window Twin");
+  ASSERT_TRUE(first.Create(KV_HANDLE()));
+  EXPECT_FALSE(second.Create(KV_HANDLE()));
+  // Destroying the description that never made a window leaves the other's class alone.
+  second.Destroy();
+  EXPECT_NE(platform::testing::Window(first.hwnd), std::nullopt);
+  first.Destroy();
+}
+
+TEST_F(WindowTest, SharedTargetIsPassedOn) {
+  KV_WINDOW first = Described("Window Share A");
+  KV_WINDOW second = Described("Window Share B");
+  ASSERT_TRUE(first.Create(KV_HANDLE()));
+  kv::engine::testing::StartTrace();
+  ASSERT_TRUE(second.Create(first.GetRenderTarget()));
+  EXPECT_TRUE(Traced("KvRenderTargetShare(" + std::to_string(second.renderTarget.value) + ", " +
+                     std::to_string(first.renderTarget.value) + ")"));
+  second.Destroy();
+  first.Destroy();
+}
+
+TEST_F(WindowTest, TrayIconTipIsCutTo127Characters) {
+  std::string longTitle(200, 'T');
+  KV_WINDOW window = Described(longTitle.c_str());
+  window.trayIcon = 1;
+  ASSERT_TRUE(window.Create(KV_HANDLE()));
+  EXPECT_EQ(HWND(window.notifyIcon.hWnd), window.hwnd);
+  auto icon = platform::testing::TrayIcon(window.hwnd, window.notifyIcon.uID);
+  ASSERT_TRUE(icon.has_value());
+  EXPECT_EQ(icon->flags, (UINT)(NIF_MESSAGE | NIF_ICON | NIF_TIP));
+  EXPECT_EQ(icon->callbackMessage, (UINT)WM_APP);
+  EXPECT_EQ(icon->tip, std::string(127, 'T'));
+  EXPECT_EQ(icon->lastOperation, (DWORD)NIM_ADD);
+  window.Destroy();
+  EXPECT_EQ(platform::testing::TrayIconCount(), 0);
+  EXPECT_EQ(HWND(window.notifyIcon.hWnd), nullptr);
+}
+
+TEST_F(WindowTest, ApplyMovesAndResizesTheWindowAndItsTarget) {
+  KV_WINDOW window = Described("Window Apply");
+  ASSERT_TRUE(window.Create(KV_HANDLE()));
+  std::string id = std::to_string(window.renderTarget.value);
+
+  // Same size and format: only the activation reaches the target.
+  kv::engine::testing::StartTrace();
+  window.x = 5;
+  window.y = 6;
+  EXPECT_TRUE(window.Apply());
+  EXPECT_TRUE(TracedStartingWith("KvRenderTargetChange").empty());
+  EXPECT_TRUE(Traced("KvRenderTargetActivate(" + id + ")"));
+  EXPECT_EQ(platform::testing::Window(window.hwnd)->x, 5);
+  EXPECT_EQ(platform::testing::Window(window.hwnd)->y, 6);
+
+  kv::engine::testing::ClearTrace();
+  window.width = 80;
+  window.height = 30;
+  window.Apply();
+  std::vector<std::string> expected = {"KvRenderTargetChange(" + id + ", 81)",
+                                       "KvRenderTargetArea(" + id + ", 0, 0, 80, 30, 45, -1, 1, 0)"};
+  EXPECT_EQ(TracedStartingWith("KvRenderTargetChange"), std::vector<std::string>{expected[0]});
+  EXPECT_TRUE(Traced(expected[1]));
+  EXPECT_EQ(*(uint32_t*)KvRenderTargetGet(window.renderTarget, 442), 80u);
+  EXPECT_EQ(platform::testing::Window(window.hwnd)->width, 80);
+  window.Destroy();
+}
+
+TEST_F(WindowTest, ApplyChangesStylesAndTheTrayIcon) {
+  KV_WINDOW window = Described("Window Restyle");
+  ASSERT_TRUE(window.Create(KV_HANDLE()));
+  window.appWindow = 0;
+  window.opacity = 0.25f;
+  window.trayIcon = 1;
+  window.Apply();
+  auto state = platform::testing::Window(window.hwnd);
+  EXPECT_EQ(state->exStyle, (DWORD)(WS_EX_TOOLWINDOW | WS_EX_LAYERED));
+  EXPECT_TRUE(state->visible);
+  EXPECT_EQ(platform::testing::Layered(window.hwnd)->alpha, 63);
+  ASSERT_EQ(platform::testing::TrayIconCount(), 1);
+  UINT id = window.notifyIcon.uID;
+  window.Apply();
+  EXPECT_EQ(platform::testing::TrayIcon(window.hwnd, id)->lastOperation, (DWORD)NIM_MODIFY);
+  EXPECT_EQ(UINT(window.notifyIcon.uID), id);
+  window.trayIcon = 0;
+  window.opacity = 1;
+  window.Apply();
+  EXPECT_EQ(platform::testing::TrayIconCount(), 0);
+  EXPECT_EQ(platform::testing::Window(window.hwnd)->exStyle, (DWORD)WS_EX_TOOLWINDOW);
+  window.Destroy();
+}
+
+TEST_F(WindowTest, FitScreenAndWorkArea) {
+  platform::testing::SetScreenSize(1920, 1080);
+  platform::testing::SetWorkArea(RECT{0, 30, 1920, 1040});
+  platform::testing::SetRefreshRate(60);
+  KV_WINDOW window;
+  window.x = 7;
+  window.FitScreen();
+  EXPECT_EQ(window.x, 0);
+  EXPECT_EQ(window.width, 1920);
+  EXPECT_EQ(window.height, 1080);
+  EXPECT_FLOAT_EQ(window.aspect, 1920.0f / 1080.0f);
+  EXPECT_EQ(window.GetRefreshRate(), 60);
+  window.aspect = 2;
+  window.FitWorkArea();
+  EXPECT_EQ(window.y, 30);
+  EXPECT_EQ(window.width, 1920);
+  EXPECT_EQ(window.height, 1010);
+  EXPECT_EQ(window.aspect, 2.0f);
+}
+
+TEST_F(WindowTest, FullScreenFollowsTheDisplayChange) {
+  KV_WINDOW window = Described("Window Full", 640, 480);
+  ASSERT_TRUE(window.Create(KV_HANDLE()));
+  window.SetFullScreen(1, 0);
+  EXPECT_EQ(window.IsFullScreen(), 1);
+  window.SetFullScreen(0, 0);
+  EXPECT_EQ(window.IsFullScreen(), 0);
+  platform::testing::FailDisplayChange();
+  window.SetFullScreen(1, 60);
+  EXPECT_EQ(window.IsFullScreen(), 0);
+  window.SetFullScreen(1, 0);
+  ASSERT_EQ(window.IsFullScreen(), 1);
+  window.Destroy();
+  EXPECT_EQ(window.IsFullScreen(), 0);
+}
+
+TEST_F(WindowTest, AttachAndDetachAWindowOfTheCaller) {
+  WNDCLASSA windowClass{};
+  windowClass.lpfnWndProc = DefWindowProcA;
+  windowClass.lpszClassName = "Caller Class";
+  ASSERT_NE(RegisterClassA(&windowClass), 0);
+  HWND hwnd = CreateWindowExA(0, "Caller Class", "Caller", WS_POPUP, 0, 0, 32, 32, nullptr, nullptr,
+                              nullptr, nullptr);
+  ASSERT_NE(hwnd, nullptr);
+  KV_WINDOW window = Described("Caller Class");
+  window.opacity = 0.5f;
+  ASSERT_TRUE(window.Attach(hwnd, KV_HANDLE()));
+  EXPECT_EQ(window.IsCreated(), 1);
+  EXPECT_FALSE(window.renderTarget.IsNull());
+  EXPECT_EQ(platform::testing::Layered(hwnd)->alpha, 127);
+  window.Detach();
+  EXPECT_EQ(window.IsCreated(), 0);
+  EXPECT_TRUE(window.renderTarget.IsNull());
+  EXPECT_NE(platform::testing::Window(hwnd), std::nullopt);
+  DestroyWindow(hwnd);
+  UnregisterClassA("Caller Class", nullptr);
+}
+
+TEST_F(WindowTest, DestroyIsHarmlessOnANeverCreatedOrDestroyedWindow) {
+  KV_WINDOW window = Described("Window Never");
+  window.trayIcon = 1;
+  window.Destroy();
+  window.Destroy();
+  EXPECT_EQ(window.hwnd, nullptr);
+  ASSERT_TRUE(window.Create(KV_HANDLE()));
+  window.Destroy();
+  window.Destroy();
+}
