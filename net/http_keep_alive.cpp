@@ -128,6 +128,9 @@ bool KV_SOCKET::HttpPoll(KV_HTTP_PROGRESS& progress, KV_BUFFER& out, KV_ARRAY<un
         progress.state = HTTP_BODY;
         progress.length = length;
         progress.received = bodyCount;
+        // Room for the rest of the announced body, so that it arrives without regrowing out.
+        if (bodyCount < length)
+            kv::net::ReserveInBuffer(out, length - bodyCount);
         if (progress.received >= progress.length)
         {
             progress.received = progress.length;

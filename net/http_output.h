@@ -11,9 +11,14 @@
 namespace kv::net {
 
 // Appends n bytes at the end of out's stream (its length), leaving the position after them. The
-// block grows by doubling, so a long download is not copied again with every block; the bytes past
-// length are zero. False, with out unchanged, when out would pass 4 GiB or memory runs out.
+// block grows by doubling, so a long download is not copied again with every block. False, with
+// out unchanged, when out would pass 4 GiB or memory runs out.
 bool AppendToBuffer(KV_BUFFER& out, const unsigned char* bytes, size_t n);
+
+// Makes room in out's block for n more bytes after its length, at most 256 MiB ahead, so that a
+// body of announced length arrives without the block being copied as it grows. A lying length
+// costs address space only: the room is not touched until bytes arrive. False when out of memory.
+bool ReserveInBuffer(KV_BUFFER& out, size_t n);
 
 // The request text from format with the path (each space as "%20"), the host and, for a POST,
 // the body's length and the body, copied without a terminating zero into a byte array of exactly

@@ -49,6 +49,10 @@ private:
         if (headOut_ != nullptr)
             headOut_->Assign(head.c_str());
         chunked_ = kv::net::IsChunked(head);
+        // An announced length only makes room ahead; the body still ends where the server closes.
+        unsigned int announced = 0;
+        if (!chunked_ && kv::net::ReadContentLength(head, &announced))
+            kv::net::ReserveInBuffer(out_, announced);
         std::vector<unsigned char> rest(pending_.begin() + static_cast<long>(at + 4), pending_.end());
         pending_.clear();
         pending_.shrink_to_fit();

@@ -1,11 +1,12 @@
 // Sending and receiving on engine sockets, and the test for a peer that has gone. Every send uses
 // MSG_NOSIGNAL, so a peer that has closed gives an error result instead of killing the process.
 #include <poll.h>
+#include <sys/ioctl.h>
 #include <sys/socket.h>
 
 #include <cerrno>
 #include <cstring>
-#include <vector>
+#include <memory>
 
 #include "engine/sockets/socket_api.h"
 #include "engine/sockets/socket_table.h"
@@ -40,20 +41,34 @@ size_t SendSome(Socket& socket, const unsigned char* bytes, size_t size) {
   }
 }
 
-// Makes the array's whole content the n bytes at block, without zeroing a block first.
-void Fill(KV_ARRAY<unsigned char>& data, const unsigned char* block, uint32_t n) {
-  data.Free();
-  data.data = new unsigned char[n];
-  std::memcpy(data.data, block, n);
-  data.cursor = data.data;
-  data.count = n;
+// The size of the block the next receive fills: what is waiting, up to blockSize. A socket that
+// waits in receive first waits for something to arrive. When nothing is counted as waiting (the
+// end of the stream, an error, or nothing yet) a small block is enough to find out which.
+uint32_t BlockFor(const Socket& socket, uint32_t blockSize) {
+  if (!socket.async) {
+    pollfd waiting{socket.fd, POLLIN, 0};
+    while (poll(&waiting, 1, -1) < 0 && errno == EINTR) {
+    }
+  }
+  int waiting = 0;
+  if (ioctl(socket.fd, FIONREAD, &waiting) != 0 || waiting <= 0) return blockSize < 512 ? blockSize : 512;
+  return static_cast<uint32_t>(waiting) < blockSize ? static_cast<uint32_t>(waiting) : blockSize;
 }
 
-// The receive buffer, reused by every call: the engine runs on one thread.
-std::vector<unsigned char>& Scratch(uint32_t size) {
-  static std::vector<unsigned char> scratch;
-  if (scratch.size() < size) scratch.resize(size);
-  return scratch;
+// Makes block, holding n received bytes of its capacity, the array's whole content. A block that
+// is mostly empty is traded for one of exactly n bytes, so a short message does not keep a large
+// block alive; otherwise the block is kept as it is, which saves copying every byte once more.
+void Install(KV_ARRAY<unsigned char>& data, unsigned char* block, uint32_t capacity, uint32_t n) {
+  if (capacity > 4096 && n < capacity / 4) {
+    unsigned char* exact = new unsigned char[n];
+    std::memcpy(exact, block, n);
+    delete[] block;
+    block = exact;
+  }
+  data.Free();
+  data.data = block;
+  data.cursor = block;
+  data.count = n;
 }
 
 }  // namespace
@@ -95,11 +110,14 @@ uint32_t KvSocketReceive(KV_HANDLE socket, KV_ARRAY<unsigned char>* data, uint32
   if (object == nullptr || !object->connected) return 0;
   if (blockSize == 0) blockSize = sockets::kDefaultBlock;
   if (blockSize > sockets::kLargestBlock) blockSize = sockets::kLargestBlock;
-  std::vector<unsigned char>& block = sockets::Scratch(blockSize);
+  // The bytes go straight into a block the array will own, sized by what is waiting, so nothing
+  // is copied again and an empty poll allocates little.
+  uint32_t size = sockets::BlockFor(*object, blockSize);
+  std::unique_ptr<unsigned char[]> block(new unsigned char[size]);
   for (;;) {
-    ssize_t n = recv(object->fd, block.data(), blockSize, 0);
+    ssize_t n = recv(object->fd, block.get(), size, 0);
     if (n > 0) {
-      sockets::Fill(*data, block.data(), static_cast<uint32_t>(n));
+      sockets::Install(*data, block.release(), size, static_cast<uint32_t>(n));
       return static_cast<uint32_t>(n);
     }
     if (n < 0 && errno == EINTR) continue;
