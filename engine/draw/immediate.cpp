@@ -60,9 +60,8 @@ extern "C" uint8_t KvPrimitiveEnd(void) {
   if (trace::Call("KvPrimitiveEnd")) return 0;
   if (!immediate.open) return 0;
   immediate.open = false;
-  const std::vector<InputVertex>& vertices = immediate.vertices;
-  Emit(immediate.kind, static_cast<uint32_t>(vertices.size()), [&vertices](uint32_t number, InputVertex* out) {
-    *out = vertices[number];
+  Emit(immediate.kind, static_cast<uint32_t>(immediate.vertices.size()), [](uint32_t number, InputVertex* out) {
+    *out = immediate.vertices[number];
     return true;
   });
   immediate.vertices.clear();
