@@ -10,6 +10,8 @@
 #include "foundation/string.h"
 #include "foundation/tree.h"
 
+#include <vector>
+
 // One attribute: name and text value, both as written (quotes around the value removed).
 struct KV_XML_ATTRIBUTE
 {
@@ -26,6 +28,34 @@ struct KV_XML_NODE
     KV_LIST<KV_XML_ATTRIBUTE> attributes;
 };
 
+// The text of the names, values and attributes that Parse reads, kept in a few large
+// blocks owned by the document instead of one heap block per string. The strings
+// borrow it (their notOwned flag is set), so they read and copy like any other; a
+// string that is assigned anew owns its new text. The blocks go with the document's
+// Clear or destruction, when no node that borrows them is left; a node copied out of
+// the document copies its text, but a list node moved into another document by hand
+// (Adopt, or swapping nodes of two documents) still borrows from this one.
+class KV_XML_TEXT_POOL
+{
+public:
+    KV_XML_TEXT_POOL() {}
+    // A copied document copies its strings into blocks of their own: the pool starts empty.
+    KV_XML_TEXT_POOL(const KV_XML_TEXT_POOL&) {}
+    // An assigned document keeps its own pool; the old strings are gone by then.
+    KV_XML_TEXT_POOL& operator=(const KV_XML_TEXT_POOL&) { return *this; }
+    ~KV_XML_TEXT_POOL() { Free(); }
+
+    // Makes s show a pooled copy of the length bytes at text (zero-terminated).
+    void Lend(KV_STRING& s, const char* text, unsigned int length);
+    // Releases every block; no string may borrow from them any more.
+    void Free();
+
+private:
+    std::vector<char*> blocks;
+    char* next = nullptr;   // free space in the last block
+    size_t left = 0;
+};
+
 class KV_XML : public KV_TREE<KV_XML_NODE>
 {
 public:
@@ -37,6 +67,13 @@ public:
     KV_XML() {}
     // Removes every node.
     ~KV_XML() { Clear(); }
+
+    // Removes every node and the text they borrowed.
+    void Clear()
+    {
+        NODE::Clear();
+        pool.Free();
+    }
 
     // Reads the text and appends its nodes under the root (the document is not cleared).
     // trimChars: text made only of these bytes is dropped; with trim, the leading and
@@ -57,4 +94,7 @@ public:
     // The attribute called name of the node Find(path, mode, start) gives, appended with
     // an empty value when missing; the end iterator when there is no node (or no name).
     ATTRIBUTE_ITERATOR GetAttribute(const char* path, const char* name, int mode, NODE* start);
+
+private:
+    KV_XML_TEXT_POOL pool;   // the text of parsed nodes
 };

@@ -21,21 +21,37 @@ struct PIECE
     unsigned int length;
 };
 
-// The joined text: the buffer without its CR and LF bytes. A zero byte also ends a
-// piece when the buffer is split into lines, so it disappears the same way.
-std::string JoinLines(const char* text, unsigned int length)
+// Line ends and zero bytes vanish from the text before it is cut (a zero byte also ends
+// a piece when the buffer is split into lines). None of them is "<" or ">", so the
+// tokens can be cut from the raw buffer and each one joined on its own.
+inline bool Vanishes(char c)
 {
-    std::string joined;
-    joined.resize(length);
-    char* out = joined.data();
+    return c == '\r' || c == '\n' || c == 0;
+}
+
+// True when the buffer holds something besides line ends.
+bool HasContent(const char* text, unsigned int length)
+{
     for (unsigned int i = 0; i < length; ++i)
-    {
-        char c = text[i];
-        *out = c;
-        out += (c != '\r' && c != '\n' && c != 0);
-    }
-    joined.resize((size_t)(out - joined.data()));
-    return joined;
+        if (!Vanishes(text[i]))
+            return true;
+    return false;
+}
+
+// The piece [begin, end) joined: unchanged when it has no vanishing byte, else copied
+// into scratch without them.
+PIECE Join(const char* begin, const char* end, std::string& scratch)
+{
+    const char* p = begin;
+    while (p < end && !Vanishes(*p))
+        ++p;
+    if (p == end)
+        return {begin, (unsigned int)(end - begin)};
+    scratch.assign(begin, (size_t)(p - begin));
+    for (; p < end; ++p)
+        if (!Vanishes(*p))
+            scratch += *p;
+    return {scratch.data(), (unsigned int)scratch.size()};
 }
 
 // Appends the words of a tag to words: runs between blanks and tabs, where a double
@@ -60,23 +76,18 @@ void SplitWords(const char* text, unsigned int length, std::vector<PIECE>& words
         words.push_back({text + start, length - start});
 }
 
-void SetText(KV_STRING& s, const char* text, unsigned int length)
-{
-    s.AssignN(text, length);
-}
-
 class PARSER
 {
 public:
-    PARSER(KV_XML& document, const char* trimChars, bool trim)
-        : document(document), current(&document), trimChars(trimChars), trim(trim)
+    PARSER(KV_XML& document, KV_XML_TEXT_POOL& pool, const char* trimChars, bool trim)
+        : document(document), pool(pool), current(&document), trimChars(trimChars), trim(trim)
     {
         if (trimChars != nullptr)
             for (const char* t = trimChars; *t != 0; ++t)
                 isTrim[(unsigned char)*t] = true;
     }
 
-    // Cuts the joined text into tokens and handles each in order.
+    // Cuts the text into tokens and handles each in order.
     void Run(const char* s, size_t length)
     {
         const char* end = s + length;
@@ -97,12 +108,25 @@ public:
 
 private:
     KV_XML& document;
+    KV_XML_TEXT_POOL& pool;
     NODE* current;           // null after a closing tag at the top level
     const char* trimChars;
     bool trim;
     bool isTrim[256] = {};
     std::vector<PIECE> words;
-    std::string rewritten;
+    const NODE blank;
+    const KV_XML_ATTRIBUTE blankAttribute;
+    std::string joined;      // a token with its line ends removed
+    std::string rewritten;   // a tag with its trailing slash made a word of its own
+
+    // The tree's Add for an empty node, copying one blank node kept for the whole run
+    // instead of building and copying a temporary for every child.
+    NODE* AddChild(NODE* parent)
+    {
+        NODE* child = parent->children.PushBack(blank).Get();
+        child->parent = parent;
+        return child;
+    }
 
     static const char* Next(const char* from, const char* end, char c)
     {
@@ -112,8 +136,11 @@ private:
 
     // A text token: dropped when made only of trim characters, else a text node holding
     // it, its leading and trailing trim runs cut when trimming.
-    void Text(const char* begin, const char* end)
+    void Text(const char* rawBegin, const char* rawEnd)
     {
+        PIECE piece = Join(rawBegin, rawEnd, joined);
+        const char* begin = piece.text;
+        const char* end = begin + piece.length;
         if (begin == end)
             return;
         if (trimChars != nullptr)
@@ -130,17 +157,18 @@ private:
                     --end;
             }
         }
-        NODE* parent = current != nullptr ? current : &document;
-        NODE::ITERATOR it = parent->Add(KV_XML_NODE());
-        SetText(it.Get()->value.value, begin, (unsigned int)(end - begin));
+        NODE* text = AddChild(current != nullptr ? current : &document);
+        pool.Lend(text->value.value, begin, (unsigned int)(end - begin));
     }
 
     // A tag token: a closing tag moves up one level, any other tag adds an element whose
     // first word is its name and whose further words are attributes; it becomes the
     // current node unless the tag ends in "/".
-    void Tag(const char* begin, const char* end)
+    void Tag(const char* rawBegin, const char* rawEnd)
     {
-        unsigned int length = (unsigned int)(end - begin);
+        PIECE piece = Join(rawBegin, rawEnd, joined);
+        const char* begin = piece.text;
+        unsigned int length = piece.length;
         if (length == 0)
             return;
         // A slash written right behind the last word ("<b/>") becomes a word of its own.
@@ -162,9 +190,8 @@ private:
             current = current->parent;
             return;
         }
-        NODE::ITERATOR it = current->Add(KV_XML_NODE());
-        NODE* element = it.Get();
-        SetText(element->value.name, words[0].text, words[0].length);
+        NODE* element = AddChild(current);
+        pool.Lend(element->value.name, words[0].text, words[0].length);
         for (size_t i = 1; i < words.size(); ++i)
             Attribute(element->value, words[i]);
         if (begin[length - 1] != '/')
@@ -172,7 +199,7 @@ private:
     }
 
     // name=value, name="value" or a bare name (empty value); the lone "/" is no attribute.
-    static void Attribute(KV_XML_NODE& node, const PIECE& word)
+    void Attribute(KV_XML_NODE& node, const PIECE& word)
     {
         if (word.length == 1 && word.text[0] == '/')
             return;
@@ -187,9 +214,9 @@ private:
             ++value;
             valueLength -= 2;
         }
-        KV_LIST<KV_XML_ATTRIBUTE>::ITERATOR it = node.attributes.PushBack(KV_XML_ATTRIBUTE());
-        SetText(it.Get()->name, word.text, nameLength);
-        SetText(it.Get()->value, value, valueLength);
+        KV_LIST<KV_XML_ATTRIBUTE>::ITERATOR it = node.attributes.PushBack(blankAttribute);
+        pool.Lend(it.Get()->name, word.text, nameLength);
+        pool.Lend(it.Get()->value, value, valueLength);
     }
 };
 
@@ -199,10 +226,43 @@ bool KV_XML::Parse(const char* text, unsigned int length, const char* trimChars,
 {
     if (text == nullptr || length == 0)
         return false;
-    std::string joined = JoinLines(text, length);
-    if (joined.empty())
+    if (!HasContent(text, length))
         return false;
-    PARSER parser(*this, trimChars, trim);
-    parser.Run(joined.data(), joined.size());
+    PARSER parser(*this, pool, trimChars, trim);
+    parser.Run(text, length);
     return true;
+}
+
+// ---------------------------------------------------------------- text pool
+
+void KV_XML_TEXT_POOL::Lend(KV_STRING& s, const char* text, unsigned int length)
+{
+    // Blocks of 64 KB; a longer text gets a block of its own.
+    const size_t kBlock = 64 * 1024;
+    size_t need = (size_t)length + 1;
+    if (need > left)
+    {
+        size_t size = need > kBlock ? need : kBlock;
+        blocks.push_back(new char[size]);
+        next = blocks.back();
+        left = size;
+    }
+    memcpy(next, text, length);
+    next[length] = 0;
+    // The string's own empty block is given back; from now on it borrows.
+    if (!s.notOwned)
+        delete[] s.text;
+    s.text = next;
+    s.notOwned = 1;
+    next += need;
+    left -= need;
+}
+
+void KV_XML_TEXT_POOL::Free()
+{
+    for (char* block : blocks)
+        delete[] block;
+    blocks.clear();
+    next = nullptr;
+    left = 0;
 }

@@ -41,7 +41,9 @@ std::string Shape(const NODE& node)
             s += ' ';
         if (v.name.text[0] == 0)
         {
-            s += "'" + std::string(v.value.text) + "'";
+            s += '\'';
+            s += v.value.text;
+            s += '\'';
             continue;
         }
         s += v.name.text;
@@ -49,12 +51,21 @@ std::string Shape(const NODE& node)
         {
             s += '[';
             for (KV_XML::ATTRIBUTE_ITERATOR a = v.attributes.Begin(); !a.IsEnd(); a.Next())
-                s += std::string(a.Get()->name.text) + "=" + a.Get()->value.text +
-                     (a.Get() == v.attributes.Last().Get() ? "" : ",");
+            {
+                s += a.Get()->name.text;
+                s += '=';
+                s += a.Get()->value.text;
+                if (a.Get() != v.attributes.Last().Get())
+                    s += ',';
+            }
             s += ']';
         }
         if (it.Get()->Count() != 0)
-            s += "{" + Shape(*it.Get()) + "}";
+        {
+            s += '{';
+            s += Shape(*it.Get());
+            s += '}';
+        }
     }
     return s;
 }
