@@ -6,11 +6,19 @@
 
 #include <cstdint>
 
+#include "core/actor.h"
 #include "core/app/callback.h"
 #include "core/app/state_machine.h"
 #include "core/app/window.h"
+#include "core/camera2d.h"
+#include "core/timer.h"
 #include "foundation/dictionary.h"
 #include "foundation/list.h"
+#include "foundation/vector.h"
+#include "graphics/camera.h"
+#include "graphics/font.h"
+#include "graphics/sprite.h"
+#include "net/socket.h"
 
 // NOTE for the engineers building this class side by side: each group of members below is
 // written by one of you; edit only your group, and keep each group's definitions in its own
@@ -21,18 +29,43 @@ class KV_CORE {
   // ---- fields, in the order of the central object's table (core.cpp) ----
   // A member whose type arrives later has a comment line in its slot; add it there, in
   // DestroyAll's step of the same name and, where it takes part, in Frame (core.cpp).
+  typedef KvCore::KV_ACTOR* ACTOR;
+
   unsigned int idCounter;                      // counted by NextActorId
   int screenWidth;                             // the desktop size when the core was built
   int screenHeight;
   float screenAspect;                          // screenWidth / screenHeight
+  KV_DICTIONARY<ACTOR> pendingActors;          // added this frame, by (group name, id)
+  KV_LIST<ACTOR> deleteList;                   // marked for removal this frame
+  KV_CAMERA camera;                            // the program's camera
   KV_STATE_MACHINE stateMachine;               // states, current state, advance, resume
   KV_DICTIONARY<KV_WINDOW> windows;            // top-level windows by name
+  KV_DICTIONARY<KV_SPRITE> sprites;            // sprites by name; they own their textures
+  // models: KV_DICTIONARY<KV_MODEL>           (arrives with the OBJ/MTL models)
+  KV_DICTIONARY<ACTOR> liveActors;             // updated, drawn and found; its counter gives ids
+  KV_DICTIONARY<unsigned char*> memoryBlocks;  // raw blocks made with new[], by name
+  KV_DICTIONARY<KV_FONT> fonts;                // fonts by name
+  KV_DICTIONARY<KV_TIMER> timers;              // countdowns by name
+  KV_DICTIONARY<KV_CAMERA2D> cameras2D;        // 2D views by name, drawn in order when enabled
+  KV_LIST_ITERATOR<KV_CAMERA2D> currentCamera2D;  // the view being drawn; end when none
+  // particles: KV_DICTIONARY<KV_PARTICLES_ENTRY>  (arrives with the particle systems)
+  // gui: KvCore::KV_GUI                       (arrives with the GUI toolkit)
+  // shaders: KV_DICTIONARY<KV_SHADER>         (arrives with the shader programs)
+  // canvases: KV_DICTIONARY<KV_CANVAS>        (arrives with the canvases)
+  // techniques: KV_DICTIONARY<KV_TECHNIQUE>   (arrives with the techniques)
+  // softBodies: KV_DICTIONARY<KV_DNA>         (arrives with the soft bodies)
+  KV_DICTIONARY<KV_SOCKET> sockets;            // sockets by name, updated every update frame
+  KV_CALLBACK updateHook;                      // called at the start of each update half
+  KV_CALLBACK preDrawHook;                     // called at the start of each draw pass
+  KV_CALLBACK postDrawHook;                    // called at the end of each draw pass
 
   // Builds every member (hooks null) and reads the desktop size through a temporary
   // window fitted to the screen.
   KV_CORE();
-  // Frees everything, then the states and the windows.
+  // Frees everything (DestroyAll), then the states and the windows.
   ~KV_CORE();
+  // A new central object on the heap; null when memory runs out.
+  static KV_CORE* Create();
   KV_CORE(const KV_CORE&) = delete;
   KV_CORE& operator=(const KV_CORE&) = delete;
 
@@ -77,9 +110,55 @@ class KV_CORE {
   // Back to source alpha, one minus source alpha, added (164, 165, 174).
   void SetDefaultBlend();
 
-  // ---- actors and collision queries (core_actors.cpp) ----
+  // ---- actors and collision queries (core_actors.cpp, motion in core_motion.cpp) ----
+  // Hands a heap actor to the core under a group name (nothing looks actors up by it; a
+  // longer name than a key holds is cut): it gets the next id and goes live at the end of
+  // the frame. Returns the actor; null, changing nothing, for a null actor.
+  ACTOR AddActor(const char* group, ACTOR actor);
+  // Marks the actor for deletion at the end of the frame; null is ignored.
+  void RemoveActor(ACTOR actor);
+  // Names the actor (at most 122 characters are kept); nothing for a null actor or name.
+  void SetActorName(ACTOR actor, const char* name);
+  // True when the actor's name equals name exactly; false for null.
+  bool ActorHasName(const KvCore::KV_ACTOR* actor, const char* name) const;
+  // The core's own id counter: returns it and counts on; after 0xFFFFFFFE comes 0.
+  unsigned int NextActorId();
+  // Actors added this frame become live, in the order added.
+  void CommitActors();
+  // Marked actors that are live are removed and deleted, once each; the marks are dropped.
+  void DeleteActors();
+  // Orders the live actors greatest depth first; equal depths keep their order.
+  void SortActors();
+  // 1 when a's depth is greater, -1 when smaller, 0 when equal.
+  static int CompareActorDepth(const ACTOR* a, const ACTOR* b);
+  // The first live actor named name (any actor for null) that the 2D asker collides with:
+  // mode 7 boxes (the asker's shifted by offset's x and y), mode 8 circles. The asker itself
+  // is not skipped. Null for another mode, a null asker or one without a sprite, or no hit.
+  ACTOR FindCollision(int mode, const KvCore::KV_ACTOR* asker, const char* name, KV_VECTOR_D offset);
+  // Moves the actor toward target by speed, stopping on it; nothing for null or speed <= 0.
+  void MoveActorTo(ACTOR actor, KV_VECTOR_D target, double speed);
+  // Where MoveActorTo would take a position; start itself when speed <= 0.
+  KV_VECTOR_D MoveActorToward(KV_VECTOR_D start, KV_VECTOR_D target, double speed);
+  // As MoveActorTo, with steps shrinking in proportion to the distance inside radius.
+  void ArriveActorAt(ACTOR actor, KV_VECTOR_D target, double speed, double radius);
+  // Where ArriveActorAt would take a position; start itself when it would not move.
+  KV_VECTOR_D ArriveToward(KV_VECTOR_D start, KV_VECTOR_D target, double speed, double radius);
 
   // ---- tear-down and per-frame driver (core.cpp) ----
+  // Frees every resource but the windows and the states: each actor is deleted once.
+  void DestroyAll();
+  // One frame of the scene: updates, drawing, then actors go live, marked ones are deleted
+  // and timers tick. The update half runs in update-tick frames, the drawing in draw-tick ones.
+  void Frame();
+  // The update half: the update hook, sockets, every live actor's Update.
+  void UpdateActors();
+  // One draw pass, or one per enabled 2D camera between its Begin and End.
+  void DrawScene();
+  // Every timer, by the frame loop's frame time.
+  void UpdateTimers();
+
+ private:
+  void DrawPass();
 };
 
 // The program's one central object.
