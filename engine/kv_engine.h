@@ -166,8 +166,8 @@ uint8_t KvCameraOrthoBuild(void* out, double x, double y, double w, double h, do
 // The same in floats: out receives 16 floats.
 uint8_t KvCameraOrthoBuildHalf(void* out, float x, float y, float w, float h, float angle);
 // Sets a perspective projection (field of view 444, depth range 445 and 446 of the current target)
-// looking from position, turned by rotation (x about z, y about y, z about x). option: 0 the view
-// is centred on the target, otherwise y points down as in 2D.
+// looking from position, turned by rotation (x about z, y about y, z about x). A non-zero option
+// makes y point down on the screen, as in 2D. 0 when the range does not satisfy 0 < near < far.
 uint8_t KvCameraPerspective(KV_DOUBLE4 rotation, KV_DOUBLE4 position, uint8_t option);
 // Writes the matrix KvCameraPerspective would set into out (16 doubles).
 uint8_t KvCameraPerspectiveBuild(void* out, KV_DOUBLE4 rotation, KV_DOUBLE4 position, uint8_t option);
@@ -232,6 +232,9 @@ uint8_t KvDrawData(uint32_t prim, uint32_t first, uint32_t count, const void* po
                    uint32_t components, uint32_t unused18, uint32_t positionInBuffer,
                    uint32_t colorInBuffer, uint32_t texCoordInBuffer, uint32_t normalInBuffer,
                    uint32_t indexed);
+// 1 when hardware vertex buffers are available. The engine has none yet: always 0, so callers
+// take their array paths. Needs no GL context.
+uint8_t KvVertexBufferInit(void);
 // Starts an immediate primitive; 0 for an unknown kind or one already started.
 uint8_t KvPrimitiveBegin(uint32_t prim);
 // Sets the texture coordinate of the vertices put after it.
