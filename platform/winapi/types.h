@@ -7,9 +7,16 @@
 #include <cstdint>
 
 // Calling-convention words: empty on x86-64 Linux, kept so declarations read as written.
+#ifndef WINAPI
 #define WINAPI
+#endif
+#ifndef CALLBACK
 #define CALLBACK
+#endif
+// GL headers define APIENTRY the same way (empty here); whichever comes first stands.
+#ifndef APIENTRY
 #define APIENTRY
+#endif
 
 #ifndef TRUE
 #define TRUE 1
