@@ -19,6 +19,12 @@ char* NewText(const char* p, size_t n)
     return block;
 }
 
+// The text every empty string shows until it is given one of its own. It is never
+// written: every operation that changes a text installs a new block first, and the
+// in-place ones (ReplaceChar, Unescape) stop at the terminating zero. The string marks
+// it not owned, so nothing releases it.
+const char kEmptyText[1] = {0};
+
 size_t WideLength(const KV_WCHAR* w)
 {
     size_t n = 0;
@@ -31,11 +37,16 @@ size_t WideLength(const KV_WCHAR* w)
 
 // ---------------------------------------------------------------- construction
 
-KV_STRING::KV_STRING() : text(NewText("", 0)), notOwned(0) {}
+// An empty string costs no allocation: it shows the shared empty text, not owned.
+KV_STRING::KV_STRING() : text(const_cast<char*>(kEmptyText)), notOwned(1) {}
 
+// One block of exactly the other's length, or none for an empty text.
 KV_STRING::KV_STRING(const KV_STRING& other) : KV_STRING()
 {
-    Assign(other.text);
+    if (other.text[0] == 0)
+        return;
+    text = NewText(other.text, strlen(other.text));
+    notOwned = 0;
 }
 
 KV_STRING::KV_STRING(const char* p) : KV_STRING()
@@ -62,6 +73,14 @@ void KV_STRING::Install(char* block)
     if (!notOwned)
         delete[] old;
     notOwned = 0;
+}
+
+void KV_STRING::Empty()
+{
+    if (!notOwned)
+        delete[] text;
+    text = const_cast<char*>(kEmptyText);
+    notOwned = 1;
 }
 
 // ---------------------------------------------------------------- access
@@ -100,7 +119,11 @@ void KV_STRING::Assign(const char* p)
 {
     if (p == nullptr)
         return;
-    Install(NewText(p, strlen(p)));
+    size_t n = strlen(p);
+    if (n == 0)
+        Empty();
+    else
+        Install(NewText(p, n));
 }
 
 void KV_STRING::Assign(const KV_WCHAR* w)
@@ -129,7 +152,11 @@ void KV_STRING::AssignN(const char* p, unsigned int n)
     if (p == nullptr)
         return;
     // strnlen: never read past the n bytes asked for.
-    Install(NewText(p, strnlen(p, n)));
+    size_t length = strnlen(p, n);
+    if (length == 0)
+        Empty();
+    else
+        Install(NewText(p, length));
 }
 
 KV_STRING& KV_STRING::operator=(const KV_STRING& other)
@@ -146,7 +173,7 @@ KV_STRING& KV_STRING::operator=(const char* p)
 
 void KV_STRING::Clear()
 {
-    Install(NewText("", 0));
+    Empty();
 }
 
 void KV_STRING::Format(const char* format, ...)

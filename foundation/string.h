@@ -2,7 +2,8 @@
 // (ISO-8859-1) that is never null, plus the small text toolkit built on it:
 // printf-style formatting, splitting with quote characters, cutting pieces,
 // replacing, backslash escapes and typed literals ("12i", "1.5:2v", "ff00x").
-// Every string owns its text block of exactly length + 1 bytes; copies never share.
+// A string with text owns its block of exactly length + 1 bytes and copies never share
+// one; an empty string shows one shared, never-written empty text and allocates nothing.
 #pragma once
 
 // Wide text is UTF-16; here it is only ever the ISO-8859-1 range widened.
@@ -12,9 +13,10 @@ class KV_STRING
 {
 public:
     char* text;              // zero-terminated text in its own new[] block; never null while alive
-    unsigned char notOwned;  // when set, the destructor leaves text alone (nothing sets it)
+    unsigned char notOwned;  // when set, the destructor leaves text alone (the shared empty
+                             // text, or text a markup document lends)
 
-    // An empty owned text.
+    // An empty text (the shared one: no allocation).
     KV_STRING();
     // A copy of another string's text.
     KV_STRING(const KV_STRING& other);
@@ -47,7 +49,7 @@ public:
     void AssignN(const char* p, unsigned int n);
     KV_STRING& operator=(const KV_STRING& other);
     KV_STRING& operator=(const char* p);
-    // Becomes the empty text.
+    // Becomes the empty text (the shared one, releasing an owned block).
     void Clear();
     // printf-style assignment with no length limit; the values may point into this text.
     void Format(const char* format, ...) __attribute__((format(printf, 2, 3)));
@@ -104,6 +106,8 @@ private:
     // Takes block as the new text and releases the old one; a not-owned old text is
     // left to its holder and the string owns its text from then on.
     void Install(char* block);
+    // Releases an owned text and shows the shared empty one.
+    void Empty();
 };
 
 // Split on a raw byte range that need not be zero-terminated; no byte at or beyond

@@ -58,6 +58,35 @@ TEST(String, CopiesNeverShareText)
     EXPECT_TRUE(a != b);
 }
 
+// Empty strings share one never-written text; every way of changing one must give it a
+// block of its own, and every way of emptying an owned one must release that block.
+TEST(String, EmptyTextIsSharedButNeverWritten)
+{
+    KV_STRING a;
+    KV_STRING b(a);
+    EXPECT_EQ(a.text, b.text);
+    EXPECT_EQ(a.notOwned, 1);
+    EXPECT_EQ(a.ReplaceChar(0, 'x'), 0u);
+    a.Unescape();
+    b += "tail";
+    EXPECT_STREQ(b.c_str(), "tail");
+    EXPECT_EQ(b.notOwned, 0);
+    EXPECT_STREQ(a.c_str(), "");
+
+    KV_STRING c("owned");
+    KV_STRING d(c);
+    c.Clear();
+    d.Assign("");
+    EXPECT_STREQ(c.c_str(), "");
+    EXPECT_EQ(c.text, d.text);
+    d.AssignN("xyz", 0);
+    d = KV_STRING();
+    EXPECT_STREQ(d.c_str(), "");
+    c.Format("%d", 5);
+    EXPECT_STREQ(c.c_str(), "5");
+    EXPECT_STREQ(a.c_str(), "");
+}
+
 TEST(String, NullSourcesLeaveTheStringUnchanged)
 {
     KV_STRING s("keep");
