@@ -5,6 +5,8 @@
 // Header-only: every element type gets its own instance of the template.
 #pragma once
 
+#include "foundation/node_pool.h"
+
 #include <cstddef>
 #include <utility>
 #include <vector>
@@ -44,7 +46,7 @@ void KvCocktailSort(size_t n, COMPARE_AT compareAt, SWAP_AT swapAt)
 
 template <class T> struct KV_LIST;
 
-// One heap node per element.
+// One node per element, its storage drawn from the pool for nodes of its size.
 template <class T>
 struct KV_LIST_NODE
 {
@@ -55,6 +57,10 @@ struct KV_LIST_NODE
     KV_LIST<T>* owner;       // the list the node is linked into
 
     explicit KV_LIST_NODE(const T& v) : value(v), endFlag(1), prev(nullptr), next(nullptr), owner(nullptr) {}
+
+    // Node storage comes from and goes back to the pool of this node size.
+    static void* operator new(size_t) { return KV_NODE_POOL<sizeof(KV_LIST_NODE), alignof(KV_LIST_NODE)>::Take(); }
+    static void operator delete(void* p) { KV_NODE_POOL<sizeof(KV_LIST_NODE), alignof(KV_LIST_NODE)>::Give(p); }
 };
 
 // A position in a list: {end flag, reserved, node}. {1, null} is the end; a set end
