@@ -56,8 +56,9 @@ PIECE Join(const char* begin, const char* end, std::string& scratch)
 
 // Appends the words of a tag to words: runs between blanks and tabs, where a double
 // quote toggles a quoted run in which blanks do not split. A run still inside quotes
-// at the end of the tag is dropped, as the string splitter drops it.
-void SplitWords(const char* text, unsigned int length, std::vector<PIECE>& words)
+// at the end of the tag is dropped, as the string splitter drops it. Returns whether
+// the tag ended inside quotes.
+bool SplitWords(const char* text, unsigned int length, std::vector<PIECE>& words)
 {
     bool inQuote = false;
     unsigned int start = 0;
@@ -74,6 +75,7 @@ void SplitWords(const char* text, unsigned int length, std::vector<PIECE>& words
     }
     if (!inQuote && length > start)
         words.push_back({text + start, length - start});
+    return inQuote;
 }
 
 class PARSER
@@ -117,7 +119,6 @@ private:
     const NODE blank;
     const KV_XML_ATTRIBUTE blankAttribute;
     std::string joined;      // a token with its line ends removed
-    std::string rewritten;   // a tag with its trailing slash made a word of its own
 
     // The tree's Add for an empty node, copying one blank node kept for the whole run
     // instead of building and copying a temporary for every child.
@@ -138,6 +139,10 @@ private:
     // it, its leading and trailing trim runs cut when trimming.
     void Text(const char* rawBegin, const char* rawEnd)
     {
+        // Most texts between tags are line ends and indentation: when every byte either
+        // vanishes or is a trim character, the joined text would be dropped anyway.
+        if (trimChars != nullptr && OnlyTrimOrVanishing(rawBegin, rawEnd))
+            return;
         PIECE piece = Join(rawBegin, rawEnd, joined);
         const char* begin = piece.text;
         const char* end = begin + piece.length;
@@ -161,6 +166,14 @@ private:
         pool.Lend(text->value.value, begin, (unsigned int)(end - begin));
     }
 
+    bool OnlyTrimOrVanishing(const char* begin, const char* end) const
+    {
+        for (const char* p = begin; p < end; ++p)
+            if (!isTrim[(unsigned char)*p] && !Vanishes(*p))
+                return false;
+        return true;
+    }
+
     // A tag token: a closing tag moves up one level, any other tag adds an element whose
     // first word is its name and whose further words are attributes; it becomes the
     // current node unless the tag ends in "/".
@@ -171,16 +184,14 @@ private:
         unsigned int length = piece.length;
         if (length == 0)
             return;
-        // A slash written right behind the last word ("<b/>") becomes a word of its own.
-        if (length > 1 && begin[length - 1] == '/')
-        {
-            rewritten.assign(begin, length - 1);
-            rewritten += " /";
-            begin = rewritten.data();
-            length = (unsigned int)rewritten.size();
-        }
+        // A slash written right behind the last word ("<b/>") is a word of its own: the
+        // words are those of the text before it followed by "/", unless that text ends
+        // inside quotes, which swallow the slash along with the rest of the tag.
+        bool slash = length > 1 && begin[length - 1] == '/';
         words.clear();
-        SplitWords(begin, length, words);
+        bool inQuote = SplitWords(begin, slash ? length - 1 : length, words);
+        if (slash && !inQuote)
+            words.push_back({"/", 1});
         if (words.empty())
             return;
         if (current == nullptr)

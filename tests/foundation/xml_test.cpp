@@ -99,6 +99,10 @@ TEST(Xml, EmptyElementsAndNesting)
     EXPECT_EQ(Shape("<a><b x=1/></a><c/>"), "a{b[x=1]} c");
     // A lone "/" tag closes; an empty tag "<>" is nothing at all.
     EXPECT_EQ(Shape("<a><></><b/>"), "a b");
+    // The slash behind the last word splits off even after a quoted value or a blank,
+    // and a tag of blanks and a slash is an empty element named "/".
+    EXPECT_EQ(Shape("<a x=\"1 2\"/><b\t/><c>"), "a[x=1 2] b c");
+    EXPECT_EQ(Shape("< /><d/>"), "/ d");
 }
 
 TEST(Xml, AttributesWithAndWithoutValuesAndQuotedBlanks)
