@@ -70,7 +70,8 @@ void KV_CORE::DestroyAll()
     for (KV_LIST_ITERATOR<KV_FONT> it = fonts.Begin(); !it.IsEnd(); it.Next())
         it.Get()->Destroy();
     fonts.Clear();
-    // 8. the GUI manager: KvCore::KV_GUI::DestroyAll (arrives with the GUI toolkit).
+    // 8. the GUI manager: its controls, styles, names, textures and fonts.
+    gui.DestroyAll();
     // 9. timers.
     timers.Clear();
     // 10. 2D cameras (the current-camera iterator would point into them).
@@ -94,12 +95,18 @@ void KV_CORE::Frame()
     KV_LOOP& loop = KV_LOOP::Instance();
     if (loop.UpdateTick())
         UpdateActors();
-    // GUI: KvCore::KV_GUI::UpdateLayout when the update tick is set and it has a screen.
-    // GUI: ProcessInput, DestroyQueued and PurgeNames in every frame.
+    // The GUI: layout in update frames once it has a screen; its input pass, deletion queue
+    // and purge of stale names in every frame (each acts only as far as it can without one).
+    if (loop.UpdateTick() && gui.GetScreen() != nullptr)
+        gui.UpdateLayout();
+    gui.ProcessInput();
+    gui.DestroyQueued();
+    gui.PurgeNames();
     if (loop.DrawTick())
         DrawScene();
-    // GUI: KvCore::KV_GUI::Draw (the screen window's layered flag) when the draw tick is set
-    // and it has a screen.
+    // The GUI over the scene, in two passes for a screen window with per-pixel alpha.
+    if (loop.DrawTick() && gui.GetScreen() != nullptr)
+        gui.Draw(gui.GetScreen()->layered);
     CommitActors();
     DeleteActors();
     UpdateTimers();

@@ -18,6 +18,7 @@
 #include "graphics/camera.h"
 #include "graphics/font.h"
 #include "graphics/sprite.h"
+#include "gui/gui.h"
 #include "net/socket.h"
 
 // NOTE for the engineers building this class side by side: each group of members below is
@@ -49,7 +50,7 @@ class KV_CORE {
   KV_DICTIONARY<KV_CAMERA2D> cameras2D;        // 2D views by name, drawn in order when enabled
   KV_LIST_ITERATOR<KV_CAMERA2D> currentCamera2D;  // the view being drawn; end when none
   // particles: KV_DICTIONARY<KV_PARTICLES_ENTRY>  (arrives with the particle systems)
-  // gui: KvCore::KV_GUI                       (arrives with the GUI toolkit)
+  KvCore::KV_GUI gui;                          // the GUI manager; inert until given a screen
   // shaders: KV_DICTIONARY<KV_SHADER>         (arrives with the shader programs)
   // canvases: KV_DICTIONARY<KV_CANVAS>        (arrives with the canvases)
   // techniques: KV_DICTIONARY<KV_TECHNIQUE>   (arrives with the techniques)
