@@ -1,0 +1,116 @@
+// The draw walk: clipping switched around all top-level controls, the two-pass draw for
+// windows with per-pixel alpha, back-to-front order, hidden subtrees, the clip rectangle of
+// each control and the disabled state handed down.
+#include "gui_fixture.h"
+
+namespace {
+
+std::vector<std::string> StateCalls() {
+  std::vector<std::string> calls;
+  for (const std::string& line : kv::engine::testing::TracedCalls())
+    if (line.rfind("KvSetState(", 0) == 0 && line.rfind("KvSetState(219", 0) != 0) calls.push_back(line);
+  return calls;
+}
+
+}  // namespace
+
+TEST_F(GuiTest, DrawDoesNothingWithoutAScreen) {
+  Add("c", nullptr, 0, 0, 10, 10);
+  kv::engine::testing::StartTrace();
+  gui->Draw(0);
+  kv::engine::testing::StopTrace();
+  EXPECT_TRUE(kv::engine::testing::TracedCalls().empty());
+  EXPECT_EQ(Joined(), "");
+}
+
+TEST_F(GuiTest, OnePassClipsAroundAllControlsBackToFront) {
+  gui->Attach(&screen);
+  Probe* a = Add("a", nullptr, 0, 0, 10, 10);
+  Add("b", nullptr, 0, 0, 10, 10);
+  Probe* c = Add("c", nullptr, 0, 0, 10, 10);
+  Add("a1", a);
+  a->Order = -1;  // in front of everything
+  c->Order = 1;   // behind everything
+  gui->UpdateLayout();
+  kv::engine::testing::StartTrace();
+  gui->Draw(0);
+  kv::engine::testing::StopTrace();
+  EXPECT_EQ(Joined(), "dc db da da1 ");
+  std::vector<std::string> calls = StateCalls();
+  ASSERT_FALSE(calls.empty());
+  EXPECT_EQ(calls.front(), "KvSetState(220, 1)");
+  EXPECT_EQ(calls.back(), "KvSetState(220, 0)");
+}
+
+TEST_F(GuiTest, TwoPassesWriteAlphaThenColour) {
+  gui->Attach(&screen);
+  Add("a", nullptr, 0, 0, 10, 10);
+  gui->UpdateLayout();
+  kv::engine::testing::StartTrace();
+  gui->Draw(1);
+  kv::engine::testing::StopTrace();
+  EXPECT_EQ(Joined(), "da da ");
+  std::vector<std::string> want = {
+      "KvSetState(220, 1)",        "KvSetState(101, 0, 0, 0, 1)", "KvSetState(155, 164, 159)",
+      "KvSetState(155, 164, 165)", "KvSetState(101, 1, 1, 1, 0)", "KvSetState(101, 1, 1, 1, 1)",
+      "KvSetState(220, 0)"};
+  EXPECT_EQ(StateCalls(), want);
+}
+
+TEST_F(GuiTest, HiddenControlsSkipTheirWholeSubtree) {
+  gui->Attach(&screen);
+  Probe* hidden = Add("h", nullptr, 0, 0, 10, 10);
+  Add("h1", hidden);
+  Add("v", nullptr, 0, 0, 10, 10);
+  hidden->Visible = 0;
+  gui->Draw(0);
+  EXPECT_EQ(Joined(), "dv ");
+}
+
+TEST_F(GuiTest, ClipRectangleIsTheControlsBoxWithinItsRegion) {
+  gui->Attach(&screen);
+  Probe* parent = Add("p", nullptr, 100, 50, 200, 100);
+  Add("c", parent, 150, 20, 100, 30);  // reaches past the parent's right edge
+  Probe* outside = Add("o", parent, 500, 500, 10, 10);
+  gui->UpdateLayout();
+  kv::engine::testing::StartTrace();
+  gui->Draw(0);
+  kv::engine::testing::StopTrace();
+  std::vector<std::string> clips = TracedStartingWith("KvSetState(219");
+  ASSERT_EQ(clips.size(), 3u);
+  // y is counted from the bottom of the 600-pixel screen.
+  EXPECT_EQ(clips[0], "KvSetState(219, 100, 450, 200, 100)");
+  EXPECT_EQ(clips[1], "KvSetState(219, 250, 500, 50, 30)");
+  EXPECT_EQ(clips[2].substr(clips[2].size() - 6), " 0, 0)");
+  (void)outside;
+}
+
+TEST_F(GuiTest, ADisabledParentDrawsItsChildrenDisabled) {
+  gui->Attach(&screen);
+  Probe* parent = Add("p", nullptr, 0, 0, 10, 10);
+  Probe* child = Add("c", parent, 0, 0, 10, 10);
+  Probe* grandchild = Add("g", child, 0, 0, 10, 10);
+  gui->Draw(0);
+  EXPECT_EQ(grandchild->IsDrawnDisabled(), 0);
+  parent->Active = 0;
+  gui->Draw(0);
+  EXPECT_EQ(parent->IsDrawnDisabled(), 1);
+  EXPECT_EQ(child->IsDrawnDisabled(), 1);
+  EXPECT_EQ(grandchild->IsDrawnDisabled(), 1);
+}
+
+TEST_F(GuiTest, ADrawProcedureMayRemoveControlsSafely) {
+  gui->Attach(&screen);
+  Probe* first = Add("1", nullptr, 0, 0, 10, 10);
+  Probe* second = Add("2", nullptr, 0, 0, 10, 10);
+  Add("1c", first);
+  first->Order = 1;  // drawn first
+  first->other = second;
+  first->onDraw = [](Probe* self) {
+    self->GetGui()->RemoveControl(self->other);
+    self->GetGui()->RemoveControl(self);
+  };
+  gui->Draw(0);
+  EXPECT_EQ(Joined(), "d1 ~1c ~1 ~2 ");
+  EXPECT_EQ(gui->tree.Count(), 0u);
+}

@@ -1,0 +1,99 @@
+// Shared pieces of the GUI tests: a control that records its event and draw calls and its
+// destruction, and a fixture with a fresh GUI manager and an 800 x 600 screen description
+// (not opened: the GUI reads only its place, size and layered flag).
+#pragma once
+
+#include <string>
+#include <vector>
+
+#include "core/app/app_fixture.h"
+#include "core/app/input.h"
+#include "gui/gui.h"
+
+using KvCore::KV_GUI;
+typedef KV_GUI::CONTROL CONTROL;
+
+class Probe : public KV_GUI::CONTROL {
+ public:
+  static std::vector<std::string>& Log() {
+    static std::vector<std::string> log;
+    return log;
+  }
+  static int& Destroyed() {
+    static int destroyed = 0;
+    return destroyed;
+  }
+
+  std::string tag;
+  uint32_t seen = 0;                          // Events as the last OnEvent saw them
+  int events = 0;                             // OnEvent calls
+  void (*onEvent)(Probe* self) = nullptr;     // extra work inside OnEvent
+  void (*onDraw)(Probe* self) = nullptr;      // extra work inside OnDraw
+  Probe* other = nullptr;                     // a control that onEvent may act on
+
+  explicit Probe(const char* tag, float x = 0, float y = 0, float w = 0, float h = 0) : tag(tag) {
+    Position = KV_VECTOR(x, y, 0, 1);
+    Size = KV_VECTOR(w, h, 0, 1);
+  }
+  ~Probe() override {
+    ++Destroyed();
+    Log().push_back("~" + tag);
+  }
+  void OnEvent() override {
+    ++events;
+    seen = Events;
+    Log().push_back("e" + tag);
+    if (onEvent != nullptr) onEvent(this);
+  }
+  void OnDraw() override {
+    Log().push_back("d" + tag);
+    if (onDraw != nullptr) onDraw(this);
+  }
+};
+
+class GuiTest : public AppTest {
+ protected:
+  KV_GUI* gui = nullptr;
+  KV_WINDOW screen;
+
+  void SetUp() override {
+    AppTest::SetUp();
+    Probe::Log().clear();
+    Probe::Destroyed() = 0;
+    screen.width = 800;
+    screen.height = 600;
+    screen.x = 0;
+    screen.y = 0;
+    gui = new KV_GUI();
+  }
+  void TearDown() override {
+    delete gui;
+    AppTest::TearDown();
+  }
+
+  // Adds a probe under parent (top level for null); asserts that it was taken.
+  Probe* Add(const char* tag, CONTROL* parent, float x = 0, float y = 0, float w = 0, float h = 0) {
+    Probe* probe = new Probe(tag, x, y, w, h);
+    EXPECT_EQ(gui->AddControl(probe, parent), probe);
+    return probe;
+  }
+
+  static void Cursor(int x, int y) {
+    KV_INPUT::Instance().cursorX = x;
+    KV_INPUT::Instance().cursorY = y;
+  }
+
+  // The GUI's part of one frame: layout, input pass, deletion queue, name purge.
+  void Frame() {
+    gui->UpdateLayout();
+    gui->ProcessInput();
+    gui->DestroyQueued();
+    gui->PurgeNames();
+  }
+
+  static std::string Joined() {
+    std::string text;
+    for (const std::string& entry : Probe::Log()) text += entry + " ";
+    return text;
+  }
+};

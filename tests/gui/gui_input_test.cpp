@@ -1,0 +1,213 @@
+// The input pass: event bits set by the hit test, read by every event operation, cleared by
+// the mask and aged each frame; the hit order; removals from inside event operations; and
+// notifications.
+#include "gui_fixture.h"
+
+namespace {
+constexpr uint32_t PRESSED = 0x8, ENTERED = 0x40, LEFT = 0x80, OVER = 0x100, OUTSIDE = 0x200,
+                   MOVED = 0x400, KEY_PRESSED = 0x1, KEY_DOWN = 0x2, MOUSE_DOWN = 0x10;
+}
+
+TEST_F(GuiTest, NothingHappensWithoutAScreen) {
+  Probe* control = Add("c", nullptr, 0, 0, 100, 100);
+  Cursor(10, 10);
+  Frame();
+  EXPECT_EQ(control->events, 0);
+  EXPECT_EQ(gui->focus, nullptr);
+  EXPECT_FLOAT_EQ(control->Points[8][2].x, 0);  // no layout either
+}
+
+TEST_F(GuiTest, EventBitsAreSetReadAndClearedEachFrame) {
+  gui->Attach(&screen);
+  Probe* control = Add("c", nullptr, 100, 100, 50, 50);
+  gui->UpdateLayout();
+  Cursor(110, 120);
+  KvSetKeyDown(65, 1);
+  KvSetKeyPressed(65, 1);
+  gui->ProcessInput();
+  EXPECT_EQ(gui->focus, control);
+  EXPECT_EQ(control->seen, KEY_PRESSED | KEY_DOWN | ENTERED | OVER | MOVED);
+  EXPECT_EQ(control->Events, 0u);
+  EXPECT_EQ(control->GetPreviousFlags(), control->seen);
+  EXPECT_DOUBLE_EQ(gui->GetMousePosition().x, 110);
+
+  // Next frame: the key edge is gone, the cursor stays: over only, no entered, no moved.
+  KvSetKeyPressed(65, 0);
+  KvSetKeyDown(65, 0);
+  gui->ProcessInput();
+  EXPECT_EQ(control->seen, OVER);
+  EXPECT_DOUBLE_EQ(gui->GetMouseDelta().x, 0);
+
+  // The cursor leaves.
+  Cursor(10, 10);
+  gui->ProcessInput();
+  EXPECT_EQ(control->seen, LEFT | OUTSIDE | MOVED);
+  EXPECT_DOUBLE_EQ(gui->GetMouseDelta().x, -100);
+  EXPECT_DOUBLE_EQ(gui->GetMouseDelta().y, -110);
+  EXPECT_EQ(gui->focus, nullptr);
+}
+
+TEST_F(GuiTest, TheFrontSiblingWinsAndKeepsTheMaskedBits) {
+  gui->Attach(&screen);
+  Probe* back = Add("back", nullptr, 0, 0, 100, 100);
+  Probe* front = Add("front", nullptr, 50, 50, 100, 100);
+  gui->UpdateLayout();
+  Cursor(60, 60);
+  KvSetMousePressed(1, 1);
+  gui->ProcessInput();
+  // Equal Order: the later added is in front.
+  EXPECT_EQ(gui->focus, front);
+  EXPECT_EQ(front->seen & (PRESSED | OVER | ENTERED), PRESSED | OVER | ENTERED);
+  EXPECT_EQ(back->seen & (PRESSED | OVER | ENTERED), 0u);
+
+  // A lower Order brings the first one to the front.
+  back->Order = -1;
+  back->NonCorrected = 0;
+  gui->ProcessInput();
+  EXPECT_EQ(gui->focus, back);
+  EXPECT_EQ(front->seen & (PRESSED | OVER), 0u);
+
+  // NonCorrected keeps the bits although it lost.
+  front->NonCorrected = 1;
+  gui->ProcessInput();
+  EXPECT_EQ(gui->focus, back);
+  EXPECT_EQ(front->seen & (PRESSED | OVER), PRESSED | OVER);
+}
+
+TEST_F(GuiTest, AChildUnderTheCursorBeatsItsParentUnlessNotHitable) {
+  gui->Attach(&screen);
+  Probe* parent = Add("p", nullptr, 0, 0, 200, 200);
+  Probe* child = Add("c", parent, 10, 10, 50, 50);
+  gui->UpdateLayout();
+  Cursor(20, 20);
+  gui->ProcessInput();
+  EXPECT_EQ(gui->focus, child);
+  child->Hitable = 0;
+  gui->ProcessInput();
+  EXPECT_EQ(gui->focus, parent);
+  EXPECT_EQ(child->seen & OVER, 0u);  // had it in the hit pass, lost it in the clearing
+}
+
+TEST_F(GuiTest, CutAreaLimitsTheChildrensHitRegion) {
+  gui->Attach(&screen);
+  Probe* parent = Add("p", nullptr, 0, 0, 100, 100);
+  Probe* child = Add("c", parent, 80, 0, 100, 50);  // reaches out to x 180
+  gui->UpdateLayout();
+  Cursor(150, 10);
+  gui->ProcessInput();
+  EXPECT_EQ(gui->focus, nullptr);
+  EXPECT_EQ(child->seen & OUTSIDE, OUTSIDE);
+  parent->CutArea = 0;
+  gui->ProcessInput();
+  EXPECT_EQ(gui->focus, child);
+}
+
+TEST_F(GuiTest, AControlClippedAwayNeverLeavesWithoutHavingBeenInside) {
+  gui->Attach(&screen);
+  Probe* parent = Add("p", nullptr, 0, 0, 100, 100);
+  Probe* child = Add("c", parent, 200, 200, 50, 50);  // wholly outside its parent
+  gui->UpdateLayout();
+  Cursor(20, 20);
+  gui->ProcessInput();
+  Cursor(90, 90);
+  gui->ProcessInput();
+  EXPECT_EQ(child->seen & (LEFT | ENTERED | OVER), 0u);
+}
+
+TEST_F(GuiTest, AnInactiveControlGetsNoBitsButStillDispatches) {
+  gui->Attach(&screen);
+  Probe* parent = Add("p", nullptr, 0, 0, 100, 100);
+  Probe* child = Add("c", parent, 0, 0, 50, 50);
+  parent->Active = 0;
+  gui->UpdateLayout();
+  Cursor(10, 10);
+  KvSetMouseDown(1, 1);
+  gui->ProcessInput();
+  EXPECT_EQ(parent->events, 1);
+  EXPECT_EQ(child->events, 1);
+  EXPECT_EQ(parent->seen, 0u);
+  EXPECT_EQ(child->seen, 0u);
+  EXPECT_EQ(gui->focus, nullptr);
+  // The parent's event operation runs before its children's.
+  EXPECT_EQ(Joined(), "ep ec ");
+}
+
+TEST_F(GuiTest, AHiddenActiveControlStillTakesTheFocus) {
+  gui->Attach(&screen);
+  Probe* hidden = Add("h", nullptr, 0, 0, 100, 100);
+  hidden->Visible = 0;
+  gui->UpdateLayout();
+  Cursor(10, 10);
+  gui->ProcessInput();
+  EXPECT_EQ(gui->focus, hidden);
+  EXPECT_EQ(hidden->seen & (OVER | MOUSE_DOWN), OVER);
+}
+
+TEST_F(GuiTest, DetachFromAnEventOperationWaitsForTheEndOfThePass) {
+  gui->Attach(&screen);
+  Probe* first = Add("1", nullptr);
+  Probe* second = Add("2", nullptr);
+  Probe* child = Add("2c", second);
+  first->other = second;
+  first->onEvent = [](Probe* self) { self->other->Detach(); };
+  Frame();
+  // The detached control and its child still ran this frame, then left with the queue.
+  EXPECT_EQ(Joined(), "e1 e2 e2c ~2c ~2 ");
+  (void)child;
+  EXPECT_EQ(gui->tree.Count(), 1u);
+}
+
+TEST_F(GuiTest, ImmediateRemovalFromAnEventOperationIsSafe) {
+  gui->Attach(&screen);
+  Probe* first = Add("1", nullptr);
+  Probe* second = Add("2", nullptr);
+  Add("2c", second);
+  // A handler removes a later sibling at once: it is not visited, and nothing freed is touched.
+  first->other = second;
+  first->onEvent = [](Probe* self) { self->GetGui()->RemoveControl(self->other); };
+  gui->ProcessInput();
+  EXPECT_EQ(Joined(), "e1 ~2c ~2 ");
+}
+
+TEST_F(GuiTest, AControlThatRemovesItselfIsFreedAfterItsHandler) {
+  gui->Attach(&screen);
+  Probe* self = Add("s", nullptr);
+  Add("sc", self);
+  Add("next", nullptr);
+  self->onEvent = [](Probe* me) {
+    me->GetGui()->RemoveControl(me);
+    me->Text = "still alive";  // the pass holds it until it is done with it
+  };
+  gui->ProcessInput();
+  EXPECT_EQ(Joined(), "es ~sc enext ~s ");
+}
+
+TEST_F(GuiTest, SendEventAddsBitsOnlyToActiveTargetsAndClears) {
+  gui->Attach(&screen);
+  Probe* outer = Add("o", nullptr);
+  Probe* inner = Add("i", outer);
+  Probe* inner2 = Add("i2", outer);
+  gui->SendEvent(outer, 0x800, 2, 0, 1);
+  EXPECT_EQ(outer->seen, 0x800u);
+  EXPECT_EQ(outer->Events, 0u);
+  outer->Active = 0;
+  outer->Events = 0x100;
+  gui->SendEvent(outer, 0x800, 2, 0, 1);
+  EXPECT_EQ(outer->seen, 0x100u);  // not added, but the handler still runs
+  EXPECT_EQ(outer->Events, 0u);
+
+  // Mode 1 passes the bits down the subtree, adding them (mode 3) to each.
+  Probe::Log().clear();
+  gui->SendEvent(outer, 0x1000, 1, 0, 0);
+  EXPECT_EQ(Joined(), "eo ei ei2 ");
+  EXPECT_EQ(inner->seen, 0x1000u);
+  EXPECT_EQ(inner2->Events, 0u);
+
+  // Only in the tree when asked.
+  Probe::Log().clear();
+  gui->RemoveControl(inner2);
+  Probe loose("loose");
+  gui->SendEvent(&loose, 0x800, 2, 1, 0);
+  EXPECT_EQ(loose.events, 1);  // no node: nothing to check
+  gui->SendEvent(nullptr, 0x800, 2, 0, 0);
+}
