@@ -11,6 +11,7 @@
 #include "core/app/state_machine.h"
 #include "core/app/window.h"
 #include "core/camera2d.h"
+#include "core/file_record.h"
 #include "core/timer.h"
 #include "foundation/dictionary.h"
 #include "foundation/list.h"
@@ -160,6 +161,61 @@ class KV_CORE {
 
  private:
   void DrawPass();
+
+ public:
+  // ---- screen, mouse queries and system dialogs (core_mouse_dialogs.cpp) ----
+  // Windows are found by name alone (ids are not compared); a null window name means the
+  // screen. The cursor is the input state's last read position unless said otherwise.
+  // The desktop size read when the core was built, and width / height.
+  int GetScreenWidth() const;
+  int GetScreenHeight() const;
+  float GetScreenAspect() const;
+  // The cursor in the window's coordinates (screen coordinates for null); 0 for a missing window.
+  int GetMouseX(const char* window, unsigned int id = 0);
+  int GetMouseY(const char* window, unsigned int id = 0);
+  // As GetMouseX / GetMouseY plus the whole part of the 2D camera's view position (the named
+  // camera, or the current one for null; no shift without a camera or for a null window).
+  int GetMouseXInCamera(const char* window, const char* camera, unsigned int windowId = 0,
+                        unsigned int cameraId = 0);
+  int GetMouseYInCamera(const char* window, const char* camera, unsigned int windowId = 0,
+                        unsigned int cameraId = 0);
+  // (x, y, 0, 1) in the window's coordinates; for null the cursor read afresh in screen
+  // pixels; (0, 0, 0, 1) for a missing window.
+  KV_VECTOR_D GetMousePosition(const char* window, unsigned int id = 0);
+  // As GetMousePosition plus the camera's view position (not truncated); chosen as above.
+  KV_VECTOR_D GetMousePositionInCamera(const char* window, const char* camera,
+                                       unsigned int windowId = 0, unsigned int cameraId = 0);
+  // The cursor in the rectangle: in the window's coordinates with right and bottom exclusive,
+  // or on the screen (null) with every bound inclusive; false for a missing window.
+  bool MouseInRect(int left, int top, int right, int bottom, const char* window,
+                   unsigned int id = 0);
+  // The button held / pressed / released with the cursor, in the window's coordinates, on the
+  // named sprite's quad around the window's origin; position is not used. False for a missing
+  // window or sprite.
+  bool MouseDownOn(const char* window, const char* sprite, KV_VECTOR_D position, int button,
+                   unsigned int windowId = 0, unsigned int spriteId = 0);
+  bool MousePressedOn(const char* window, const char* sprite, KV_VECTOR_D position, int button,
+                      unsigned int windowId = 0, unsigned int spriteId = 0);
+  bool MouseReleasedOn(const char* window, const char* sprite, KV_VECTOR_D position, int button,
+                       unsigned int windowId = 0, unsigned int spriteId = 0);
+  // A message box over the window; caption null: the window's title, else "Kelvo Core
+  // Application". The button chosen (1 OK, 2 Cancel, ...); 0 when no box could be shown.
+  int MessageBox(const char* text, const char* caption, unsigned int type, const char* window,
+                 unsigned int id = 0);
+  // Opens the file through the shell with the parameters; above 32 on success, an error
+  // number otherwise; 1, opening nothing, when the named window is missing.
+  int ShellOpen(const char* file, const char* parameters, const char* window, unsigned int id = 0);
+  // The open (mode 10) or save (mode 11) dialog; filter "desc|pattern|..."; flags 1 overwrite
+  // prompt, 2 no places bar, 4 several files, 8 hide read-only. out = the chosen path, or ""
+  // when cancelled, unavailable or for another mode.
+  void FileDialog(KV_STRING& out, int mode, const char* filter, const char* title,
+                  const char* initialDirectory, unsigned int flags, const char* window,
+                  unsigned int id = 0);
+  // out := every entry matching the pattern (wildcards "*" and "?"), in the system's order;
+  // empty when nothing matches.
+  void ListFiles(KV_LIST<KV_FILE_RECORD>& out, const char* pattern);
+  // The folder picker; out = the chosen folder, or "" when nothing was chosen.
+  void BrowseFolder(KV_STRING& out, const char* title, const char* window, unsigned int id = 0);
 };
 
 // The program's one central object.

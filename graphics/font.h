@@ -34,6 +34,10 @@ public:
     // when both are given).
     bool LoadFromMemory(const void* image, const char* descText, unsigned int descLength,
                         unsigned char lineBreak, int minFilter, int magFilter);
+    // As Load, with the texture read from an image file (PNG, JPEG, BMP, TGA, GIF) through the
+    // imaging interface (image_files.cpp). False on any failure.
+    bool LoadImage(const char* imageFile, const char* descFile, unsigned char lineBreak, int minFilter,
+                   int magFilter);
     // Draws text placed at position, scaled and turned in the current transform; nothing for a
     // null text or a font without texture or display list.
     void Print(const char* text, KV_VECTOR_D position, KV_VECTOR_D scale, KV_VECTOR_D rotation);

@@ -1,5 +1,5 @@
-// The three stb_image calls the engine makes, behind a header of its own so that stb_image is
-// compiled once, privately (stb_image.cpp).
+// The three stb_image calls the engine makes, behind a header of its own; stb_image itself is
+// compiled once for the whole program, in platform/imaging (stb_image.cpp forwards to it).
 #pragma once
 
 #include <cstddef>

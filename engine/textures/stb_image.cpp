@@ -1,39 +1,22 @@
-// The one compilation of stb_image, kept private to the engine (static functions) so that other
-// libraries of the program can compile their own. Only the formats the engine reads are built.
-#define STB_IMAGE_IMPLEMENTATION
-#define STB_IMAGE_STATIC
-#define STBI_ONLY_PNG
-#define STBI_ONLY_JPEG
-#define STBI_ONLY_BMP
-#define STBI_ONLY_TGA
-#define STBI_NO_STDIO
-#define STBI_NO_FAILURE_STRINGS
-
-#pragma GCC diagnostic push
-#pragma GCC diagnostic ignored "-Wunused-function"
-#pragma GCC diagnostic ignored "-Wsign-compare"
-#pragma GCC diagnostic ignored "-Wunused-but-set-variable"
-#pragma GCC diagnostic ignored "-Wimplicit-fallthrough"
-#pragma GCC diagnostic ignored "-Wmissing-field-initializers"
-#include <stb/stb_image.h>
-#pragma GCC diagnostic pop
-
+// The engine's image decoding goes through the program's one compilation of stb_image, which
+// platform/ keeps (its imaging calls decode with it too). The engine reads PNG, JPEG, BMP and
+// TGA only: a GIF, which that compilation also knows, is refused here.
 #include "engine/textures/stb_decode.h"
+
+#include "platform/imaging/stb_codec.h"
 
 namespace kv::engine::stb {
 
 bool Info(const uint8_t* data, size_t size, int* w, int* h) {
-  if (size > 0x7fffffff) return false;
-  int components = 0;
-  return stbi_info_from_memory(data, static_cast<int>(size), w, h, &components) != 0;
+  if (platform::stb::IsGif(data, size)) return false;
+  return platform::stb::Info(data, size, w, h);
 }
 
 uint8_t* Decode(const uint8_t* data, size_t size, int* w, int* h) {
-  if (size > 0x7fffffff) return nullptr;
-  int components = 0;
-  return stbi_load_from_memory(data, static_cast<int>(size), w, h, &components, 4);
+  if (platform::stb::IsGif(data, size)) return nullptr;
+  return platform::stb::Decode(data, size, w, h);
 }
 
-void Free(uint8_t* pixels) { stbi_image_free(pixels); }
+void Free(uint8_t* pixels) { platform::stb::Free(pixels); }
 
 }  // namespace kv::engine::stb

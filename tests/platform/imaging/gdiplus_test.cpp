@@ -1,0 +1,169 @@
+// The imaging calls: start-up required, the encoder table with its texts in the same block,
+// bitmaps over memory locked and written back, every encoder's file decoded back to the same
+// pixels (JPEG near them), and files that are not images refused.
+#include <cstring>
+#include <string>
+#include <vector>
+
+#include "platform/winapi/gdiplus.h"
+#include "platform/services_fixture.h"
+
+namespace {
+
+std::u16string Wide(const std::string& text) { return std::u16string(text.begin(), text.end()); }
+
+class ImagingTest : public ServicesTest {
+ protected:
+  ULONG_PTR token = 0;
+  void SetUp() override {
+    ServicesTest::SetUp();
+    GdiplusStartupInput input{};
+    input.GdiplusVersion = 1;
+    ASSERT_EQ(GdiplusStartup(&token, &input, nullptr), Ok);
+  }
+  void TearDown() override {
+    GdiplusShutdown(token);
+    ServicesTest::TearDown();
+  }
+
+  // The class identifier of the encoder with that MIME type.
+  static bool EncoderFor(const std::string& mime, CLSID* out) {
+    UINT count = 0, size = 0;
+    EXPECT_EQ(GdipGetImageEncodersSize(&count, &size), Ok);
+    std::vector<uint8_t> block(size);
+    auto* table = reinterpret_cast<ImageCodecInfo*>(block.data());
+    EXPECT_EQ(GdipGetImageEncoders(count, size, table), Ok);
+    for (UINT i = 0; i < count; ++i) {
+      if (std::u16string(table[i].MimeType) == Wide(mime)) {
+        *out = table[i].Clsid;
+        return true;
+      }
+    }
+    return false;
+  }
+};
+
+}  // namespace
+
+TEST_F(ImagingTest, BitmapsNeedAStartUpOfVersionOne) {
+  GdiplusStartupInput input{};
+  input.GdiplusVersion = 2;
+  ULONG_PTR other = 0;
+  EXPECT_EQ(GdiplusStartup(&other, &input, nullptr), UnsupportedGdiplusVersion);
+  GdiplusShutdown(token);
+  GpBitmap* bitmap = nullptr;
+  EXPECT_EQ(GdipCreateBitmapFromScan0(1, 1, 4, PixelFormat32bppARGB, nullptr, &bitmap), GdiplusNotInitialized);
+  EXPECT_EQ(GdipCreateBitmapFromFile(u"/nonexistent.png", &bitmap), GdiplusNotInitialized);
+  UINT count = 0, size = 0;
+  EXPECT_EQ(GdipGetImageEncodersSize(&count, &size), Ok);  // the table needs no start-up
+  input.GdiplusVersion = 1;
+  ASSERT_EQ(GdiplusStartup(&token, &input, nullptr), Ok);
+}
+
+TEST_F(ImagingTest, TheEncoderTableHoldsFourTypesWithTheirTexts) {
+  UINT count = 0, size = 0;
+  ASSERT_EQ(GdipGetImageEncodersSize(&count, &size), Ok);
+  ASSERT_EQ(count, 4u);
+  ASSERT_GT(size, count * sizeof(ImageCodecInfo));
+  std::vector<uint8_t> block(size, 0xCC);
+  auto* table = reinterpret_cast<ImageCodecInfo*>(block.data());
+  EXPECT_EQ(GdipGetImageEncoders(count, size - 1, table), GenericError);
+  ASSERT_EQ(GdipGetImageEncoders(count, size, table), Ok);
+  std::vector<std::u16string> types;
+  for (UINT i = 0; i < count; ++i) {
+    types.push_back(table[i].MimeType);
+    // The texts lie inside the block.
+    EXPECT_GE((const uint8_t*)table[i].MimeType, block.data() + count * sizeof(ImageCodecInfo));
+    EXPECT_LT((const uint8_t*)table[i].MimeType, block.data() + size);
+    for (UINT j = 0; j < i; ++j) EXPECT_NE(0, std::memcmp(&table[i].Clsid, &table[j].Clsid, sizeof(CLSID)));
+  }
+  EXPECT_EQ(types, (std::vector<std::u16string>{u"image/png", u"image/bmp", u"image/jpeg", u"image/tga"}));
+}
+
+TEST_F(ImagingTest, ALockOverMemoryIsWrittenBackOnlyWhenWritable) {
+  std::vector<uint8_t> pixels(3 * 2 * 4, 0);
+  GpBitmap* bitmap = nullptr;
+  ASSERT_EQ(GdipCreateBitmapFromScan0(3, 2, 12, PixelFormat32bppARGB, pixels.data(), &bitmap), Ok);
+  UINT w = 0, h = 0;
+  GdipGetImageWidth(bitmap, &w);
+  GdipGetImageHeight(bitmap, &h);
+  EXPECT_EQ(w, 3u);
+  EXPECT_EQ(h, 2u);
+
+  GpRect one = {2, 1, 1, 1};
+  BitmapData data{};
+  ASSERT_EQ(GdipBitmapLockBits(bitmap, &one, ImageLockModeWrite, PixelFormat32bppARGB, &data), Ok);
+  EXPECT_EQ(GdipBitmapLockBits(bitmap, &one, ImageLockModeRead, PixelFormat32bppARGB, &data), WrongState);
+  EXPECT_EQ(data.Stride, 4);
+  std::memcpy(data.Scan0, "\x01\x02\x03\x04", 4);
+  ASSERT_EQ(GdipBitmapUnlockBits(bitmap, &data), Ok);
+  EXPECT_EQ(0, std::memcmp(&pixels[(1 * 3 + 2) * 4], "\x01\x02\x03\x04", 4));
+
+  ASSERT_EQ(GdipBitmapLockBits(bitmap, nullptr, ImageLockModeRead, PixelFormat32bppARGB, &data), Ok);
+  EXPECT_EQ(0, std::memcmp((uint8_t*)data.Scan0 + 20, "\x01\x02\x03\x04", 4));
+  std::memset(data.Scan0, 9, 24);
+  ASSERT_EQ(GdipBitmapUnlockBits(bitmap, &data), Ok);
+  EXPECT_EQ(pixels[0], 0);  // read-only: nothing written back
+  EXPECT_EQ(GdipBitmapUnlockBits(bitmap, &data), WrongState);
+
+  GpRect outside = {2, 1, 2, 1};
+  EXPECT_EQ(GdipBitmapLockBits(bitmap, &outside, ImageLockModeRead, PixelFormat32bppARGB, &data), InvalidParameter);
+  EXPECT_EQ(GdipBitmapLockBits(bitmap, nullptr, ImageLockModeRead, 137224, &data), NotImplemented);
+  EXPECT_EQ(GdipDisposeImage(bitmap), Ok);
+  EXPECT_EQ(GdipCreateBitmapFromScan0(3, 2, 8, PixelFormat32bppARGB, pixels.data(), &bitmap), InvalidParameter);
+}
+
+TEST_F(ImagingTest, EveryEncoderWritesAFileThatReadsBack) {
+  // B, G, R, A: blue, green, red, half-transparent white.
+  const uint8_t mixed[] = {255, 0, 0, 255, 0, 255, 0, 255, 0, 0, 255, 255, 255, 255, 255, 128};
+  // JPEG blurs colours across neighbours: it gets one colour, red, all over.
+  const uint8_t red[] = {0, 0, 255, 255, 0, 0, 255, 255, 0, 0, 255, 255, 0, 0, 255, 255};
+  for (const char* type : {"png", "bmp", "tga", "jpeg"}) {
+    SCOPED_TRACE(type);
+    bool lossy = std::string(type) == "jpeg";
+    const uint8_t* bgra = lossy ? red : mixed;
+    std::vector<uint8_t> pixels(bgra, bgra + 16);
+    GpBitmap* bitmap = nullptr;
+    ASSERT_EQ(GdipCreateBitmapFromScan0(2, 2, 8, PixelFormat32bppARGB, pixels.data(), &bitmap), Ok);
+    CLSID encoder;
+    ASSERT_TRUE(EncoderFor(std::string("image/") + type, &encoder));
+    std::u16string path = Wide(folder + "/out." + type);
+    ASSERT_EQ(GdipSaveImageToFile(bitmap, path.c_str(), &encoder, nullptr), Ok);
+    GdipDisposeImage(bitmap);
+
+    ASSERT_EQ(GdipCreateBitmapFromFile(path.c_str(), &bitmap), Ok);
+    BitmapData data{};
+    ASSERT_EQ(GdipBitmapLockBits(bitmap, nullptr, ImageLockModeRead, PixelFormat32bppARGB, &data), Ok);
+    const uint8_t* back = static_cast<const uint8_t*>(data.Scan0);
+    for (int i = 0; i < 16; ++i) {
+      if (lossy && i % 4 == 3) {
+        EXPECT_EQ(back[i], 255);  // no alpha in a JPEG
+      } else {
+        EXPECT_NEAR(back[i], bgra[i], lossy ? 8 : 0) << "byte " << i;
+      }
+    }
+    GdipBitmapUnlockBits(bitmap, &data);
+    GdipDisposeImage(bitmap);
+  }
+}
+
+TEST_F(ImagingTest, FilesThatAreNotImagesAreRefused) {
+  GpBitmap* bitmap = reinterpret_cast<GpBitmap*>(1);
+  EXPECT_EQ(GdipCreateBitmapFromFile(Wide(folder + "/missing.png").c_str(), &bitmap), FileNotFound);
+  EXPECT_EQ(bitmap, nullptr);
+  WriteText(folder + "/text.png", "this is no image at all");
+  EXPECT_EQ(GdipCreateBitmapFromFile(Wide(folder + "/text.png").c_str(), &bitmap), UnknownImageFormat);
+  WriteText(folder + "/cut.png", std::string("\x89PNG\r\n\x1a\n\0\0\0\rIHDR", 16));
+  EXPECT_NE(GdipCreateBitmapFromFile(Wide(folder + "/cut.png").c_str(), &bitmap), Ok);
+  EXPECT_EQ(bitmap, nullptr);
+  // A save to a folder that does not exist fails and leaves nothing.
+  std::vector<uint8_t> pixels(4, 0);
+  ASSERT_EQ(GdipCreateBitmapFromScan0(1, 1, 4, PixelFormat32bppARGB, pixels.data(), &bitmap), Ok);
+  CLSID encoder;
+  ASSERT_TRUE(EncoderFor("image/png", &encoder));
+  EXPECT_NE(GdipSaveImageToFile(bitmap, Wide(folder + "/no/such/x.png").c_str(), &encoder, nullptr), Ok);
+  CLSID unknown{};
+  EXPECT_NE(GdipSaveImageToFile(bitmap, Wide(folder + "/x.png").c_str(), &unknown, nullptr), Ok);
+  EXPECT_FALSE(std::filesystem::exists(folder + "/x.png"));
+  GdipDisposeImage(bitmap);
+}
