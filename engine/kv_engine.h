@@ -223,8 +223,9 @@ uint8_t KvDrawDataStruct(uint32_t prim, uint32_t first, uint32_t count, const KV
                          uint32_t unused9, uint32_t unused10, uint32_t unused11);
 // Draws from separate arrays of four-component vectors: elementType 2 floats or 3 doubles,
 // strides in bytes (0 packed), components 0 or 4. A null colour array takes the draw colour 263.
-// The buffer flags (19 to 22) and indexed (23) name parts of a bound vertex buffer; the engine has
-// none yet, so such draws return 0.
+// With a buffer flag (19 to 22) set, that array is a byte offset into the active vertex part;
+// with indexed (23) set, count indices are read from the active index part from index first. Such
+// draws go to GL straight from the buffers (engine/vertexbuffers/vertexbuffer_api.h).
 uint8_t KvDrawData(uint32_t prim, uint32_t first, uint32_t count, const void* positions, const void* colors,
                    const void* texCoords, const void* normals, const void* unused8, const void* unused9,
                    uint32_t elementType, uint32_t positionStride, uint32_t colorStride,
@@ -232,9 +233,6 @@ uint8_t KvDrawData(uint32_t prim, uint32_t first, uint32_t count, const void* po
                    uint32_t components, uint32_t unused18, uint32_t positionInBuffer,
                    uint32_t colorInBuffer, uint32_t texCoordInBuffer, uint32_t normalInBuffer,
                    uint32_t indexed);
-// 1 when hardware vertex buffers are available. The engine has none yet: always 0, so callers
-// take their array paths. Needs no GL context.
-uint8_t KvVertexBufferInit(void);
 // Starts an immediate primitive; 0 for an unknown kind or one already started.
 uint8_t KvPrimitiveBegin(uint32_t prim);
 // Sets the texture coordinate of the vertices put after it.
@@ -260,3 +258,12 @@ void KvDisplaylistDestroy(KV_HANDLE displayList);
 
 // Sockets: TCP endpoints on POSIX sockets, the KvSocket* calls.
 #include "engine/sockets/socket_api.h"
+
+// Shader programs: GLSL shaders and programs, ARB vertex and fragment programs, the KvShader* calls.
+#include "engine/shaders/shader_api.h"
+
+// Frame buffers: drawing into textures, the KvFrameBuffer* calls.
+#include "engine/framebuffers/framebuffer_api.h"
+
+// Vertex buffers: meshes in GL buffer objects, the KvVertexBuffer* calls.
+#include "engine/vertexbuffers/vertexbuffer_api.h"

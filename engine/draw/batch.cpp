@@ -45,6 +45,9 @@ testing::FrameStats thisFrame, lastFrame;
 bool arraysEnabled = false;
 bool projectionLoaded = false;
 double loadedProjection[16];
+// False once GL's model-view holds something else than the identity the batch draws with.
+bool identityLoaded = false;
+bool directMode = false;
 
 constexpr GLenum kGlModes[] = {GL_TRIANGLES, GL_LINES, GL_POINTS};
 
@@ -54,15 +57,24 @@ void Reset() {
   batch->recordCount = 0;
 }
 
-void LoadMatrices() {
+// Vertices enter the batch transformed by the model-view matrix, so GL's stays the identity;
+// in direct mode they enter untransformed and GL gets the real one.
+void LoadMatrices(bool realModelView) {
   const Matrix& projection = Projection();
-  if (projectionLoaded && std::memcmp(loadedProjection, projection.m, sizeof loadedProjection) == 0) return;
-  gl.MatrixMode(GL_PROJECTION);
-  gl.LoadMatrixd(projection.m);
-  gl.MatrixMode(GL_MODELVIEW);
-  gl.LoadIdentity();
-  std::memcpy(loadedProjection, projection.m, sizeof loadedProjection);
-  projectionLoaded = true;
+  if (!projectionLoaded || std::memcmp(loadedProjection, projection.m, sizeof loadedProjection) != 0) {
+    gl.MatrixMode(GL_PROJECTION);
+    gl.LoadMatrixd(projection.m);
+    gl.MatrixMode(GL_MODELVIEW);
+    std::memcpy(loadedProjection, projection.m, sizeof loadedProjection);
+    projectionLoaded = true;
+  }
+  if (realModelView) {
+    gl.LoadMatrixd(ModelView().m);
+    identityLoaded = false;
+  } else if (!identityLoaded) {
+    gl.LoadIdentity();
+    identityLoaded = true;
+  }
 }
 
 void SetArrays() {
@@ -110,7 +122,25 @@ Slot Reserve(Mode mode, GLuint texture, uint32_t vertexCount, uint32_t indexCoun
 }
 
 void EndDraw() {
-  if (flushEveryDraw) Flush();
+  if (flushEveryDraw || directMode) Flush();
+}
+
+void SetDirectMode(bool on) {
+  if (on == directMode) return;
+  Flush();
+  directMode = on;
+}
+
+bool DirectMode() { return directMode; }
+
+void BeginOutsideDraw() {
+  Flush();
+  LoadMatrices(true);
+}
+
+void EndOutsideDraw() {
+  ++thisFrame.drawCalls;
+  arraysEnabled = false;
 }
 
 void Flush() {
@@ -119,7 +149,7 @@ void Flush() {
     Reset();
     return;
   }
-  LoadMatrices();
+  LoadMatrices(directMode);
   SetArrays();
   for (uint32_t i = 0; i < batch->recordCount; ++i) {
     if (batch->records[i].indexCount > 0) DrawRecord(batch->records[i]);
@@ -149,6 +179,8 @@ void ResetCounts() {
 void ResetGlState() {
   arraysEnabled = false;
   projectionLoaded = false;
+  identityLoaded = false;
+  directMode = false;
   Reset();
 }
 

@@ -39,6 +39,16 @@ void EndDraw();
 void Flush();
 // Flushes when a waiting record uses the texture (before it is changed or deleted).
 void FlushIfUses(GLuint texture);
+// Direct mode, on while a shader program is bound: each draw goes to GL at its end with the real
+// model-view matrix loaded and its vertices untransformed, so the program sees the matrices and
+// positions it would see without batching. Switching flushes first.
+void SetDirectMode(bool on);
+bool DirectMode();
+// Prepares GL for a draw that bypasses the batch (vertex buffers): flushes, loads the projection
+// and the real model-view matrix. The next flush puts back what the batch needs.
+void BeginOutsideDraw();
+// Counts a GL draw made outside the batch and forgets the array state it changed.
+void EndOutsideDraw();
 // Ends a frame for the per-frame counts.
 void EndFrame();
 // Zeroes the per-frame counts (at closure).

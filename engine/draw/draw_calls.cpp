@@ -6,6 +6,7 @@
 #include "engine/kv_engine.h"
 #include "engine/states/render_states.h"
 #include "engine/trace/trace.h"
+#include "engine/vertexbuffers/vertex_buffers.h"
 
 namespace kv::engine::draw {
 
@@ -117,8 +118,9 @@ extern "C" uint8_t KvDrawDataStruct(uint32_t prim, uint32_t first, uint32_t coun
   return 1;
 }
 
-// The vertex-buffer form (positions and the rest as offsets into a bound buffer, slots 19 to 23)
-// needs the vertex buffers, which the engine does not have yet: such draws are refused.
+// With any of the buffer flags (slots 19 to 23) set, the arrays are offsets into the active vertex
+// part and the draw goes to GL from the buffers (engine/vertexbuffers/); otherwise the arrays are
+// in memory and enter the batch.
 extern "C" uint8_t KvDrawData(uint32_t prim, uint32_t first, uint32_t count, const void* positions,
                               const void* colors, const void* texCoords, const void* normals, const void* unused8,
                               const void* unused9, uint32_t elementType, uint32_t positionStride,
@@ -132,11 +134,20 @@ extern "C" uint8_t KvDrawData(uint32_t prim, uint32_t first, uint32_t count, con
                   indexed)) {
     return 0;
   }
+  if (positionInBuffer != 0 || colorInBuffer != 0 || texCoordInBuffer != 0 || normalInBuffer != 0 || indexed != 0) {
+    BufferDraw draw{prim,
+                    first,
+                    count,
+                    {positions, colors, texCoords, normals},
+                    {positionStride, colorStride, texCoordStride, normalStride},
+                    {positionInBuffer != 0, colorInBuffer != 0, texCoordInBuffer != 0, normalInBuffer != 0},
+                    elementType,
+                    components,
+                    indexed != 0};
+    return DrawFromBuffers(draw);
+  }
   Kind kind;
   if (!KindOf(prim, &kind) || positions == nullptr) return 0;
-  if (positionInBuffer != 0 || colorInBuffer != 0 || texCoordInBuffer != 0 || normalInBuffer != 0 || indexed != 0) {
-    return 0;
-  }
   if (elementType != KV_ELEMENT_FLOAT && elementType != KV_ELEMENT_DOUBLE) return 0;
   if (components == 0) components = 4;
   if (components < 2 || components > 4) return 0;

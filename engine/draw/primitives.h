@@ -68,7 +68,9 @@ template <typename Source>
 void Emit(Kind kind, uint32_t count, const Source& source) {
   static const uint32_t kQuad[6] = {0, 1, 2, 0, 2, 3};
   static const uint32_t kSequence[3] = {0, 1, 2};
-  const float* m = ModelViewFloats();
+  // In direct mode GL applies the model-view matrix itself.
+  static const float kIdentity[16] = {1, 0, 0, 0, 0, 1, 0, 0, 0, 0, 1, 0, 0, 0, 0, 1};
+  const float* m = batch::DirectMode() ? kIdentity : ModelViewFloats();
   GLuint texture = BatchTexture();
   batch::Vertex v[4];
   switch (kind) {

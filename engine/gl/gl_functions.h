@@ -61,18 +61,74 @@ namespace kv::engine {
   X(void, BindRenderbuffer, (GLenum target, GLuint id))                                             \
   X(void, RenderbufferStorage, (GLenum target, GLenum format, GLsizei w, GLsizei h))                \
   X(void, BlitFramebuffer, (GLint sx0, GLint sy0, GLint sx1, GLint sy1, GLint dx0, GLint dy0,       \
-                            GLint dx1, GLint dy1, GLbitfield mask, GLenum filter))
+                            GLint dx1, GLint dy1, GLbitfield mask, GLenum filter))                  \
+  X(void, FramebufferTexture2D, (GLenum target, GLenum attachment, GLenum texTarget, GLuint texture, \
+                                 GLint level))                                                      \
+  X(void, GenerateMipmap, (GLenum target))                                                          \
+  X(void, NormalPointer, (GLenum type, GLsizei stride, const void* pointer))                        \
+  X(void, Color4dv, (const GLdouble* v))                                                            \
+  X(void, DrawArrays, (GLenum mode, GLint first, GLsizei count))                                    \
+  X(void, DrawElements, (GLenum mode, GLsizei count, GLenum type, const void* indices))             \
+  X(void, GenBuffers, (GLsizei n, GLuint * ids))                                                    \
+  X(void, DeleteBuffers, (GLsizei n, const GLuint* ids))                                            \
+  X(void, BindBuffer, (GLenum target, GLuint id))                                                   \
+  X(void, BufferData, (GLenum target, GLsizeiptr size, const void* data, GLenum usage))             \
+  X(void*, MapBuffer, (GLenum target, GLenum access))                                               \
+  X(GLboolean, UnmapBuffer, (GLenum target))                                                        \
+  X(GLuint, CreateShader, (GLenum kind))                                                            \
+  X(void, ShaderSource, (GLuint shader, GLsizei count, const GLchar* const* text, const GLint* len)) \
+  X(void, CompileShader, (GLuint shader))                                                           \
+  X(void, GetShaderiv, (GLuint shader, GLenum name, GLint * value))                                 \
+  X(void, GetShaderInfoLog, (GLuint shader, GLsizei size, GLsizei * length, GLchar * log))          \
+  X(void, DeleteShader, (GLuint shader))                                                            \
+  X(GLuint, CreateProgram, (void))                                                                  \
+  X(void, AttachShader, (GLuint program, GLuint shader))                                            \
+  X(void, DetachShader, (GLuint program, GLuint shader))                                            \
+  X(void, LinkProgram, (GLuint program))                                                            \
+  X(void, GetProgramiv, (GLuint program, GLenum name, GLint * value))                               \
+  X(void, GetProgramInfoLog, (GLuint program, GLsizei size, GLsizei * length, GLchar * log))        \
+  X(void, DeleteProgram, (GLuint program))                                                          \
+  X(void, UseProgram, (GLuint program))                                                             \
+  X(GLint, GetUniformLocation, (GLuint program, const GLchar* name))                                \
+  X(GLint, GetAttribLocation, (GLuint program, const GLchar* name))                                 \
+  X(void, Uniform1fv, (GLint location, GLsizei count, const GLfloat* v))                            \
+  X(void, Uniform2fv, (GLint location, GLsizei count, const GLfloat* v))                            \
+  X(void, Uniform3fv, (GLint location, GLsizei count, const GLfloat* v))                            \
+  X(void, Uniform4fv, (GLint location, GLsizei count, const GLfloat* v))                            \
+  X(void, Uniform1iv, (GLint location, GLsizei count, const GLint* v))                              \
+  X(void, Uniform2iv, (GLint location, GLsizei count, const GLint* v))                              \
+  X(void, Uniform3iv, (GLint location, GLsizei count, const GLint* v))                              \
+  X(void, Uniform4iv, (GLint location, GLsizei count, const GLint* v))                              \
+  X(void, UniformMatrix4fv, (GLint location, GLsizei count, GLboolean transpose, const GLfloat* m)) \
+  X(void, VertexAttrib1fv, (GLuint index, const GLfloat* v))                                        \
+  X(void, VertexAttrib2fv, (GLuint index, const GLfloat* v))                                        \
+  X(void, VertexAttrib3fv, (GLuint index, const GLfloat* v))                                        \
+  X(void, VertexAttrib4fv, (GLuint index, const GLfloat* v))
+
+// Entry points the engine can do without: the assembly-style vertex and fragment programs of the
+// ARB extensions. Missing ones stay null, and the calls that need them report failure.
+#define KV_GL_OPTIONAL_FUNCTIONS(X)                                                                 \
+  X(void, GenProgramsARB, (GLsizei n, GLuint * ids))                                                \
+  X(void, DeleteProgramsARB, (GLsizei n, const GLuint* ids))                                        \
+  X(void, BindProgramARB, (GLenum target, GLuint id))                                               \
+  X(void, ProgramStringARB, (GLenum target, GLenum format, GLsizei length, const void* text))       \
+  X(void, ProgramLocalParameter4fARB, (GLenum target, GLuint index, GLfloat x, GLfloat y, GLfloat z, \
+                                       GLfloat w))
 
 struct GlFunctions {
 #define KV_GL_POINTER(ret, name, params) ret(APIENTRY* name) params = nullptr;
   KV_GL_FUNCTIONS(KV_GL_POINTER)
+  KV_GL_OPTIONAL_FUNCTIONS(KV_GL_POINTER)
 #undef KV_GL_POINTER
 };
 
 // The loaded entry points; all null until LoadGlFunctions succeeds.
 extern GlFunctions gl;
 
-// Loads every entry point of the list from the current context; false when one is missing.
+// Loads every entry point of the lists from the current context; false when a required one is
+// missing (optional ones may stay null).
 bool LoadGlFunctions();
+// True when the optional ARB vertex and fragment program entry points were all found.
+bool HasProgramPairs();
 
 }  // namespace kv::engine

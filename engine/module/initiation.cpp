@@ -3,19 +3,24 @@
 // releases every object and the context; a process may also end without it.
 #include "engine/draw/batch.h"
 #include "engine/fonts/fonts.h"
+#include "engine/framebuffers/frame_buffers.h"
 #include "engine/gl/context.h"
 #include "engine/kv_engine.h"
 #include "engine/matrices/matrix_stacks.h"
 #include "engine/module/resources.h"
+#include "engine/shaders/shaders.h"
 #include "engine/states/render_states.h"
 #include "engine/targets/render_targets.h"
 #include "engine/testing.h"
 #include "engine/textures/textures.h"
 #include "engine/trace/trace.h"
+#include "engine/vertexbuffers/vertex_buffers.h"
 
 namespace kv::engine::testing {
 
-size_t LiveObjectCount() { return TargetCount() + TextureCount() + FontCount(); }
+size_t LiveObjectCount() {
+  return TargetCount() + TextureCount() + FontCount() + ShaderCount() + FrameBufferCount() + VertexBufferCount();
+}
 
 }  // namespace kv::engine::testing
 
@@ -29,6 +34,9 @@ extern "C" uint8_t KvInitiation(void) {
 extern "C" uint8_t KvClosure(void) {
   if (trace::Call("KvClosure")) return 0;
   batch::Flush();
+  DestroyAllShaders();
+  DestroyAllFrameBuffers();
+  DestroyAllVertexBuffers();
   DestroyAllFonts();
   DestroyAllTextures();
   DestroyAllTargets();

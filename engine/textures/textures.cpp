@@ -57,6 +57,30 @@ void Release(Texture& texture) {
 Texture* FindTexture(KV_HANDLE handle) { return textures.Find(handle); }
 size_t TextureCount() { return textures.Count(); }
 
+KV_HANDLE CreateBlankTexture(uint32_t w, uint32_t h) {
+  if (!ValidSide(w) || !ValidSide(h) || !EnsureContext() || !EnsureCurrent()) return KV_HANDLE{};
+  auto texture = std::make_unique<Texture>();
+  gl.GenTextures(1, &texture->id);
+  if (texture->id == 0) return KV_HANDLE{};
+  std::vector<uint8_t> pixels(static_cast<size_t>(w) * h * 4, 0);
+  glcache::BindTexture(0, texture->id);
+  gl.PixelStorei(GL_UNPACK_ALIGNMENT, 1);
+  gl.TexImage2D(GL_TEXTURE_2D, 0, GL_RGBA8, static_cast<GLsizei>(w), static_cast<GLsizei>(h), 0, GL_RGBA,
+                GL_UNSIGNED_BYTE, pixels.data());
+  gl.TexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MIN_FILTER, texture->minFilter);
+  gl.TexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MAG_FILTER, texture->magFilter);
+  texture->width = w;
+  texture->height = h;
+  return textures.Add(std::move(texture));
+}
+
+void DestroyTexture(KV_HANDLE handle) {
+  std::unique_ptr<Texture> texture = textures.Remove(handle);
+  if (texture == nullptr) return;
+  ForgetCurrent(handle);
+  Release(*texture);
+}
+
 void DestroyAllTextures() {
   textures.ForEach([](uint32_t id, Texture& texture) {
     ForgetCurrent(MakeHandle(id));
@@ -83,10 +107,7 @@ extern "C" uint8_t KvTextureCreate(KV_HANDLE* out) {
 
 extern "C" void KvTextureDestroy(KV_HANDLE tex) {
   if (trace::Call("KvTextureDestroy", tex)) return;
-  std::unique_ptr<Texture> texture = textures.Remove(tex);
-  if (texture == nullptr) return;
-  ForgetCurrent(tex);
-  Release(*texture);
+  DestroyTexture(tex);
 }
 
 extern "C" uint8_t KvTextureLoad(KV_HANDLE tex, const char* path, uint8_t option) {

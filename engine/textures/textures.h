@@ -34,6 +34,11 @@ void MakeCurrent(KV_HANDLE handle, Texture& texture);
 Texture* CurrentTexture();
 // Forgets the texture wherever it is current (it is being destroyed).
 void ForgetCurrent(KV_HANDLE handle);
+// Adds a texture of w x h transparent black pixels for the engine's own use (a frame buffer's
+// colour texture) without changing the current texture; a null handle when GL refuses it.
+KV_HANDLE CreateBlankTexture(uint32_t w, uint32_t h);
+// Destroys a texture as KvTextureDestroy does, without reporting a call of its own.
+void DestroyTexture(KV_HANDLE handle);
 // Destroys every texture (at closure).
 void DestroyAllTextures();
 // Number of live textures.

@@ -1,0 +1,142 @@
+// Frame buffers on the real GL path: drawing lands in their texture and not on the render target,
+// the target's viewport comes back afterwards, given textures stay the caller's, and unknown or
+// destroyed handles do nothing.
+#include "engine/engine_fixture.h"
+
+namespace {
+
+class FrameBuffers : public EngineTest {
+ protected:
+  // The texture's pixel at (x, y), row 0 the texture's first row.
+  static Rgba TexturePixel(KV_HANDLE texture, int x, int y) {
+    const uint8_t* p = static_cast<const uint8_t*>(KvTextureLock(texture, KV_LOCK_READ));
+    uint32_t width = *static_cast<uint32_t*>(KvTextureGet(texture, KV_TEX_WIDTH));
+    Rgba c{-1, -1, -1, -1};
+    if (p != nullptr) {
+      const uint8_t* at = p + (static_cast<size_t>(y) * width + x) * 4;
+      c = Rgba{at[0], at[1], at[2], at[3]};
+    }
+    KvTextureUnlock(texture, 0);
+    return c;
+  }
+
+  static void Fill(double x, double y, double w, double h, Rgba c) {
+    KV_VERTEX v[4];
+    Quad(v, static_cast<float>(w), static_cast<float>(h), 0, 0, c);
+    DrawSprite(KV_HANDLE{}, v, x, y);
+  }
+};
+
+TEST_F(FrameBuffers, DrawingGoesIntoTheTextureWhileActive) {
+  KV_HANDLE fb;
+  ASSERT_EQ(KvFrameBufferCreate(&fb, 16, 8, 0, 0), 1);
+  EXPECT_EQ(*static_cast<int32_t*>(KvFrameBufferGet(fb, KV_FB_WIDTH)), 16);
+  EXPECT_EQ(*static_cast<int32_t*>(KvFrameBufferGet(fb, KV_FB_HEIGHT)), 8);
+  KV_HANDLE texture = *static_cast<KV_HANDLE*>(KvFrameBufferGet(fb, KV_FB_TEXTURE));
+  EXPECT_EQ(*static_cast<uint32_t*>(KvTextureGet(texture, KV_TEX_WIDTH)), 16u);
+  EXPECT_EQ(KvFrameBufferUseFBO(fb), 1);
+  Fill(0, 0, 4, 4, {0, 0, 255, 255});  // on the target, waiting in the batch
+  ASSERT_EQ(KvFrameBufferActivate(fb), 1);
+  // The camera covers the frame buffer: y grows downwards, so the top half is GL's upper rows.
+  KvCameraOrtho(0, 0, 16, 8, 0);
+  Fill(0, 0, 16, 4, {255, 0, 0, 255});
+  KvFrameBufferUnactivate(fb);
+  KvCameraOrtho(0, 0, kWidth, kHeight, 0);
+  // GL keeps a texture's rows bottom-up, so what was drawn at the top sits in the last rows.
+  EXPECT_TRUE(Near(TexturePixel(texture, 3, 6), {255, 0, 0, 255})) << TexturePixel(texture, 3, 6);
+  EXPECT_TRUE(Near(TexturePixel(texture, 3, 1), {0, 0, 0, 0})) << TexturePixel(texture, 3, 1);
+  // The square drawn before activation reached the target, and the canvas drawing did not.
+  EXPECT_TRUE(Near(At(2, 2), {0, 0, 255, 255})) << At(2, 2);
+  EXPECT_TRUE(Near(At(10, 2), {0, 0, 0, 255})) << At(10, 2);
+  // The target's viewport is back: a square at its far corner lands there.
+  Fill(kWidth - 4, kHeight - 4, 4, 4, {0, 255, 0, 255});
+  EXPECT_TRUE(Near(At(kWidth - 2, kHeight - 2), {0, 255, 0, 255})) << At(kWidth - 2, kHeight - 2);
+  KvFrameBufferDestroy(fb);
+  EXPECT_EQ(KvTextureGet(texture, KV_TEX_WIDTH), nullptr);  // its own texture went with it
+}
+
+TEST_F(FrameBuffers, ItsTextureDrawsLikeAnyOther) {
+  KV_HANDLE fb;
+  ASSERT_EQ(KvFrameBufferCreate(&fb, 8, 8, 16, 1), 1);  // with depth and mipmaps
+  KvFrameBufferActivate(fb);
+  KvCameraOrtho(0, 0, 8, 8, 0);
+  Fill(0, 0, 8, 8, {255, 255, 0, 255});
+  KvFrameBufferUnactivate(fb);
+  KvFrameBufferMipmap(fb);
+  KvCameraOrtho(0, 0, kWidth, kHeight, 0);
+  KV_VERTEX v[4];
+  Quad(v, 16, 16);
+  KvMatrixPush();
+  KvMatrixIdentity();
+  KvMatrixTranslate(20, 20, 0);
+  KvFrameBufferActivateTexture(fb);
+  KvDrawDataStruct(KV_PRIM_QUADS, 0, 4, v, nullptr, 0, 0, 0, 0, 0, 0);
+  KvMatrixPop();
+  EXPECT_TRUE(Near(At(28, 28), {255, 255, 0, 255})) << At(28, 28);
+  KvFrameBufferDestroy(fb);
+}
+
+TEST_F(FrameBuffers, AGivenTextureStaysTheCallersAndCanBeSwapped) {
+  KV_HANDLE mine = SolidTexture(4, 4, {0, 0, 0, 255});
+  KV_HANDLE other = SolidTexture(6, 2, {0, 0, 0, 255});
+  KV_HANDLE fb;
+  ASSERT_EQ(KvFrameBufferCreateFromTexture(&fb, mine, 1), 1);
+  EXPECT_EQ(*static_cast<int32_t*>(KvFrameBufferGet(fb, KV_FB_WIDTH)), 4);
+  ASSERT_EQ(KvFrameBufferSwapTexture(fb, other), 1);
+  EXPECT_EQ(*static_cast<int32_t*>(KvFrameBufferGet(fb, KV_FB_WIDTH)), 6);
+  EXPECT_EQ(*static_cast<int32_t*>(KvFrameBufferGet(fb, KV_FB_HEIGHT)), 2);
+  EXPECT_EQ(static_cast<KV_HANDLE*>(KvFrameBufferGet(fb, KV_FB_TEXTURE))->value, other.value);
+  KvFrameBufferActivate(fb);
+  KvCameraOrtho(0, 0, 6, 2, 0);
+  Fill(0, 0, 6, 2, {0, 255, 255, 255});
+  KvFrameBufferUnactivate(fb);
+  EXPECT_TRUE(Near(TexturePixel(other, 5, 1), {0, 255, 255, 255}));
+  EXPECT_TRUE(Near(TexturePixel(mine, 1, 1), {0, 0, 0, 255}));
+  KV_HANDLE unknown;
+  unknown.endFlag = 0;
+  unknown.value = 0x7ffffff0;
+  EXPECT_EQ(KvFrameBufferSwapTexture(fb, unknown), 0);
+  EXPECT_EQ(*static_cast<int32_t*>(KvFrameBufferGet(fb, KV_FB_WIDTH)), 6);
+  KvFrameBufferDestroy(fb);
+  EXPECT_NE(KvTextureGet(mine, KV_TEX_WIDTH), nullptr);
+  EXPECT_NE(KvTextureGet(other, KV_TEX_WIDTH), nullptr);
+  KvTextureDestroy(mine);
+  KvTextureDestroy(other);
+}
+
+TEST_F(FrameBuffers, BadSizesUnknownHandlesAndLostTexturesAreRefused) {
+  KV_HANDLE fb;
+  EXPECT_EQ(KvFrameBufferCreate(&fb, 0, 8, 0, 0), 0);
+  EXPECT_TRUE(fb.IsNull());
+  EXPECT_EQ(KvFrameBufferCreate(&fb, 8, 100000, 0, 0), 0);
+  EXPECT_EQ(KvFrameBufferCreate(nullptr, 8, 8, 0, 0), 0);
+  EXPECT_EQ(KvFrameBufferCreateFromTexture(&fb, KV_HANDLE{}, 0), 0);
+  KV_HANDLE empty;
+  KvTextureCreate(&empty);  // never filled
+  EXPECT_EQ(KvFrameBufferCreateFromTexture(&fb, empty, 0), 0);
+  KvTextureDestroy(empty);
+  KV_HANDLE texture = SolidTexture(4, 4, {0, 0, 0, 255});
+  ASSERT_EQ(KvFrameBufferCreateFromTexture(&fb, texture, 0), 1);
+  KvTextureDestroy(texture);
+  EXPECT_EQ(KvFrameBufferActivate(fb), 0);  // nothing left to draw into
+  KvFrameBufferDestroy(fb);
+  KvFrameBufferDestroy(fb);
+  KvFrameBufferDestroy(KV_HANDLE{});
+  EXPECT_EQ(KvFrameBufferActivate(fb), 0);
+  EXPECT_EQ(KvFrameBufferGet(fb, KV_FB_WIDTH), nullptr);
+  EXPECT_EQ(KvFrameBufferUseFBO(fb), 0);
+  KvFrameBufferUnactivate(fb);
+  KvFrameBufferMipmap(fb);
+  KvFrameBufferActivateTexture(fb);
+}
+
+TEST_F(FrameBuffers, DestroyingTheActiveOneSendsDrawingBackToTheTarget) {
+  KV_HANDLE fb;
+  ASSERT_EQ(KvFrameBufferCreate(&fb, 8, 8, 0, 0), 1);
+  KvFrameBufferActivate(fb);
+  KvFrameBufferDestroy(fb);
+  Fill(0, 0, 10, 10, {255, 0, 0, 255});
+  EXPECT_TRUE(Near(At(kWidth / 8, kHeight / 8), {255, 0, 0, 255})) << At(5, 5);
+}
+
+}  // namespace
