@@ -267,3 +267,6 @@ void KvDisplaylistDestroy(KV_HANDLE displayList);
 
 // Vertex buffers: meshes in GL buffer objects, the KvVertexBuffer* calls.
 #include "engine/vertexbuffers/vertexbuffer_api.h"
+
+// The script compiler and runtime: languages, compiled programs, the KvVistrel* calls.
+#include "engine/script/script_api.h"
