@@ -270,3 +270,7 @@ void KvDisplaylistDestroy(KV_HANDLE displayList);
 
 // The script compiler and runtime: languages, compiled programs, the KvVistrel* calls.
 #include "engine/script/script_api.h"
+
+// Soft bodies: substances, covalence forces and surfaces linked into bodies, the KvDna*,
+// KvSubstance*, KvCovalenceForce* and KvSurface* calls.
+#include "engine/softbody/softbody_api.h"

@@ -9,6 +9,7 @@
 #include "engine/matrices/matrix_stacks.h"
 #include "engine/module/resources.h"
 #include "engine/shaders/shaders.h"
+#include "engine/softbody/softbody_objects.h"
 #include "engine/states/render_states.h"
 #include "engine/targets/render_targets.h"
 #include "engine/testing.h"
@@ -37,6 +38,7 @@ extern "C" uint8_t KvClosure(void) {
   DestroyAllShaders();
   DestroyAllFrameBuffers();
   DestroyAllVertexBuffers();
+  softbody::DestroyAllSoftBodies();
   DestroyAllFonts();
   DestroyAllTextures();
   DestroyAllTargets();

@@ -1,0 +1,78 @@
+// The soft-body objects behind the engine handles: bodies, substances, covalence forces and
+// surfaces, each in a table of its own. A body's element arrays are blocks that never move while
+// the body lives (callers keep the address of an element), and the body remembers every element
+// ever linked into it, so that killing it destroys exactly what it owns.
+#pragma once
+
+#include <cstdint>
+#include <memory>
+#include <vector>
+
+#include "engine/kv_engine.h"
+#include "engine/objects/object_table.h"
+
+namespace kv::engine::softbody {
+
+// Largest number of slots one birth may ask for.
+constexpr uint32_t kMaxSlots = 1u << 24;
+
+struct Substance {
+  double position[4] = {0, 0, 0, 1};  // 315
+  double mass = 1;
+  double range = 0;
+  int32_t solid = 0;
+};
+
+struct Force {
+  KV_HANDLE ends[2];  // 327, 328
+  double resilience = 0;
+  double restLength = 0;
+};
+
+struct Surface {
+  KV_HANDLE corners[3];                                     // 344, 345, 346
+  double coords[3][4] = {{0, 0, 0, 1}, {0, 0, 0, 1}, {0, 0, 0, 1}};  // 350, 351, 352
+  KV_HANDLE texture;                                        // borrowed
+};
+
+// One kind's array of element handles. Blocks replaced by a larger birth are kept (retired) until
+// the body dies, so no pointer once given out ever dangles.
+class SlotArray {
+ public:
+  // count null slots; a block at least that large is reused, else a new one taken.
+  void Birth(uint32_t count);
+  // Nulls every slot and makes the count 0, keeping the block (retired blocks keep their
+  // handles, which then name destroyed elements).
+  void Empty();
+  KV_HANDLE* Data() { return block_.get(); }
+  uint32_t Count() const { return count_; }
+
+ private:
+  std::unique_ptr<KV_HANDLE[]> block_;
+  uint32_t capacity_ = 0;
+  uint32_t count_ = 0;
+  std::vector<std::unique_ptr<KV_HANDLE[]>> retired_;
+};
+
+struct Dna {
+  SlotArray substances;  // 34
+  SlotArray forces;      // 35
+  SlotArray surfaces;    // 36
+  KV_HANDLE kind37;      // 37: one handle kept for the program, not owned
+  std::vector<KV_HANDLE> owned;  // every element linked, in link order (may repeat)
+  // Destroys every owned element and empties the three arrays. The body's own removal calls it
+  // first; the tables never call it, so their order of destruction at exit does not matter.
+  void Kill();
+};
+
+ObjectTable<Dna>& Bodies();
+ObjectTable<Substance>& Substances();
+ObjectTable<Force>& Forces();
+ObjectTable<Surface>& Surfaces();
+
+// Destroys every body and element (at closure).
+void DestroyAllSoftBodies();
+// Number of live bodies and elements.
+size_t SoftBodyObjectCount();
+
+}  // namespace kv::engine::softbody
