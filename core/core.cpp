@@ -80,7 +80,10 @@ void KV_CORE::DestroyAll()
     // 11. particle systems: KV_PARTICLES::Clear on each, then empty (arrive with particles).
     // 12. shaders: KV_SHADER::Destroy on each, then empty (arrive with shader programs).
     // 13. canvases: KV_CANVAS::Destroy on each, then empty (arrive with canvases).
-    // 14. techniques: KV_TECHNIQUE::Free on each, then empty (arrive with techniques).
+    // 14. techniques.
+    for (KV_LIST_ITERATOR<KV_TECHNIQUE> it = techniques.Begin(); !it.IsEnd(); it.Next())
+        it.Get()->Free();
+    techniques.Clear();
     // 15. soft bodies: KV_DNA::Destroy on each, then empty (arrive with soft bodies).
     // 16. sockets.
     for (KV_LIST_ITERATOR<KV_SOCKET> it = sockets.Begin(); !it.IsEnd(); it.Next())

@@ -19,6 +19,7 @@
 #include "graphics/camera.h"
 #include "graphics/font.h"
 #include "graphics/sprite.h"
+#include "graphics/technique.h"
 #include "gui/gui.h"
 #include "net/socket.h"
 
@@ -54,7 +55,7 @@ class KV_CORE {
   KvCore::KV_GUI gui;                          // the GUI manager; inert until given a screen
   // shaders: KV_DICTIONARY<KV_SHADER>         (arrives with the shader programs)
   // canvases: KV_DICTIONARY<KV_CANVAS>        (arrives with the canvases)
-  // techniques: KV_DICTIONARY<KV_TECHNIQUE>   (arrives with the techniques)
+  KV_DICTIONARY<KV_TECHNIQUE> techniques;      // compiled technique scripts by name
   // softBodies: KV_DICTIONARY<KV_DNA>         (arrives with the soft bodies)
   KV_DICTIONARY<KV_SOCKET> sockets;            // sockets by name, updated every update frame
   KV_CALLBACK updateHook;                      // called at the start of each update half

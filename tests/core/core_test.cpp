@@ -223,3 +223,19 @@ TEST_F(CoreDriverTest, RenderInViewDrawsOnlyWhenTheSpriteCanReachTheView) {
   actor.sprite.Destroy(0);
   window.Destroy();
 }
+
+TEST_F(CoreDriverTest, DestroyAllFreesTechniquesThroughTheSideThatAllocatedThem) {
+  KV_TECHNIQUE::RegisterDefinitions();
+  ASSERT_TRUE(core->techniques.GetValue("compiled")->Compile("CLEAR COLOR\n", 12));
+  KV_ARRAY<unsigned char>& bytes = core->techniques.GetValue("compiled")->program;
+  ASSERT_TRUE(core->techniques.GetValue("loaded")->LoadFromMemory(bytes.data, bytes.count));
+  kv::engine::testing::StartTrace();
+  core->DestroyAll();
+  kv::engine::testing::StopTrace();
+  // Only the engine-compiled program goes back through the engine.
+  int engineFrees = 0;
+  for (const std::string& call : kv::engine::testing::TracedCalls())
+    if (call.rfind("KvVistrelFree(", 0) == 0) ++engineFrees;
+  EXPECT_EQ(engineFrees, 1);
+  EXPECT_EQ(core->techniques.values.Count(), 0u);
+}
