@@ -177,6 +177,12 @@ public:
     // but for a null or too long name, which gives the end handle (no style).
     STYLE_HANDLE ResolveStyle(const char* skin, const char* part);
 
+    // ---- theme files (theme_loader.cpp) ----
+    // Applies the first top-level Theme named theme of the markup file: its textures, fonts,
+    // styles and skins are added to (or overwrite) the dictionaries. False when the file cannot
+    // be read or parsed, has no such theme, or an Include in it fails (what came before stays).
+    bool LoadTheme(const char* file, const char* theme);
+
     // ---- helpers for the passes ----
     // out := the children of parent (root for null) sorted by depth: descending Order, equal
     // Order in tree order, so the front-most comes last.
