@@ -77,9 +77,18 @@ void KV_CORE::DestroyAll()
     // 10. 2D cameras (the current-camera iterator would point into them).
     currentCamera2D.Reset();
     cameras2D.Clear();
-    // 11. particle systems: KV_PARTICLES::Clear on each, then empty (arrive with particles).
-    // 12. shaders: KV_SHADER::Destroy on each, then empty (arrive with shader programs).
-    // 13. canvases: KV_CANVAS::Destroy on each, then empty (arrive with canvases).
+    // 11. particle systems.
+    for (KV_LIST_ITERATOR<KV_PARTICLES_ENTRY> it = particles.Begin(); !it.IsEnd(); it.Next())
+        it.Get()->system.Clear();
+    particles.Clear();
+    // 12. shaders.
+    for (KV_LIST_ITERATOR<KV_SHADER> it = shaders.Begin(); !it.IsEnd(); it.Next())
+        it.Get()->Destroy();
+    shaders.Clear();
+    // 13. canvases.
+    for (KV_LIST_ITERATOR<KV_CANVAS> it = canvases.Begin(); !it.IsEnd(); it.Next())
+        it.Get()->Destroy();
+    canvases.Clear();
     // 14. techniques.
     for (KV_LIST_ITERATOR<KV_TECHNIQUE> it = techniques.Begin(); !it.IsEnd(); it.Next())
         it.Get()->Free();
@@ -126,8 +135,8 @@ void KV_CORE::UpdateActors()
     for (KV_LIST_ITERATOR<ACTOR> it = liveActors.Begin(); !it.IsEnd(); it.Next())
         if (*it.Get() != nullptr)
             (*it.Get())->Update();
-    // Particle systems: KV_PARTICLES::Update (entry's callback word, 0) on each (arrive with
-    // the particle systems).
+    for (KV_LIST_ITERATOR<KV_PARTICLES_ENTRY> it = particles.Begin(); !it.IsEnd(); it.Next())
+        it.Get()->system.Update(it.Get()->callback, 0);
 }
 
 void KV_CORE::DrawScene()
@@ -152,20 +161,33 @@ void KV_CORE::DrawScene()
     currentCamera2D.Reset();
 }
 
+// Draws, in dictionary order, the particle systems bound to actor (null: bound to none) whose
+// draw-before flag equals before.
+void KV_CORE::DrawParticles(KvCore::KV_ACTOR* actor, bool before)
+{
+    for (KV_LIST_ITERATOR<KV_PARTICLES_ENTRY> it = particles.Begin(); !it.IsEnd(); it.Next())
+    {
+        KV_PARTICLES_ENTRY* entry = it.Get();
+        if (entry->actor == actor && (entry->drawBefore != 0) == before)
+            entry->system.Draw();
+    }
+}
+
 void KV_CORE::DrawPass()
 {
     if (preDrawHook.function != nullptr)
         preDrawHook.function();
-    // Particle systems drawn before their actor and bound to none (arrive with particles).
+    DrawParticles(nullptr, true);
     for (KV_LIST_ITERATOR<ACTOR> it = liveActors.Begin(); !it.IsEnd(); it.Next())
     {
-        // Particle systems bound to this actor and drawn before it.
-        if (*it.Get() != nullptr)
-            (*it.Get())->Draw();
-        // Particle systems bound to this actor and drawn after it.
+        if (*it.Get() == nullptr)
+            continue;
+        DrawParticles(*it.Get(), true);
+        (*it.Get())->Draw();
+        DrawParticles(*it.Get(), false);
     }
     // Soft bodies: KV_DNA::Draw on each (arrive with the soft bodies).
-    // Particle systems drawn after their actor and bound to none.
+    DrawParticles(nullptr, false);
     if (postDrawHook.function != nullptr)
         postDrawHook.function();
 }

@@ -17,7 +17,10 @@
 #include "foundation/list.h"
 #include "foundation/vector.h"
 #include "graphics/camera.h"
+#include "graphics/canvas.h"
 #include "graphics/font.h"
+#include "graphics/particles.h"
+#include "graphics/shader.h"
 #include "graphics/sprite.h"
 #include "graphics/technique.h"
 #include "gui/gui.h"
@@ -51,10 +54,10 @@ class KV_CORE {
   KV_DICTIONARY<KV_TIMER> timers;              // countdowns by name
   KV_DICTIONARY<KV_CAMERA2D> cameras2D;        // 2D views by name, drawn in order when enabled
   KV_LIST_ITERATOR<KV_CAMERA2D> currentCamera2D;  // the view being drawn; end when none
-  // particles: KV_DICTIONARY<KV_PARTICLES_ENTRY>  (arrives with the particle systems)
+  KV_DICTIONARY<KV_PARTICLES_ENTRY> particles;  // particle systems by name, free or bound
   KvCore::KV_GUI gui;                          // the GUI manager; inert until given a screen
-  // shaders: KV_DICTIONARY<KV_SHADER>         (arrives with the shader programs)
-  // canvases: KV_DICTIONARY<KV_CANVAS>        (arrives with the canvases)
+  KV_DICTIONARY<KV_SHADER> shaders;            // shader program sets by name
+  KV_DICTIONARY<KV_CANVAS> canvases;           // render-to-texture canvases by name
   KV_DICTIONARY<KV_TECHNIQUE> techniques;      // compiled technique scripts by name
   // softBodies: KV_DICTIONARY<KV_DNA>         (arrives with the soft bodies)
   KV_DICTIONARY<KV_SOCKET> sockets;            // sockets by name, updated every update frame
@@ -162,6 +165,7 @@ class KV_CORE {
 
  private:
   void DrawPass();
+  void DrawParticles(KvCore::KV_ACTOR* actor, bool before);
 
  public:
   // ---- screen, mouse queries and system dialogs (core_mouse_dialogs.cpp) ----

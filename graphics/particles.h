@@ -14,7 +14,9 @@
 #include "foundation/vector.h"
 
 struct KV_PARTICLE;
+namespace KvCore {
 class KV_ACTOR;
+}
 
 // Called with a particle: by Update for every stepped particle, as onSpawn for every new one.
 typedef void (*KV_PARTICLE_CALLBACK)(KV_PARTICLE* particle);
@@ -122,6 +124,6 @@ class KV_PARTICLES {
 struct KV_PARTICLES_ENTRY {
   KV_PARTICLES system;
   uint8_t drawBefore = 0;                   // 1: drawn before its actor, 0: after
-  KV_ACTOR* actor = nullptr;                // the actor it is bound to; null: none
+  KvCore::KV_ACTOR* actor = nullptr;                // the actor it is bound to; null: none
   KV_PARTICLE_CALLBACK callback = nullptr;  // handed to KV_PARTICLES::Update
 };
