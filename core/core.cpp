@@ -93,7 +93,10 @@ void KV_CORE::DestroyAll()
     for (KV_LIST_ITERATOR<KV_TECHNIQUE> it = techniques.Begin(); !it.IsEnd(); it.Next())
         it.Get()->Free();
     techniques.Clear();
-    // 15. soft bodies: KV_DNA::Destroy on each, then empty (arrive with soft bodies).
+    // 15. soft bodies.
+    for (KV_LIST_ITERATOR<KV_DNA> it = softBodies.Begin(); !it.IsEnd(); it.Next())
+        it.Get()->Destroy();
+    softBodies.Clear();
     // 16. sockets.
     for (KV_LIST_ITERATOR<KV_SOCKET> it = sockets.Begin(); !it.IsEnd(); it.Next())
         it.Get()->Close();
@@ -186,7 +189,9 @@ void KV_CORE::DrawPass()
         (*it.Get())->Draw();
         DrawParticles(*it.Get(), false);
     }
-    // Soft bodies: KV_DNA::Draw on each (arrive with the soft bodies).
+    // Soft bodies, after the actors.
+    for (KV_LIST_ITERATOR<KV_DNA> it = softBodies.Begin(); !it.IsEnd(); it.Next())
+        it.Get()->Draw();
     DrawParticles(nullptr, false);
     if (postDrawHook.function != nullptr)
         postDrawHook.function();

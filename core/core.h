@@ -18,6 +18,7 @@
 #include "foundation/vector.h"
 #include "graphics/camera.h"
 #include "graphics/canvas.h"
+#include "graphics/dna.h"
 #include "graphics/font.h"
 #include "graphics/particles.h"
 #include "graphics/shader.h"
@@ -59,7 +60,7 @@ class KV_CORE {
   KV_DICTIONARY<KV_SHADER> shaders;            // shader program sets by name
   KV_DICTIONARY<KV_CANVAS> canvases;           // render-to-texture canvases by name
   KV_DICTIONARY<KV_TECHNIQUE> techniques;      // compiled technique scripts by name
-  // softBodies: KV_DICTIONARY<KV_DNA>         (arrives with the soft bodies)
+  KV_DICTIONARY<KV_DNA> softBodies;            // soft bodies by name, drawn after the actors
   KV_DICTIONARY<KV_SOCKET> sockets;            // sockets by name, updated every update frame
   KV_CALLBACK updateHook;                      // called at the start of each update half
   KV_CALLBACK preDrawHook;                     // called at the start of each draw pass

@@ -255,6 +255,7 @@ TEST_F(Dna, LifetimeCallsAreHarmlessOnABodyNeverCreated) {
   out.endFlag = 0;
   out.value = 99;
   EXPECT_TRUE(fresh.GetKind37(&out)->IsNull());
+  fresh.Draw();
 
   // Reset on a new body creates one; a second Reset kills the first with what it owned and keeps
   // the force sprites.
@@ -313,4 +314,159 @@ TEST_F(Dna, BirthLinksQueriesAndSetSprite) {
   EXPECT_TRUE(dna.SetSprite(1, record));
   EXPECT_EQ(dna.GetSprites()[1].width, 7);
   EXPECT_EQ(dna.GetSprites()[1].force, &dna.GetForces()[2]);
+}
+
+// ---- drawing ------------------------------------------------------------------------------------
+
+namespace {
+
+// Two substances (10, 20) and (40, 20), one force between them, and force sprites on it: each
+// 10 x 6 pixels with its pivot at (0, 3), drawn red.
+class DnaDraw : public Dna {
+ protected:
+  KV_HANDLE red;
+
+  void SetUp() override {
+    Dna::SetUp();
+    KvTextureCreate(&red);
+    std::vector<uint8_t> pixels = kvtest::Solid(2, 2, 255, 0, 0);
+    KvTextureLoadRGBAFromMemory(red, pixels.data(), 2, 2);
+    ASSERT_TRUE(dna.Reset());
+    ASSERT_TRUE(LoadText(Join({"envboxmodel2d", "2", "2", "10", "20", "1", "1", "0", "40", "20", "1", "1", "0", "0",
+                               "1", "0", "1", "1", "2", "bone", "0", "3", "10", "6", "0", "0", "0", "bone", "0",
+                               "3", "10", "6", "0", "0", "0"})));
+    for (uint32_t i = 0; i < dna.GetSpriteCount(); ++i) dna.GetSprites()[i].texture = red;
+    dna.sprites.ResizeKeep(1);
+  }
+  void TearDown() override {
+    KvTextureDestroy(red);
+    Dna::TearDown();
+  }
+  void MoveSubstance(uint32_t i, double x, double y) {
+    KvSubstanceSetPosition(dna.GetSubstances()[i], KV_DOUBLE4{x, y, 0, 1}, 0);
+  }
+  void Redraw() {
+    KvRenderScene(KV_SCENE_CLEAR_COLOR);
+    dna.Draw();
+  }
+  static bool IsRed(int x, int y) { return Pixel(x, y) == 0xff0000ffu; }
+  static bool IsBlack(int x, int y) { return Pixel(x, y) == 0x000000ffu; }
+};
+
+}  // namespace
+
+TEST_F(DnaDraw, EngineFirstThenEachSpriteInItsOwnTransform) {
+  StartTrace();
+  dna.Draw();
+  StopTrace();
+  std::vector<std::string> calls = kv::engine::testing::TracedCalls();
+  std::string body = std::to_string(dna.handle.value);
+  std::vector<std::string> expected = {"KvDnaDraw(" + body + ")",
+                                       "KvMatrixPush()",
+                                       "KvMatrixIdentity()",
+                                       "KvMatrixTranslate(10, 20, 0)",
+                                       "KvMatrixRotate(0, 0, 0, 1)",
+                                       "KvTextureActivate(" + std::to_string(red.value) + ")",
+                                       "KvDrawData(11, 0, 4, ptr, 0, ptr, 0, 0, 0, 3, 0, 0, 0, 0, 0, 0, 4, 0, 0, 0, 0, 0, 0)",
+                                       "KvMatrixPop()"};
+  std::vector<std::string> drawn;
+  for (const std::string& call : calls)
+    if (call.rfind("KvCovalenceForceGet", 0) != 0 && call.rfind("KvSubstanceGet", 0) != 0 &&
+        call.rfind("KvDirection", 0) != 0)
+      drawn.push_back(call);
+  EXPECT_EQ(drawn, expected);
+
+  // Without force sprites only the engine draws.
+  dna.sprites.Free();
+  StartTrace();
+  dna.Draw();
+  StopTrace();
+  EXPECT_EQ(kv::engine::testing::TracedCalls(), std::vector<std::string>{"KvDnaDraw(" + body + ")"});
+
+  // Nor does a body never created do anything else.
+  KV_DNA fresh;
+  fresh.Draw();
+}
+
+TEST_F(DnaDraw, AnUnstretchedSpriteKeepsItsSizeAndTurnsWithItsForce) {
+  Redraw();
+  EXPECT_TRUE(IsRed(11, 18));
+  EXPECT_TRUE(IsRed(18, 22));
+  EXPECT_TRUE(IsBlack(22, 22));
+  EXPECT_EQ(dna.GetSprites()[0].angle, 0);
+
+  // The far end moves straight below the anchor: the sprite now runs down from (10, 20).
+  MoveSubstance(1, 10, 45);
+  Redraw();
+  EXPECT_NEAR(dna.GetSprites()[0].angle, 90, 1e-9);
+  EXPECT_TRUE(IsRed(9, 22));
+  EXPECT_TRUE(IsRed(11, 28));
+  EXPECT_TRUE(IsBlack(12, 33));
+  EXPECT_TRUE(IsBlack(18, 22));
+}
+
+TEST_F(DnaDraw, AStretchedSpriteReachesFromItsPivotToTheFarSubstance) {
+  KV_DNA_SPRITE sprite = dna.GetSprites()[0];
+  sprite.stretched = 1;
+  sprite.pivotX = 5;
+  ASSERT_TRUE(dna.SetSprite(0, sprite));
+  Redraw();
+  EXPECT_TRUE(IsRed(6, 22));   // from x = 10 - 5
+  EXPECT_TRUE(IsRed(38, 22));  // to the far substance at x = 40
+  EXPECT_TRUE(IsBlack(4, 22));
+  EXPECT_TRUE(IsBlack(42, 22));
+
+  // The far end moves away: the sprite follows it.
+  MoveSubstance(1, 55, 20);
+  Redraw();
+  EXPECT_TRUE(IsRed(53, 22));
+  EXPECT_TRUE(IsBlack(57, 22));
+}
+
+TEST_F(DnaDraw, AReversedSpriteIsAnchoredAtTheSecondSubstance) {
+  dna.GetSprites()[0].reversed = 1;
+  Redraw();
+  EXPECT_NEAR(dna.GetSprites()[0].angle, 180, 1e-9);
+  EXPECT_TRUE(IsRed(32, 18));
+  EXPECT_TRUE(IsRed(38, 22));
+  EXPECT_TRUE(IsBlack(28, 22));
+  EXPECT_TRUE(IsBlack(18, 22));
+}
+
+TEST_F(DnaDraw, SpritesWithoutATextureForceOrEndAreSkippedAndTheOthersDrawn) {
+  // A second force, from a new substance at (30, 40) to the first one, with a sprite of its own.
+  KV_HANDLE low, down;
+  KvSubstanceCreate(&low);
+  KvSubstanceSetPosition(low, KV_DOUBLE4{30, 40, 0, 1}, 0);
+  KvCovalenceForceCreate(&down);
+  KvCovalenceForceSetSubstance(down, KV_FORCE_FIRST, low);
+  KvCovalenceForceSetSubstance(down, KV_FORCE_SECOND, dna.GetSubstances()[0]);
+  dna.sprites.ResizeKeep(4);
+  dna.Birth(1, 0, 0, 0);
+  dna.LinkSubstance(0, low);
+  KvDnaBirth(dna.handle, 0, 2, 0);  // a larger birth: the first sprite's old slot stays as it was
+  dna.LinkForce(1, down);
+  KV_DNA_SPRITE second = dna.GetSprites()[0];
+  second.force = &dna.GetForces()[1];
+  ASSERT_TRUE(dna.SetSprite(1, second));
+  KV_DNA_SPRITE untextured = second;
+  untextured.texture = KV_HANDLE();
+  ASSERT_TRUE(dna.SetSprite(2, untextured));  // record 3 has no force at all
+
+  // The second force loses its second end: only the first sprite is drawn.
+  KvCovalenceForceSetSubstance(down, KV_FORCE_SECOND, KV_HANDLE());
+  StartTrace();
+  Redraw();
+  StopTrace();
+  EXPECT_EQ(Calls("KvMatrixTranslate"), std::vector<std::string>{"KvMatrixTranslate(10, 20, 0)"});
+  EXPECT_TRUE(IsRed(15, 22));
+
+  // With the end back, the second sprite is drawn too, anchored at (30, 40).
+  KvCovalenceForceSetSubstance(down, KV_FORCE_SECOND, dna.GetSubstances()[0]);
+  StartTrace();
+  Redraw();
+  StopTrace();
+  EXPECT_EQ(Calls("KvDrawData").size(), 2u);
+  EXPECT_EQ(Calls("KvMatrixTranslate"),
+            (std::vector<std::string>{"KvMatrixTranslate(10, 20, 0)", "KvMatrixTranslate(30, 40, 0)"}));
 }
