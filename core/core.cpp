@@ -50,7 +50,10 @@ KV_CORE::~KV_CORE()
 
 void KV_CORE::DestroyAll()
 {
-    // 1. models: KV_MODEL::Free(0) on each, then empty (arrives with the models).
+    // 1. models: their meshes, and their textures when marked loaded.
+    for (KV_LIST_ITERATOR<KV_MODEL> it = models.Begin(); !it.IsEnd(); it.Next())
+        it.Get()->Free(false);
+    models.Clear();
     // 2. sprites, with their frame textures.
     for (KV_LIST_ITERATOR<KV_SPRITE> it = sprites.Begin(); !it.IsEnd(); it.Next())
         it.Get()->Destroy(0);

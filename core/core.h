@@ -21,6 +21,7 @@
 #include "graphics/dna.h"
 #include "graphics/font.h"
 #include "graphics/particles.h"
+#include "graphics/model.h"
 #include "graphics/shader.h"
 #include "graphics/sprite.h"
 #include "graphics/technique.h"
@@ -48,7 +49,7 @@ class KV_CORE {
   KV_STATE_MACHINE stateMachine;               // states, current state, advance, resume
   KV_DICTIONARY<KV_WINDOW> windows;            // top-level windows by name
   KV_DICTIONARY<KV_SPRITE> sprites;            // sprites by name; they own their textures
-  // models: KV_DICTIONARY<KV_MODEL>           (arrives with the OBJ/MTL models)
+  KV_DICTIONARY<KV_MODEL> models;              // 3D models by name
   KV_DICTIONARY<ACTOR> liveActors;             // updated, drawn and found; its counter gives ids
   KV_DICTIONARY<unsigned char*> memoryBlocks;  // raw blocks made with new[], by name
   KV_DICTIONARY<KV_FONT> fonts;                // fonts by name
