@@ -190,6 +190,176 @@ public:
     // The node whose children a pass over parent walks: parent's node, the root node for null.
     NODE* ChildNodes(const CONTROL* parent);
 
+    // ---- control factories (factories.cpp, factories_input.cpp) ----
+    // Each builds one composite from the named skin's parts under parent (top level for null),
+    // files the returned control under name when name is not null (a later composite of the
+    // same name replaces the entry) and returns it. Null, with nothing left in the tree and
+    // nothing leaked, when the top control (or a required part) cannot be attached.
+    // Margins and borders are given as top, bottom, left, right.
+
+    // A window: flags 1 title bar, 2 close, 8 maximize, 4 minimize button. Returns the client
+    // area (the window's first child).
+    CONTROL* CreateWindow(const char* skin, const char* name, const char* title,
+                          KV_VECTOR position, KV_VECTOR size, uint32_t flags, KV_HANDLE icon,
+                          float marginTop, float marginBottom, float marginLeft,
+                          float marginRight, CONTROL* parent);
+    // A button: an application control filled by a __button. Returns the outer control.
+    CONTROL* CreateButton(const char* skin, const char* name, const char* text,
+                          KV_VECTOR position, KV_VECTOR size, KV_HANDLE icon, CONTROL* parent);
+    // A scroll plane: barSize.x is the vertical bar's width, barSize.y the horizontal bar's
+    // height. Returns the content (an application control under the "scrollarea").
+    CONTROL* CreateScrollPlane(const char* skin, const char* name, KV_VECTOR position,
+                               KV_VECTOR size, KV_VECTOR barSize, KV_VECTOR contentSize,
+                               float marginTop, float marginBottom, float marginLeft,
+                               float marginRight, CONTROL* parent);
+    // The list of a combo box: a scroll plane whose content is a __combo. Returns the content.
+    CONTROL* CreateComboList(const char* skin, const char* name, KV_VECTOR position,
+                             KV_VECTOR size, KV_VECTOR barSize, KV_VECTOR contentSize,
+                             float marginTop, float marginBottom, float marginLeft,
+                             float marginRight, CONTROL* parent);
+    // A static text: one application control.
+    CONTROL* CreateStatic(const char* skin, const char* name, const char* text,
+                          KV_VECTOR position, KV_VECTOR size, CONTROL* parent);
+    // A progress bar inside a border; the bar's width is 0 until ProgressBarSetPhase.
+    CONTROL* CreateProgressBar(const char* skin, const char* name, KV_VECTOR position,
+                               KV_VECTOR size, float borderTop, float borderBottom,
+                               float borderLeft, float borderRight, CONTROL* parent);
+    // A list box: a scroll plane with a vertical bar of barWidth only. Returns the content,
+    // tagged "listbox".
+    CONTROL* CreateListBox(const char* skin, const char* name, KV_VECTOR position,
+                           KV_VECTOR size, float barWidth, float marginTop, float marginBottom,
+                           float marginLeft, float marginRight, CONTROL* parent);
+    // A check box (tagged "checkbox"): the border grows its height; rows come from
+    // CheckBoxAddItem.
+    CONTROL* CreateCheckBox(const char* skin, const char* name, KV_VECTOR position,
+                            KV_VECTOR size, float borderTop, float borderBottom,
+                            float borderLeft, float borderRight, CONTROL* parent);
+    // An option box (tagged "optionbox"), built as a check box; rows from OptionBoxAddItem.
+    CONTROL* CreateOptionBox(const char* skin, const char* name, KV_VECTOR position,
+                             KV_VECTOR size, float borderTop, float borderBottom,
+                             float borderLeft, float borderRight, CONTROL* parent);
+    // A group frame with a title: one __default.
+    CONTROL* CreateGroup(const char* skin, const char* name, KV_VECTOR position,
+                         KV_VECTOR size, const char* title, CONTROL* parent);
+    // A slider (tagged "slider"): horizontal ("hbar") when narrower than wide, else vertical
+    // ("vbar"), with a square thumb. Returns the outer control.
+    CONTROL* CreateSlider(const char* skin, const char* name, KV_VECTOR position,
+                          KV_VECTOR size, CONTROL* parent);
+    // A menu button ("menubutton") with its closed list; listDock from 0x40 below 0x4000 sets
+    // where the list opens. The icon is not used. Returns the outer control.
+    CONTROL* CreateMenu(const char* skin, const char* name, KV_VECTOR position, KV_VECTOR size,
+                        const char* text, KV_HANDLE icon, uint32_t listDock, CONTROL* parent);
+    // A sub-menu appended to menu's list (tagged "menuitem"); files nothing by name. Null for
+    // a menu without its list.
+    CONTROL* CreateSubMenu(CONTROL* menu, const char* skin, KV_VECTOR size, const char* text,
+                           KV_HANDLE icon, uint32_t listDock);
+    // An edit box holding text; password 1 shows one "*" per character. Returns the outer.
+    CONTROL* CreateEditBox(const char* skin, const char* name, KV_VECTOR position,
+                           KV_VECTOR size, const char* text, unsigned char password,
+                           CONTROL* parent);
+    // A combo box with its closed list of size listSize (bar barWidth wide), docked by
+    // listDock from 0x40 below 0x4000, else below the box. Returns the outer control.
+    CONTROL* CreateComboBox(const char* skin, const char* name, KV_VECTOR position,
+                            KV_VECTOR size, KV_VECTOR listSize, float barWidth,
+                            const char* text, uint32_t listDock, float marginTop,
+                            float marginBottom, float marginLeft, float marginRight,
+                            CONTROL* parent);
+
+    // ---- per-control API: items (control_items.cpp) ----
+    // The adders re-lay the existing items top to bottom and append one below them; each
+    // returns the new item, or null for a null control, a control of the wrong kind or a
+    // failed attach (nothing new is left in the tree).
+
+    // Appends a __list of the given height to a list box's content ("listbox").
+    CONTROL* ListBoxAddItem(const char* skin, const char* text, float height, CONTROL* listBox);
+    // Appends a row holding a __check of checkSize to a check box; returns the row.
+    CONTROL* CheckBoxAddItem(const char* skin, const char* text, float height,
+                             KV_VECTOR checkSize, CONTROL* checkBox);
+    // Appends a row holding an __option of checkSize to an option box; returns the row.
+    CONTROL* OptionBoxAddItem(const char* skin, const char* text, float height,
+                              KV_VECTOR checkSize, CONTROL* optionBox);
+    // Appends a __comboitem to a combo box's list.
+    CONTROL* ComboBoxAddItem(const char* skin, const char* text, float height,
+                             CONTROL* comboBox);
+    // Appends a button entry of size to a menu's list (every entry takes size.x as width).
+    CONTROL* MenuAddItem(CONTROL* menu, const char* skin, KV_VECTOR size, const char* text,
+                         KV_HANDLE icon);
+
+    // Remove the item at index (from 0) at once and re-lay the rest; false for a wrong kind
+    // or an index that names no item.
+    bool ListBoxRemoveItem(CONTROL* listBox, int32_t index);
+    bool CheckBoxRemoveItem(CONTROL* checkBox, int32_t index);
+    bool OptionBoxRemoveItem(CONTROL* optionBox, int32_t index);
+    bool ComboBoxRemoveItem(CONTROL* comboBox, int32_t index);
+    // Remove every item at once; false for a null control or a wrong kind.
+    bool ListBoxClear(CONTROL* listBox);
+    bool CheckBoxClear(CONTROL* checkBox);
+    bool OptionBoxClear(CONTROL* optionBox);
+    bool ComboBoxClear(CONTROL* comboBox);
+    // Number of items; 0 for a null control or a wrong kind.
+    int32_t ListBoxGetCount(CONTROL* listBox);
+    int32_t CheckBoxGetCount(CONTROL* checkBox);
+    int32_t OptionBoxGetCount(CONTROL* optionBox);
+    int32_t ComboBoxGetCount(CONTROL* comboBox);
+    // out := the items in child order (plain pointers, valid while the items stay in the
+    // tree); false, out untouched, for a null control or a wrong kind.
+    bool ListBoxGetItems(CONTROL* listBox, KV_LIST<CONTROL*>& out);
+    bool CheckBoxGetItems(CONTROL* checkBox, KV_LIST<CONTROL*>& out);
+    bool OptionBoxGetItems(CONTROL* optionBox, KV_LIST<CONTROL*>& out);
+    bool ComboBoxGetItems(CONTROL* comboBox, KV_LIST<CONTROL*>& out);
+    // out := the list items that are selected / not selected.
+    bool ListBoxGetSelected(CONTROL* listBox, KV_LIST<CONTROL*>& out);
+    bool ListBoxGetUnselected(CONTROL* listBox, KV_LIST<CONTROL*>& out);
+    // out := the rows whose check is checked / not checked.
+    bool CheckBoxGetChecked(CONTROL* checkBox, KV_LIST<CONTROL*>& out);
+    bool CheckBoxGetUnchecked(CONTROL* checkBox, KV_LIST<CONTROL*>& out);
+    // out := the rows whose option is not checked.
+    bool OptionBoxGetUnselected(CONTROL* optionBox, KV_LIST<CONTROL*>& out);
+    // The first row whose option is checked; null when none or for a wrong kind.
+    CONTROL* OptionBoxGetSelected(CONTROL* optionBox);
+    // The item picked last in a combo box's list; null until one was picked.
+    CONTROL* ComboBoxGetSelected(CONTROL* comboBox);
+
+    // ---- per-control API: values and removal (control_values.cpp) ----
+    // Sets the scrolled content's extent (x wide, y high) on the plane's thumbs, sizes them
+    // and scrolls back to the start; false unless content sits in a "scrollarea".
+    bool ScrollSetContentSize(CONTROL* content, float x, float y);
+    // (horizontal extent, vertical extent, 0, 1); (0, 0, 0, 1) for a null or wrong control.
+    KV_VECTOR ScrollGetContentSize(CONTROL* content);
+    // Bar width := inner width (width less the side borders) x phase; false for a wrong kind.
+    bool ProgressBarSetPhase(CONTROL* progressBar, float phase);
+    // Bar width / inner width; 0 for a wrong kind or no inner width.
+    float ProgressBarGetPhase(CONTROL* progressBar);
+    // Moves the thumb to factor (0 start, 1 end) of the bar's free length, held within it;
+    // false for a wrong kind.
+    bool SliderSetFactor(CONTROL* slider, float factor);
+    // Thumb offset / free length; 0 for a wrong kind or no free length.
+    float SliderGetFactor(CONTROL* slider);
+    // Opens a menu's list; false for a wrong kind.
+    bool MenuExpand(CONTROL* menu);
+    // Closes a menu's list and every sub-menu in it, at every depth; false for a wrong kind.
+    bool MenuCollapse(CONTROL* menu);
+    // Password mode on or off, shown text rebuilt; false unless an edit box.
+    bool EditBoxPasswordMode(CONTROL* editBox, unsigned char on);
+    // Editing on or off; false unless an edit box.
+    bool EditBoxEditMode(CONTROL* editBox, unsigned char on);
+    // Replaces the edit box's text (caret at the end); false unless an edit box.
+    bool EditBoxSetText(CONTROL* editBox, const char* text);
+    // out := the edit box's whole text; false, out untouched, unless an edit box.
+    bool EditBoxGetText(CONTROL* editBox, KV_STRING& out);
+    // The button takes its over / normal look; false unless a button composite.
+    bool ButtonSetOverStyle(CONTROL* button);
+    bool ButtonSetNormalStyle(CONTROL* button);
+    // The parent control (the root control for a top-level one); null for null or a
+    // detached control.
+    CONTROL* GetParentControl(CONTROL* control);
+    // Drops the control's name and removes it with its subtree at once; false, with nothing
+    // changed, when no name holds it or it cannot be removed. Names of controls that left
+    // the tree with it are dropped too.
+    bool RemoveNamed(CONTROL* control);
+    // The same, removing the control's parent (the composite's top) with its subtree.
+    bool RemoveNamedParent(CONTROL* control);
+
 private:
     bool NodeInSubtree(const NODE* root, const NODE* node) const;
     void DropQueuedInside(const NODE* subtree);
