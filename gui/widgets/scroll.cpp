@@ -22,6 +22,13 @@ struct AXIS
     static float Of(const KV_VECTOR_D& v, int index) { return (float)(index == 0 ? v.x : v.y); }
 };
 
+// The cursor as this frame's hit pass saw it: the stored position (the previous frame's) plus
+// this frame's movement, so that the thumb ends under the pointer when the pointer stops.
+float Cursor(const KV_GUI& gui, int index)
+{
+    return AXIS::Of(gui.GetMousePosition() + gui.GetMouseDelta(), index);
+}
+
 // The thumb's rule on one axis: size from the view, drag, clamp, content offset, notification.
 void ScrollThumb(KV_GUI::__scroll& thumb, const AXIS& axis)
 {
@@ -41,7 +48,7 @@ void ScrollThumb(KV_GUI::__scroll& thumb, const AXIS& axis)
     if (Clicked(events))
     {
         thumb.Dragging = 1;
-        float mouse = thumb.owner != nullptr ? AXIS::Of(thumb.owner->GetMousePosition(), i) : 0;
+        float mouse = thumb.owner != nullptr ? Cursor(*thumb.owner, i) : 0;
         thumb.GrabOffset = mouse - AXIS::Of(thumb.Position, i);
     }
     if ((events & KV_GUI::EVENT_MOUSE_RELEASED) || !(events & KV_GUI::EVENT_MOUSE_DOWN))
@@ -53,7 +60,7 @@ void ScrollThumb(KV_GUI::__scroll& thumb, const AXIS& axis)
         return;
 
     // Raised to 0 first, then lowered: a thumb wider than the view ends at view - thumb.
-    float position = AXIS::Of(thumb.owner->GetMousePosition(), i) - thumb.GrabOffset;
+    float position = Cursor(*thumb.owner, i) - thumb.GrabOffset;
     if (position < 0)
         position = 0;
     if (position > view - thumbSize)
