@@ -4,6 +4,7 @@
 #include <climits>
 #include <cstdio>
 #include <cstring>
+#include <memory>
 #include <new>
 
 #include "foundation/file_open.h"
@@ -136,6 +137,18 @@ unsigned int KV_BUFFER::Write(const void* data, unsigned int n)
     unsigned long long capacity = NeededCapacity(bytes.count, growStep, end);
     if (capacity > UINT_MAX)
         return 0;
+    // Bytes taken from this buffer's own block would be read after that block is freed:
+    // they are copied aside first.
+    std::unique_ptr<unsigned char[]> aside;
+    const unsigned char* source = (const unsigned char*)data;
+    if (n > 0 && bytes.data != nullptr && source >= bytes.data && source < bytes.data + bytes.count)
+    {
+        aside.reset(new (std::nothrow) unsigned char[n]);
+        if (!aside)
+            return 0;
+        memcpy(aside.get(), source, n);
+        data = aside.get();
+    }
     // The block is made anew even when its size stays, which puts the position back to the start.
     if (!ReplaceBlock((unsigned int)capacity, bytes.count))
         return 0;

@@ -98,6 +98,20 @@ TEST(Buffer, GrowsExactlyOrByWholeSteps) {
   EXPECT_EQ(memcmp(stepped.GetData(), "123456789", 9), 0);
 }
 
+TEST(Buffer, WritesOfItsOwnBytesSurviveTheNewBlock) {
+  KV_BUFFER buffer;
+  buffer.Write("abcdefghijklmnopqrstuvwxyz", 26);
+  EXPECT_EQ(buffer.Write(buffer.GetData(), 20), 20u);
+  ASSERT_EQ(buffer.length, 46u);
+  EXPECT_EQ(memcmp(buffer.GetData() + 26, "abcdefghijklmnopqrst", 20), 0);
+
+  KV_BUFFER stepped;
+  stepped.growStep = 64;
+  stepped.WriteString("hello", true);
+  EXPECT_EQ(stepped.WriteString((const char*)stepped.GetData(), false), 5u);
+  EXPECT_EQ(memcmp(stepped.GetData(), "hello\0hello", 11), 0);
+}
+
 TEST(Buffer, WriteInTheMiddleCutsTheLength) {
   KV_BUFFER buffer;
   buffer.Write("0123456789", 10);
