@@ -13,7 +13,8 @@ namespace kv::engine::batch {
 
 namespace {
 
-// Room for 16384 quads: a frame of ten thousand sprites takes one flush.
+// Room for 16384 quads (a frame of ten thousand sprites takes one flush), and no more vertices
+// than 16-bit indices reach: half the index bytes to write and for GL to read.
 constexpr uint32_t kMaxVertices = 65536;
 constexpr uint32_t kMaxIndices = kMaxVertices / 4 * 6;
 constexpr uint32_t kMaxRecords = 1024;
@@ -29,7 +30,7 @@ struct Record {
 
 struct Batch {
   Vertex vertices[kMaxVertices];
-  uint32_t indices[kMaxIndices];
+  uint16_t indices[kMaxIndices];
   Record records[kMaxRecords];
   uint32_t vertexCount = 0;
   uint32_t indexCount = 0;
@@ -96,7 +97,7 @@ void DrawRecord(const Record& record) {
   glcache::BindTexture(0, record.texture);
   glcache::EnableTexturing(0, record.texture != 0);
   gl.DrawRangeElements(kGlModes[static_cast<int>(record.mode)], record.minVertex, record.maxVertex,
-                       static_cast<GLsizei>(record.indexCount), GL_UNSIGNED_INT,
+                       static_cast<GLsizei>(record.indexCount), GL_UNSIGNED_SHORT,
                        batch->indices + record.firstIndex);
   ++thisFrame.drawCalls;
 }

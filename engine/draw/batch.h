@@ -23,10 +23,11 @@ static_assert(sizeof(Vertex) == 24, "batch vertices are 24 bytes");
 
 enum class Mode : uint8_t { Triangles, Lines, Points };
 
-// Room reserved for one primitive: vertices to fill, indices to fill (relative to base).
+// Room reserved for one primitive: vertices to fill, indices to fill (base plus the vertex's
+// number in the primitive). The array never holds more vertices than 16-bit indices reach.
 struct Slot {
   Vertex* vertices;
-  uint32_t* indices;
+  uint16_t* indices;
   uint32_t base;  // array index of vertices[0]
 };
 

@@ -59,7 +59,7 @@ inline void Append(batch::Mode mode, GLuint texture, const batch::Vertex* vertic
                    const uint32_t* pattern, uint32_t indexCount) {
   batch::Slot slot = batch::Reserve(mode, texture, n, indexCount);
   for (uint32_t i = 0; i < n; ++i) slot.vertices[i] = vertices[i];
-  for (uint32_t i = 0; i < indexCount; ++i) slot.indices[i] = slot.base + pattern[i];
+  for (uint32_t i = 0; i < indexCount; ++i) slot.indices[i] = static_cast<uint16_t>(slot.base + pattern[i]);
 }
 
 // Sends count vertices of the source (numbered 0 to count - 1) as primitives of the kind.

@@ -30,16 +30,6 @@ struct FrameBuffer {
 ObjectTable<FrameBuffer> frameBuffers;
 KV_HANDLE active;  // the frame buffer drawing goes to, null for the render target
 
-// Binds what drawing goes to now: the active frame buffer, else the current render target.
-void BindDrawing() {
-  FrameBuffer* current = frameBuffers.Find(active);
-  if (current != nullptr) {
-    gl.BindFramebuffer(GL_FRAMEBUFFER, current->fbo);
-  } else if (!BindCurrentTarget()) {
-    gl.BindFramebuffer(GL_FRAMEBUFFER, 0);
-  }
-}
-
 void RestoreTargetViewport() {
   RenderTarget* target = CurrentTarget();
   if (target == nullptr) return;
@@ -101,6 +91,24 @@ void Unactivate() {
 }
 
 }  // namespace
+
+bool BindDrawing() {
+  FrameBuffer* current = frameBuffers.Find(active);
+  if (current != nullptr) {
+    gl.BindFramebuffer(GL_FRAMEBUFFER, current->fbo);
+    return true;
+  }
+  if (BindCurrentTarget()) return true;
+  gl.BindFramebuffer(GL_FRAMEBUFFER, 0);
+  return false;
+}
+
+bool DrawingIntoFrameBuffer(bool* depth) {
+  FrameBuffer* current = frameBuffers.Find(active);
+  if (current == nullptr) return false;
+  if (depth != nullptr) *depth = current->depthBuffer != 0;
+  return true;
+}
 
 void DestroyAllFrameBuffers() {
   if (!active.IsNull() && EnsureCurrent()) Unactivate();

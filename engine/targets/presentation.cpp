@@ -4,6 +4,7 @@
 #include <vector>
 
 #include "engine/draw/batch.h"
+#include "engine/framebuffers/frame_buffers.h"
 #include "engine/gl/context.h"
 #include "engine/states/render_states.h"
 #include "engine/targets/render_targets.h"
@@ -41,11 +42,12 @@ bool Present(RenderTarget& target) {
   ApplySwapInterval(window, target.vsync);
   CopyToWindow(target, window);
   SDL_GL_SwapWindow(window);
-  gl.BindFramebuffer(GL_FRAMEBUFFER, target.framebuffer);
+  BindDrawing();
   return true;
 }
 
-void Clear(uint32_t flags, const RenderTarget& target) {
+// Clears what is bound for drawing; depth and stencil only where it has them.
+void Clear(uint32_t flags, bool hasDepth) {
   GLbitfield mask = 0;
   if (flags & KV_SCENE_CLEAR_COLOR) {
     const double* c = States().clearColor;
@@ -54,7 +56,7 @@ void Clear(uint32_t flags, const RenderTarget& target) {
     mask |= GL_COLOR_BUFFER_BIT;
   }
   // Depth and stencil exist only with depth bits; an accumulation buffer never does.
-  if (target.depthBuffer != 0) {
+  if (hasDepth) {
     if (flags & KV_SCENE_CLEAR_DEPTH) mask |= GL_DEPTH_BUFFER_BIT;
     if (flags & KV_SCENE_CLEAR_STENCIL) mask |= GL_STENCIL_BUFFER_BIT;
   }
@@ -86,7 +88,7 @@ bool PresentsWait(RenderTarget& target, SDL_Window* window) {
   gl.Finish();
   double elapsedMs = static_cast<double>(SDL_GetPerformanceCounter() - start) * 1000.0 /
                      static_cast<double>(SDL_GetPerformanceFrequency());
-  gl.BindFramebuffer(GL_FRAMEBUFFER, target.framebuffer);
+  BindDrawing();
   return elapsedMs / kTimedPresents >= kPacedShare * DisplayPeriodMs(window);
 }
 
@@ -99,12 +101,14 @@ namespace kv::engine::testing {
 std::vector<uint8_t> ReadPixels(int x, int y, int w, int h) {
   std::vector<uint8_t> pixels;
   RenderTarget* target = CurrentTarget();
-  if (target == nullptr || !BindCurrentTarget()) return pixels;
+  if (target == nullptr || !EnsureCurrent()) return pixels;
   if (w <= 0 || h <= 0) return pixels;
   int readX = x, readY = y, readW = w, readH = h;
   // Pixels outside the target read as transparent black.
   std::vector<uint8_t> padded(static_cast<size_t>(w) * h * 4, 0);
-  if (!ReadTargetPixels(*target, &readX, &readY, &readW, &readH, &pixels)) return padded;
+  bool read = ReadTargetPixels(*target, &readX, &readY, &readW, &readH, &pixels);
+  BindDrawing();
+  if (!read) return padded;
   if (readX == x && readY == y && readW == w && readH == h) return pixels;
   for (int row = 0; row < readH; ++row) {
     std::copy_n(pixels.data() + static_cast<size_t>(row) * readW * 4, static_cast<size_t>(readW) * 4,
@@ -121,21 +125,32 @@ extern "C" uint8_t KvRenderScene(uint32_t flags) {
   if (trace::Call("KvRenderScene", flags)) return 0;
   if ((flags & ~kKnownSceneBits) != 0) return 0;
   RenderTarget* target = CurrentTarget();
-  if (target == nullptr || !BindCurrentTarget()) return 0;
+  if (target == nullptr || !EnsureCurrent()) return 0;
   batch::Flush();
+  bool present = (flags & (KV_SCENE_PRESENT | KV_SCENE_SWAP)) != 0;
   uint8_t result = 1;
-  if (flags & (KV_SCENE_PRESENT | KV_SCENE_SWAP)) {
+  if (present) {
     if (!Present(*target)) result = 0;
     batch::EndFrame();
   }
-  Clear(flags, *target);
+  // A clear alone clears what is being drawn into, an active frame buffer included; the clear
+  // that goes with a present starts the window's next frame on its render target.
+  bool frameBufferDepth = false;
+  if (!present && DrawingIntoFrameBuffer(&frameBufferDepth)) {
+    BindDrawing();
+    Clear(flags, frameBufferDepth);
+  } else {
+    gl.BindFramebuffer(GL_FRAMEBUFFER, target->framebuffer);
+    Clear(flags, target->depthBuffer != 0);
+    BindDrawing();
+  }
   return result;
 }
 
 extern "C" uint8_t KvRenderVsync(uint8_t on) {
   if (trace::Call("KvRenderVsync", on)) return 0;
   RenderTarget* target = CurrentTarget();
-  if (target == nullptr || !BindCurrentTarget()) return 0;
+  if (target == nullptr || !EnsureCurrent()) return 0;
   SDL_Window* window = WindowOf(*target);
   if (window == nullptr || !MakeCurrentOn(window)) return 0;
   batch::Flush();

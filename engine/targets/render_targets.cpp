@@ -6,6 +6,7 @@
 #include <cmath>
 
 #include "engine/draw/batch.h"
+#include "engine/framebuffers/frame_buffers.h"
 #include "engine/gl/context.h"
 #include "engine/objects/object_table.h"
 #include "engine/targets/window_of.h"
@@ -49,7 +50,7 @@ bool Rebuild(RenderTarget& target, int w, int h) {
   if (!EnsureCurrent()) return false;
   if (&target == CurrentTarget()) batch::Flush();
   bool made = CreateBuffers(target, w, h);
-  BindCurrentTarget();
+  BindDrawing();
   return made;
 }
 
@@ -182,7 +183,7 @@ extern "C" void KvRenderTargetDestroy(KV_HANDLE rt) {
   if (window != nullptr && window == CurrentWindow()) MakeCurrentOn(nullptr);
   if (EnsureCurrent()) {
     DeleteBuffers(*target);
-    if (!BindCurrentTarget()) gl.BindFramebuffer(GL_FRAMEBUFFER, 0);
+    BindDrawing();
   }
   targets.Remove(rt);
 }

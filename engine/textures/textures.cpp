@@ -4,6 +4,7 @@
 #include <algorithm>
 
 #include "engine/draw/batch.h"
+#include "engine/framebuffers/frame_buffers.h"
 #include "engine/gl/context.h"
 #include "engine/gl/state_cache.h"
 #include "engine/objects/object_table.h"
@@ -150,7 +151,7 @@ extern "C" uint8_t KvTextureFromRender(KV_HANDLE tex, uint32_t x1, uint32_t y1, 
   if (trace::Call("KvTextureFromRender", tex, x1, y1, x2, y2, flag)) return 0;
   Texture* texture = textures.Find(tex);
   RenderTarget* target = CurrentTarget();
-  if (texture == nullptr || target == nullptr || !BindCurrentTarget()) return 0;
+  if (texture == nullptr || target == nullptr || !EnsureCurrent()) return 0;
   // The corners may come in any order; the area is clipped to the target.
   int64_t left = std::min(x1, x2), right = std::max(x1, x2), top = std::min(y1, y2), bottom = std::max(y1, y2);
   int x = static_cast<int>(std::min<int64_t>(left, target->width));
@@ -158,8 +159,10 @@ extern "C" uint8_t KvTextureFromRender(KV_HANDLE tex, uint32_t x1, uint32_t y1, 
   int w = static_cast<int>(std::min<int64_t>(right, target->width)) - x;
   int h = static_cast<int>(std::min<int64_t>(bottom, target->height)) - y;
   std::vector<uint8_t> pixels;
-  if (w <= 0 || h <= 0 || !ReadTargetPixels(*target, &x, &y, &w, &h, &pixels)) return 0;
-  BindCurrentTarget();
+  if (w <= 0 || h <= 0) return 0;
+  bool read = ReadTargetPixels(*target, &x, &y, &w, &h, &pixels);
+  BindDrawing();
+  if (!read) return 0;
   return Upload(tex, *texture, pixels.data(), static_cast<uint32_t>(w), static_cast<uint32_t>(h)) ? 1 : 0;
 }
 

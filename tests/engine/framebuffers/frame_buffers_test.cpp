@@ -139,4 +139,32 @@ TEST_F(FrameBuffers, DestroyingTheActiveOneSendsDrawingBackToTheTarget) {
   EXPECT_TRUE(Near(At(kWidth / 8, kHeight / 8), {255, 0, 0, 255})) << At(5, 5);
 }
 
+TEST_F(FrameBuffers, AClearActsOnTheActiveOneAndAPresentOnTheTarget) {
+  KV_HANDLE fb;
+  ASSERT_EQ(KvFrameBufferCreate(&fb, 8, 8, 16, 0), 1);
+  KV_HANDLE texture = *static_cast<KV_HANDLE*>(KvFrameBufferGet(fb, KV_FB_TEXTURE));
+  Fill(0, 0, 4, 4, {0, 0, 255, 255});  // on the target, waiting in the batch
+  ASSERT_EQ(KvFrameBufferActivate(fb), 1);
+  KvCameraOrtho(0, 0, 8, 8, 0);
+  KvSetState(KV_STATE_CLEAR_COLOR, 0.0, 1.0, 0.0, 1.0);
+  EXPECT_EQ(KvRenderScene(KV_SCENE_CLEAR_COLOR | KV_SCENE_CLEAR_DEPTH), 1);
+  // Reading the target back in between leaves drawing on the frame buffer.
+  EXPECT_TRUE(Near(At(2, 2), {0, 0, 255, 255})) << At(2, 2);
+  EXPECT_TRUE(Near(At(10, 10), {0, 0, 0, 255})) << At(10, 10);
+  Fill(0, 0, 8, 4, {255, 0, 0, 255});
+  // A present shows the target and clears the target, not the frame buffer; drawing then still
+  // goes into the frame buffer.
+  KvSetState(KV_STATE_CLEAR_COLOR, 1.0, 1.0, 1.0, 1.0);
+  EXPECT_EQ(KvRenderScene(KV_SCENE_FRAME), 1);
+  Fill(0, 4, 2, 4, {0, 0, 255, 255});
+  KvFrameBufferUnactivate(fb);
+  KvCameraOrtho(0, 0, kWidth, kHeight, 0);
+  EXPECT_TRUE(Near(TexturePixel(texture, 5, 6), {255, 0, 0, 255})) << TexturePixel(texture, 5, 6);
+  EXPECT_TRUE(Near(TexturePixel(texture, 5, 1), {0, 255, 0, 255})) << TexturePixel(texture, 5, 1);
+  EXPECT_TRUE(Near(TexturePixel(texture, 1, 1), {0, 0, 255, 255})) << TexturePixel(texture, 1, 1);
+  EXPECT_TRUE(Near(At(2, 2), {255, 255, 255, 255})) << At(2, 2);
+  EXPECT_TRUE(Near(At(10, 10), {255, 255, 255, 255})) << At(10, 10);
+  KvFrameBufferDestroy(fb);
+}
+
 }  // namespace
