@@ -64,12 +64,15 @@ bool KV_ACTOR2D::CollideBox(const KV_ACTOR2D* other, KV_VECTOR_D offset) const
     return KvBoxOverlap(a1, a2, b1, b2);
 }
 
+bool CirclesOverlap(const KV_ACTOR& a, const KV_ACTOR& b)
+{
+    double distance = (a.position - b.position).Length();
+    return a.rotation.w + b.rotation.w > distance;
+}
+
 bool KV_ACTOR2D::CollideCircle(const KV_ACTOR* other) const
 {
-    if (other == nullptr)
-        return false;
-    double distance = (position - other->position).Length();
-    return rotation.w + other->rotation.w > distance;
+    return other != nullptr && CirclesOverlap(*this, *other);
 }
 
 bool KV_ACTOR2D::NoCollision(const KV_ACTOR*) const { return false; }

@@ -33,6 +33,11 @@ public:
     unsigned int GetId() const { return name.id; }
 };
 
+// True when the collision circles of a and b overlap: the sum of the radii (rotation.w) is
+// greater than the distance between the positions over x, y and z (touching circles do not).
+// It reads only what every actor has, so a query by any actor can use it.
+bool CirclesOverlap(const KV_ACTOR& a, const KV_ACTOR& b);
+
 class KV_ACTOR2D : public KV_ACTOR
 {
 public:

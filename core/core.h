@@ -139,9 +139,10 @@ class KV_CORE {
   void SortActors();
   // 1 when a's depth is greater, -1 when smaller, 0 when equal.
   static int CompareActorDepth(const ACTOR* a, const ACTOR* b);
-  // The first live actor named name (any actor for null) that the 2D asker collides with:
+  // The first live actor named name (any actor for null) that the asker collides with:
   // mode 7 boxes (the asker's shifted by offset's x and y), mode 8 circles. The asker itself
-  // is not skipped. Null for another mode, a null asker or one without a sprite, or no hit.
+  // is not skipped. Null for another mode, a null asker, a box query by an asker without a
+  // sprite, or no hit.
   ACTOR FindCollision(int mode, const KvCore::KV_ACTOR* asker, const char* name, KV_VECTOR_D offset);
   // Moves the actor toward target by speed, stopping on it; nothing for null or speed <= 0.
   void MoveActorTo(ACTOR actor, KV_VECTOR_D target, double speed);

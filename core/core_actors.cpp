@@ -89,9 +89,12 @@ void KV_CORE::SortActors()
 KV_CORE::ACTOR KV_CORE::FindCollision(int mode, const KvCore::KV_ACTOR* asker, const char* name,
                                       KV_VECTOR_D offset)
 {
-    // Both tests belong to the 2D actor: an asker without a sprite finds nothing.
+    if (asker == nullptr || (mode != 7 && mode != 8))
+        return nullptr;
+    // The box test reads the asker's sprite: an asker without one finds nothing by box. The
+    // circle test needs only positions and radii, which every asker has.
     const KvCore::KV_ACTOR2D* asker2D = dynamic_cast<const KvCore::KV_ACTOR2D*>(asker);
-    if (asker2D == nullptr || (mode != 7 && mode != 8))
+    if (mode == 7 && asker2D == nullptr)
         return nullptr;
     for (ACTOR_ITERATOR it = liveActors.Begin(); !it.IsEnd(); it.Next())
     {
@@ -102,7 +105,7 @@ KV_CORE::ACTOR KV_CORE::FindCollision(int mode, const KvCore::KV_ACTOR* asker, c
         if (mode == 7)
             hit = asker2D->CollideBox(dynamic_cast<const KvCore::KV_ACTOR2D*>(other), offset);
         else
-            hit = asker2D->CollideCircle(other);
+            hit = KvCore::CirclesOverlap(*asker, *other);
         if (hit)
             return other;
     }

@@ -187,6 +187,10 @@ TEST_F(CoreTest, ActorsWithoutASpriteTakeNoPartInBoxQueries) {
   // Circles need only positions and radii.
   plain->rotation.w = 1;
   EXPECT_EQ(core->FindCollision(8, asker, "plain", KV_VECTOR_D()), plain);
+  // An asker without a sprite still finds by circles.
+  asker->rotation.w = 1;
+  EXPECT_EQ(core->FindCollision(8, plain, "asker", KV_VECTOR_D()), asker);
+  EXPECT_EQ(core->FindCollision(8, plain, nullptr, KV_VECTOR_D()), asker);
 }
 
 TEST_F(CoreTest, CirclesCollideOnlyWhenTheRadiiExceedTheDistance) {
