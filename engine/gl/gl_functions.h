@@ -49,6 +49,7 @@ namespace kv::engine {
   X(void, DrawRangeElements, (GLenum mode, GLuint start, GLuint end, GLsizei count, GLenum type,    \
                               const void* indices))                                                 \
   X(void, Finish, (void))                                                                           \
+  X(void, Flush, (void))                                                                            \
   X(void, GenFramebuffers, (GLsizei n, GLuint * ids))                                               \
   X(void, DeleteFramebuffers, (GLsizei n, const GLuint* ids))                                       \
   X(void, BindFramebuffer, (GLenum target, GLuint id))                                              \

@@ -174,3 +174,29 @@ TEST_F(Batch, BatchedAndUnbatchedFramesAreEqualPixelForPixel) {
   EXPECT_GT(lit, kWidth * kHeight / 4);
   for (KV_HANDLE t : textures) KvTextureDestroy(t);
 }
+
+TEST_F(Batch, LongRunsGoToGlInChunksWithoutChangingTheFrame) {
+  // 3,000 overlapping quads of two alternating colours: more than one chunk, so the batch hands
+  // finished chunks to GL while it fills the next; the last quad drawn must stay on top.
+  KV_HANDLE red = SolidTexture(1, 1, {255, 0, 0, 255});
+  KV_HANDLE green = SolidTexture(1, 1, {0, 255, 0, 255});
+  KV_VERTEX v[4];
+  Quad(v, 6, 6);
+  auto drawRun = [&] {
+    for (int i = 0; i < 3000; ++i) DrawSprite(i % 2 ? green : red, v, i % 40, i % 30);
+  };
+  drawRun();
+  std::vector<uint8_t> chunked = testing_api::ReadPixels(0, 0, kWidth, kHeight);
+  uint32_t chunkedFlushes = testing_api::CurrentFrameStats().flushes;
+  KvRenderScene(KV_SCENE_FRAME);
+  testing_api::SetFlushEveryDraw(true);
+  drawRun();
+  std::vector<uint8_t> unbatched = testing_api::ReadPixels(0, 0, kWidth, kHeight);
+  EXPECT_GE(chunkedFlushes, 2u);
+  EXPECT_LT(chunkedFlushes, 10u);
+  EXPECT_TRUE(chunked == unbatched);
+  // Quad 2999 (green) was drawn last at (39, 29).
+  EXPECT_TRUE(Near(At(41, 31), {0, 255, 0, 255})) << At(41, 31);
+  KvTextureDestroy(red);
+  KvTextureDestroy(green);
+}
