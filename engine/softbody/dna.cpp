@@ -37,9 +37,7 @@ using namespace kv::engine::softbody;
 
 extern "C" uint8_t KvDnaCreate(KV_HANDLE* out) {
   if (trace::Call("KvDnaCreate", out)) return 0;
-  if (out == nullptr) return 0;
-  *out = Bodies().Add(std::make_unique<Dna>());
-  return 1;
+  return CreateObject(Bodies(), out);
 }
 
 extern "C" uint8_t KvDnaDie(KV_HANDLE dna, uint32_t mode) {

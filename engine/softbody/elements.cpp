@@ -35,9 +35,7 @@ using namespace kv::engine::softbody;
 
 extern "C" uint8_t KvSubstanceCreate(KV_HANDLE* out) {
   if (trace::Call("KvSubstanceCreate", out)) return 0;
-  if (out == nullptr) return 0;
-  *out = Substances().Add(std::make_unique<Substance>());
-  return 1;
+  return CreateObject(Substances(), out);
 }
 
 extern "C" uint8_t KvSubstanceSetPosition(KV_HANDLE substance, KV_DOUBLE4 position, uint32_t reserved) {
@@ -50,26 +48,17 @@ extern "C" uint8_t KvSubstanceSetPosition(KV_HANDLE substance, KV_DOUBLE4 positi
 
 extern "C" uint8_t KvSubstanceSetMass(KV_HANDLE substance, double mass) {
   if (trace::Call("KvSubstanceSetMass", substance, mass)) return 0;
-  Substance* s = Substances().Find(substance);
-  if (s == nullptr) return 0;
-  s->mass = mass;
-  return 1;
+  return SetObjectField(Substances(), substance, &Substance::mass, mass);
 }
 
 extern "C" uint8_t KvSubstanceSetRange(KV_HANDLE substance, double range) {
   if (trace::Call("KvSubstanceSetRange", substance, range)) return 0;
-  Substance* s = Substances().Find(substance);
-  if (s == nullptr) return 0;
-  s->range = range;
-  return 1;
+  return SetObjectField(Substances(), substance, &Substance::range, range);
 }
 
 extern "C" uint8_t KvSubstanceSetSolid(KV_HANDLE substance, int32_t solid) {
   if (trace::Call("KvSubstanceSetSolid", substance, solid)) return 0;
-  Substance* s = Substances().Find(substance);
-  if (s == nullptr) return 0;
-  s->solid = solid;
-  return 1;
+  return SetObjectField(Substances(), substance, &Substance::solid, solid);
 }
 
 extern "C" void* KvSubstanceGet(KV_HANDLE substance, uint32_t property) {
@@ -83,9 +72,7 @@ extern "C" void* KvSubstanceGet(KV_HANDLE substance, uint32_t property) {
 
 extern "C" uint8_t KvCovalenceForceCreate(KV_HANDLE* out) {
   if (trace::Call("KvCovalenceForceCreate", out)) return 0;
-  if (out == nullptr) return 0;
-  *out = Forces().Add(std::make_unique<Force>());
-  return 1;
+  return CreateObject(Forces(), out);
 }
 
 extern "C" uint8_t KvCovalenceForceSetSubstance(KV_HANDLE force, uint32_t end, KV_HANDLE substance) {
@@ -99,18 +86,12 @@ extern "C" uint8_t KvCovalenceForceSetSubstance(KV_HANDLE force, uint32_t end, K
 
 extern "C" uint8_t KvCovalenceForceSetResilience(KV_HANDLE force, double resilience) {
   if (trace::Call("KvCovalenceForceSetResilience", force, resilience)) return 0;
-  Force* f = Forces().Find(force);
-  if (f == nullptr) return 0;
-  f->resilience = resilience;
-  return 1;
+  return SetObjectField(Forces(), force, &Force::resilience, resilience);
 }
 
 extern "C" uint8_t KvCovalenceForceSetForce(KV_HANDLE force, double restLength) {
   if (trace::Call("KvCovalenceForceSetForce", force, restLength)) return 0;
-  Force* f = Forces().Find(force);
-  if (f == nullptr) return 0;
-  f->restLength = restLength;
-  return 1;
+  return SetObjectField(Forces(), force, &Force::restLength, restLength);
 }
 
 extern "C" void* KvCovalenceForceGet(KV_HANDLE force, uint32_t end) {
@@ -125,9 +106,7 @@ extern "C" void* KvCovalenceForceGet(KV_HANDLE force, uint32_t end) {
 
 extern "C" uint8_t KvSurfaceCreate(KV_HANDLE* out) {
   if (trace::Call("KvSurfaceCreate", out)) return 0;
-  if (out == nullptr) return 0;
-  *out = Surfaces().Add(std::make_unique<Surface>());
-  return 1;
+  return CreateObject(Surfaces(), out);
 }
 
 extern "C" uint8_t KvSurfaceSetSubstance(KV_HANDLE surface, uint32_t corner, KV_HANDLE substance) {

@@ -70,6 +70,23 @@ ObjectTable<Substance>& Substances();
 ObjectTable<Force>& Forces();
 ObjectTable<Surface>& Surfaces();
 
+// Makes a new object in table and writes its handle to out; 0 when out is null.
+template <typename T>
+uint8_t CreateObject(ObjectTable<T>& table, KV_HANDLE* out) {
+  if (out == nullptr) return 0;
+  *out = table.Add(std::make_unique<T>());
+  return 1;
+}
+
+// Sets one field of the object behind handle; 0 when the handle names no live object.
+template <typename T, typename Field, typename Value>
+uint8_t SetObjectField(ObjectTable<T>& table, KV_HANDLE handle, Field T::*field, Value value) {
+  T* object = table.Find(handle);
+  if (object == nullptr) return 0;
+  object->*field = value;
+  return 1;
+}
+
 // Destroys every body and element (at closure).
 void DestroyAllSoftBodies();
 // Number of live bodies and elements.
