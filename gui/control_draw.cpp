@@ -1,29 +1,11 @@
 // The walk of one control's draw: the region it may cover and the clip, the skin (Render,
 // render.cpp), the control's own drawing hook with its origin moved to the children's region,
 // then the children back to front within that region.
-#include <climits>
-#include <cmath>
-
 #include "engine/kv_engine.h"
 #include "gui/gui.h"
+#include "gui/truncate.h"
 
 namespace KvCore {
-
-namespace {
-
-// Truncation toward zero, held within the range of int (NaN gives 0).
-int Truncate(double value)
-{
-    if (std::isnan(value))
-        return 0;
-    if (value >= (double)INT_MAX)
-        return INT_MAX;
-    if (value <= (double)INT_MIN)
-        return INT_MIN;
-    return (int)value;
-}
-
-}  // namespace
 
 void KV_GUI::CONTROL::Draw(KV_VECTOR_D offset, KV_VECTOR_D extent, unsigned char parentDisabled)
 {

@@ -1,29 +1,16 @@
 // The GUI's input pass: the hit test that sets every control's event bits and picks the
 // focused control, the clearing of the masked bits, the dispatch to every control's event
 // operation, and the notifications that widgets send to their composites.
-#include <climits>
 #include <cmath>
 
 #include "core/app/input.h"
 #include "core/app/rect_tests.h"
 #include "gui/gui.h"
+#include "gui/truncate.h"
 
 namespace KvCore {
 
 namespace {
-
-// Truncation toward zero, held within the range of int (NaN gives 0), so that a control
-// placed absurdly far away cannot make the conversion undefined.
-int Truncate(double value)
-{
-    if (std::isnan(value))
-        return 0;
-    if (value >= (double)INT_MAX)
-        return INT_MAX;
-    if (value <= (double)INT_MIN)
-        return INT_MIN;
-    return (int)value;
-}
 
 // The children of a node as shares, so that a handler that removes controls at once cannot
 // free one that the walk is about to visit.
