@@ -33,6 +33,18 @@ std::vector<char*> Pointers(const std::vector<std::string>& argv) {
   return pointers;
 }
 
+// Opens a close-on-exec pipe into pipeEnds and forks; -1 (with no end left open) when either
+// fails. The child gets 0, the parent the child's id.
+pid_t ForkWithPipe(int pipeEnds[2]) {
+  if (pipe2(pipeEnds, O_CLOEXEC) != 0) return -1;
+  pid_t child = fork();
+  if (child < 0) {
+    close(pipeEnds[0]);
+    close(pipeEnds[1]);
+  }
+  return child;
+}
+
 }  // namespace
 
 bool DesktopAvailable() {
@@ -66,15 +78,10 @@ std::string FindProgram(const std::string& name) {
 
 bool RunAndRead(const std::vector<std::string>& argv, std::string* output, int* exitCode) {
   if (argv.empty()) return false;
-  int pipeEnds[2];
-  if (pipe2(pipeEnds, O_CLOEXEC) != 0) return false;
   std::vector<char*> args = Pointers(argv);
-  pid_t child = fork();
-  if (child < 0) {
-    close(pipeEnds[0]);
-    close(pipeEnds[1]);
-    return false;
-  }
+  int pipeEnds[2];
+  pid_t child = ForkWithPipe(pipeEnds);
+  if (child < 0) return false;
   if (child == 0) {
     dup2(pipeEnds[1], STDOUT_FILENO);
     execv(args[0], args.data());
@@ -101,16 +108,11 @@ bool RunAndRead(const std::vector<std::string>& argv, std::string* output, int* 
 
 bool StartDetached(const std::vector<std::string>& argv, const std::string& directory) {
   if (argv.empty()) return false;
+  std::vector<char*> args = Pointers(argv);
   // The grandchild reports a failed exec through this pipe; a closed pipe means it started.
   int pipeEnds[2];
-  if (pipe2(pipeEnds, O_CLOEXEC) != 0) return false;
-  std::vector<char*> args = Pointers(argv);
-  pid_t child = fork();
-  if (child < 0) {
-    close(pipeEnds[0]);
-    close(pipeEnds[1]);
-    return false;
-  }
+  pid_t child = ForkWithPipe(pipeEnds);
+  if (child < 0) return false;
   if (child == 0) {
     setsid();
     pid_t grandchild = fork();
