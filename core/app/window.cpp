@@ -133,6 +133,21 @@ bool KV_WINDOW::CreateRenderTarget()
     return KvRenderTargetCreate(&renderTarget, hwnd, kFormatOpaque, colorBits, depthBits) != 0;
 }
 
+void KV_WINDOW::ReleaseRenderTarget()
+{
+    if (fullScreen)
+    {
+        ChangeDisplaySettingsA(nullptr, 0);
+        fullScreen = 0;
+    }
+    KvRenderTargetDestroy(renderTarget);
+    // Forget the handle, so that a second Destroy or Detach cannot reach an object that took
+    // its id.
+    renderTarget = KV_HANDLE();
+    if (trayIcon)
+        RemoveTrayIcon();
+}
+
 // ---- create and destroy ----
 
 bool KV_WINDOW::Create(KV_HANDLE share)
@@ -180,16 +195,7 @@ bool KV_WINDOW::Create(KV_HANDLE share)
 
 void KV_WINDOW::Destroy()
 {
-    if (fullScreen)
-    {
-        ChangeDisplaySettingsA(nullptr, 0);
-        fullScreen = 0;
-    }
-    KvRenderTargetDestroy(renderTarget);
-    // Forget the handle, so that a second Destroy cannot reach an object that took its id.
-    renderTarget = KV_HANDLE();
-    if (trayIcon)
-        RemoveTrayIcon();
+    ReleaseRenderTarget();
     DestroyWindow(hwnd);
     hwnd = nullptr;
     UnregisterClassA(title.c_str(), instance);
@@ -224,15 +230,7 @@ bool KV_WINDOW::Attach(HWND window, KV_HANDLE share)
 
 void KV_WINDOW::Detach()
 {
-    if (fullScreen)
-    {
-        ChangeDisplaySettingsA(nullptr, 0);
-        fullScreen = 0;
-    }
-    KvRenderTargetDestroy(renderTarget);
-    renderTarget = KV_HANDLE();
-    if (trayIcon)
-        RemoveTrayIcon();
+    ReleaseRenderTarget();
     created = 0;
 }
 

@@ -78,4 +78,7 @@ private:
     void AddTrayIcon();
     void RemoveTrayIcon();
     bool CreateRenderTarget();
+    // Restores the display mode, destroys the render target and removes the tray icon: what
+    // Destroy and Detach both undo.
+    void ReleaseRenderTarget();
 };
