@@ -3,20 +3,10 @@
 
 #include <cstring>
 
+#include "foundation/hex_digit.h"
+
 namespace
 {
-
-// Value of one hex digit; any other character counts as 0.
-unsigned char HexValue(char c)
-{
-    if (c >= '0' && c <= '9')
-        return (unsigned char)(c - '0');
-    if (c >= 'a' && c <= 'f')
-        return (unsigned char)(c - 'a' + 10);
-    if (c >= 'A' && c <= 'F')
-        return (unsigned char)(c - 'A' + 10);
-    return 0;
-}
 
 // The byte a one-character escape stands for; the character itself when it has no
 // meaning of its own (\' \" \\ \? and every character outside the table).
@@ -146,7 +136,7 @@ void KV_STRING::Unescape()
             // Fewer than two characters follow: the escape produces nothing.
             if (i + 2 >= length)
                 break;
-            decoded[out++] = (char)(HexValue(text[i + 1]) * 16 + HexValue(text[i + 2]));
+            decoded[out++] = (char)(HexDigitValue(text[i + 1]) * 16 + HexDigitValue(text[i + 2]));
             i += 2;
             continue;
         }

@@ -11,6 +11,8 @@
 #include <cstdlib>
 #include <cstring>
 
+#include "foundation/hex_digit.h"
+
 namespace
 {
 
@@ -68,17 +70,6 @@ float FromDouble<float>(double d) { return ToFloat(d); }
 template <>
 double FromDouble<double>(double d) { return d; }
 
-unsigned char HexDigit(char c)
-{
-    if (c >= '0' && c <= '9')
-        return (unsigned char)(c - '0');
-    if (c >= 'a' && c <= 'f')
-        return (unsigned char)(c - 'a' + 10);
-    if (c >= 'A' && c <= 'F')
-        return (unsigned char)(c - 'A' + 10);
-    return 0;
-}
-
 // Hex digits read from the end: the last digit is the low nibble of byte 0.
 void DecodeHex(const KV_STRING& value, unsigned int size, unsigned char* out)
 {
@@ -86,7 +77,7 @@ void DecodeHex(const KV_STRING& value, unsigned int size, unsigned char* out)
     unsigned int digits = value.Length();
     for (unsigned int k = 0; k < digits && k / 2 < size; ++k)
     {
-        unsigned char nibble = HexDigit(value.text[digits - 1 - k]);
+        unsigned char nibble = HexDigitValue(value.text[digits - 1 - k]);
         out[k / 2] |= (k % 2) ? (unsigned char)(nibble << 4) : nibble;
     }
 }
