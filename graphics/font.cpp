@@ -4,6 +4,8 @@
 #include <new>
 #include <string>
 
+#include "graphics/placement.h"
+
 namespace
 {
 
@@ -223,11 +225,7 @@ void KV_FONT::DrawPiece(const char* text, const KV_VECTOR_D& position, const KV_
                         const KV_VECTOR_D& rotation, const double* offset)
 {
     KvMatrixPush();
-    KvMatrixTranslate(position.x, position.y, position.z);
-    KvMatrixRotate(rotation.z, 1, 0, 0);
-    KvMatrixRotate(rotation.y, 0, 1, 0);
-    KvMatrixRotate(rotation.x, 0, 0, 1);
-    KvMatrixScale(scale.x, scale.y, scale.z);
+    ApplyPlacement(position, rotation, scale);
     if (offset != nullptr)
         KvMatrixTranslate(offset[0], offset[1], 0);
     KvTextureActivate(texture);

@@ -2,6 +2,8 @@
 // model_obj.cpp (OBJ) and model_mtl.cpp (MTL).
 #include "graphics/model.h"
 
+#include "graphics/placement.h"
+
 // Binds the group's textures, the last unit first so that unit 0 is current afterwards. A
 // texture the engine cannot make current (one whose image never loaded) leaves its unit empty,
 // so the group is not drawn with whatever texture that unit held before.
@@ -20,14 +22,9 @@ void KV_MODEL::BindTextures(KV_MODEL_GROUP& group) {
 void KV_MODEL::Draw(KV_VECTOR_D position, KV_ROTATION_D rotation, KV_VECTOR_D scale) {
   for (KV_LIST_ITERATOR<KV_MODEL_GROUP> g = groups.Begin(); !g.IsEnd(); g.Next()) {
     BindTextures(*g.Get());
-    // The same order as a sprite's draw: move, turn about x, y and z, then scale.
     KvMatrixPush();
     KvMatrixIdentity();
-    KvMatrixTranslate(position.x, position.y, position.z);
-    KvMatrixRotate(rotation.z, 1, 0, 0);
-    KvMatrixRotate(rotation.y, 0, 1, 0);
-    KvMatrixRotate(rotation.x, 0, 0, 1);
-    KvMatrixScale(scale.x, scale.y, scale.z);
+    ApplyPlacement(position, rotation, scale);
     g->mesh.Draw();
     KvMatrixPop();
   }

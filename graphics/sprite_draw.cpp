@@ -1,6 +1,7 @@
 // KV_SPRITE's drawing: the quad around its pivot at a position, rotation and scale, and the
 // selected frame stretched or tiled over an explicit rectangle.
 #include "engine/numbers.h"
+#include "graphics/placement.h"
 #include "graphics/sprite.h"
 
 namespace {
@@ -34,11 +35,7 @@ void KV_SPRITE::Draw(KV_VECTOR_D position, KV_VECTOR_D rotation, KV_VECTOR_D sca
   // under whatever projection (camera) is set.
   KvMatrixPush();
   KvMatrixIdentity();
-  KvMatrixTranslate(position.x, position.y, position.z);
-  KvMatrixRotate(rotation.z, 1, 0, 0);
-  KvMatrixRotate(rotation.y, 0, 1, 0);
-  KvMatrixRotate(rotation.x, 0, 0, 1);
-  KvMatrixScale(scale.x, scale.y, scale.z);
+  ApplyPlacement(position, rotation, scale);
   DrawQuad(GetTexture(), vertices);
   KvMatrixPop();
 }
