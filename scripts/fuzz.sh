@@ -2,7 +2,7 @@
 # Runs every libFuzzer target found in a fuzz build folder for the given number
 # of seconds, side by side, and fails when any of them finds a fault.
 set -uo pipefail
-dir=${1:-build-fuzz}
+dir=$(realpath "${1:-build-fuzz}")  # absolute: some targets work in a folder of their own
 seconds=${2:-30}
 export LSAN_OPTIONS="suppressions=$(cd "$(dirname "$0")/.." && pwd)/tests/lsan.supp"
 export SDL_VIDEODRIVER=offscreen
@@ -12,7 +12,8 @@ pids=()
 for t in "${targets[@]}"; do
   name=$(basename "$t")
   corpus="$dir/corpus/$name"; mkdir -p "$corpus"
-  ( "$t" -max_total_time="$seconds" -rss_limit_mb=2048 "$corpus" >"$dir/$name.log" 2>&1 ) &
+  ( "$t" -max_total_time="$seconds" -rss_limit_mb=2048 -artifact_prefix="$dir/$name-" "$corpus" \
+      >"$dir/$name.log" 2>&1 ) &
   pids+=($!)
 done
 failed=0; passed=0

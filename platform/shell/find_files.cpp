@@ -91,7 +91,9 @@ HANDLE WINAPI FindFirstFileA(LPCSTR pattern, LPWIN32_FIND_DATAA found) {
     if (c == '\\') c = '/';
   size_t slash = text.rfind('/');
   std::string folder = slash == std::string::npos ? "" : text.substr(0, slash + 1);
-  std::string last = slash == std::string::npos ? pattern : platform::Utf8ToLatin1(text.substr(slash + 1).c_str());
+  // The name part, back in the system code page (the whole pattern when there is no folder).
+  std::string last(pattern);
+  if (slash != std::string::npos) last = platform::Utf8ToLatin1(text.c_str() + slash + 1);
   if (last.empty()) return INVALID_HANDLE_VALUE;
   if (last == "*.*") last = "*";
 
