@@ -27,6 +27,19 @@ T* AttachNew(KV_GUI& gui, T* control, CONTROL* parent)
     return control;
 }
 
+// Attaches a new T under parent (top level for null) at position with size and returns it;
+// null, leaving nothing behind, when the tree refuses it.
+template <class T>
+T* AttachPlaced(KV_GUI& gui, CONTROL* parent, KV_VECTOR position, KV_VECTOR size)
+{
+    T* control = AttachNew(gui, new T(), parent);
+    if (control == nullptr)
+        return nullptr;
+    control->Position = position;
+    control->Size = size;
+    return control;
+}
+
 // StyleActive := the skin's part active, StyleUnactive := its part unactive.
 void Skin(KV_GUI& gui, CONTROL* control, const char* skin, const char* active,
           const char* unactive);

@@ -43,12 +43,10 @@ CONTROL* BuildScrollPlane(KV_GUI& gui, const char* skin, KV_VECTOR position, KV_
                           KV_VECTOR bar, KV_VECTOR content, const float margins[4],
                           CONTROL* parent)
 {
-    KV_GUI::__default* area = AttachNew(gui, new KV_GUI::__default(), parent);
+    KV_GUI::__default* area = AttachPlaced<KV_GUI::__default>(gui, parent, position, size);
     if (area == nullptr)
         return nullptr;
     area->SetTag("scrollarea");
-    area->Position = position;
-    area->Size = size;
     Skin(gui, area, skin, "Area", "Area");
     area->MarginRight = bar.x;
     area->MarginBottom = bar.y;
@@ -110,11 +108,9 @@ CONTROL* BuildTickBox(KV_GUI& gui, const char* skin, const char* name, const cha
                       KV_VECTOR position, KV_VECTOR size, const float border[4],
                       CONTROL* parent)
 {
-    Com::C_GUI_CONTROL* box = AttachNew(gui, new Com::C_GUI_CONTROL(), parent);
+    Com::C_GUI_CONTROL* box = AttachPlaced<Com::C_GUI_CONTROL>(gui, parent, position, size);
     if (box == nullptr)
         return nullptr;
-    box->Position = position;
-    box->Size = size;
     box->Size.y += border[0] + border[1];
     Skin(gui, box, skin, "Area", "Area");
     box->CutMarginTop = border[0];
@@ -135,12 +131,10 @@ KV_GUI::CONTROL* KV_GUI::CreateWindow(const char* skin, const char* name, const 
                                       KV_HANDLE icon, float marginTop, float marginBottom,
                                       float marginLeft, float marginRight, CONTROL* parent)
 {
-    __window* window = AttachNew(*this, new __window(), parent);
+    __window* window = AttachPlaced<__window>(*this, parent, position, size);
     if (window == nullptr)
         return nullptr;
     window->SetTag("winarea");
-    window->Position = position;
-    window->Size = size;
     if (flags == 0)
     {
         Skin(*this, window, skin, "AreaActive", "AreaUnactive");
@@ -197,11 +191,9 @@ KV_GUI::CONTROL* KV_GUI::CreateButton(const char* skin, const char* name, const 
                                       KV_VECTOR position, KV_VECTOR size, KV_HANDLE icon,
                                       CONTROL* parent)
 {
-    Com::C_GUI_CONTROL* outer = AttachNew(*this, new Com::C_GUI_CONTROL(), parent);
+    Com::C_GUI_CONTROL* outer = AttachPlaced<Com::C_GUI_CONTROL>(*this, parent, position, size);
     if (outer == nullptr)
         return nullptr;
-    outer->Position = position;
-    outer->Size = size;
     Skin(*this, outer, skin, "AreaActive", "AreaUnactive");
     outer->Icon = icon;
     SetText(outer, text);
@@ -251,11 +243,9 @@ KV_GUI::CONTROL* KV_GUI::CreateComboList(const char* skin, const char* name,
 KV_GUI::CONTROL* KV_GUI::CreateStatic(const char* skin, const char* name, const char* text,
                                       KV_VECTOR position, KV_VECTOR size, CONTROL* parent)
 {
-    Com::C_GUI_CONTROL* label = AttachNew(*this, new Com::C_GUI_CONTROL(), parent);
+    Com::C_GUI_CONTROL* label = AttachPlaced<Com::C_GUI_CONTROL>(*this, parent, position, size);
     if (label == nullptr)
         return nullptr;
-    label->Position = position;
-    label->Size = size;
     Skin(*this, label, skin, "AreaActive", "AreaUnactive");
     SetText(label, text);
     File(*this, name, label);
@@ -267,11 +257,9 @@ KV_GUI::CONTROL* KV_GUI::CreateProgressBar(const char* skin, const char* name,
                                            float borderBottom, float borderLeft,
                                            float borderRight, CONTROL* parent)
 {
-    Com::C_GUI_CONTROL* outer = AttachNew(*this, new Com::C_GUI_CONTROL(), parent);
+    Com::C_GUI_CONTROL* outer = AttachPlaced<Com::C_GUI_CONTROL>(*this, parent, position, size);
     if (outer == nullptr)
         return nullptr;
-    outer->Position = position;
-    outer->Size = size;
     Skin(*this, outer, skin, "Area", "Area");
     outer->CutMarginTop = borderTop;
     outer->CutMarginBottom = borderBottom;
@@ -330,11 +318,9 @@ KV_GUI::CONTROL* KV_GUI::CreateOptionBox(const char* skin, const char* name,
 KV_GUI::CONTROL* KV_GUI::CreateGroup(const char* skin, const char* name, KV_VECTOR position,
                                      KV_VECTOR size, const char* title, CONTROL* parent)
 {
-    __default* group = AttachNew(*this, new __default(), parent);
+    __default* group = AttachPlaced<__default>(*this, parent, position, size);
     if (group == nullptr)
         return nullptr;
-    group->Position = position;
-    group->Size = size;
     Skin(*this, group, skin, "Area", "Area");
     SetText(group, title);
     File(*this, name, group);

@@ -25,11 +25,9 @@ bool IsListDock(uint32_t dock)
 KV_GUI::CONTROL* KV_GUI::CreateSlider(const char* skin, const char* name, KV_VECTOR position,
                                       KV_VECTOR size, CONTROL* parent)
 {
-    Com::C_GUI_CONTROL* outer = AttachNew(*this, new Com::C_GUI_CONTROL(), parent);
+    Com::C_GUI_CONTROL* outer = AttachPlaced<Com::C_GUI_CONTROL>(*this, parent, position, size);
     if (outer == nullptr)
         return nullptr;
-    outer->Position = position;
-    outer->Size = size;
     Skin(*this, outer, skin, "Area", "Area");
     outer->SetTag("slider");
 
@@ -76,11 +74,9 @@ KV_GUI::CONTROL* KV_GUI::CreateMenu(const char* skin, const char* name, KV_VECTO
                                     uint32_t listDock, CONTROL* parent)
 {
     (void)icon;  // a menu button shows no icon
-    Com::C_GUI_CONTROL* outer = AttachNew(*this, new Com::C_GUI_CONTROL(), parent);
+    Com::C_GUI_CONTROL* outer = AttachPlaced<Com::C_GUI_CONTROL>(*this, parent, position, size);
     if (outer == nullptr)
         return nullptr;
-    outer->Position = position;
-    outer->Size = size;
     // The list opens outside the button: nothing of the menu may clip it.
     outer->CutArea = 0;
     Skin(*this, outer, skin, "AreaActive", "AreaUnactive");
@@ -135,11 +131,9 @@ KV_GUI::CONTROL* KV_GUI::CreateEditBox(const char* skin, const char* name, KV_VE
                                        KV_VECTOR size, const char* text,
                                        unsigned char password, CONTROL* parent)
 {
-    Com::C_GUI_CONTROL* outer = AttachNew(*this, new Com::C_GUI_CONTROL(), parent);
+    Com::C_GUI_CONTROL* outer = AttachPlaced<Com::C_GUI_CONTROL>(*this, parent, position, size);
     if (outer == nullptr)
         return nullptr;
-    outer->Position = position;
-    outer->Size = size;
     Skin(*this, outer, skin, "AreaActive", "AreaUnactive");
 
     __edit* field = AttachNew(*this, new __edit(), outer);
@@ -164,11 +158,9 @@ KV_GUI::CONTROL* KV_GUI::CreateComboBox(const char* skin, const char* name, KV_V
                                         float marginBottom, float marginLeft,
                                         float marginRight, CONTROL* parent)
 {
-    Com::C_GUI_CONTROL* outer = AttachNew(*this, new Com::C_GUI_CONTROL(), parent);
+    Com::C_GUI_CONTROL* outer = AttachPlaced<Com::C_GUI_CONTROL>(*this, parent, position, size);
     if (outer == nullptr)
         return nullptr;
-    outer->Position = position;
-    outer->Size = size;
     // The list opens outside the box: nothing of the combo box may clip it.
     outer->CutArea = 0;
     Skin(*this, outer, skin, "ButtonActive", "ButtonUnactive");
