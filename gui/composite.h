@@ -27,6 +27,17 @@ T* AttachNew(KV_GUI& gui, T* control, CONTROL* parent)
     return control;
 }
 
+// Attaches part under parent as AttachNew does; when the tree refuses it, also removes whole,
+// the composite being built, so a failed build leaves nothing behind. Null on refusal.
+template <class T>
+T* AttachPart(KV_GUI& gui, T* part, CONTROL* parent, CONTROL* whole)
+{
+    T* attached = AttachNew(gui, part, parent);
+    if (attached == nullptr)
+        gui.RemoveControl(whole);
+    return attached;
+}
+
 // Attaches a new T under parent (top level for null) at position with size and returns it;
 // null, leaving nothing behind, when the tree refuses it.
 template <class T>

@@ -53,12 +53,9 @@ CONTROL* BuildScrollPlane(KV_GUI& gui, const char* skin, KV_VECTOR position, KV_
     area->CutMarginRight = -bar.x;
     area->CutMarginBottom = -bar.y;
 
-    CONTENT* inner = AttachNew(gui, new CONTENT(), area);
+    CONTENT* inner = AttachPart(gui, new CONTENT(), area, area);
     if (inner == nullptr)
-    {
-        gui.RemoveControl(area);
         return nullptr;
-    }
     inner->Behaviour = KV_GUI::FIT_TO_EDGE;
     inner->MarginTop = margins[0];
     inner->MarginBottom = margins[1];
@@ -147,12 +144,9 @@ KV_GUI::CONTROL* KV_GUI::CreateWindow(const char* skin, const char* name, const 
         Skin(*this, window, skin, "AreaBarActive", "AreaBarUnactive");
     }
 
-    Com::C_GUI_CONTROL* client = AttachNew(*this, new Com::C_GUI_CONTROL(), window);
+    Com::C_GUI_CONTROL* client = AttachPart(*this, new Com::C_GUI_CONTROL(), window, window);
     if (client == nullptr)
-    {
-        RemoveControl(window);
         return nullptr;
-    }
     client->Behaviour = FIT_TO_EDGE;
     client->MarginTop = marginTop;
     client->MarginBottom = marginBottom;
@@ -197,12 +191,9 @@ KV_GUI::CONTROL* KV_GUI::CreateButton(const char* skin, const char* name, const 
     Skin(*this, outer, skin, "AreaActive", "AreaUnactive");
     outer->Icon = icon;
     SetText(outer, text);
-    __button* inner = AttachNew(*this, new __button(), outer);
+    __button* inner = AttachPart(*this, new __button(), outer, outer);
     if (inner == nullptr)
-    {
-        RemoveControl(outer);
         return nullptr;
-    }
     inner->Behaviour = INHERIT_SIZE;
     // The inner part lends these looks to the outer; its own styles stay empty.
     inner->StyleOver = ResolveStyle(skin, "AreaOver");
@@ -265,12 +256,9 @@ KV_GUI::CONTROL* KV_GUI::CreateProgressBar(const char* skin, const char* name,
     outer->CutMarginBottom = borderBottom;
     outer->CutMarginLeft = borderLeft;
     outer->CutMarginRight = borderRight;
-    __default* bar = AttachNew(*this, new __default(), outer);
+    __default* bar = AttachPart(*this, new __default(), outer, outer);
     if (bar == nullptr)
-    {
-        RemoveControl(outer);
         return nullptr;
-    }
     bar->Position = KV_VECTOR(borderLeft, 0, 0, 1);
     bar->MarginTop = borderTop;
     bar->MarginBottom = borderBottom;

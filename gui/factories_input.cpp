@@ -31,12 +31,9 @@ KV_GUI::CONTROL* KV_GUI::CreateSlider(const char* skin, const char* name, KV_VEC
     Skin(*this, outer, skin, "Area", "Area");
     outer->SetTag("slider");
 
-    __slider* bar = AttachNew(*this, new __slider(), outer);
+    __slider* bar = AttachPart(*this, new __slider(), outer, outer);
     if (bar == nullptr)
-    {
-        RemoveControl(outer);
         return nullptr;
-    }
     bar->Behaviour = INHERIT_SIZE;
     // A square slider counts as vertical.
     bool horizontal = size.y < size.x;
@@ -52,12 +49,9 @@ KV_GUI::CONTROL* KV_GUI::CreateSlider(const char* skin, const char* name, KV_VEC
         Skin(*this, bar, skin, "Barv", "BarV");
     }
 
-    __default* thumb = AttachNew(*this, new __default(), bar);
+    __default* thumb = AttachPart(*this, new __default(), bar, outer);
     if (thumb == nullptr)
-    {
-        RemoveControl(outer);
         return nullptr;
-    }
     float side = std::min(size.x, size.y);
     thumb->Size = KV_VECTOR(side, side, 0, 1);
     thumb->Position = KV_VECTOR(size.x * 0.5f - side * 0.5f, 0, 0, 1);
@@ -83,22 +77,16 @@ KV_GUI::CONTROL* KV_GUI::CreateMenu(const char* skin, const char* name, KV_VECTO
     SetText(outer, text);
     outer->SetTag("menubutton");
 
-    __menu* button = AttachNew(*this, new __menu(), outer);
+    __menu* button = AttachPart(*this, new __menu(), outer, outer);
     if (button == nullptr)
-    {
-        RemoveControl(outer);
         return nullptr;
-    }
     button->SetTag("menu");
     button->CutArea = 0;
     button->Behaviour = INHERIT_SIZE;
 
-    __menu* list = AttachNew(*this, new __menu(), button);
+    __menu* list = AttachPart(*this, new __menu(), button, outer);
     if (list == nullptr)
-    {
-        RemoveControl(outer);
         return nullptr;
-    }
     list->SetTag("menulist");
     list->CutArea = 0;
     Skin(*this, list, skin, "ListArea", "ListArea");
@@ -136,12 +124,9 @@ KV_GUI::CONTROL* KV_GUI::CreateEditBox(const char* skin, const char* name, KV_VE
         return nullptr;
     Skin(*this, outer, skin, "AreaActive", "AreaUnactive");
 
-    __edit* field = AttachNew(*this, new __edit(), outer);
+    __edit* field = AttachPart(*this, new __edit(), outer, outer);
     if (field == nullptr)
-    {
-        RemoveControl(outer);
         return nullptr;
-    }
     field->SetTag("editbox");
     field->Behaviour = INHERIT_SIZE;
     Skin(*this, field, skin, "BoxActive", "BoxUnactive");
@@ -166,12 +151,9 @@ KV_GUI::CONTROL* KV_GUI::CreateComboBox(const char* skin, const char* name, KV_V
     Skin(*this, outer, skin, "ButtonActive", "ButtonUnactive");
     SetText(outer, text);
 
-    __combo* box = AttachNew(*this, new __combo(), outer);
+    __combo* box = AttachPart(*this, new __combo(), outer, outer);
     if (box == nullptr)
-    {
-        RemoveControl(outer);
         return nullptr;
-    }
     box->SetTag("comboboxm");
     box->CutArea = 0;
     box->Behaviour = INHERIT_SIZE;
