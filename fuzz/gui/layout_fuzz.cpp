@@ -5,33 +5,16 @@
 // file elsewhere); Includes of the same file, which need no File, stay open to the input.
 #include <cstddef>
 #include <cstdint>
-#include <cstdio>
-#include <cstdlib>
 #include <string>
-#include <unistd.h>
 
+#include "fuzz/gui/scratch_folder.h"
 #include "gui/layout_loader.h"
+
+using fuzz_gui::EnterScratchFolder;
+using fuzz_gui::WriteFile;
 
 namespace
 {
-
-void WriteFile(const char* name, const std::string& bytes)
-{
-    FILE* file = fopen(name, "wb");
-    if (file == nullptr)
-        abort();
-    fwrite(bytes.data(), 1, bytes.size(), file);
-    fclose(file);
-}
-
-char folder[] = "/tmp/kv_fuzz_layout_XXXXXX";
-
-void RemoveFolder()
-{
-    for (const char* name : {"a.xml", "b.xml"})
-        unlink(name);
-    rmdir(folder);
-}
 
 void Procedure(KvCore::KV_GUI::CONTROL*) {}
 
@@ -39,9 +22,7 @@ void Procedure(KvCore::KV_GUI::CONTROL*) {}
 
 extern "C" int LLVMFuzzerInitialize(int*, char***)
 {
-    if (mkdtemp(folder) == nullptr || chdir(folder) != 0)
-        abort();
-    atexit(RemoveFolder);
+    EnterScratchFolder("/tmp/kv_fuzz_layout_XXXXXX", {"a.xml", "b.xml"});
     WriteFile("b.xml", "<B><Include File=\"a.xml\" Node=\"L\"/><Control Name=\"b\">"
                        "<Include File=\"a.xml\" Node=\"L/M\"/></Control></B>");
     return 0;

@@ -5,25 +5,18 @@
 // replaced, so every path the input names stays inside that folder.
 #include <cstddef>
 #include <cstdint>
-#include <cstdio>
 #include <cstdlib>
 #include <string>
-#include <unistd.h>
 
 #include "engine/kv_engine.h"
+#include "fuzz/gui/scratch_folder.h"
 #include "gui/gui.h"
+
+using fuzz_gui::EnterScratchFolder;
+using fuzz_gui::WriteFile;
 
 namespace
 {
-
-void WriteFile(const char* name, const std::string& bytes)
-{
-    FILE* file = fopen(name, "wb");
-    if (file == nullptr)
-        abort();
-    fwrite(bytes.data(), 1, bytes.size(), file);
-    fclose(file);
-}
 
 std::string KvtBytes(uint32_t w, uint32_t h)
 {
@@ -44,24 +37,12 @@ uint32_t NextTextureId()
     return id;
 }
 
-char folder[] = "/tmp/kv_fuzz_theme_XXXXXX";
-
-// Removes the folder and what the target wrote into it.
-void RemoveFolder()
-{
-    for (const char* name : {"a.xml", "b.xml", "t.kvt", "f.fnt"})
-        unlink(name);
-    rmdir(folder);
-}
-
 } // namespace
 
 extern "C" int LLVMFuzzerInitialize(int*, char***)
 {
     setenv("SDL_VIDEODRIVER", "offscreen", 0);
-    if (mkdtemp(folder) == nullptr || chdir(folder) != 0)
-        abort();
-    atexit(RemoveFolder);
+    EnterScratchFolder("/tmp/kv_fuzz_theme_XXXXXX", {"a.xml", "b.xml", "t.kvt", "f.fnt"});
     KvInitiation();
     WriteFile("t.kvt", KvtBytes(4, 4));
     WriteFile("f.fnt", "common lineHeight=20 base=16 scaleW=4 scaleH=4 pages=1\n"
