@@ -4,7 +4,7 @@
 #include <algorithm>
 #include <cmath>
 
-#include "core/app/rect_tests.h"
+#include "app/rect_tests.h"
 
 namespace KvCore {
 

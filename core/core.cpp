@@ -5,7 +5,7 @@
 
 #include <new>
 
-#include "core/app/loop.h"
+#include "app/loop.h"
 
 namespace {
 

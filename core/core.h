@@ -7,9 +7,9 @@
 #include <cstdint>
 
 #include "core/actor.h"
-#include "core/app/callback.h"
-#include "core/app/state_machine.h"
-#include "core/app/window.h"
+#include "app/callback.h"
+#include "app/state_machine.h"
+#include "app/window.h"
 #include "core/camera2d.h"
 #include "core/file_record.h"
 #include "core/timer.h"

@@ -4,8 +4,8 @@
 #include <cstring>
 #include <string>
 
-#include "core/app/input.h"
-#include "core/app/rect_tests.h"
+#include "app/input.h"
+#include "app/rect_tests.h"
 #include "core/core.h"
 #include "platform/winapi/shell.h"
 #include "platform/winapi/windows.h"

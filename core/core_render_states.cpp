@@ -1,7 +1,7 @@
 // KV_CORE's render-state shortcuts: draw and clear colours from four components or from a
 // packed colour word, and the blend settings. Colours go to the engine as four doubles, blend
 // numbers as whole numbers, as the engine's variadic state call reads them.
-#include "core/app/colors.h"
+#include "app/colors.h"
 #include "core/core.h"
 #include "engine/kv_engine.h"
 #include "engine/numbers.h"

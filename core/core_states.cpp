@@ -2,7 +2,7 @@
 // frame loop; the state function then returns and the sequence runs the target without
 // stepping. Clearing the loop's running flag is also what makes a second change in the same
 // frame fail.
-#include "core/app/loop.h"
+#include "app/loop.h"
 #include "core/core.h"
 
 namespace {

@@ -4,8 +4,8 @@
 #include <algorithm>
 #include <cmath>
 
-#include "core/app/loop.h"
-#include "core/app/window.h"
+#include "app/loop.h"
+#include "app/window.h"
 #include "core/resource.h"
 #include "engine/kv_engine.h"
 #include "foundation/handle_holder.h"

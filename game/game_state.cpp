@@ -1,8 +1,8 @@
 // The game state: its resources, the arena and the game frame.
 #include "game/game_state.h"
 
-#include "core/app/input.h"
-#include "core/app/loop.h"
+#include "app/input.h"
+#include "app/loop.h"
 #include "core/core.h"
 #include "engine/kv_engine.h"
 #include "foundation/string.h"

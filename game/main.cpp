@@ -3,7 +3,7 @@
 // constructors already name themselves and take sprite entries through it.
 #include "core/core.h"
 #include "core/intro.h"
-#include "core/app/input.h"
+#include "app/input.h"
 #include "foundation/small_math.h"
 #include "foundation/string.h"
 #include "game/bonus.h"

@@ -1,7 +1,7 @@
 // The players' frame: blocked sides, hazards, moves.
 #include "game/player_moves.h"
 
-#include "core/app/input.h"
+#include "app/input.h"
 #include "game/actor_helpers.h"
 
 namespace {

@@ -4,7 +4,7 @@
 
 #include <limits>
 
-#include "core/app/loop.h"
+#include "app/loop.h"
 
 namespace {
 

@@ -8,7 +8,7 @@
 #include <string>
 #include <vector>
 
-#include "core/app/loop.h"
+#include "app/loop.h"
 #include "foundation/dictionary.h"
 #include "gui/control.h"
 #include "gui/control_script_values.h"

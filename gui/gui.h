@@ -9,7 +9,7 @@
 
 #include <cstdint>
 
-#include "core/app/window.h"
+#include "app/window.h"
 #include "engine/kv_engine.h"
 #include "foundation/dictionary.h"
 #include "foundation/list.h"

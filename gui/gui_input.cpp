@@ -3,8 +3,8 @@
 // operation, and the notifications that widgets send to their composites.
 #include <cmath>
 
-#include "core/app/input.h"
-#include "core/app/rect_tests.h"
+#include "app/input.h"
+#include "app/rect_tests.h"
 #include "gui/gui.h"
 #include "gui/truncate.h"
 

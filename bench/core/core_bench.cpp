@@ -5,7 +5,7 @@
 
 #include <cstdlib>
 
-#include "core/app/loop.h"
+#include "app/loop.h"
 #include "core/core.h"
 #include "engine/kv_engine.h"
 

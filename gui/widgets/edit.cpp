@@ -2,8 +2,8 @@
 // blinking caret and the shown text (masked in password mode).
 #include "gui/widgets/edit.h"
 
-#include "core/app/input.h"
-#include "core/app/loop.h"
+#include "app/input.h"
+#include "app/loop.h"
 #include "gui/widgets/parts.h"
 
 namespace KvCore {

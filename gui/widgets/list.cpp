@@ -2,7 +2,7 @@
 // that follows selection and the pointer.
 #include "gui/widgets/list.h"
 
-#include "core/app/input.h"
+#include "app/input.h"
 #include "gui/widgets/parts.h"
 
 namespace KvCore {

@@ -2,7 +2,7 @@
 // the group cleared), then tells the outer option box.
 #include "gui/widgets/option.h"
 
-#include "core/app/input.h"
+#include "app/input.h"
 #include "gui/widgets/parts.h"
 
 namespace KvCore {

@@ -2,7 +2,7 @@
 // dragging, the thumb follows the cursor within the bar, every frame.
 #include "gui/widgets/slider.h"
 
-#include "core/app/input.h"
+#include "app/input.h"
 #include "gui/widgets/parts.h"
 
 namespace KvCore {

@@ -6,7 +6,7 @@
 #include <string>
 #include <vector>
 
-#include "core/app/app_fixture.h"
+#include "app/app_fixture.h"
 #include "core/core.h"
 
 // A 2D actor with a box of its own that logs its updates, draws and deletion.

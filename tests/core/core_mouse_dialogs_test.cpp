@@ -8,7 +8,7 @@
 #include <set>
 #include <string>
 
-#include "core/app/app_fixture.h"
+#include "app/app_fixture.h"
 #include "core/core.h"
 #include "platform/testing/services.h"
 #include "platform/winapi/shell.h"

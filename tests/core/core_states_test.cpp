@@ -3,7 +3,7 @@
 #include <functional>
 #include <string>
 
-#include "core/app/app_fixture.h"
+#include "app/app_fixture.h"
 #include "core/core.h"
 
 namespace {

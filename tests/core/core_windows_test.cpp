@@ -4,7 +4,7 @@
 #include <string>
 #include <vector>
 
-#include "core/app/app_fixture.h"
+#include "app/app_fixture.h"
 #include "core/core.h"
 
 namespace {

@@ -8,8 +8,8 @@
 #include <string>
 #include <vector>
 
-#include "core/app/loop.h"
-#include "core/app/window.h"
+#include "app/loop.h"
+#include "app/window.h"
 #include "core/intro.h"
 #include "engine/kv_engine.h"
 #include "engine/testing.h"

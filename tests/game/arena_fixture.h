@@ -5,7 +5,7 @@
 
 #include <gtest/gtest.h>
 
-#include "core/app/input.h"
+#include "app/input.h"
 #include "core/core.h"
 #include "graphics/sprite.h"
 

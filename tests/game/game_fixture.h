@@ -10,8 +10,8 @@
 #include <string>
 #include <vector>
 
-#include "core/app/input.h"
-#include "core/app/loop.h"
+#include "app/input.h"
+#include "app/loop.h"
 #include "core/core.h"
 #include "engine/kv_engine.h"
 #include "engine/testing.h"

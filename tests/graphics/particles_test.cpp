@@ -8,7 +8,7 @@
 #include <cmath>
 #include <vector>
 
-#include "core/app/loop.h"
+#include "app/loop.h"
 #include "graphics_fixture.h"
 #include "platform/runtime/random.h"
 

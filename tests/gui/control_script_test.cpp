@@ -3,7 +3,7 @@
 #include <gtest/gtest.h>
 
 #include "composite_fixture.h"
-#include "core/app/loop.h"
+#include "app/loop.h"
 #include "gui/composite.h"
 #include "gui/control_script.h"
 

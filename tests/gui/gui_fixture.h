@@ -6,8 +6,8 @@
 #include <string>
 #include <vector>
 
-#include "core/app/app_fixture.h"
-#include "core/app/input.h"
+#include "app/app_fixture.h"
+#include "app/input.h"
 #include "gui/gui.h"
 
 using KvCore::KV_GUI;

@@ -2,7 +2,7 @@
 // mode and the end of editing by a press outside.
 #include "widget_fixture.h"
 
-#include "core/app/loop.h"
+#include "app/loop.h"
 
 namespace {
 

@@ -8,7 +8,7 @@
 #include <filesystem>
 #include <string>
 
-#include "core/app/registry.h"
+#include "app/registry.h"
 #include "platform/testing/services.h"
 
 namespace {

@@ -3,7 +3,7 @@
 
 #include <string>
 
-#include "core/app/state_machine.h"
+#include "app/state_machine.h"
 
 namespace {
 

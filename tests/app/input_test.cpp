@@ -2,7 +2,7 @@
 // key-repeat filter, mouse buttons and the wheel, typed characters, the frame reset, the
 // cursor, and the procedure's hooks and quit message.
 #include "app_fixture.h"
-#include "core/app/window.h"
+#include "app/window.h"
 
 namespace {
 

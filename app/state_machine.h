@@ -4,7 +4,7 @@
 // It lives inside the central object, which changes states through it.
 #pragma once
 
-#include "core/app/callback.h"
+#include "app/callback.h"
 #include "foundation/dictionary.h"
 
 struct KV_STATE_MACHINE

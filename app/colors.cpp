@@ -1,5 +1,5 @@
 // Packed colour words taken apart into components.
-#include "core/app/colors.h"
+#include "app/colors.h"
 
 double KvColorComponent(uint32_t word, char letter) {
   int shift;

@@ -1,10 +1,10 @@
 // The rectangle and box tests. Each axis is tested on its own, with the corners sorted first
 // so that callers may give them in any order.
-#include "core/app/rect_tests.h"
+#include "app/rect_tests.h"
 
 #include <algorithm>
 
-#include "core/app/input.h"
+#include "app/input.h"
 
 namespace {
 

@@ -1,12 +1,12 @@
 // The window: creation with its class, extended styles, layered attributes, tray icon and
 // render target; tear-down; re-applying changed settings; fitting to the screen; display
 // modes.
-#include "core/app/window.h"
+#include "app/window.h"
 
 #include <cstdint>
 #include <cstring>
 
-#include "core/app/window_proc.h"
+#include "app/window_proc.h"
 
 namespace {
 

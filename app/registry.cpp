@@ -1,5 +1,5 @@
 // KV_REGISTRY on the registry calls. A result is true exactly when the call reports success.
-#include "core/app/registry.h"
+#include "app/registry.h"
 
 #include <cstring>
 

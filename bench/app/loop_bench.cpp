@@ -8,9 +8,9 @@
 #include <cstdlib>
 #include <vector>
 
-#include "core/app/loop.h"
-#include "core/app/state_machine.h"
-#include "core/app/window.h"
+#include "app/loop.h"
+#include "app/state_machine.h"
+#include "app/window.h"
 #include "engine/kv_engine.h"
 
 namespace {

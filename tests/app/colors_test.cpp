@@ -1,5 +1,5 @@
 // Packed colour words taken apart: byte order, scale and unknown letters.
-#include "core/app/colors.h"
+#include "app/colors.h"
 
 #include <gtest/gtest.h>
 

@@ -1,10 +1,10 @@
 // The rectangle and box tests: inclusive and exclusive bounds, corners in any order, and the
 // cursor against the screen and a window.
-#include "core/app/rect_tests.h"
+#include "app/rect_tests.h"
 
 #include <gtest/gtest.h>
 
-#include "core/app/input.h"
+#include "app/input.h"
 
 TEST(RectTests, PointInRectIncludesTheLowBoundsOnly) {
   EXPECT_FALSE(KvPointInRect(KV_VECTOR_D(10, 5), KV_VECTOR_D(0, 0), KV_VECTOR_D(10, 10)));

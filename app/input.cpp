@@ -1,11 +1,11 @@
 // The keyboard and mouse state and its free functions. Mouse buttons are stored left,
 // middle, right, while the interface numbers them 1 left, 2 right, 3 middle.
-#include "core/app/input.h"
+#include "app/input.h"
 
 #include <cstring>
 #include <vector>
 
-#include "core/app/window.h"
+#include "app/window.h"
 #include "platform/winapi/windows.h"
 
 namespace {

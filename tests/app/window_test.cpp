@@ -4,7 +4,7 @@
 #include <string>
 
 #include "app_fixture.h"
-#include "core/app/window.h"
+#include "app/window.h"
 
 namespace {
 

@@ -1,5 +1,5 @@
 // The state sequence: call the current state, then step, then honour a pending change.
-#include "core/app/state_machine.h"
+#include "app/state_machine.h"
 
 void KV_STATE_MACHINE::Run()
 {

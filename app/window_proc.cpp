@@ -1,9 +1,9 @@
 // The window procedure, message by message. Handled messages are answered 0 and skip the
 // default handling.
-#include "core/app/window_proc.h"
+#include "app/window_proc.h"
 
-#include "core/app/input.h"
-#include "core/app/loop.h"
+#include "app/input.h"
+#include "app/loop.h"
 
 namespace {
 

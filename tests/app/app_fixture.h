@@ -9,9 +9,9 @@
 #include <string>
 #include <vector>
 
-#include "core/app/input.h"
-#include "core/app/loop.h"
-#include "core/app/window_proc.h"
+#include "app/input.h"
+#include "app/loop.h"
+#include "app/window_proc.h"
 #include "engine/kv_engine.h"
 #include "engine/testing.h"
 #include "platform/testing/testing.h"

@@ -1,10 +1,10 @@
 // The frame loop: one message per turn, a frame only when the queue is empty, the frame
 // time measured before pacing, and the draw and update ticks counted after it.
-#include "core/app/loop.h"
+#include "app/loop.h"
 
 #include <cmath>
 
-#include "core/app/input.h"
+#include "app/input.h"
 #include "foundation/clock.h"
 
 KV_LOOP::KV_LOOP()
