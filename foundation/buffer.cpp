@@ -7,7 +7,7 @@
 #include <memory>
 #include <new>
 
-#include "foundation/file_open.h"
+#include "platform/runtime/file_open.h"
 
 namespace
 {

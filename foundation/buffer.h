@@ -4,7 +4,7 @@
 // Positions and sizes count bytes.
 #pragma once
 
-#include "foundation/array.h"
+#include "engine/kv_array.h"
 #include "foundation/string.h"
 
 class KV_BUFFER

@@ -5,7 +5,7 @@
 #pragma once
 
 #include "engine/archives/archive_api.h"
-#include "foundation/array.h"
+#include "engine/kv_array.h"
 #include "foundation/buffer.h"
 #include "foundation/string.h"
 

@@ -5,7 +5,7 @@
 // entities, comments or declarations; everything between "<" and ">" is a tag.
 #pragma once
 
-#include "foundation/array.h"
+#include "engine/kv_array.h"
 #include "foundation/list.h"
 #include "foundation/string.h"
 #include "foundation/tree.h"

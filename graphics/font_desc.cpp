@@ -10,7 +10,7 @@
 #include <cstring>
 #include <new>
 
-#include "foundation/file_open.h"
+#include "platform/runtime/file_open.h"
 #include "foundation/string.h"
 
 namespace

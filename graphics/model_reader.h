@@ -7,7 +7,7 @@
 #include <cstdint>
 
 #include "engine/kv_engine.h"
-#include "foundation/array.h"
+#include "engine/kv_array.h"
 #include "foundation/dictionary.h"
 #include "foundation/list.h"
 #include "foundation/string.h"

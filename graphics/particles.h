@@ -8,7 +8,7 @@
 #include <cstdint>
 
 #include "engine/kv_engine.h"
-#include "foundation/array.h"
+#include "engine/kv_array.h"
 #include "foundation/list.h"
 #include "foundation/rotation.h"
 #include "foundation/vector.h"

@@ -7,7 +7,7 @@
 #include <cstdint>
 
 #include "engine/kv_engine.h"
-#include "foundation/array.h"
+#include "engine/kv_array.h"
 #include "foundation/string.h"
 #include "foundation/vector.h"
 

@@ -4,7 +4,7 @@
 
 #include <cstddef>
 
-#include "foundation/array.h"
+#include "engine/kv_array.h"
 #include "foundation/buffer.h"
 #include "foundation/string.h"
 

@@ -6,7 +6,7 @@
 #pragma once
 
 #include "engine/kv_engine.h"
-#include "foundation/array.h"
+#include "engine/kv_array.h"
 #include "foundation/list.h"
 #include "foundation/string.h"
 

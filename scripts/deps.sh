@@ -4,7 +4,7 @@
 # what is missing.
 set -euo pipefail
 packages=(
-  cmake make g++ clang libclang-rt-14-dev
+  cmake make g++ clang libclang-rt-14-dev clang-format
   libsdl2-dev libgl-dev libegl-dev libgl1-mesa-dri libegl-mesa0
   libstb-dev googletest libgtest-dev libbenchmark-dev
   libtinyxml2-dev libpugixml-dev python3 curl

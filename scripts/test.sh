@@ -1,5 +1,6 @@
 #!/usr/bin/env bash
-# Builds and runs every test: the normal build, the same suite under
+# Checks that no include crosses to a folder above its own and that every source
+# keeps the tree's format, then builds and runs every test: the normal build, the same suite under
 # AddressSanitizer and UndefinedBehaviorSanitizer (leaks fail), and each
 # libFuzzer target for 30 seconds when clang is present.
 set -euo pipefail
@@ -7,6 +8,10 @@ cd "$(dirname "$0")/.."
 scripts/deps.sh
 jobs=$(nproc)
 export SDL_VIDEODRIVER=offscreen
+
+echo "== layers and format"
+scripts/check_layers.sh
+scripts/check_format.sh
 
 echo "== normal build"
 cmake -S . -B build -DCMAKE_BUILD_TYPE=RelWithDebInfo >/dev/null

@@ -25,7 +25,7 @@
 #include <cstddef>
 #include <cstdint>
 
-#include "foundation/array.h"
+#include "engine/kv_array.h"
 
 // One directory entry of an archive, as the engine fills the framework's entry array.
 struct KV_VIRTUAL_FILE_ENTRY

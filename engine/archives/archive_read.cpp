@@ -8,7 +8,7 @@
 #include "engine/archives/archive_api.h"
 #include "engine/archives/archive_format.h"
 #include "engine/trace/trace.h"
-#include "foundation/file_open.h"
+#include "platform/runtime/file_open.h"
 
 namespace kv::engine::archives {
 

@@ -52,7 +52,7 @@
 
 #include <cstdint>
 
-#include "foundation/array.h"
+#include "engine/kv_array.h"
 
 // An engine-built list of language definitions, opaque to callers. Lists the engine did not build
 // or has freed are taken as empty lists by every call.

@@ -10,7 +10,7 @@
 #include "engine/script/program_format.h"
 #include "engine/script/script_api.h"
 #include "engine/trace/trace.h"
-#include "foundation/file_open.h"
+#include "platform/runtime/file_open.h"
 
 namespace kv::engine::script {
 namespace {

@@ -9,7 +9,7 @@
 #include <cstdint>
 
 #include "engine/kv_engine.h"
-#include "foundation/array.h"
+#include "engine/kv_array.h"
 
 extern "C" {
 

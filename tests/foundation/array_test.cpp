@@ -1,4 +1,4 @@
-#include "foundation/array.h"
+#include "engine/kv_array.h"
 #include "foundation/list.h"
 #include "foundation/string.h"
 

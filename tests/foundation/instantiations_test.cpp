@@ -2,7 +2,7 @@
 // instantiated whole here, so a template member that does not compile for one of
 // them fails the build rather than its first caller.
 #include "engine/kv_engine.h"
-#include "foundation/array.h"
+#include "engine/kv_array.h"
 #include "foundation/buffer.h"
 #include "foundation/dictionary.h"
 #include "foundation/list.h"

@@ -6,7 +6,7 @@
 #include <string>
 #include <vector>
 
-#include "foundation/array.h"
+#include "engine/kv_array.h"
 #include "foundation/vector.h"
 #include "graphics/canvas.h"
 #include "graphics/quad.h"

@@ -1,8 +1,8 @@
 // KV_ARRAY: a counted heap block with a stream cursor and one spare element, the
 // fallback, that every out-of-range access returns instead of failing. The array owns
 // its block; the elements lie packed in index order, because the engine reads and
-// fills some arrays directly. Header-only and free of other framework code, so the
-// engine can include it and allocate and free blocks through the same template.
+// fills some arrays directly. Header-only and free of other code: the engine allocates
+// and frees blocks through this template, and the framework above uses the same one.
 #pragma once
 
 #include <cstddef>

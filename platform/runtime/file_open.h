@@ -1,7 +1,7 @@
 // Opening files named the Windows way. Data files of a Windows program carry paths such as
 // "data\1.kvt" or ".\wall.jpg"; on this system they are opened with "/" in place of every "\".
-// Header-only, so the engine's file readers follow the same rule without linking the foundation
-// library.
+// Every reader and writer of files, in the engine and the framework above it, goes through
+// these helpers so that the rule holds everywhere.
 #pragma once
 
 #include <cstdio>
