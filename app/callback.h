@@ -3,14 +3,13 @@
 // this way.
 #pragma once
 
-struct KV_CALLBACK
-{
-    typedef void (*FUNCTION)();
+struct KV_CALLBACK {
+  typedef void (*FUNCTION)();
 
-    FUNCTION function;
+  FUNCTION function;
 
-    // No function.
-    KV_CALLBACK() : function(nullptr) {}
-    // Holds the given function (null is allowed).
-    KV_CALLBACK(FUNCTION f) : function(f) {}
+  // No function.
+  KV_CALLBACK() : function(nullptr) {}
+  // Holds the given function (null is allowed).
+  KV_CALLBACK(FUNCTION f) : function(f) {}
 };

@@ -11,33 +11,32 @@
 
 struct KV_WINDOW;
 
-struct KV_INPUT
-{
-    unsigned char keyDown[256];          // held
-    unsigned char keyPressed[256];       // went down this frame
-    unsigned char keyReleased[256];      // went up this frame
-    unsigned char keyReleaseMark[256];   // forced up by the end-of-frame reset
-    unsigned char mouseDown[3];          // left, middle, right: held
-    unsigned char mousePressed[3];       // went down this frame
-    unsigned char mouseReleased[3];      // went up this frame
-    unsigned char mouseReleaseMark[3];   // forced up at the end of every frame once set
-    int wheelAccumulator;                // wheel delta not yet turned into notches
-    unsigned char wheelUp;               // the wheel turned forward this frame
-    unsigned char wheelDown;             // the wheel turned backward this frame
-    int wheelNotches;                    // whole notches of the last step that reached one
-    int cursorX;                         // cursor position in screen pixels, as last read or set
-    int cursorY;
-    KV_LIST<unsigned char> typedChars;   // typed characters, oldest first
-    unsigned char lastKey;               // the last key-down accepted
-    unsigned char keyRepeatFilter;       // ignore key-downs of keys already held
+struct KV_INPUT {
+  unsigned char keyDown[256];         // held
+  unsigned char keyPressed[256];      // went down this frame
+  unsigned char keyReleased[256];     // went up this frame
+  unsigned char keyReleaseMark[256];  // forced up by the end-of-frame reset
+  unsigned char mouseDown[3];         // left, middle, right: held
+  unsigned char mousePressed[3];      // went down this frame
+  unsigned char mouseReleased[3];     // went up this frame
+  unsigned char mouseReleaseMark[3];  // forced up at the end of every frame once set
+  int wheelAccumulator;               // wheel delta not yet turned into notches
+  unsigned char wheelUp;              // the wheel turned forward this frame
+  unsigned char wheelDown;            // the wheel turned backward this frame
+  int wheelNotches;                   // whole notches of the last step that reached one
+  int cursorX;                        // cursor position in screen pixels, as last read or set
+  int cursorY;
+  KV_LIST<unsigned char> typedChars;  // typed characters, oldest first
+  unsigned char lastKey;              // the last key-down accepted
+  unsigned char keyRepeatFilter;      // ignore key-downs of keys already held
 
-    // The one input state, built (all zero) on the first call and destroyed at exit.
-    static KV_INPUT& Instance();
+  // The one input state, built (all zero) on the first call and destroyed at exit.
+  static KV_INPUT& Instance();
 
-private:
-    KV_INPUT();
-    KV_INPUT(const KV_INPUT&) = delete;
-    KV_INPUT& operator=(const KV_INPUT&) = delete;
+ private:
+  KV_INPUT();
+  KV_INPUT(const KV_INPUT&) = delete;
+  KV_INPUT& operator=(const KV_INPUT&) = delete;
 };
 
 // ---- cursor ----

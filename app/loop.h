@@ -19,55 +19,54 @@ typedef void (*KV_APP_MESSAGE_HOOK)(HWND hwnd, UINT message, WPARAM wParam, LPAR
 // Offered every other message before the default handling; its result is ignored.
 typedef LRESULT (*KV_MESSAGE_HOOK)(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam);
 
-struct KV_LOOP
-{
-    float targetA;               // ms: busy-wait target of odd frames (set by Calibrate)
-    float targetB;               // ms: busy-wait target of even frames (set by Calibrate)
-    float drawAccumulator;       // s: time gathered toward the draw interval
-    unsigned char drawTick;      // set in a frame whose draw interval has elapsed
-    float updateAccumulator;     // s: time gathered toward the update interval
-    unsigned char updateTick;    // set in a frame whose update interval has elapsed
-    float previousTime;          // s: clock at the end of the previous frame
-    float currentTime;           // s: clock of this frame
-    float frameTime;             // s: current - previous, measured before pacing
-    float framesPerSecond;       // frames of the last rate window / its length
-    float drawTicksPerSecond;    // draw ticks of the last rate window / its length
-    float updateTicksPerSecond;  // update ticks of the last rate window / its length
-    float rateWindow;            // s: time gathered toward the next rate computation
-    float frameLimit;            // ms: minimum frame time; 0 or less is no limit
-    float drawInterval;          // s: 0 or less ticks every frame
-    float updateInterval;        // s: 0 or less ticks every frame
-    unsigned char sleepMode;     // 1: pace by sleeping; 0: busy-wait on the clock
-    uint32_t frameCounter;       // frames in the current rate window
-    uint32_t drawTickCounter;    // draw ticks in the current rate window
-    uint32_t updateTickCounter;  // update ticks in the current rate window
-    unsigned char resetInput;    // reset the per-frame input edges after each frame
-    unsigned char clearCharacters;  // empty the typed-character queue after each frame
-    MSG lastMessage;             // the message last taken; its window goes to the procedure
-    unsigned char running;       // cleared to end the current Run
-    KV_TRAY_HOOK trayHook;
-    KV_APP_MESSAGE_HOOK appMessageHook;
-    KV_MESSAGE_HOOK messageHook;
+struct KV_LOOP {
+  float targetA;                  // ms: busy-wait target of odd frames (set by Calibrate)
+  float targetB;                  // ms: busy-wait target of even frames (set by Calibrate)
+  float drawAccumulator;          // s: time gathered toward the draw interval
+  unsigned char drawTick;         // set in a frame whose draw interval has elapsed
+  float updateAccumulator;        // s: time gathered toward the update interval
+  unsigned char updateTick;       // set in a frame whose update interval has elapsed
+  float previousTime;             // s: clock at the end of the previous frame
+  float currentTime;              // s: clock of this frame
+  float frameTime;                // s: current - previous, measured before pacing
+  float framesPerSecond;          // frames of the last rate window / its length
+  float drawTicksPerSecond;       // draw ticks of the last rate window / its length
+  float updateTicksPerSecond;     // update ticks of the last rate window / its length
+  float rateWindow;               // s: time gathered toward the next rate computation
+  float frameLimit;               // ms: minimum frame time; 0 or less is no limit
+  float drawInterval;             // s: 0 or less ticks every frame
+  float updateInterval;           // s: 0 or less ticks every frame
+  unsigned char sleepMode;        // 1: pace by sleeping; 0: busy-wait on the clock
+  uint32_t frameCounter;          // frames in the current rate window
+  uint32_t drawTickCounter;       // draw ticks in the current rate window
+  uint32_t updateTickCounter;     // update ticks in the current rate window
+  unsigned char resetInput;       // reset the per-frame input edges after each frame
+  unsigned char clearCharacters;  // empty the typed-character queue after each frame
+  MSG lastMessage;                // the message last taken; its window goes to the procedure
+  unsigned char running;          // cleared to end the current Run
+  KV_TRAY_HOOK trayHook;
+  KV_APP_MESSAGE_HOOK appMessageHook;
+  KV_MESSAGE_HOOK messageHook;
 
-    // The one frame loop, built on the first call.
-    static KV_LOOP& Instance();
+  // The one frame loop, built on the first call.
+  static KV_LOOP& Instance();
 
-    // Runs frames with the procedure (null allowed) until running is cleared; then sets
-    // running again. Returns at once, leaving running clear, when it is clear on entry.
-    // Always true.
-    bool Run(KV_FRAME_PROC procedure, uintptr_t argument);
-    // Sets the busy-wait targets A and B from the frame limit (both 0 without a limit).
-    void Calibrate();
-    // The draw and update ticks of the current frame.
-    unsigned char DrawTick() const { return drawTick; }
-    unsigned char UpdateTick() const { return updateTick; }
+  // Runs frames with the procedure (null allowed) until running is cleared; then sets
+  // running again. Returns at once, leaving running clear, when it is clear on entry.
+  // Always true.
+  bool Run(KV_FRAME_PROC procedure, uintptr_t argument);
+  // Sets the busy-wait targets A and B from the frame limit (both 0 without a limit).
+  void Calibrate();
+  // The draw and update ticks of the current frame.
+  unsigned char DrawTick() const { return drawTick; }
+  unsigned char UpdateTick() const { return updateTick; }
 
-private:
-    KV_LOOP();
-    KV_LOOP(const KV_LOOP&) = delete;
-    KV_LOOP& operator=(const KV_LOOP&) = delete;
+ private:
+  KV_LOOP();
+  KV_LOOP(const KV_LOOP&) = delete;
+  KV_LOOP& operator=(const KV_LOOP&) = delete;
 
-    void RunFrame(KV_FRAME_PROC procedure, uintptr_t argument, bool& odd);
-    void Pace(bool odd);
-    void CountTicks();
+  void RunFrame(KV_FRAME_PROC procedure, uintptr_t argument, bool& odd);
+  void Pace(bool odd);
+  void CountTicks();
 };

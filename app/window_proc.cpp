@@ -15,117 +15,88 @@ constexpr int kLeft = 0;
 constexpr int kMiddle = 1;
 constexpr int kRight = 2;
 
-void KeyDown(WPARAM key)
-{
-    // Codes above 255 are no virtual keys; they would index past the tables.
-    if (key > 255)
-        return;
-    KV_INPUT& input = KV_INPUT::Instance();
-    if (input.keyRepeatFilter && input.keyDown[key])
-        return;
-    input.keyDown[key] = 1;
-    input.keyPressed[key] = 1;
-    input.lastKey = (unsigned char)key;
+void KeyDown(WPARAM key) {
+  // Codes above 255 are no virtual keys; they would index past the tables.
+  if (key > 255) return;
+  KV_INPUT& input = KV_INPUT::Instance();
+  if (input.keyRepeatFilter && input.keyDown[key]) return;
+  input.keyDown[key] = 1;
+  input.keyPressed[key] = 1;
+  input.lastKey = (unsigned char)key;
 }
 
-void KeyUp(WPARAM key)
-{
-    if (key > 255)
-        return;
-    KV_INPUT& input = KV_INPUT::Instance();
-    input.keyDown[key] = 0;
-    input.keyReleased[key] = 1;
+void KeyUp(WPARAM key) {
+  if (key > 255) return;
+  KV_INPUT& input = KV_INPUT::Instance();
+  input.keyDown[key] = 0;
+  input.keyReleased[key] = 1;
 }
 
-void ButtonDown(int index)
-{
-    KV_INPUT& input = KV_INPUT::Instance();
-    input.mouseDown[index] = 1;
-    input.mousePressed[index] = 1;
+void ButtonDown(int index) {
+  KV_INPUT& input = KV_INPUT::Instance();
+  input.mouseDown[index] = 1;
+  input.mousePressed[index] = 1;
 }
 
-void ButtonUp(int index)
-{
-    KV_INPUT& input = KV_INPUT::Instance();
-    input.mouseDown[index] = 0;
-    input.mouseReleased[index] = 1;
+void ButtonUp(int index) {
+  KV_INPUT& input = KV_INPUT::Instance();
+  input.mouseDown[index] = 0;
+  input.mouseReleased[index] = 1;
 }
 
 // Gathers wheel deltas until they make at least one notch of 120.
-void Wheel(WPARAM wParam)
-{
-    KV_INPUT& input = KV_INPUT::Instance();
-    input.wheelAccumulator += GET_WHEEL_DELTA_WPARAM(wParam);
-    if (input.wheelAccumulator >= 120 || input.wheelAccumulator <= -120)
-    {
-        input.wheelNotches = input.wheelAccumulator / 120;
-        if (input.wheelAccumulator > 0)
-            input.wheelUp = 1;
-        if (input.wheelAccumulator < 0)
-            input.wheelDown = 1;
-        input.wheelAccumulator %= 120;
-    }
+void Wheel(WPARAM wParam) {
+  KV_INPUT& input = KV_INPUT::Instance();
+  input.wheelAccumulator += GET_WHEEL_DELTA_WPARAM(wParam);
+  if (input.wheelAccumulator >= 120 || input.wheelAccumulator <= -120) {
+    input.wheelNotches = input.wheelAccumulator / 120;
+    if (input.wheelAccumulator > 0) input.wheelUp = 1;
+    if (input.wheelAccumulator < 0) input.wheelDown = 1;
+    input.wheelAccumulator %= 120;
+  }
 }
 
-LRESULT Default(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam)
-{
-    KV_LOOP& loop = KV_LOOP::Instance();
-    if (loop.messageHook != nullptr)
-        loop.messageHook(hwnd, message, wParam, lParam);
-    return DefWindowProcA(hwnd, message, wParam, lParam);
+LRESULT Default(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
+  KV_LOOP& loop = KV_LOOP::Instance();
+  if (loop.messageHook != nullptr) loop.messageHook(hwnd, message, wParam, lParam);
+  return DefWindowProcA(hwnd, message, wParam, lParam);
 }
 
 }  // namespace
 
-LRESULT CALLBACK KvWindowProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam)
-{
-    switch (message)
-    {
-    case WM_CLOSE:
-        PostQuitMessage(0);
-        return 0;
-    case WM_KEYDOWN:
-        KeyDown(wParam);
-        return 0;
-    case WM_KEYUP:
-        KeyUp(wParam);
-        return 0;
+LRESULT CALLBACK KvWindowProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
+  switch (message) {
+    case WM_CLOSE: PostQuitMessage(0); return 0;
+    case WM_KEYDOWN: KeyDown(wParam); return 0;
+    case WM_KEYUP: KeyUp(wParam); return 0;
     case WM_CHAR:
-        KV_INPUT::Instance().typedChars.PushBack((unsigned char)(wParam & 0xFF));
-        return 0;
+      KV_INPUT::Instance().typedChars.PushBack((unsigned char)(wParam & 0xFF));
+      return 0;
     case WM_SYSCOMMAND:
-        // Every system command is swallowed, the screen saver and monitor power-off among
-        // them; only a restore request is acted on.
-        if (wParam == SC_RESTORE)
-            ShowWindow(hwnd, SW_SHOWDEFAULT);
-        return 0;
+      // Every system command is swallowed, the screen saver and monitor power-off among
+      // them; only a restore request is acted on.
+      if (wParam == SC_RESTORE) ShowWindow(hwnd, SW_SHOWDEFAULT);
+      return 0;
     case WM_LBUTTONDOWN: ButtonDown(kLeft); return 0;
     case WM_RBUTTONDOWN: ButtonDown(kRight); return 0;
     case WM_MBUTTONDOWN: ButtonDown(kMiddle); return 0;
     case WM_LBUTTONUP: ButtonUp(kLeft); return 0;
     case WM_RBUTTONUP: ButtonUp(kRight); return 0;
     case WM_MBUTTONUP: ButtonUp(kMiddle); return 0;
-    case WM_MOUSEWHEEL:
-        Wheel(wParam);
-        return 0;
-    case WM_APP:
-    {
-        KV_LOOP& loop = KV_LOOP::Instance();
-        if (loop.trayHook != nullptr)
-            loop.trayHook(hwnd, wParam, lParam);
-        return 0;
+    case WM_MOUSEWHEEL: Wheel(wParam); return 0;
+    case WM_APP: {
+      KV_LOOP& loop = KV_LOOP::Instance();
+      if (loop.trayHook != nullptr) loop.trayHook(hwnd, wParam, lParam);
+      return 0;
     }
-    default:
-        break;
+    default: break;
+  }
+  if (message >= kFirstAppMessage && message <= kLastAppMessage) {
+    KV_LOOP& loop = KV_LOOP::Instance();
+    if (loop.appMessageHook != nullptr) {
+      loop.appMessageHook(hwnd, message, wParam, lParam);
+      return 0;
     }
-    if (message >= kFirstAppMessage && message <= kLastAppMessage)
-    {
-        KV_LOOP& loop = KV_LOOP::Instance();
-        if (loop.appMessageHook != nullptr)
-        {
-            loop.appMessageHook(hwnd, message, wParam, lParam);
-            return 0;
-        }
-    }
-    return Default(hwnd, message, wParam, lParam);
+  }
+  return Default(hwnd, message, wParam, lParam);
 }

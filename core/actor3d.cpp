@@ -5,9 +5,6 @@ namespace KvCore {
 
 KV_ACTOR3D::~KV_ACTOR3D() {}
 
-void KV_ACTOR3D::Render()
-{
-    model.Draw(position, rotation, scale);
-}
+void KV_ACTOR3D::Render() { model.Draw(position, rotation, scale); }
 
 }  // namespace KvCore

@@ -8,14 +8,13 @@
 
 namespace KvCore {
 
-class KV_ACTOR3D : public KV_ACTOR
-{
-public:
-    KV_MODEL model;   // the look, drawn by Render
+class KV_ACTOR3D : public KV_ACTOR {
+ public:
+  KV_MODEL model;  // the look, drawn by Render
 
-    ~KV_ACTOR3D() override;
-    // Draws the model at the actor's position, rotation and scale.
-    void Render();
+  ~KV_ACTOR3D() override;
+  // Draws the model at the actor's position, rotation and scale.
+  void Render();
 };
 
 }  // namespace KvCore

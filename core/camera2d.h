@@ -14,14 +14,14 @@ class KV_ACTOR;
 
 class KV_CAMERA2D {
  public:
-  uint8_t enabled = 0;                  // only enabled cameras are drawn
-  KV_VECTOR_D viewportPosition;          // viewport x, y in target pixels (y from the bottom)
-  KV_VECTOR_D viewportSize;              // viewport width, height
-  KV_VECTOR_D viewPosition;              // world rectangle shown: left, top
-  KV_VECTOR_D viewSize;                  // world rectangle shown: width, height
-  float orthoValue = 0;                 // the fifth value of the engine's orthographic camera
-  KvCore::KV_ACTOR* follow = nullptr;   // when set, the view is centred on this actor
-  uint8_t clear = 1;                    // clear the colour buffer inside the viewport
+  uint8_t enabled = 0;                 // only enabled cameras are drawn
+  KV_VECTOR_D viewportPosition;        // viewport x, y in target pixels (y from the bottom)
+  KV_VECTOR_D viewportSize;            // viewport width, height
+  KV_VECTOR_D viewPosition;            // world rectangle shown: left, top
+  KV_VECTOR_D viewSize;                // world rectangle shown: width, height
+  float orthoValue = 0;                // the fifth value of the engine's orthographic camera
+  KvCore::KV_ACTOR* follow = nullptr;  // when set, the view is centred on this actor
+  uint8_t clear = 1;                   // clear the colour buffer inside the viewport
 
   // Activates the camera (nothing when disabled): viewport, projection, clip and clear. The
   // render target's own viewport values are unchanged when it returns.

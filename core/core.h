@@ -39,33 +39,33 @@ class KV_CORE {
   // DestroyAll's step of the same name and, where it takes part, in Frame (core.cpp).
   typedef KvCore::KV_ACTOR* ACTOR;
 
-  unsigned int idCounter;                      // counted by NextActorId
-  int screenWidth;                             // the desktop size when the core was built
+  unsigned int idCounter;  // counted by NextActorId
+  int screenWidth;         // the desktop size when the core was built
   int screenHeight;
-  float screenAspect;                          // screenWidth / screenHeight
-  KV_DICTIONARY<ACTOR> pendingActors;          // added this frame, by (group name, id)
-  KV_LIST<ACTOR> deleteList;                   // marked for removal this frame
-  KV_CAMERA camera;                            // the program's camera
-  KV_STATE_MACHINE stateMachine;               // states, current state, advance, resume
-  KV_DICTIONARY<KV_WINDOW> windows;            // top-level windows by name
-  KV_DICTIONARY<KV_SPRITE> sprites;            // sprites by name; they own their textures
-  KV_DICTIONARY<KV_MODEL> models;              // 3D models by name
-  KV_DICTIONARY<ACTOR> liveActors;             // updated, drawn and found; its counter gives ids
-  KV_DICTIONARY<unsigned char*> memoryBlocks;  // raw blocks made with new[], by name
-  KV_DICTIONARY<KV_FONT> fonts;                // fonts by name
-  KV_DICTIONARY<KV_TIMER> timers;              // countdowns by name
-  KV_DICTIONARY<KV_CAMERA2D> cameras2D;        // 2D views by name, drawn in order when enabled
+  float screenAspect;                             // screenWidth / screenHeight
+  KV_DICTIONARY<ACTOR> pendingActors;             // added this frame, by (group name, id)
+  KV_LIST<ACTOR> deleteList;                      // marked for removal this frame
+  KV_CAMERA camera;                               // the program's camera
+  KV_STATE_MACHINE stateMachine;                  // states, current state, advance, resume
+  KV_DICTIONARY<KV_WINDOW> windows;               // top-level windows by name
+  KV_DICTIONARY<KV_SPRITE> sprites;               // sprites by name; they own their textures
+  KV_DICTIONARY<KV_MODEL> models;                 // 3D models by name
+  KV_DICTIONARY<ACTOR> liveActors;                // updated, drawn and found; its counter gives ids
+  KV_DICTIONARY<unsigned char*> memoryBlocks;     // raw blocks made with new[], by name
+  KV_DICTIONARY<KV_FONT> fonts;                   // fonts by name
+  KV_DICTIONARY<KV_TIMER> timers;                 // countdowns by name
+  KV_DICTIONARY<KV_CAMERA2D> cameras2D;           // 2D views by name, drawn in order when enabled
   KV_LIST_ITERATOR<KV_CAMERA2D> currentCamera2D;  // the view being drawn; end when none
-  KV_DICTIONARY<KV_PARTICLES_ENTRY> particles;  // particle systems by name, free or bound
-  KvCore::KV_GUI gui;                          // the GUI manager; inert until given a screen
-  KV_DICTIONARY<KV_SHADER> shaders;            // shader program sets by name
-  KV_DICTIONARY<KV_CANVAS> canvases;           // render-to-texture canvases by name
-  KV_DICTIONARY<KV_TECHNIQUE> techniques;      // compiled technique scripts by name
-  KV_DICTIONARY<KV_DNA> softBodies;            // soft bodies by name, drawn after the actors
-  KV_DICTIONARY<KV_SOCKET> sockets;            // sockets by name, updated every update frame
-  KV_CALLBACK updateHook;                      // called at the start of each update half
-  KV_CALLBACK preDrawHook;                     // called at the start of each draw pass
-  KV_CALLBACK postDrawHook;                    // called at the end of each draw pass
+  KV_DICTIONARY<KV_PARTICLES_ENTRY> particles;    // particle systems by name, free or bound
+  KvCore::KV_GUI gui;                             // the GUI manager; inert until given a screen
+  KV_DICTIONARY<KV_SHADER> shaders;               // shader program sets by name
+  KV_DICTIONARY<KV_CANVAS> canvases;              // render-to-texture canvases by name
+  KV_DICTIONARY<KV_TECHNIQUE> techniques;         // compiled technique scripts by name
+  KV_DICTIONARY<KV_DNA> softBodies;               // soft bodies by name, drawn after the actors
+  KV_DICTIONARY<KV_SOCKET> sockets;               // sockets by name, updated every update frame
+  KV_CALLBACK updateHook;                         // called at the start of each update half
+  KV_CALLBACK preDrawHook;                        // called at the start of each draw pass
+  KV_CALLBACK postDrawHook;                       // called at the end of each draw pass
 
   // Builds every member (hooks null) and reads the desktop size through a temporary
   // window fitted to the screen.
@@ -143,7 +143,8 @@ class KV_CORE {
   // mode 7 boxes (the asker's shifted by offset's x and y), mode 8 circles. The asker itself
   // is not skipped. Null for another mode, a null asker, a box query by an asker without a
   // sprite, or no hit.
-  ACTOR FindCollision(int mode, const KvCore::KV_ACTOR* asker, const char* name, KV_VECTOR_D offset);
+  ACTOR FindCollision(int mode, const KvCore::KV_ACTOR* asker, const char* name,
+                      KV_VECTOR_D offset);
   // Moves the actor toward target by speed, stopping on it; nothing for null or speed <= 0.
   void MoveActorTo(ACTOR actor, KV_VECTOR_D target, double speed);
   // Where MoveActorTo would take a position; start itself when speed <= 0.

@@ -30,4 +30,6 @@ void KV_CORE::SetBlend(uint32_t source, uint32_t destination, uint32_t second) {
   KvSetState(KV_STATE_BLEND_EQUATION, (int)second);
 }
 
-void KV_CORE::SetDefaultBlend() { SetBlend(KV_BLEND_SRC_ALPHA, KV_BLEND_ONE_MINUS_SRC_ALPHA, KV_BLEND_ADD); }
+void KV_CORE::SetDefaultBlend() {
+  SetBlend(KV_BLEND_SRC_ALPHA, KV_BLEND_ONE_MINUS_SRC_ALPHA, KV_BLEND_ADD);
+}

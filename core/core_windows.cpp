@@ -6,54 +6,45 @@
 
 namespace {
 
-KV_WINDOW* FindWindow(KV_DICTIONARY<KV_WINDOW>& windows, const char* name)
-{
-    return windows.Find(KV_DICTIONARY<KV_WINDOW>::FIND_NAME, name).Get();
+KV_WINDOW* FindWindow(KV_DICTIONARY<KV_WINDOW>& windows, const char* name) {
+  return windows.Find(KV_DICTIONARY<KV_WINDOW>::FIND_NAME, name).Get();
 }
 
 }  // namespace
 
-void KV_CORE::ActivateWindow(const char* name, unsigned int)
-{
-    KV_WINDOW* window = FindWindow(windows, name);
-    if (window == nullptr)
-        return;
-    KvRenderTargetActivate(window->renderTarget);
-    KvExtensions(0);
-    KvRenderVsync(0);
-    KvSetState(KV_STATE_TEXTURING, 1);
-    KvSetState(KV_STATE_CLEAR_COLOR, 0.0, 0.0, 0.0, 0.0);
-    KvSetState(KV_STATE_DRAW_COLOR, 1.0, 1.0, 1.0, 1.0);
-    KvSetState(KV_STATE_BLEND, 1);
-    KvSetState(KV_STATE_BLEND_FUNC, (int)KV_BLEND_SRC_ALPHA, (int)KV_BLEND_ONE_MINUS_SRC_ALPHA);
+void KV_CORE::ActivateWindow(const char* name, unsigned int) {
+  KV_WINDOW* window = FindWindow(windows, name);
+  if (window == nullptr) return;
+  KvRenderTargetActivate(window->renderTarget);
+  KvExtensions(0);
+  KvRenderVsync(0);
+  KvSetState(KV_STATE_TEXTURING, 1);
+  KvSetState(KV_STATE_CLEAR_COLOR, 0.0, 0.0, 0.0, 0.0);
+  KvSetState(KV_STATE_DRAW_COLOR, 1.0, 1.0, 1.0, 1.0);
+  KvSetState(KV_STATE_BLEND, 1);
+  KvSetState(KV_STATE_BLEND_FUNC, (int)KV_BLEND_SRC_ALPHA, (int)KV_BLEND_ONE_MINUS_SRC_ALPHA);
 }
 
-void KV_CORE::CenterWindow(const char* name, unsigned int)
-{
-    KV_WINDOW* window = FindWindow(windows, name);
-    if (window == nullptr)
-        return;
-    window->x = screenWidth / 2 - window->width / 2;
-    window->y = screenHeight / 2 - window->height / 2;
+void KV_CORE::CenterWindow(const char* name, unsigned int) {
+  KV_WINDOW* window = FindWindow(windows, name);
+  if (window == nullptr) return;
+  window->x = screenWidth / 2 - window->width / 2;
+  window->y = screenHeight / 2 - window->height / 2;
 }
 
-void KV_CORE::OrthoWindow(const char* name, unsigned int)
-{
-    KV_WINDOW* window = FindWindow(windows, name);
-    if (window == nullptr)
-        return;
-    const KV_HANDLE* current = (const KV_HANDLE*)KvGetState(KV_STATE_RENDER_TARGET);
-    KvRenderTargetActivate(current != nullptr ? *current : KV_HANDLE());
-    KvCameraOrtho(0.0, 0.0, window->width, window->height, 0.0);
+void KV_CORE::OrthoWindow(const char* name, unsigned int) {
+  KV_WINDOW* window = FindWindow(windows, name);
+  if (window == nullptr) return;
+  const KV_HANDLE* current = (const KV_HANDLE*)KvGetState(KV_STATE_RENDER_TARGET);
+  KvRenderTargetActivate(current != nullptr ? *current : KV_HANDLE());
+  KvCameraOrtho(0.0, 0.0, window->width, window->height, 0.0);
 }
 
-void KV_CORE::SetVsync(bool on)
-{
-    if (KvRenderVsync(on ? 1 : 0))
-        return;
-    // A fresh window description reads the display's refresh rate.
-    KV_WINDOW probe;
-    KV_LOOP& loop = KV_LOOP::Instance();
-    loop.frameLimit = (on && probe.refreshRate != 0) ? 1000.0f / (float)probe.refreshRate : 0.0f;
-    loop.Calibrate();
+void KV_CORE::SetVsync(bool on) {
+  if (KvRenderVsync(on ? 1 : 0)) return;
+  // A fresh window description reads the display's refresh rate.
+  KV_WINDOW probe;
+  KV_LOOP& loop = KV_LOOP::Instance();
+  loop.frameLimit = (on && probe.refreshRate != 0) ? 1000.0f / (float)probe.refreshRate : 0.0f;
+  loop.Calibrate();
 }

@@ -4,10 +4,9 @@
 
 #include "foundation/string.h"
 
-struct KV_FILE_RECORD
-{
-    KV_STRING name;               // the file or folder name, without its path
-    unsigned char isDirectory;    // 1 for a folder, else 0
+struct KV_FILE_RECORD {
+  KV_STRING name;             // the file or folder name, without its path
+  unsigned char isDirectory;  // 1 for a folder, else 0
 
-    KV_FILE_RECORD() : isDirectory(0) {}
+  KV_FILE_RECORD() : isDirectory(0) {}
 };

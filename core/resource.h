@@ -9,9 +9,9 @@
 
 class KV_RESOURCE {
  public:
-  HGLOBAL handle = nullptr;     // what LoadResource gave; null when loading failed
-  const void* data = nullptr;   // the locked block
-  uint32_t size = 0;            // its size in bytes
+  HGLOBAL handle = nullptr;    // what LoadResource gave; null when loading failed
+  const void* data = nullptr;  // the locked block
+  uint32_t size = 0;           // its size in bytes
 
   // Finds, loads and locks the resource (name and type may be MAKEINTRESOURCE numbers); false
   // when it cannot be found or loaded, or when the block is empty (then it is freed again).

@@ -3,14 +3,13 @@
 // callback runs once, in the frame in which the time runs out.
 #pragma once
 
-struct KV_TIMER
-{
-    float remaining;          // seconds left; 0 or less: stopped
-    void (*callback)();       // called once when the time runs out; may be null
+struct KV_TIMER {
+  float remaining;     // seconds left; 0 or less: stopped
+  void (*callback)();  // called once when the time runs out; may be null
 
-    KV_TIMER() : remaining(0), callback(nullptr) {}
+  KV_TIMER() : remaining(0), callback(nullptr) {}
 
-    // Takes frameTime seconds off a running timer; when that ends it, remaining := 0 and the
-    // callback is called.
-    void Update(float frameTime);
+  // Takes frameTime seconds off a running timer; when that ends it, remaining := 0 and the
+  // callback is called.
+  void Update(float frameTime);
 };

@@ -75,12 +75,12 @@ static_assert(sizeof(KV_GLYPH) == 36, "KV_GLYPH is 36 bytes");
 // The font description record KvGenerateFont reads (9232 bytes). The framework's KV_FONT_DESC
 // derives from it and adds its parsing functions.
 struct KV_FONT_RECORD {
-  float spacing = 0;         // extra horizontal advance after every character
-  float lineSpacing = 0;     // extra height added to every line
-  uint8_t lineBreak = 10;    // the line-break character
+  float spacing = 0;       // extra horizontal advance after every character
+  float lineSpacing = 0;   // extra height added to every line
+  uint8_t lineBreak = 10;  // the line-break character
   uint8_t reserved[3] = {0, 0, 0};
   float lineHeight = 0;
-  KV_GLYPH glyphs[256];      // indexed by unsigned character code
+  KV_GLYPH glyphs[256];  // indexed by unsigned character code
 };
 static_assert(sizeof(KV_FONT_RECORD) == 9232, "the font description record is 9232 bytes");
 static_assert(offsetof(KV_FONT_RECORD, lineHeight) == 12 && offsetof(KV_FONT_RECORD, glyphs) == 16,
@@ -116,8 +116,8 @@ uint8_t KvExtensions(uint32_t option);
 uint8_t KvRenderTargetCreate(KV_HANDLE* out, HWND hwnd, uint32_t format, uint32_t colorBits,
                              uint32_t depthBits);
 // Sets the target's size and viewport (x, y, w, h), field of view, depth range and extra value.
-uint8_t KvRenderTargetArea(KV_HANDLE rt, int32_t x, int32_t y, int32_t w, int32_t h, double fieldOfView,
-                           double rangeNear, double rangeFar, double extra);
+uint8_t KvRenderTargetArea(KV_HANDLE rt, int32_t x, int32_t y, int32_t w, int32_t h,
+                           double fieldOfView, double rangeNear, double rangeFar, double extra);
 // Shares objects between two targets: every target shares one GL context, so this only checks both.
 uint8_t KvRenderTargetShare(KV_HANDLE rt, KV_HANDLE share);
 // Makes rt current and applies the viewport now stored in its properties 440 to 443.
@@ -170,9 +170,11 @@ uint8_t KvCameraOrthoBuildHalf(void* out, float x, float y, float w, float h, fl
 // makes y point down on the screen, as in 2D. 0 when the range does not satisfy 0 < near < far.
 uint8_t KvCameraPerspective(KV_DOUBLE4 rotation, KV_DOUBLE4 position, uint8_t option);
 // Writes the matrix KvCameraPerspective would set into out (16 doubles).
-uint8_t KvCameraPerspectiveBuild(void* out, KV_DOUBLE4 rotation, KV_DOUBLE4 position, uint8_t option);
+uint8_t KvCameraPerspectiveBuild(void* out, KV_DOUBLE4 rotation, KV_DOUBLE4 position,
+                                 uint8_t option);
 // The same with the position in floats; out receives 16 floats.
-uint8_t KvCameraPerspectiveBuildHalf(void* out, KV_DOUBLE4 rotation, KV_FLOAT4 position, uint8_t option);
+uint8_t KvCameraPerspectiveBuildHalf(void* out, KV_DOUBLE4 rotation, KV_FLOAT4 position,
+                                     uint8_t option);
 
 // ---- vector math ------------------------------------------------------------------------------
 
@@ -198,7 +200,8 @@ uint8_t KvTextureLoadRGBAFromMemory(KV_HANDLE tex, const void* rgba, uint32_t w,
 uint8_t KvTextureLoadEmpty(KV_HANDLE tex, int32_t w, int32_t h, uint32_t option);
 // Copies the current target's pixels between the corners (x1, y1) and (x2, y2), window pixels
 // with y down, into the texture (row 0 the top); leaves it current. flag is not used.
-uint8_t KvTextureFromRender(KV_HANDLE tex, uint32_t x1, uint32_t y1, uint32_t x2, uint32_t y2, uint8_t flag);
+uint8_t KvTextureFromRender(KV_HANDLE tex, uint32_t x1, uint32_t y1, uint32_t x2, uint32_t y2,
+                            uint8_t flag);
 // Makes the texture current on the current unit; 0 for a null, unknown or unfilled texture.
 uint8_t KvTextureActivate(KV_HANDLE tex);
 // Leaves no texture current on the current unit (target 58).
@@ -219,20 +222,20 @@ uint8_t KvTextureUnlock(KV_HANDLE tex, uint8_t option);
 // Draws count vertices from first (or count indices into vertices) as prim (4, 6, 8, 10, 11),
 // textured by the current texture times each vertex's colour. The last six values are unused.
 uint8_t KvDrawDataStruct(uint32_t prim, uint32_t first, uint32_t count, const KV_VERTEX* vertices,
-                         const uint32_t* indices, uint32_t unused6, uint32_t unused7, uint32_t unused8,
-                         uint32_t unused9, uint32_t unused10, uint32_t unused11);
+                         const uint32_t* indices, uint32_t unused6, uint32_t unused7,
+                         uint32_t unused8, uint32_t unused9, uint32_t unused10, uint32_t unused11);
 // Draws from separate arrays of four-component vectors: elementType 2 floats or 3 doubles,
 // strides in bytes (0 packed), components 0 or 4. A null colour array takes the draw colour 263.
 // With a buffer flag (19 to 22) set, that array is a byte offset into the active vertex part;
 // with indexed (23) set, count indices are read from the active index part from index first. Such
 // draws go to GL straight from the buffers (engine/vertexbuffers/vertexbuffer_api.h).
-uint8_t KvDrawData(uint32_t prim, uint32_t first, uint32_t count, const void* positions, const void* colors,
-                   const void* texCoords, const void* normals, const void* unused8, const void* unused9,
-                   uint32_t elementType, uint32_t positionStride, uint32_t colorStride,
-                   uint32_t texCoordStride, uint32_t normalStride, uint32_t unused15, uint32_t unused16,
-                   uint32_t components, uint32_t unused18, uint32_t positionInBuffer,
-                   uint32_t colorInBuffer, uint32_t texCoordInBuffer, uint32_t normalInBuffer,
-                   uint32_t indexed);
+uint8_t KvDrawData(uint32_t prim, uint32_t first, uint32_t count, const void* positions,
+                   const void* colors, const void* texCoords, const void* normals,
+                   const void* unused8, const void* unused9, uint32_t elementType,
+                   uint32_t positionStride, uint32_t colorStride, uint32_t texCoordStride,
+                   uint32_t normalStride, uint32_t unused15, uint32_t unused16, uint32_t components,
+                   uint32_t unused18, uint32_t positionInBuffer, uint32_t colorInBuffer,
+                   uint32_t texCoordInBuffer, uint32_t normalInBuffer, uint32_t indexed);
 // Starts an immediate primitive; 0 for an unknown kind or one already started.
 uint8_t KvPrimitiveBegin(uint32_t prim);
 // Sets the texture coordinate of the vertices put after it.

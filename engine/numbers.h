@@ -8,15 +8,15 @@
 
 enum KV_ENGINE_NUMBER : uint32_t {
   // ---- KvRenderScene flags: present first, then clear -------------------------------------
-  KV_SCENE_PRESENT = 1,            // present the current target
-  KV_SCENE_CLEAR_COLOR = 2,        // clear the colour buffer (inside the clip rectangle when on)
+  KV_SCENE_PRESENT = 1,      // present the current target
+  KV_SCENE_CLEAR_COLOR = 2,  // clear the colour buffer (inside the clip rectangle when on)
   KV_SCENE_CLEAR_DEPTH = 4,
   KV_SCENE_CLEAR_STENCIL = 8,
-  KV_SCENE_CLEAR_ACCUM = 16,       // no accumulation buffer exists: accepted, does nothing
-  KV_SCENE_SWAP = 32,              // present the current target (the game's 35 = 32 + 2 + 1)
-  KV_SCENE_LAYERED = 64,           // refresh a layered window's alpha; layered targets are refused
-  KV_SCENE_FRAME = 35,             // the game's frame end: present, then clear colour
-  KV_SCENE_LAYERED_FRAME = 99,     // the intro's frame end
+  KV_SCENE_CLEAR_ACCUM = 16,    // no accumulation buffer exists: accepted, does nothing
+  KV_SCENE_SWAP = 32,           // present the current target (the game's 35 = 32 + 2 + 1)
+  KV_SCENE_LAYERED = 64,        // refresh a layered window's alpha; layered targets are refused
+  KV_SCENE_FRAME = 35,          // the game's frame end: present, then clear colour
+  KV_SCENE_LAYERED_FRAME = 99,  // the intro's frame end
 
   // ---- primitive kinds (KvDrawDataStruct, KvDrawData, KvPrimitiveBegin) ----------------------
   KV_PRIM_POINTS = 4,
@@ -26,36 +26,36 @@ enum KV_ENGINE_NUMBER : uint32_t {
   KV_PRIM_QUADS = 11,
 
   // ---- KvDrawData element types ---------------------------------------------------------------
-  KV_ELEMENT_FLOAT = 2,            // arrays of 32-bit floats
-  KV_ELEMENT_DOUBLE = 3,           // arrays of doubles
+  KV_ELEMENT_FLOAT = 2,   // arrays of 32-bit floats
+  KV_ELEMENT_DOUBLE = 3,  // arrays of doubles
 
   // ---- KvGetState only ----------------------------------------------------------------------
-  KV_STATE_RENDER_TARGET = 16,     // the current render target's handle (8 bytes)
+  KV_STATE_RENDER_TARGET = 16,  // the current render target's handle (8 bytes)
 
   // ---- render target formats (KvRenderTargetCreate, KvRenderTargetChange, property 448) ------
-  KV_FORMAT_OPAQUE = 81,           // colour without alpha
-  KV_FORMAT_ALPHA = 82,            // colour with per-pixel alpha for layered windows
+  KV_FORMAT_OPAQUE = 81,  // colour without alpha
+  KV_FORMAT_ALPHA = 82,   // colour with per-pixel alpha for layered windows
 
   // ---- KvSetState / KvGetState ----------------------------------------------------------------
-  KV_STATE_TEXT_METRICS = 95,      // four doubles: fixed character width, height, spacings
-  KV_STATE_TEXT_WIDTH = 96,        // double
-  KV_STATE_TEXT_HEIGHT = 97,       // double
-  KV_STATE_TEXT_HSPACING = 98,     // double
-  KV_STATE_TEXT_VSPACING = 99,     // double
-  KV_STATE_LINE_BREAK = 100,       // whole number in, byte out: the text line-break character
-  KV_STATE_COLOR_MASK = 101,       // four whole numbers 0/1: write r, g, b, a
-  KV_STATE_TEXTURING = 108,        // whole number 0/1: texturing allowed
-  KV_STATE_BLEND = 154,            // whole number 0/1: blending on
-  KV_STATE_BLEND_FUNC = 155,       // two whole numbers: source and destination factor
-  KV_STATE_BLEND_EQUATION = 173,   // one whole number: 174 to 178
-  KV_STATE_CLIP_RECT = 219,        // four whole numbers x, y, w, h, y counted from the bottom
-  KV_STATE_CLIP = 220,             // whole number 0/1
-  KV_STATE_POINT_SIZE = 221,       // double
-  KV_STATE_POINT_SPRITE = 224,     // whole number 0/1: textured points are sprites
-  KV_STATE_POINT_COORD = 225,      // whole number 0/1: texture coordinates span the point sprite
-  KV_STATE_POINT_SMOOTH = 226,     // whole number 0/1: round points
-  KV_STATE_CLEAR_COLOR = 262,      // four doubles r, g, b, a
-  KV_STATE_DRAW_COLOR = 263,       // four doubles r, g, b, a: colour of vertices without one
+  KV_STATE_TEXT_METRICS = 95,     // four doubles: fixed character width, height, spacings
+  KV_STATE_TEXT_WIDTH = 96,       // double
+  KV_STATE_TEXT_HEIGHT = 97,      // double
+  KV_STATE_TEXT_HSPACING = 98,    // double
+  KV_STATE_TEXT_VSPACING = 99,    // double
+  KV_STATE_LINE_BREAK = 100,      // whole number in, byte out: the text line-break character
+  KV_STATE_COLOR_MASK = 101,      // four whole numbers 0/1: write r, g, b, a
+  KV_STATE_TEXTURING = 108,       // whole number 0/1: texturing allowed
+  KV_STATE_BLEND = 154,           // whole number 0/1: blending on
+  KV_STATE_BLEND_FUNC = 155,      // two whole numbers: source and destination factor
+  KV_STATE_BLEND_EQUATION = 173,  // one whole number: 174 to 178
+  KV_STATE_CLIP_RECT = 219,       // four whole numbers x, y, w, h, y counted from the bottom
+  KV_STATE_CLIP = 220,            // whole number 0/1
+  KV_STATE_POINT_SIZE = 221,      // double
+  KV_STATE_POINT_SPRITE = 224,    // whole number 0/1: textured points are sprites
+  KV_STATE_POINT_COORD = 225,     // whole number 0/1: texture coordinates span the point sprite
+  KV_STATE_POINT_SMOOTH = 226,    // whole number 0/1: round points
+  KV_STATE_CLEAR_COLOR = 262,     // four doubles r, g, b, a
+  KV_STATE_DRAW_COLOR = 263,      // four doubles r, g, b, a: colour of vertices without one
 
   // ---- blend factors (KvSetState 155) ---------------------------------------------------------
   KV_BLEND_ZERO = 158,
@@ -75,27 +75,27 @@ enum KV_ENGINE_NUMBER : uint32_t {
   KV_BLEND_ONE_MINUS_CONSTANT_ALPHA = 172,
 
   // ---- blend equations (KvSetState 173) -------------------------------------------------------
-  KV_BLEND_ADD = 174,              // the default
+  KV_BLEND_ADD = 174,  // the default
   KV_BLEND_SUBTRACT = 175,
   KV_BLEND_REVERSE_SUBTRACT = 176,
   KV_BLEND_MIN = 177,
   KV_BLEND_MAX = 178,
 
   // ---- textures -------------------------------------------------------------------------------
-  KV_TEXTURE_TARGET = 58,          // KvTextureUnactivate, KvSurfaceSetTexture
-  KV_TEX_MIN_FILTER = 237,         // KvTextureParameter
+  KV_TEXTURE_TARGET = 58,   // KvTextureUnactivate, KvSurfaceSetTexture
+  KV_TEX_MIN_FILTER = 237,  // KvTextureParameter
   KV_TEX_MAG_FILTER = 238,
   KV_TEX_WRAP_S = 239,
   KV_TEX_WRAP_T = 240,
-  KV_FILTER_NEAREST = 242,         // the default filter
+  KV_FILTER_NEAREST = 242,  // the default filter
   KV_FILTER_LINEAR = 243,
-  KV_WRAP_REPEAT = 248,            // the default wrap
+  KV_WRAP_REPEAT = 248,  // the default wrap
   KV_WRAP_CLAMP = 249,
-  KV_TEX_WIDTH = 258,              // KvTextureGet: uint32 width
-  KV_TEX_HEIGHT = 259,             // KvTextureGet: uint32 height
-  KV_TEX_LOCKED_SIZE = 261,        // KvTextureGet: uint32 byte size of the locked block
-  KV_LOCK_EDIT = 0,                // KvTextureLock: a copy to read and edit (unlock 1 uploads it)
-  KV_LOCK_READ = 1,                // KvTextureLock: a copy to read
+  KV_TEX_WIDTH = 258,        // KvTextureGet: uint32 width
+  KV_TEX_HEIGHT = 259,       // KvTextureGet: uint32 height
+  KV_TEX_LOCKED_SIZE = 261,  // KvTextureGet: uint32 byte size of the locked block
+  KV_LOCK_EDIT = 0,          // KvTextureLock: a copy to read and edit (unlock 1 uploads it)
+  KV_LOCK_READ = 1,          // KvTextureLock: a copy to read
 
   // ---- matrices --------------------------------------------------------------------------------
   KV_MATRIX_PROJECTION = 264,
@@ -124,15 +124,15 @@ enum KV_ENGINE_NUMBER : uint32_t {
   KV_SHADER_PROGRAM = 433,
 
   // ---- render target properties (KvRenderTargetGet) -------------------------------------------
-  KV_RT_VIEWPORT_X = 440,          // int32, writable, applied by the next KvRenderTargetActivate
-  KV_RT_VIEWPORT_Y = 441,          // int32, counted from the bottom
-  KV_RT_VIEWPORT_W = 442,          // int32, also the target's width
-  KV_RT_VIEWPORT_H = 443,          // int32, also the target's height
-  KV_RT_FIELD_OF_VIEW = 444,       // double, degrees, for perspective cameras
-  KV_RT_RANGE_NEAR = 445,          // double, writable: near end of the depth range
-  KV_RT_RANGE_FAR = 446,           // double, writable: far end of the depth range
-  KV_RT_EXTRA = 447,               // double, kept as given
-  KV_RT_FORMAT = 448,              // int32: 81 or 82
+  KV_RT_VIEWPORT_X = 440,     // int32, writable, applied by the next KvRenderTargetActivate
+  KV_RT_VIEWPORT_Y = 441,     // int32, counted from the bottom
+  KV_RT_VIEWPORT_W = 442,     // int32, also the target's width
+  KV_RT_VIEWPORT_H = 443,     // int32, also the target's height
+  KV_RT_FIELD_OF_VIEW = 444,  // double, degrees, for perspective cameras
+  KV_RT_RANGE_NEAR = 445,     // double, writable: near end of the depth range
+  KV_RT_RANGE_FAR = 446,      // double, writable: far end of the depth range
+  KV_RT_EXTRA = 447,          // double, kept as given
+  KV_RT_FORMAT = 448,         // int32: 81 or 82
 
   // ---- frame buffers (KvFrameBufferGet) ----------------------------------------------------------
   KV_FB_WIDTH = 449,
@@ -142,13 +142,13 @@ enum KV_ENGINE_NUMBER : uint32_t {
   // ---- vertex buffers ------------------------------------------------------------------------------
   KV_VB_VERTICES = 452,
   KV_VB_INDICES = 453,
-  KV_VB_USAGE_FIRST = 454,         // usage codes 454 to 462
+  KV_VB_USAGE_FIRST = 454,  // usage codes 454 to 462
   KV_VB_USAGE_LAST = 462,
   KV_VB_MAP_READ = 463,
   KV_VB_MAP_WRITE = 464,
   KV_VB_MAP_READ_WRITE = 465,
 
   // ---- the engine module's resources -----------------------------------------------------------
-  KV_RESOURCE_LOGO = 1,            // the intro logo's resource name
-  KV_RESOURCE_TYPE_IMAGE = 1024,   // resource type: an image in the .kvt format
+  KV_RESOURCE_LOGO = 1,           // the intro logo's resource name
+  KV_RESOURCE_TYPE_IMAGE = 1024,  // resource type: an image in the .kvt format
 };

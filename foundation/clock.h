@@ -5,16 +5,15 @@
 
 #include <cstdint>
 
-struct KV_CLOCK
-{
-    int64_t frequency;  // counts per second of the performance counter
-    uint8_t available;  // 1 when the performance counter can be read
+struct KV_CLOCK {
+  int64_t frequency;  // counts per second of the performance counter
+  uint8_t available;  // 1 when the performance counter can be read
 
-    // The process-wide clock, built on first use.
-    static KV_CLOCK& Instance();
+  // The process-wide clock, built on first use.
+  static KV_CLOCK& Instance();
 
-private:
-    KV_CLOCK();
+ private:
+  KV_CLOCK();
 };
 
 // Seconds as a float (the counter, else the tick count / 1000).

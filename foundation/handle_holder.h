@@ -5,22 +5,21 @@
 #include "engine/kv_engine.h"
 #include "platform/winapi/types.h"
 
-class KV_HANDLE_HOLDER
-{
-public:
-    KV_HANDLE handle;
+class KV_HANDLE_HOLDER {
+ public:
+  KV_HANDLE handle;
 
-    // Holds the null handle.
-    KV_HANDLE_HOLDER();
-    // Holds a copy of *source; the null handle when source is null.
-    explicit KV_HANDLE_HOLDER(const KV_HANDLE* source);
+  // Holds the null handle.
+  KV_HANDLE_HOLDER();
+  // Holds a copy of *source; the null handle when source is null.
+  explicit KV_HANDLE_HOLDER(const KV_HANDLE* source);
 
-    // Copies *source in; nothing for null.
-    void Set(const KV_HANDLE* source);
-    // Copies the handle out to *target; nothing for null.
-    void Get(KV_HANDLE* target) const;
-    // True when the handle names no object.
-    bool IsNull() const;
+  // Copies *source in; nothing for null.
+  void Set(const KV_HANDLE* source);
+  // Copies the handle out to *target; nothing for null.
+  void Get(KV_HANDLE* target) const;
+  // True when the handle names no object.
+  bool IsNull() const;
 };
 
 // The module of the engine library "Kelvo Core.dll"; null when it is not registered.

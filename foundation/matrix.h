@@ -5,13 +5,12 @@
 
 #include "foundation/vector.h"
 
-struct KV_MATRIX_D
-{
-    double m[16];
+struct KV_MATRIX_D {
+  double m[16];
 
-    // The identity.
-    KV_MATRIX_D();
+  // The identity.
+  KV_MATRIX_D();
 
-    // r = M v, then (r0 / r3, r1 / r3, r2 / r3, r3); a zero r3 gives infinities or NaN.
-    KV_VECTOR_D operator*(const KV_VECTOR_D& v) const;
+  // r = M v, then (r0 / r3, r1 / r3, r2 / r3, r3); a zero r3 gives infinities or NaN.
+  KV_VECTOR_D operator*(const KV_VECTOR_D& v) const;
 };

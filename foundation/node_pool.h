@@ -23,61 +23,54 @@
 
 // One pool per node size and alignment; every list whose nodes have that size shares it.
 template <size_t SIZE, size_t ALIGN>
-class KV_NODE_POOL
-{
-public:
-    // Storage for one node; never null (allocation failure ends the process, as new does).
-    static void* Take()
-    {
+class KV_NODE_POOL {
+ public:
+  // Storage for one node; never null (allocation failure ends the process, as new does).
+  static void* Take() {
 #if KV_NODE_POOL_ENABLED
-        if (freeList == nullptr)
-            Grow();
-        SLOT* slot = freeList;
-        freeList = slot->next;
-        return slot;
+    if (freeList == nullptr) Grow();
+    SLOT* slot = freeList;
+    freeList = slot->next;
+    return slot;
 #else
-        return ::operator new(SIZE, std::align_val_t(ALIGN));
+    return ::operator new(SIZE, std::align_val_t(ALIGN));
 #endif
-    }
+  }
 
-    // Gives a node's storage back for the next Take; null is ignored.
-    static void Give(void* p)
-    {
-        if (p == nullptr)
-            return;
+  // Gives a node's storage back for the next Take; null is ignored.
+  static void Give(void* p) {
+    if (p == nullptr) return;
 #if KV_NODE_POOL_ENABLED
-        SLOT* slot = static_cast<SLOT*>(p);
-        slot->next = freeList;
-        freeList = slot;
+    SLOT* slot = static_cast<SLOT*>(p);
+    slot->next = freeList;
+    freeList = slot;
 #else
-        ::operator delete(p, std::align_val_t(ALIGN));
+    ::operator delete(p, std::align_val_t(ALIGN));
 #endif
+  }
+
+ private:
+  union SLOT {
+    SLOT* next;  // while free: the next free slot
+    alignas(ALIGN) unsigned char bytes[SIZE];
+  };
+
+  // Slots per chunk: about 64 KB, at least 16. A chunk's first slot holds the link to
+  // the chunk made before it, so every chunk stays reachable from the pool.
+  static constexpr size_t kSlots = 65536 / sizeof(SLOT) > 16 ? 65536 / sizeof(SLOT) : 16;
+
+  static void Grow() {
+    SLOT* chunk =
+        static_cast<SLOT*>(::operator new(kSlots * sizeof(SLOT), std::align_val_t(alignof(SLOT))));
+    chunk[0].next = chunks;
+    chunks = chunk;
+    // Linked so that Take hands the slots out in address order.
+    for (size_t i = kSlots - 1; i > 0; --i) {
+      chunk[i].next = freeList;
+      freeList = &chunk[i];
     }
+  }
 
-private:
-    union SLOT
-    {
-        SLOT* next;   // while free: the next free slot
-        alignas(ALIGN) unsigned char bytes[SIZE];
-    };
-
-    // Slots per chunk: about 64 KB, at least 16. A chunk's first slot holds the link to
-    // the chunk made before it, so every chunk stays reachable from the pool.
-    static constexpr size_t kSlots = 65536 / sizeof(SLOT) > 16 ? 65536 / sizeof(SLOT) : 16;
-
-    static void Grow()
-    {
-        SLOT* chunk = static_cast<SLOT*>(::operator new(kSlots * sizeof(SLOT), std::align_val_t(alignof(SLOT))));
-        chunk[0].next = chunks;
-        chunks = chunk;
-        // Linked so that Take hands the slots out in address order.
-        for (size_t i = kSlots - 1; i > 0; --i)
-        {
-            chunk[i].next = freeList;
-            freeList = &chunk[i];
-        }
-    }
-
-    static inline SLOT* freeList = nullptr;
-    static inline SLOT* chunks = nullptr;   // the newest chunk
+  static inline SLOT* freeList = nullptr;
+  static inline SLOT* chunks = nullptr;  // the newest chunk
 };

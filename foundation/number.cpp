@@ -6,22 +6,17 @@
 #include <cmath>
 #include <cstdint>
 
-namespace
-{
+namespace {
 
 // Truncates toward zero into 64 bits; NaN gives 0, huge values saturate.
-int64_t Truncate(double v)
-{
-    if (std::isnan(v))
-        return 0;
-    if (v >= 9223372036854775807.0)
-        return INT64_MAX;
-    if (v <= -9223372036854775808.0)
-        return INT64_MIN;
-    return (int64_t)v;
+int64_t Truncate(double v) {
+  if (std::isnan(v)) return 0;
+  if (v >= 9223372036854775807.0) return INT64_MAX;
+  if (v <= -9223372036854775808.0) return INT64_MIN;
+  return (int64_t)v;
 }
 
-} // namespace
+}  // namespace
 
 KV_NUMBER::operator int() const { return (int)(int32_t)Truncate(value); }
 KV_NUMBER::operator long long() const { return (long long)Truncate(value); }

@@ -3,9 +3,8 @@
 // (an actor keeps the radius of its collision circle there).
 #pragma once
 
-struct KV_ROTATION_D
-{
-    double x, y, z, w;
+struct KV_ROTATION_D {
+  double x, y, z, w;
 
-    KV_ROTATION_D(double x = 0, double y = 0, double z = 0, double w = 0) : x(x), y(y), z(z), w(w) {}
+  KV_ROTATION_D(double x = 0, double y = 0, double z = 0, double w = 0) : x(x), y(y), z(z), w(w) {}
 };

@@ -13,19 +13,17 @@
 #include <vector>
 
 // One attribute: name and text value, both as written (quotes around the value removed).
-struct KV_XML_ATTRIBUTE
-{
-    KV_STRING name;
-    KV_STRING value;
+struct KV_XML_ATTRIBUTE {
+  KV_STRING name;
+  KV_STRING value;
 };
 
 // A node: an element when name is not empty, a text node (text in value) when it is.
 // Attributes keep document order; duplicates and empty names are kept.
-struct KV_XML_NODE
-{
-    KV_STRING name;
-    KV_STRING value;
-    KV_LIST<KV_XML_ATTRIBUTE> attributes;
+struct KV_XML_NODE {
+  KV_STRING name;
+  KV_STRING value;
+  KV_LIST<KV_XML_ATTRIBUTE> attributes;
 };
 
 // The text of the names, values and attributes that Parse reads, kept in a few large
@@ -35,66 +33,63 @@ struct KV_XML_NODE
 // Clear or destruction, when no node that borrows them is left; a node copied out of
 // the document copies its text, but a list node moved into another document by hand
 // (Adopt, or swapping nodes of two documents) still borrows from this one.
-class KV_XML_TEXT_POOL
-{
-public:
-    KV_XML_TEXT_POOL() {}
-    // A copied document copies its strings into blocks of their own: the pool starts empty.
-    KV_XML_TEXT_POOL(const KV_XML_TEXT_POOL&) {}
-    // An assigned document keeps its own pool; the old strings are gone by then.
-    KV_XML_TEXT_POOL& operator=(const KV_XML_TEXT_POOL&) { return *this; }
-    ~KV_XML_TEXT_POOL() { Free(); }
+class KV_XML_TEXT_POOL {
+ public:
+  KV_XML_TEXT_POOL() {}
+  // A copied document copies its strings into blocks of their own: the pool starts empty.
+  KV_XML_TEXT_POOL(const KV_XML_TEXT_POOL&) {}
+  // An assigned document keeps its own pool; the old strings are gone by then.
+  KV_XML_TEXT_POOL& operator=(const KV_XML_TEXT_POOL&) { return *this; }
+  ~KV_XML_TEXT_POOL() { Free(); }
 
-    // Makes s show a pooled copy of the length bytes at text (zero-terminated).
-    void Lend(KV_STRING& s, const char* text, unsigned int length);
-    // Releases every block; no string may borrow from them any more.
-    void Free();
+  // Makes s show a pooled copy of the length bytes at text (zero-terminated).
+  void Lend(KV_STRING& s, const char* text, unsigned int length);
+  // Releases every block; no string may borrow from them any more.
+  void Free();
 
-private:
-    std::vector<char*> blocks;
-    char* next = nullptr;   // free space in the last block
-    size_t left = 0;
+ private:
+  std::vector<char*> blocks;
+  char* next = nullptr;  // free space in the last block
+  size_t left = 0;
 };
 
-class KV_XML : public KV_TREE<KV_XML_NODE>
-{
-public:
-    typedef KV_TREE<KV_XML_NODE> NODE;
-    typedef KV_LIST_ITERATOR<NODE> ITERATOR;
-    typedef KV_LIST_ITERATOR<KV_XML_ATTRIBUTE> ATTRIBUTE_ITERATOR;
+class KV_XML : public KV_TREE<KV_XML_NODE> {
+ public:
+  typedef KV_TREE<KV_XML_NODE> NODE;
+  typedef KV_LIST_ITERATOR<NODE> ITERATOR;
+  typedef KV_LIST_ITERATOR<KV_XML_ATTRIBUTE> ATTRIBUTE_ITERATOR;
 
-    // An empty document.
-    KV_XML() {}
-    // Removes every node.
-    ~KV_XML() { Clear(); }
+  // An empty document.
+  KV_XML() {}
+  // Removes every node.
+  ~KV_XML() { Clear(); }
 
-    // Removes every node and the text they borrowed.
-    void Clear()
-    {
-        NODE::Clear();
-        pool.Free();
-    }
+  // Removes every node and the text they borrowed.
+  void Clear() {
+    NODE::Clear();
+    pool.Free();
+  }
 
-    // Reads the text and appends its nodes under the root (the document is not cleared).
-    // trimChars: text made only of these bytes is dropped; with trim, the leading and
-    // trailing runs of them are cut from every text. False only for a null or empty
-    // text or one made only of line ends.
-    bool Parse(const char* text, unsigned int length, const char* trimChars, bool trim);
+  // Reads the text and appends its nodes under the root (the document is not cleared).
+  // trimChars: text made only of these bytes is dropped; with trim, the leading and
+  // trailing runs of them are cut from every text. False only for a null or empty
+  // text or one made only of line ends.
+  bool Parse(const char* text, unsigned int length, const char* trimChars, bool trim);
 
-    // Writes the document's text (CR LF line ends, one tab per level) into out, sized
-    // to it, without a terminating zero; false, leaving out alone, for an empty document.
-    bool Save(KV_ARRAY<unsigned char>& out) const;
+  // Writes the document's text (CR LF line ends, one tab per level) into out, sized
+  // to it, without a terminating zero; false, leaving out alone, for an empty document.
+  bool Save(KV_ARRAY<unsigned char>& out) const;
 
-    // Path lookup from start (the root when null): segments split by "/", each a name
-    // ("." the start itself, ".." its parent) with modifiers "#new", "#last", "#prev",
-    // "#next", "#id:N". Mode 0 finds or creates the whole chain, 1 finds and removes
-    // (returning the end iterator), any other finds only. The end iterator when absent.
-    ITERATOR Find(const char* path, int mode, NODE* start);
+  // Path lookup from start (the root when null): segments split by "/", each a name
+  // ("." the start itself, ".." its parent) with modifiers "#new", "#last", "#prev",
+  // "#next", "#id:N". Mode 0 finds or creates the whole chain, 1 finds and removes
+  // (returning the end iterator), any other finds only. The end iterator when absent.
+  ITERATOR Find(const char* path, int mode, NODE* start);
 
-    // The attribute called name of the node Find(path, mode, start) gives, appended with
-    // an empty value when missing; the end iterator when there is no node (or no name).
-    ATTRIBUTE_ITERATOR GetAttribute(const char* path, const char* name, int mode, NODE* start);
+  // The attribute called name of the node Find(path, mode, start) gives, appended with
+  // an empty value when missing; the end iterator when there is no node (or no name).
+  ATTRIBUTE_ITERATOR GetAttribute(const char* path, const char* name, int mode, NODE* start);
 
-private:
-    KV_XML_TEXT_POOL pool;   // the text of parsed nodes
+ private:
+  KV_XML_TEXT_POOL pool;  // the text of parsed nodes
 };

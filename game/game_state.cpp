@@ -42,8 +42,8 @@ const SPRITE_FILE kSpritesBeforeFont[] = {
     {"spr_bonus", "data/4.kvt", 1},
 };
 const SPRITE_FILE kSpritesAfterFont[] = {
-    {"spr_kolec_gora", "data/6.kvt", 1},       {"spr_kolec_prawo", "data/7.kvt", 1},
-    {"spr_kolec_dol", "data/8.kvt", 1},        {"spr_kolec_lewo", "data/9.kvt", 1},
+    {"spr_kolec_gora", "data/6.kvt", 1},        {"spr_kolec_prawo", "data/7.kvt", 1},
+    {"spr_kolec_dol", "data/8.kvt", 1},         {"spr_kolec_lewo", "data/9.kvt", 1},
     {"spr_wyrzutnia_kolcow", "data/10.kvt", 1}, {"spr_maly_kolec", "data/11.kvt", 1},
     {"spr_laser_pionowy", "data/12.kvt", 1},    {"spr_laser_poziomy", "data/13.kvt", 1},
 };

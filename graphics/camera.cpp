@@ -36,7 +36,8 @@ void KV_CAMERA::Apply() {
 uint8_t KV_CAMERA::Build(void* out) {
   if (perspective)
     return KvCameraPerspectiveBuild(out, Doubles(rotation.x, rotation.y, rotation.z, rotation.w),
-                                    Doubles(position.x, position.y, position.z, position.w), option);
+                                    Doubles(position.x, position.y, position.z, position.w),
+                                    option);
   return KvCameraOrthoBuild(out, position.x, position.y, width, height, rotation.x);
 }
 

@@ -10,12 +10,12 @@
 
 class KV_CAMERA {
  public:
-  float width = 0;                 // orthographic view width in pixels
-  float height = 0;                // orthographic view height in pixels
-  KV_VECTOR_D position;            // orthographic: the view's origin; perspective: the eye
-  KV_ROTATION_D rotation;          // orthographic: x turns the view; perspective: the angles
-  uint8_t option = 0;              // handed unchanged to the engine's perspective calls
-  uint8_t perspective = 0;         // 1 perspective view, 0 orthographic
+  float width = 0;          // orthographic view width in pixels
+  float height = 0;         // orthographic view height in pixels
+  KV_VECTOR_D position;     // orthographic: the view's origin; perspective: the eye
+  KV_ROTATION_D rotation;   // orthographic: x turns the view; perspective: the angles
+  uint8_t option = 0;       // handed unchanged to the engine's perspective calls
+  uint8_t perspective = 0;  // 1 perspective view, 0 orthographic
 
   // Sets the engine's projection from the camera.
   void Apply();

@@ -55,6 +55,8 @@ KV_HANDLE KV_CANVAS::GetTexture() const {
   return texture != nullptr ? *texture : KV_HANDLE{};
 }
 
-uint8_t KV_CANVAS::SwapTexture(KV_HANDLE texture) { return KvFrameBufferSwapTexture(handle, texture); }
+uint8_t KV_CANVAS::SwapTexture(KV_HANDLE texture) {
+  return KvFrameBufferSwapTexture(handle, texture);
+}
 
 uint8_t KV_CANVAS::UseFBO() { return KvFrameBufferUseFBO(handle); }

@@ -10,8 +10,8 @@
 
 class KV_CANVAS {
  public:
-  KV_HANDLE handle;              // the engine frame buffer; null until created
-  KV_MATRIX_D savedProjection;   // the projection Activate replaced
+  KV_HANDLE handle;             // the engine frame buffer; null until created
+  KV_MATRIX_D savedProjection;  // the projection Activate replaced
 
   // Makes the frame buffer (width, height, depth bits, mipmap option); the engine's result.
   uint8_t Create(int32_t width, int32_t height, int32_t depthBits, uint8_t option);

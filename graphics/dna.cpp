@@ -5,7 +5,9 @@
 
 namespace {
 
-KV_HANDLE* HandleArray(KV_HANDLE body, uint32_t kind) { return static_cast<KV_HANDLE*>(KvDnaGet(body, kind, 0)); }
+KV_HANDLE* HandleArray(KV_HANDLE body, uint32_t kind) {
+  return static_cast<KV_HANDLE*>(KvDnaGet(body, kind, 0));
+}
 
 }  // namespace
 
@@ -43,9 +45,13 @@ uint8_t KV_DNA::LinkSurface(uint32_t index, KV_HANDLE surface) {
   return KvDnaLink(handle, KV_DNA_SURFACES, index, &surface);
 }
 
-uint8_t KV_DNA::LinkForce(uint32_t index, KV_HANDLE force) { return KvDnaLink(handle, KV_DNA_FORCES, index, &force); }
+uint8_t KV_DNA::LinkForce(uint32_t index, KV_HANDLE force) {
+  return KvDnaLink(handle, KV_DNA_FORCES, index, &force);
+}
 
-uint8_t KV_DNA::LinkKind37(KV_HANDLE element) { return KvDnaLink(handle, KV_DNA_KIND37, 0, &element); }
+uint8_t KV_DNA::LinkKind37(KV_HANDLE element) {
+  return KvDnaLink(handle, KV_DNA_KIND37, 0, &element);
+}
 
 KV_HANDLE* KV_DNA::GetSubstances() { return HandleArray(handle, KV_DNA_SUBSTANCES); }
 

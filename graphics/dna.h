@@ -17,19 +17,19 @@
 
 // One force sprite.
 struct KV_DNA_SPRITE {
-  KV_HANDLE texture;                 // the image drawn; null skips the sprite
-  KV_HANDLE* force = nullptr;        // a slot of the engine's force array (KvDnaGet(handle, 35, 0))
-  int32_t pivotX = 0, pivotY = 0;    // pivot in pixels from the rectangle's top-left corner
-  int32_t width = 0, height = 0;     // size in pixels
-  uint8_t reversed = 0;              // 1 anchors the sprite at the force's second substance
-  uint8_t stretched = 0;             // 1 stretches it from the pivot to the far end of the force
-  double angle = 0;                  // written by each draw: degrees from the anchor to the other end
+  KV_HANDLE texture;               // the image drawn; null skips the sprite
+  KV_HANDLE* force = nullptr;      // a slot of the engine's force array (KvDnaGet(handle, 35, 0))
+  int32_t pivotX = 0, pivotY = 0;  // pivot in pixels from the rectangle's top-left corner
+  int32_t width = 0, height = 0;   // size in pixels
+  uint8_t reversed = 0;            // 1 anchors the sprite at the force's second substance
+  uint8_t stretched = 0;           // 1 stretches it from the pivot to the far end of the force
+  double angle = 0;                // written by each draw: degrees from the anchor to the other end
 };
 
 class KV_DNA {
  public:
-  KV_HANDLE handle;                    // the engine Dna object; null until Reset
-  KV_ARRAY<KV_DNA_SPRITE> sprites;     // the force sprites
+  KV_HANDLE handle;                 // the engine Dna object; null until Reset
+  KV_ARRAY<KV_DNA_SPRITE> sprites;  // the force sprites
 
   // ---- lifetime (dna.cpp) ----
 
@@ -53,11 +53,12 @@ class KV_DNA {
   // object, no data, or a model file that does not read (see KV_DNA_MODEL), with nothing built;
   // also false when the engine refuses to make room for the elements.
   bool LoadFromMemory(const void* data, uint32_t size, KV_DICTIONARY<KV_SPRITE>* spriteDictionary,
-                      const KV_MATRIX_D* transform, KV_VECTOR_D scale, double massScale, double rangeScale,
-                      double resilienceScale);
+                      const KV_MATRIX_D* transform, KV_VECTOR_D scale, double massScale,
+                      double rangeScale, double resilienceScale);
   // The same from a file read whole; false for a null path or a file that cannot be read.
-  bool LoadFromFile(const char* path, KV_DICTIONARY<KV_SPRITE>* spriteDictionary, const KV_MATRIX_D* transform,
-                    KV_VECTOR_D scale, double massScale, double rangeScale, double resilienceScale);
+  bool LoadFromFile(const char* path, KV_DICTIONARY<KV_SPRITE>* spriteDictionary,
+                    const KV_MATRIX_D* transform, KV_VECTOR_D scale, double massScale,
+                    double rangeScale, double resilienceScale);
   // Loads every texture the model names (surfaces, then force sprites) that the dictionary does
   // not hold yet, from "directory/name.kvt", into a sprite of that name (without a dictionary,
   // nothing). False for no data or a model file that does not read; a texture that cannot be
@@ -65,15 +66,16 @@ class KV_DNA {
   bool LoadTexturesFromMemory(const void* data, uint32_t size, const char* directory,
                               KV_DICTIONARY<KV_SPRITE>* spriteDictionary);
   // The same from a file read whole; false for a null path or a file that cannot be read.
-  bool LoadTexturesFromFile(const char* path, const char* directory, KV_DICTIONARY<KV_SPRITE>* spriteDictionary);
+  bool LoadTexturesFromFile(const char* path, const char* directory,
+                            KV_DICTIONARY<KV_SPRITE>* spriteDictionary);
   // LoadTexturesFromFile, then (when it succeeds) LoadFromFile.
   bool Load(const char* path, const char* directory, KV_DICTIONARY<KV_SPRITE>* spriteDictionary,
             const KV_MATRIX_D* transform, KV_VECTOR_D scale, double massScale, double rangeScale,
             double resilienceScale);
   // LoadTexturesFromMemory, then (when it succeeds) LoadFromMemory.
-  bool LoadMemory(const void* data, uint32_t size, const char* directory, KV_DICTIONARY<KV_SPRITE>* spriteDictionary,
-                  const KV_MATRIX_D* transform, KV_VECTOR_D scale, double massScale, double rangeScale,
-                  double resilienceScale);
+  bool LoadMemory(const void* data, uint32_t size, const char* directory,
+                  KV_DICTIONARY<KV_SPRITE>* spriteDictionary, const KV_MATRIX_D* transform,
+                  KV_VECTOR_D scale, double massScale, double rangeScale, double resilienceScale);
 
   // ---- drawing (dna_draw.cpp) ----
 

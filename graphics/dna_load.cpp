@@ -70,8 +70,10 @@ bool BuildSurfaces(const BUILD& b, const KV_DNA_MODEL& model, const KV_HANDLE* s
     const KV_DNA_MODEL::SURFACE& source = model.surfaces[j];
     KV_HANDLE f;
     KvSurfaceCreate(&f);
-    for (int k = 0; k < 3; ++k) KvSurfaceSetSubstance(f, kCorners[k], substances[source.substances[k]]);
-    for (int k = 0; k < 3; ++k) KvSurfaceSetCoord(f, kCoords[k], Double4(source.coords[k][0], source.coords[k][1], 0, 1));
+    for (int k = 0; k < 3; ++k)
+      KvSurfaceSetSubstance(f, kCorners[k], substances[source.substances[k]]);
+    for (int k = 0; k < 3; ++k)
+      KvSurfaceSetCoord(f, kCoords[k], Double4(source.coords[k][0], source.coords[k][1], 0, 1));
     if (b.spriteDictionary != nullptr) {
       KvSurfaceSetTexture(f, NamedTexture(b.spriteDictionary, source.texture), KV_TEXTURE_TARGET);
     }
@@ -133,9 +135,10 @@ void ForEachTextureName(const KV_DNA_MODEL& model, F&& f) {
 
 // ---- the body ----------------------------------------------------------------------------------
 
-bool KV_DNA::LoadFromMemory(const void* data, uint32_t size, KV_DICTIONARY<KV_SPRITE>* spriteDictionary,
-                            const KV_MATRIX_D* transform, KV_VECTOR_D scale, double massScale, double rangeScale,
-                            double resilienceScale) {
+bool KV_DNA::LoadFromMemory(const void* data, uint32_t size,
+                            KV_DICTIONARY<KV_SPRITE>* spriteDictionary,
+                            const KV_MATRIX_D* transform, KV_VECTOR_D scale, double massScale,
+                            double rangeScale, double resilienceScale) {
   if (handle.IsNull()) return false;
   KV_DNA_MODEL model;
   if (!model.Read(data, size)) return false;
@@ -150,13 +153,14 @@ bool KV_DNA::LoadFromMemory(const void* data, uint32_t size, KV_DICTIONARY<KV_SP
   return true;
 }
 
-bool KV_DNA::LoadFromFile(const char* path, KV_DICTIONARY<KV_SPRITE>* spriteDictionary, const KV_MATRIX_D* transform,
-                          KV_VECTOR_D scale, double massScale, double rangeScale, double resilienceScale) {
+bool KV_DNA::LoadFromFile(const char* path, KV_DICTIONARY<KV_SPRITE>* spriteDictionary,
+                          const KV_MATRIX_D* transform, KV_VECTOR_D scale, double massScale,
+                          double rangeScale, double resilienceScale) {
   if (path == nullptr) return false;
   KV_BUFFER buffer;
   if (!buffer.LoadFromFile(path, 0, 0)) return false;
-  bool loaded = LoadFromMemory(buffer.GetData(), buffer.length, spriteDictionary, transform, scale, massScale,
-                               rangeScale, resilienceScale);
+  bool loaded = LoadFromMemory(buffer.GetData(), buffer.length, spriteDictionary, transform, scale,
+                               massScale, rangeScale, resilienceScale);
   buffer.Clear();
   return loaded;
 }
@@ -181,25 +185,30 @@ bool KV_DNA::LoadTexturesFromMemory(const void* data, uint32_t size, const char*
   return true;
 }
 
-bool KV_DNA::LoadTexturesFromFile(const char* path, const char* directory, KV_DICTIONARY<KV_SPRITE>* spriteDictionary) {
+bool KV_DNA::LoadTexturesFromFile(const char* path, const char* directory,
+                                  KV_DICTIONARY<KV_SPRITE>* spriteDictionary) {
   if (path == nullptr) return false;
   KV_BUFFER buffer;
   if (!buffer.LoadFromFile(path, 0, 0)) return false;
-  bool loaded = LoadTexturesFromMemory(buffer.GetData(), buffer.length, directory, spriteDictionary);
+  bool loaded =
+      LoadTexturesFromMemory(buffer.GetData(), buffer.length, directory, spriteDictionary);
   buffer.Clear();
   return loaded;
 }
 
-bool KV_DNA::Load(const char* path, const char* directory, KV_DICTIONARY<KV_SPRITE>* spriteDictionary,
-                  const KV_MATRIX_D* transform, KV_VECTOR_D scale, double massScale, double rangeScale,
-                  double resilienceScale) {
+bool KV_DNA::Load(const char* path, const char* directory,
+                  KV_DICTIONARY<KV_SPRITE>* spriteDictionary, const KV_MATRIX_D* transform,
+                  KV_VECTOR_D scale, double massScale, double rangeScale, double resilienceScale) {
   if (!LoadTexturesFromFile(path, directory, spriteDictionary)) return false;
-  return LoadFromFile(path, spriteDictionary, transform, scale, massScale, rangeScale, resilienceScale);
+  return LoadFromFile(path, spriteDictionary, transform, scale, massScale, rangeScale,
+                      resilienceScale);
 }
 
 bool KV_DNA::LoadMemory(const void* data, uint32_t size, const char* directory,
-                        KV_DICTIONARY<KV_SPRITE>* spriteDictionary, const KV_MATRIX_D* transform, KV_VECTOR_D scale,
-                        double massScale, double rangeScale, double resilienceScale) {
+                        KV_DICTIONARY<KV_SPRITE>* spriteDictionary, const KV_MATRIX_D* transform,
+                        KV_VECTOR_D scale, double massScale, double rangeScale,
+                        double resilienceScale) {
   if (!LoadTexturesFromMemory(data, size, directory, spriteDictionary)) return false;
-  return LoadFromMemory(data, size, spriteDictionary, transform, scale, massScale, rangeScale, resilienceScale);
+  return LoadFromMemory(data, size, spriteDictionary, transform, scale, massScale, rangeScale,
+                        resilienceScale);
 }

@@ -18,7 +18,9 @@ constexpr uint32_t kSpriteLines = 8;
 // the cursor never passes the end.
 class LINE_READER {
  public:
-  LINE_READER(const void* data, uint32_t size) { lines_ = KvSplitBuffer(data, size, "\r\n", count_, nullptr); }
+  LINE_READER(const void* data, uint32_t size) {
+    lines_ = KvSplitBuffer(data, size, "\r\n", count_, nullptr);
+  }
   ~LINE_READER() { delete[] lines_; }
   LINE_READER(const LINE_READER&) = delete;
   LINE_READER& operator=(const LINE_READER&) = delete;
@@ -74,7 +76,8 @@ bool ReadSubstances(LINE_READER& in, std::vector<KV_DNA_MODEL::SUBSTANCE>& out) 
   return true;
 }
 
-bool ReadSurfaces(LINE_READER& in, uint32_t substanceCount, std::vector<KV_DNA_MODEL::SURFACE>& out) {
+bool ReadSurfaces(LINE_READER& in, uint32_t substanceCount,
+                  std::vector<KV_DNA_MODEL::SURFACE>& out) {
   uint32_t n;
   if (!in.Count(kSurfaceLines, &n)) return false;
   out.resize(n);
@@ -96,7 +99,8 @@ bool ReadForces(LINE_READER& in, uint32_t substanceCount, std::vector<KV_DNA_MOD
   if (!in.Count(kForceLines, &n)) return false;
   out.resize(n);
   for (KV_DNA_MODEL::FORCE& c : out) {
-    if (!in.Index(substanceCount, &c.substances[0]) || !in.Index(substanceCount, &c.substances[1])) return false;
+    if (!in.Index(substanceCount, &c.substances[0]) || !in.Index(substanceCount, &c.substances[1]))
+      return false;
     c.resilience = in.Number();
   }
   return true;

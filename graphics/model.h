@@ -23,7 +23,7 @@ struct KV_MODEL_GROUP {
 
 class KV_MODEL {
  public:
-  uint8_t loaded = 0;            // set only by SetLoaded; when set, Free also destroys the textures
+  uint8_t loaded = 0;  // set only by SetLoaded; when set, Free also destroys the textures
   KV_LIST<KV_MODEL_GROUP> groups;  // one group per material used, in the order of first use
 
   // Reads the OBJ file at path and appends one group per material its faces use. Material

@@ -9,8 +9,8 @@
 namespace {
 
 // The slot values of a record that was never used: far away on every axis, transparent.
-const KV_VECTOR kUnusedPosition(KV_PARTICLES::Infinity(), KV_PARTICLES::Infinity(), KV_PARTICLES::Infinity(),
-                                1);
+const KV_VECTOR kUnusedPosition(KV_PARTICLES::Infinity(), KV_PARTICLES::Infinity(),
+                                KV_PARTICLES::Infinity(), 1);
 // A retired record's position slot: far away along x.
 const KV_VECTOR kRetiredPosition(KV_PARTICLES::Infinity(), 0, 0, 1);
 const KV_VECTOR kTransparent(0, 0, 0, 0);
@@ -57,8 +57,10 @@ KV_PARTICLES& KV_PARTICLES::operator=(const KV_PARTICLES& other) {
     if (record->position != nullptr) record->position = positions.Get(i);
     if (record->colour != nullptr) record->colour = colours.Get(i);
   }
-  for (auto it = other.freeList.Begin(); !it.IsEnd(); it.Next()) freeList.PushBack(particles.Get((*it)->index));
-  for (auto it = other.liveList.Begin(); !it.IsEnd(); it.Next()) liveList.PushBack(particles.Get((*it)->index));
+  for (auto it = other.freeList.Begin(); !it.IsEnd(); it.Next())
+    freeList.PushBack(particles.Get((*it)->index));
+  for (auto it = other.liveList.Begin(); !it.IsEnd(); it.Next())
+    liveList.PushBack(particles.Get((*it)->index));
   vertexBufferMode = other.vertexBufferMode;
   enabled = other.enabled;
   blendSource = other.blendSource;
@@ -175,8 +177,9 @@ void KV_PARTICLES::Draw() {
   KvSetState(KV_STATE_BLEND_EQUATION, (int)blendMode);
   // Every slot is drawn; free ones lie at infinity with no alpha and show nothing.
   if (vertexBufferMode == 0) {
-    KvDrawData(KV_PRIM_POINTS, 0, particles.Size(), positions.Buffer(false), colours.Buffer(false), nullptr,
-               nullptr, nullptr, nullptr, KV_ELEMENT_FLOAT, 0, 0, 0, 0, 0, 0, 4, 0, 0, 0, 0, 0, 0);
+    KvDrawData(KV_PRIM_POINTS, 0, particles.Size(), positions.Buffer(false), colours.Buffer(false),
+               nullptr, nullptr, nullptr, nullptr, KV_ELEMENT_FLOAT, 0, 0, 0, 0, 0, 0, 4, 0, 0, 0,
+               0, 0, 0);
   }
   KvSetState(KV_STATE_BLEND_FUNC, (int)KV_BLEND_SRC_ALPHA, (int)KV_BLEND_ONE_MINUS_SRC_ALPHA);
   KvSetState(KV_STATE_BLEND_EQUATION, (int)KV_BLEND_ADD);

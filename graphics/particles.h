@@ -52,31 +52,31 @@ struct KV_EMITTER_DESC {
   float lifeMin = 0, lifeMax = 0;            // lifetime in seconds
   KV_VECTOR accelerationMin, accelerationMax;
   KV_VECTOR colourMin{1, 1, 1, 1}, colourMax{1, 1, 1, 1};
-  uint8_t colourPerComponent = 0;            // one blend factor per colour component
-  float alpha = 1;                           // startAlpha of emitted particles
+  uint8_t colourPerComponent = 0;  // one blend factor per colour component
+  float alpha = 1;                 // startAlpha of emitted particles
 };
 
 class KV_PARTICLES {
  public:
-  KV_LIST<KV_PARTICLE*> freeList;  // free records, taken from the front
-  KV_LIST<KV_PARTICLE*> liveList;  // live records in emission order: the stepping order
-  KV_ARRAY<KV_PARTICLE> particles; // the pool
-  KV_ARRAY<KV_VECTOR> positions;   // one position per pool record
-  KV_ARRAY<KV_VECTOR> colours;     // one colour per pool record
-  uint8_t vertexBufferMode;        // the engine's vertex-buffer answer; nothing is drawn while set
-  uint8_t enabled = 1;             // Update and Draw do nothing while 0
+  KV_LIST<KV_PARTICLE*> freeList;   // free records, taken from the front
+  KV_LIST<KV_PARTICLE*> liveList;   // live records in emission order: the stepping order
+  KV_ARRAY<KV_PARTICLE> particles;  // the pool
+  KV_ARRAY<KV_VECTOR> positions;    // one position per pool record
+  KV_ARRAY<KV_VECTOR> colours;      // one colour per pool record
+  uint8_t vertexBufferMode;         // the engine's vertex-buffer answer; nothing is drawn while set
+  uint8_t enabled = 1;              // Update and Draw do nothing while 0
   uint32_t blendSource = KV_BLEND_SRC_ALPHA;
   uint32_t blendDestination = KV_BLEND_ONE_MINUS_SRC_ALPHA;
   uint32_t blendMode = KV_BLEND_ADD;
-  uint8_t switch226 = 0;           // engine state 226 on around the draw
-  uint8_t spacingInclusive = 1;    // path emission also emits at exactly the path's length
-  double pointSize = 1;            // applied only when above 1
+  uint8_t switch226 = 0;         // engine state 226 on around the draw
+  uint8_t spacingInclusive = 1;  // path emission also emits at exactly the path's length
+  double pointSize = 1;          // applied only when above 1
   KV_EMITTER_DESC emitter;
-  KV_HANDLE texture;               // point texture; null for plain points
-  uint8_t emissionStopped = 0;     // suppresses emission; stepping goes on
-  float emissionTimer = 0;         // seconds until the next burst
-  float emissionInterval = 0;      // seconds between bursts; 0 or less: no emission
-  int32_t emissionCount = 0;       // bursts per emission pass
+  KV_HANDLE texture;                       // point texture; null for plain points
+  uint8_t emissionStopped = 0;             // suppresses emission; stepping goes on
+  float emissionTimer = 0;                 // seconds until the next burst
+  float emissionInterval = 0;              // seconds between bursts; 0 or less: no emission
+  int32_t emissionCount = 0;               // bursts per emission pass
   KV_PARTICLE_CALLBACK onSpawn = nullptr;  // called for every emitted or spawned particle
 
   // No pool yet; vertexBufferMode is the engine's KvVertexBufferInit answer.
@@ -124,6 +124,6 @@ class KV_PARTICLES {
 struct KV_PARTICLES_ENTRY {
   KV_PARTICLES system;
   uint8_t drawBefore = 0;                   // 1: drawn before its actor, 0: after
-  KvCore::KV_ACTOR* actor = nullptr;                // the actor it is bound to; null: none
+  KvCore::KV_ACTOR* actor = nullptr;        // the actor it is bound to; null: none
   KV_PARTICLE_CALLBACK callback = nullptr;  // handed to KV_PARTICLES::Update
 };

@@ -46,7 +46,8 @@ void KV_PARTICLES::Emit(KV_VECTOR point) {
                               (float)KvLerp(e.colourMin.z, e.colourMax.z, tb),
                               (float)KvLerp(e.colourMin.w, e.colourMax.w, ta));
   KV_VECTOR_D velocity = KvLengthdirVector(angles, speed);
-  record.velocity = KV_VECTOR((float)velocity.x, (float)velocity.y, (float)velocity.z, (float)velocity.w);
+  record.velocity =
+      KV_VECTOR((float)velocity.x, (float)velocity.y, (float)velocity.z, (float)velocity.w);
   record.elapsed = 0;
   record.startAlpha = e.alpha;
   record.position = positions.Get(k);

@@ -10,11 +10,11 @@
 // KV_VECTOR_D: its z turns about the x axis, its y about y and its x (the angle in the plane)
 // about z.
 template <class Rotation>
-void ApplyPlacement(const KV_VECTOR_D& position, const Rotation& rotation, const KV_VECTOR_D& scale)
-{
-    KvMatrixTranslate(position.x, position.y, position.z);
-    KvMatrixRotate(rotation.z, 1, 0, 0);
-    KvMatrixRotate(rotation.y, 0, 1, 0);
-    KvMatrixRotate(rotation.x, 0, 0, 1);
-    KvMatrixScale(scale.x, scale.y, scale.z);
+void ApplyPlacement(const KV_VECTOR_D& position, const Rotation& rotation,
+                    const KV_VECTOR_D& scale) {
+  KvMatrixTranslate(position.x, position.y, position.z);
+  KvMatrixRotate(rotation.z, 1, 0, 0);
+  KvMatrixRotate(rotation.y, 0, 1, 0);
+  KvMatrixRotate(rotation.x, 0, 0, 1);
+  KvMatrixScale(scale.x, scale.y, scale.z);
 }

@@ -32,10 +32,10 @@ void UseTexture(KV_HANDLE texture) {
 void ResetDrawColour() { KvSetState(KV_STATE_DRAW_COLOR, 1.0, 1.0, 1.0, 1.0); }
 
 // count vertices from three double arrays in one engine call.
-void DrawArrays(uint32_t primitive, uint32_t count, const KV_VECTOR_D* positions, const KV_VECTOR_D* colours,
-                const KV_VECTOR_D* texCoords) {
-  KvDrawData(primitive, 0, count, positions, colours, texCoords, nullptr, nullptr, nullptr, KV_ELEMENT_DOUBLE, 0,
-             0, 0, 0, 0, 0, 4, 0, 0, 0, 0, 0, 0);
+void DrawArrays(uint32_t primitive, uint32_t count, const KV_VECTOR_D* positions,
+                const KV_VECTOR_D* colours, const KV_VECTOR_D* texCoords) {
+  KvDrawData(primitive, 0, count, positions, colours, texCoords, nullptr, nullptr, nullptr,
+             KV_ELEMENT_DOUBLE, 0, 0, 0, 0, 0, 0, 4, 0, 0, 0, 0, 0, 0);
 }
 
 // The vertices one by one: each takes the texture coordinate and draw colour put before it.
@@ -51,7 +51,8 @@ void DrawImmediate(uint32_t primitive, const Vertices& v) {
 
 void Send(uint32_t primitive, const Vertices& v, uint8_t useArrays) {
   if (useArrays)
-    DrawArrays(primitive, (uint32_t)v.positions.size(), v.positions.data(), v.colours.data(), v.texCoords.data());
+    DrawArrays(primitive, (uint32_t)v.positions.size(), v.positions.data(), v.colours.data(),
+               v.texCoords.data());
   else
     DrawImmediate(primitive, v);
 }
@@ -70,7 +71,8 @@ void KV_CIRCLE2D::Draw(KV_VECTOR_D centre, float startAngle, uint8_t useArrays) 
     int32_t last = filled ? segments : segments - 1;
     for (int32_t i = 0; i <= last; ++i) {
       double a = 360.0 / segments * i;
-      KV_VECTOR_D point = centre + KvLengthdirVector(KV_ROTATION_D(a + startAngle, 0, 0, 0), radius);
+      KV_VECTOR_D point =
+          centre + KvLengthdirVector(KV_ROTATION_D(a + startAngle, 0, 0, 0), radius);
       KV_VECTOR_D texCoord = middle + KvLengthdirVector(KV_ROTATION_D(a, 0, 0, 0), 0.5);
       v.Put(point, texCoord, edgeColour);
     }
@@ -100,7 +102,8 @@ void KV_RECT2D::Draw(KV_VECTOR_D offset, uint8_t useArrays) {
   const double vs[4] = {0, 0, 1, 1};
   Vertices v;
   for (int i = 0; i < 4; ++i)
-    v.Put(KV_VECTOR_D(xs[i] + offset.x, ys[i] + offset.y, 0, 1), KV_VECTOR_D(us[i], vs[i], 0, 1), colours[i]);
+    v.Put(KV_VECTOR_D(xs[i] + offset.x, ys[i] + offset.y, 0, 1), KV_VECTOR_D(us[i], vs[i], 0, 1),
+          colours[i]);
   Send(filled ? KV_PRIM_QUADS : KV_PRIM_LINE_LOOP, v, useArrays);
   ResetDrawColour();
 }

@@ -12,8 +12,8 @@
 // A circle outline or a filled disc of `segments` edge points.
 struct KV_CIRCLE2D {
   float radius = 0;
-  int32_t segments = 0;      // edge points; fewer than 1 draws no vertex
-  uint8_t filled = 0;        // 1: a fan from the centre; 0: the closed outline
+  int32_t segments = 0;  // edge points; fewer than 1 draws no vertex
+  uint8_t filled = 0;    // 1: a fan from the centre; 0: the closed outline
   KV_HANDLE texture;
   KV_VECTOR_D centreColour;  // the fan's centre vertex
   KV_VECTOR_D edgeColour;    // every edge point

@@ -4,8 +4,8 @@
 
 #include "foundation/vector.h"
 
-struct KV_QUAD
-{
-    KV_VECTOR_D corners[4];  // each (0, 0, 0, 1) when built
+struct KV_QUAD {
+  KV_VECTOR_D corners[4];  // each (0, 0, 0, 1) when built
 };
-static_assert(sizeof(KV_QUAD) == 4 * 4 * sizeof(double), "the engine reads a quad as 16 packed doubles");
+static_assert(sizeof(KV_QUAD) == 4 * 4 * sizeof(double),
+              "the engine reads a quad as 16 packed doubles");

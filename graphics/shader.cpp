@@ -32,8 +32,10 @@ void DestroySlot(KV_ITERATOR_TRIPLE& slot) {
 
 // A local parameter for either program of a pair, unless n's bits spare it.
 void LocalParam(int32_t location, float x, float y, float z, float w, uint32_t n) {
-  if ((n & 1) == 0) KvShaderLocalParam(KV_SHADER_VERTEX_PROGRAM, static_cast<uint32_t>(location), x, y, z, w);
-  if ((n & 2) == 0) KvShaderLocalParam(KV_SHADER_FRAGMENT_PROGRAM, static_cast<uint32_t>(location), x, y, z, w);
+  if ((n & 1) == 0)
+    KvShaderLocalParam(KV_SHADER_VERTEX_PROGRAM, static_cast<uint32_t>(location), x, y, z, w);
+  if ((n & 2) == 0)
+    KvShaderLocalParam(KV_SHADER_FRAGMENT_PROGRAM, static_cast<uint32_t>(location), x, y, z, w);
 }
 
 }  // namespace
@@ -43,17 +45,20 @@ uint8_t KV_SHADER::Model() { return KvShaderModel(); }
 
 int32_t KV_SHADER::GetCount() const { return static_cast<int32_t>(programs.Size()); }
 
-bool KV_SHADER::Load(int32_t index, uint32_t type, const char* vertexPath, const char* fragmentPath) {
+bool KV_SHADER::Load(int32_t index, uint32_t type, const char* vertexPath,
+                     const char* fragmentPath) {
   return LoadWith(KvShaderLoad, index, type, vertexPath, fragmentPath);
 }
 
-bool KV_SHADER::LoadFromMemory(int32_t index, uint32_t type, const char* vertexSource, const char* fragmentSource) {
+bool KV_SHADER::LoadFromMemory(int32_t index, uint32_t type, const char* vertexSource,
+                               const char* fragmentSource) {
   return LoadWith(KvShaderLoadFromMemory, index, type, vertexSource, fragmentSource);
 }
 
 // A new slot starts with an empty log; a slot loaded again keeps its log and appends to it. Its
 // old engine objects are destroyed first, so reloading a slot leaks nothing.
-bool KV_SHADER::LoadWith(SourceLoader load, int32_t index, uint32_t type, const char* vertex, const char* fragment) {
+bool KV_SHADER::LoadWith(SourceLoader load, int32_t index, uint32_t type, const char* vertex,
+                         const char* fragment) {
   if (index < 0 || (type != kPairType && type != kLinkedType)) return false;
   uint32_t at = static_cast<uint32_t>(index);
   if (at >= programs.Size()) {
@@ -139,8 +144,8 @@ bool KV_SHADER::UniformInteger(uint32_t type, int32_t location, const int32_t* v
   // The four values are read for a program pair, so a missing array is refused before.
   if (values == nullptr) return false;
   if (type == kPairType) {
-    LocalParam(location, static_cast<float>(values[0]), static_cast<float>(values[1]), static_cast<float>(values[2]),
-               static_cast<float>(values[3]), n);
+    LocalParam(location, static_cast<float>(values[0]), static_cast<float>(values[1]),
+               static_cast<float>(values[2]), static_cast<float>(values[3]), n);
     return true;
   }
   if (type == kLinkedType) {

@@ -35,7 +35,8 @@ class KV_SHADER {
   // false for another type or a negative index. Compile and link failures go to the slot's log.
   bool Load(int32_t index, uint32_t type, const char* vertexPath, const char* fragmentPath);
   // The same with the two sources as texts.
-  bool LoadFromMemory(int32_t index, uint32_t type, const char* vertexSource, const char* fragmentSource);
+  bool LoadFromMemory(int32_t index, uint32_t type, const char* vertexSource,
+                      const char* fragmentSource);
   // Destroys every program and empties the set.
   void Destroy();
   // out := the slot's log; empty for an index outside the set.
@@ -64,6 +65,7 @@ class KV_SHADER {
 
  private:
   typedef uint8_t (*SourceLoader)(KV_HANDLE, uint32_t, const char*);
-  bool LoadWith(SourceLoader load, int32_t index, uint32_t type, const char* vertex, const char* fragment);
+  bool LoadWith(SourceLoader load, int32_t index, uint32_t type, const char* vertex,
+                const char* fragment);
   const KV_ITERATOR_TRIPLE* LinkedSlot(int32_t index) const;
 };

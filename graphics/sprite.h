@@ -14,18 +14,18 @@
 
 class KV_SPRITE {
  public:
-  uint8_t loaded = 0;                           // set by the loaders; Destroy(0) frees textures
-  KV_LIST<KV_HANDLE> frames;                    // the animation frames in order
-  KV_LIST_ITERATOR<KV_HANDLE> currentFrame;     // the frame drawn; end when none is selected
-  float framePosition = -1.0f;                  // frame cursor in frame units; -1 without a frame
-  int32_t stripCount = 0;                       // cells side by side in each texture (0, 1: none)
-  float stripPosition = 0;                      // position within the strip, in cells
-  int32_t width = 0;                            // frame width in pixels (one cell with a strip)
-  int32_t height = 0;                           // frame height in pixels
-  int32_t pivotX = 0, pivotY = 0;               // drawing origin from the frame's top-left
-  int32_t boxWidth = 0, boxHeight = 0;          // collision rectangle size
-  int32_t boxX = 0, boxY = 0;                   // collision rectangle origin, measured like the pivot
-  KV_VERTEX vertices[4];                        // top-left, top-right, bottom-right, bottom-left
+  uint8_t loaded = 0;                        // set by the loaders; Destroy(0) frees textures
+  KV_LIST<KV_HANDLE> frames;                 // the animation frames in order
+  KV_LIST_ITERATOR<KV_HANDLE> currentFrame;  // the frame drawn; end when none is selected
+  float framePosition = -1.0f;               // frame cursor in frame units; -1 without a frame
+  int32_t stripCount = 0;                    // cells side by side in each texture (0, 1: none)
+  float stripPosition = 0;                   // position within the strip, in cells
+  int32_t width = 0;                         // frame width in pixels (one cell with a strip)
+  int32_t height = 0;                        // frame height in pixels
+  int32_t pivotX = 0, pivotY = 0;            // drawing origin from the frame's top-left
+  int32_t boxWidth = 0, boxHeight = 0;       // collision rectangle size
+  int32_t boxX = 0, boxY = 0;                // collision rectangle origin, measured like the pivot
+  KV_VERTEX vertices[4];                     // top-left, top-right, bottom-right, bottom-left
 
   // An empty sprite: no frames, white vertices facing +z, texture coordinates over the quad.
   KV_SPRITE();
@@ -56,8 +56,8 @@ class KV_SPRITE {
                       int32_t boxHeight, int32_t boxX, int32_t boxY);
   // One frame per image file (PNG, JPEG, BMP, TGA, GIF) of a ";"-separated list, read through
   // the imaging interface (image_files.cpp); false only for a null list.
-  bool LoadImages(const char* files, float minFilter, float magFilter, int32_t pivotX, int32_t pivotY,
-                  int32_t boxWidth, int32_t boxHeight, int32_t boxX, int32_t boxY);
+  bool LoadImages(const char* files, float minFilter, float magFilter, int32_t pivotX,
+                  int32_t pivotY, int32_t boxWidth, int32_t boxHeight, int32_t boxX, int32_t boxY);
   // One empty frame of w x h pixels; false when w < 1 or h < 1.
   bool LoadEmpty(int32_t w, int32_t h, float minFilter, float magFilter, int32_t pivotX,
                  int32_t pivotY, int32_t boxWidth, int32_t boxHeight, int32_t boxX, int32_t boxY);

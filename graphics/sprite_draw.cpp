@@ -15,7 +15,8 @@ void DrawQuad(KV_HANDLE texture, const KV_VERTEX* quad) {
 // A copy of the sprite's vertices laid over the rectangle a..b with coordinates 0..u, 0..v.
 void RectQuad(const KV_VERTEX* source, KV_VERTEX* quad, const KV_VECTOR& a, const KV_VECTOR& b,
               float u, float v) {
-  const float corners[4][4] = {{a.x, a.y, 0, 0}, {b.x, a.y, u, 0}, {b.x, b.y, u, v}, {a.x, b.y, 0, v}};
+  const float corners[4][4] = {
+      {a.x, a.y, 0, 0}, {b.x, a.y, u, 0}, {b.x, b.y, u, v}, {a.x, b.y, 0, v}};
   for (int i = 0; i < 4; ++i) {
     quad[i] = source[i];
     quad[i].position[0] = corners[i][0];

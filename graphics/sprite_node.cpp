@@ -31,7 +31,9 @@ bool Ends(const char* path) { return Split(path).name.empty(); }
 
 // The list's sort leaves its values in non-increasing order of the comparison; comparing the
 // later item first turns that into ascending depth, with equal depths kept in tree order.
-int LaterFirst(KV_DRAWITEM* const* a, KV_DRAWITEM* const* b) { return KV_SPRITENODE::CompareDepth(*b, *a); }
+int LaterFirst(KV_DRAWITEM* const* a, KV_DRAWITEM* const* b) {
+  return KV_SPRITENODE::CompareDepth(*b, *a);
+}
 
 }  // namespace
 
@@ -138,7 +140,8 @@ KV_VECTOR_D KV_SPRITENODE::Transform(KV_VECTOR_D position, float parentAngle) {
   return (min + max) * 0.5;
 }
 
-float KV_SPRITENODE::Reach(KV_VECTOR_D position, float parentAngle, const KV_VECTOR_D& centre, float best) {
+float KV_SPRITENODE::Reach(KV_VECTOR_D position, float parentAngle, const KV_VECTOR_D& centre,
+                           float best) {
   KV_VECTOR_D end = End(position, parentAngle);
   float here = (float)(end - centre).Length() + radius;
   if (here > best) best = here;

@@ -54,7 +54,8 @@ class KV_SPRITENODE {
   float FindValue(const char* path, float parentAngle);
 
   // Widens the box min..max to hold every node's end point, give or take its radius.
-  void AccumulatePosition(KV_VECTOR_D position, float parentAngle, KV_VECTOR_D& min, KV_VECTOR_D& max);
+  void AccumulatePosition(KV_VECTOR_D position, float parentAngle, KV_VECTOR_D& min,
+                          KV_VECTOR_D& max);
   // The centre of the subtree's box.
   KV_VECTOR_D Transform(KV_VECTOR_D position, float parentAngle);
   // The subtree's bounding radius around that centre.

@@ -93,9 +93,11 @@ void KV_VERTEXBUFFER::Draw() {
       n = KvVertexBufferSize(handle, KV_VB_VERTICES) / kVertexBytes;
     }
     // The four arrays are byte offsets of the fields within a KV_VERTEX in the vertex part.
-    KvDrawData(mode, 0, n, reinterpret_cast<const void*>(uintptr_t{44}), reinterpret_cast<const void*>(uintptr_t{16}),
-               reinterpret_cast<const void*>(uintptr_t{0}), reinterpret_cast<const void*>(uintptr_t{32}), nullptr,
-               nullptr, KV_ELEMENT_FLOAT, 60, 60, 60, 60, 0, 0, 0, 0, 1, 1, 1, 1, indexed ? 1 : 0);
+    KvDrawData(mode, 0, n, reinterpret_cast<const void*>(uintptr_t{44}),
+               reinterpret_cast<const void*>(uintptr_t{16}),
+               reinterpret_cast<const void*>(uintptr_t{0}),
+               reinterpret_cast<const void*>(uintptr_t{32}), nullptr, nullptr, KV_ELEMENT_FLOAT, 60,
+               60, 60, 60, 0, 0, 0, 0, 1, 1, 1, 1, indexed ? 1 : 0);
     KvVertexBufferUnactivate(KV_VB_VERTICES);
     KvVertexBufferUnactivate(KV_VB_INDICES);
     return;
@@ -103,19 +105,22 @@ void KV_VERTEXBUFFER::Draw() {
   if (vertices.IsEmpty()) return;
   if (!indices.IsEmpty()) {
     if (!IndicesFit()) return;
-    KvDrawDataStruct(mode, 0, indices.Size(), vertices.Buffer(false), indices.Buffer(false), 0, 0, 0, 0, 0, 0);
+    KvDrawDataStruct(mode, 0, indices.Size(), vertices.Buffer(false), indices.Buffer(false), 0, 0,
+                     0, 0, 0, 0);
   } else {
     KvDrawDataStruct(mode, 0, vertices.Size(), vertices.Buffer(false), nullptr, 0, 0, 0, 0, 0, 0);
   }
 }
 
 int32_t KV_VERTEXBUFFER::GetVertexCount() {
-  if (hardware) return static_cast<int32_t>(KvVertexBufferSize(handle, KV_VB_VERTICES) / kVertexBytes);
+  if (hardware)
+    return static_cast<int32_t>(KvVertexBufferSize(handle, KV_VB_VERTICES) / kVertexBytes);
   return static_cast<int32_t>(vertices.Size());
 }
 
 int32_t KV_VERTEXBUFFER::GetIndexCount() {
-  if (hardware) return static_cast<int32_t>(KvVertexBufferSize(handle, KV_VB_INDICES) / kIndexBytes);
+  if (hardware)
+    return static_cast<int32_t>(KvVertexBufferSize(handle, KV_VB_INDICES) / kIndexBytes);
   return static_cast<int32_t>(indices.Size());
 }
 

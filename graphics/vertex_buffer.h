@@ -11,17 +11,18 @@
 
 class KV_VERTEXBUFFER {
  public:
-  KV_HANDLE handle;                 // the hardware buffer
-  KV_ARRAY<KV_VERTEX> vertices;     // software vertices
-  KV_ARRAY<uint32_t> indices;       // software indices
-  uint8_t hardware = 0;             // 1 when the mesh lives in the hardware buffer
-  uint32_t mode = 0;                // the engine primitive mode of every draw (8 triangles, 11 quads)
+  KV_HANDLE handle;              // the hardware buffer
+  KV_ARRAY<KV_VERTEX> vertices;  // software vertices
+  KV_ARRAY<uint32_t> indices;    // software indices
+  uint8_t hardware = 0;          // 1 when the mesh lives in the hardware buffer
+  uint32_t mode = 0;             // the engine primitive mode of every draw (8 triangles, 11 quads)
 
   // Builds the mesh from count vertices and indices (null data: default records), in hardware
   // unless software is asked for or the engine has no buffers. False when a hardware buffer
   // already exists, the engine refuses one, a count is too large, or the mesh ends up empty.
-  bool Create(uint32_t mode, const KV_VERTEX* vertexData, uint32_t vertexCount, const uint32_t* indexData,
-              uint32_t indexCount, uint32_t vertexUsage, uint32_t indexUsage, bool software);
+  bool Create(uint32_t mode, const KV_VERTEX* vertexData, uint32_t vertexCount,
+              const uint32_t* indexData, uint32_t indexCount, uint32_t vertexUsage,
+              uint32_t indexUsage, bool software);
   // Releases the mesh: the hardware buffer, or the two arrays.
   void Destroy();
   // Draws the whole mesh; nothing for an empty one.

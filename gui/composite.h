@@ -17,38 +17,32 @@ typedef KV_GUI::CONTROL CONTROL;
 // Puts control under parent (top level for null) and returns it; deletes it and returns null
 // when the tree refuses it, so a failed attach leaks nothing.
 template <class T>
-T* AttachNew(KV_GUI& gui, T* control, CONTROL* parent)
-{
-    if (gui.AddControl(control, parent) == nullptr)
-    {
-        delete control;
-        return nullptr;
-    }
-    return control;
+T* AttachNew(KV_GUI& gui, T* control, CONTROL* parent) {
+  if (gui.AddControl(control, parent) == nullptr) {
+    delete control;
+    return nullptr;
+  }
+  return control;
 }
 
 // Attaches part under parent as AttachNew does; when the tree refuses it, also removes whole,
 // the composite being built, so a failed build leaves nothing behind. Null on refusal.
 template <class T>
-T* AttachPart(KV_GUI& gui, T* part, CONTROL* parent, CONTROL* whole)
-{
-    T* attached = AttachNew(gui, part, parent);
-    if (attached == nullptr)
-        gui.RemoveControl(whole);
-    return attached;
+T* AttachPart(KV_GUI& gui, T* part, CONTROL* parent, CONTROL* whole) {
+  T* attached = AttachNew(gui, part, parent);
+  if (attached == nullptr) gui.RemoveControl(whole);
+  return attached;
 }
 
 // Attaches a new T under parent (top level for null) at position with size and returns it;
 // null, leaving nothing behind, when the tree refuses it.
 template <class T>
-T* AttachPlaced(KV_GUI& gui, CONTROL* parent, KV_VECTOR position, KV_VECTOR size)
-{
-    T* control = AttachNew(gui, new T(), parent);
-    if (control == nullptr)
-        return nullptr;
-    control->Position = position;
-    control->Size = size;
-    return control;
+T* AttachPlaced(KV_GUI& gui, CONTROL* parent, KV_VECTOR position, KV_VECTOR size) {
+  T* control = AttachNew(gui, new T(), parent);
+  if (control == nullptr) return nullptr;
+  control->Position = position;
+  control->Size = size;
+  return control;
 }
 
 // StyleActive := the skin's part active, StyleUnactive := its part unactive.

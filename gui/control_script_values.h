@@ -15,49 +15,46 @@
 namespace KvCore::script {
 
 // Type codes: the numeric ones are the typed-literal suffixes.
-enum TYPE : int
-{
-    TYPE_NONE = 0,
-    TYPE_BUFFER = 1,  // the tag buffer; a target only, written with text
-    TYPE_STRING = 2,
-    TYPE_BOOLEAN = 3,
-    TYPE_TEXTURE = 4,
-    TYPE_STYLE = 5,
-    TYPE_DWORD = 'd',
-    TYPE_HALFVECTOR = 'f',
-    TYPE_HALF = 'h',
-    TYPE_INTEGER = 'i',
-    TYPE_REAL = 'r',
-    TYPE_VECTOR = 'v',
+enum TYPE : int {
+  TYPE_NONE = 0,
+  TYPE_BUFFER = 1,  // the tag buffer; a target only, written with text
+  TYPE_STRING = 2,
+  TYPE_BOOLEAN = 3,
+  TYPE_TEXTURE = 4,
+  TYPE_STYLE = 5,
+  TYPE_DWORD = 'd',
+  TYPE_HALFVECTOR = 'f',
+  TYPE_HALF = 'h',
+  TYPE_INTEGER = 'i',
+  TYPE_REAL = 'r',
+  TYPE_VECTOR = 'v',
 };
 
 enum OPERATION { OP_SET, OP_ADD, OP_SUBTRACT, OP_MULTIPLY, OP_DIVIDE };
 
 // A variable: its type code and one storage slot per type, of which only the one of its
 // type is used. A fresh variable holds the declared type's start value.
-struct VARIABLE
-{
-    int type = TYPE_NONE;
-    KV_STRING text;
-    uint8_t boolean = 0;
-    KV_HANDLE texture;
-    KV_GUI::STYLE_HANDLE style;
-    int32_t integer = 0;
-    uint32_t dword = 0;
-    float half = 0;
-    double real = 0;
-    KV_VECTOR halfvector;
-    KV_VECTOR_D vector;
+struct VARIABLE {
+  int type = TYPE_NONE;
+  KV_STRING text;
+  uint8_t boolean = 0;
+  KV_HANDLE texture;
+  KV_GUI::STYLE_HANDLE style;
+  int32_t integer = 0;
+  uint32_t dword = 0;
+  float half = 0;
+  double real = 0;
+  KV_VECTOR halfvector;
+  KV_VECTOR_D vector;
 
-    // The storage of the variable's own type; null for no type.
-    void* Storage();
+  // The storage of the variable's own type; null for no type.
+  void* Storage();
 };
 
 // What a statement writes: a field or a variable's storage and its type; type 0 is none.
-struct TARGET
-{
-    int type = TYPE_NONE;
-    void* field = nullptr;
+struct TARGET {
+  int type = TYPE_NONE;
+  void* field = nullptr;
 };
 
 // The type code of a declaration's type word; TYPE_NONE for a word not in the language.

@@ -9,16 +9,13 @@ namespace {
 
 // Marks every control of a subtree that is about to leave the tree as detached, so that a
 // control still held by a running pass is not taken for one in the tree.
-void ForgetPlaces(KV_GUI::NODE* subtree)
-{
-    for (KV_GUI::NODE::ITERATOR it = subtree->Begin(); !it.IsEnd(); it.Next())
-        ForgetPlaces(it.Get());
-    KV_GUI::CONTROL* control = subtree->value.Get();
-    if (control != nullptr)
-    {
-        control->node = nullptr;
-        control->owner = nullptr;
-    }
+void ForgetPlaces(KV_GUI::NODE* subtree) {
+  for (KV_GUI::NODE::ITERATOR it = subtree->Begin(); !it.IsEnd(); it.Next()) ForgetPlaces(it.Get());
+  KV_GUI::CONTROL* control = subtree->value.Get();
+  if (control != nullptr) {
+    control->node = nullptr;
+    control->owner = nullptr;
+  }
 }
 
 }  // namespace
@@ -30,201 +27,155 @@ KV_GUI::KV_GUI()
       mouseDelta(0, 0, 0, 1),
       textureLoader(nullptr),
       eventMask(EVENT_MOUSE_PRESSED | EVENT_ENTERED | EVENT_OVER),
-      treeChanges(0)
-{
-}
+      treeChanges(0) {}
 
 KV_GUI::~KV_GUI() = default;
 
-bool KV_GUI::Attach(KV_WINDOW* window)
-{
-    if (window == nullptr)
-        return false;
-    screen = window;
-    CONTROL* root = GetRoot();
-    root->owner = this;
-    root->node = &tree;
-    return true;
+bool KV_GUI::Attach(KV_WINDOW* window) {
+  if (window == nullptr) return false;
+  screen = window;
+  CONTROL* root = GetRoot();
+  root->owner = this;
+  root->node = &tree;
+  return true;
 }
 
-KV_GUI::CONTROL* KV_GUI::GetRoot() const
-{
-    return tree.value.Get();
+KV_GUI::CONTROL* KV_GUI::GetRoot() const { return tree.value.Get(); }
+
+KV_GUI::CONTROL* KV_GUI::AddControl(CONTROL* control, CONTROL* parent) {
+  if (control == nullptr) return nullptr;
+  // A control already held by a tree would end up owned twice and freed twice.
+  if (control->node != nullptr || control == GetRoot()) return nullptr;
+  NODE* parentNode = &tree;
+  if (parent != nullptr) {
+    // The parent must sit in this manager's tree; otherwise its node is unknown (or
+    // belongs to another manager, which would then own a control filed under this one).
+    if (parent->node == nullptr || parent->owner != this) return nullptr;
+    parentNode = parent->node;
+  }
+  NODE::ITERATOR child = parentNode->Add(KV_SHARED<CONTROL>(control));
+  if (child.IsEnd()) return nullptr;
+  control->owner = this;
+  control->node = child.Get();
+  return control;
 }
 
-KV_GUI::CONTROL* KV_GUI::AddControl(CONTROL* control, CONTROL* parent)
-{
-    if (control == nullptr)
-        return nullptr;
-    // A control already held by a tree would end up owned twice and freed twice.
-    if (control->node != nullptr || control == GetRoot())
-        return nullptr;
-    NODE* parentNode = &tree;
-    if (parent != nullptr)
-    {
-        // The parent must sit in this manager's tree; otherwise its node is unknown (or
-        // belongs to another manager, which would then own a control filed under this one).
-        if (parent->node == nullptr || parent->owner != this)
-            return nullptr;
-        parentNode = parent->node;
-    }
-    NODE::ITERATOR child = parentNode->Add(KV_SHARED<CONTROL>(control));
-    if (child.IsEnd())
-        return nullptr;
-    control->owner = this;
-    control->node = child.Get();
-    return control;
-}
-
-bool KV_GUI::RemoveControl(CONTROL* control)
-{
-    if (control == nullptr || control == GetRoot() || control->node == nullptr ||
-        control->owner != this || !Contains(control))
-        return false;
-    NODE* node = control->node;
-    DropQueuedInside(node);
-    if (focus != nullptr && control->Contains(focus))
-        focus = nullptr;
-    ++treeChanges;
-    ForgetPlaces(node);
-    node->Detach();
-    return true;
-}
-
-bool KV_GUI::HasNode(const NODE* node) const
-{
-    if (node == nullptr)
-        return false;
-    return GetRoot()->HasNode(node);
-}
-
-bool KV_GUI::Contains(const CONTROL* control) const
-{
-    if (control == nullptr)
-        return false;
-    return GetRoot()->Contains(control);
-}
-
-void KV_GUI::BringToFront(CONTROL* control, unsigned char exclusive)
-{
-    if (control == nullptr || control->node == nullptr || control->node->parent == nullptr)
-        return;
-    NODE* parentNode = control->node->parent;
-    if (exclusive)
-    {
-        for (NODE::ITERATOR it = parentNode->Begin(); !it.IsEnd(); it.Next())
-        {
-            CONTROL* sibling = it->value.Get();
-            if (sibling != nullptr && sibling != control)
-                sibling->Order = 0;
-        }
-        control->Order = -1;
-        return;
-    }
-    float lowest = control->Order;
-    for (NODE::ITERATOR it = parentNode->Begin(); !it.IsEnd(); it.Next())
-    {
-        CONTROL* sibling = it->value.Get();
-        if (sibling != nullptr && sibling->Order < lowest)
-            lowest = sibling->Order;
-    }
-    control->Order = lowest - 1;
-}
-
-void KV_GUI::DestroyQueued()
-{
-    while (deletionQueue.Count() != 0)
-    {
-        KV_LIST<NODE*>::ITERATOR last = deletionQueue.Last();
-        NODE* node = *last.Get();
-        // An entry whose node already left the tree (with an ancestor, or queued twice) is
-        // dropped. Nothing adds nodes meanwhile, so a freed node's address is not reused.
-        if (HasNode(node) && node != &tree)
-        {
-            if (focus != nullptr && node->value.Get() != nullptr && node->value.Get()->Contains(focus))
-                focus = nullptr;
-            ++treeChanges;
-            ForgetPlaces(node);
-            node->Detach();
-        }
-        deletionQueue.Erase(last);
-    }
-}
-
-void KV_GUI::PurgeNames()
-{
-    KV_LIST_ITERATOR<CONTROL*> it = controls.Begin();
-    while (!it.IsEnd())
-    {
-        CONTROL* control = *it.Get();
-        if (Contains(control))
-        {
-            it.Next();
-            continue;
-        }
-        it.Next();
-        controls.RemoveValue(control);
-    }
-}
-
-void KV_GUI::DestroyAll()
-{
-    ++treeChanges;
-    focus = nullptr;
-    for (NODE::ITERATOR it = tree.Begin(); !it.IsEnd(); it.Next())
-        ForgetPlaces(it.Get());
-    tree.Clear();
-    deletionQueue.Clear();
-    styles.Clear();
-    controls.Clear();
-    for (KV_LIST_ITERATOR<KV_HANDLE> it = textures.Begin(); !it.IsEnd(); it.Next())
-        if (!it.Get()->IsNull())
-            KvTextureDestroy(*it.Get());
-    textures.Clear();
-    for (KV_LIST_ITERATOR<KV_FONT> it = fonts.Begin(); !it.IsEnd(); it.Next())
-        it.Get()->Destroy();
-    fonts.Clear();
-}
-
-void KV_GUI::ChildrenByDepth(const CONTROL* parent, KV_LIST<CONTROL*>& out) const
-{
-    out.Clear();
-    const NODE* parentNode = parent == nullptr ? &tree : parent->node;
-    if (parentNode == nullptr)
-        return;
-    for (NODE::ITERATOR it = parentNode->Begin(); !it.IsEnd(); it.Next())
-        if (it->value.Get() != nullptr)
-            out.PushBack(it->value.Get());
-    out.Sort(&CONTROL::CompareDepth);
-}
-
-KV_GUI::NODE* KV_GUI::ChildNodes(const CONTROL* parent)
-{
-    return parent == nullptr ? &tree : parent->node;
-}
-
-bool KV_GUI::NodeInSubtree(const NODE* root, const NODE* node) const
-{
-    if (root == node)
-        return true;
-    for (NODE::ITERATOR it = root->Begin(); !it.IsEnd(); it.Next())
-        if (NodeInSubtree(it.Get(), node))
-            return true;
+bool KV_GUI::RemoveControl(CONTROL* control) {
+  if (control == nullptr || control == GetRoot() || control->node == nullptr ||
+      control->owner != this || !Contains(control))
     return false;
+  NODE* node = control->node;
+  DropQueuedInside(node);
+  if (focus != nullptr && control->Contains(focus)) focus = nullptr;
+  ++treeChanges;
+  ForgetPlaces(node);
+  node->Detach();
+  return true;
 }
 
-void KV_GUI::DropQueuedInside(const NODE* subtree)
-{
-    // The nodes of the subtree are about to be freed; a queued entry left behind could later
-    // name a new node built at the same address and remove the wrong control.
-    KV_LIST<NODE*>::ITERATOR it = deletionQueue.Begin();
-    while (!it.IsEnd())
-    {
-        KV_LIST<NODE*>::ITERATOR current = it;
-        it.Next();
-        if (NodeInSubtree(subtree, *current.Get()))
-            deletionQueue.Erase(current);
+bool KV_GUI::HasNode(const NODE* node) const {
+  if (node == nullptr) return false;
+  return GetRoot()->HasNode(node);
+}
+
+bool KV_GUI::Contains(const CONTROL* control) const {
+  if (control == nullptr) return false;
+  return GetRoot()->Contains(control);
+}
+
+void KV_GUI::BringToFront(CONTROL* control, unsigned char exclusive) {
+  if (control == nullptr || control->node == nullptr || control->node->parent == nullptr) return;
+  NODE* parentNode = control->node->parent;
+  if (exclusive) {
+    for (NODE::ITERATOR it = parentNode->Begin(); !it.IsEnd(); it.Next()) {
+      CONTROL* sibling = it->value.Get();
+      if (sibling != nullptr && sibling != control) sibling->Order = 0;
     }
+    control->Order = -1;
+    return;
+  }
+  float lowest = control->Order;
+  for (NODE::ITERATOR it = parentNode->Begin(); !it.IsEnd(); it.Next()) {
+    CONTROL* sibling = it->value.Get();
+    if (sibling != nullptr && sibling->Order < lowest) lowest = sibling->Order;
+  }
+  control->Order = lowest - 1;
+}
+
+void KV_GUI::DestroyQueued() {
+  while (deletionQueue.Count() != 0) {
+    KV_LIST<NODE*>::ITERATOR last = deletionQueue.Last();
+    NODE* node = *last.Get();
+    // An entry whose node already left the tree (with an ancestor, or queued twice) is
+    // dropped. Nothing adds nodes meanwhile, so a freed node's address is not reused.
+    if (HasNode(node) && node != &tree) {
+      if (focus != nullptr && node->value.Get() != nullptr && node->value.Get()->Contains(focus))
+        focus = nullptr;
+      ++treeChanges;
+      ForgetPlaces(node);
+      node->Detach();
+    }
+    deletionQueue.Erase(last);
+  }
+}
+
+void KV_GUI::PurgeNames() {
+  KV_LIST_ITERATOR<CONTROL*> it = controls.Begin();
+  while (!it.IsEnd()) {
+    CONTROL* control = *it.Get();
+    if (Contains(control)) {
+      it.Next();
+      continue;
+    }
+    it.Next();
+    controls.RemoveValue(control);
+  }
+}
+
+void KV_GUI::DestroyAll() {
+  ++treeChanges;
+  focus = nullptr;
+  for (NODE::ITERATOR it = tree.Begin(); !it.IsEnd(); it.Next()) ForgetPlaces(it.Get());
+  tree.Clear();
+  deletionQueue.Clear();
+  styles.Clear();
+  controls.Clear();
+  for (KV_LIST_ITERATOR<KV_HANDLE> it = textures.Begin(); !it.IsEnd(); it.Next())
+    if (!it.Get()->IsNull()) KvTextureDestroy(*it.Get());
+  textures.Clear();
+  for (KV_LIST_ITERATOR<KV_FONT> it = fonts.Begin(); !it.IsEnd(); it.Next()) it.Get()->Destroy();
+  fonts.Clear();
+}
+
+void KV_GUI::ChildrenByDepth(const CONTROL* parent, KV_LIST<CONTROL*>& out) const {
+  out.Clear();
+  const NODE* parentNode = parent == nullptr ? &tree : parent->node;
+  if (parentNode == nullptr) return;
+  for (NODE::ITERATOR it = parentNode->Begin(); !it.IsEnd(); it.Next())
+    if (it->value.Get() != nullptr) out.PushBack(it->value.Get());
+  out.Sort(&CONTROL::CompareDepth);
+}
+
+KV_GUI::NODE* KV_GUI::ChildNodes(const CONTROL* parent) {
+  return parent == nullptr ? &tree : parent->node;
+}
+
+bool KV_GUI::NodeInSubtree(const NODE* root, const NODE* node) const {
+  if (root == node) return true;
+  for (NODE::ITERATOR it = root->Begin(); !it.IsEnd(); it.Next())
+    if (NodeInSubtree(it.Get(), node)) return true;
+  return false;
+}
+
+void KV_GUI::DropQueuedInside(const NODE* subtree) {
+  // The nodes of the subtree are about to be freed; a queued entry left behind could later
+  // name a new node built at the same address and remove the wrong control.
+  KV_LIST<NODE*>::ITERATOR it = deletionQueue.Begin();
+  while (!it.IsEnd()) {
+    KV_LIST<NODE*>::ITERATOR current = it;
+    it.Next();
+    if (NodeInSubtree(subtree, *current.Get())) deletionQueue.Erase(current);
+  }
 }
 
 }  // namespace KvCore

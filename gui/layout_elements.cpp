@@ -16,12 +16,11 @@ typedef KV_GUI::CONTROL CONTROL;
 typedef Com::C_GUI_CONTROL APP_CONTROL;
 
 // What is applied to an element's control after its factory.
-enum AFTER : unsigned
-{
-    UNESCAPE = 1,  // the text decoded with its backslash escapes
-    EVENT = 2,     // EventProc
-    RENDER = 4,    // RenderProc
-    ONLOAD = 8,    // the OnLoad script
+enum AFTER : unsigned {
+  UNESCAPE = 1,  // the text decoded with its backslash escapes
+  EVENT = 2,     // EventProc
+  RENDER = 4,    // RenderProc
+  ONLOAD = 8,    // the OnLoad script
 };
 
 // Window flags, one bit per switch that is "On".
@@ -31,338 +30,259 @@ constexpr uint32_t kWindowMin = 4;
 constexpr uint32_t kWindowFull = 8;
 
 // List docking: the two diagonal words differ between menus and combo boxes.
-struct DOCK_WORD
-{
-    const char* word;
-    uint32_t menu;
-    uint32_t comboBox;
+struct DOCK_WORD {
+  const char* word;
+  uint32_t menu;
+  uint32_t comboBox;
 };
 const DOCK_WORD kDockWords[] = {
-    {"TOP", 0x40, 0x40},         {"BOTTOM", 0x80, 0x80},        {"LEFT", 0x100, 0x100},
-    {"RIGHT", 0x200, 0x200},     {"LEFT-UP", 0x500, 0x140},     {"RIGHT-UP", 0x600, 0x240},
+    {"TOP", 0x40, 0x40},     {"BOTTOM", 0x80, 0x80},    {"LEFT", 0x100, 0x100},
+    {"RIGHT", 0x200, 0x200}, {"LEFT-UP", 0x500, 0x140}, {"RIGHT-UP", 0x600, 0x240},
 };
 constexpr uint32_t kDockRight = 0x200;
 constexpr uint32_t kDockBottom = 0x80;
 
 // ---- attribute values; an empty value leaves the default ----
 
-KV_VECTOR Vector(const NODE* element, const char* name, KV_VECTOR value)
-{
-    float parts[4] = {value.x, value.y, value.z, value.w};
-    if (Attribute(element, name).Decode(parts, 'f'))
-        value = KV_VECTOR(parts[0], parts[1], parts[2], parts[3]);
-    return value;
+KV_VECTOR Vector(const NODE* element, const char* name, KV_VECTOR value) {
+  float parts[4] = {value.x, value.y, value.z, value.w};
+  if (Attribute(element, name).Decode(parts, 'f'))
+    value = KV_VECTOR(parts[0], parts[1], parts[2], parts[3]);
+  return value;
 }
 
 // Position, Size and the other vectors start at (0, 0, 0, 1).
-KV_VECTOR Vector(const NODE* element, const char* name)
-{
-    return Vector(element, name, KV_VECTOR());
+KV_VECTOR Vector(const NODE* element, const char* name) {
+  return Vector(element, name, KV_VECTOR());
 }
 
 // Margins start at (0, 0, 0, 0) and are read as top, bottom, left, right.
-KV_VECTOR Margins(const NODE* element)
-{
-    return Vector(element, "Margin", KV_VECTOR(0, 0, 0, 0));
-}
+KV_VECTOR Margins(const NODE* element) { return Vector(element, "Margin", KV_VECTOR(0, 0, 0, 0)); }
 
 // A float the file should give; a missing one reads as 0.
-float Float(const NODE* element, const char* name)
-{
-    float value = 0;
-    Attribute(element, name).Decode(&value, 'h');
-    return value;
+float Float(const NODE* element, const char* name) {
+  float value = 0;
+  Attribute(element, name).Decode(&value, 'h');
+  return value;
 }
 
-bool Switch(const NODE* element, const char* name)
-{
-    return Attribute(element, name) == "On";
-}
+bool Switch(const NODE* element, const char* name) { return Attribute(element, name) == "On"; }
 
 // The icon the element names: an empty name is no icon; a name the dictionary lacks is
 // added with an empty handle, which is no icon either.
-KV_HANDLE Icon(CONTEXT& context, const NODE* element)
-{
-    const KV_STRING& name = Attribute(element, "Icon");
-    if (name.Length() == 0)
-        return KV_HANDLE();
-    KV_HANDLE* handle = context.icons.GetValue(name);
-    return handle != nullptr ? *handle : KV_HANDLE();
+KV_HANDLE Icon(CONTEXT& context, const NODE* element) {
+  const KV_STRING& name = Attribute(element, "Icon");
+  if (name.Length() == 0) return KV_HANDLE();
+  KV_HANDLE* handle = context.icons.GetValue(name);
+  return handle != nullptr ? *handle : KV_HANDLE();
 }
 
 // The element's text: the value of its first text node; empty when it has none.
-KV_STRING Text(const NODE* element)
-{
-    for (KV_XML::ITERATOR it = element->Begin(); !it.IsEnd(); it.Next())
-        if (it->value.name.Length() == 0)
-            return it->value.value;
-    return KV_STRING();
+KV_STRING Text(const NODE* element) {
+  for (KV_XML::ITERATOR it = element->Begin(); !it.IsEnd(); it.Next())
+    if (it->value.name.Length() == 0) return it->value.value;
+  return KV_STRING();
 }
 
-uint32_t Dock(const NODE* element, bool comboBox, uint32_t otherwise)
-{
-    const KV_STRING& word = Attribute(element, "ListDockType");
-    for (const DOCK_WORD& dock : kDockWords)
-        if (word == dock.word)
-            return comboBox ? dock.comboBox : dock.menu;
-    return otherwise;
+uint32_t Dock(const NODE* element, bool comboBox, uint32_t otherwise) {
+  const KV_STRING& word = Attribute(element, "ListDockType");
+  for (const DOCK_WORD& dock : kDockWords)
+    if (word == dock.word) return comboBox ? dock.comboBox : dock.menu;
+  return otherwise;
 }
 
 // ---- after the factory ----
 
 // The procedure filed under name (added as null when missing); null for an empty name or
 // a name too long to file.
-APP_CONTROL::PROC Procedure(CONTEXT& context, const KV_STRING& name)
-{
-    APP_CONTROL::PROC* procedure = context.procedures.GetValue(name);
-    return procedure != nullptr ? *procedure : nullptr;
+APP_CONTROL::PROC Procedure(CONTEXT& context, const KV_STRING& name) {
+  APP_CONTROL::PROC* procedure = context.procedures.GetValue(name);
+  return procedure != nullptr ? *procedure : nullptr;
 }
 
-void Apply(CONTEXT& context, const NODE* element, CONTROL* control, unsigned after)
-{
-    if (control == nullptr)
-        return;
-    if (after & UNESCAPE)
-        control->Text.Unescape();
-    // Only the application's controls carry procedures; a factory may return a widget.
-    APP_CONTROL* app = dynamic_cast<APP_CONTROL*>(control);
-    const KV_STRING& eventName = Attribute(element, "EventProc");
-    if ((after & EVENT) && eventName.Length() != 0)
-    {
-        APP_CONTROL::PROC procedure = Procedure(context, eventName);
-        if (app != nullptr)
-            app->EventProc = procedure;
-    }
-    const KV_STRING& renderName = Attribute(element, "RenderProc");
-    if ((after & RENDER) && renderName.Length() != 0)
-    {
-        APP_CONTROL::PROC procedure = Procedure(context, renderName);
-        if (app != nullptr)
-            app->RenderProc = procedure;
-    }
-    const KV_STRING& script = Attribute(element, "OnLoad");
-    if ((after & ONLOAD) && script.Length() != 0)
-        KvGuiRunScript(control, script, &context.gui);
+void Apply(CONTEXT& context, const NODE* element, CONTROL* control, unsigned after) {
+  if (control == nullptr) return;
+  if (after & UNESCAPE) control->Text.Unescape();
+  // Only the application's controls carry procedures; a factory may return a widget.
+  APP_CONTROL* app = dynamic_cast<APP_CONTROL*>(control);
+  const KV_STRING& eventName = Attribute(element, "EventProc");
+  if ((after & EVENT) && eventName.Length() != 0) {
+    APP_CONTROL::PROC procedure = Procedure(context, eventName);
+    if (app != nullptr) app->EventProc = procedure;
+  }
+  const KV_STRING& renderName = Attribute(element, "RenderProc");
+  if ((after & RENDER) && renderName.Length() != 0) {
+    APP_CONTROL::PROC procedure = Procedure(context, renderName);
+    if (app != nullptr) app->RenderProc = procedure;
+  }
+  const KV_STRING& script = Attribute(element, "OnLoad");
+  if ((after & ONLOAD) && script.Length() != 0) KvGuiRunScript(control, script, &context.gui);
 }
 
 // ---- the elements ----
 
-CONTROL* BuildControl(CONTEXT& context, const NODE* element, CONTROL* parent)
-{
-    APP_CONTROL* control = new APP_CONTROL();
-    if (context.gui.AddControl(control, parent) == nullptr)
-    {
-        // The tree refused it, so the loader still owns it.
-        delete control;
-        return nullptr;
-    }
-    const KV_STRING& name = Attribute(element, "Name");
-    if (name.Length() != 0)
-    {
-        CONTROL** filed = context.gui.controls.GetValue(name);
-        if (filed != nullptr)
-            *filed = control;
-    }
-    return control;
+CONTROL* BuildControl(CONTEXT& context, const NODE* element, CONTROL* parent) {
+  APP_CONTROL* control = new APP_CONTROL();
+  if (context.gui.AddControl(control, parent) == nullptr) {
+    // The tree refused it, so the loader still owns it.
+    delete control;
+    return nullptr;
+  }
+  const KV_STRING& name = Attribute(element, "Name");
+  if (name.Length() != 0) {
+    CONTROL** filed = context.gui.controls.GetValue(name);
+    if (filed != nullptr) *filed = control;
+  }
+  return control;
 }
 
-CONTROL* BuildWindow(CONTEXT& context, const NODE* e, CONTROL* parent)
-{
-    uint32_t flags = (Switch(e, "Caption") ? kWindowCaption : 0) |
-                     (Switch(e, "ButtonClose") ? kWindowClose : 0) |
-                     (Switch(e, "ButtonMin") ? kWindowMin : 0) |
-                     (Switch(e, "ButtonFull") ? kWindowFull : 0);
-    KV_VECTOR margin = Margins(e);
-    KV_HANDLE icon = Icon(context, e);
-    return context.gui.CreateWindow(Attribute(e, "Skin"), Attribute(e, "Name"),
-                                    Attribute(e, "Title"), Vector(e, "Position"),
-                                    Vector(e, "Size"), flags, icon, margin.x, margin.y,
-                                    margin.z, margin.w, parent);
+CONTROL* BuildWindow(CONTEXT& context, const NODE* e, CONTROL* parent) {
+  uint32_t flags =
+      (Switch(e, "Caption") ? kWindowCaption : 0) | (Switch(e, "ButtonClose") ? kWindowClose : 0) |
+      (Switch(e, "ButtonMin") ? kWindowMin : 0) | (Switch(e, "ButtonFull") ? kWindowFull : 0);
+  KV_VECTOR margin = Margins(e);
+  KV_HANDLE icon = Icon(context, e);
+  return context.gui.CreateWindow(Attribute(e, "Skin"), Attribute(e, "Name"), Attribute(e, "Title"),
+                                  Vector(e, "Position"), Vector(e, "Size"), flags, icon, margin.x,
+                                  margin.y, margin.z, margin.w, parent);
 }
 
-CONTROL* BuildMenu(CONTEXT& context, const NODE* e, CONTROL* parent)
-{
-    KV_HANDLE icon = Icon(context, e);
-    const KV_STRING text = Text(e);
-    // A menu inside a menu button becomes an entry of its list that opens a list of its own.
-    if (parent != nullptr && parent->GetTag() == "menubutton")
-        return context.gui.CreateSubMenu(parent, Attribute(e, "Skin"), Vector(e, "Size"), text,
-                                         icon, Dock(e, false, kDockRight));
-    return context.gui.CreateMenu(Attribute(e, "Skin"), Attribute(e, "Name"),
-                                  Vector(e, "Position"), Vector(e, "Size"), text, icon,
-                                  Dock(e, false, kDockBottom), parent);
+CONTROL* BuildMenu(CONTEXT& context, const NODE* e, CONTROL* parent) {
+  KV_HANDLE icon = Icon(context, e);
+  const KV_STRING text = Text(e);
+  // A menu inside a menu button becomes an entry of its list that opens a list of its own.
+  if (parent != nullptr && parent->GetTag() == "menubutton")
+    return context.gui.CreateSubMenu(parent, Attribute(e, "Skin"), Vector(e, "Size"), text, icon,
+                                     Dock(e, false, kDockRight));
+  return context.gui.CreateMenu(Attribute(e, "Skin"), Attribute(e, "Name"), Vector(e, "Position"),
+                                Vector(e, "Size"), text, icon, Dock(e, false, kDockBottom), parent);
 }
 
 // Whether control's first child is tagged "comboboxm": the control is a combo box.
-bool IsComboBox(const CONTROL* control)
-{
-    if (control->node == nullptr)
-        return false;
-    KV_GUI::NODE::ITERATOR first = control->node->Begin();
-    return !first.IsEnd() && first->value.Get() != nullptr &&
-           first->value.Get()->GetTag() == "comboboxm";
+bool IsComboBox(const CONTROL* control) {
+  if (control->node == nullptr) return false;
+  KV_GUI::NODE::ITERATOR first = control->node->Begin();
+  return !first.IsEnd() && first->value.Get() != nullptr &&
+         first->value.Get()->GetTag() == "comboboxm";
 }
 
 // An Item adds one entry through the adder that its parent's tag picks.
-BUILT BuildItem(CONTEXT& context, const NODE* e, CONTROL* parent)
-{
-    BUILT built;
-    built.known = true;
-    KV_GUI& gui = context.gui;
-    const KV_STRING tag = parent->GetTag();
-    const KV_STRING& skin = Attribute(e, "Skin");
-    const KV_STRING text = Text(e);
-    unsigned after = UNESCAPE | ONLOAD;
-    if (tag == "listbox")
-    {
-        built.control = gui.ListBoxAddItem(skin, text, Float(e, "Size"), parent);
-    }
-    else if (tag == "checkbox")
-    {
-        built.control = gui.CheckBoxAddItem(skin, text, Float(e, "Size"),
-                                            Vector(e, "CheckSize"), parent);
-    }
-    else if (tag == "optionbox")
-    {
-        built.control = gui.OptionBoxAddItem(skin, text, Float(e, "Size"),
-                                             Vector(e, "OptSize"), parent);
-    }
-    else if (tag == "menubutton" || tag == "menuitem")
-    {
-        KV_HANDLE icon = Icon(context, e);
-        built.control = gui.MenuAddItem(parent, skin, Vector(e, "Size"), text, icon);
-        after |= EVENT;
-    }
-    else if (IsComboBox(parent))
-    {
-        built.control = gui.ComboBoxAddItem(skin, text, Float(e, "Size"), parent);
-    }
-    Apply(context, e, built.control, after);
-    return built;
+BUILT BuildItem(CONTEXT& context, const NODE* e, CONTROL* parent) {
+  BUILT built;
+  built.known = true;
+  KV_GUI& gui = context.gui;
+  const KV_STRING tag = parent->GetTag();
+  const KV_STRING& skin = Attribute(e, "Skin");
+  const KV_STRING text = Text(e);
+  unsigned after = UNESCAPE | ONLOAD;
+  if (tag == "listbox") {
+    built.control = gui.ListBoxAddItem(skin, text, Float(e, "Size"), parent);
+  } else if (tag == "checkbox") {
+    built.control =
+        gui.CheckBoxAddItem(skin, text, Float(e, "Size"), Vector(e, "CheckSize"), parent);
+  } else if (tag == "optionbox") {
+    built.control =
+        gui.OptionBoxAddItem(skin, text, Float(e, "Size"), Vector(e, "OptSize"), parent);
+  } else if (tag == "menubutton" || tag == "menuitem") {
+    KV_HANDLE icon = Icon(context, e);
+    built.control = gui.MenuAddItem(parent, skin, Vector(e, "Size"), text, icon);
+    after |= EVENT;
+  } else if (IsComboBox(parent)) {
+    built.control = gui.ComboBoxAddItem(skin, text, Float(e, "Size"), parent);
+  }
+  Apply(context, e, built.control, after);
+  return built;
 }
 
 }  // namespace
 
-const KV_STRING& Attribute(const NODE* element, const char* name)
-{
-    static const KV_STRING empty;
-    for (KV_XML::ATTRIBUTE_ITERATOR it = element->value.attributes.Begin(); !it.IsEnd(); it.Next())
-        if (it->name == name)
-            return it->value;
-    return empty;
+const KV_STRING& Attribute(const NODE* element, const char* name) {
+  static const KV_STRING empty;
+  for (KV_XML::ATTRIBUTE_ITERATOR it = element->value.attributes.Begin(); !it.IsEnd(); it.Next())
+    if (it->name == name) return it->value;
+  return empty;
 }
 
-BUILT BuildElement(CONTEXT& context, NODE* element, CONTROL* parent)
-{
-    const KV_STRING& kind = element->value.name;
-    const NODE* e = element;
-    KV_GUI& gui = context.gui;
-    BUILT built;
-    built.known = true;
-    unsigned after = 0;
-    if (kind == "Control")
-    {
-        built.control = BuildControl(context, e, parent);
-        after = EVENT | RENDER | ONLOAD;
-    }
-    else if (kind == "Window")
-    {
-        built.control = BuildWindow(context, e, parent);
-        after = EVENT | RENDER | ONLOAD;
-    }
-    else if (kind == "Button")
-    {
-        KV_HANDLE icon = Icon(context, e);
-        built.control = gui.CreateButton(Attribute(e, "Skin"), Attribute(e, "Name"), Text(e),
-                                         Vector(e, "Position"), Vector(e, "Size"), icon, parent);
-        after = UNESCAPE | EVENT | RENDER | ONLOAD;
-    }
-    else if (kind == "ScrollPlane")
-    {
-        KV_VECTOR m = Margins(e);
-        built.control = gui.CreateScrollPlane(
-            Attribute(e, "Skin"), Attribute(e, "Name"), Vector(e, "Position"), Vector(e, "Size"),
-            Vector(e, "BarSize"), Vector(e, "ContentSize"), m.x, m.y, m.z, m.w, parent);
-        after = EVENT | RENDER | ONLOAD;
-    }
-    else if (kind == "Static")
-    {
-        built.control = gui.CreateStatic(Attribute(e, "Skin"), Attribute(e, "Name"), Text(e),
-                                         Vector(e, "Position"), Vector(e, "Size"), parent);
-        after = UNESCAPE | EVENT | RENDER | ONLOAD;
-    }
-    else if (kind == "ProgressBar")
-    {
-        KV_VECTOR m = Margins(e);
-        built.control = gui.CreateProgressBar(Attribute(e, "Skin"), Attribute(e, "Name"),
-                                              Vector(e, "Position"), Vector(e, "Size"), m.x, m.y,
-                                              m.z, m.w, parent);
-        after = EVENT | ONLOAD;
-    }
-    else if (kind == "ListBox")
-    {
-        KV_VECTOR m = Margins(e);
-        built.control = gui.CreateListBox(Attribute(e, "Skin"), Attribute(e, "Name"),
-                                          Vector(e, "Position"), Vector(e, "Size"),
-                                          Float(e, "BarSize"), m.x, m.y, m.z, m.w, parent);
-        after = EVENT | ONLOAD;
-    }
-    else if (kind == "CheckBox" || kind == "OptionBox")
-    {
-        KV_VECTOR m = Margins(e);
-        auto factory = kind == "CheckBox" ? &KV_GUI::CreateCheckBox : &KV_GUI::CreateOptionBox;
-        built.control = (gui.*factory)(Attribute(e, "Skin"), Attribute(e, "Name"),
-                                       Vector(e, "Position"), Vector(e, "Size"), m.x, m.y, m.z,
-                                       m.w, parent);
-        after = EVENT | ONLOAD;
-    }
-    else if (kind == "Item")
-    {
-        // Without a parent there is nothing to add an item to: the name counts as unknown.
-        if (parent == nullptr)
-            return BUILT{};
-        return BuildItem(context, e, parent);
-    }
-    else if (kind == "Slider")
-    {
-        built.control = gui.CreateSlider(Attribute(e, "Skin"), Attribute(e, "Name"),
-                                         Vector(e, "Position"), Vector(e, "Size"), parent);
-        after = EVENT | ONLOAD;
-    }
-    else if (kind == "Menu")
-    {
-        built.control = BuildMenu(context, e, parent);
-        after = UNESCAPE | EVENT | ONLOAD;
-    }
-    else if (kind == "EditBox")
-    {
-        built.control = gui.CreateEditBox(Attribute(e, "Skin"), Attribute(e, "Name"),
-                                          Vector(e, "Position"), Vector(e, "Size"), Text(e),
-                                          Switch(e, "Password") ? 1 : 0, parent);
-        after = EVENT | ONLOAD;
-    }
-    else if (kind == "Group")
-    {
-        built.control = gui.CreateGroup(Attribute(e, "Skin"), Attribute(e, "Name"),
-                                        Vector(e, "Position"), Vector(e, "Size"),
-                                        Attribute(e, "Title"), parent);
-        after = ONLOAD;
-    }
-    else if (kind == "ComboBox")
-    {
-        KV_VECTOR m = Margins(e);
-        built.control = gui.CreateComboBox(
-            Attribute(e, "Skin"), Attribute(e, "Name"), Vector(e, "Position"), Vector(e, "Size"),
-            Vector(e, "ListSize"), Float(e, "BarSize"), Attribute(e, "Text"),
-            Dock(e, true, kDockBottom), m.x, m.y, m.z, m.w, parent);
-        after = EVENT | ONLOAD;
-    }
-    else
-    {
-        built.known = false;
-    }
-    Apply(context, e, built.control, after);
-    return built;
+BUILT BuildElement(CONTEXT& context, NODE* element, CONTROL* parent) {
+  const KV_STRING& kind = element->value.name;
+  const NODE* e = element;
+  KV_GUI& gui = context.gui;
+  BUILT built;
+  built.known = true;
+  unsigned after = 0;
+  if (kind == "Control") {
+    built.control = BuildControl(context, e, parent);
+    after = EVENT | RENDER | ONLOAD;
+  } else if (kind == "Window") {
+    built.control = BuildWindow(context, e, parent);
+    after = EVENT | RENDER | ONLOAD;
+  } else if (kind == "Button") {
+    KV_HANDLE icon = Icon(context, e);
+    built.control = gui.CreateButton(Attribute(e, "Skin"), Attribute(e, "Name"), Text(e),
+                                     Vector(e, "Position"), Vector(e, "Size"), icon, parent);
+    after = UNESCAPE | EVENT | RENDER | ONLOAD;
+  } else if (kind == "ScrollPlane") {
+    KV_VECTOR m = Margins(e);
+    built.control = gui.CreateScrollPlane(
+        Attribute(e, "Skin"), Attribute(e, "Name"), Vector(e, "Position"), Vector(e, "Size"),
+        Vector(e, "BarSize"), Vector(e, "ContentSize"), m.x, m.y, m.z, m.w, parent);
+    after = EVENT | RENDER | ONLOAD;
+  } else if (kind == "Static") {
+    built.control = gui.CreateStatic(Attribute(e, "Skin"), Attribute(e, "Name"), Text(e),
+                                     Vector(e, "Position"), Vector(e, "Size"), parent);
+    after = UNESCAPE | EVENT | RENDER | ONLOAD;
+  } else if (kind == "ProgressBar") {
+    KV_VECTOR m = Margins(e);
+    built.control =
+        gui.CreateProgressBar(Attribute(e, "Skin"), Attribute(e, "Name"), Vector(e, "Position"),
+                              Vector(e, "Size"), m.x, m.y, m.z, m.w, parent);
+    after = EVENT | ONLOAD;
+  } else if (kind == "ListBox") {
+    KV_VECTOR m = Margins(e);
+    built.control =
+        gui.CreateListBox(Attribute(e, "Skin"), Attribute(e, "Name"), Vector(e, "Position"),
+                          Vector(e, "Size"), Float(e, "BarSize"), m.x, m.y, m.z, m.w, parent);
+    after = EVENT | ONLOAD;
+  } else if (kind == "CheckBox" || kind == "OptionBox") {
+    KV_VECTOR m = Margins(e);
+    auto factory = kind == "CheckBox" ? &KV_GUI::CreateCheckBox : &KV_GUI::CreateOptionBox;
+    built.control =
+        (gui.*factory)(Attribute(e, "Skin"), Attribute(e, "Name"), Vector(e, "Position"),
+                       Vector(e, "Size"), m.x, m.y, m.z, m.w, parent);
+    after = EVENT | ONLOAD;
+  } else if (kind == "Item") {
+    // Without a parent there is nothing to add an item to: the name counts as unknown.
+    if (parent == nullptr) return BUILT{};
+    return BuildItem(context, e, parent);
+  } else if (kind == "Slider") {
+    built.control = gui.CreateSlider(Attribute(e, "Skin"), Attribute(e, "Name"),
+                                     Vector(e, "Position"), Vector(e, "Size"), parent);
+    after = EVENT | ONLOAD;
+  } else if (kind == "Menu") {
+    built.control = BuildMenu(context, e, parent);
+    after = UNESCAPE | EVENT | ONLOAD;
+  } else if (kind == "EditBox") {
+    built.control =
+        gui.CreateEditBox(Attribute(e, "Skin"), Attribute(e, "Name"), Vector(e, "Position"),
+                          Vector(e, "Size"), Text(e), Switch(e, "Password") ? 1 : 0, parent);
+    after = EVENT | ONLOAD;
+  } else if (kind == "Group") {
+    built.control =
+        gui.CreateGroup(Attribute(e, "Skin"), Attribute(e, "Name"), Vector(e, "Position"),
+                        Vector(e, "Size"), Attribute(e, "Title"), parent);
+    after = ONLOAD;
+  } else if (kind == "ComboBox") {
+    KV_VECTOR m = Margins(e);
+    built.control = gui.CreateComboBox(
+        Attribute(e, "Skin"), Attribute(e, "Name"), Vector(e, "Position"), Vector(e, "Size"),
+        Vector(e, "ListSize"), Float(e, "BarSize"), Attribute(e, "Text"),
+        Dock(e, true, kDockBottom), m.x, m.y, m.z, m.w, parent);
+    after = EVENT | ONLOAD;
+  } else {
+    built.known = false;
+  }
+  Apply(context, e, built.control, after);
+  return built;
 }
 
 }  // namespace KvCore::layout

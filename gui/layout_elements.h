@@ -9,18 +9,16 @@
 namespace KvCore::layout {
 
 // What the builders share for one load: the caller's dictionaries and the manager.
-struct CONTEXT
-{
-    KV_GUI_PROCEDURES& procedures;
-    KV_GUI_ICONS& icons;
-    KV_GUI& gui;
+struct CONTEXT {
+  KV_GUI_PROCEDURES& procedures;
+  KV_GUI_ICONS& icons;
+  KV_GUI& gui;
 };
 
 // The result of one element.
-struct BUILT
-{
-    KV_GUI::CONTROL* control = nullptr;  // the control the element stands for; null: none
-    bool known = false;                  // the element's name is one the language has
+struct BUILT {
+  KV_GUI::CONTROL* control = nullptr;  // the control the element stands for; null: none
+  bool known = false;                  // the element's name is one the language has
 };
 
 // Builds the control of a control-building element (every name but Include) under parent;

@@ -31,108 +31,88 @@ constexpr int kMaxDepth = 64;
 constexpr int kMaxIncludes = 256;
 
 // One load's state, shared by every level and every Include of it.
-struct LOAD
-{
-    CONTEXT context;
-    std::vector<std::string> building;  // "file\nnode" of every file node being built
-    int depth = 0;
-    int includes = 0;
+struct LOAD {
+  CONTEXT context;
+  std::vector<std::string> building;  // "file\nnode" of every file node being built
+  int depth = 0;
+  int includes = 0;
 };
 
 bool Load(LOAD& load, const char* file, const char* nodePath, NODE* start, CONTROL* parent,
           KV_XML* document);
 
-std::string Key(const char* file, const char* nodePath)
-{
-    return std::string(file != nullptr ? file : "") + "\n" + (nodePath != nullptr ? nodePath : "");
+std::string Key(const char* file, const char* nodePath) {
+  return std::string(file != nullptr ? file : "") + "\n" + (nodePath != nullptr ? nodePath : "");
 }
 
-bool Building(const LOAD& load, const std::string& key)
-{
-    for (const std::string& entry : load.building)
-        if (entry == key)
-            return true;
-    return false;
+bool Building(const LOAD& load, const std::string& key) {
+  for (const std::string& entry : load.building)
+    if (entry == key) return true;
+  return false;
 }
 
 // An Include builds the node it names of File (this load's file when empty) under parent;
 // its result is not used.
-void Include(LOAD& load, const char* file, const NODE* element, CONTROL* parent)
-{
-    const KV_STRING& node = Attribute(element, "Node");
-    if (node.Length() == 0)
-        return;
-    const KV_STRING& named = Attribute(element, "File");
-    const char* source = named.Length() != 0 ? named.c_str() : file;
-    if (source == nullptr || load.includes >= kMaxIncludes || Building(load, Key(source, node)))
-        return;
-    ++load.includes;
-    Load(load, source, node, nullptr, parent, nullptr);
+void Include(LOAD& load, const char* file, const NODE* element, CONTROL* parent) {
+  const KV_STRING& node = Attribute(element, "Node");
+  if (node.Length() == 0) return;
+  const KV_STRING& named = Attribute(element, "File");
+  const char* source = named.Length() != 0 ? named.c_str() : file;
+  if (source == nullptr || load.includes >= kMaxIncludes || Building(load, Key(source, node)))
+    return;
+  ++load.includes;
+  Load(load, source, node, nullptr, parent, nullptr);
 }
 
 // Builds the child elements of node under parent.
-void BuildChildren(LOAD& load, const char* file, const char* nodePath, NODE* node,
-                   CONTROL* parent, KV_XML* document)
-{
-    for (KV_XML::ITERATOR it = node->Begin(); !it.IsEnd(); it.Next())
-    {
-        NODE* element = it.Get();
-        if (element->value.name == "Include")
-        {
-            Include(load, file, element, parent);
-            continue;
-        }
-        BUILT built = BuildElement(load.context, element, parent);
-        // Children are built only inside the control their own element built: an element
-        // that built nothing (an unknown name, a failed factory, an item) has no place
-        // for them, and an unrelated sibling's control would be the wrong one.
-        if (!built.known || built.control == nullptr || element->Begin().IsEnd())
-            continue;
-        if (element->value.name == "Item" || load.depth >= kMaxDepth)
-            continue;
-        ++load.depth;
-        BuildChildren(load, file, nodePath, element, built.control, document);
-        --load.depth;
+void BuildChildren(LOAD& load, const char* file, const char* nodePath, NODE* node, CONTROL* parent,
+                   KV_XML* document) {
+  for (KV_XML::ITERATOR it = node->Begin(); !it.IsEnd(); it.Next()) {
+    NODE* element = it.Get();
+    if (element->value.name == "Include") {
+      Include(load, file, element, parent);
+      continue;
     }
+    BUILT built = BuildElement(load.context, element, parent);
+    // Children are built only inside the control their own element built: an element
+    // that built nothing (an unknown name, a failed factory, an item) has no place
+    // for them, and an unrelated sibling's control would be the wrong one.
+    if (!built.known || built.control == nullptr || element->Begin().IsEnd()) continue;
+    if (element->value.name == "Item" || load.depth >= kMaxDepth) continue;
+    ++load.depth;
+    BuildChildren(load, file, nodePath, element, built.control, document);
+    --load.depth;
+  }
 }
 
 bool Load(LOAD& load, const char* file, const char* nodePath, NODE* start, CONTROL* parent,
-          KV_XML* document)
-{
-    KV_XML own;
-    if (document == nullptr)
-    {
-        if (file == nullptr)
-            return false;
-        // The bytes are needed only while parsing.
-        KV_BUFFER buffer;
-        if (!buffer.LoadFromFile(file, 0, 0))
-            return false;
-        if (!own.Parse((const char*)buffer.GetData(), buffer.length, kBlanks, true))
-            return false;
-        document = &own;
-    }
-    if (start == nullptr)
-    {
-        if (nodePath == nullptr)
-            return false;
-        KV_XML::ITERATOR found = document->Find(nodePath, kFindOnly, nullptr);
-        if (found.IsEnd())
-            return false;
-        start = found.Get();
-    }
-    load.building.push_back(Key(file, nodePath));
-    BuildChildren(load, file, nodePath, start, parent, document);
-    load.building.pop_back();
-    return true;
+          KV_XML* document) {
+  KV_XML own;
+  if (document == nullptr) {
+    if (file == nullptr) return false;
+    // The bytes are needed only while parsing.
+    KV_BUFFER buffer;
+    if (!buffer.LoadFromFile(file, 0, 0)) return false;
+    if (!own.Parse((const char*)buffer.GetData(), buffer.length, kBlanks, true)) return false;
+    document = &own;
+  }
+  if (start == nullptr) {
+    if (nodePath == nullptr) return false;
+    KV_XML::ITERATOR found = document->Find(nodePath, kFindOnly, nullptr);
+    if (found.IsEnd()) return false;
+    start = found.Get();
+  }
+  load.building.push_back(Key(file, nodePath));
+  BuildChildren(load, file, nodePath, start, parent, document);
+  load.building.pop_back();
+  return true;
 }
 
 }  // namespace
 
 bool KvGuiLoadLayout(const char* file, const char* nodePath, KV_GUI_PROCEDURES& procedures,
                      KV_GUI_ICONS& icons, KV_GUI& gui, KV_XML::NODE* start, CONTROL* parent,
-                     KV_XML* document)
-{
-    LOAD load{CONTEXT{procedures, icons, gui}, {}, 0, 0};
-    return Load(load, file, nodePath, start, parent, document);
+                     KV_XML* document) {
+  LOAD load{CONTEXT{procedures, icons, gui}, {}, 0, 0};
+  return Load(load, file, nodePath, start, parent, document);
 }

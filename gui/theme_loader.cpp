@@ -39,9 +39,8 @@ constexpr int kWrapRepeat = 248;
 constexpr int kWrapClamp = 249;
 
 // Style area names, in area order (row by row).
-const char* const kAreaNames[9] = {"TOP-LEFT",    "TOP",    "TOP-RIGHT",
-                                   "LEFT",        "MIDDLE", "RIGHT",
-                                   "BOTTOM-LEFT", "BOTTOM", "BOTTOM-RIGHT"};
+const char* const kAreaNames[9] = {"TOP-LEFT", "TOP",         "TOP-RIGHT", "LEFT",        "MIDDLE",
+                                   "RIGHT",    "BOTTOM-LEFT", "BOTTOM",    "BOTTOM-RIGHT"};
 constexpr int kMiddleArea = 4;
 
 // AreaSplit children, in the order of STYLE::SPLIT.
@@ -50,410 +49,304 @@ const char* const kSplitSides[4] = {"Top", "Bottom", "Left", "Right"};
 // ---- reading the document ----
 
 // The value of the node's first attribute called name; empty text when it has none.
-const KV_STRING& Attribute(const NODE* node, const char* name)
-{
-    static const KV_STRING empty;
-    for (KV_XML::ATTRIBUTE_ITERATOR it = node->value.attributes.Begin(); !it.IsEnd(); it.Next())
-        if (it->name == name)
-            return it->value;
-    return empty;
+const KV_STRING& Attribute(const NODE* node, const char* name) {
+  static const KV_STRING empty;
+  for (KV_XML::ATTRIBUTE_ITERATOR it = node->value.attributes.Begin(); !it.IsEnd(); it.Next())
+    if (it->name == name) return it->value;
+  return empty;
 }
 
 // Calls visit(child) for every child element (text nodes have no name and are skipped).
 template <class VISIT>
-void ForEachElement(const NODE* node, VISIT visit)
-{
-    for (KV_XML::ITERATOR it = node->Begin(); !it.IsEnd(); it.Next())
-        if (it->value.name.Length() != 0)
-            visit(it.Get());
+void ForEachElement(const NODE* node, VISIT visit) {
+  for (KV_XML::ITERATOR it = node->Begin(); !it.IsEnd(); it.Next())
+    if (it->value.name.Length() != 0) visit(it.Get());
 }
 
-bool Named(const NODE* node, const char* name)
-{
-    return node->value.name == name;
-}
+bool Named(const NODE* node, const char* name) { return node->value.name == name; }
 
 // ---- decoding values with their forced suffix; an empty text leaves the field ----
 
-void DecodeFloat(const KV_STRING& text, float& field)
-{
-    text.Decode(&field, 'h');
+void DecodeFloat(const KV_STRING& text, float& field) { text.Decode(&field, 'h'); }
+
+void DecodeInteger(const KV_STRING& text, int32_t& field) { text.Decode(&field, 'i'); }
+
+void DecodeVector(const KV_STRING& text, KV_VECTOR& field) {
+  float components[4] = {field.x, field.y, field.z, field.w};
+  if (text.Decode(components, 'f'))
+    field = KV_VECTOR(components[0], components[1], components[2], components[3]);
 }
 
-void DecodeInteger(const KV_STRING& text, int32_t& field)
-{
-    text.Decode(&field, 'i');
-}
-
-void DecodeVector(const KV_STRING& text, KV_VECTOR& field)
-{
-    float components[4] = {field.x, field.y, field.z, field.w};
-    if (text.Decode(components, 'f'))
-        field = KV_VECTOR(components[0], components[1], components[2], components[3]);
-}
-
-void DecodeVector(const KV_STRING& text, KV_VECTOR_D& field)
-{
-    double components[4] = {field.x, field.y, field.z, field.w};
-    if (text.Decode(components, 'v'))
-        field = KV_VECTOR_D(components[0], components[1], components[2], components[3]);
+void DecodeVector(const KV_STRING& text, KV_VECTOR_D& field) {
+  double components[4] = {field.x, field.y, field.z, field.w};
+  if (text.Decode(components, 'v'))
+    field = KV_VECTOR_D(components[0], components[1], components[2], components[3]);
 }
 
 // ---- keywords ----
 
 // The area an `Align` names; any other text means the middle.
-int AreaIndex(const KV_STRING& align)
-{
-    for (int area = 0; area < 9; ++area)
-        if (align == kAreaNames[area])
-            return area;
-    return kMiddleArea;
+int AreaIndex(const KV_STRING& align) {
+  for (int area = 0; area < 9; ++area)
+    if (align == kAreaNames[area]) return area;
+  return kMiddleArea;
 }
 
 // The entry a child element "0" to "3" names; -1 for any other name.
-int EntryIndex(const NODE* node)
-{
-    const KV_STRING& name = node->value.name;
-    if (name.Length() != 1 || name.text[0] < '0' || name.text[0] > '3')
-        return -1;
-    return name.text[0] - '0';
+int EntryIndex(const NODE* node) {
+  const KV_STRING& name = node->value.name;
+  if (name.Length() != 1 || name.text[0] < '0' || name.text[0] > '3') return -1;
+  return name.text[0] - '0';
 }
 
 // -1, 0 or 1 for the three words; false (field left alone) for any other text.
-bool AlignmentWord(const KV_STRING& mode, const char* const words[3], int32_t& field)
-{
-    for (int i = 0; i < 3; ++i)
-    {
-        if (mode == words[i])
-        {
-            field = i - 1;
-            return true;
-        }
+bool AlignmentWord(const KV_STRING& mode, const char* const words[3], int32_t& field) {
+  for (int i = 0; i < 3; ++i) {
+    if (mode == words[i]) {
+      field = i - 1;
+      return true;
     }
-    return false;
+  }
+  return false;
 }
 
-int FilterValue(const KV_STRING& word)
-{
-    return word == "LINEAR" ? kFilterLinear : kFilterNearest;
-}
+int FilterValue(const KV_STRING& word) { return word == "LINEAR" ? kFilterLinear : kFilterNearest; }
 
-int WrapValue(const KV_STRING& word)
-{
-    return word == "CLAMP" ? kWrapClamp : kWrapRepeat;
-}
+int WrapValue(const KV_STRING& word) { return word == "CLAMP" ? kWrapClamp : kWrapRepeat; }
 
 // Whether the dictionaries can file an entry under name (they refuse 124 characters or more).
-bool FileableName(const KV_STRING& name)
-{
-    return name.Length() <= KV_KEY_NAME_MAX;
-}
+bool FileableName(const KV_STRING& name) { return name.Length() <= KV_KEY_NAME_MAX; }
 
 // ---- the loader: one per LoadTheme call, shared by the Include levels below it ----
 
-class THEME_LOADER
-{
-public:
-    explicit THEME_LOADER(KV_GUI& gui) : gui(gui) {}
+class THEME_LOADER {
+ public:
+  explicit THEME_LOADER(KV_GUI& gui) : gui(gui) {}
 
-    // Reads file, applies its first top-level Theme named theme; false when the file cannot
-    // be read or parsed, no such theme exists, or an Include inside it fails.
-    bool Load(const char* file, const char* theme);
+  // Reads file, applies its first top-level Theme named theme; false when the file cannot
+  // be read or parsed, no such theme exists, or an Include inside it fails.
+  bool Load(const char* file, const char* theme);
 
-private:
-    KV_GUI& gui;
-    // The (file, theme) pairs being applied, outermost first.
-    std::vector<std::pair<std::string, std::string>> open;
+ private:
+  KV_GUI& gui;
+  // The (file, theme) pairs being applied, outermost first.
+  std::vector<std::pair<std::string, std::string>> open;
 
-    static std::string FileIdentity(const char* file);
-    bool Apply(const NODE* theme);
-    void Texture(const NODE* element);
-    void Font(const NODE* element);
-    void Style(const NODE* element);
-    void Skin(const NODE* element);
+  static std::string FileIdentity(const char* file);
+  bool Apply(const NODE* theme);
+  void Texture(const NODE* element);
+  void Font(const NODE* element);
+  void Style(const NODE* element);
+  void Skin(const NODE* element);
 
-    void StyleChild(KV_GUI::STYLE& style, const NODE* element);
-    void AreaSplit(KV_GUI::STYLE& style, const NODE* element);
-    void AreaCorners(KV_VECTOR corners[4], const NODE* element);
-    void AreaTexture(KV_GUI::STYLE& style, const NODE* element);
+  void StyleChild(KV_GUI::STYLE& style, const NODE* element);
+  void AreaSplit(KV_GUI::STYLE& style, const NODE* element);
+  void AreaCorners(KV_VECTOR corners[4], const NODE* element);
+  void AreaTexture(KV_GUI::STYLE& style, const NODE* element);
 };
 
 // The file as the cycle check compares it: its resolved path when it exists, so "a.xml" and
 // "./a.xml" are one file; else the path as written.
-std::string THEME_LOADER::FileIdentity(const char* file)
-{
-    char resolved[PATH_MAX];
-    if (realpath(file, resolved) != nullptr)
-        return resolved;
-    return file;
+std::string THEME_LOADER::FileIdentity(const char* file) {
+  char resolved[PATH_MAX];
+  if (realpath(file, resolved) != nullptr) return resolved;
+  return file;
 }
 
-bool THEME_LOADER::Load(const char* file, const char* theme)
-{
-    if (file == nullptr)
-        return false;
-    if (theme == nullptr)
-        theme = "";
+bool THEME_LOADER::Load(const char* file, const char* theme) {
+  if (file == nullptr) return false;
+  if (theme == nullptr) theme = "";
 
-    KV_XML document;
-    {
-        // The bytes are needed only while parsing.
-        KV_BUFFER buffer;
-        if (!buffer.LoadFromFile(file, 0, 0))
-            return false;
-        if (!document.Parse((const char*)buffer.GetData(), buffer.length, kBlanks, true))
-            return false;
-    }
+  KV_XML document;
+  {
+    // The bytes are needed only while parsing.
+    KV_BUFFER buffer;
+    if (!buffer.LoadFromFile(file, 0, 0)) return false;
+    if (!document.Parse((const char*)buffer.GetData(), buffer.length, kBlanks, true)) return false;
+  }
 
-    const NODE* chosen = nullptr;
-    ForEachElement(&document, [&](const NODE* element) {
-        if (chosen == nullptr && Named(element, "Theme") && Attribute(element, "Name") == theme)
-            chosen = element;
-    });
-    if (chosen == nullptr)
-        return false;
+  const NODE* chosen = nullptr;
+  ForEachElement(&document, [&](const NODE* element) {
+    if (chosen == nullptr && Named(element, "Theme") && Attribute(element, "Name") == theme)
+      chosen = element;
+  });
+  if (chosen == nullptr) return false;
 
-    std::pair<std::string, std::string> key(FileIdentity(file), theme);
-    for (const auto& entry : open)
-        if (entry == key)
-            return false;
-    if (open.size() >= kMaxIncludeDepth)
-        return false;
-    open.push_back(key);
-    bool applied = Apply(chosen);
-    open.pop_back();
-    return applied;
+  std::pair<std::string, std::string> key(FileIdentity(file), theme);
+  for (const auto& entry : open)
+    if (entry == key) return false;
+  if (open.size() >= kMaxIncludeDepth) return false;
+  open.push_back(key);
+  bool applied = Apply(chosen);
+  open.pop_back();
+  return applied;
 }
 
 // Applies the theme's children in document order; stops with false at the first Include
 // that fails, keeping what was applied before it.
-bool THEME_LOADER::Apply(const NODE* theme)
-{
-    for (KV_XML::ITERATOR it = theme->Begin(); !it.IsEnd(); it.Next())
-    {
-        const NODE* element = it.Get();
-        if (Named(element, "Include"))
-        {
-            if (!Load(Attribute(element, "File"), Attribute(element, "Theme")))
-                return false;
-        }
-        else if (Named(element, "Texture"))
-        {
-            Texture(element);
-        }
-        else if (Named(element, "Font"))
-        {
-            Font(element);
-        }
-        else if (Named(element, "Style"))
-        {
-            Style(element);
-        }
-        else if (Named(element, "Skin"))
-        {
-            Skin(element);
-        }
+bool THEME_LOADER::Apply(const NODE* theme) {
+  for (KV_XML::ITERATOR it = theme->Begin(); !it.IsEnd(); it.Next()) {
+    const NODE* element = it.Get();
+    if (Named(element, "Include")) {
+      if (!Load(Attribute(element, "File"), Attribute(element, "Theme"))) return false;
+    } else if (Named(element, "Texture")) {
+      Texture(element);
+    } else if (Named(element, "Font")) {
+      Font(element);
+    } else if (Named(element, "Style")) {
+      Style(element);
+    } else if (Named(element, "Skin")) {
+      Skin(element);
     }
-    return true;
+  }
+  return true;
 }
 
 // ---- textures and fonts ----
 
-void THEME_LOADER::Texture(const NODE* element)
-{
-    const KV_STRING& name = Attribute(element, "Name");
-    // A name the dictionary refuses could never be found again: make no engine object for it.
-    if (!FileableName(name))
-        return;
-    const KV_STRING& file = Attribute(element, "File");
+void THEME_LOADER::Texture(const NODE* element) {
+  const KV_STRING& name = Attribute(element, "Name");
+  // A name the dictionary refuses could never be found again: make no engine object for it.
+  if (!FileableName(name)) return;
+  const KV_STRING& file = Attribute(element, "File");
 
-    KV_HANDLE texture;
-    KvTextureCreate(&texture);
-    if (Attribute(element, "Type") == "KVT")
-        KvTextureLoad(texture, file, 1);
-    else if (gui.textureLoader != nullptr)
-        gui.textureLoader(texture, file);
+  KV_HANDLE texture;
+  KvTextureCreate(&texture);
+  if (Attribute(element, "Type") == "KVT")
+    KvTextureLoad(texture, file, 1);
+  else if (gui.textureLoader != nullptr)
+    gui.textureLoader(texture, file);
 
-    if (KvTextureActivate(texture))
-    {
-        KvTextureParameter(kMinFilter, (float)FilterValue(Attribute(element, "MinFilter")));
-        KvTextureParameter(kMagFilter, (float)FilterValue(Attribute(element, "MagFilter")));
-        KvTextureParameter(kWrapS, (float)WrapValue(Attribute(element, "WrapS")));
-        KvTextureParameter(kWrapT, (float)WrapValue(Attribute(element, "WrapT")));
-    }
-    // An earlier texture of that name is not destroyed: styles may still hold its handle.
-    *gui.textures.GetValue(name) = texture;
+  if (KvTextureActivate(texture)) {
+    KvTextureParameter(kMinFilter, (float)FilterValue(Attribute(element, "MinFilter")));
+    KvTextureParameter(kMagFilter, (float)FilterValue(Attribute(element, "MagFilter")));
+    KvTextureParameter(kWrapS, (float)WrapValue(Attribute(element, "WrapS")));
+    KvTextureParameter(kWrapT, (float)WrapValue(Attribute(element, "WrapT")));
+  }
+  // An earlier texture of that name is not destroyed: styles may still hold its handle.
+  *gui.textures.GetValue(name) = texture;
 }
 
-void THEME_LOADER::Font(const NODE* element)
-{
-    KV_FONT* font = gui.fonts.GetValue(Attribute(element, "Name"));
-    if (font == nullptr)
-        return;
-    // Without a description the font uses the engine's fixed text metrics.
-    const KV_STRING& map = Attribute(element, "MapFile");
-    font->Load(Attribute(element, "TexFile"), map.Length() != 0 ? map.c_str() : nullptr, 10,
-               FilterValue(Attribute(element, "MinFilter")),
-               FilterValue(Attribute(element, "MagFilter")));
+void THEME_LOADER::Font(const NODE* element) {
+  KV_FONT* font = gui.fonts.GetValue(Attribute(element, "Name"));
+  if (font == nullptr) return;
+  // Without a description the font uses the engine's fixed text metrics.
+  const KV_STRING& map = Attribute(element, "MapFile");
+  font->Load(Attribute(element, "TexFile"), map.Length() != 0 ? map.c_str() : nullptr, 10,
+             FilterValue(Attribute(element, "MinFilter")),
+             FilterValue(Attribute(element, "MagFilter")));
 }
 
 // ---- styles ----
 
-void THEME_LOADER::Style(const NODE* element)
-{
-    KV_GUI::STYLE* style = gui.styles.GetValue(Attribute(element, "Name"));
-    if (style == nullptr)
-        return;
-    const KV_STRING& inherit = Attribute(element, "Inherit");
-    if (inherit.Length() != 0)
-    {
-        KV_GUI::STYLE* base = gui.styles.GetValue(inherit);
-        if (base != nullptr)
-            *style = *base;
-    }
-    ForEachElement(element, [&](const NODE* child) { StyleChild(*style, child); });
+void THEME_LOADER::Style(const NODE* element) {
+  KV_GUI::STYLE* style = gui.styles.GetValue(Attribute(element, "Name"));
+  if (style == nullptr) return;
+  const KV_STRING& inherit = Attribute(element, "Inherit");
+  if (inherit.Length() != 0) {
+    KV_GUI::STYLE* base = gui.styles.GetValue(inherit);
+    if (base != nullptr) *style = *base;
+  }
+  ForEachElement(element, [&](const NODE* child) { StyleChild(*style, child); });
 }
 
-void THEME_LOADER::StyleChild(KV_GUI::STYLE& style, const NODE* element)
-{
-    static const char* const kHorizontal[3] = {"LEFT", "CENTER", "RIGHT"};
-    static const char* const kVertical[3] = {"TOP", "MIDDLE", "BOTTOM"};
-    const KV_STRING& value = Attribute(element, "Value");
+void THEME_LOADER::StyleChild(KV_GUI::STYLE& style, const NODE* element) {
+  static const char* const kHorizontal[3] = {"LEFT", "CENTER", "RIGHT"};
+  static const char* const kVertical[3] = {"TOP", "MIDDLE", "BOTTOM"};
+  const KV_STRING& value = Attribute(element, "Value");
 
-    if (Named(element, "AreaSplit"))
-    {
-        AreaSplit(style, element);
-    }
-    else if (Named(element, "AreaColors"))
-    {
-        AreaCorners(style.AreaColors[AreaIndex(Attribute(element, "Align"))], element);
-    }
-    else if (Named(element, "AreaCoords"))
-    {
-        int area = AreaIndex(Attribute(element, "Align"));
-        DecodeVector(Attribute(element, "Tiled"), style.AreaTiled[area]);
-        DecodeVector(Attribute(element, "Offset"), style.AreaOffset[area]);
-        AreaCorners(style.AreaCoords[area], element);
-    }
-    else if (Named(element, "AreaTexture"))
-    {
-        AreaTexture(style, element);
-    }
-    else if (Named(element, "AreaColorFilter"))
-    {
-        DecodeVector(value, style.AreaColorFilter);
-    }
-    else if (Named(element, "AsBorder"))
-    {
-        style.AsBorder = Attribute(element, "Mode") == "On" ? 1 : 0;
-    }
-    else if (Named(element, "IconRect"))
-    {
-        AreaCorners(style.IconRect, element);
-    }
-    else if (Named(element, "TextColor"))
-    {
-        DecodeVector(value, style.TextColor);
-    }
-    else if (Named(element, "TextFont"))
-    {
-        KV_FONT* font = gui.fonts.GetValue(Attribute(element, "Name"));
-        if (font != nullptr)
-            style.TextFont = font;
-    }
-    else if (Named(element, "TextHalign"))
-    {
-        AlignmentWord(Attribute(element, "Mode"), kHorizontal, style.TextHalign);
-    }
-    else if (Named(element, "TextValign"))
-    {
-        AlignmentWord(Attribute(element, "Mode"), kVertical, style.TextValign);
-    }
-    else if (Named(element, "TextOffset"))
-    {
-        DecodeVector(value, style.TextOffset);
-    }
-    else if (Named(element, "TextScale"))
-    {
-        DecodeVector(value, style.TextScale);
-    }
-    else if (Named(element, "TextBorder"))
-    {
-        DecodeVector(Attribute(element, "Color"), style.TextBorderColor);
-        DecodeFloat(Attribute(element, "Size"), style.TextBorderSize);
-        DecodeInteger(Attribute(element, "Quality"), style.TextBorderQuality);
-    }
+  if (Named(element, "AreaSplit")) {
+    AreaSplit(style, element);
+  } else if (Named(element, "AreaColors")) {
+    AreaCorners(style.AreaColors[AreaIndex(Attribute(element, "Align"))], element);
+  } else if (Named(element, "AreaCoords")) {
+    int area = AreaIndex(Attribute(element, "Align"));
+    DecodeVector(Attribute(element, "Tiled"), style.AreaTiled[area]);
+    DecodeVector(Attribute(element, "Offset"), style.AreaOffset[area]);
+    AreaCorners(style.AreaCoords[area], element);
+  } else if (Named(element, "AreaTexture")) {
+    AreaTexture(style, element);
+  } else if (Named(element, "AreaColorFilter")) {
+    DecodeVector(value, style.AreaColorFilter);
+  } else if (Named(element, "AsBorder")) {
+    style.AsBorder = Attribute(element, "Mode") == "On" ? 1 : 0;
+  } else if (Named(element, "IconRect")) {
+    AreaCorners(style.IconRect, element);
+  } else if (Named(element, "TextColor")) {
+    DecodeVector(value, style.TextColor);
+  } else if (Named(element, "TextFont")) {
+    KV_FONT* font = gui.fonts.GetValue(Attribute(element, "Name"));
+    if (font != nullptr) style.TextFont = font;
+  } else if (Named(element, "TextHalign")) {
+    AlignmentWord(Attribute(element, "Mode"), kHorizontal, style.TextHalign);
+  } else if (Named(element, "TextValign")) {
+    AlignmentWord(Attribute(element, "Mode"), kVertical, style.TextValign);
+  } else if (Named(element, "TextOffset")) {
+    DecodeVector(value, style.TextOffset);
+  } else if (Named(element, "TextScale")) {
+    DecodeVector(value, style.TextScale);
+  } else if (Named(element, "TextBorder")) {
+    DecodeVector(Attribute(element, "Color"), style.TextBorderColor);
+    DecodeFloat(Attribute(element, "Size"), style.TextBorderSize);
+    DecodeInteger(Attribute(element, "Quality"), style.TextBorderQuality);
+  }
 }
 
 // Top, Bottom, Left, Right in document order. A value ending in "%" marks its side as a
 // percentage; a plain value unmarks it, so a value always means what it says, also over an
 // inherited percentage. Decoding stops at the "%": "25%" gives 25.
-void THEME_LOADER::AreaSplit(KV_GUI::STYLE& style, const NODE* element)
-{
-    ForEachElement(element, [&](const NODE* child) {
-        for (int side = 0; side < 4; ++side)
-        {
-            if (!Named(child, kSplitSides[side]))
-                continue;
-            const KV_STRING& value = Attribute(child, "Value");
-            unsigned int length = value.Length();
-            if (length == 0)
-                return;
-            style.AreaSplitPercent[side] = value.text[length - 1] == '%' ? '%' : 0;
-            DecodeFloat(value, style.AreaSplit[side]);
-            return;
-        }
-    });
+void THEME_LOADER::AreaSplit(KV_GUI::STYLE& style, const NODE* element) {
+  ForEachElement(element, [&](const NODE* child) {
+    for (int side = 0; side < 4; ++side) {
+      if (!Named(child, kSplitSides[side])) continue;
+      const KV_STRING& value = Attribute(child, "Value");
+      unsigned int length = value.Length();
+      if (length == 0) return;
+      style.AreaSplitPercent[side] = value.text[length - 1] == '%' ? '%' : 0;
+      DecodeFloat(value, style.AreaSplit[side]);
+      return;
+    }
+  });
 }
 
 // Children "0" to "3" set entries 0 to 3; other children are skipped.
-void THEME_LOADER::AreaCorners(KV_VECTOR corners[4], const NODE* element)
-{
-    ForEachElement(element, [&](const NODE* child) {
-        int entry = EntryIndex(child);
-        if (entry >= 0)
-            DecodeVector(Attribute(child, "Value"), corners[entry]);
-    });
+void THEME_LOADER::AreaCorners(KV_VECTOR corners[4], const NODE* element) {
+  ForEachElement(element, [&](const NODE* child) {
+    int entry = EntryIndex(child);
+    if (entry >= 0) DecodeVector(Attribute(child, "Value"), corners[entry]);
+  });
 }
 
 // The area takes a copy of the named texture's handle, so only textures defined before this
 // style reach it; an empty name leaves the area untextured.
-void THEME_LOADER::AreaTexture(KV_GUI::STYLE& style, const NODE* element)
-{
-    int area = AreaIndex(Attribute(element, "Align"));
-    const KV_STRING& name = Attribute(element, "Name");
-    if (name.Length() == 0)
-    {
-        style.AreaTexture[area] = KV_HANDLE();
-        return;
-    }
-    KV_HANDLE* texture = gui.textures.GetValue(name);
-    if (texture != nullptr)
-        style.AreaTexture[area] = *texture;
+void THEME_LOADER::AreaTexture(KV_GUI::STYLE& style, const NODE* element) {
+  int area = AreaIndex(Attribute(element, "Align"));
+  const KV_STRING& name = Attribute(element, "Name");
+  if (name.Length() == 0) {
+    style.AreaTexture[area] = KV_HANDLE();
+    return;
+  }
+  KV_HANDLE* texture = gui.textures.GetValue(name);
+  if (texture != nullptr) style.AreaTexture[area] = *texture;
 }
 
 // ---- skins ----
 
-void THEME_LOADER::Skin(const NODE* element)
-{
-    KV_SKIN* skin = gui.skins.GetValue(Attribute(element, "Name"));
-    if (skin == nullptr)
-        return;
-    ForEachElement(element, [&](const NODE* child) {
-        if (!Named(child, "Style"))
-            return;
-        KV_STRING* styleName = skin->GetValue(Attribute(child, "Control"));
-        if (styleName != nullptr)
-            *styleName = Attribute(child, "Name");
-    });
+void THEME_LOADER::Skin(const NODE* element) {
+  KV_SKIN* skin = gui.skins.GetValue(Attribute(element, "Name"));
+  if (skin == nullptr) return;
+  ForEachElement(element, [&](const NODE* child) {
+    if (!Named(child, "Style")) return;
+    KV_STRING* styleName = skin->GetValue(Attribute(child, "Control"));
+    if (styleName != nullptr) *styleName = Attribute(child, "Name");
+  });
 }
 
 }  // namespace
 
-bool KV_GUI::LoadTheme(const char* file, const char* theme)
-{
-    THEME_LOADER loader(*this);
-    return loader.Load(file, theme);
+bool KV_GUI::LoadTheme(const char* file, const char* theme) {
+  THEME_LOADER loader(*this);
+  return loader.Load(file, theme);
 }
 
 }  // namespace KvCore

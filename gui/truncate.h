@@ -9,15 +9,11 @@
 namespace KvCore {
 
 // Truncation toward zero, held within the range of int (NaN gives 0).
-inline int Truncate(double value)
-{
-    if (std::isnan(value))
-        return 0;
-    if (value >= (double)INT_MAX)
-        return INT_MAX;
-    if (value <= (double)INT_MIN)
-        return INT_MIN;
-    return (int)value;
+inline int Truncate(double value) {
+  if (std::isnan(value)) return 0;
+  if (value >= (double)INT_MAX) return INT_MAX;
+  if (value <= (double)INT_MIN) return INT_MIN;
+  return (int)value;
 }
 
 }  // namespace KvCore

@@ -16,166 +16,143 @@
 namespace {
 
 // Appends n bytes to the array's content, keeping what it held.
-void AppendToArray(KV_ARRAY<unsigned char>& array, const unsigned char* p, unsigned int n)
-{
-    unsigned int old = array.Size();
-    array.ResizeKeep(old + n);
-    std::copy(p, p + n, array.data + old);
+void AppendToArray(KV_ARRAY<unsigned char>& array, const unsigned char* p, unsigned int n) {
+  unsigned int old = array.Size();
+  array.ResizeKeep(old + n);
+  std::copy(p, p + n, array.data + old);
 }
 
 }  // namespace
 
-bool KV_SOCKET::HttpBegin(KV_HTTP_PROGRESS& progress, const char* host, KV_ARRAY<unsigned char>& head,
-                          unsigned int bodyLength, unsigned short port)
-{
+bool KV_SOCKET::HttpBegin(KV_HTTP_PROGRESS& progress, const char* host,
+                          KV_ARRAY<unsigned char>& head, unsigned int bodyLength,
+                          unsigned short port) {
+  Close();
+  progress = KV_HTTP_PROGRESS();
+  if (!HttpConnect(host, port)) return false;
+  if (KvSocketSend(handle, &head, 0, 0, 0) == 0) {
     Close();
-    progress = KV_HTTP_PROGRESS();
-    if (!HttpConnect(host, port))
-        return false;
-    if (KvSocketSend(handle, &head, 0, 0, 0) == 0)
-    {
-        Close();
-        return false;
-    }
-    KvSocketAsync(handle, 1);
-    progress.state = HTTP_SENDING;
-    progress.length = bodyLength;
-    progress.received = 0;
-    return true;
+    return false;
+  }
+  KvSocketAsync(handle, 1);
+  progress.state = HTTP_SENDING;
+  progress.length = bodyLength;
+  progress.received = 0;
+  return true;
 }
 
 bool KV_SOCKET::HttpPoll(KV_HTTP_PROGRESS& progress, KV_BUFFER& out, KV_ARRAY<unsigned char>* body,
-                         unsigned int blockSize)
-{
-    if (handle.IsNull() || state != STATE_HTTP)
-    {
-        progress = KV_HTTP_PROGRESS();
-        return false;
+                         unsigned int blockSize) {
+  if (handle.IsNull() || state != STATE_HTTP) {
+    progress = KV_HTTP_PROGRESS();
+    return false;
+  }
+  if (progress.state == HTTP_SENDING) {
+    if (body == nullptr || progress.received >= progress.length) {
+      progress.state = HTTP_WAIT_HEAD;
+      progress.length = 0;
+      progress.received = 0;
+      return false;
     }
-    if (progress.state == HTTP_SENDING)
-    {
-        if (body == nullptr || progress.received >= progress.length)
-        {
-            progress.state = HTTP_WAIT_HEAD;
-            progress.length = 0;
-            progress.received = 0;
-            return false;
-        }
-        unsigned int sent = KvSocketSend(handle, body, 0, progress.received, blockSize);
-        if (sent == 0)
-            Close();
-        else
-            progress.received += sent;
-        return false;
-    }
-    if (progress.state != HTTP_WAIT_HEAD && progress.state != HTTP_BODY)
-        return false;
+    unsigned int sent = KvSocketSend(handle, body, 0, progress.received, blockSize);
+    if (sent == 0)
+      Close();
+    else
+      progress.received += sent;
+    return false;
+  }
+  if (progress.state != HTTP_WAIT_HEAD && progress.state != HTTP_BODY) return false;
 
-    KV_ARRAY<unsigned char> block;
-    unsigned int n = KvSocketReceive(handle, &block, blockSize, 0);
-    if (n == 0)
-    {
-        // Nothing waits, or the server has gone before the response was complete.
-        if (KvSocketIsConnected(handle) == 0)
-            Close();
-        return false;
-    }
+  KV_ARRAY<unsigned char> block;
+  unsigned int n = KvSocketReceive(handle, &block, blockSize, 0);
+  if (n == 0) {
+    // Nothing waits, or the server has gone before the response was complete.
+    if (KvSocketIsConnected(handle) == 0) Close();
+    return false;
+  }
 
-    if (progress.state == HTTP_BODY)
-    {
-        if (!kv::net::AppendToBuffer(out, block.data, n))
-        {
-            Close();
-            return false;
-        }
-        unsigned long long received = (unsigned long long)progress.received + n;
-        progress.received = received >= progress.length ? progress.length : (unsigned int)received;
-        if (received >= progress.length)
-        {
-            progress.state = HTTP_COMPLETE;
-            Close();
-        }
-        return true;
+  if (progress.state == HTTP_BODY) {
+    if (!kv::net::AppendToBuffer(out, block.data, n)) {
+      Close();
+      return false;
     }
-
-    // Waiting for the head: gather until its end mark has come.
-    size_t from = pendingHead.Size() < 3 ? 0 : pendingHead.Size() - 3;
-    AppendToArray(pendingHead, block.data, n);
-    KvSocketReceive(KV_HANDLE(), &block, 0, 0);
-    size_t limit = kv::net::kMaxHeadSize > from ? kv::net::kMaxHeadSize - from : 0;
-    size_t at = kv::net::FindHeadEnd(pendingHead.data + from, pendingHead.Size() - from, limit);
-    if (at == kv::net::kNoHeadEnd)
-    {
-        if (pendingHead.Size() >= kv::net::kMaxHeadSize + 3)
-        {
-            Close();
-            return false;
-        }
-        return true;
-    }
-    at += from;
-    std::string head(reinterpret_cast<const char*>(pendingHead.data), at);
-    unsigned int bodyCount = pendingHead.Size() - (unsigned int)(at + 4);
-    if (!kv::net::AppendToBuffer(out, pendingHead.data + at + 4, bodyCount))
-    {
-        Close();
-        return false;
-    }
-    pendingHead.Free();
-    unsigned int length = 0;
-    if (!head.empty() && kv::net::ReadContentLength(head, &length))
-    {
-        progress.state = HTTP_BODY;
-        progress.length = length;
-        progress.received = bodyCount;
-        // Room for the rest of the announced body, so that it arrives without regrowing out.
-        if (bodyCount < length)
-            kv::net::ReserveInBuffer(out, length - bodyCount);
-        if (progress.received >= progress.length)
-        {
-            progress.received = progress.length;
-            progress.state = HTTP_COMPLETE;
-            Close();
-        }
+    unsigned long long received = (unsigned long long)progress.received + n;
+    progress.received = received >= progress.length ? progress.length : (unsigned int)received;
+    if (received >= progress.length) {
+      progress.state = HTTP_COMPLETE;
+      Close();
     }
     return true;
+  }
+
+  // Waiting for the head: gather until its end mark has come.
+  size_t from = pendingHead.Size() < 3 ? 0 : pendingHead.Size() - 3;
+  AppendToArray(pendingHead, block.data, n);
+  KvSocketReceive(KV_HANDLE(), &block, 0, 0);
+  size_t limit = kv::net::kMaxHeadSize > from ? kv::net::kMaxHeadSize - from : 0;
+  size_t at = kv::net::FindHeadEnd(pendingHead.data + from, pendingHead.Size() - from, limit);
+  if (at == kv::net::kNoHeadEnd) {
+    if (pendingHead.Size() >= kv::net::kMaxHeadSize + 3) {
+      Close();
+      return false;
+    }
+    return true;
+  }
+  at += from;
+  std::string head(reinterpret_cast<const char*>(pendingHead.data), at);
+  unsigned int bodyCount = pendingHead.Size() - (unsigned int)(at + 4);
+  if (!kv::net::AppendToBuffer(out, pendingHead.data + at + 4, bodyCount)) {
+    Close();
+    return false;
+  }
+  pendingHead.Free();
+  unsigned int length = 0;
+  if (!head.empty() && kv::net::ReadContentLength(head, &length)) {
+    progress.state = HTTP_BODY;
+    progress.length = length;
+    progress.received = bodyCount;
+    // Room for the rest of the announced body, so that it arrives without regrowing out.
+    if (bodyCount < length) kv::net::ReserveInBuffer(out, length - bodyCount);
+    if (progress.received >= progress.length) {
+      progress.received = progress.length;
+      progress.state = HTTP_COMPLETE;
+      Close();
+    }
+  }
+  return true;
 }
 
-bool KV_SOCKET::HttpEnd(KV_HTTP_PROGRESS& progress)
-{
-    if (state != STATE_HTTP)
-        return false;
-    Close();
-    progress.state = 0;
-    return true;
+bool KV_SOCKET::HttpEnd(KV_HTTP_PROGRESS& progress) {
+  if (state != STATE_HTTP) return false;
+  Close();
+  progress.state = 0;
+  return true;
 }
 
 // ---- GET and POST -------------------------------------------------------------------------------
 
 bool KV_SOCKET::HttpGetKeepAlive(KV_HTTP_PROGRESS& progress, const char* host, const char* path,
-                                 unsigned short port)
-{
-    KV_ARRAY<unsigned char> head;
-    kv::net::BuildRequest(head, kv::net::kGetKeepAlive, host, path, nullptr);
-    return HttpBegin(progress, host, head, 0, port);
+                                 unsigned short port) {
+  KV_ARRAY<unsigned char> head;
+  kv::net::BuildRequest(head, kv::net::kGetKeepAlive, host, path, nullptr);
+  return HttpBegin(progress, host, head, 0, port);
 }
 
 bool KV_SOCKET::HttpPostKeepAlive(KV_HTTP_PROGRESS& progress, const char* host, const char* path,
-                                  const char* body, unsigned short port)
-{
-    KV_ARRAY<unsigned char> head;
-    kv::net::BuildRequest(head, kv::net::kPostKeepAlive, host, path, body);
-    return HttpBegin(progress, host, head, 0, port);
+                                  const char* body, unsigned short port) {
+  KV_ARRAY<unsigned char> head;
+  kv::net::BuildRequest(head, kv::net::kPostKeepAlive, host, path, body);
+  return HttpBegin(progress, host, head, 0, port);
 }
 
-bool KV_SOCKET::HttpGetKeepAlivePoll(KV_HTTP_PROGRESS& progress, KV_BUFFER& out, unsigned int blockSize)
-{
-    return HttpPoll(progress, out, nullptr, blockSize);
+bool KV_SOCKET::HttpGetKeepAlivePoll(KV_HTTP_PROGRESS& progress, KV_BUFFER& out,
+                                     unsigned int blockSize) {
+  return HttpPoll(progress, out, nullptr, blockSize);
 }
 
-bool KV_SOCKET::HttpPostKeepAlivePoll(KV_HTTP_PROGRESS& progress, KV_BUFFER& out, unsigned int blockSize)
-{
-    return HttpPoll(progress, out, nullptr, blockSize);
+bool KV_SOCKET::HttpPostKeepAlivePoll(KV_HTTP_PROGRESS& progress, KV_BUFFER& out,
+                                      unsigned int blockSize) {
+  return HttpPoll(progress, out, nullptr, blockSize);
 }
 
 bool KV_SOCKET::HttpGetKeepAliveEnd(KV_HTTP_PROGRESS& progress) { return HttpEnd(progress); }

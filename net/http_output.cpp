@@ -15,10 +15,12 @@ const char* const kGetOneShot =
 const char* const kGetKeepAlive =
     "GET /%s HTTP/1.1\r\nHost: %s\r\nUser-Agent: Kelvo Core\r\nConnection: keep-alive\r\n\r\n";
 const char* const kPostOneShot =
-    "POST /%s HTTP/1.1\r\nHost: %s\r\nUser-Agent: Kelvo Core\r\nConnection: close\r\nContent-Length: "
+    "POST /%s HTTP/1.1\r\nHost: %s\r\nUser-Agent: Kelvo Core\r\nConnection: "
+    "close\r\nContent-Length: "
     "%u\r\nContent-Type: application/x-www-form-urlencoded\r\n\r\n%s";
 const char* const kPostKeepAlive =
-    "POST /%s HTTP/1.1\r\nHost: %s\r\nUser-Agent: Kelvo Core\r\nConnection: keep-alive\r\nContent-Length: "
+    "POST /%s HTTP/1.1\r\nHost: %s\r\nUser-Agent: Kelvo Core\r\nConnection: "
+    "keep-alive\r\nContent-Length: "
     "%u\r\nContent-Type: application/x-www-form-urlencoded\r\n\r\n%s";
 
 namespace {
@@ -74,14 +76,15 @@ bool AppendToBuffer(KV_BUFFER& out, const unsigned char* bytes, size_t n) {
 }
 
 bool ReserveInBuffer(KV_BUFFER& out, size_t n) {
-  unsigned long long wanted = static_cast<unsigned long long>(out.length) + (n < kMaxReserve ? n : kMaxReserve);
+  unsigned long long wanted =
+      static_cast<unsigned long long>(out.length) + (n < kMaxReserve ? n : kMaxReserve);
   if (wanted > UINT_MAX) wanted = UINT_MAX;
   if (wanted <= out.bytes.count) return true;
   return Regrow(out, wanted);
 }
 
-void BuildRequest(KV_ARRAY<unsigned char>& out, const char* format, const char* host, const char* path,
-                  const char* body) {
+void BuildRequest(KV_ARRAY<unsigned char>& out, const char* format, const char* host,
+                  const char* path, const char* body) {
   KV_STRING encoded;
   KV_STRING(path).Replace(encoded, " ", "%20");
   const char* bodyText = body != nullptr ? body : "";

@@ -23,8 +23,8 @@ bool ReserveInBuffer(KV_BUFFER& out, size_t n);
 // The request text from format with the path (each space as "%20"), the host and, for a POST,
 // the body's length and the body, copied without a terminating zero into a byte array of exactly
 // its length. A null path, host or body counts as empty.
-void BuildRequest(KV_ARRAY<unsigned char>& out, const char* format, const char* host, const char* path,
-                  const char* body);
+void BuildRequest(KV_ARRAY<unsigned char>& out, const char* format, const char* host,
+                  const char* path, const char* body);
 
 // The request texts.
 extern const char* const kGetOneShot;

@@ -73,7 +73,9 @@ bool ReadContentLength(const std::string& head, unsigned int* length) {
   return false;
 }
 
-bool IsChunked(const std::string& head) { return head.find("Transfer-Encoding: chunked") != std::string::npos; }
+bool IsChunked(const std::string& head) {
+  return head.find("Transfer-Encoding: chunked") != std::string::npos;
+}
 
 size_t ChunkDecoder::TakeLine(const unsigned char* p, size_t n, size_t i) {
   const void* found = std::memchr(p + i, '\n', n - i);
@@ -110,8 +112,7 @@ void ChunkDecoder::EndOfLine() {
       // Trailer fields are skipped; the blank line ends the body.
       if (line_.empty() || line_ == "\r") status_ = Status::Done;
       break;
-    case Step::Data:
-      break;
+    case Step::Data: break;
   }
 }
 

@@ -19,7 +19,7 @@ constexpr int kFramesPerState = 30;
 
 std::vector<float> frameStarts;  // loop.previousTime seen at each frame, seconds
 int framesLeft = 0;
-std::vector<double> frameMs;     // every measured frame of the run
+std::vector<double> frameMs;  // every measured frame of the run
 
 void PresentFrame(HWND, uintptr_t) {
   KV_LOOP& loop = KV_LOOP::Instance();

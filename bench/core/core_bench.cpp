@@ -44,7 +44,8 @@ void BM_FindCollisionByName(benchmark::State& state) {
   Populate(core, (int)state.range(0), false);
   KvCore::KV_ACTOR* asker = core.liveActors.Begin().GetCopy();
   asker->position = KV_VECTOR_D(10000, 10000, 0, 1);  // far from all: nothing is hit
-  for (auto _ : state) benchmark::DoNotOptimize(core.FindCollision(7, asker, "GRACZ", KV_VECTOR_D(1, 0)));
+  for (auto _ : state)
+    benchmark::DoNotOptimize(core.FindCollision(7, asker, "GRACZ", KV_VECTOR_D(1, 0)));
   state.SetItemsProcessed(state.iterations() * state.range(0));
 }
 BENCHMARK(BM_FindCollisionByName)->Arg(200)->Arg(2000);
@@ -79,7 +80,11 @@ void BM_FrameOf200Actors(benchmark::State& state) {
   window.Destroy();
   KvClosure();
 }
-BENCHMARK(BM_FrameOf200Actors)->Arg(0)->Arg(1)->ArgNames({"present"})->Unit(benchmark::kMicrosecond);
+BENCHMARK(BM_FrameOf200Actors)
+    ->Arg(0)
+    ->Arg(1)
+    ->ArgNames({"present"})
+    ->Unit(benchmark::kMicrosecond);
 
 }  // namespace
 

@@ -67,8 +67,8 @@ struct Engine {
     windowClass.lpfnWndProc = Proc;
     windowClass.lpszClassName = "Sprites Bench";
     RegisterClassA(&windowClass);
-    hwnd = CreateWindowExA(0, "Sprites Bench", "Sprites Bench", WS_POPUP, 0, 0, kWidth, kHeight, nullptr, nullptr,
-                           nullptr, nullptr);
+    hwnd = CreateWindowExA(0, "Sprites Bench", "Sprites Bench", WS_POPUP, 0, 0, kWidth, kHeight,
+                           nullptr, nullptr, nullptr, nullptr);
     KvRenderTargetCreate(&target, hwnd, KV_FORMAT_OPAQUE, 32, 16);
     KvRenderTargetArea(target, 0, 0, kWidth, kHeight, 45.0, -1.0, 1.0, 0.0);
     KvRenderTargetActivate(target);
@@ -130,10 +130,12 @@ struct SdlRenderer {
   explicit SdlRenderer(bool batching) {
     SDL_SetHint(SDL_HINT_RENDER_DRIVER, "opengl");
     SDL_SetHint(SDL_HINT_RENDER_BATCHING, batching ? "1" : nullptr);
-    window = SDL_CreateWindow("SDL_Renderer", 0, 0, kWidth, kHeight, SDL_WINDOW_OPENGL | SDL_WINDOW_HIDDEN);
+    window = SDL_CreateWindow("SDL_Renderer", 0, 0, kWidth, kHeight,
+                              SDL_WINDOW_OPENGL | SDL_WINDOW_HIDDEN);
     renderer = SDL_CreateRenderer(window, -1, SDL_RENDERER_ACCELERATED);
     std::vector<uint8_t> pixels = SpritePixels();
-    texture = SDL_CreateTexture(renderer, SDL_PIXELFORMAT_ABGR8888, SDL_TEXTUREACCESS_STATIC, kSide, kSide);
+    texture = SDL_CreateTexture(renderer, SDL_PIXELFORMAT_ABGR8888, SDL_TEXTUREACCESS_STATIC, kSide,
+                                kSide);
     SDL_UpdateTexture(texture, nullptr, pixels.data(), kSide * 4);
     SDL_SetTextureBlendMode(texture, SDL_BLENDMODE_BLEND);
     SDL_RenderSetVSync(renderer, 0);
@@ -184,7 +186,8 @@ class RatioReporter : public benchmark::ConsoleReporter {
   std::map<std::string, double> secondsPerFrame;
   void ReportRuns(const std::vector<Run>& runs) override {
     for (const Run& run : runs) {
-      if (run.iterations > 0) secondsPerFrame[run.benchmark_name()] = run.real_accumulated_time / run.iterations;
+      if (run.iterations > 0)
+        secondsPerFrame[run.benchmark_name()] = run.real_accumulated_time / run.iterations;
     }
     ConsoleReporter::ReportRuns(runs);
   }
@@ -195,7 +198,10 @@ class RatioReporter : public benchmark::ConsoleReporter {
 int main(int argc, char** argv) {
   const std::vector<int64_t> counts = {1000, 10000, 20000};
   for (int64_t n : counts) {
-    benchmark::RegisterBenchmark("Sprites/Ours", Ours)->Arg(n)->UseRealTime()->Unit(benchmark::kMillisecond);
+    benchmark::RegisterBenchmark("Sprites/Ours", Ours)
+        ->Arg(n)
+        ->UseRealTime()
+        ->Unit(benchmark::kMillisecond);
     benchmark::RegisterBenchmark("Sprites/SdlRendererUnbatched", SdlUnbatched)
         ->Arg(n)
         ->UseRealTime()
@@ -214,11 +220,17 @@ int main(int argc, char** argv) {
     double unbatched = reporter.secondsPerFrame["Sprites/SdlRendererUnbatched" + suffix];
     double batched = reporter.secondsPerFrame["Sprites/SdlRendererBatched" + suffix];
     if (ours <= 0 || unbatched <= 0 || batched <= 0) continue;
-    auto perFrame = [n](double seconds) { return static_cast<double>(n) * kFrameMs / 1000.0 / seconds; };
-    std::printf("%6lld sprites: sprites per 16.7 ms frame: ours %.0f, SDL_Renderer unbatched %.0f, batched %.0f\n",
-                static_cast<long long>(n), perFrame(ours), perFrame(unbatched), perFrame(batched));
-    std::printf("%6lld sprites: ratio ours / SDL_Renderer unbatched = %.2f, ratio ours / SDL_Renderer batched = %.2f\n",
-                static_cast<long long>(n), unbatched / ours, batched / ours);
+    auto perFrame = [n](double seconds) {
+      return static_cast<double>(n) * kFrameMs / 1000.0 / seconds;
+    };
+    std::printf(
+        "%6lld sprites: sprites per 16.7 ms frame: ours %.0f, SDL_Renderer unbatched %.0f, batched "
+        "%.0f\n",
+        static_cast<long long>(n), perFrame(ours), perFrame(unbatched), perFrame(batched));
+    std::printf(
+        "%6lld sprites: ratio ours / SDL_Renderer unbatched = %.2f, ratio ours / SDL_Renderer "
+        "batched = %.2f\n",
+        static_cast<long long>(n), unbatched / ours, batched / ours);
   }
   benchmark::Shutdown();
   return 0;

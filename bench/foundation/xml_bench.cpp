@@ -9,76 +9,71 @@
 
 #include <string>
 
-namespace
-{
+namespace {
 
 // About 4 MB of markup in the shape of a GUI theme file, with CR LF line ends and
 // tab indentation as an editor writes them.
-const std::string& ThemeText()
-{
-    static std::string text;
-    if (!text.empty())
-        return text;
-    text = "<Theme Name=\"Default\">\r\n";
-    for (int i = 0; text.size() < (4u << 20); ++i)
-    {
-        std::string n = std::to_string(i);
-        text += "\t<Texture Name=\"tex" + n + "\" File=\"data/gui/skin" + n + ".png\" Filter=\"1\" />\r\n";
-        text += "\t<Font Name=\"font" + n + "\" Texture=\"tex" + n + "\" Description=\"data/gui/font.fnt\" />\r\n";
-        text += "\t<Style Name=\"Button" + n + "\" Texture=\"tex" + n + "\">\r\n";
-        text += "\t\t<Area Id=\"0\" Coordinates=\"0:0:0.25:0.25\" Tile=\"0\" Colors=\"ffffffff:ffffffff:ffcccccc:ffcccccc\" />\r\n";
-        text += "\t\t<Area Id=\"4\" Coordinates=\"0.25:0.25:0.5:0.5\" Tile=\"1\" />\r\n";
-        text += "\t\t<Text Font=\"font" + n + "\" Offset=\"2:1\" Scale=\"1\" Color=\"ff202020\" Align=\"center\" />\r\n";
-        text += "\t\t<Border>4:4:4:4</Border>\r\n";
-        text += "\t</Style>\r\n";
-        text += "\t<Skin Name=\"skin" + n + "\">\r\n";
-        text += "\t\t<Part Name=\"AreaActive\">Button" + n + "</Part>\r\n";
-        text += "\t\t<Part Name=\"BarBackH\">Button" + n + "</Part>\r\n";
-        text += "\t</Skin>\r\n";
-    }
-    text += "</Theme>\r\n";
-    return text;
+const std::string& ThemeText() {
+  static std::string text;
+  if (!text.empty()) return text;
+  text = "<Theme Name=\"Default\">\r\n";
+  for (int i = 0; text.size() < (4u << 20); ++i) {
+    std::string n = std::to_string(i);
+    text +=
+        "\t<Texture Name=\"tex" + n + "\" File=\"data/gui/skin" + n + ".png\" Filter=\"1\" />\r\n";
+    text += "\t<Font Name=\"font" + n + "\" Texture=\"tex" + n +
+            "\" Description=\"data/gui/font.fnt\" />\r\n";
+    text += "\t<Style Name=\"Button" + n + "\" Texture=\"tex" + n + "\">\r\n";
+    text +=
+        "\t\t<Area Id=\"0\" Coordinates=\"0:0:0.25:0.25\" Tile=\"0\" "
+        "Colors=\"ffffffff:ffffffff:ffcccccc:ffcccccc\" />\r\n";
+    text += "\t\t<Area Id=\"4\" Coordinates=\"0.25:0.25:0.5:0.5\" Tile=\"1\" />\r\n";
+    text += "\t\t<Text Font=\"font" + n +
+            "\" Offset=\"2:1\" Scale=\"1\" Color=\"ff202020\" Align=\"center\" />\r\n";
+    text += "\t\t<Border>4:4:4:4</Border>\r\n";
+    text += "\t</Style>\r\n";
+    text += "\t<Skin Name=\"skin" + n + "\">\r\n";
+    text += "\t\t<Part Name=\"AreaActive\">Button" + n + "</Part>\r\n";
+    text += "\t\t<Part Name=\"BarBackH\">Button" + n + "</Part>\r\n";
+    text += "\t</Skin>\r\n";
+  }
+  text += "</Theme>\r\n";
+  return text;
 }
 
-void KvXmlParse(benchmark::State& state)
-{
-    const std::string& text = ThemeText();
-    for (auto _ : state)
-    {
-        KV_XML xml;
-        bool ok = xml.Parse(text.data(), (unsigned int)text.size(), " \t\n\r", true);
-        benchmark::DoNotOptimize(ok);
-    }
-    state.SetBytesProcessed(state.iterations() * (int64_t)text.size());
+void KvXmlParse(benchmark::State& state) {
+  const std::string& text = ThemeText();
+  for (auto _ : state) {
+    KV_XML xml;
+    bool ok = xml.Parse(text.data(), (unsigned int)text.size(), " \t\n\r", true);
+    benchmark::DoNotOptimize(ok);
+  }
+  state.SetBytesProcessed(state.iterations() * (int64_t)text.size());
 }
 BENCHMARK(KvXmlParse)->Unit(benchmark::kMillisecond);
 
-void Tinyxml2Parse(benchmark::State& state)
-{
-    const std::string& text = ThemeText();
-    for (auto _ : state)
-    {
-        tinyxml2::XMLDocument doc;
-        tinyxml2::XMLError error = doc.Parse(text.data(), text.size());
-        benchmark::DoNotOptimize(error);
-    }
-    state.SetBytesProcessed(state.iterations() * (int64_t)text.size());
+void Tinyxml2Parse(benchmark::State& state) {
+  const std::string& text = ThemeText();
+  for (auto _ : state) {
+    tinyxml2::XMLDocument doc;
+    tinyxml2::XMLError error = doc.Parse(text.data(), text.size());
+    benchmark::DoNotOptimize(error);
+  }
+  state.SetBytesProcessed(state.iterations() * (int64_t)text.size());
 }
 BENCHMARK(Tinyxml2Parse)->Unit(benchmark::kMillisecond);
 
-void PugixmlParse(benchmark::State& state)
-{
-    const std::string& text = ThemeText();
-    for (auto _ : state)
-    {
-        pugi::xml_document doc;
-        pugi::xml_parse_result result = doc.load_buffer(text.data(), text.size());
-        benchmark::DoNotOptimize(result);
-    }
-    state.SetBytesProcessed(state.iterations() * (int64_t)text.size());
+void PugixmlParse(benchmark::State& state) {
+  const std::string& text = ThemeText();
+  for (auto _ : state) {
+    pugi::xml_document doc;
+    pugi::xml_parse_result result = doc.load_buffer(text.data(), text.size());
+    benchmark::DoNotOptimize(result);
+  }
+  state.SetBytesProcessed(state.iterations() * (int64_t)text.size());
 }
 BENCHMARK(PugixmlParse)->Unit(benchmark::kMillisecond);
 
-} // namespace
+}  // namespace
 
 BENCHMARK_MAIN();

@@ -28,24 +28,23 @@
 #include "engine/kv_array.h"
 
 // One directory entry of an archive, as the engine fills the framework's entry array.
-struct KV_VIRTUAL_FILE_ENTRY
-{
-    uint32_t offset;   // where the entry's bytes start in the archive file (the engine's word)
-    uint32_t size;     // the entry's size in bytes
-    char name[256];    // zero-terminated name
+struct KV_VIRTUAL_FILE_ENTRY {
+  uint32_t offset;  // where the entry's bytes start in the archive file (the engine's word)
+  uint32_t size;    // the entry's size in bytes
+  char name[256];   // zero-terminated name
 };
 static_assert(sizeof(KV_VIRTUAL_FILE_ENTRY) == 264, "archive entries are 264 bytes");
-static_assert(offsetof(KV_VIRTUAL_FILE_ENTRY, size) == 4 && offsetof(KV_VIRTUAL_FILE_ENTRY, name) == 8,
+static_assert(offsetof(KV_VIRTUAL_FILE_ENTRY, size) == 4 &&
+                  offsetof(KV_VIRTUAL_FILE_ENTRY, name) == 8,
               "the size sits in bytes 4 to 7, the name in bytes 8 to 263");
 
 // One file record, held by the caller: an entry loaded for reading, or a block prepared for saving.
 // All zero is an empty record.
-struct KV_VIRTUAL_FILE_RECORD
-{
-    void* data;        // the bytes: engine-owned after a load, the caller's after KvVirtualFileMakeFile
-    uint32_t size;     // number of bytes
-    uint32_t owned;    // 1 when the engine allocated data and KvVirtualFileFree releases it
-    char name[256];    // zero-terminated name
+struct KV_VIRTUAL_FILE_RECORD {
+  void* data;      // the bytes: engine-owned after a load, the caller's after KvVirtualFileMakeFile
+  uint32_t size;   // number of bytes
+  uint32_t owned;  // 1 when the engine allocated data and KvVirtualFileFree releases it
+  char name[256];  // zero-terminated name
 };
 static_assert(sizeof(KV_VIRTUAL_FILE_RECORD) == sizeof(void*) + 8 + 256,
               "the file record: a pointer slot, size, ownership and a 256-byte name");

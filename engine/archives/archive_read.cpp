@@ -22,7 +22,8 @@ int64_t FileLength(FILE* file) {
 bool ReadHeader(FILE* file, int64_t fileLength, Header* header) {
   if (fileLength < static_cast<int64_t>(kHeaderSize)) return false;
   if (fread(header, sizeof(Header), 1, file) != 1) return false;
-  if (memcmp(header->magic, kMagic, sizeof kMagic) != 0 || header->version != kVersion) return false;
+  if (memcmp(header->magic, kMagic, sizeof kMagic) != 0 || header->version != kVersion)
+    return false;
   uint64_t directoryEnd = kHeaderSize + kEntrySize * header->count;
   return directoryEnd <= static_cast<uint64_t>(fileLength);
 }
@@ -43,7 +44,9 @@ struct FileCloser {
   }
 };
 
-KV_VIRTUAL_FILE_RECORD* AsRecord(void* record) { return static_cast<KV_VIRTUAL_FILE_RECORD*>(record); }
+KV_VIRTUAL_FILE_RECORD* AsRecord(void* record) {
+  return static_cast<KV_VIRTUAL_FILE_RECORD*>(record);
+}
 
 // Reads the whole directory into a new block; null when an entry is unreadable or out of the file.
 KV_VIRTUAL_FILE_ENTRY* ReadDirectory(FILE* file, const Header& header, int64_t fileLength) {
@@ -110,12 +113,14 @@ uint8_t KvVirtualFileLoad(void* record, const char* path, const KV_VIRTUAL_FILE_
   // The entry comes from the caller: check it against this file as it is now.
   int64_t length = FileLength(closer.file);
   Header header;
-  if (!ReadHeader(closer.file, length, &header) || !EntryFits(*entry, header.count, length)) return 0;
+  if (!ReadHeader(closer.file, length, &header) || !EntryFits(*entry, header.count, length))
+    return 0;
   void* bytes = nullptr;
   if (entry->size > 0) {
     bytes = malloc(entry->size);
     if (bytes == nullptr) return 0;
-    if (fseek(closer.file, entry->offset, SEEK_SET) != 0 || fread(bytes, 1, entry->size, closer.file) != entry->size) {
+    if (fseek(closer.file, entry->offset, SEEK_SET) != 0 ||
+        fread(bytes, 1, entry->size, closer.file) != entry->size) {
       free(bytes);
       return 0;
     }

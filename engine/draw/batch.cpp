@@ -67,7 +67,8 @@ void Reset() {
 // in direct mode they enter untransformed and GL gets the real one.
 void LoadMatrices(bool realModelView) {
   const Matrix& projection = Projection();
-  if (!projectionLoaded || std::memcmp(loadedProjection, projection.m, sizeof loadedProjection) != 0) {
+  if (!projectionLoaded ||
+      std::memcmp(loadedProjection, projection.m, sizeof loadedProjection) != 0) {
     gl.MatrixMode(GL_PROJECTION);
     gl.LoadMatrixd(projection.m);
     gl.MatrixMode(GL_MODELVIEW);
@@ -114,7 +115,9 @@ Slot Reserve(Mode mode, GLuint texture, uint32_t vertexCount, uint32_t indexCoun
     Flush();
     gl.Flush();
   }
-  if (batch->vertexCount + vertexCount > kMaxVertices || batch->indexCount + indexCount > kMaxIndices) Flush();
+  if (batch->vertexCount + vertexCount > kMaxVertices ||
+      batch->indexCount + indexCount > kMaxIndices)
+    Flush();
   Record* last = batch->recordCount > 0 ? &batch->records[batch->recordCount - 1] : nullptr;
   if (last == nullptr || last->mode != mode || last->texture != texture) {
     if (batch->recordCount == kMaxRecords) {
@@ -123,7 +126,8 @@ Slot Reserve(Mode mode, GLuint texture, uint32_t vertexCount, uint32_t indexCoun
     last = &batch->records[batch->recordCount++];
     *last = Record{mode, texture, batch->indexCount, 0, batch->vertexCount, batch->vertexCount};
   }
-  Slot slot{batch->vertices + batch->vertexCount, batch->indices + batch->indexCount, batch->vertexCount};
+  Slot slot{batch->vertices + batch->vertexCount, batch->indices + batch->indexCount,
+            batch->vertexCount};
   batch->vertexCount += vertexCount;
   batch->indexCount += indexCount;
   last->indexCount += indexCount;
@@ -182,9 +186,7 @@ void EndFrame() {
   thisFrame = testing::FrameStats{};
 }
 
-void ResetCounts() {
-  lastFrame = thisFrame = testing::FrameStats{};
-}
+void ResetCounts() { lastFrame = thisFrame = testing::FrameStats{}; }
 
 void ResetGlState() {
   arraysEnabled = false;

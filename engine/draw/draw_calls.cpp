@@ -17,8 +17,9 @@ struct KindEntry {
   Kind kind;
 };
 constexpr KindEntry kKinds[] = {
-    {KV_PRIM_POINTS, Kind::Points},       {KV_PRIM_LINE_LOOP, Kind::LineLoop}, {KV_PRIM_TRIANGLES, Kind::Triangles},
-    {KV_PRIM_TRIANGLE_FAN, Kind::Fan},    {KV_PRIM_QUADS, Kind::Quads},
+    {KV_PRIM_POINTS, Kind::Points},       {KV_PRIM_LINE_LOOP, Kind::LineLoop},
+    {KV_PRIM_TRIANGLES, Kind::Triangles}, {KV_PRIM_TRIANGLE_FAN, Kind::Fan},
+    {KV_PRIM_QUADS, Kind::Quads},
 };
 
 // KV_VERTEX records, directly or through 32-bit indices.
@@ -105,11 +106,12 @@ bool KindOf(uint32_t primitive, Kind* out) {
 using namespace kv::engine;
 using namespace kv::engine::draw;
 
-extern "C" uint8_t KvDrawDataStruct(uint32_t prim, uint32_t first, uint32_t count, const KV_VERTEX* vertices,
-                                    const uint32_t* indices, uint32_t unused6, uint32_t unused7, uint32_t unused8,
+extern "C" uint8_t KvDrawDataStruct(uint32_t prim, uint32_t first, uint32_t count,
+                                    const KV_VERTEX* vertices, const uint32_t* indices,
+                                    uint32_t unused6, uint32_t unused7, uint32_t unused8,
                                     uint32_t unused9, uint32_t unused10, uint32_t unused11) {
-  if (trace::Call("KvDrawDataStruct", prim, first, count, vertices, indices, unused6, unused7, unused8, unused9,
-                  unused10, unused11)) {
+  if (trace::Call("KvDrawDataStruct", prim, first, count, vertices, indices, unused6, unused7,
+                  unused8, unused9, unused10, unused11)) {
     return 0;
   }
   Kind kind;
@@ -122,28 +124,32 @@ extern "C" uint8_t KvDrawDataStruct(uint32_t prim, uint32_t first, uint32_t coun
 // part and the draw goes to GL from the buffers (engine/vertexbuffers/); otherwise the arrays are
 // in memory and enter the batch.
 extern "C" uint8_t KvDrawData(uint32_t prim, uint32_t first, uint32_t count, const void* positions,
-                              const void* colors, const void* texCoords, const void* normals, const void* unused8,
-                              const void* unused9, uint32_t elementType, uint32_t positionStride,
-                              uint32_t colorStride, uint32_t texCoordStride, uint32_t normalStride,
-                              uint32_t unused15, uint32_t unused16, uint32_t components, uint32_t unused18,
-                              uint32_t positionInBuffer, uint32_t colorInBuffer, uint32_t texCoordInBuffer,
-                              uint32_t normalInBuffer, uint32_t indexed) {
-  if (trace::Call("KvDrawData", prim, first, count, positions, colors, texCoords, normals, unused8, unused9,
-                  elementType, positionStride, colorStride, texCoordStride, normalStride, unused15, unused16,
-                  components, unused18, positionInBuffer, colorInBuffer, texCoordInBuffer, normalInBuffer,
-                  indexed)) {
+                              const void* colors, const void* texCoords, const void* normals,
+                              const void* unused8, const void* unused9, uint32_t elementType,
+                              uint32_t positionStride, uint32_t colorStride,
+                              uint32_t texCoordStride, uint32_t normalStride, uint32_t unused15,
+                              uint32_t unused16, uint32_t components, uint32_t unused18,
+                              uint32_t positionInBuffer, uint32_t colorInBuffer,
+                              uint32_t texCoordInBuffer, uint32_t normalInBuffer,
+                              uint32_t indexed) {
+  if (trace::Call("KvDrawData", prim, first, count, positions, colors, texCoords, normals, unused8,
+                  unused9, elementType, positionStride, colorStride, texCoordStride, normalStride,
+                  unused15, unused16, components, unused18, positionInBuffer, colorInBuffer,
+                  texCoordInBuffer, normalInBuffer, indexed)) {
     return 0;
   }
-  if (positionInBuffer != 0 || colorInBuffer != 0 || texCoordInBuffer != 0 || normalInBuffer != 0 || indexed != 0) {
-    BufferDraw draw{prim,
-                    first,
-                    count,
-                    {positions, colors, texCoords, normals},
-                    {positionStride, colorStride, texCoordStride, normalStride},
-                    {positionInBuffer != 0, colorInBuffer != 0, texCoordInBuffer != 0, normalInBuffer != 0},
-                    elementType,
-                    components,
-                    indexed != 0};
+  if (positionInBuffer != 0 || colorInBuffer != 0 || texCoordInBuffer != 0 || normalInBuffer != 0 ||
+      indexed != 0) {
+    BufferDraw draw{
+        prim,
+        first,
+        count,
+        {positions, colors, texCoords, normals},
+        {positionStride, colorStride, texCoordStride, normalStride},
+        {positionInBuffer != 0, colorInBuffer != 0, texCoordInBuffer != 0, normalInBuffer != 0},
+        elementType,
+        components,
+        indexed != 0};
     return DrawFromBuffers(draw);
   }
   Kind kind;
@@ -153,10 +159,18 @@ extern "C" uint8_t KvDrawData(uint32_t prim, uint32_t first, uint32_t count, con
   if (components < 2 || components > 4) return 0;
   bool doubles = elementType == KV_ELEMENT_DOUBLE;
   size_t packed = components * (doubles ? sizeof(double) : sizeof(float));
-  auto stride = [packed](uint32_t given) { return given != 0 ? static_cast<size_t>(given) : packed; };
-  ArraySource source{static_cast<const uint8_t*>(positions), static_cast<const uint8_t*>(colors),
-                     static_cast<const uint8_t*>(texCoords), stride(positionStride), stride(colorStride),
-                     stride(texCoordStride), doubles, components, first};
+  auto stride = [packed](uint32_t given) {
+    return given != 0 ? static_cast<size_t>(given) : packed;
+  };
+  ArraySource source{static_cast<const uint8_t*>(positions),
+                     static_cast<const uint8_t*>(colors),
+                     static_cast<const uint8_t*>(texCoords),
+                     stride(positionStride),
+                     stride(colorStride),
+                     stride(texCoordStride),
+                     doubles,
+                     components,
+                     first};
   Emit(kind, count, source);
   return 1;
 }

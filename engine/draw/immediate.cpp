@@ -47,8 +47,8 @@ extern "C" void KvPutTexvertex(KV_DOUBLE4 texCoord) {
 extern "C" void KvPutVertex(KV_DOUBLE4 position) {
   if (trace::Call("KvPutVertex", position)) return;
   if (!immediate.open) return;
-  InputVertex vertex{{static_cast<float>(position.x), static_cast<float>(position.y), static_cast<float>(position.z),
-                      static_cast<float>(position.w)},
+  InputVertex vertex{{static_cast<float>(position.x), static_cast<float>(position.y),
+                      static_cast<float>(position.z), static_cast<float>(position.w)},
                      immediate.u,
                      immediate.v,
                      {0, 0, 0, 0}};
@@ -60,10 +60,11 @@ extern "C" uint8_t KvPrimitiveEnd(void) {
   if (trace::Call("KvPrimitiveEnd")) return 0;
   if (!immediate.open) return 0;
   immediate.open = false;
-  Emit(immediate.kind, static_cast<uint32_t>(immediate.vertices.size()), [](uint32_t number, InputVertex* out) {
-    *out = immediate.vertices[number];
-    return true;
-  });
+  Emit(immediate.kind, static_cast<uint32_t>(immediate.vertices.size()),
+       [](uint32_t number, InputVertex* out) {
+         *out = immediate.vertices[number];
+         return true;
+       });
   immediate.vertices.clear();
   return 1;
 }

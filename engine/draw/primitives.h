@@ -46,7 +46,8 @@ inline bool Transform(const InputVertex& in, const float* m, batch::Vertex* out)
 
 // Transforms n vertices of the source, numbered by the given indices; false when one fails.
 template <typename Source>
-bool Gather(const Source& source, const uint32_t* numbers, int n, const float* m, batch::Vertex* out) {
+bool Gather(const Source& source, const uint32_t* numbers, int n, const float* m,
+            batch::Vertex* out) {
   for (int i = 0; i < n; ++i) {
     InputVertex in;
     if (!source(numbers[i], &in) || !Transform(in, m, &out[i])) return false;
@@ -59,7 +60,8 @@ inline void Append(batch::Mode mode, GLuint texture, const batch::Vertex* vertic
                    const uint32_t* pattern, uint32_t indexCount) {
   batch::Slot slot = batch::Reserve(mode, texture, n, indexCount);
   for (uint32_t i = 0; i < n; ++i) slot.vertices[i] = vertices[i];
-  for (uint32_t i = 0; i < indexCount; ++i) slot.indices[i] = static_cast<uint16_t>(slot.base + pattern[i]);
+  for (uint32_t i = 0; i < indexCount; ++i)
+    slot.indices[i] = static_cast<uint16_t>(slot.base + pattern[i]);
 }
 
 // Sends count vertices of the source (numbered 0 to count - 1) as primitives of the kind.
@@ -88,19 +90,22 @@ void Emit(Kind kind, uint32_t count, const Source& source) {
     case Kind::Triangles:
       for (uint32_t k = 0; k + 3 <= count; k += 3) {
         uint32_t corners[3] = {k, k + 1, k + 2};
-        if (Gather(source, corners, 3, m, v)) Append(batch::Mode::Triangles, texture, v, 3, kSequence, 3);
+        if (Gather(source, corners, 3, m, v))
+          Append(batch::Mode::Triangles, texture, v, 3, kSequence, 3);
       }
       break;
     case Kind::Fan:
       for (uint32_t k = 1; k + 2 <= count; ++k) {
         uint32_t corners[3] = {0, k, k + 1};
-        if (Gather(source, corners, 3, m, v)) Append(batch::Mode::Triangles, texture, v, 3, kSequence, 3);
+        if (Gather(source, corners, 3, m, v))
+          Append(batch::Mode::Triangles, texture, v, 3, kSequence, 3);
       }
       break;
     case Kind::Quads:
       for (uint32_t k = 0; k + 4 <= count; k += 4) {
         uint32_t corners[4] = {k, k + 1, k + 2, k + 3};
-        if (Gather(source, corners, 4, m, v)) Append(batch::Mode::Triangles, texture, v, 4, kQuad, 6);
+        if (Gather(source, corners, 4, m, v))
+          Append(batch::Mode::Triangles, texture, v, 4, kQuad, 6);
       }
       break;
   }

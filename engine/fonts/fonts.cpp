@@ -39,11 +39,12 @@ struct GlyphBox {
 
 // The box of character c at the pen, or false for a glyph with nothing to draw; *advance is how
 // far the pen moves.
-bool Place(const GlyphTable& font, uint8_t c, float penX, float penY, GlyphBox* box, float* advance) {
+bool Place(const GlyphTable& font, uint8_t c, float penX, float penY, GlyphBox* box,
+           float* advance) {
   if (font.described) {
     const KV_GLYPH& glyph = font.record.glyphs[c];
     *advance = glyph.xadvance + font.record.spacing;
-    *box = GlyphBox{penX + glyph.xoffset, penY + glyph.yoffset, glyph.width, glyph.height,
+    *box = GlyphBox{penX + glyph.xoffset, penY + glyph.yoffset, glyph.width,    glyph.height,
                     glyph.texLeft,        glyph.texTop,         glyph.texRight, glyph.texBottom};
     return glyph.width > 0 && glyph.height > 0;
   }
@@ -51,7 +52,8 @@ bool Place(const GlyphTable& font, uint8_t c, float penX, float penY, GlyphBox* 
   float width = static_cast<float>(metrics[0]), height = static_cast<float>(metrics[1]);
   *advance = width + static_cast<float>(metrics[2]);
   float column = static_cast<float>(c % 16), row = static_cast<float>(c / 16);
-  *box = GlyphBox{penX, penY, width, height, column / 16, row / 16, (column + 1) / 16, (row + 1) / 16};
+  *box =
+      GlyphBox{penX, penY, width, height, column / 16, row / 16, (column + 1) / 16, (row + 1) / 16};
   return width > 0 && height > 0;
 }
 
@@ -66,7 +68,10 @@ void DrawGlyph(const GlyphBox& box) {
   draw::InputVertex corners[4] = {
       {{box.x, box.y, 0, 1}, box.u0, box.v0, {color[0], color[1], color[2], color[3]}},
       {{box.x + box.w, box.y, 0, 1}, box.u1, box.v0, {color[0], color[1], color[2], color[3]}},
-      {{box.x + box.w, box.y + box.h, 0, 1}, box.u1, box.v1, {color[0], color[1], color[2], color[3]}},
+      {{box.x + box.w, box.y + box.h, 0, 1},
+       box.u1,
+       box.v1,
+       {color[0], color[1], color[2], color[3]}},
       {{box.x, box.y + box.h, 0, 1}, box.u0, box.v1, {color[0], color[1], color[2], color[3]}},
   };
   draw::Emit(draw::Kind::Quads, 4, [&corners](uint32_t number, draw::InputVertex* out) {

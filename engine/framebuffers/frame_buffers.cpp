@@ -24,7 +24,8 @@ struct FrameBuffer {
   int32_t width = 0;       // 449
   int32_t height = 0;      // 450
   KV_HANDLE texture;       // 451: the texture drawn into
-  KV_HANDLE ownTexture;    // the texture the frame buffer made, destroyed with it; null when given one
+  // The texture the frame buffer made, destroyed with it; null when given one.
+  KV_HANDLE ownTexture;
 };
 
 ObjectTable<FrameBuffer> frameBuffers;
@@ -44,10 +45,12 @@ bool Attach(FrameBuffer& fb, const Texture& texture) {
   gl.FramebufferTexture2D(GL_FRAMEBUFFER, GL_COLOR_ATTACHMENT0, GL_TEXTURE_2D, texture.id, 0);
   if (fb.depthBuffer != 0) {
     gl.BindRenderbuffer(GL_RENDERBUFFER, fb.depthBuffer);
-    gl.RenderbufferStorage(GL_RENDERBUFFER, GL_DEPTH24_STENCIL8, static_cast<GLsizei>(texture.width),
+    gl.RenderbufferStorage(GL_RENDERBUFFER, GL_DEPTH24_STENCIL8,
+                           static_cast<GLsizei>(texture.width),
                            static_cast<GLsizei>(texture.height));
     gl.BindRenderbuffer(GL_RENDERBUFFER, 0);
-    gl.FramebufferRenderbuffer(GL_FRAMEBUFFER, GL_DEPTH_STENCIL_ATTACHMENT, GL_RENDERBUFFER, fb.depthBuffer);
+    gl.FramebufferRenderbuffer(GL_FRAMEBUFFER, GL_DEPTH_STENCIL_ATTACHMENT, GL_RENDERBUFFER,
+                               fb.depthBuffer);
   }
   return gl.CheckFramebufferStatus(GL_FRAMEBUFFER) == GL_FRAMEBUFFER_COMPLETE;
 }
@@ -123,8 +126,8 @@ size_t FrameBufferCount() { return frameBuffers.Count(); }
 
 using namespace kv::engine;
 
-extern "C" uint8_t KvFrameBufferCreate(KV_HANDLE* out, int32_t width, int32_t height, int32_t depthBits,
-                                       uint8_t option) {
+extern "C" uint8_t KvFrameBufferCreate(KV_HANDLE* out, int32_t width, int32_t height,
+                                       int32_t depthBits, uint8_t option) {
   if (trace::Call("KvFrameBufferCreate", out, width, height, depthBits, option)) return 0;
   if (out == nullptr) return 0;
   *out = KV_HANDLE{};
@@ -146,7 +149,8 @@ extern "C" uint8_t KvFrameBufferCreate(KV_HANDLE* out, int32_t width, int32_t he
   return Store(out, std::move(fb));
 }
 
-extern "C" uint8_t KvFrameBufferCreateFromTexture(KV_HANDLE* out, KV_HANDLE texture, uint8_t option) {
+extern "C" uint8_t KvFrameBufferCreateFromTexture(KV_HANDLE* out, KV_HANDLE texture,
+                                                  uint8_t option) {
   if (trace::Call("KvFrameBufferCreateFromTexture", out, texture, option)) return 0;
   if (out == nullptr) return 0;
   *out = KV_HANDLE{};

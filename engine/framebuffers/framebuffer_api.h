@@ -13,7 +13,8 @@ extern "C" {
 // Makes a frame buffer with a new width x height texture (1 to 16384 each way, transparent black).
 // depthBits above 0 add a depth and stencil buffer; a non-zero option gives the texture mipmaps,
 // which KvFrameBufferMipmap renews. Leaves *out null and returns 0 on failure.
-uint8_t KvFrameBufferCreate(KV_HANDLE* out, int32_t width, int32_t height, int32_t depthBits, uint8_t option);
+uint8_t KvFrameBufferCreate(KV_HANDLE* out, int32_t width, int32_t height, int32_t depthBits,
+                            uint8_t option);
 // Makes a frame buffer that draws into an existing filled texture, which stays the caller's; a
 // non-zero option adds a depth and stencil buffer. 0 (and *out null) on failure.
 uint8_t KvFrameBufferCreateFromTexture(KV_HANDLE* out, KV_HANDLE texture, uint8_t option);

@@ -25,15 +25,16 @@ void* LookUp(const char* name) {
 bool LoadGlFunctions() {
   GlFunctions loaded;
   bool complete = true;
-#define KV_GL_LOAD(ret, name, params)                                                  \
-  loaded.name = reinterpret_cast<ret(APIENTRY*) params>(LookUp("gl" #name));           \
+#define KV_GL_LOAD(ret, name, params)                                        \
+  loaded.name = reinterpret_cast<ret(APIENTRY*) params>(LookUp("gl" #name)); \
   if (loaded.name == nullptr) complete = false;
   KV_GL_FUNCTIONS(KV_GL_LOAD)
 #undef KV_GL_LOAD
 #define KV_GL_LOAD_OPTIONAL(ret, name, params) \
   loaded.name = reinterpret_cast<ret(APIENTRY*) params>(SDL_GL_GetProcAddress("gl" #name));
   // The extension must be advertised too: a driver may hand out addresses for names it lacks.
-  if (SDL_GL_ExtensionSupported("GL_ARB_vertex_program") && SDL_GL_ExtensionSupported("GL_ARB_fragment_program")) {
+  if (SDL_GL_ExtensionSupported("GL_ARB_vertex_program") &&
+      SDL_GL_ExtensionSupported("GL_ARB_fragment_program")) {
     KV_GL_OPTIONAL_FUNCTIONS(KV_GL_LOAD_OPTIONAL)
   }
 #undef KV_GL_LOAD_OPTIONAL

@@ -27,7 +27,8 @@ Lens CurrentLens() {
     lens.fieldOfView = target->fieldOfView;
     lens.nearZ = target->range[0];
     lens.farZ = target->range[1];
-    if (target->viewport[3] > 0) lens.aspect = static_cast<double>(target->viewport[2]) / target->viewport[3];
+    if (target->viewport[3] > 0)
+      lens.aspect = static_cast<double>(target->viewport[2]) / target->viewport[3];
   }
   return lens;
 }
@@ -61,17 +62,20 @@ bool BuildOrtho(double x, double y, double w, double h, double angle, Matrix* ou
 // A perspective view from position, the eye turned like a sprite: rotation.x about z (in the
 // plane), rotation.y about y, rotation.z about x. A non-zero option makes y point down on the
 // screen, as in 2D. Needs 0 < near < far and a field of view between 0 and 180 degrees.
-bool BuildPerspective(const KV_DOUBLE4& rotation, const KV_DOUBLE4& position, uint8_t option, Matrix* out) {
-  if (!Finite({rotation.x, rotation.y, rotation.z, position.x, position.y, position.z})) return false;
+bool BuildPerspective(const KV_DOUBLE4& rotation, const KV_DOUBLE4& position, uint8_t option,
+                      Matrix* out) {
+  if (!Finite({rotation.x, rotation.y, rotation.z, position.x, position.y, position.z}))
+    return false;
   Lens lens = CurrentLens();
-  if (!Finite({lens.fieldOfView, lens.nearZ, lens.farZ}) || lens.nearZ <= 0 || lens.farZ <= lens.nearZ ||
-      lens.fieldOfView <= 0 || lens.fieldOfView >= 180) {
+  if (!Finite({lens.fieldOfView, lens.nearZ, lens.farZ}) || lens.nearZ <= 0 ||
+      lens.farZ <= lens.nearZ || lens.fieldOfView <= 0 || lens.fieldOfView >= 180) {
     return false;
   }
   Matrix projection = Matrix::Perspective(lens.fieldOfView, lens.aspect, lens.nearZ, lens.farZ);
   if (option != 0) projection = Matrix::Scaling(1, -1, 1) * projection;
   Matrix view = Matrix::Rotation(-rotation.x, 0, 0, 1) * Matrix::Rotation(-rotation.y, 0, 1, 0) *
-                Matrix::Rotation(-rotation.z, 1, 0, 0) * Matrix::Translation(-position.x, -position.y, -position.z);
+                Matrix::Rotation(-rotation.z, 1, 0, 0) *
+                Matrix::Translation(-position.x, -position.y, -position.z);
   *out = projection * view;
   return true;
 }
@@ -103,7 +107,8 @@ extern "C" uint8_t KvCameraOrtho(double x, double y, double w, double h, double 
   return Apply(BuildOrtho(x, y, w, h, angle, &projection), projection);
 }
 
-extern "C" uint8_t KvCameraOrthoBuild(void* out, double x, double y, double w, double h, double angle) {
+extern "C" uint8_t KvCameraOrthoBuild(void* out, double x, double y, double w, double h,
+                                      double angle) {
   if (trace::Call("KvCameraOrthoBuild", out, x, y, w, h, angle)) return 0;
   Matrix projection;
   if (out == nullptr || !BuildOrtho(x, y, w, h, angle, &projection)) return 0;
@@ -111,7 +116,8 @@ extern "C" uint8_t KvCameraOrthoBuild(void* out, double x, double y, double w, d
   return 1;
 }
 
-extern "C" uint8_t KvCameraOrthoBuildHalf(void* out, float x, float y, float w, float h, float angle) {
+extern "C" uint8_t KvCameraOrthoBuildHalf(void* out, float x, float y, float w, float h,
+                                          float angle) {
   if (trace::Call("KvCameraOrthoBuildHalf", out, x, y, w, h, angle)) return 0;
   Matrix projection;
   if (out == nullptr || !BuildOrtho(x, y, w, h, angle, &projection)) return 0;
@@ -125,7 +131,8 @@ extern "C" uint8_t KvCameraPerspective(KV_DOUBLE4 rotation, KV_DOUBLE4 position,
   return Apply(BuildPerspective(rotation, position, option, &projection), projection);
 }
 
-extern "C" uint8_t KvCameraPerspectiveBuild(void* out, KV_DOUBLE4 rotation, KV_DOUBLE4 position, uint8_t option) {
+extern "C" uint8_t KvCameraPerspectiveBuild(void* out, KV_DOUBLE4 rotation, KV_DOUBLE4 position,
+                                            uint8_t option) {
   if (trace::Call("KvCameraPerspectiveBuild", out, rotation, position, option)) return 0;
   Matrix projection;
   if (out == nullptr || !BuildPerspective(rotation, position, option, &projection)) return 0;
@@ -133,7 +140,8 @@ extern "C" uint8_t KvCameraPerspectiveBuild(void* out, KV_DOUBLE4 rotation, KV_D
   return 1;
 }
 
-extern "C" uint8_t KvCameraPerspectiveBuildHalf(void* out, KV_DOUBLE4 rotation, KV_FLOAT4 position, uint8_t option) {
+extern "C" uint8_t KvCameraPerspectiveBuildHalf(void* out, KV_DOUBLE4 rotation, KV_FLOAT4 position,
+                                                uint8_t option) {
   if (trace::Call("KvCameraPerspectiveBuildHalf", out, rotation, position, option)) return 0;
   KV_DOUBLE4 wide{position.x, position.y, position.z, position.w};
   Matrix projection;

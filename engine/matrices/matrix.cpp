@@ -9,9 +9,7 @@ namespace {
 constexpr double kDegreesToRadians = 3.14159265358979323846 / 180.0;
 }
 
-Matrix Matrix::Identity() {
-  return Matrix{{1, 0, 0, 0, 0, 1, 0, 0, 0, 0, 1, 0, 0, 0, 0, 1}};
-}
+Matrix Matrix::Identity() { return Matrix{{1, 0, 0, 0, 0, 1, 0, 0, 0, 0, 1, 0, 0, 0, 0, 1}}; }
 
 Matrix Matrix::Translation(double x, double y, double z) {
   Matrix result = Identity();
@@ -49,7 +47,8 @@ Matrix Matrix::Scaling(double x, double y, double z) {
   return result;
 }
 
-Matrix Matrix::Ortho(double left, double right, double bottom, double top, double nearZ, double farZ) {
+Matrix Matrix::Ortho(double left, double right, double bottom, double top, double nearZ,
+                     double farZ) {
   Matrix result = Identity();
   result.m[0] = 2.0 / (right - left);
   result.m[5] = 2.0 / (top - bottom);

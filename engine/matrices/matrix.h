@@ -13,7 +13,8 @@ struct Matrix {
   static Matrix Rotation(double angle, double x, double y, double z);
   static Matrix Scaling(double x, double y, double z);
   // The GL orthographic projection of the box left..right, bottom..top, -nearZ..-farZ.
-  static Matrix Ortho(double left, double right, double bottom, double top, double nearZ, double farZ);
+  static Matrix Ortho(double left, double right, double bottom, double top, double nearZ,
+                      double farZ);
   // The GL perspective projection with a vertical field of view in degrees.
   static Matrix Perspective(double fieldOfView, double aspect, double nearZ, double farZ);
 

@@ -20,7 +20,8 @@
 namespace kv::engine::testing {
 
 size_t LiveObjectCount() {
-  return TargetCount() + TextureCount() + FontCount() + ShaderCount() + FrameBufferCount() + VertexBufferCount();
+  return TargetCount() + TextureCount() + FontCount() + ShaderCount() + FrameBufferCount() +
+         VertexBufferCount();
 }
 
 }  // namespace kv::engine::testing

@@ -45,9 +45,12 @@ std::optional<Procedure> ParseProcedureLine(std::string_view line) {
   Procedure procedure;
   procedure.name = words[0];
   for (size_t i = 1; i < words.size(); ++i) {
-    if (words[i] == "KEYWORD") procedure.args.push_back(ArgKind::Keyword);
-    else if (words[i] == "VARIABLE") procedure.args.push_back(ArgKind::Variable);
-    else return std::nullopt;
+    if (words[i] == "KEYWORD")
+      procedure.args.push_back(ArgKind::Keyword);
+    else if (words[i] == "VARIABLE")
+      procedure.args.push_back(ArgKind::Variable);
+    else
+      return std::nullopt;
   }
   return procedure;
 }

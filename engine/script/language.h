@@ -26,7 +26,7 @@ struct Procedure {
 
 struct Language {
   std::string name;
-  std::vector<std::string> keywords;     // keyword k at index k
+  std::vector<std::string> keywords;  // keyword k at index k
   std::vector<Procedure> procedures;
 
   // Index of the keyword or the procedure; -1 when the language has none of that name.

@@ -102,7 +102,8 @@ std::vector<uint8_t> Encode(const Program& program) {
 }
 
 std::optional<Program> Decode(const uint8_t* data, size_t size) {
-  if (data == nullptr || size < kHeaderSize || std::memcmp(data, kMagic, 4) != 0) return std::nullopt;
+  if (data == nullptr || size < kHeaderSize || std::memcmp(data, kMagic, 4) != 0)
+    return std::nullopt;
   Reader reader(data + 4, size - 4);
   uint32_t version, total, nameCount, statementCount;
   Program program;

@@ -90,7 +90,8 @@ uint8_t KvVistrelCompileFile(KV_ARRAY<unsigned char>* program, const char* path,
 uint8_t KvVistrelCompileToFile(const char* text, uint32_t length, const char* outPath,
                                KV_DEFINITION_LIST* list);
 // Compiles the script file at sourcePath and writes the program bytes to outPath; 1 on success.
-uint8_t KvVistrelCompileFileToFile(const char* sourcePath, const char* outPath, KV_DEFINITION_LIST* list);
+uint8_t KvVistrelCompileFileToFile(const char* sourcePath, const char* outPath,
+                                   KV_DEFINITION_LIST* list);
 // Runs the program with argBytes bytes of argument words (args may be null with 0), as described
 // above; 1 when every statement ran, 0 when nothing ran.
 uint8_t KvVistrelExecute(const KV_ARRAY<unsigned char>* program, const uintptr_t* args,

@@ -49,7 +49,8 @@ bool WriteFile(const char* path, const std::vector<uint8_t>& bytes) {
 }
 
 // The program bytes of the text compiled against the list; nothing on any error.
-std::optional<std::vector<uint8_t>> CompileToBytes(std::string_view text, const KV_DEFINITION_LIST* list) {
+std::optional<std::vector<uint8_t>> CompileToBytes(std::string_view text,
+                                                   const KV_DEFINITION_LIST* list) {
   const std::vector<Language>* languages = LanguagesOf(list);
   if (languages == nullptr) return std::nullopt;
   std::optional<Program> program = Compile(text, *languages);
@@ -83,7 +84,8 @@ std::optional<std::vector<Call>> Resolve(const Program& program, const Language&
     for (size_t i = 0; i < statement.args.size(); ++i) {
       const Argument& arg = statement.args[i];
       if (arg.kind != procedure.args[i]) return std::nullopt;
-      if (arg.kind == ArgKind::Keyword && arg.value >= language.keywords.size()) return std::nullopt;
+      if (arg.kind == ArgKind::Keyword && arg.value >= language.keywords.size())
+        return std::nullopt;
     }
     KV_SCRIPT_PROC proc = FindProc(language.name, name);
     if (proc == nullptr) return std::nullopt;
@@ -93,11 +95,13 @@ std::optional<std::vector<Call>> Resolve(const Program& program, const Language&
 }
 
 void RunCall(const Call& call, std::vector<uintptr_t>& variables) {
-  KV_ARRAY<unsigned char> block(static_cast<unsigned int>(call.statement->args.size() * sizeof(uintptr_t)));
+  KV_ARRAY<unsigned char> block(
+      static_cast<unsigned int>(call.statement->args.size() * sizeof(uintptr_t)));
   for (size_t i = 0; i < call.statement->args.size(); ++i) {
     const Argument& arg = call.statement->args[i];
-    uintptr_t word = arg.kind == ArgKind::Keyword ? static_cast<uintptr_t>(arg.value)
-                                                  : reinterpret_cast<uintptr_t>(&variables[arg.value]);
+    uintptr_t word = arg.kind == ArgKind::Keyword
+                         ? static_cast<uintptr_t>(arg.value)
+                         : reinterpret_cast<uintptr_t>(&variables[arg.value]);
     std::memcpy(block.data + i * sizeof word, &word, sizeof word);
   }
   call.proc(&block);
@@ -112,7 +116,8 @@ using namespace kv::engine::script;
 extern "C" {
 
 uint8_t KvVistrelLinkDefinition(const char* name, const char* text, uint32_t length) {
-  if (trace::Call("KvVistrelLinkDefinition", name, static_cast<const void*>(text), length)) return 0;
+  if (trace::Call("KvVistrelLinkDefinition", name, static_cast<const void*>(text), length))
+    return 0;
   if (name == nullptr || text == nullptr) return 0;
   std::optional<Language> language = ParseDefinition(std::string_view(text, length));
   if (!language || language->name != name) return 0;
@@ -136,7 +141,8 @@ void KvVistrelFreeDefinitionList(KV_DEFINITION_LIST* list) {
 }
 
 uint8_t KvVistrelAddDefinitionProc(const char* language, const char* name, KV_SCRIPT_PROC proc) {
-  if (trace::Call("KvVistrelAddDefinitionProc", language, name, reinterpret_cast<void*>(proc))) return 0;
+  if (trace::Call("KvVistrelAddDefinitionProc", language, name, reinterpret_cast<void*>(proc)))
+    return 0;
   if (language == nullptr || name == nullptr || proc == nullptr) return 0;
   AddProc(language, name, proc);
   return 1;
@@ -149,7 +155,8 @@ void KvVistrelClearDefinitionsProc(void) {
 
 uint8_t KvVistrelCompile(KV_ARRAY<unsigned char>* program, const char* text, uint32_t length,
                          KV_DEFINITION_LIST* list) {
-  if (trace::Call("KvVistrelCompile", program, static_cast<const void*>(text), length, list)) return 0;
+  if (trace::Call("KvVistrelCompile", program, static_cast<const void*>(text), length, list))
+    return 0;
   if (program == nullptr) return 0;
   program->Free();
   if (text == nullptr) return 0;
@@ -157,7 +164,8 @@ uint8_t KvVistrelCompile(KV_ARRAY<unsigned char>* program, const char* text, uin
   return bytes ? StoreProgram(program, *bytes) : 0;
 }
 
-uint8_t KvVistrelCompileFile(KV_ARRAY<unsigned char>* program, const char* path, KV_DEFINITION_LIST* list) {
+uint8_t KvVistrelCompileFile(KV_ARRAY<unsigned char>* program, const char* path,
+                             KV_DEFINITION_LIST* list) {
   if (trace::Call("KvVistrelCompileFile", program, path, list)) return 0;
   if (program == nullptr) return 0;
   program->Free();
@@ -176,7 +184,8 @@ uint8_t KvVistrelCompileToFile(const char* text, uint32_t length, const char* ou
   return bytes && WriteFile(outPath, *bytes) ? 1 : 0;
 }
 
-uint8_t KvVistrelCompileFileToFile(const char* sourcePath, const char* outPath, KV_DEFINITION_LIST* list) {
+uint8_t KvVistrelCompileFileToFile(const char* sourcePath, const char* outPath,
+                                   KV_DEFINITION_LIST* list) {
   if (trace::Call("KvVistrelCompileFileToFile", sourcePath, outPath, list)) return 0;
   if (outPath == nullptr) return 0;
   std::optional<std::string> text = ReadFile(sourcePath);
@@ -185,8 +194,8 @@ uint8_t KvVistrelCompileFileToFile(const char* sourcePath, const char* outPath, 
   return bytes && WriteFile(outPath, *bytes) ? 1 : 0;
 }
 
-uint8_t KvVistrelExecute(const KV_ARRAY<unsigned char>* program, const uintptr_t* args, uint32_t argBytes,
-                         KV_DEFINITION_LIST* list) {
+uint8_t KvVistrelExecute(const KV_ARRAY<unsigned char>* program, const uintptr_t* args,
+                         uint32_t argBytes, KV_DEFINITION_LIST* list) {
   if (trace::Call("KvVistrelExecute", program, args, argBytes, list)) return 0;
   if (program == nullptr || program->IsEmpty()) return 0;
   const std::vector<Language>* languages = LanguagesOf(list);

@@ -48,8 +48,7 @@ bool ValidCount(uint32_t n) { return n >= 1 && n <= 4; }
 
 // GL refuses a value whose type or size does not match the uniform; its error says so.
 void ClearErrors() {
-  while (gl.GetError() != GL_NO_ERROR) {
-  }
+  while (gl.GetError() != GL_NO_ERROR) {}
 }
 uint8_t Accepted() { return gl.GetError() == GL_NO_ERROR ? 1 : 0; }
 
@@ -106,7 +105,8 @@ extern "C" uint8_t KvShaderUnactivate(uint32_t kind) {
   return 1;
 }
 
-extern "C" uint8_t KvShaderLocalParam(uint32_t kind, uint32_t index, float x, float y, float z, float w) {
+extern "C" uint8_t KvShaderLocalParam(uint32_t kind, uint32_t index, float x, float y, float z,
+                                      float w) {
   if (trace::Call("KvShaderLocalParam", kind, index, x, y, z, w)) return 0;
   const BindEntry* entry = FindBindKind(kind);
   if (entry == nullptr || entry->arbTarget == 0 || !HasProgramPairs() || !EnsureCurrent()) return 0;
@@ -119,7 +119,8 @@ extern "C" uint8_t KvShaderLocalParam(uint32_t kind, uint32_t index, float x, fl
   return Accepted();
 }
 
-extern "C" uint8_t KvShaderUniform(int32_t location, float x, float y, float z, float w, uint32_t n) {
+extern "C" uint8_t KvShaderUniform(int32_t location, float x, float y, float z, float w,
+                                   uint32_t n) {
   if (trace::Call("KvShaderUniform", location, x, y, z, w, n)) return 0;
   if (!ValidCount(n) || !ProgramInUse(location)) return 0;
   const GLfloat v[4] = {x, y, z, w};
@@ -150,11 +151,13 @@ extern "C" uint8_t KvShaderUniformMatrix(int32_t location, const void* matrix, u
   if (trace::Call("KvShaderUniformMatrix", location, matrix, transpose)) return 0;
   if (matrix == nullptr || !ProgramInUse(location)) return 0;
   ClearErrors();
-  gl.UniformMatrix4fv(location, 1, transpose != 0 ? GL_TRUE : GL_FALSE, static_cast<const GLfloat*>(matrix));
+  gl.UniformMatrix4fv(location, 1, transpose != 0 ? GL_TRUE : GL_FALSE,
+                      static_cast<const GLfloat*>(matrix));
   return Accepted();
 }
 
-extern "C" uint8_t KvShaderAttribute(int32_t location, float x, float y, float z, float w, uint32_t n) {
+extern "C" uint8_t KvShaderAttribute(int32_t location, float x, float y, float z, float w,
+                                     uint32_t n) {
   if (trace::Call("KvShaderAttribute", location, x, y, z, w, n)) return 0;
   if (!ValidCount(n) || location < 0 || !EnsureCurrent()) return 0;
   GLint maxAttributes = 0;
@@ -175,8 +178,8 @@ extern "C" uint8_t KvShaderAttribute(int32_t location, float x, float y, float z
 extern "C" int32_t KvShaderUniformLocation(KV_HANDLE program, const char* name) {
   if (trace::Call("KvShaderUniformLocation", program, name)) return -1;
   ShaderObject* object = FindShader(program);
-  if (object == nullptr || object->kind != ShaderKind::Program || !object->ready || name == nullptr ||
-      !EnsureCurrent()) {
+  if (object == nullptr || object->kind != ShaderKind::Program || !object->ready ||
+      name == nullptr || !EnsureCurrent()) {
     return -1;
   }
   return gl.GetUniformLocation(object->id, name);
@@ -185,8 +188,8 @@ extern "C" int32_t KvShaderUniformLocation(KV_HANDLE program, const char* name) 
 extern "C" int32_t KvShaderAttributeLocation(KV_HANDLE program, const char* name) {
   if (trace::Call("KvShaderAttributeLocation", program, name)) return -1;
   ShaderObject* object = FindShader(program);
-  if (object == nullptr || object->kind != ShaderKind::Program || !object->ready || name == nullptr ||
-      !EnsureCurrent()) {
+  if (object == nullptr || object->kind != ShaderKind::Program || !object->ready ||
+      name == nullptr || !EnsureCurrent()) {
     return -1;
   }
   return gl.GetAttribLocation(object->id, name);

@@ -70,18 +70,22 @@ uint8_t Fail(std::string reason) {
 // A GL info log without its trailing line ends.
 std::string InfoLog(GLuint id, bool program) {
   GLint size = 0;
-  program ? gl.GetProgramiv(id, GL_INFO_LOG_LENGTH, &size) : gl.GetShaderiv(id, GL_INFO_LOG_LENGTH, &size);
+  program ? gl.GetProgramiv(id, GL_INFO_LOG_LENGTH, &size)
+          : gl.GetShaderiv(id, GL_INFO_LOG_LENGTH, &size);
   if (size <= 0) return std::string();
   std::vector<GLchar> text(static_cast<size_t>(size) + 1, 0);
   GLsizei length = 0;
-  program ? gl.GetProgramInfoLog(id, size, &length, text.data()) : gl.GetShaderInfoLog(id, size, &length, text.data());
+  program ? gl.GetProgramInfoLog(id, size, &length, text.data())
+          : gl.GetShaderInfoLog(id, size, &length, text.data());
   std::string log(text.data(), static_cast<size_t>(std::max<GLsizei>(length, 0)));
-  while (!log.empty() && (log.back() == '\n' || log.back() == '\r' || log.back() == '\0')) log.pop_back();
+  while (!log.empty() && (log.back() == '\n' || log.back() == '\r' || log.back() == '\0'))
+    log.pop_back();
   return log;
 }
 
 bool CompileGlsl(ShaderObject& object, ShaderKind kind, const char* source) {
-  object.id = gl.CreateShader(kind == ShaderKind::VertexShader ? GL_VERTEX_SHADER : GL_FRAGMENT_SHADER);
+  object.id =
+      gl.CreateShader(kind == ShaderKind::VertexShader ? GL_VERTEX_SHADER : GL_FRAGMENT_SHADER);
   if (object.id == 0) return Fail("the driver made no shader object");
   object.kind = kind;
   gl.ShaderSource(object.id, 1, &source, nullptr);
@@ -100,17 +104,18 @@ bool LoadArb(ShaderObject& object, ShaderKind kind, const char* source) {
   if (object.id == 0) return Fail("the driver made no program object");
   object.kind = kind;
   GLenum target = ArbTarget(kind);
-  while (gl.GetError() != GL_NO_ERROR) {
-  }
+  while (gl.GetError() != GL_NO_ERROR) {}
   gl.BindProgramARB(target, object.id);
-  gl.ProgramStringARB(target, GL_PROGRAM_FORMAT_ASCII_ARB, static_cast<GLsizei>(std::strlen(source)), source);
+  gl.ProgramStringARB(target, GL_PROGRAM_FORMAT_ASCII_ARB,
+                      static_cast<GLsizei>(std::strlen(source)), source);
   GLint errorPosition = -1;
   gl.GetIntegerv(GL_PROGRAM_ERROR_POSITION_ARB, &errorPosition);
   bool failed = gl.GetError() != GL_NO_ERROR || errorPosition != -1;
   std::string message;
   if (failed) {
     const char* text = reinterpret_cast<const char*>(gl.GetString(GL_PROGRAM_ERROR_STRING_ARB));
-    message = "error at character " + std::to_string(errorPosition) + ": " + (text != nullptr ? text : "");
+    message = "error at character " + std::to_string(errorPosition) + ": " +
+              (text != nullptr ? text : "");
   }
   const ShaderObject* before = *BoundSlot(kind);
   gl.BindProgramARB(target, before != nullptr ? before->id : 0);
@@ -153,7 +158,8 @@ bool IsBound(const ShaderObject& object) {
 void NoteBound(ShaderKind kind, const ShaderObject* object) {
   const ShaderObject** slot = BoundSlot(kind);
   if (slot != nullptr) *slot = object;
-  batch::SetDirectMode(boundVertexProgram != nullptr || boundFragmentProgram != nullptr || boundProgram != nullptr);
+  batch::SetDirectMode(boundVertexProgram != nullptr || boundFragmentProgram != nullptr ||
+                       boundProgram != nullptr);
 }
 
 void ReleaseShader(ShaderObject& object) {
@@ -169,9 +175,7 @@ void ReleaseShader(ShaderObject& object) {
         gl.DeleteProgramsARB(1, &object.id);
         break;
       case ShaderKind::VertexShader:
-      case ShaderKind::FragmentShader:
-        gl.DeleteShader(object.id);
-        break;
+      case ShaderKind::FragmentShader: gl.DeleteShader(object.id); break;
       case ShaderKind::Program:
         if (IsBound(object)) {
           batch::Flush();
@@ -179,8 +183,7 @@ void ReleaseShader(ShaderObject& object) {
         }
         gl.DeleteProgram(object.id);
         break;
-      case ShaderKind::None:
-        break;
+      case ShaderKind::None: break;
     }
   }
   if (IsBound(object)) NoteBound(object.kind, nullptr);
@@ -237,7 +240,8 @@ extern "C" const char* KvShaderLastLog(void) {
 
 // The shaders are attached for the link only: destroying them afterwards frees them at once,
 // and a relink of the same program starts from no shaders.
-extern "C" uint8_t KvShaderMakeProgram(KV_HANDLE program, const KV_HANDLE* shaderHandles, uint32_t count) {
+extern "C" uint8_t KvShaderMakeProgram(KV_HANDLE program, const KV_HANDLE* shaderHandles,
+                                       uint32_t count) {
   if (trace::Call("KvShaderMakeProgram", program, shaderHandles, count)) return 0;
   ShaderObject* object = shaders.Find(program);
   if (object == nullptr) return Fail("unknown program object");

@@ -11,7 +11,14 @@
 
 namespace kv::engine {
 
-enum class ShaderKind { None, VertexProgram, FragmentProgram, VertexShader, FragmentShader, Program };
+enum class ShaderKind {
+  None,
+  VertexProgram,
+  FragmentProgram,
+  VertexShader,
+  FragmentShader,
+  Program
+};
 
 struct ShaderObject {
   ShaderKind kind = ShaderKind::None;

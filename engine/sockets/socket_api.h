@@ -33,8 +33,8 @@ uint8_t KvSocketConnect(KV_HANDLE socket, const char* host, uint16_t port);
 uint8_t KvSocketAccept(KV_HANDLE into, KV_HANDLE listening);
 // Sends bytes offset .. offset + size of data (size 0: to the end). flag 1 sends them all, flag 0
 // makes one send of as much as the system takes. Returns the count sent, 0 on failure.
-uint32_t KvSocketSend(KV_HANDLE socket, KV_ARRAY<unsigned char>* data, uint8_t flag, uint32_t offset,
-                      uint32_t size);
+uint32_t KvSocketSend(KV_HANDLE socket, KV_ARRAY<unsigned char>* data, uint8_t flag,
+                      uint32_t offset, uint32_t size);
 // Receives one block of up to blockSize bytes (0: 64 KiB) and makes it the array's whole content;
 // returns its count. 0 when nothing waits (async), when the peer has closed, or on failure, the
 // array then left alone. With a null handle it frees the array's bytes and returns 0. reserved is 0.

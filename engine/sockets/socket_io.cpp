@@ -47,11 +47,11 @@ size_t SendSome(Socket& socket, const unsigned char* bytes, size_t size) {
 uint32_t BlockFor(const Socket& socket, uint32_t blockSize) {
   if (!socket.async) {
     pollfd waiting{socket.fd, POLLIN, 0};
-    while (poll(&waiting, 1, -1) < 0 && errno == EINTR) {
-    }
+    while (poll(&waiting, 1, -1) < 0 && errno == EINTR) {}
   }
   int waiting = 0;
-  if (ioctl(socket.fd, FIONREAD, &waiting) != 0 || waiting <= 0) return blockSize < 512 ? blockSize : 512;
+  if (ioctl(socket.fd, FIONREAD, &waiting) != 0 || waiting <= 0)
+    return blockSize < 512 ? blockSize : 512;
   return static_cast<uint32_t>(waiting) < blockSize ? static_cast<uint32_t>(waiting) : blockSize;
 }
 
@@ -79,8 +79,8 @@ using kv::engine::sockets::Socket;
 
 extern "C" {
 
-uint32_t KvSocketSend(KV_HANDLE socket, KV_ARRAY<unsigned char>* data, uint8_t flag, uint32_t offset,
-                      uint32_t size) {
+uint32_t KvSocketSend(KV_HANDLE socket, KV_ARRAY<unsigned char>* data, uint8_t flag,
+                      uint32_t offset, uint32_t size) {
   if (trace::Call("KvSocketSend", socket, data, flag, offset, size)) return 0;
   Socket* object = sockets::Find(socket);
   if (object == nullptr || data == nullptr || !object->connected || data->IsEmpty()) return 0;

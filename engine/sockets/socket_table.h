@@ -12,10 +12,10 @@
 namespace kv::engine::sockets {
 
 struct Socket {
-  int fd = -1;              // -1 until opened or accepted into
-  bool async = false;       // receive and accept return at once when nothing waits
-  bool listening = false;   // a listening endpoint, never a connection
-  bool connected = false;   // connected or accepted, and the end of the stream not yet seen
+  int fd = -1;             // -1 until opened or accepted into
+  bool async = false;      // receive and accept return at once when nothing waits
+  bool listening = false;  // a listening endpoint, never a connection
+  bool connected = false;  // connected or accepted, and the end of the stream not yet seen
   ~Socket();
   // Closes the descriptor (if any) and forgets the connection state; keeps the async mode.
   void Reset();

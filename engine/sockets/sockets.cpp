@@ -124,7 +124,8 @@ uint8_t KvSocketListen(KV_HANDLE socket, uint16_t port, uint32_t backlog) {
     length = sizeof *v4;
   }
   int queue = backlog > static_cast<uint32_t>(INT_MAX) ? SOMAXCONN : static_cast<int>(backlog);
-  if (bind(fd, reinterpret_cast<sockaddr*>(&address), length) != 0 || listen(fd, queue) != 0) return 0;
+  if (bind(fd, reinterpret_cast<sockaddr*>(&address), length) != 0 || listen(fd, queue) != 0)
+    return 0;
   object->listening = true;
   return 1;
 }
@@ -132,7 +133,8 @@ uint8_t KvSocketListen(KV_HANDLE socket, uint16_t port, uint32_t backlog) {
 uint8_t KvSocketConnect(KV_HANDLE socket, const char* host, uint16_t port) {
   if (trace::Call("KvSocketConnect", socket, host, static_cast<uint32_t>(port))) return 0;
   Socket* object = sockets::Find(socket);
-  if (object == nullptr || host == nullptr || object->fd < 0 || object->connected || object->listening)
+  if (object == nullptr || host == nullptr || object->fd < 0 || object->connected ||
+      object->listening)
     return 0;
   int family = sockets::FamilyOf(object->fd);
   addrinfo hints{};

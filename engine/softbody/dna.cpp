@@ -16,7 +16,8 @@ struct KindEntry {
   bool (*isElement)(KV_HANDLE handle);
 };
 constexpr KindEntry kKinds[] = {
-    {KV_DNA_SUBSTANCES, &Dna::substances, [](KV_HANDLE h) { return Substances().Find(h) != nullptr; }},
+    {KV_DNA_SUBSTANCES, &Dna::substances,
+     [](KV_HANDLE h) { return Substances().Find(h) != nullptr; }},
     {KV_DNA_FORCES, &Dna::forces, [](KV_HANDLE h) { return Forces().Find(h) != nullptr; }},
     {KV_DNA_SURFACES, &Dna::surfaces, [](KV_HANDLE h) { return Surfaces().Find(h) != nullptr; }},
 };
@@ -56,7 +57,8 @@ extern "C" void KvDnaDestroy(KV_HANDLE dna) {
   Bodies().Remove(dna);
 }
 
-extern "C" uint8_t KvDnaBirth(KV_HANDLE dna, uint32_t substances, uint32_t forces, uint32_t surfaces) {
+extern "C" uint8_t KvDnaBirth(KV_HANDLE dna, uint32_t substances, uint32_t forces,
+                              uint32_t surfaces) {
   if (trace::Call("KvDnaBirth", dna, substances, forces, surfaces)) return 0;
   Dna* body = Bodies().Find(dna);
   if (body == nullptr) return 0;
@@ -67,7 +69,8 @@ extern "C" uint8_t KvDnaBirth(KV_HANDLE dna, uint32_t substances, uint32_t force
   return 1;
 }
 
-extern "C" uint8_t KvDnaLink(KV_HANDLE dna, uint32_t kind, uint32_t index, const KV_HANDLE* element) {
+extern "C" uint8_t KvDnaLink(KV_HANDLE dna, uint32_t kind, uint32_t index,
+                             const KV_HANDLE* element) {
   if (trace::Call("KvDnaLink", dna, kind, index, element)) return 0;
   Dna* body = Bodies().Find(dna);
   if (body == nullptr || element == nullptr) return 0;

@@ -50,7 +50,9 @@ void DrawForce(const Force& force, const float* m) {
   const double* b = PositionOf(force.ends[1]);
   if (a == nullptr || b == nullptr) return;
   batch::Vertex v[2];
-  if (!draw::Transform(MakeVertex(a, 0, 0), m, &v[0]) || !draw::Transform(MakeVertex(b, 0, 0), m, &v[1])) return;
+  if (!draw::Transform(MakeVertex(a, 0, 0), m, &v[0]) ||
+      !draw::Transform(MakeVertex(b, 0, 0), m, &v[1]))
+    return;
   draw::Append(batch::Mode::Lines, 0, v, 2, kPair, 2);
 }
 
@@ -60,7 +62,8 @@ void DrawSurface(const Surface& surface, const float* m) {
   for (int i = 0; i < 3; ++i) {
     const double* p = PositionOf(surface.corners[i]);
     if (p == nullptr) return;
-    if (!draw::Transform(MakeVertex(p, surface.coords[i][0], surface.coords[i][1]), m, &v[i])) return;
+    if (!draw::Transform(MakeVertex(p, surface.coords[i][0], surface.coords[i][1]), m, &v[i]))
+      return;
   }
   draw::Append(batch::Mode::Triangles, SurfaceTexture(surface), v, 3, kTriangle, 3);
 }
@@ -81,7 +84,8 @@ extern "C" uint8_t KvDnaDraw(KV_HANDLE dna) {
     if (const Force* force = Forces().Find(body->forces.Data()[i])) DrawForce(*force, m);
   }
   for (uint32_t i = 0; i < body->surfaces.Count(); ++i) {
-    if (const Surface* surface = Surfaces().Find(body->surfaces.Data()[i])) DrawSurface(*surface, m);
+    if (const Surface* surface = Surfaces().Find(body->surfaces.Data()[i]))
+      DrawSurface(*surface, m);
   }
   batch::EndDraw();
   return 1;

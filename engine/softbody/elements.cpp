@@ -38,7 +38,8 @@ extern "C" uint8_t KvSubstanceCreate(KV_HANDLE* out) {
   return CreateObject(Substances(), out);
 }
 
-extern "C" uint8_t KvSubstanceSetPosition(KV_HANDLE substance, KV_DOUBLE4 position, uint32_t reserved) {
+extern "C" uint8_t KvSubstanceSetPosition(KV_HANDLE substance, KV_DOUBLE4 position,
+                                          uint32_t reserved) {
   if (trace::Call("KvSubstanceSetPosition", substance, position, reserved)) return 0;
   Substance* s = Substances().Find(substance);
   if (s == nullptr) return 0;
@@ -75,7 +76,8 @@ extern "C" uint8_t KvCovalenceForceCreate(KV_HANDLE* out) {
   return CreateObject(Forces(), out);
 }
 
-extern "C" uint8_t KvCovalenceForceSetSubstance(KV_HANDLE force, uint32_t end, KV_HANDLE substance) {
+extern "C" uint8_t KvCovalenceForceSetSubstance(KV_HANDLE force, uint32_t end,
+                                                KV_HANDLE substance) {
   if (trace::Call("KvCovalenceForceSetSubstance", force, end, substance)) return 0;
   Force* f = Forces().Find(force);
   int slot = SlotOf(end, KV_FORCE_FIRST, 2);

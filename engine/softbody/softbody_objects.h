@@ -30,9 +30,9 @@ struct Force {
 };
 
 struct Surface {
-  KV_HANDLE corners[3];                                     // 344, 345, 346
+  KV_HANDLE corners[3];                                              // 344, 345, 346
   double coords[3][4] = {{0, 0, 0, 1}, {0, 0, 0, 1}, {0, 0, 0, 1}};  // 350, 351, 352
-  KV_HANDLE texture;                                        // borrowed
+  KV_HANDLE texture;                                                 // borrowed
 };
 
 // One kind's array of element handles. Blocks replaced by a larger birth are kept (retired) until
@@ -55,10 +55,10 @@ class SlotArray {
 };
 
 struct Dna {
-  SlotArray substances;  // 34
-  SlotArray forces;      // 35
-  SlotArray surfaces;    // 36
-  KV_HANDLE kind37;      // 37: one handle kept for the program, not owned
+  SlotArray substances;          // 34
+  SlotArray forces;              // 35
+  SlotArray surfaces;            // 36
+  KV_HANDLE kind37;              // 37: one handle kept for the program, not owned
   std::vector<KV_HANDLE> owned;  // every element linked, in link order (may repeat)
   // Destroys every owned element and empties the three arrays. The body's own removal calls it
   // first; the tables never call it, so their order of destruction at exit does not matter.

@@ -50,7 +50,8 @@ constexpr FactorEntry kBlendFactors[] = {
 
 // Blend equations 174 to 178 to GL; anything else is refused.
 constexpr FactorEntry kBlendEquations[] = {
-    {174, GL_FUNC_ADD}, {175, GL_FUNC_SUBTRACT}, {176, GL_FUNC_REVERSE_SUBTRACT}, {177, GL_MIN}, {178, GL_MAX},
+    {174, GL_FUNC_ADD}, {175, GL_FUNC_SUBTRACT}, {176, GL_FUNC_REVERSE_SUBTRACT},
+    {177, GL_MIN},      {178, GL_MAX},
 };
 
 template <size_t N>
@@ -160,7 +161,8 @@ bool SetBlend(const Values& v) {
 
 bool SetBlendFunc(const Values& v) {
   GLenum unused;
-  if (!LookUp(kBlendFactors, v.ints[0], &unused) || !LookUp(kBlendFactors, v.ints[1], &unused)) return false;
+  if (!LookUp(kBlendFactors, v.ints[0], &unused) || !LookUp(kBlendFactors, v.ints[1], &unused))
+    return false;
   return Store(states.blendFunc, v.ints, true, ApplyBlendFunc);
 }
 
@@ -198,7 +200,8 @@ bool SetPointCoord(const Values& v) {
 
 bool SetPointSmooth(const Values& v) {
   if (!IsSwitch(v.ints[0])) return false;
-  return StoreOne(states.pointSmooth, v.ints[0], true, [] { SetCap(GL_POINT_SMOOTH, states.pointSmooth != 0); });
+  return StoreOne(states.pointSmooth, v.ints[0], true,
+                  [] { SetCap(GL_POINT_SMOOTH, states.pointSmooth != 0); });
 }
 
 bool ValidColor(const Values& v) {
@@ -224,9 +227,9 @@ bool SetDrawColor(const Values& v) {
 struct StateEntry {
   uint32_t number;
   Args args;
-  int count;                      // values KvSetState reads
-  bool (*set)(const Values&);     // null: the state can only be read
-  void* (*storage)();             // what KvGetState points at
+  int count;                   // values KvSetState reads
+  bool (*set)(const Values&);  // null: the state can only be read
+  void* (*storage)();          // what KvGetState points at
 };
 
 // One line per state number: argument types, setter, and the storage KvGetState returns.
@@ -242,7 +245,8 @@ const StateEntry kStates[] = {
     {108, Args::Ints, 1, SetTexturing, [] { return static_cast<void*>(&states.texturing); }},
     {154, Args::Ints, 1, SetBlend, [] { return static_cast<void*>(&states.blend); }},
     {155, Args::Ints, 2, SetBlendFunc, [] { return static_cast<void*>(states.blendFunc); }},
-    {173, Args::Ints, 1, SetBlendEquation, [] { return static_cast<void*>(&states.blendEquation); }},
+    {173, Args::Ints, 1, SetBlendEquation,
+     [] { return static_cast<void*>(&states.blendEquation); }},
     {219, Args::Ints, 4, SetClipRect, [] { return static_cast<void*>(states.clipRect); }},
     {220, Args::Ints, 1, SetClip, [] { return static_cast<void*>(&states.clip); }},
     {221, Args::Doubles, 1, SetPointSize, [] { return static_cast<void*>(&states.pointSize); }},
@@ -264,7 +268,8 @@ std::vector<std::string> FormatValues(uint32_t state, const StateEntry* entry, c
   std::vector<std::string> args{trace::FormatArg(state)};
   if (entry == nullptr) return args;
   for (int i = 0; i < entry->count; ++i) {
-    args.push_back(entry->args == Args::Ints ? trace::FormatArg(v.ints[i]) : trace::FormatArg(v.doubles[i]));
+    args.push_back(entry->args == Args::Ints ? trace::FormatArg(v.ints[i])
+                                             : trace::FormatArg(v.doubles[i]));
   }
   return args;
 }
@@ -304,8 +309,10 @@ extern "C" uint8_t KvSetState(uint32_t state, ...) {
   va_list list;
   va_start(list, state);
   for (int i = 0; entry != nullptr && i < entry->count; ++i) {
-    if (entry->args == Args::Ints) values.ints[i] = va_arg(list, int32_t);
-    else values.doubles[i] = va_arg(list, double);
+    if (entry->args == Args::Ints)
+      values.ints[i] = va_arg(list, int32_t);
+    else
+      values.doubles[i] = va_arg(list, double);
   }
   va_end(list);
   if (trace::armed && trace::Record("KvSetState", FormatValues(state, entry, values))) return 0;

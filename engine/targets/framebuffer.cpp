@@ -26,12 +26,14 @@ bool CreateBuffers(RenderTarget& target, int w, int h) {
   gl.GenRenderbuffers(1, &target.colorBuffer);
   gl.BindRenderbuffer(GL_RENDERBUFFER, target.colorBuffer);
   gl.RenderbufferStorage(GL_RENDERBUFFER, ColorFormat(target), w, h);
-  gl.FramebufferRenderbuffer(GL_FRAMEBUFFER, GL_COLOR_ATTACHMENT0, GL_RENDERBUFFER, target.colorBuffer);
+  gl.FramebufferRenderbuffer(GL_FRAMEBUFFER, GL_COLOR_ATTACHMENT0, GL_RENDERBUFFER,
+                             target.colorBuffer);
   if (target.depthBits > 0) {
     gl.GenRenderbuffers(1, &target.depthBuffer);
     gl.BindRenderbuffer(GL_RENDERBUFFER, target.depthBuffer);
     gl.RenderbufferStorage(GL_RENDERBUFFER, GL_DEPTH24_STENCIL8, w, h);
-    gl.FramebufferRenderbuffer(GL_FRAMEBUFFER, GL_DEPTH_STENCIL_ATTACHMENT, GL_RENDERBUFFER, target.depthBuffer);
+    gl.FramebufferRenderbuffer(GL_FRAMEBUFFER, GL_DEPTH_STENCIL_ATTACHMENT, GL_RENDERBUFFER,
+                               target.depthBuffer);
   }
   gl.BindRenderbuffer(GL_RENDERBUFFER, 0);
   bool complete = gl.CheckFramebufferStatus(GL_FRAMEBUFFER) == GL_FRAMEBUFFER_COMPLETE;
@@ -45,7 +47,8 @@ bool CreateBuffers(RenderTarget& target, int w, int h) {
   gl.Disable(GL_SCISSOR_TEST);
   gl.ColorMask(GL_TRUE, GL_TRUE, GL_TRUE, GL_TRUE);
   gl.ClearColor(0, 0, 0, 0);
-  gl.Clear(GL_COLOR_BUFFER_BIT | (target.depthBuffer != 0 ? GL_DEPTH_BUFFER_BIT | GL_STENCIL_BUFFER_BIT : 0));
+  gl.Clear(GL_COLOR_BUFFER_BIT |
+           (target.depthBuffer != 0 ? GL_DEPTH_BUFFER_BIT | GL_STENCIL_BUFFER_BIT : 0));
   SyncStatesToGl();
   return true;
 }
@@ -66,11 +69,13 @@ void CopyToWindow(const RenderTarget& target, SDL_Window* window) {
   // The copy is subject to the clip rectangle; the whole frame goes to the window.
   gl.Disable(GL_SCISSOR_TEST);
   GLenum filter = (windowW == target.width && windowH == target.height) ? GL_NEAREST : GL_LINEAR;
-  gl.BlitFramebuffer(0, 0, target.width, target.height, 0, 0, windowW, windowH, GL_COLOR_BUFFER_BIT, filter);
+  gl.BlitFramebuffer(0, 0, target.width, target.height, 0, 0, windowW, windowH, GL_COLOR_BUFFER_BIT,
+                     filter);
   if (States().clip != 0) gl.Enable(GL_SCISSOR_TEST);
 }
 
-bool ReadTargetPixels(const RenderTarget& target, int* x, int* y, int* w, int* h, std::vector<uint8_t>* out) {
+bool ReadTargetPixels(const RenderTarget& target, int* x, int* y, int* w, int* h,
+                      std::vector<uint8_t>* out) {
   int left = std::max(*x, 0), top = std::max(*y, 0);
   int right = std::min(*x + *w, target.width), bottom = std::min(*y + *h, target.height);
   if (right <= left || bottom <= top) return false;

@@ -47,8 +47,8 @@ bool DrawableHasAlpha(SDL_Window* window) {
   GLint bound = 0;
   gl.GetIntegerv(GL_FRAMEBUFFER_BINDING, &bound);
   gl.BindFramebuffer(GL_FRAMEBUFFER, 0);
-  gl.GetFramebufferAttachmentParameteriv(GL_FRAMEBUFFER, GL_BACK_LEFT, GL_FRAMEBUFFER_ATTACHMENT_ALPHA_SIZE,
-                                         &alphaBits);
+  gl.GetFramebufferAttachmentParameteriv(GL_FRAMEBUFFER, GL_BACK_LEFT,
+                                         GL_FRAMEBUFFER_ATTACHMENT_ALPHA_SIZE, &alphaBits);
   gl.BindFramebuffer(GL_FRAMEBUFFER, static_cast<GLuint>(bound));
   MakeCurrentOn(previous);
   return alphaBits > 0;
@@ -60,8 +60,10 @@ bool DesktopShowsPerPixelAlpha(SDL_Window* window) {
   const char* driver = SDL_GetCurrentVideoDriver();
   if (driver == nullptr) return false;
   bool composited = false;
-  if (std::strcmp(driver, "wayland") == 0) composited = true;
-  else if (std::strcmp(driver, "x11") == 0) composited = X11HasCompositor(window);
+  if (std::strcmp(driver, "wayland") == 0)
+    composited = true;
+  else if (std::strcmp(driver, "x11") == 0)
+    composited = X11HasCompositor(window);
   return composited && DrawableHasAlpha(window);
 }
 

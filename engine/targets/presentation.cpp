@@ -15,9 +15,9 @@ namespace kv::engine {
 
 namespace {
 
-constexpr uint32_t kKnownSceneBits = KV_SCENE_PRESENT | KV_SCENE_CLEAR_COLOR | KV_SCENE_CLEAR_DEPTH |
-                                     KV_SCENE_CLEAR_STENCIL | KV_SCENE_CLEAR_ACCUM | KV_SCENE_SWAP |
-                                     KV_SCENE_LAYERED;
+constexpr uint32_t kKnownSceneBits = KV_SCENE_PRESENT | KV_SCENE_CLEAR_COLOR |
+                                     KV_SCENE_CLEAR_DEPTH | KV_SCENE_CLEAR_STENCIL |
+                                     KV_SCENE_CLEAR_ACCUM | KV_SCENE_SWAP | KV_SCENE_LAYERED;
 // Presents timed when vertical sync is asked for, and the share of a display period that each
 // must wait on average to count as paced.
 constexpr int kTimedPresents = 4;
@@ -51,8 +51,8 @@ void Clear(uint32_t flags, bool hasDepth) {
   GLbitfield mask = 0;
   if (flags & KV_SCENE_CLEAR_COLOR) {
     const double* c = States().clearColor;
-    gl.ClearColor(static_cast<GLfloat>(c[0]), static_cast<GLfloat>(c[1]), static_cast<GLfloat>(c[2]),
-                  static_cast<GLfloat>(c[3]));
+    gl.ClearColor(static_cast<GLfloat>(c[0]), static_cast<GLfloat>(c[1]),
+                  static_cast<GLfloat>(c[2]), static_cast<GLfloat>(c[3]));
     mask |= GL_COLOR_BUFFER_BIT;
   }
   // Depth and stencil exist only with depth bits; an accumulation buffer never does.
@@ -111,7 +111,8 @@ std::vector<uint8_t> ReadPixels(int x, int y, int w, int h) {
   if (!read) return padded;
   if (readX == x && readY == y && readW == w && readH == h) return pixels;
   for (int row = 0; row < readH; ++row) {
-    std::copy_n(pixels.data() + static_cast<size_t>(row) * readW * 4, static_cast<size_t>(readW) * 4,
+    std::copy_n(pixels.data() + static_cast<size_t>(row) * readW * 4,
+                static_cast<size_t>(readW) * 4,
                 padded.data() + (static_cast<size_t>(readY - y + row) * w + (readX - x)) * 4);
   }
   return padded;

@@ -24,11 +24,14 @@ ObjectTable<RenderTarget> targets;
 KV_HANDLE currentHandle;
 SDL_Window* Resolve(HWND hwnd) { return SdlWindowOf(hwnd); }
 
-bool ValidFormat(uint32_t format) { return format == KV_FORMAT_OPAQUE || format == KV_FORMAT_ALPHA; }
+bool ValidFormat(uint32_t format) {
+  return format == KV_FORMAT_OPAQUE || format == KV_FORMAT_ALPHA;
+}
 
 // Format 82 only where the desktop shows per-pixel alpha.
 bool FormatShowable(uint32_t format, SDL_Window* window) {
-  return format == KV_FORMAT_OPAQUE || (format == KV_FORMAT_ALPHA && DesktopShowsPerPixelAlpha(window));
+  return format == KV_FORMAT_OPAQUE ||
+         (format == KV_FORMAT_ALPHA && DesktopShowsPerPixelAlpha(window));
 }
 
 bool ValidSize(int w, int h) { return w >= 1 && h >= 1 && w <= kMaxSide && h <= kMaxSide; }
@@ -81,8 +84,8 @@ void DestroyAllTargets() {
 
 using namespace kv::engine;
 
-extern "C" uint8_t KvRenderTargetCreate(KV_HANDLE* out, HWND hwnd, uint32_t format, uint32_t colorBits,
-                                        uint32_t depthBits) {
+extern "C" uint8_t KvRenderTargetCreate(KV_HANDLE* out, HWND hwnd, uint32_t format,
+                                        uint32_t colorBits, uint32_t depthBits) {
   if (trace::Call("KvRenderTargetCreate", out, hwnd, format, colorBits, depthBits)) return 0;
   if (out == nullptr) return 0;
   *out = KV_HANDLE{};
@@ -104,11 +107,13 @@ extern "C" uint8_t KvRenderTargetCreate(KV_HANDLE* out, HWND hwnd, uint32_t form
 }
 
 extern "C" uint8_t KvRenderTargetArea(KV_HANDLE rt, int32_t x, int32_t y, int32_t w, int32_t h,
-                                      double fieldOfView, double rangeNear, double rangeFar, double extra) {
-  if (trace::Call("KvRenderTargetArea", rt, x, y, w, h, fieldOfView, rangeNear, rangeFar, extra)) return 0;
+                                      double fieldOfView, double rangeNear, double rangeFar,
+                                      double extra) {
+  if (trace::Call("KvRenderTargetArea", rt, x, y, w, h, fieldOfView, rangeNear, rangeFar, extra))
+    return 0;
   RenderTarget* target = targets.Find(rt);
-  if (target == nullptr || !ValidSize(w, h) || !std::isfinite(fieldOfView) || !std::isfinite(rangeNear) ||
-      !std::isfinite(rangeFar) || !std::isfinite(extra)) {
+  if (target == nullptr || !ValidSize(w, h) || !std::isfinite(fieldOfView) ||
+      !std::isfinite(rangeNear) || !std::isfinite(rangeFar) || !std::isfinite(extra)) {
     return 0;
   }
   if ((w != target->width || h != target->height) && !Rebuild(*target, w, h)) return 0;

@@ -23,12 +23,12 @@ struct RenderTarget {
   int32_t format = KV_FORMAT_OPAQUE;   // 448
   uint32_t colorBits = 32;
   uint32_t depthBits = 0;
-  int width = 0;                       // the frame buffer's size in pixels
+  int width = 0;  // the frame buffer's size in pixels
   int height = 0;
   GLuint framebuffer = 0;
   GLuint colorBuffer = 0;
   GLuint depthBuffer = 0;
-  bool vsync = false;                  // vertical sync accepted for this target
+  bool vsync = false;  // vertical sync accepted for this target
 };
 
 // The current target, or null.
@@ -54,7 +54,8 @@ void DeleteBuffers(RenderTarget& target);
 void CopyToWindow(const RenderTarget& target, SDL_Window* window);
 // Reads the rectangle (x, y, w, h), y down, clipped to the target, as RGBA rows top first; the
 // rectangle actually read is written back. False when nothing of it lies inside the target.
-bool ReadTargetPixels(const RenderTarget& target, int* x, int* y, int* w, int* h, std::vector<uint8_t>* out);
+bool ReadTargetPixels(const RenderTarget& target, int* x, int* y, int* w, int* h,
+                      std::vector<uint8_t>* out);
 
 // ---- layered windows (layered_support.cpp) ----------------------------------------------------
 

@@ -12,10 +12,12 @@ namespace kv::engine {
 namespace {
 
 // No texture file can be larger than the largest .kvt file.
-constexpr size_t kMaxFileSize = kvt::kHeaderSize + static_cast<size_t>(kvt::kMaxSide) * kvt::kMaxSide * 4;
+constexpr size_t kMaxFileSize =
+    kvt::kHeaderSize + static_cast<size_t>(kvt::kMaxSide) * kvt::kMaxSide * 4;
 
 uint32_t Be32(const uint8_t* p) {
-  return static_cast<uint32_t>(p[0]) << 24 | static_cast<uint32_t>(p[1]) << 16 | static_cast<uint32_t>(p[2]) << 8 | p[3];
+  return static_cast<uint32_t>(p[0]) << 24 | static_cast<uint32_t>(p[1]) << 16 |
+         static_cast<uint32_t>(p[2]) << 8 | p[3];
 }
 uint32_t Be16(const uint8_t* p) { return static_cast<uint32_t>(p[0]) << 8 | p[1]; }
 uint32_t Le16(const uint8_t* p) { return static_cast<uint32_t>(p[1]) << 8 | p[0]; }
@@ -89,8 +91,8 @@ size_t MeasureTga(const uint8_t* block) {
   uint8_t idLength = block[0], colorMapType = block[1], imageType = block[2];
   uint32_t colorMapLength = Le16(block + 5), colorMapBits = block[7];
   uint32_t width = Le16(block + 12), height = Le16(block + 14), bits = block[16];
-  bool knownType = imageType == 1 || imageType == 2 || imageType == 3 || imageType == 9 || imageType == 10 ||
-                   imageType == 11;
+  bool knownType = imageType == 1 || imageType == 2 || imageType == 3 || imageType == 9 ||
+                   imageType == 10 || imageType == 11;
   bool knownBits = bits == 8 || bits == 15 || bits == 16 || bits == 24 || bits == 32;
   if (colorMapType > 1 || !knownType || !knownBits || width == 0 || height == 0) return 0;
   size_t pixels = static_cast<size_t>(width) * height;
@@ -112,7 +114,9 @@ bool DecodeKvt(const uint8_t* data, size_t size, Image* out) {
 bool DecodeOther(const uint8_t* data, size_t size, Image* out) {
   int w = 0, h = 0;
   if (!stb::Info(data, size, &w, &h)) return false;
-  if (w <= 0 || h <= 0 || w > static_cast<int>(kvt::kMaxSide) || h > static_cast<int>(kvt::kMaxSide)) return false;
+  if (w <= 0 || h <= 0 || w > static_cast<int>(kvt::kMaxSide) ||
+      h > static_cast<int>(kvt::kMaxSide))
+    return false;
   uint8_t* pixels = stb::Decode(data, size, &w, &h);
   if (pixels == nullptr) return false;
   out->width = static_cast<uint32_t>(w);
@@ -150,7 +154,8 @@ bool ReadWholeFile(const char* path, std::vector<uint8_t>* out) {
   bool read = false;
   if (std::fseek(file, 0, SEEK_END) == 0) {
     long size = std::ftell(file);
-    if (size > 0 && static_cast<size_t>(size) <= kMaxFileSize && std::fseek(file, 0, SEEK_SET) == 0) {
+    if (size > 0 && static_cast<size_t>(size) <= kMaxFileSize &&
+        std::fseek(file, 0, SEEK_SET) == 0) {
       out->resize(static_cast<size_t>(size));
       read = std::fread(out->data(), 1, out->size(), file) == out->size();
     }

@@ -17,7 +17,7 @@ constexpr char kMagic[4] = {'K', 'V', 'T', '1'};
 
 enum class Status {
   Ok,
-  TooShort,      // fewer bytes than a header
+  TooShort,  // fewer bytes than a header
   BadMagic,
   BadVersion,
   BadFormat,     // a pixel format other than RGBA8

@@ -27,8 +27,8 @@ bool Upload(KV_HANDLE handle, Texture& texture, const uint8_t* rgba, uint32_t w,
   batch::FlushIfUses(texture.id);
   glcache::BindTexture(0, texture.id);
   gl.PixelStorei(GL_UNPACK_ALIGNMENT, 1);
-  gl.TexImage2D(GL_TEXTURE_2D, 0, GL_RGBA8, static_cast<GLsizei>(w), static_cast<GLsizei>(h), 0, GL_RGBA,
-                GL_UNSIGNED_BYTE, rgba);
+  gl.TexImage2D(GL_TEXTURE_2D, 0, GL_RGBA8, static_cast<GLsizei>(w), static_cast<GLsizei>(h), 0,
+                GL_RGBA, GL_UNSIGNED_BYTE, rgba);
   gl.TexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MIN_FILTER, texture.minFilter);
   gl.TexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MAG_FILTER, texture.magFilter);
   gl.TexParameteri(GL_TEXTURE_2D, GL_TEXTURE_WRAP_S, texture.wrapS);
@@ -66,8 +66,8 @@ KV_HANDLE CreateBlankTexture(uint32_t w, uint32_t h) {
   std::vector<uint8_t> pixels(static_cast<size_t>(w) * h * 4, 0);
   glcache::BindTexture(0, texture->id);
   gl.PixelStorei(GL_UNPACK_ALIGNMENT, 1);
-  gl.TexImage2D(GL_TEXTURE_2D, 0, GL_RGBA8, static_cast<GLsizei>(w), static_cast<GLsizei>(h), 0, GL_RGBA,
-                GL_UNSIGNED_BYTE, pixels.data());
+  gl.TexImage2D(GL_TEXTURE_2D, 0, GL_RGBA8, static_cast<GLsizei>(w), static_cast<GLsizei>(h), 0,
+                GL_RGBA, GL_UNSIGNED_BYTE, pixels.data());
   gl.TexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MIN_FILTER, texture->minFilter);
   gl.TexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MAG_FILTER, texture->magFilter);
   texture->width = w;
@@ -116,7 +116,9 @@ extern "C" uint8_t KvTextureLoad(KV_HANDLE tex, const char* path, uint8_t option
   Texture* texture = textures.Find(tex);
   std::vector<uint8_t> file;
   Image image;
-  if (texture == nullptr || !ReadWholeFile(path, &file) || !DecodeImage(file.data(), file.size(), &image)) return 0;
+  if (texture == nullptr || !ReadWholeFile(path, &file) ||
+      !DecodeImage(file.data(), file.size(), &image))
+    return 0;
   return UploadImage(tex, texture, image) ? 1 : 0;
 }
 
@@ -131,7 +133,8 @@ extern "C" uint8_t KvTextureLoadFromMemory(KV_HANDLE tex, const void* block, uin
   return UploadImage(tex, texture, image) ? 1 : 0;
 }
 
-extern "C" uint8_t KvTextureLoadRGBAFromMemory(KV_HANDLE tex, const void* rgba, uint32_t w, uint32_t h) {
+extern "C" uint8_t KvTextureLoadRGBAFromMemory(KV_HANDLE tex, const void* rgba, uint32_t w,
+                                               uint32_t h) {
   if (trace::Call("KvTextureLoadRGBAFromMemory", tex, rgba, w, h)) return 0;
   Texture* texture = textures.Find(tex);
   if (texture == nullptr || rgba == nullptr || !ValidSide(w) || !ValidSide(h)) return 0;
@@ -143,17 +146,20 @@ extern "C" uint8_t KvTextureLoadEmpty(KV_HANDLE tex, int32_t w, int32_t h, uint3
   Texture* texture = textures.Find(tex);
   if (texture == nullptr || !ValidSide(w) || !ValidSide(h)) return 0;
   std::vector<uint8_t> pixels(static_cast<size_t>(w) * h * 4, 0);
-  return Upload(tex, *texture, pixels.data(), static_cast<uint32_t>(w), static_cast<uint32_t>(h)) ? 1 : 0;
+  return Upload(tex, *texture, pixels.data(), static_cast<uint32_t>(w), static_cast<uint32_t>(h))
+             ? 1
+             : 0;
 }
 
-extern "C" uint8_t KvTextureFromRender(KV_HANDLE tex, uint32_t x1, uint32_t y1, uint32_t x2, uint32_t y2,
-                                       uint8_t flag) {
+extern "C" uint8_t KvTextureFromRender(KV_HANDLE tex, uint32_t x1, uint32_t y1, uint32_t x2,
+                                       uint32_t y2, uint8_t flag) {
   if (trace::Call("KvTextureFromRender", tex, x1, y1, x2, y2, flag)) return 0;
   Texture* texture = textures.Find(tex);
   RenderTarget* target = CurrentTarget();
   if (texture == nullptr || target == nullptr || !EnsureCurrent()) return 0;
   // The corners may come in any order; the area is clipped to the target.
-  int64_t left = std::min(x1, x2), right = std::max(x1, x2), top = std::min(y1, y2), bottom = std::max(y1, y2);
+  int64_t left = std::min(x1, x2), right = std::max(x1, x2), top = std::min(y1, y2),
+          bottom = std::max(y1, y2);
   int x = static_cast<int>(std::min<int64_t>(left, target->width));
   int y = static_cast<int>(std::min<int64_t>(top, target->height));
   int w = static_cast<int>(std::min<int64_t>(right, target->width)) - x;
@@ -163,7 +169,9 @@ extern "C" uint8_t KvTextureFromRender(KV_HANDLE tex, uint32_t x1, uint32_t y1, 
   bool read = ReadTargetPixels(*target, &x, &y, &w, &h, &pixels);
   BindDrawing();
   if (!read) return 0;
-  return Upload(tex, *texture, pixels.data(), static_cast<uint32_t>(w), static_cast<uint32_t>(h)) ? 1 : 0;
+  return Upload(tex, *texture, pixels.data(), static_cast<uint32_t>(w), static_cast<uint32_t>(h))
+             ? 1
+             : 0;
 }
 
 extern "C" void* KvTextureGet(KV_HANDLE tex, uint32_t property) {
@@ -183,7 +191,8 @@ extern "C" void* KvTextureGet(KV_HANDLE tex, uint32_t property) {
 extern "C" void* KvTextureLock(KV_HANDLE tex, uint32_t mode) {
   if (trace::Call("KvTextureLock", tex, mode)) return nullptr;
   Texture* texture = textures.Find(tex);
-  if (texture == nullptr || (mode != KV_LOCK_EDIT && mode != KV_LOCK_READ) || texture->width == 0) return nullptr;
+  if (texture == nullptr || (mode != KV_LOCK_EDIT && mode != KV_LOCK_READ) || texture->width == 0)
+    return nullptr;
   if (texture->locked) return texture->lockedPixels.data();
   if (!EnsureCurrent()) return nullptr;
   texture->lockedPixels.resize(static_cast<size_t>(texture->width) * texture->height * 4);

@@ -34,7 +34,8 @@ std::string Join(const char* function, const std::vector<std::string>& args) {
   return text;
 }
 
-bool Matches(const ForcedFailure& failure, const char* function, const std::vector<std::string>& args) {
+bool Matches(const ForcedFailure& failure, const char* function,
+             const std::vector<std::string>& args) {
   if (failure.function != function) return false;
   for (const testing::ArgMatch& match : failure.filter) {
     if (match.index >= args.size() || args[match.index] != match.text) return false;
@@ -76,11 +77,13 @@ std::string FormatArg(const char* text) {
 }
 
 std::string FormatArg(const KV_DOUBLE4& v) {
-  return "(" + FormatArg(v.x) + ", " + FormatArg(v.y) + ", " + FormatArg(v.z) + ", " + FormatArg(v.w) + ")";
+  return "(" + FormatArg(v.x) + ", " + FormatArg(v.y) + ", " + FormatArg(v.z) + ", " +
+         FormatArg(v.w) + ")";
 }
 
 std::string FormatArg(const KV_FLOAT4& v) {
-  return "(" + FormatArg(v.x) + ", " + FormatArg(v.y) + ", " + FormatArg(v.z) + ", " + FormatArg(v.w) + ")";
+  return "(" + FormatArg(v.x) + ", " + FormatArg(v.y) + ", " + FormatArg(v.z) + ", " +
+         FormatArg(v.w) + ")";
 }
 
 std::string FormatPointer(const void* pointer) { return pointer == nullptr ? "0" : "ptr"; }

@@ -20,11 +20,11 @@ std::string FormatArg(uint32_t value);
 std::string FormatArg(uint8_t value);
 std::string FormatArg(double value);
 std::string FormatArg(float value);
-std::string FormatArg(const KV_HANDLE& handle);   // the id, 0 for a null handle
-std::string FormatArg(const char* text);          // quoted, 0 for null
-std::string FormatArg(const KV_DOUBLE4& v);       // (x, y, z, w)
+std::string FormatArg(const KV_HANDLE& handle);  // the id, 0 for a null handle
+std::string FormatArg(const char* text);         // quoted, 0 for null
+std::string FormatArg(const KV_DOUBLE4& v);      // (x, y, z, w)
 std::string FormatArg(const KV_FLOAT4& v);
-std::string FormatPointer(const void* pointer);   // ptr, or 0 for null
+std::string FormatPointer(const void* pointer);  // ptr, or 0 for null
 template <typename T>
 std::string FormatArg(T* pointer) {
   return FormatPointer(pointer);

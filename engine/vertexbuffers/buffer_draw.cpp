@@ -53,18 +53,23 @@ bool MakeLayout(const BufferDraw& draw, Layout* out) {
   return true;
 }
 
-bool Present(const BufferDraw& draw, int array) { return draw.inBuffer[array] || draw.arrays[array] != nullptr; }
+bool Present(const BufferDraw& draw, int array) {
+  return draw.inBuffer[array] || draw.arrays[array] != nullptr;
+}
 
 uint64_t Stride(const BufferDraw& draw, const Layout& layout, int array) {
-  return draw.strides[array] != 0 ? draw.strides[array] : uint64_t{layout.elementBytes} * layout.sizes[array];
+  return draw.strides[array] != 0 ? draw.strides[array]
+                                  : uint64_t{layout.elementBytes} * layout.sizes[array];
 }
 
 // True when every array in the vertex part holds vertex number last.
-bool ArraysReach(const BufferDraw& draw, const Layout& layout, const VertexBuffer& vb, uint64_t last) {
+bool ArraysReach(const BufferDraw& draw, const Layout& layout, const VertexBuffer& vb,
+                 uint64_t last) {
   for (int array = kPosition; array <= kNormal; ++array) {
     if (!draw.inBuffer[array]) continue;
     uint64_t offset = reinterpret_cast<uintptr_t>(draw.arrays[array]);
-    uint64_t end = offset + last * Stride(draw, layout, array) + uint64_t{layout.elementBytes} * layout.sizes[array];
+    uint64_t end = offset + last * Stride(draw, layout, array) +
+                   uint64_t{layout.elementBytes} * layout.sizes[array];
     if (end > vb.bytes[0]) return false;
   }
   return true;
@@ -72,7 +77,8 @@ bool ArraysReach(const BufferDraw& draw, const Layout& layout, const VertexBuffe
 
 // Points GL's arrays at the draw's sources: offsets into the vertex part or client memory.
 void SetArrays(const BufferDraw& draw, const Layout& layout, const VertexBuffer* vb) {
-  static const GLenum kClientStates[4] = {GL_VERTEX_ARRAY, GL_COLOR_ARRAY, GL_TEXTURE_COORD_ARRAY, GL_NORMAL_ARRAY};
+  static const GLenum kClientStates[4] = {GL_VERTEX_ARRAY, GL_COLOR_ARRAY, GL_TEXTURE_COORD_ARRAY,
+                                          GL_NORMAL_ARRAY};
   gl.ClientActiveTexture(GL_TEXTURE0);
   for (int array = kPosition; array <= kNormal; ++array) {
     if (!Present(draw, array)) {
@@ -100,9 +106,10 @@ void SetArrays(const BufferDraw& draw, const Layout& layout, const VertexBuffer*
 uint8_t DrawFromBuffers(const BufferDraw& draw) {
   draw::Kind kind;
   Layout layout;
-  if (!draw::KindOf(draw.prim, &kind) || !MakeLayout(draw, &layout) || !Present(draw, kPosition)) return 0;
-  bool anyInBuffer = draw.inBuffer[kPosition] || draw.inBuffer[kColor] || draw.inBuffer[kTexCoord] ||
-                     draw.inBuffer[kNormal];
+  if (!draw::KindOf(draw.prim, &kind) || !MakeLayout(draw, &layout) || !Present(draw, kPosition))
+    return 0;
+  bool anyInBuffer = draw.inBuffer[kPosition] || draw.inBuffer[kColor] ||
+                     draw.inBuffer[kTexCoord] || draw.inBuffer[kNormal];
   const VertexBuffer* vertices = ActiveBuffer(0);
   const VertexBuffer* indices = ActiveBuffer(1);
   if (anyInBuffer && (vertices == nullptr || vertices->mapped[0] != nullptr)) return 0;

@@ -53,8 +53,7 @@ int PartIndex(uint32_t part) {
 }
 
 void ClearErrors() {
-  while (gl.GetError() != GL_NO_ERROR) {
-  }
+  while (gl.GetError() != GL_NO_ERROR) {}
 }
 
 uint32_t LargestIndex(const uint32_t* indices, size_t count) {
@@ -110,11 +109,12 @@ extern "C" uint8_t KvVertexBufferInit(void) {
   return HasContext() ? 1 : 0;
 }
 
-extern "C" uint8_t KvVertexBufferCreate(KV_HANDLE* out, uint32_t vertexBytes, const void* vertexData,
-                                        uint32_t vertexUsage, uint32_t indexBytes, const void* indexData,
+extern "C" uint8_t KvVertexBufferCreate(KV_HANDLE* out, uint32_t vertexBytes,
+                                        const void* vertexData, uint32_t vertexUsage,
+                                        uint32_t indexBytes, const void* indexData,
                                         uint32_t indexUsage) {
-  if (trace::Call("KvVertexBufferCreate", out, vertexBytes, vertexData, vertexUsage, indexBytes, indexData,
-                  indexUsage)) {
+  if (trace::Call("KvVertexBufferCreate", out, vertexBytes, vertexData, vertexUsage, indexBytes,
+                  indexData, indexUsage)) {
     return 0;
   }
   if (out == nullptr) return 0;
@@ -127,7 +127,8 @@ extern "C" uint8_t KvVertexBufferCreate(KV_HANDLE* out, uint32_t vertexBytes, co
   auto vb = std::make_unique<VertexBuffer>();
   vb->bytes[0] = vertexBytes;
   vb->bytes[1] = indexBytes;
-  if (!Fill(*vb, 0, vertexData, usages[0]) || (indexBytes != 0 && !Fill(*vb, 1, indexData, usages[1]))) {
+  if (!Fill(*vb, 0, vertexData, usages[0]) ||
+      (indexBytes != 0 && !Fill(*vb, 1, indexData, usages[1]))) {
     Release(*vb);
     return 0;
   }
@@ -211,7 +212,8 @@ extern "C" uint8_t KvVertexBufferUnmap(uint32_t part) {
   // largest one, read back through a mapping that may be read.
   if (index == 1 && record->mapAccess[1] != GL_READ_ONLY) {
     const void* indices = gl.MapBuffer(kTargets[1], GL_READ_ONLY);
-    record->maxIndex = indices != nullptr ? LargestIndex(static_cast<const uint32_t*>(indices), record->bytes[1] / 4)
+    record->maxIndex = indices != nullptr ? LargestIndex(static_cast<const uint32_t*>(indices),
+                                                         record->bytes[1] / 4)
                                           : UINT32_MAX;
     if (indices != nullptr) gl.UnmapBuffer(kTargets[1]);
   }

@@ -24,12 +24,12 @@ VertexBuffer* ActiveBuffer(int part);
 // One KvDrawData call whose arrays (some or all) lie in the active vertex part.
 struct BufferDraw {
   uint32_t prim, first, count;
-  const void* arrays[4];   // position, colour, texture coordinate, normal: offsets or addresses
-  uint32_t strides[4];     // bytes, 0 for packed
-  bool inBuffer[4];        // the array is an offset into the active vertex part
-  uint32_t elementType;    // 2 floats, 3 doubles
-  uint32_t components;     // of positions (2 to 4); 0 for the KV_VERTEX layout
-  bool indexed;            // count indices from the active index part, starting at index first
+  const void* arrays[4];  // position, colour, texture coordinate, normal: offsets or addresses
+  uint32_t strides[4];    // bytes, 0 for packed
+  bool inBuffer[4];       // the array is an offset into the active vertex part
+  uint32_t elementType;   // 2 floats, 3 doubles
+  uint32_t components;    // of positions (2 to 4); 0 for the KV_VERTEX layout
+  bool indexed;           // count indices from the active index part, starting at index first
 };
 
 // Draws straight from GL buffers, outside the batch (which is flushed first). 0, drawing nothing,

@@ -16,8 +16,9 @@ uint8_t KvVertexBufferInit(void);
 // Makes a buffer with vertexBytes (above 0) from vertexData and indexBytes (0: no index part,
 // else a multiple of 4) from indexData; null data gives zero bytes. Usage codes 454 to 462 tell
 // GL how the parts will be used. Leaves *out null and returns 0 on failure.
-uint8_t KvVertexBufferCreate(KV_HANDLE* out, uint32_t vertexBytes, const void* vertexData, uint32_t vertexUsage,
-                             uint32_t indexBytes, const void* indexData, uint32_t indexUsage);
+uint8_t KvVertexBufferCreate(KV_HANDLE* out, uint32_t vertexBytes, const void* vertexData,
+                             uint32_t vertexUsage, uint32_t indexBytes, const void* indexData,
+                             uint32_t indexUsage);
 // Destroys the buffer (unmapping and deactivating its parts); null and unknown handles do nothing.
 void KvVertexBufferDestroy(KV_HANDLE vb);
 // Makes the buffer's part (452 or 453) the active one of that kind; 0 for an unknown buffer or

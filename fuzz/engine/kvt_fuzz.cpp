@@ -13,7 +13,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   const uint8_t* pixels = nullptr;
   kvt::Status status = kvt::Parse(data, size, &header, &pixels);
   if (status == kvt::Status::Ok) {
-    if (size != kvt::kHeaderSize + static_cast<size_t>(header.width) * header.height * 4) std::abort();
+    if (size != kvt::kHeaderSize + static_cast<size_t>(header.width) * header.height * 4)
+      std::abort();
     if (pixels != data + kvt::kHeaderSize) std::abort();
   }
   // The memory-block path measures a .kvt block by its header alone.

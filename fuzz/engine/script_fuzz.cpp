@@ -72,7 +72,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
       break;
     case 1:
       if (KvVistrelCompile(&program, text, length, list)) {
-        if (program.IsEmpty() || KvVistrelExecute(&program, args, sizeof args, list) != 1) std::abort();
+        if (program.IsEmpty() || KvVistrelExecute(&program, args, sizeof args, list) != 1)
+          std::abort();
         KV_ARRAY<unsigned char> copy(program.count);
         std::memcpy(copy.data, program.data, program.count);
         if (KvVistrelExecute(&copy, nullptr, 0, list) != 1) std::abort();

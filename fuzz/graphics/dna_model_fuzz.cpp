@@ -37,8 +37,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
 
   KV_DNA dna;
   if (!dna.Reset()) __builtin_trap();
-  bool loaded = dna.LoadFromMemory(block, static_cast<uint32_t>(size), nullptr, nullptr, KV_VECTOR_D(2, 3, 1, 1), 1,
-                                   1, 1);
+  bool loaded = dna.LoadFromMemory(block, static_cast<uint32_t>(size), nullptr, nullptr,
+                                   KV_VECTOR_D(2, 3, 1, 1), 1, 1, 1);
   if (loaded != read) __builtin_trap();
   if (loaded) {
     if (dna.GetSubstanceCount() != model.substances.size()) __builtin_trap();

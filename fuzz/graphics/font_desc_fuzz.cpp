@@ -17,16 +17,14 @@ namespace {
 void Check(const KV_FONT_DESC& desc) {
   if (desc.lineBreak != 10 || desc.spacing != 0 || desc.lineSpacing != 0) __builtin_trap();
   for (const KV_GLYPH& g : desc.glyphs) {
-    const float values[] = {g.width, g.height, g.xoffset, g.yoffset, g.xadvance,
+    const float values[] = {g.width,   g.height, g.xoffset,  g.yoffset,  g.xadvance,
                             g.texLeft, g.texTop, g.texRight, g.texBottom};
     for (float v : values)
       if (std::isnan(v)) __builtin_trap();
   }
 }
 
-std::string TempFile() {
-  return "/tmp/fuzz_font_desc_" + std::to_string(getpid()) + ".fnt";
-}
+std::string TempFile() { return "/tmp/fuzz_font_desc_" + std::to_string(getpid()) + ".fnt"; }
 
 }  // namespace
 

@@ -38,7 +38,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   while (cut < size && data[cut] != 0x7f) ++cut;
   const std::string& dir = Directory();
   WriteFile(dir + "/m.obj", data, cut);
-  WriteFile(dir + "/lib.mtl", data + (cut < size ? cut + 1 : size), cut < size ? size - cut - 1 : 0);
+  WriteFile(dir + "/lib.mtl", data + (cut < size ? cut + 1 : size),
+            cut < size ? size - cut - 1 : 0);
 
   size_t before = kv::engine::testing::LiveObjectCount();
   KV_MODEL model;

@@ -13,43 +13,40 @@
 using fuzz_gui::EnterScratchFolder;
 using fuzz_gui::WriteFile;
 
-namespace
-{
+namespace {
 
 void Procedure(KvCore::KV_GUI::CONTROL*) {}
 
-} // namespace
+}  // namespace
 
-extern "C" int LLVMFuzzerInitialize(int*, char***)
-{
-    EnterScratchFolder("/tmp/kv_fuzz_layout_XXXXXX", {"a.xml", "b.xml"});
-    WriteFile("b.xml", "<B><Include File=\"a.xml\" Node=\"L\"/><Control Name=\"b\">"
-                       "<Include File=\"a.xml\" Node=\"L/M\"/></Control></B>");
-    return 0;
+extern "C" int LLVMFuzzerInitialize(int*, char***) {
+  EnterScratchFolder("/tmp/kv_fuzz_layout_XXXXXX", {"a.xml", "b.xml"});
+  WriteFile("b.xml",
+            "<B><Include File=\"a.xml\" Node=\"L\"/><Control Name=\"b\">"
+            "<Include File=\"a.xml\" Node=\"L/M\"/></Control></B>");
+  return 0;
 }
 
-extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
-{
-    if (size > (1u << 16))
-        return 0;
-    std::string text((const char*)data, size);
-    for (size_t at = text.find("File"); at != std::string::npos; at = text.find("File", at))
-        text[at + 2] = '_';
-    WriteFile("a.xml", text);
+extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
+  if (size > (1u << 16)) return 0;
+  std::string text((const char*)data, size);
+  for (size_t at = text.find("File"); at != std::string::npos; at = text.find("File", at))
+    text[at + 2] = '_';
+  WriteFile("a.xml", text);
 
-    KV_WINDOW screen;
-    screen.width = 640;
-    screen.height = 480;
-    {
-        KvCore::KV_GUI gui;
-        gui.Attach(&screen);
-        KV_GUI_PROCEDURES procedures;
-        *procedures.GetValue("p") = Procedure;
-        KV_GUI_ICONS icons;
-        KvGuiLoadLayout("a.xml", "L", procedures, icons, gui, nullptr, nullptr, nullptr);
-        KvGuiLoadLayout("b.xml", "B", procedures, icons, gui, nullptr, nullptr, nullptr);
-        // A frame's layout over whatever was built.
-        gui.UpdateLayout();
-    }
-    return 0;
+  KV_WINDOW screen;
+  screen.width = 640;
+  screen.height = 480;
+  {
+    KvCore::KV_GUI gui;
+    gui.Attach(&screen);
+    KV_GUI_PROCEDURES procedures;
+    *procedures.GetValue("p") = Procedure;
+    KV_GUI_ICONS icons;
+    KvGuiLoadLayout("a.xml", "L", procedures, icons, gui, nullptr, nullptr, nullptr);
+    KvGuiLoadLayout("b.xml", "B", procedures, icons, gui, nullptr, nullptr, nullptr);
+    // A frame's layout over whatever was built.
+    gui.UpdateLayout();
+  }
+  return 0;
 }

@@ -10,44 +10,36 @@
 #include <vector>
 #include <unistd.h>
 
-namespace fuzz_gui
-{
+namespace fuzz_gui {
 
 // Writes bytes to the file name, replacing it; aborts when it cannot be opened.
-inline void WriteFile(const char* name, const std::string& bytes)
-{
-    FILE* file = fopen(name, "wb");
-    if (file == nullptr)
-        abort();
-    fwrite(bytes.data(), 1, bytes.size(), file);
-    fclose(file);
+inline void WriteFile(const char* name, const std::string& bytes) {
+  FILE* file = fopen(name, "wb");
+  if (file == nullptr) abort();
+  fwrite(bytes.data(), 1, bytes.size(), file);
+  fclose(file);
 }
 
 // The folder made and the files to remove from it at exit.
-struct ScratchFolder
-{
-    std::string path;
-    std::vector<const char*> files;  // names of static storage: literals
+struct ScratchFolder {
+  std::string path;
+  std::vector<const char*> files;  // names of static storage: literals
 };
 
 inline ScratchFolder scratch;
 
-inline void RemoveScratchFolder()
-{
-    for (const char* name : scratch.files)
-        unlink(name);
-    rmdir(scratch.path.c_str());
+inline void RemoveScratchFolder() {
+  for (const char* name : scratch.files) unlink(name);
+  rmdir(scratch.path.c_str());
 }
 
 // Makes a fresh folder from pattern (ending in "XXXXXX"), enters it and removes it with files
 // at exit; aborts when the folder cannot be made or entered.
-inline void EnterScratchFolder(const char* pattern, std::initializer_list<const char*> files)
-{
-    scratch.path = pattern;
-    if (mkdtemp(scratch.path.data()) == nullptr || chdir(scratch.path.c_str()) != 0)
-        abort();
-    scratch.files.assign(files.begin(), files.end());
-    atexit(RemoveScratchFolder);
+inline void EnterScratchFolder(const char* pattern, std::initializer_list<const char*> files) {
+  scratch.path = pattern;
+  if (mkdtemp(scratch.path.data()) == nullptr || chdir(scratch.path.c_str()) != 0) abort();
+  scratch.files.assign(files.begin(), files.end());
+  atexit(RemoveScratchFolder);
 }
 
-} // namespace fuzz_gui
+}  // namespace fuzz_gui

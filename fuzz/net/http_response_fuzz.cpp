@@ -8,33 +8,30 @@
 #include "net/http_output.h"
 #include "net/http_response.h"
 
-extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
-{
-    if (size < 1)
-        return 0;
-    // The first byte sets the block size, as the network would cut the stream.
-    size_t block = (size_t)data[0] % 17 + 1;
-    const unsigned char* bytes = data + 1;
-    size_t n = size - 1;
+extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
+  if (size < 1) return 0;
+  // The first byte sets the block size, as the network would cut the stream.
+  size_t block = (size_t)data[0] % 17 + 1;
+  const unsigned char* bytes = data + 1;
+  size_t n = size - 1;
 
-    size_t end = kv::net::FindHeadEnd(bytes, n);
-    std::string head(reinterpret_cast<const char*>(bytes), end == kv::net::kNoHeadEnd ? n : end);
-    unsigned int length = 0;
-    kv::net::ReadContentLength(head, &length);
-    kv::net::IsChunked(head);
+  size_t end = kv::net::FindHeadEnd(bytes, n);
+  std::string head(reinterpret_cast<const char*>(bytes), end == kv::net::kNoHeadEnd ? n : end);
+  unsigned int length = 0;
+  kv::net::ReadContentLength(head, &length);
+  kv::net::IsChunked(head);
 
-    KV_BUFFER out;
-    kv::net::ChunkDecoder decoder;
-    auto sink = [&](const unsigned char* p, size_t count) { return kv::net::AppendToBuffer(out, p, count); };
-    size_t bodyStart = end == kv::net::kNoHeadEnd ? 0 : end + 4;
-    for (size_t i = bodyStart; i < n; i += block)
-    {
-        size_t take = n - i < block ? n - i : block;
-        if (decoder.Feed(bytes + i, take, sink) != kv::net::ChunkDecoder::Status::More)
-            break;
-    }
-    // Every entity byte the decoder gave came from the input.
-    if (out.length > n)
-        __builtin_trap();
-    return 0;
+  KV_BUFFER out;
+  kv::net::ChunkDecoder decoder;
+  auto sink = [&](const unsigned char* p, size_t count) {
+    return kv::net::AppendToBuffer(out, p, count);
+  };
+  size_t bodyStart = end == kv::net::kNoHeadEnd ? 0 : end + 4;
+  for (size_t i = bodyStart; i < n; i += block) {
+    size_t take = n - i < block ? n - i : block;
+    if (decoder.Feed(bytes + i, take, sink) != kv::net::ChunkDecoder::Status::More) break;
+  }
+  // Every entity byte the decoder gave came from the input.
+  if (out.length > n) __builtin_trap();
+  return 0;
 }

@@ -9,17 +9,16 @@
 
 namespace KvCore {
 
-class KV_GUI::__button : public CONTROL
-{
-public:
-    STYLE_HANDLE StyleOver;    // the outer's look while the pointer is over it; end: none
-    STYLE_HANDLE StyleNormal;  // the outer's look otherwise; end: none
+class KV_GUI::__button : public CONTROL {
+ public:
+  STYLE_HANDLE StyleOver;    // the outer's look while the pointer is over it; end: none
+  STYLE_HANDLE StyleNormal;  // the outer's look otherwise; end: none
 
-    // Both styles empty.
-    __button();
-    ~__button() override;
-    // Reacts to this frame's event bits (see the .cpp for the rules of each part).
-    void OnEvent() override;
+  // Both styles empty.
+  __button();
+  ~__button() override;
+  // Reacts to this frame's event bits (see the .cpp for the rules of each part).
+  void OnEvent() override;
 };
 
 }  // namespace KvCore

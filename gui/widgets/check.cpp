@@ -11,14 +11,12 @@ KV_GUI::__check::__check() : Checked(0) {}
 
 KV_GUI::__check::~__check() {}
 
-void KV_GUI::__check::OnEvent()
-{
-    if (!Clicked(Events))
-        return;
-    Checked = Checked ? 0 : 1;
-    StyleActive = Checked ? StyleActiveOn : StyleActiveOff;
-    StyleUnactive = Checked ? StyleUnactiveOn : StyleUnactiveOff;
-    Notify(owner, Ancestor(this, 1), EVENT_NOTIFY_1);
+void KV_GUI::__check::OnEvent() {
+  if (!Clicked(Events)) return;
+  Checked = Checked ? 0 : 1;
+  StyleActive = Checked ? StyleActiveOn : StyleActiveOff;
+  StyleUnactive = Checked ? StyleUnactiveOn : StyleUnactiveOff;
+  Notify(owner, Ancestor(this, 1), EVENT_NOTIFY_1);
 }
 
 }  // namespace KvCore

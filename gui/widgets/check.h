@@ -8,20 +8,19 @@
 
 namespace KvCore {
 
-class KV_GUI::__check : public CONTROL
-{
-public:
-    unsigned char Checked;          // 1 while checked
-    STYLE_HANDLE StyleActiveOn;     // StyleActive while checked
-    STYLE_HANDLE StyleActiveOff;    // StyleActive while unchecked
-    STYLE_HANDLE StyleUnactiveOn;   // StyleUnactive while checked
-    STYLE_HANDLE StyleUnactiveOff;  // StyleUnactive while unchecked
+class KV_GUI::__check : public CONTROL {
+ public:
+  unsigned char Checked;          // 1 while checked
+  STYLE_HANDLE StyleActiveOn;     // StyleActive while checked
+  STYLE_HANDLE StyleActiveOff;    // StyleActive while unchecked
+  STYLE_HANDLE StyleUnactiveOn;   // StyleUnactive while checked
+  STYLE_HANDLE StyleUnactiveOff;  // StyleUnactive while unchecked
 
-    // Unchecked, every style empty.
-    __check();
-    ~__check() override;
-    // Reacts to this frame's event bits (see the .cpp for the rules of each part).
-    void OnEvent() override;
+  // Unchecked, every style empty.
+  __check();
+  ~__check() override;
+  // Reacts to this frame's event bits (see the .cpp for the rules of each part).
+  void OnEvent() override;
 };
 
 }  // namespace KvCore

@@ -10,32 +10,25 @@ using namespace widgets;
 
 namespace {
 
-void OnBox(KV_GUI::__combo& box)
-{
-    KV_GUI::CONTROL* outer = Ancestor(&box, 1);
-    uint32_t events = box.Events;
-    if (events & KV_GUI::EVENT_ENTERED)
-        Notify(box.owner, outer, KV_GUI::EVENT_NOTIFY_2);
-    if (events & KV_GUI::EVENT_LEFT)
-        Notify(box.owner, outer, KV_GUI::EVENT_NOTIFY_3);
-    if (events & KV_GUI::EVENT_MOUSE_PRESSED)
-    {
-        Show(FirstChild(&box), 1);
-        Notify(box.owner, outer, KV_GUI::EVENT_NOTIFY_4);
-    }
+void OnBox(KV_GUI::__combo& box) {
+  KV_GUI::CONTROL* outer = Ancestor(&box, 1);
+  uint32_t events = box.Events;
+  if (events & KV_GUI::EVENT_ENTERED) Notify(box.owner, outer, KV_GUI::EVENT_NOTIFY_2);
+  if (events & KV_GUI::EVENT_LEFT) Notify(box.owner, outer, KV_GUI::EVENT_NOTIFY_3);
+  if (events & KV_GUI::EVENT_MOUSE_PRESSED) {
+    Show(FirstChild(&box), 1);
+    Notify(box.owner, outer, KV_GUI::EVENT_NOTIFY_4);
+  }
 }
 
-void OnList(KV_GUI::__combo& content)
-{
-    KV_GUI::CONTROL* list = Ancestor(&content, 1);
-    KV_GUI::CONTROL* box = Ancestor(&content, 2);
-    if (list == nullptr)
-        return;
-    if (list->Events & KV_GUI::EVENT_OVER)
-        Show(list, 1);
-    if ((list->Events & KV_GUI::EVENT_MOUSE_DOWN) && (list->Events & KV_GUI::EVENT_OUTSIDE) &&
-        box != nullptr && (box->Events & KV_GUI::EVENT_OUTSIDE))
-        Show(list, 0);
+void OnList(KV_GUI::__combo& content) {
+  KV_GUI::CONTROL* list = Ancestor(&content, 1);
+  KV_GUI::CONTROL* box = Ancestor(&content, 2);
+  if (list == nullptr) return;
+  if (list->Events & KV_GUI::EVENT_OVER) Show(list, 1);
+  if ((list->Events & KV_GUI::EVENT_MOUSE_DOWN) && (list->Events & KV_GUI::EVENT_OUTSIDE) &&
+      box != nullptr && (box->Events & KV_GUI::EVENT_OUTSIDE))
+    Show(list, 0);
 }
 
 }  // namespace
@@ -44,13 +37,12 @@ KV_GUI::__combo::__combo() : SelectedItem(nullptr) {}
 
 KV_GUI::__combo::~__combo() {}
 
-void KV_GUI::__combo::OnEvent()
-{
-    KV_STRING part = GetTag();
-    if (part == "comboboxm")
-        OnBox(*this);
-    else if (part == "comboboxl")
-        OnList(*this);
+void KV_GUI::__combo::OnEvent() {
+  KV_STRING part = GetTag();
+  if (part == "comboboxm")
+    OnBox(*this);
+  else if (part == "comboboxl")
+    OnList(*this);
 }
 
 }  // namespace KvCore

@@ -10,16 +10,15 @@
 
 namespace KvCore {
 
-class KV_GUI::__combo : public CONTROL
-{
-public:
-    __comboitem* SelectedItem;  // the item picked last, not owned; null: none
+class KV_GUI::__combo : public CONTROL {
+ public:
+  __comboitem* SelectedItem;  // the item picked last, not owned; null: none
 
-    // No item selected.
-    __combo();
-    ~__combo() override;
-    // Reacts to this frame's event bits (see the .cpp for the rules of each part).
-    void OnEvent() override;
+  // No item selected.
+  __combo();
+  ~__combo() override;
+  // Reacts to this frame's event bits (see the .cpp for the rules of each part).
+  void OnEvent() override;
 };
 
 }  // namespace KvCore

@@ -9,17 +9,16 @@
 
 namespace KvCore {
 
-class KV_GUI::__comboitem : public CONTROL
-{
-public:
-    STYLE_HANDLE StyleOver;    // look while the pointer is over it
-    STYLE_HANDLE StyleNormal;  // look otherwise
+class KV_GUI::__comboitem : public CONTROL {
+ public:
+  STYLE_HANDLE StyleOver;    // look while the pointer is over it
+  STYLE_HANDLE StyleNormal;  // look otherwise
 
-    // Both styles empty.
-    __comboitem();
-    ~__comboitem() override;
-    // Reacts to this frame's event bits (see the .cpp for the rules of each part).
-    void OnEvent() override;
+  // Both styles empty.
+  __comboitem();
+  ~__comboitem() override;
+  // Reacts to this frame's event bits (see the .cpp for the rules of each part).
+  void OnEvent() override;
 };
 
 }  // namespace KvCore

@@ -8,14 +8,13 @@
 
 namespace KvCore {
 
-class KV_GUI::__default : public CONTROL
-{
-public:
-    // No fields of its own.
-    __default();
-    ~__default() override;
-    // Reacts to this frame's event bits (see the .cpp for the rules of each part).
-    void OnEvent() override;
+class KV_GUI::__default : public CONTROL {
+ public:
+  // No fields of its own.
+  __default();
+  ~__default() override;
+  // Reacts to this frame's event bits (see the .cpp for the rules of each part).
+  void OnEvent() override;
 };
 
 }  // namespace KvCore

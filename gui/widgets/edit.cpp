@@ -17,131 +17,107 @@ const float kBlinkSeconds = 0.5f;
 
 // The characters typed this frame, left in the queue for other readers, without the control
 // characters that the key table handles (backspace) or that a one-line field cannot hold.
-KV_STRING TypedText()
-{
-    KV_STRING typed;
-    if (!KvReadText(typed, true))
-        return typed;
-    KV_STRING kept;
-    for (const char* p = typed.c_str(); *p != 0; ++p)
-    {
-        if (*p == 8 || *p == 9 || *p == 13 || *p == 10)
-            continue;
-        char one[2] = {*p, 0};
-        kept += one;
-    }
-    return kept;
+KV_STRING TypedText() {
+  KV_STRING typed;
+  if (!KvReadText(typed, true)) return typed;
+  KV_STRING kept;
+  for (const char* p = typed.c_str(); *p != 0; ++p) {
+    if (*p == 8 || *p == 9 || *p == 13 || *p == 10) continue;
+    char one[2] = {*p, 0};
+    kept += one;
+  }
+  return kept;
 }
 
 // One "*" per character.
-KV_STRING Stars(unsigned int count)
-{
-    KV_STRING stars;
-    for (unsigned int i = 0; i < count; ++i)
-        stars += "*";
-    return stars;
+KV_STRING Stars(unsigned int count) {
+  KV_STRING stars;
+  for (unsigned int i = 0; i < count; ++i) stars += "*";
+  return stars;
 }
 
 // The text as shown: with the caret between the halves when caret is set.
-KV_STRING Shown(const KV_GUI::__edit& edit, bool caret)
-{
-    KV_STRING left = edit.Masked ? Stars(edit.TextLeft.Length()) : edit.TextLeft;
-    KV_STRING right = edit.Masked ? Stars(edit.TextRight.Length()) : edit.TextRight;
-    KV_STRING shown;
-    if (caret)
-        shown.Format("%s|%s", left.c_str(), right.c_str());
-    else
-        shown.Format("%s%s", left.c_str(), right.c_str());
-    return shown;
+KV_STRING Shown(const KV_GUI::__edit& edit, bool caret) {
+  KV_STRING left = edit.Masked ? Stars(edit.TextLeft.Length()) : edit.TextLeft;
+  KV_STRING right = edit.Masked ? Stars(edit.TextRight.Length()) : edit.TextRight;
+  KV_STRING shown;
+  if (caret)
+    shown.Format("%s|%s", left.c_str(), right.c_str());
+  else
+    shown.Format("%s%s", left.c_str(), right.c_str());
+  return shown;
 }
 
 // The caret keys pressed this frame, in a fixed order.
-void ApplyKeys(KV_GUI::__edit& edit)
-{
-    KV_STRING& left = edit.TextLeft;
-    KV_STRING& right = edit.TextRight;
-    KV_STRING joined;
-    if (KvKeyPressed(kHome))
-    {
-        joined.Format("%s%s", left.c_str(), right.c_str());
-        right = joined;
-        left.Clear();
-    }
-    if (KvKeyPressed(kEnd))
-    {
-        joined.Format("%s%s", left.c_str(), right.c_str());
-        left = joined;
-        right.Clear();
-    }
-    if (KvKeyPressed(kBackspace) && left.Length() > 0)
-        left.AssignN(left.c_str(), left.Length() - 1);
-    if (KvKeyPressed(kDelete) && right.Length() > 0)
-        right = KV_STRING(right.c_str() + 1);
-    if (KvKeyPressed(kLeft) && left.Length() > 0)
-    {
-        unsigned int last = left.Length() - 1;
-        joined.Format("%c%s", left.c_str()[last], right.c_str());
-        right = joined;
-        left.AssignN(left.c_str(), last);
-    }
-    if (KvKeyPressed(kRight) && right.Length() > 0)
-    {
-        joined.Format("%s%c", left.c_str(), right.c_str()[0]);
-        left = joined;
-        right = KV_STRING(right.c_str() + 1);
-    }
+void ApplyKeys(KV_GUI::__edit& edit) {
+  KV_STRING& left = edit.TextLeft;
+  KV_STRING& right = edit.TextRight;
+  KV_STRING joined;
+  if (KvKeyPressed(kHome)) {
+    joined.Format("%s%s", left.c_str(), right.c_str());
+    right = joined;
+    left.Clear();
+  }
+  if (KvKeyPressed(kEnd)) {
+    joined.Format("%s%s", left.c_str(), right.c_str());
+    left = joined;
+    right.Clear();
+  }
+  if (KvKeyPressed(kBackspace) && left.Length() > 0) left.AssignN(left.c_str(), left.Length() - 1);
+  if (KvKeyPressed(kDelete) && right.Length() > 0) right = KV_STRING(right.c_str() + 1);
+  if (KvKeyPressed(kLeft) && left.Length() > 0) {
+    unsigned int last = left.Length() - 1;
+    joined.Format("%c%s", left.c_str()[last], right.c_str());
+    right = joined;
+    left.AssignN(left.c_str(), last);
+  }
+  if (KvKeyPressed(kRight) && right.Length() > 0) {
+    joined.Format("%s%c", left.c_str(), right.c_str()[0]);
+    left = joined;
+    right = KV_STRING(right.c_str() + 1);
+  }
 }
 
 // Typing, the caret and the keys, while editing.
-void Edit(KV_GUI::__edit& edit)
-{
-    KV_GUI::CONTROL* outer = Ancestor(&edit, 1);
-    KV_STRING typed = TypedText();
-    edit.BlinkTimer -= KV_LOOP::Instance().frameTime;
-    if (edit.BlinkTimer <= 0)
-    {
-        edit.BlinkTimer = kBlinkSeconds;
-        edit.CaretShown = edit.CaretShown ? 0 : 1;
-    }
-    if (typed.Length() > 0)
-        edit.TextLeft += typed.c_str();
-    edit.Text = Shown(edit, edit.CaretShown != 0);
-    if (edit.Events & KV_GUI::EVENT_KEY_PRESSED)
-    {
-        ApplyKeys(edit);
-        Notify(edit.owner, outer, KV_GUI::EVENT_NOTIFY_4);
-    }
-    if (typed.Length() > 0)
-        Notify(edit.owner, outer, KV_GUI::EVENT_NOTIFY_3);
+void Edit(KV_GUI::__edit& edit) {
+  KV_GUI::CONTROL* outer = Ancestor(&edit, 1);
+  KV_STRING typed = TypedText();
+  edit.BlinkTimer -= KV_LOOP::Instance().frameTime;
+  if (edit.BlinkTimer <= 0) {
+    edit.BlinkTimer = kBlinkSeconds;
+    edit.CaretShown = edit.CaretShown ? 0 : 1;
+  }
+  if (typed.Length() > 0) edit.TextLeft += typed.c_str();
+  edit.Text = Shown(edit, edit.CaretShown != 0);
+  if (edit.Events & KV_GUI::EVENT_KEY_PRESSED) {
+    ApplyKeys(edit);
+    Notify(edit.owner, outer, KV_GUI::EVENT_NOTIFY_4);
+  }
+  if (typed.Length() > 0) Notify(edit.owner, outer, KV_GUI::EVENT_NOTIFY_3);
 }
 
 }  // namespace
 
 KV_GUI::__edit::__edit() : Editing(0), BlinkTimer(0), CaretShown(0), Masked(1) {}
 
-KV_GUI::__edit::~__edit()
-{
-    TextLeft.Clear();
-    TextRight.Clear();
+KV_GUI::__edit::~__edit() {
+  TextLeft.Clear();
+  TextRight.Clear();
 }
 
-void KV_GUI::__edit::OnEvent()
-{
-    // Read once: the notifications below may run code that changes this control.
-    uint32_t events = Events;
-    if (Editing)
-        Edit(*this);
-    if ((events & EVENT_MOUSE_PRESSED) && (events & EVENT_OVER))
-    {
-        Editing = 1;
-        Notify(owner, Ancestor(this, 1), EVENT_NOTIFY_1);
-    }
-    if (Editing && (events & EVENT_MOUSE_DOWN) && !(events & EVENT_OVER))
-    {
-        Editing = 0;
-        Text = Shown(*this, false);
-        Notify(owner, Ancestor(this, 1), EVENT_NOTIFY_2);
-    }
+void KV_GUI::__edit::OnEvent() {
+  // Read once: the notifications below may run code that changes this control.
+  uint32_t events = Events;
+  if (Editing) Edit(*this);
+  if ((events & EVENT_MOUSE_PRESSED) && (events & EVENT_OVER)) {
+    Editing = 1;
+    Notify(owner, Ancestor(this, 1), EVENT_NOTIFY_1);
+  }
+  if (Editing && (events & EVENT_MOUSE_DOWN) && !(events & EVENT_OVER)) {
+    Editing = 0;
+    Text = Shown(*this, false);
+    Notify(owner, Ancestor(this, 1), EVENT_NOTIFY_2);
+  }
 }
 
 }  // namespace KvCore

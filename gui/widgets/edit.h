@@ -10,21 +10,20 @@
 
 namespace KvCore {
 
-class KV_GUI::__edit : public CONTROL
-{
-public:
-    unsigned char Editing;    // 1 while the field takes input
-    float BlinkTimer;         // seconds until the caret toggles
-    unsigned char CaretShown; // 1 while the caret "|" is shown
-    KV_STRING TextLeft;       // the text left of the caret
-    KV_STRING TextRight;      // the text right of the caret
-    unsigned char Masked;     // 1: password mode, shown as "*"
+class KV_GUI::__edit : public CONTROL {
+ public:
+  unsigned char Editing;     // 1 while the field takes input
+  float BlinkTimer;          // seconds until the caret toggles
+  unsigned char CaretShown;  // 1 while the caret "|" is shown
+  KV_STRING TextLeft;        // the text left of the caret
+  KV_STRING TextRight;       // the text right of the caret
+  unsigned char Masked;      // 1: password mode, shown as "*"
 
-    // Not editing, no caret, empty text, masked.
-    __edit();
-    ~__edit() override;
-    // Reacts to this frame's event bits (see the .cpp for the rules of each part).
-    void OnEvent() override;
+  // Not editing, no caret, empty text, masked.
+  __edit();
+  ~__edit() override;
+  // Reacts to this frame's event bits (see the .cpp for the rules of each part).
+  void OnEvent() override;
 };
 
 }  // namespace KvCore

@@ -14,19 +14,15 @@ namespace {
 const unsigned int kControlKey = 17;
 
 // Every item beside this one (and this one) unselected, in its normal look.
-void UnselectAll(KV_GUI::__list& item)
-{
-    KV_GUI::CONTROL* box = Ancestor(&item, 1);
-    if (box == nullptr || box->node == nullptr)
-        return;
-    for (KV_GUI::NODE::ITERATOR it = box->node->Begin(); !it.IsEnd(); it.Next())
-    {
-        KV_GUI::__list* sibling = dynamic_cast<KV_GUI::__list*>(it->value.Get());
-        if (sibling == nullptr)
-            continue;
-        sibling->Selected = 0;
-        sibling->StyleActive = sibling->StyleNormal;
-    }
+void UnselectAll(KV_GUI::__list& item) {
+  KV_GUI::CONTROL* box = Ancestor(&item, 1);
+  if (box == nullptr || box->node == nullptr) return;
+  for (KV_GUI::NODE::ITERATOR it = box->node->Begin(); !it.IsEnd(); it.Next()) {
+    KV_GUI::__list* sibling = dynamic_cast<KV_GUI::__list*>(it->value.Get());
+    if (sibling == nullptr) continue;
+    sibling->Selected = 0;
+    sibling->StyleActive = sibling->StyleNormal;
+  }
 }
 
 }  // namespace
@@ -35,22 +31,17 @@ KV_GUI::__list::__list() : Selected(0) {}
 
 KV_GUI::__list::~__list() {}
 
-void KV_GUI::__list::OnEvent()
-{
-    if (Clicked(Events))
-    {
-        // The toggle starts from the state before the others were cleared, so that a plain
-        // click on the only selected item deselects it.
-        unsigned char was = Selected;
-        if (!KvKeyDown(kControlKey))
-            UnselectAll(*this);
-        Selected = was ? 0 : 1;
-        StyleActive = Selected ? StyleSelected : StyleOver;
-    }
-    if ((Events & EVENT_ENTERED) && !Selected)
-        StyleActive = StyleOver;
-    if ((Events & EVENT_LEFT) && !Selected)
-        StyleActive = StyleNormal;
+void KV_GUI::__list::OnEvent() {
+  if (Clicked(Events)) {
+    // The toggle starts from the state before the others were cleared, so that a plain
+    // click on the only selected item deselects it.
+    unsigned char was = Selected;
+    if (!KvKeyDown(kControlKey)) UnselectAll(*this);
+    Selected = was ? 0 : 1;
+    StyleActive = Selected ? StyleSelected : StyleOver;
+  }
+  if ((Events & EVENT_ENTERED) && !Selected) StyleActive = StyleOver;
+  if ((Events & EVENT_LEFT) && !Selected) StyleActive = StyleNormal;
 }
 
 }  // namespace KvCore

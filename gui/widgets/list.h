@@ -9,19 +9,18 @@
 
 namespace KvCore {
 
-class KV_GUI::__list : public CONTROL
-{
-public:
-    unsigned char Selected;      // 1 while selected
-    STYLE_HANDLE StyleSelected;  // look while selected
-    STYLE_HANDLE StyleOver;      // look while the pointer is over it, unselected
-    STYLE_HANDLE StyleNormal;    // look otherwise
+class KV_GUI::__list : public CONTROL {
+ public:
+  unsigned char Selected;      // 1 while selected
+  STYLE_HANDLE StyleSelected;  // look while selected
+  STYLE_HANDLE StyleOver;      // look while the pointer is over it, unselected
+  STYLE_HANDLE StyleNormal;    // look otherwise
 
-    // Unselected, every style empty.
-    __list();
-    ~__list() override;
-    // Reacts to this frame's event bits (see the .cpp for the rules of each part).
-    void OnEvent() override;
+  // Unselected, every style empty.
+  __list();
+  ~__list() override;
+  // Reacts to this frame's event bits (see the .cpp for the rules of each part).
+  void OnEvent() override;
 };
 
 }  // namespace KvCore

@@ -10,14 +10,13 @@
 
 namespace KvCore {
 
-class KV_GUI::__menu : public CONTROL
-{
-public:
-    // No fields of its own.
-    __menu();
-    ~__menu() override;
-    // Reacts to this frame's event bits (see the .cpp for the rules of each part).
-    void OnEvent() override;
+class KV_GUI::__menu : public CONTROL {
+ public:
+  // No fields of its own.
+  __menu();
+  ~__menu() override;
+  // Reacts to this frame's event bits (see the .cpp for the rules of each part).
+  void OnEvent() override;
 };
 
 }  // namespace KvCore

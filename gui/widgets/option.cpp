@@ -13,11 +13,10 @@ namespace {
 
 const unsigned int kControlKey = 17;
 
-void SetChecked(KV_GUI::__option& option, unsigned char checked)
-{
-    option.Checked = checked;
-    option.StyleActive = checked ? option.StyleActiveOn : option.StyleActiveOff;
-    option.StyleUnactive = checked ? option.StyleUnactiveOn : option.StyleUnactiveOff;
+void SetChecked(KV_GUI::__option& option, unsigned char checked) {
+  option.Checked = checked;
+  option.StyleActive = checked ? option.StyleActiveOn : option.StyleActiveOff;
+  option.StyleUnactive = checked ? option.StyleUnactiveOn : option.StyleUnactiveOff;
 }
 
 }  // namespace
@@ -26,23 +25,17 @@ KV_GUI::__option::__option() : Checked(0) {}
 
 KV_GUI::__option::~__option() {}
 
-void KV_GUI::__option::OnEvent()
-{
-    if (!Clicked(Events))
-        return;
-    CONTROL* box = Ancestor(this, 2);
-    if (box != nullptr && box->node != nullptr)
-    {
-        for (NODE::ITERATOR it = box->node->Begin(); !it.IsEnd(); it.Next())
-        {
-            __option* option = dynamic_cast<__option*>(FirstChild(it->value.Get()));
-            if (option != nullptr)
-                SetChecked(*option, 0);
-        }
+void KV_GUI::__option::OnEvent() {
+  if (!Clicked(Events)) return;
+  CONTROL* box = Ancestor(this, 2);
+  if (box != nullptr && box->node != nullptr) {
+    for (NODE::ITERATOR it = box->node->Begin(); !it.IsEnd(); it.Next()) {
+      __option* option = dynamic_cast<__option*>(FirstChild(it->value.Get()));
+      if (option != nullptr) SetChecked(*option, 0);
     }
-    if (!KvKeyDown(kControlKey))
-        SetChecked(*this, 1);
-    Notify(owner, box, EVENT_NOTIFY_1);
+  }
+  if (!KvKeyDown(kControlKey)) SetChecked(*this, 1);
+  Notify(owner, box, EVENT_NOTIFY_1);
 }
 
 }  // namespace KvCore

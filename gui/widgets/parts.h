@@ -19,9 +19,8 @@ KV_GUI::CONTROL* FirstChild(const KV_GUI::CONTROL* control);
 // Whether control's tag text equals part; false for null.
 bool HasPart(const KV_GUI::CONTROL* control, const char* part);
 // A click on the control this frame: the pointer is over it and a button was pressed.
-inline bool Clicked(uint32_t events)
-{
-    return (events & KV_GUI::EVENT_OVER) && (events & KV_GUI::EVENT_MOUSE_PRESSED);
+inline bool Clicked(uint32_t events) {
+  return (events & KV_GUI::EVENT_OVER) && (events & KV_GUI::EVENT_MOUSE_PRESSED);
 }
 // Sends bit to target through the manager (mode 2, cleared afterwards); nothing without a
 // target or a manager.

@@ -9,16 +9,15 @@
 
 namespace KvCore {
 
-class KV_GUI::__slider : public CONTROL
-{
-public:
-    unsigned char Dragging;  // 1 from a click on the bar until the button is released
+class KV_GUI::__slider : public CONTROL {
+ public:
+  unsigned char Dragging;  // 1 from a click on the bar until the button is released
 
-    // Not dragging.
-    __slider();
-    ~__slider() override;
-    // Reacts to this frame's event bits (see the .cpp for the rules of each part).
-    void OnEvent() override;
+  // Not dragging.
+  __slider();
+  ~__slider() override;
+  // Reacts to this frame's event bits (see the .cpp for the rules of each part).
+  void OnEvent() override;
 };
 
 }  // namespace KvCore

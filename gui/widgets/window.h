@@ -9,16 +9,15 @@
 
 namespace KvCore {
 
-class KV_GUI::__window : public CONTROL
-{
-public:
-    unsigned char Dragging;  // 1 while the title bar is dragged
+class KV_GUI::__window : public CONTROL {
+ public:
+  unsigned char Dragging;  // 1 while the title bar is dragged
 
-    // Not dragging.
-    __window();
-    ~__window() override;
-    // Reacts to this frame's event bits (see the .cpp for the rules of each part).
-    void OnEvent() override;
+  // Not dragging.
+  __window();
+  ~__window() override;
+  // Reacts to this frame's event bits (see the .cpp for the rules of each part).
+  void OnEvent() override;
 };
 
 }  // namespace KvCore

@@ -25,8 +25,8 @@ struct ImageData final : GpBitmap {
   int width = 0;
   int height = 0;
   int stride = 0;
-  uint8_t* pixels = nullptr;      // B, G, R, A rows of stride bytes
-  std::vector<uint8_t> own;       // the pixels when the bitmap owns them
+  uint8_t* pixels = nullptr;  // B, G, R, A rows of stride bytes
+  std::vector<uint8_t> own;   // the pixels when the bitmap owns them
   bool locked = false;
   GpRect lockRect{};
   UINT lockFlags = 0;
@@ -48,16 +48,32 @@ struct Encoder {
 const Encoder kEncoders[] = {
     {{0x4b560101, 0x1e2d, 0x4a11, {0x9c, 0x01, 0x6b, 0x76, 0x69, 0x6d, 0x67, 0x01}},
      {0x4b560201, 0x1e2d, 0x4a11, {0x9c, 0x01, 0x6b, 0x76, 0x69, 0x6d, 0x67, 0x01}},
-     "PNG encoder", "PNG", "*.PNG", "image/png", platform::stb::Format::Png},
+     "PNG encoder",
+     "PNG",
+     "*.PNG",
+     "image/png",
+     platform::stb::Format::Png},
     {{0x4b560102, 0x1e2d, 0x4a11, {0x9c, 0x01, 0x6b, 0x76, 0x69, 0x6d, 0x67, 0x02}},
      {0x4b560202, 0x1e2d, 0x4a11, {0x9c, 0x01, 0x6b, 0x76, 0x69, 0x6d, 0x67, 0x02}},
-     "BMP encoder", "BMP", "*.BMP;*.DIB", "image/bmp", platform::stb::Format::Bmp},
+     "BMP encoder",
+     "BMP",
+     "*.BMP;*.DIB",
+     "image/bmp",
+     platform::stb::Format::Bmp},
     {{0x4b560103, 0x1e2d, 0x4a11, {0x9c, 0x01, 0x6b, 0x76, 0x69, 0x6d, 0x67, 0x03}},
      {0x4b560203, 0x1e2d, 0x4a11, {0x9c, 0x01, 0x6b, 0x76, 0x69, 0x6d, 0x67, 0x03}},
-     "JPEG encoder", "JPEG", "*.JPG;*.JPEG;*.JPE;*.JFIF", "image/jpeg", platform::stb::Format::Jpeg},
+     "JPEG encoder",
+     "JPEG",
+     "*.JPG;*.JPEG;*.JPE;*.JFIF",
+     "image/jpeg",
+     platform::stb::Format::Jpeg},
     {{0x4b560104, 0x1e2d, 0x4a11, {0x9c, 0x01, 0x6b, 0x76, 0x69, 0x6d, 0x67, 0x04}},
      {0x4b560204, 0x1e2d, 0x4a11, {0x9c, 0x01, 0x6b, 0x76, 0x69, 0x6d, 0x67, 0x04}},
-     "TGA encoder", "TGA", "*.TGA", "image/tga", platform::stb::Format::Tga},
+     "TGA encoder",
+     "TGA",
+     "*.TGA",
+     "image/tga",
+     platform::stb::Format::Tga},
 };
 const UINT kEncoderCount = sizeof kEncoders / sizeof kEncoders[0];
 
@@ -162,7 +178,8 @@ GpStatus WINAPI GdipCreateBitmapFromFile(const WCHAR* filename, GpBitmap** bitma
   if (!ReadFile(PathBytes(filename), &bytes)) return FileNotFound;
   int w = 0, h = 0;
   if (!platform::stb::Info(bytes.data(), bytes.size(), &w, &h)) return UnknownImageFormat;
-  if (w < 1 || h < 1 || static_cast<uint64_t>(w) * static_cast<uint64_t>(h) > kMaxPixels) return OutOfMemory;
+  if (w < 1 || h < 1 || static_cast<uint64_t>(w) * static_cast<uint64_t>(h) > kMaxPixels)
+    return OutOfMemory;
   uint8_t* rgba = platform::stb::Decode(bytes.data(), bytes.size(), &w, &h);
   if (rgba == nullptr) return UnknownImageFormat;
   auto* data = new ImageData();
@@ -182,7 +199,8 @@ GpStatus WINAPI GdipCreateBitmapFromScan0(INT width, INT height, INT stride, Pix
   if (bitmap == nullptr) return InvalidParameter;
   *bitmap = nullptr;
   if (startCount == 0) return GdiplusNotInitialized;
-  if (width < 1 || height < 1 || static_cast<uint64_t>(width) * static_cast<uint64_t>(height) > kMaxPixels)
+  if (width < 1 || height < 1 ||
+      static_cast<uint64_t>(width) * static_cast<uint64_t>(height) > kMaxPixels)
     return InvalidParameter;
   if (format != PixelFormat32bppARGB) return NotImplemented;
   if (scan0 != nullptr && (stride < width * 4 || stride % 4 != 0)) return InvalidParameter;
@@ -230,13 +248,15 @@ GpStatus WINAPI GdipBitmapLockBits(GpBitmap* bitmap, const GpRect* rect, UINT fl
   if (flags & ImageLockModeRead) {
     for (int y = 0; y < area.Height; ++y)
       std::memcpy(&data->lockCopy[y * rowBytes],
-                  data->pixels + static_cast<size_t>(area.Y + y) * data->stride + area.X * 4, rowBytes);
+                  data->pixels + static_cast<size_t>(area.Y + y) * data->stride + area.X * 4,
+                  rowBytes);
   }
   data->locked = true;
   data->lockRect = area;
   data->lockFlags = flags;
   *locked = BitmapData{static_cast<UINT>(area.Width), static_cast<UINT>(area.Height),
-                       static_cast<INT>(rowBytes), PixelFormat32bppARGB, data->lockCopy.data(), 0};
+                       static_cast<INT>(rowBytes),    PixelFormat32bppARGB,
+                       data->lockCopy.data(),         0};
   return Ok;
 }
 
@@ -282,11 +302,14 @@ GpStatus WINAPI GdipGetImageEncoders(UINT count, UINT size, ImageCodecInfo* enco
     std::vector<const char*> texts = TextsOf(encoder);
     for (size_t t = 0; t < texts.size(); ++t) {
       placed[t] = text;
-      for (const char* c = texts[t]; *c; ++c) *text++ = static_cast<WCHAR>(static_cast<unsigned char>(*c));
+      for (const char* c = texts[t]; *c; ++c)
+        *text++ = static_cast<WCHAR>(static_cast<unsigned char>(*c));
       *text++ = 0;
     }
-    encoders[i] = ImageCodecInfo{encoder.clsid, encoder.format, placed[0], placed[1], placed[2],
-                                 placed[3], placed[4], 0x10007, 1, 0, 0, nullptr, nullptr};
+    encoders[i] =
+        ImageCodecInfo{encoder.clsid, encoder.format, placed[0], placed[1], placed[2], placed[3],
+                       placed[4],     0x10007,        1,         0,         0,         nullptr,
+                       nullptr};
   }
   return Ok;
 }
@@ -304,7 +327,8 @@ GpStatus WINAPI GdipSaveImageToFile(GpImage* image, const WCHAR* filename, const
   std::vector<uint8_t> rgba(static_cast<size_t>(data->width) * data->height * 4);
   for (int y = 0; y < data->height; ++y)
     std::memcpy(&rgba[static_cast<size_t>(y) * data->width * 4],
-                data->pixels + static_cast<size_t>(y) * data->stride, static_cast<size_t>(data->width) * 4);
+                data->pixels + static_cast<size_t>(y) * data->stride,
+                static_cast<size_t>(data->width) * 4);
   SwapRedBlue(rgba.data(), static_cast<size_t>(data->width) * data->height);
   std::string bytes;
   if (!platform::stb::Encode(chosen->codec, rgba.data(), data->width, data->height, &bytes))

@@ -35,7 +35,8 @@ namespace {
 const int kJpegQuality = 75;
 
 void AppendBytes(void* context, void* data, int size) {
-  static_cast<std::string*>(context)->append(static_cast<const char*>(data), static_cast<size_t>(size));
+  static_cast<std::string*>(context)->append(static_cast<const char*>(data),
+                                             static_cast<size_t>(size));
 }
 
 }  // namespace
@@ -63,9 +64,13 @@ bool Encode(Format format, const uint8_t* rgba, int w, int h, std::string* out) 
   out->clear();
   int written = 0;
   switch (format) {
-    case Format::Png: written = stbi_write_png_to_func(AppendBytes, out, w, h, 4, rgba, w * 4); break;
+    case Format::Png:
+      written = stbi_write_png_to_func(AppendBytes, out, w, h, 4, rgba, w * 4);
+      break;
     case Format::Bmp: written = stbi_write_bmp_to_func(AppendBytes, out, w, h, 4, rgba); break;
-    case Format::Jpeg: written = stbi_write_jpg_to_func(AppendBytes, out, w, h, 4, rgba, kJpegQuality); break;
+    case Format::Jpeg:
+      written = stbi_write_jpg_to_func(AppendBytes, out, w, h, 4, rgba, kJpegQuality);
+      break;
     case Format::Tga: written = stbi_write_tga_to_func(AppendBytes, out, w, h, 4, rgba); break;
   }
   return written != 0 && !out->empty();

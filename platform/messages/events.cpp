@@ -18,9 +18,7 @@ HWND TargetOf(uint32_t sdlWindowId) {
   return hwnd != nullptr ? hwnd : Focus().focus;
 }
 
-LPARAM PointParam(int x, int y) {
-  return MAKELPARAM(static_cast<SHORT>(x), static_cast<SHORT>(y));
-}
+LPARAM PointParam(int x, int y) { return MAKELPARAM(static_cast<SHORT>(x), static_cast<SHORT>(y)); }
 
 // A wheel movement in the window system's units of 120 per notch, kept to 16 bits.
 SHORT WheelDelta(float notches) {
@@ -91,9 +89,7 @@ void TranslateWindowEvent(const SDL_WindowEvent& event) {
   WindowRecord* window = FindWindowRecord(hwnd);
   if (window == nullptr) return;
   switch (event.event) {
-    case SDL_WINDOWEVENT_CLOSE:
-      PostToQueue(hwnd, WM_CLOSE, 0, 0);
-      break;
+    case SDL_WINDOWEVENT_CLOSE: PostToQueue(hwnd, WM_CLOSE, 0, 0); break;
     case SDL_WINDOWEVENT_MOVED:
       window->x = event.data1;
       window->y = event.data2;
@@ -104,12 +100,8 @@ void TranslateWindowEvent(const SDL_WindowEvent& event) {
       window->height = event.data2;
       PostToQueue(hwnd, WM_SIZE, SIZE_RESTORED, PointParam(event.data1, event.data2));
       break;
-    case SDL_WINDOWEVENT_MINIMIZED:
-      PostToQueue(hwnd, WM_SYSCOMMAND, SC_MINIMIZE, 0);
-      break;
-    case SDL_WINDOWEVENT_RESTORED:
-      PostToQueue(hwnd, WM_SYSCOMMAND, SC_RESTORE, 0);
-      break;
+    case SDL_WINDOWEVENT_MINIMIZED: PostToQueue(hwnd, WM_SYSCOMMAND, SC_MINIMIZE, 0); break;
+    case SDL_WINDOWEVENT_RESTORED: PostToQueue(hwnd, WM_SYSCOMMAND, SC_RESTORE, 0); break;
     case SDL_WINDOWEVENT_FOCUS_GAINED:
       Focus().focus = hwnd;
       PostToQueue(hwnd, WM_SETFOCUS, 0, 0);
@@ -118,8 +110,7 @@ void TranslateWindowEvent(const SDL_WindowEvent& event) {
       if (Focus().focus == hwnd) Focus().focus = nullptr;
       PostToQueue(hwnd, WM_KILLFOCUS, 0, 0);
       break;
-    default:
-      break;
+    default: break;
   }
 }
 
@@ -140,30 +131,15 @@ void TranslateQuit() {
 void TranslateSdlEvent(const SDL_Event& event) {
   switch (event.type) {
     case SDL_KEYDOWN:
-    case SDL_KEYUP:
-      TranslateKey(event.key);
-      break;
-    case SDL_TEXTINPUT:
-      TranslateText(event.text);
-      break;
+    case SDL_KEYUP: TranslateKey(event.key); break;
+    case SDL_TEXTINPUT: TranslateText(event.text); break;
     case SDL_MOUSEBUTTONDOWN:
-    case SDL_MOUSEBUTTONUP:
-      TranslateButton(event.button);
-      break;
-    case SDL_MOUSEWHEEL:
-      TranslateWheel(event.wheel);
-      break;
-    case SDL_MOUSEMOTION:
-      TranslateMotion(event.motion);
-      break;
-    case SDL_WINDOWEVENT:
-      TranslateWindowEvent(event.window);
-      break;
-    case SDL_QUIT:
-      TranslateQuit();
-      break;
-    default:
-      break;
+    case SDL_MOUSEBUTTONUP: TranslateButton(event.button); break;
+    case SDL_MOUSEWHEEL: TranslateWheel(event.wheel); break;
+    case SDL_MOUSEMOTION: TranslateMotion(event.motion); break;
+    case SDL_WINDOWEVENT: TranslateWindowEvent(event.window); break;
+    case SDL_QUIT: TranslateQuit(); break;
+    default: break;
   }
 }
 

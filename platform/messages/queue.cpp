@@ -79,8 +79,8 @@ BOOL WINAPI PeekMessageA(LPMSG msg, HWND hwnd, UINT filterMin, UINT filterMax, U
   if (TakePosted(msg, hwnd, filterMin, filterMax, remove)) return TRUE;
 
   MessageQueue& queue = ThreadQueue();
-  bool quitInRange = (filterMin == 0 && filterMax == 0) ||
-                     (WM_QUIT >= filterMin && WM_QUIT <= filterMax);
+  bool quitInRange =
+      (filterMin == 0 && filterMax == 0) || (WM_QUIT >= filterMin && WM_QUIT <= filterMax);
   if (!queue.quitPending || hwnd != nullptr || !quitInRange) return FALSE;
   *msg = MSG{};
   msg->message = WM_QUIT;
@@ -105,13 +105,14 @@ void WINAPI PostQuitMessage(int exitCode) {
 BOOL WINAPI TranslateMessage(const MSG* msg) {
   if (msg == nullptr) return FALSE;
   if (msg->message != WM_KEYDOWN) {
-    bool keyMessage = msg->message == WM_KEYUP || msg->message == WM_SYSKEYDOWN ||
-                      msg->message == WM_SYSKEYUP;
+    bool keyMessage =
+        msg->message == WM_KEYUP || msg->message == WM_SYSKEYDOWN || msg->message == WM_SYSKEYUP;
     return keyMessage ? TRUE : FALSE;
   }
   // Printable characters come from SDL's text input; only the control characters, which SDL
   // does not type, are made here.
-  int character = platform::ControlCharacterOf(msg->wParam, platform::ThreadQueue().takenWithControl);
+  int character =
+      platform::ControlCharacterOf(msg->wParam, platform::ThreadQueue().takenWithControl);
   if (character != 0) platform::PostToQueue(msg->hwnd, WM_CHAR, character, msg->lParam);
   return TRUE;
 }

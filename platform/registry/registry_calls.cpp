@@ -41,7 +41,8 @@ bool IsRoot(HKEY key) {
 
 std::string RootPath(HKEY key) {
   char text[24];
-  std::snprintf(text, sizeof text, "%lx", static_cast<unsigned long>(reinterpret_cast<uintptr_t>(key)));
+  std::snprintf(text, sizeof text, "%lx",
+                static_cast<unsigned long>(reinterpret_cast<uintptr_t>(key)));
   return text;
 }
 
@@ -148,7 +149,8 @@ LSTATUS WINAPI RegCreateKeyExA(HKEY key, LPCSTR subKey, DWORD, LPSTR, DWORD, REG
     });
     if (status != ERROR_SUCCESS) return status;
   }
-  if (disposition != nullptr) *disposition = existed ? REG_OPENED_EXISTING_KEY : REG_CREATED_NEW_KEY;
+  if (disposition != nullptr)
+    *disposition = existed ? REG_OPENED_EXISTING_KEY : REG_CREATED_NEW_KEY;
   *result = IsRootPath(path) ? key : HandleFor(path);
   return ERROR_SUCCESS;
 }

@@ -131,7 +131,8 @@ std::string Fold(const std::string& text) {
   std::string out = text;
   for (char& ch : out) {
     unsigned char c = static_cast<unsigned char>(ch);
-    if ((c >= 'A' && c <= 'Z') || (c >= 0xC0 && c <= 0xDE && c != 0xD7)) ch = static_cast<char>(c + 32);
+    if ((c >= 'A' && c <= 'Z') || (c >= 0xC0 && c <= 0xDE && c != 0xD7))
+      ch = static_cast<char>(c + 32);
   }
   return out;
 }
@@ -226,9 +227,7 @@ bool Save(const Keys& keys) {
 
 namespace platform {
 
-void ForgetRegistry() {
-  registry::TheState() = {};
-}
+void ForgetRegistry() { registry::TheState() = {}; }
 
 }  // namespace platform
 

@@ -8,25 +8,20 @@
 #include <string>
 
 // The path with every "\" turned into "/".
-inline std::string KvNativePath(const char* path)
-{
-    std::string native(path);
-    for (char& c : native)
-        if (c == '\\')
-            c = '/';
-    return native;
+inline std::string KvNativePath(const char* path) {
+  std::string native(path);
+  for (char& c : native)
+    if (c == '\\') c = '/';
+  return native;
 }
 
 // fopen of the native path with the mode; null for a null path or mode, or when fopen fails.
-inline FILE* KvOpenFile(const char* path, const char* mode)
-{
-    if (path == nullptr || mode == nullptr)
-        return nullptr;
-    return fopen(KvNativePath(path).c_str(), mode);
+inline FILE* KvOpenFile(const char* path, const char* mode) {
+  if (path == nullptr || mode == nullptr) return nullptr;
+  return fopen(KvNativePath(path).c_str(), mode);
 }
 
 // Removes the file at the native path; false for a null path or when it cannot be removed.
-inline bool KvRemoveFile(const char* path)
-{
-    return path != nullptr && remove(KvNativePath(path).c_str()) == 0;
+inline bool KvRemoveFile(const char* path) {
+  return path != nullptr && remove(KvNativePath(path).c_str()) == 0;
 }

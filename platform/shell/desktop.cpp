@@ -23,7 +23,8 @@ bool IsExecutableFile(const std::string& path) {
 }
 
 bool Headless(const char* driver) {
-  return driver != nullptr && (SDL_strcasecmp(driver, "offscreen") == 0 || SDL_strcasecmp(driver, "dummy") == 0);
+  return driver != nullptr &&
+         (SDL_strcasecmp(driver, "offscreen") == 0 || SDL_strcasecmp(driver, "dummy") == 0);
 }
 
 std::vector<char*> Pointers(const std::vector<std::string>& argv) {
@@ -130,12 +131,10 @@ bool StartDetached(const std::vector<std::string>& argv, const std::string& dire
   }
   close(pipeEnds[1]);
   int status = 0;
-  while (waitpid(child, &status, 0) < 0 && errno == EINTR) {
-  }
+  while (waitpid(child, &status, 0) < 0 && errno == EINTR) {}
   int error = 0;
   ssize_t n;
-  while ((n = read(pipeEnds[0], &error, sizeof error)) < 0 && errno == EINTR) {
-  }
+  while ((n = read(pipeEnds[0], &error, sizeof error)) < 0 && errno == EINTR) {}
   close(pipeEnds[0]);
   return WIFEXITED(status) && WEXITSTATUS(status) == 0 && n == 0;
 }

@@ -46,7 +46,8 @@ bool AskZenity(std::vector<std::string> options, std::vector<std::string>* lines
   while (start < output.size()) {
     size_t end = output.find('\n', start);
     if (end == std::string::npos) end = output.size();
-    if (end > start) lines->push_back(platform::Utf8ToLatin1(output.substr(start, end - start).c_str()));
+    if (end > start)
+      lines->push_back(platform::Utf8ToLatin1(output.substr(start, end - start).c_str()));
     start = end + 1;
   }
   return !lines->empty();
@@ -93,11 +94,13 @@ BOOL ShowFileDialog(OPENFILENAMEA* dialog, bool save) {
   if (save && (dialog->Flags & OFN_OVERWRITEPROMPT)) options.push_back("--confirm-overwrite");
   bool multiple = !save && (dialog->Flags & OFN_ALLOWMULTISELECT);
   if (multiple) options.insert(options.end(), {"--multiple", "--separator=\n"});
-  if (dialog->lpstrTitle != nullptr) options.push_back("--title=" + platform::Latin1ToUtf8(dialog->lpstrTitle));
+  if (dialog->lpstrTitle != nullptr)
+    options.push_back("--title=" + platform::Latin1ToUtf8(dialog->lpstrTitle));
   if (dialog->lpstrInitialDir != nullptr && dialog->lpstrInitialDir[0] != '\0')
     options.push_back("--filename=" + platform::Latin1ToUtf8(dialog->lpstrInitialDir) + "/");
   std::vector<std::string> filter = FilterItems(dialog->lpstrFilter);
-  for (size_t i = 0; i + 1 < filter.size(); i += 2) options.push_back(FilterOption(filter[i], filter[i + 1]));
+  for (size_t i = 0; i + 1 < filter.size(); i += 2)
+    options.push_back(FilterOption(filter[i], filter[i + 1]));
 
   std::vector<std::string> paths;
   if (!AskZenity(options, &paths)) return FALSE;
@@ -128,7 +131,8 @@ LPITEMIDLIST WINAPI SHBrowseForFolderA(LPBROWSEINFOA info) {
   platform::Services().lastDialog = record;
 
   std::vector<std::string> options = {"--file-selection", "--directory"};
-  if (info->lpszTitle != nullptr) options.push_back("--title=" + platform::Latin1ToUtf8(info->lpszTitle));
+  if (info->lpszTitle != nullptr)
+    options.push_back("--title=" + platform::Latin1ToUtf8(info->lpszTitle));
   std::vector<std::string> paths;
   if (!AskZenity(options, &paths)) return nullptr;
   char* list = static_cast<char*>(std::malloc(paths[0].size() + 1));

@@ -22,7 +22,8 @@ struct Search {
 
 char FoldChar(char c) {
   unsigned char u = static_cast<unsigned char>(c);
-  if ((u >= 'A' && u <= 'Z') || (u >= 0xC0 && u <= 0xDE && u != 0xD7)) return static_cast<char>(u + 32);
+  if ((u >= 'A' && u <= 'Z') || (u >= 0xC0 && u <= 0xDE && u != 0xD7))
+    return static_cast<char>(u + 32);
   return c;
 }
 
@@ -67,7 +68,8 @@ bool NextMatch(Search* search, WIN32_FIND_DATAA* found) {
     struct stat info;
     std::string path = search->folder + entry->d_name;
     if (stat(path.c_str(), &info) == 0) {
-      found->dwFileAttributes = S_ISDIR(info.st_mode) ? FILE_ATTRIBUTE_DIRECTORY : FILE_ATTRIBUTE_NORMAL;
+      found->dwFileAttributes =
+          S_ISDIR(info.st_mode) ? FILE_ATTRIBUTE_DIRECTORY : FILE_ATTRIBUTE_NORMAL;
       uint64_t size = S_ISDIR(info.st_mode) ? 0 : static_cast<uint64_t>(info.st_size);
       found->nFileSizeHigh = static_cast<DWORD>(size >> 32);
       found->nFileSizeLow = static_cast<DWORD>(size);
@@ -75,7 +77,8 @@ bool NextMatch(Search* search, WIN32_FIND_DATAA* found) {
       found->ftLastAccessTime = FileTime(info.st_atime);
       found->ftCreationTime = FileTime(info.st_ctime);
     } else {
-      found->dwFileAttributes = entry->d_type == DT_DIR ? FILE_ATTRIBUTE_DIRECTORY : FILE_ATTRIBUTE_NORMAL;
+      found->dwFileAttributes =
+          entry->d_type == DT_DIR ? FILE_ATTRIBUTE_DIRECTORY : FILE_ATTRIBUTE_NORMAL;
     }
     return true;
   }

@@ -55,9 +55,8 @@ int ClosedAnswer(const std::vector<Button>& buttons) {
 }  // namespace
 
 int WINAPI MessageBoxA(HWND owner, LPCSTR text, LPCSTR caption, UINT type) {
-  platform::Services().lastMessageBox =
-      platform::testing::MessageBoxRecord{owner, text != nullptr ? text : "",
-                                          caption != nullptr ? caption : "Error", type};
+  platform::Services().lastMessageBox = platform::testing::MessageBoxRecord{
+      owner, text != nullptr ? text : "", caption != nullptr ? caption : "Error", type};
   std::vector<Button> buttons = ButtonsOf(type);
   if (buttons.empty() || !platform::DesktopAvailable()) return 0;
 

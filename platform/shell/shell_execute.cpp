@@ -34,7 +34,8 @@ bool IsAddress(const std::string& file) {
   if (colon == std::string::npos || colon < 2) return false;
   for (size_t i = 0; i < colon; ++i) {
     char c = file[i];
-    if (!std::isalnum(static_cast<unsigned char>(c)) && c != '+' && c != '-' && c != '.') return false;
+    if (!std::isalnum(static_cast<unsigned char>(c)) && c != '+' && c != '-' && c != '.')
+      return false;
   }
   return true;
 }
@@ -65,9 +66,13 @@ std::vector<std::string> SplitParameters(const std::string& text) {
 
 HINSTANCE WINAPI ShellExecuteA(HWND owner, LPCSTR verb, LPCSTR file, LPCSTR parameters,
                                LPCSTR directory, INT showCommand) {
-  platform::Services().lastShellOpen = platform::testing::ShellOpenRecord{
-      owner, verb != nullptr ? verb : "", file != nullptr ? file : "",
-      parameters != nullptr ? parameters : "", directory != nullptr ? directory : "", showCommand};
+  platform::Services().lastShellOpen =
+      platform::testing::ShellOpenRecord{owner,
+                                         verb != nullptr ? verb : "",
+                                         file != nullptr ? file : "",
+                                         parameters != nullptr ? parameters : "",
+                                         directory != nullptr ? directory : "",
+                                         showCommand};
   if (file == nullptr || file[0] == '\0') return Result(SE_ERR_FNF);
   if (!IsOpenVerb(verb)) return Result(SE_ERR_NOASSOC);
 
@@ -84,7 +89,8 @@ HINSTANCE WINAPI ShellExecuteA(HWND owner, LPCSTR verb, LPCSTR file, LPCSTR para
   if (local && S_ISREG(info.st_mode) && access(target.c_str(), X_OK) == 0) {
     // A program: started directly with its parameters.
     argv.push_back(target.find('/') == std::string::npos ? "./" + target : target);
-    for (const std::string& p : SplitParameters(platform::Latin1ToUtf8(parameters))) argv.push_back(p);
+    for (const std::string& p : SplitParameters(platform::Latin1ToUtf8(parameters)))
+      argv.push_back(p);
   } else {
     std::string opener = platform::FindProgram("xdg-open");
     if (opener.empty()) return Result(SE_ERR_NOASSOC);

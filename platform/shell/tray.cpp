@@ -59,7 +59,6 @@ BOOL WINAPI Shell_NotifyIconA(DWORD message, PNOTIFYICONDATAA data) {
       if (!known) return FALSE;
       TrayIcons().erase(found);
       return TRUE;
-    default:
-      return FALSE;
+    default: return FALSE;
   }
 }

@@ -24,7 +24,7 @@ void HideDesktop(bool hide);
 
 struct MessageBoxRecord {
   HWND owner;
-  std::string text;     // as given (8-bit)
+  std::string text;  // as given (8-bit)
   std::string caption;
   UINT type;
 };
@@ -32,7 +32,7 @@ struct MessageBoxRecord {
 std::optional<MessageBoxRecord> LastMessageBox();
 
 struct DialogRecord {
-  std::string kind;                 // "open", "save" or "folder"
+  std::string kind;  // "open", "save" or "folder"
   HWND owner;
   std::vector<std::string> filter;  // the filter list's items in order (description, pattern, ...)
   std::string initialDirectory;

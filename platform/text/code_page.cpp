@@ -23,8 +23,11 @@ std::string Utf8ToLatin1(const char* text) {
   const unsigned char* p = reinterpret_cast<const unsigned char*>(text);
   while (*p) {
     unsigned char lead = *p;
-    int length = lead < 0x80 ? 1 : (lead >> 5) == 0x6 ? 2 : (lead >> 4) == 0xE ? 3
-                 : (lead >> 3) == 0x1E ? 4 : 0;
+    int length = lead < 0x80           ? 1
+                 : (lead >> 5) == 0x6  ? 2
+                 : (lead >> 4) == 0xE  ? 3
+                 : (lead >> 3) == 0x1E ? 4
+                                       : 0;
     if (length == 0) {  // a stray continuation byte or an invalid lead byte
       ++p;
       continue;

@@ -65,6 +65,5 @@ void WINAPI Sleep(DWORD milliseconds) {
   }
   timespec wait{static_cast<time_t>(milliseconds / 1000),
                 static_cast<long>(milliseconds % 1000) * 1000000L};
-  while (nanosleep(&wait, &wait) != 0 && errno == EINTR) {
-  }
+  while (nanosleep(&wait, &wait) != 0 && errno == EINTR) {}
 }

@@ -61,12 +61,12 @@ struct OPENFILENAMEA {
   DWORD lStructSize;
   HWND hwndOwner;
   HINSTANCE hInstance;
-  LPCSTR lpstrFilter;        // "desc\0pattern\0...\0\0"
+  LPCSTR lpstrFilter;  // "desc\0pattern\0...\0\0"
   LPSTR lpstrCustomFilter;
   DWORD nMaxCustFilter;
   DWORD nFilterIndex;
-  LPSTR lpstrFile;           // receives the chosen path
-  DWORD nMaxFile;            // its size in characters
+  LPSTR lpstrFile;  // receives the chosen path
+  DWORD nMaxFile;   // its size in characters
   LPSTR lpstrFileTitle;
   DWORD nMaxFileTitle;
   LPCSTR lpstrInitialDir;

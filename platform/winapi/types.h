@@ -70,7 +70,8 @@ typedef void* HANDLE;
 // Word and resource-identifier helpers.
 #define LOWORD(l) ((WORD)(((uintptr_t)(l)) & 0xFFFF))
 #define HIWORD(l) ((WORD)((((uintptr_t)(l)) >> 16) & 0xFFFF))
-#define MAKELONG(a, b) ((LONG)(((WORD)(((uintptr_t)(a)) & 0xFFFF)) | ((DWORD)((WORD)(((uintptr_t)(b)) & 0xFFFF))) << 16))
+#define MAKELONG(a, b) \
+  ((LONG)(((WORD)(((uintptr_t)(a)) & 0xFFFF)) | ((DWORD)((WORD)(((uintptr_t)(b)) & 0xFFFF))) << 16))
 #define MAKELPARAM(l, h) ((LPARAM)(DWORD)MAKELONG(l, h))
 #define MAKEWPARAM(l, h) ((WPARAM)(DWORD)MAKELONG(l, h))
 #define GET_WHEEL_DELTA_WPARAM(w) ((SHORT)HIWORD(w))

@@ -52,9 +52,7 @@ void ApplyVisibility(WindowRecord& window, int command) {
       SDL_RestoreWindow(window.sdl);
       SDL_ShowWindow(window.sdl);
       break;
-    default:
-      SDL_ShowWindow(window.sdl);
-      break;
+    default: SDL_ShowWindow(window.sdl); break;
   }
   window.visible = true;
 }
@@ -84,9 +82,8 @@ BOOL WINAPI AdjustWindowRectEx(LPRECT rect, DWORD, BOOL, DWORD) {
   return rect != nullptr ? TRUE : FALSE;
 }
 
-HWND WINAPI CreateWindowExA(DWORD exStyle, LPCSTR className, LPCSTR windowName, DWORD style,
-                            int x, int y, int width, int height, HWND, HMENU, HINSTANCE,
-                            LPVOID) {
+HWND WINAPI CreateWindowExA(DWORD exStyle, LPCSTR className, LPCSTR windowName, DWORD style, int x,
+                            int y, int width, int height, HWND, HMENU, HINSTANCE, LPVOID) {
   using namespace platform;
   if (FindWindowClass(className) == nullptr) return nullptr;
   if (ConsumeFailure(Hooks().failCreateWindow)) return nullptr;

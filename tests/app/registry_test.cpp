@@ -80,7 +80,8 @@ TEST_F(RegistryClassTest, ValuesThroughTheClass) {
 }
 
 TEST_F(RegistryClassTest, RegisterFileTypeWritesThreeKeys) {
-  ASSERT_TRUE(registry.RegisterFileType("Kelvo.Level", ".kvl", "\"/opt/kelvo/editor\" \"%1\"", "/opt/kelvo/level.png"));
+  ASSERT_TRUE(registry.RegisterFileType("Kelvo.Level", ".kvl", "\"/opt/kelvo/editor\" \"%1\"",
+                                        "/opt/kelvo/level.png"));
   EXPECT_EQ(DefaultText(".kvl"), "Kelvo.Level");
   EXPECT_EQ(DefaultText("Kelvo.Level\\DefaultIcon"), "/opt/kelvo/level.png");
   EXPECT_EQ(DefaultText("Kelvo.Level\\shell\\open\\command"), "\"/opt/kelvo/editor\" \"%1\"");

@@ -75,8 +75,9 @@ TEST_F(WindowTest, CreateMakesAVisiblePopupWithAnOpaqueTarget) {
   EXPECT_EQ(platform::testing::FocusWindow(), window.hwnd);
   EXPECT_FALSE(platform::testing::Layered(window.hwnd)->flags);
   std::string id = std::to_string(window.renderTarget.value);
-  std::vector<std::string> expected = {"KvRenderTargetCreate(ptr, ptr, 81, 32, 16)",
-                                       "KvRenderTargetArea(" + id + ", 0, 0, 64, 48, 45, -1, 1, 0)"};
+  std::vector<std::string> expected = {
+      "KvRenderTargetCreate(ptr, ptr, 81, 32, 16)",
+      "KvRenderTargetArea(" + id + ", 0, 0, 64, 48, 45, -1, 1, 0)"};
   EXPECT_EQ(kv::engine::testing::TracedCalls(), expected);
   window.Destroy();
   EXPECT_EQ(window.hwnd, nullptr);
@@ -152,8 +153,10 @@ TEST_F(WindowTest, FailuresAfterRegistrationLeaveNothingBehind) {
     const char* what;
     void (*arm)();
     unsigned char layered;
-  } cases[] = {{"target", +failOpaque, 0}, {"both targets", +failBoth, 1},
-               {"area", +failArea, 0}, {"window", +failWindow, 0}};
+  } cases[] = {{"target", +failOpaque, 0},
+               {"both targets", +failBoth, 1},
+               {"area", +failArea, 0},
+               {"window", +failWindow, 0}};
   for (const Case& c : cases) {
     KV_WINDOW window = Described("Window Failing");
     window.layered = c.layered;
@@ -238,8 +241,9 @@ TEST_F(WindowTest, ApplyMovesAndResizesTheWindowAndItsTarget) {
   window.width = 80;
   window.height = 30;
   window.Apply();
-  std::vector<std::string> expected = {"KvRenderTargetChange(" + id + ", 81)",
-                                       "KvRenderTargetArea(" + id + ", 0, 0, 80, 30, 45, -1, 1, 0)"};
+  std::vector<std::string> expected = {
+      "KvRenderTargetChange(" + id + ", 81)",
+      "KvRenderTargetArea(" + id + ", 0, 0, 80, 30, 45, -1, 1, 0)"};
   EXPECT_EQ(TracedStartingWith("KvRenderTargetChange"), std::vector<std::string>{expected[0]});
   EXPECT_TRUE(Traced(expected[1]));
   EXPECT_EQ(*(uint32_t*)KvRenderTargetGet(window.renderTarget, 442), 80u);

@@ -68,7 +68,8 @@ class Actor3D : public CoreTest {
   }
   static uint32_t Pixel(int x, int y) {
     std::vector<uint8_t> p = kv::engine::testing::ReadPixels(x, y, 1, 1);
-    return p.size() < 4 ? 0 : (uint32_t)p[0] << 24 | (uint32_t)p[1] << 16 | (uint32_t)p[2] << 8 | p[3];
+    return p.size() < 4 ? 0
+                        : (uint32_t)p[0] << 24 | (uint32_t)p[1] << 16 | (uint32_t)p[2] << 8 | p[3];
   }
 };
 
@@ -133,9 +134,9 @@ TEST_F(Actor3D, TearDownFreesTheNamedModels) {
   const std::vector<std::string>& calls = kv::engine::testing::TracedCalls();
   ASSERT_GE(calls.size(), 3u);
   EXPECT_EQ(std::vector<std::string>(calls.begin(), calls.begin() + 3),
-            (std::vector<std::string>{"KvTextureDestroy(0)",
-                                      "KvTextureDestroy(" + std::to_string(sharedTexture) + ")",
-                                      "KvVertexBufferDestroy(" + std::to_string(sharedMesh) + ")"}));
+            (std::vector<std::string>{
+                "KvTextureDestroy(0)", "KvTextureDestroy(" + std::to_string(sharedTexture) + ")",
+                "KvVertexBufferDestroy(" + std::to_string(sharedMesh) + ")"}));
   KvTextureDestroy(keptTexture);
 }
 

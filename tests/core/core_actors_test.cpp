@@ -147,7 +147,7 @@ TEST_F(CoreTest, AnOffsetShiftsTheAskersBox) {
 
 TEST_F(CoreTest, BoxesFollowOriginAndScale) {
   ProbeActor* asker = Add("asker", 100, 100);
-  asker->sprite.boxX = 5;  // the box runs from 95 to 105
+  asker->sprite.boxX = 5;                  // the box runs from 95 to 105
   asker->scale = KV_VECTOR_D(2, 1, 1, 1);  // scaled: 90 to 110
   ProbeActor* other = Add("other", 110, 100);
   ProbeActor* far = Add("far", 111, 100);
@@ -234,7 +234,8 @@ TEST_F(CoreTest, ArriveSlowsDownInsideTheRadius) {
   // 5 from the target with radius 10: half a step.
   EXPECT_EQ(core->ArriveToward(KV_VECTOR_D(95, 0), KV_VECTOR_D(100, 0), 4, 10), KV_VECTOR_D(97, 0));
   // On the target, or without speed: unchanged.
-  EXPECT_EQ(core->ArriveToward(KV_VECTOR_D(100, 0), KV_VECTOR_D(100, 0), 4, 10), KV_VECTOR_D(100, 0));
+  EXPECT_EQ(core->ArriveToward(KV_VECTOR_D(100, 0), KV_VECTOR_D(100, 0), 4, 10),
+            KV_VECTOR_D(100, 0));
   EXPECT_EQ(core->ArriveToward(KV_VECTOR_D(0, 0), KV_VECTOR_D(100, 0), 0, 10), KV_VECTOR_D(0, 0));
   // Without a radius there is no slowing down, and never a position that is not a number.
   KV_VECTOR_D moved = core->ArriveToward(KV_VECTOR_D(99, 0), KV_VECTOR_D(100, 0), 4, 0);

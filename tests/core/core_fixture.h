@@ -70,7 +70,6 @@ class CoreTest : public AppTest {
   static KV_CORE* Current() { return current; }
 
  protected:
-
   // Adds a probe actor named name under the group "G".
   ProbeActor* Add(const char* name, double x = 0, double y = 0, int w = 10, int h = 10) {
     ProbeActor* actor = new ProbeActor(name, x, y, w, h);

@@ -99,7 +99,7 @@ TEST_F(CoreMouseDialogsTest, CameraShiftsAreTruncatedForWholeNumbersOnly) {
 
 TEST_F(CoreMouseDialogsTest, RectanglesInTheWindowAndOnTheScreen) {
   EXPECT_TRUE(core->MouseInRect(30, 2, 40, 10, "main"));
-  EXPECT_FALSE(core->MouseInRect(0, 0, 30, 2, "main"));  // right and bottom exclusive
+  EXPECT_FALSE(core->MouseInRect(0, 0, 30, 2, "main"));    // right and bottom exclusive
   EXPECT_TRUE(core->MouseInRect(0, 0, 130, 52, nullptr));  // every bound inclusive
   EXPECT_FALSE(core->MouseInRect(-1000, -1000, 1000, 1000, "nowhere"));
 }
@@ -162,8 +162,8 @@ TEST_F(CoreMouseDialogsTest, FileDialogsBuildTheRecordAndGiveEmptyWhenNothingIsC
   EXPECT_EQ(record->filter, (std::vector<std::string>{"Images", "*.png"}));
   EXPECT_EQ(record->title, "Open an image");
   EXPECT_EQ(record->initialDirectory, std::filesystem::current_path().string());
-  EXPECT_EQ(record->flags, (DWORD)(0x80008 | OFN_OVERWRITEPROMPT | OFN_ALLOWMULTISELECT | OFN_HIDEREADONLY |
-                                   OFN_PATHMUSTEXIST | OFN_FILEMUSTEXIST));
+  EXPECT_EQ(record->flags, (DWORD)(0x80008 | OFN_OVERWRITEPROMPT | OFN_ALLOWMULTISELECT |
+                                   OFN_HIDEREADONLY | OFN_PATHMUSTEXIST | OFN_FILEMUSTEXIST));
   EXPECT_EQ(record->flagsEx, (DWORD)OFN_EX_NOPLACESBAR);
   EXPECT_EQ(record->maxFile, 260u);
 
@@ -199,7 +199,8 @@ TEST_F(CoreMouseDialogsTest, ListFilesListsATemporaryFolder) {
   KV_LIST<KV_FILE_RECORD> list;
   core->ListFiles(list, (folder + "/*").c_str());
   std::set<std::string> files, folders;
-  for (auto i = list.Begin(); !i.IsEnd(); i.Next()) (i->isDirectory ? folders : files).insert(i->name.c_str());
+  for (auto i = list.Begin(); !i.IsEnd(); i.Next())
+    (i->isDirectory ? folders : files).insert(i->name.c_str());
   EXPECT_EQ(files, (std::set<std::string>{"one.txt", "two.TXT"}));
   EXPECT_EQ(folders, (std::set<std::string>{".", "..", "inner"}));
 

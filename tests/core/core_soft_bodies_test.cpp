@@ -29,15 +29,16 @@ TEST_F(CoreTest, SoftBodiesAreDrawnEachPassAndDestroyedInTheTearDown) {
   core->DrawScene();
   kv::engine::testing::StopTrace();
   EXPECT_EQ(CallsStarting("KvDnaDraw"),
-            (std::vector<std::string>{"KvDnaDraw(" + jelly + ")", "KvDnaDraw(" + slime + ")", "KvDnaDraw(0)"}));
+            (std::vector<std::string>{"KvDnaDraw(" + jelly + ")", "KvDnaDraw(" + slime + ")",
+                                      "KvDnaDraw(0)"}));
 
   kv::engine::testing::StartTrace();
   core->DestroyAll();
   kv::engine::testing::StopTrace();
   EXPECT_EQ(CallsStarting("KvDnaD"),
             (std::vector<std::string>{"KvDnaDie(" + jelly + ", 1)", "KvDnaDestroy(" + jelly + ")",
-                                      "KvDnaDie(" + slime + ", 1)", "KvDnaDestroy(" + slime + ")", "KvDnaDie(0, 1)",
-                                      "KvDnaDestroy(0)"}));
+                                      "KvDnaDie(" + slime + ", 1)", "KvDnaDestroy(" + slime + ")",
+                                      "KvDnaDie(0, 1)", "KvDnaDestroy(0)"}));
   EXPECT_EQ(core->softBodies.values.Count(), 0u);
   EXPECT_EQ(kv::engine::softbody::SoftBodyObjectCount(), 0u);
 }

@@ -38,7 +38,6 @@ class CoreDriverTest : public CoreTest {
 
 }  // namespace
 
-
 TEST_F(CoreDriverTest, ANewCoreIsEmptyWithNullHooks) {
   KV_CORE fresh;
   EXPECT_EQ(fresh.idCounter, 0u);

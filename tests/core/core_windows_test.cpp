@@ -60,11 +60,14 @@ TEST_F(CoreWindowsTest, ActivateWindowSetsTheDefaultStatesInOrder) {
   std::string id = std::to_string(window.renderTarget.value);
   kv::engine::testing::StartTrace();
   Core.ActivateWindow("main");
-  std::vector<std::string> expected = {
-      "KvRenderTargetActivate(" + id + ")",  "KvExtensions(0)",
-      "KvRenderVsync(0)",                    "KvSetState(108, 1)",
-      "KvSetState(262, 0, 0, 0, 0)",         "KvSetState(263, 1, 1, 1, 1)",
-      "KvSetState(154, 1)",                  "KvSetState(155, 164, 165)"};
+  std::vector<std::string> expected = {"KvRenderTargetActivate(" + id + ")",
+                                       "KvExtensions(0)",
+                                       "KvRenderVsync(0)",
+                                       "KvSetState(108, 1)",
+                                       "KvSetState(262, 0, 0, 0, 0)",
+                                       "KvSetState(263, 1, 1, 1, 1)",
+                                       "KvSetState(154, 1)",
+                                       "KvSetState(155, 164, 165)"};
   EXPECT_EQ(kv::engine::testing::TracedCalls(), expected);
   window.Destroy();
 }

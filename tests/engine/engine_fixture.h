@@ -33,7 +33,6 @@ class EngineTest : public ::testing::Test {
   HWND hwnd = nullptr;
   KV_HANDLE target;
 
-
   void SetUp() override {
     KvInitiation();
     hwnd = MakeWindow("Engine Test", kWidth, kHeight);
@@ -61,7 +60,9 @@ class EngineTest : public ::testing::Test {
     EXPECT_EQ(kv::engine::testing::LiveObjectCount(), 0u);
   }
 
-  static LRESULT CALLBACK Proc(HWND h, UINT message, WPARAM w, LPARAM l) { return DefWindowProcA(h, message, w, l); }
+  static LRESULT CALLBACK Proc(HWND h, UINT message, WPARAM w, LPARAM l) {
+    return DefWindowProcA(h, message, w, l);
+  }
 
   // A hidden popup window of its own class, as the framework makes its windows.
   static HWND MakeWindow(const char* name, int width, int height) {
@@ -100,7 +101,8 @@ class EngineTest : public ::testing::Test {
   }
 
   // The four vertices of a w x h sprite quad with its pivot at (px, py), in one colour.
-  static void Quad(KV_VERTEX v[4], float w, float h, float px = 0, float py = 0, Rgba c = {255, 255, 255, 255}) {
+  static void Quad(KV_VERTEX v[4], float w, float h, float px = 0, float py = 0,
+                   Rgba c = {255, 255, 255, 255}) {
     const float corners[4][2] = {{0, 0}, {1, 0}, {1, 1}, {0, 1}};
     for (int i = 0; i < 4; ++i) {
       v[i] = KV_VERTEX{};
@@ -116,8 +118,8 @@ class EngineTest : public ::testing::Test {
   }
 
   // The sprite's draw sequence: push, identity, translate, turn, scale, bind, four vertices, pop.
-  static void DrawSprite(KV_HANDLE texture, const KV_VERTEX v[4], double x, double y, double angle = 0,
-                         double sx = 1, double sy = 1) {
+  static void DrawSprite(KV_HANDLE texture, const KV_VERTEX v[4], double x, double y,
+                         double angle = 0, double sx = 1, double sy = 1) {
     KvMatrixPush();
     KvMatrixIdentity();
     KvMatrixTranslate(x, y, 0);
@@ -125,8 +127,10 @@ class EngineTest : public ::testing::Test {
     KvMatrixRotate(0, 0, 1, 0);
     KvMatrixRotate(angle, 0, 0, 1);
     KvMatrixScale(sx, sy, 1);
-    if (texture.IsNull()) KvTextureUnactivate(KV_TEXTURE_TARGET);
-    else KvTextureActivate(texture);
+    if (texture.IsNull())
+      KvTextureUnactivate(KV_TEXTURE_TARGET);
+    else
+      KvTextureActivate(texture);
     KvDrawDataStruct(KV_PRIM_QUADS, 0, 4, v, nullptr, 0, 0, 0, 0, 0, 0);
     KvMatrixPop();
   }

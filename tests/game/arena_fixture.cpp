@@ -15,10 +15,10 @@ struct SPRITE_SIZE {
 
 // The sizes of the game's textures.
 const SPRITE_SIZE kSizes[] = {
-    {"spr_mur", 16, 16},         {"spr_gracz", 14, 14},          {"spr_gracz2", 14, 14},
-    {"spr_bonus", 16, 16},       {"spr_kolec_gora", 16, 16},     {"spr_kolec_prawo", 16, 16},
-    {"spr_kolec_dol", 16, 16},   {"spr_kolec_lewo", 16, 16},     {"spr_wyrzutnia_kolcow", 12, 200},
-    {"spr_maly_kolec", 12, 12},  {"spr_laser_pionowy", 6, 600},  {"spr_laser_poziomy", 800, 6},
+    {"spr_mur", 16, 16},        {"spr_gracz", 14, 14},         {"spr_gracz2", 14, 14},
+    {"spr_bonus", 16, 16},      {"spr_kolec_gora", 16, 16},    {"spr_kolec_prawo", 16, 16},
+    {"spr_kolec_dol", 16, 16},  {"spr_kolec_lewo", 16, 16},    {"spr_wyrzutnia_kolcow", 12, 200},
+    {"spr_maly_kolec", 12, 12}, {"spr_laser_pionowy", 6, 600}, {"spr_laser_poziomy", 800, 6},
 };
 
 }  // namespace
@@ -57,7 +57,9 @@ uint32_t ArenaTest::Marker(const char* sprite) {
   return Core.sprites.GetValue(sprite)->GetTexture().Id();
 }
 
-uint32_t ArenaTest::Shown(const KvCore::KV_ACTOR2D* actor) { return actor->sprite.GetTexture().Id(); }
+uint32_t ArenaTest::Shown(const KvCore::KV_ACTOR2D* actor) {
+  return actor->sprite.GetTexture().Id();
+}
 
 int ArenaTest::PendingCount() {
   int n = 0;

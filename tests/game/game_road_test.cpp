@@ -33,9 +33,9 @@ class GameRoadTest : public GameTest {
   static std::vector<std::string> WithoutIds(const std::vector<std::string>& calls,
                                              std::vector<std::string>* ids) {
     static const char* const kOnObject[] = {
-        "KvRenderTargetArea(", "KvRenderTargetActivate(", "KvRenderTargetGet(",
-        "KvRenderTargetChange(", "KvRenderTargetDestroy(", "KvTextureLoad(", "KvDrawFont(",
-        "KvDisplaylistDestroy("};
+        "KvRenderTargetArea(",   "KvRenderTargetActivate(", "KvRenderTargetGet(",
+        "KvRenderTargetChange(", "KvRenderTargetDestroy(",  "KvTextureLoad(",
+        "KvDrawFont(",           "KvDisplaylistDestroy("};
     std::vector<std::string> out;
     for (const std::string& call : calls) {
       std::string line = call;
@@ -86,40 +86,39 @@ TEST_F(GameRoadTest, OneRunCallsTheEngineInTheOrderOfTheRoad) {
 
   std::string missing;
   // Window "main" at 1 x 1, then the intro's 640 x 260 window, 82 refused and 81 taken.
-  size_t at = FindInOrder(calls, 0,
-                          {"KvRenderTargetCreate(ptr, ptr, 81, 32, 16)",
-                           "KvRenderTargetArea(#, 0, 0, 1, 1, 45, -1, 1, 0)",
-                           "KvRenderTargetCreate(ptr, ptr, 82, 32, 16)",
-                           "KvRenderTargetCreate(ptr, ptr, 81, 32, 16)",
-                           "KvRenderTargetArea(#, 0, 0, 640, 260, 45, -1, 1, 0)",
-                           "KvRenderTargetActivate(#)", "KvRenderVsync(0)", "KvSetState(108, 1)",
-                           "KvSetState(262, 0, 0, 0, 0)", "KvSetState(154, 1)",
-                           "KvSetState(155, 164, 165)", "KvCameraOrtho(0, 0, 640, 260, 0)",
-                           "KvRenderScene(99)", "KvRenderScene(35)", "KvRenderTargetDestroy(#)"},
-                          &missing);
+  size_t at = FindInOrder(
+      calls, 0,
+      {"KvRenderTargetCreate(ptr, ptr, 81, 32, 16)",
+       "KvRenderTargetArea(#, 0, 0, 1, 1, 45, -1, 1, 0)",
+       "KvRenderTargetCreate(ptr, ptr, 82, 32, 16)", "KvRenderTargetCreate(ptr, ptr, 81, 32, 16)",
+       "KvRenderTargetArea(#, 0, 0, 640, 260, 45, -1, 1, 0)", "KvRenderTargetActivate(#)",
+       "KvRenderVsync(0)", "KvSetState(108, 1)", "KvSetState(262, 0, 0, 0, 0)",
+       "KvSetState(154, 1)", "KvSetState(155, 164, 165)", "KvCameraOrtho(0, 0, 640, 260, 0)",
+       "KvRenderScene(99)", "KvRenderScene(35)", "KvRenderTargetDestroy(#)"},
+      &missing);
   ASSERT_NE(at, 0u) << "missing " << missing;
 
   // The game window: 800 x 600 on the same target, activated, vertical sync asked for.
-  at = FindInOrder(calls, at,
-                   {"KvRenderTargetGet(#, 442)", "KvRenderTargetGet(#, 443)",
-                    "KvRenderTargetGet(#, 448)", "KvRenderTargetChange(#, 81)",
-                    "KvRenderTargetArea(#, 0, 0, 800, 600, 45, -1, 1, 0)",
-                    "KvRenderTargetActivate(#)", "KvExtensions(0)", "KvRenderVsync(1)"},
-                   &missing);
+  at = FindInOrder(
+      calls, at,
+      {"KvRenderTargetGet(#, 442)", "KvRenderTargetGet(#, 443)", "KvRenderTargetGet(#, 448)",
+       "KvRenderTargetChange(#, 81)", "KvRenderTargetArea(#, 0, 0, 800, 600, 45, -1, 1, 0)",
+       "KvRenderTargetActivate(#)", "KvExtensions(0)", "KvRenderVsync(1)"},
+      &missing);
   ASSERT_NE(at, 0u) << "missing " << missing;
 
   // The twelve sprites and the font, in file order, with their load flags.
-  at = FindInOrder(calls, at,
-                   {"KvTextureLoad(#, \"data/1.kvt\", 0)", "KvTextureParameter(237, 242)",
-                    "KvTextureParameter(238, 242)", "KvTextureLoad(#, \"data/2.kvt\", 1)",
-                    "KvTextureLoad(#, \"data/3.kvt\", 1)", "KvTextureLoad(#, \"data/4.kvt\", 1)",
-                    "KvSetState(100, 10)", "KvTextureLoad(#, \"data/5.kvt\", 1)",
-                    "KvGenerateFont(ptr, ptr)", "KvTextureLoad(#, \"data/6.kvt\", 1)",
-                    "KvTextureLoad(#, \"data/7.kvt\", 1)", "KvTextureLoad(#, \"data/8.kvt\", 1)",
-                    "KvTextureLoad(#, \"data/9.kvt\", 1)", "KvTextureLoad(#, \"data/10.kvt\", 1)",
-                    "KvTextureLoad(#, \"data/11.kvt\", 1)", "KvTextureLoad(#, \"data/12.kvt\", 1)",
-                    "KvTextureLoad(#, \"data/13.kvt\", 1)"},
-                   &missing);
+  at = FindInOrder(
+      calls, at,
+      {"KvTextureLoad(#, \"data/1.kvt\", 0)", "KvTextureParameter(237, 242)",
+       "KvTextureParameter(238, 242)", "KvTextureLoad(#, \"data/2.kvt\", 1)",
+       "KvTextureLoad(#, \"data/3.kvt\", 1)", "KvTextureLoad(#, \"data/4.kvt\", 1)",
+       "KvSetState(100, 10)", "KvTextureLoad(#, \"data/5.kvt\", 1)", "KvGenerateFont(ptr, ptr)",
+       "KvTextureLoad(#, \"data/6.kvt\", 1)", "KvTextureLoad(#, \"data/7.kvt\", 1)",
+       "KvTextureLoad(#, \"data/8.kvt\", 1)", "KvTextureLoad(#, \"data/9.kvt\", 1)",
+       "KvTextureLoad(#, \"data/10.kvt\", 1)", "KvTextureLoad(#, \"data/11.kvt\", 1)",
+       "KvTextureLoad(#, \"data/12.kvt\", 1)", "KvTextureLoad(#, \"data/13.kvt\", 1)"},
+      &missing);
   ASSERT_NE(at, 0u) << "missing " << missing;
 
   // Two game frames: the first draws the score line only, the second every actor too. Each
@@ -140,7 +139,8 @@ TEST_F(GameRoadTest, OneRunCallsTheEngineInTheOrderOfTheRoad) {
     ASSERT_GE(end, 3u);
     EXPECT_EQ(calls[end - 2], kScoreLine);
     EXPECT_EQ(calls[end - 1], "KvMatrixPop()");
-    EXPECT_NE(FindInOrder(calls, begin, {"KvMatrixTranslate(10, 10, 0)", kScoreLine}, &missing), 0u);
+    EXPECT_NE(FindInOrder(calls, begin, {"KvMatrixTranslate(10, 10, 0)", kScoreLine}, &missing),
+              0u);
   }
 
   // The tear-down frees every texture and the font's display list, then the window goes and
@@ -150,10 +150,10 @@ TEST_F(GameRoadTest, OneRunCallsTheEngineInTheOrderOfTheRoad) {
   for (size_t i = lastPresent; i < calls.size(); ++i)
     if (calls[i].rfind("KvTextureDestroy(", 0) == 0) ++texturesFreed;
   EXPECT_EQ(texturesFreed, 13);
-  EXPECT_NE(FindInOrder(calls, lastPresent,
-                        {"KvDisplaylistDestroy(#)", "KvRenderTargetDestroy(#)", "KvClosure()"},
-                        &missing),
-            0u)
+  EXPECT_NE(
+      FindInOrder(calls, lastPresent,
+                  {"KvDisplaylistDestroy(#)", "KvRenderTargetDestroy(#)", "KvClosure()"}, &missing),
+      0u)
       << "missing " << missing;
   // The target made for "main" at 1 x 1 is the one resized, and the last one destroyed.
   ASSERT_FALSE(ids.empty());

@@ -165,16 +165,18 @@ TEST_F(GameStateTest, TheLauncherMakesTwentySmallSpikesInFourHundredUpdates) {
   std::set<unsigned int> ids;
   size_t seenAt401 = 0;
   double farthest = 0;
-  RunProgram([&](int frame) {
-    for (KvCore::KV_ACTOR2D* spike : AllLive("MALY_KOLEC")) {
-      ids.insert(spike->GetId());
-      farthest = std::max(farthest, spike->position.x);
-    }
-    // The launcher first updates in frame 2, so its 400th update is in frame 401 and that
-    // column is live from frame 402.
-    if (frame == 401) seenAt401 = ids.size();
-    if (frame == 402) Core.Quit();
-  }, 1000);
+  RunProgram(
+      [&](int frame) {
+        for (KvCore::KV_ACTOR2D* spike : AllLive("MALY_KOLEC")) {
+          ids.insert(spike->GetId());
+          farthest = std::max(farthest, spike->position.x);
+        }
+        // The launcher first updates in frame 2, so its 400th update is in frame 401 and that
+        // column is live from frame 402.
+        if (frame == 401) seenAt401 = ids.size();
+        if (frame == 402) Core.Quit();
+      },
+      1000);
   EXPECT_EQ(seenAt401, 10u);
   EXPECT_EQ(ids.size(), 20u);
   // Small spikes are removed at the right wall (its tiles start at x = 784).

@@ -15,15 +15,15 @@ constexpr int kFrames = 10000;
 constexpr int kFrames = 2500;
 #endif
 
-const SDL_Scancode kKeys[] = {SDL_SCANCODE_UP, SDL_SCANCODE_DOWN, SDL_SCANCODE_LEFT,
-                              SDL_SCANCODE_RIGHT, SDL_SCANCODE_W, SDL_SCANCODE_S,
-                              SDL_SCANCODE_A, SDL_SCANCODE_D};
+const SDL_Scancode kKeys[] = {SDL_SCANCODE_UP,    SDL_SCANCODE_DOWN, SDL_SCANCODE_LEFT,
+                              SDL_SCANCODE_RIGHT, SDL_SCANCODE_W,    SDL_SCANCODE_S,
+                              SDL_SCANCODE_A,     SDL_SCANCODE_D};
 
 class SoakTest : public GameTest {};
 
 bool InsideWalls(const KvCore::KV_ACTOR2D* player) {
-  return player->position.x >= 16 && player->position.x + 14 <= 784 &&
-         player->position.y >= 16 && player->position.y + 14 <= 584;
+  return player->position.x >= 16 && player->position.x + 14 <= 784 && player->position.y >= 16 &&
+         player->position.y + 14 <= 584;
 }
 
 }  // namespace
@@ -33,25 +33,28 @@ TEST_F(SoakTest, RandomKeysForTenThousandFrames) {
   bool held[8] = {};
   int outside = 0, mostSmallSpikes = 0, scoreDrops = 0, awayFromStart = 0;
   int32_t score1 = ScoreGracz, score2 = ScoreGracz2;
-  int result = RunProgram([&](int frame) {
-    if (frame == 1) platform::SeedRand(99);
-    if (frame >= 2) {
-      for (const char* name : {"GRACZ", "GRACZ2"})
-        if (!InsideWalls(Live(name))) ++outside;
-      mostSmallSpikes = std::max(mostSmallSpikes, static_cast<int>(AllLive("MALY_KOLEC").size()));
-      if (Live("GRACZ")->position.x != 22 || Live("GRACZ")->position.y != 22) ++awayFromStart;
-      if (ScoreGracz < score1 || ScoreGracz2 < score2) ++scoreDrops;
-      score1 = ScoreGracz;
-      score2 = ScoreGracz2;
-    }
-    // About one key in eight frames goes down or up.
-    if (keys() % 8 == 0) {
-      int k = keys() % 8;
-      held[k] = !held[k];
-      Key(kKeys[k], held[k]);
-    }
-    if (frame == kFrames) Core.Quit();
-  }, kFrames + 10);
+  int result = RunProgram(
+      [&](int frame) {
+        if (frame == 1) platform::SeedRand(99);
+        if (frame >= 2) {
+          for (const char* name : {"GRACZ", "GRACZ2"})
+            if (!InsideWalls(Live(name))) ++outside;
+          mostSmallSpikes =
+              std::max(mostSmallSpikes, static_cast<int>(AllLive("MALY_KOLEC").size()));
+          if (Live("GRACZ")->position.x != 22 || Live("GRACZ")->position.y != 22) ++awayFromStart;
+          if (ScoreGracz < score1 || ScoreGracz2 < score2) ++scoreDrops;
+          score1 = ScoreGracz;
+          score2 = ScoreGracz2;
+        }
+        // About one key in eight frames goes down or up.
+        if (keys() % 8 == 0) {
+          int k = keys() % 8;
+          held[k] = !held[k];
+          Key(kKeys[k], held[k]);
+        }
+        if (frame == kFrames) Core.Quit();
+      },
+      kFrames + 10);
   EXPECT_EQ(result, 1);
   EXPECT_EQ(FramesRun(), kFrames);
   EXPECT_EQ(outside, 0);

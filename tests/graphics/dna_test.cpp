@@ -27,18 +27,51 @@ std::string Join(const std::vector<std::string>& lines, const char* end = "\n") 
 // A model: substances (0,0) (3,4) (6,0); one surface over them textured "skin"; forces 0-1
 // (rest length 5) and 2.9-0 (index 2); one sprite "bone" on force 1.
 std::vector<std::string> SampleLines() {
-  return {"envboxmodel2d", "2",
-          "3",
-          "0", "0", "1.5", "2", "1",
-          "3", "4", "1", "1", "0",
-          "6", "0", "1", "1", "7.9",
-          "1",
-          "0", "1", "2", "0", "0", "1", "0", "0.5", "1", "skin",
+  return {"envboxmodel2d",
           "2",
-          "0", "1", "0.5",
-          "2.9", "0", "0.25",
+          "3",
+          "0",
+          "0",
+          "1.5",
+          "2",
           "1",
-          "bone", "2", "3", "10", "10", "1", "1", "0"};
+          "3",
+          "4",
+          "1",
+          "1",
+          "0",
+          "6",
+          "0",
+          "1",
+          "1",
+          "7.9",
+          "1",
+          "0",
+          "1",
+          "2",
+          "0",
+          "0",
+          "1",
+          "0",
+          "0.5",
+          "1",
+          "skin",
+          "2",
+          "0",
+          "1",
+          "0.5",
+          "2.9",
+          "0",
+          "0.25",
+          "1",
+          "bone",
+          "2",
+          "3",
+          "10",
+          "10",
+          "1",
+          "1",
+          "0"};
 }
 
 KV_VECTOR_D Unit() { return KV_VECTOR_D(1, 1, 1, 1); }
@@ -64,7 +97,8 @@ class Dna : public GraphicsTest {
 
   bool LoadText(const std::string& text, KV_DICTIONARY<KV_SPRITE>* sprites = nullptr,
                 KV_VECTOR_D scale = Unit(), const KV_MATRIX_D* transform = nullptr) {
-    return dna.LoadFromMemory(text.data(), static_cast<uint32_t>(text.size()), sprites, transform, scale, 1, 1, 1);
+    return dna.LoadFromMemory(text.data(), static_cast<uint32_t>(text.size()), sprites, transform,
+                              scale, 1, 1, 1);
   }
 };
 
@@ -86,14 +120,18 @@ TEST_F(Dna, ModelBuildsSubstancesSurfacesForcesAndSprites) {
   EXPECT_EQ(Position(s[1])[1], 4);
   EXPECT_EQ(Position(s[2])[3], 1);
 
-  std::string s0 = std::to_string(s[0].value), s1 = std::to_string(s[1].value), s2 = std::to_string(s[2].value);
-  EXPECT_EQ(Calls("KvDnaBirth"), (std::vector<std::string>{"KvDnaBirth(" + std::to_string(dna.handle.value) + ", 3, 0, 0)",
-                                                         "KvDnaBirth(" + std::to_string(dna.handle.value) + ", 0, 0, 1)",
-                                                         "KvDnaBirth(" + std::to_string(dna.handle.value) + ", 0, 2, 0)"}));
+  std::string s0 = std::to_string(s[0].value), s1 = std::to_string(s[1].value),
+              s2 = std::to_string(s[2].value);
+  EXPECT_EQ(
+      Calls("KvDnaBirth"),
+      (std::vector<std::string>{"KvDnaBirth(" + std::to_string(dna.handle.value) + ", 3, 0, 0)",
+                                "KvDnaBirth(" + std::to_string(dna.handle.value) + ", 0, 0, 1)",
+                                "KvDnaBirth(" + std::to_string(dna.handle.value) + ", 0, 2, 0)"}));
   EXPECT_EQ(Calls("KvSubstanceSetMass")[0], "KvSubstanceSetMass(" + s0 + ", 3)");
   EXPECT_EQ(Calls("KvSubstanceSetRange")[0], "KvSubstanceSetRange(" + s0 + ", 6)");
   EXPECT_EQ(Calls("KvSubstanceSetSolid")[2], "KvSubstanceSetSolid(" + s2 + ", 7)");
-  EXPECT_EQ(Calls("KvSubstanceSetPosition")[1], "KvSubstanceSetPosition(" + s1 + ", (3, 4, 0, 1), 0)");
+  EXPECT_EQ(Calls("KvSubstanceSetPosition")[1],
+            "KvSubstanceSetPosition(" + s1 + ", (3, 4, 0, 1), 0)");
   // Without a sprite dictionary no texture is set on the surfaces.
   EXPECT_TRUE(Calls("KvSurfaceSetTexture").empty());
   std::vector<std::string> coords = Calls("KvSurfaceSetCoord");
@@ -171,7 +209,8 @@ TEST_F(Dna, BadShortAndHostileFilesAreRefusedWithNothingBuilt) {
   lines[42] = "nan";
   bad.push_back(Join(lines));
   // Every truncation of the sample at a line boundary.
-  for (size_t n = 2; n < good.size(); ++n) bad.push_back(Join(std::vector<std::string>(good.begin(), good.begin() + n)));
+  for (size_t n = 2; n < good.size(); ++n)
+    bad.push_back(Join(std::vector<std::string>(good.begin(), good.begin() + n)));
 
   StartTrace();
   for (const std::string& text : bad) EXPECT_FALSE(LoadText(text)) << text;
@@ -185,7 +224,8 @@ TEST_F(Dna, BadShortAndHostileFilesAreRefusedWithNothingBuilt) {
   // The texture loader applies the same checks.
   KV_DICTIONARY<KV_SPRITE> sprites;
   for (const std::string& text : bad) {
-    EXPECT_FALSE(dna.LoadTexturesFromMemory(text.data(), static_cast<uint32_t>(text.size()), "dna_data", &sprites));
+    EXPECT_FALSE(dna.LoadTexturesFromMemory(text.data(), static_cast<uint32_t>(text.size()),
+                                            "dna_data", &sprites));
   }
   EXPECT_EQ(sprites.CountName(nullptr), 0u);
   EXPECT_FALSE(dna.LoadFromFile(nullptr, nullptr, nullptr, Unit(), 1, 1, 1));
@@ -226,7 +266,8 @@ TEST_F(Dna, TexturesLoadOnceIntoNamedSpritesAndDressTheBody) {
   ASSERT_FALSE(bone.IsNull());
   std::vector<std::string> dressed = Calls("KvSurfaceSetTexture");
   ASSERT_EQ(dressed.size(), 1u);
-  EXPECT_NE(dressed[0].find(", " + std::to_string(skin.value) + ", 58)"), std::string::npos) << dressed[0];
+  EXPECT_NE(dressed[0].find(", " + std::to_string(skin.value) + ", 58)"), std::string::npos)
+      << dressed[0];
   ASSERT_EQ(dna.GetSpriteCount(), 2u);
   EXPECT_EQ(dna.GetSprites()[0].texture, bone);
   EXPECT_EQ(dna.GetSprites()[1].texture, skin);
@@ -236,7 +277,8 @@ TEST_F(Dna, TexturesLoadOnceIntoNamedSpritesAndDressTheBody) {
   lines[lines.size() - 8] = "nofile";
   std::string text = Join(lines);
   StartTrace();
-  ASSERT_TRUE(dna.LoadTexturesFromMemory(text.data(), static_cast<uint32_t>(text.size()), directory.c_str(), &sprites));
+  ASSERT_TRUE(dna.LoadTexturesFromMemory(text.data(), static_cast<uint32_t>(text.size()),
+                                         directory.c_str(), &sprites));
   StopTrace();
   EXPECT_EQ(Calls("KvTextureLoad(").size(), 2u);  // held and nofile; skin and bone are held already
   EXPECT_TRUE(sprites.GetValue("nofile")->GetTexture().IsNull());
@@ -332,9 +374,41 @@ class DnaDraw : public Dna {
     std::vector<uint8_t> pixels = kvtest::Solid(2, 2, 255, 0, 0);
     KvTextureLoadRGBAFromMemory(red, pixels.data(), 2, 2);
     ASSERT_TRUE(dna.Reset());
-    ASSERT_TRUE(LoadText(Join({"envboxmodel2d", "2", "2", "10", "20", "1", "1", "0", "40", "20", "1", "1", "0", "0",
-                               "1", "0", "1", "1", "2", "bone", "0", "3", "10", "6", "0", "0", "0", "bone", "0",
-                               "3", "10", "6", "0", "0", "0"})));
+    ASSERT_TRUE(LoadText(Join({"envboxmodel2d",
+                               "2",
+                               "2",
+                               "10",
+                               "20",
+                               "1",
+                               "1",
+                               "0",
+                               "40",
+                               "20",
+                               "1",
+                               "1",
+                               "0",
+                               "0",
+                               "1",
+                               "0",
+                               "1",
+                               "1",
+                               "2",
+                               "bone",
+                               "0",
+                               "3",
+                               "10",
+                               "6",
+                               "0",
+                               "0",
+                               "0",
+                               "bone",
+                               "0",
+                               "3",
+                               "10",
+                               "6",
+                               "0",
+                               "0",
+                               "0"})));
     for (uint32_t i = 0; i < dna.GetSpriteCount(); ++i) dna.GetSprites()[i].texture = red;
     dna.sprites.ResizeKeep(1);
   }
@@ -361,14 +435,15 @@ TEST_F(DnaDraw, EngineFirstThenEachSpriteInItsOwnTransform) {
   StopTrace();
   std::vector<std::string> calls = kv::engine::testing::TracedCalls();
   std::string body = std::to_string(dna.handle.value);
-  std::vector<std::string> expected = {"KvDnaDraw(" + body + ")",
-                                       "KvMatrixPush()",
-                                       "KvMatrixIdentity()",
-                                       "KvMatrixTranslate(10, 20, 0)",
-                                       "KvMatrixRotate(0, 0, 0, 1)",
-                                       "KvTextureActivate(" + std::to_string(red.value) + ")",
-                                       "KvDrawData(11, 0, 4, ptr, 0, ptr, 0, 0, 0, 3, 0, 0, 0, 0, 0, 0, 4, 0, 0, 0, 0, 0, 0)",
-                                       "KvMatrixPop()"};
+  std::vector<std::string> expected = {
+      "KvDnaDraw(" + body + ")",
+      "KvMatrixPush()",
+      "KvMatrixIdentity()",
+      "KvMatrixTranslate(10, 20, 0)",
+      "KvMatrixRotate(0, 0, 0, 1)",
+      "KvTextureActivate(" + std::to_string(red.value) + ")",
+      "KvDrawData(11, 0, 4, ptr, 0, ptr, 0, 0, 0, 3, 0, 0, 0, 0, 0, 0, 4, 0, 0, 0, 0, 0, 0)",
+      "KvMatrixPop()"};
   std::vector<std::string> drawn;
   for (const std::string& call : calls)
     if (call.rfind("KvCovalenceForceGet", 0) != 0 && call.rfind("KvSubstanceGet", 0) != 0 &&
@@ -381,7 +456,8 @@ TEST_F(DnaDraw, EngineFirstThenEachSpriteInItsOwnTransform) {
   StartTrace();
   dna.Draw();
   StopTrace();
-  EXPECT_EQ(kv::engine::testing::TracedCalls(), std::vector<std::string>{"KvDnaDraw(" + body + ")"});
+  EXPECT_EQ(kv::engine::testing::TracedCalls(),
+            std::vector<std::string>{"KvDnaDraw(" + body + ")"});
 
   // Nor does a body never created do anything else.
   KV_DNA fresh;
@@ -467,6 +543,6 @@ TEST_F(DnaDraw, SpritesWithoutATextureForceOrEndAreSkippedAndTheOthersDrawn) {
   Redraw();
   StopTrace();
   EXPECT_EQ(Calls("KvDrawData").size(), 2u);
-  EXPECT_EQ(Calls("KvMatrixTranslate"),
-            (std::vector<std::string>{"KvMatrixTranslate(10, 20, 0)", "KvMatrixTranslate(30, 40, 0)"}));
+  EXPECT_EQ(Calls("KvMatrixTranslate"), (std::vector<std::string>{"KvMatrixTranslate(10, 20, 0)",
+                                                                  "KvMatrixTranslate(30, 40, 0)"}));
 }

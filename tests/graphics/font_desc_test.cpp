@@ -19,9 +19,12 @@ const char kWidespread[] =
     "greenChnl=0 blueChnl=0\r\n"
     "page id=0 file=\"kelvo sans_0.png\"\r\n"
     "chars count=3\r\n"
-    "char id=32   x=0     y=0     width=0     height=0     xoffset=-1    yoffset=15    xadvance=4     page=0  chnl=15\r\n"
-    "char id=65   x=16    y=32    width=11    height=12    xoffset=0     yoffset=3     xadvance=11    page=0  chnl=15\r\n"
-    "char id=233  x=128   y=64    width=8     height=13    xoffset=1     yoffset=2     xadvance=9     page=0  chnl=15\r\n"
+    "char id=32   x=0     y=0     width=0     height=0     xoffset=-1    yoffset=15    xadvance=4  "
+    "   page=0  chnl=15\r\n"
+    "char id=65   x=16    y=32    width=11    height=12    xoffset=0     yoffset=3     xadvance=11 "
+    "   page=0  chnl=15\r\n"
+    "char id=233  x=128   y=64    width=8     height=13    xoffset=1     yoffset=2     xadvance=9  "
+    "   page=0  chnl=15\r\n"
     "kernings count=1\r\n"
     "kerning first=65  second=86  amount=-1\r\n";
 
@@ -68,7 +71,8 @@ TEST(FontDesc, WidespreadDescriptionLoadsFromFile) {
 
 TEST(FontDesc, TextureCoordinatesUseTheCommonScale) {
   KV_FONT_DESC desc;
-  ASSERT_TRUE(ParseText(desc, "common lineHeight=20 scaleW=256 scaleH=64\nchar id=97 x=0 y=16 width=16 height=8"));
+  ASSERT_TRUE(ParseText(
+      desc, "common lineHeight=20 scaleW=256 scaleH=64\nchar id=97 x=0 y=16 width=16 height=8"));
   EXPECT_EQ(desc.glyphs['a'].texLeft, 0.0f);
   EXPECT_EQ(desc.glyphs['a'].texRight, 0.0625f);
   EXPECT_EQ(desc.glyphs['a'].texTop, 0.25f);
@@ -108,7 +112,8 @@ TEST(FontDesc, QuotedRunsStayOneToken) {
 TEST(FontDesc, LineEndingsAndBlankLinesParseTheSame) {
   const char* endings[] = {"\r\n", "\n", "\r", "\n\n\r\n  \n"};
   for (const char* end : endings) {
-    std::string text = std::string("common lineHeight=14 scaleW=32 scaleH=32") + end + "char id=120 x=16 width=8 xadvance=9" + end;
+    std::string text = std::string("common lineHeight=14 scaleW=32 scaleH=32") + end +
+                       "char id=120 x=16 width=8 xadvance=9" + end;
     KV_FONT_DESC desc;
     ASSERT_TRUE(ParseText(desc, text));
     EXPECT_EQ(desc.lineHeight, 14.0f);
@@ -119,7 +124,8 @@ TEST(FontDesc, LineEndingsAndBlankLinesParseTheSame) {
 
 TEST(FontDesc, KeysAndKeywordsAreCaseSensitive) {
   KV_FONT_DESC desc;
-  ASSERT_TRUE(ParseText(desc, "Char id=65 xadvance=5\nchar ID=66 xadvance=5\nchar id=67 XAdvance=5"));
+  ASSERT_TRUE(
+      ParseText(desc, "Char id=65 xadvance=5\nchar ID=66 xadvance=5\nchar id=67 XAdvance=5"));
   EXPECT_EQ(desc.glyphs['A'].xadvance, 0.0f);
   EXPECT_EQ(desc.glyphs[0].xadvance, 5.0f);  // id missing: 0
   EXPECT_EQ(desc.glyphs['C'].xadvance, 0.0f);
@@ -147,10 +153,13 @@ TEST(FontDesc, TruncatedAndGarbageTextIsSafe) {
   }
   // Values beyond 32 bits clamp; signs and junk do not upset the coordinates.
   KV_FONT_DESC desc;
-  ASSERT_TRUE(ParseText(desc, "common scaleW=-1 scaleH=99999999999\nchar id=66 x=2147483647 width=2147483647 y=junk =\"\" = q=="));
+  ASSERT_TRUE(ParseText(desc,
+                        "common scaleW=-1 scaleH=99999999999\nchar id=66 x=2147483647 "
+                        "width=2147483647 y=junk =\"\" = q=="));
   EXPECT_FLOAT_EQ(desc.glyphs['B'].texLeft, -2147483647.0f);
   EXPECT_FLOAT_EQ(desc.glyphs['B'].texTop, 0.0f);
-  const char bytes[] = {'c', 'h', 'a', 'r', ' ', 'i', 'd', '=', '6', '7', 0, ' ', 'x', 'a', 'd', 'v', 'a', 'n', 'c', 'e', '=', '4'};
+  const char bytes[] = {'c', 'h', 'a', 'r', ' ', 'i', 'd', '=', '6', '7', 0,
+                        ' ', 'x', 'a', 'd', 'v', 'a', 'n', 'c', 'e', '=', '4'};
   KV_FONT_DESC zeros;
   EXPECT_TRUE(zeros.Parse(bytes, sizeof bytes));
 }

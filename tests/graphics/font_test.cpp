@@ -61,7 +61,8 @@ TEST_F(Font, LoadMakesTextureFiltersAndDisplayListInOrder) {
   ASSERT_EQ(calls.size(), 7u);
   EXPECT_EQ(calls[0], "KvSetState(100, 10)");
   EXPECT_EQ(calls[1], "KvTextureCreate(ptr)");
-  EXPECT_EQ(calls[2], "KvTextureLoad(" + std::to_string(font.texture.Id()) + ", \"" + texturePath + "\", 1)");
+  EXPECT_EQ(calls[2],
+            "KvTextureLoad(" + std::to_string(font.texture.Id()) + ", \"" + texturePath + "\", 1)");
   EXPECT_EQ(calls[3], "KvTextureParameter(237, 242)");
   EXPECT_EQ(calls[4], "KvTextureParameter(238, 243)");
   EXPECT_EQ(calls[5], "KvTextureUnactivate(58)");
@@ -87,7 +88,8 @@ TEST_F(Font, LoadFromMemoryTakesImageBlockAndDescriptionText) {
   KV_FONT font;
   StartTrace();
   ASSERT_TRUE(font.LoadFromMemory(image.data(), kDesc, sizeof kDesc - 1, 10, 242, 242));
-  EXPECT_EQ(TracedCalls()[2], "KvTextureLoadFromMemory(" + std::to_string(font.texture.Id()) + ", ptr, 1)");
+  EXPECT_EQ(TracedCalls()[2],
+            "KvTextureLoadFromMemory(" + std::to_string(font.texture.Id()) + ", ptr, 1)");
   ASSERT_NE(font.desc, nullptr);
   EXPECT_EQ(font.desc->glyphs['b'].xadvance, 12.0f);
   font.Destroy();
@@ -216,10 +218,15 @@ TEST_F(Font, TopLeftTextGoesToTheEngineWhole) {
   std::string tex = std::to_string(font.texture.Id()), list = std::to_string(font.displayList.Id());
   StartTrace();
   font.Print("ab\nb", KV_VECTOR_D(10, 20, 3, 1), KV_VECTOR_D(2, 3, 4, 1), KV_VECTOR_D(5, 6, 7, 0));
-  std::vector<std::string> expected = {
-      "KvMatrixPush()",          "KvMatrixTranslate(10, 20, 3)", "KvMatrixRotate(7, 1, 0, 0)",
-      "KvMatrixRotate(6, 0, 1, 0)", "KvMatrixRotate(5, 0, 0, 1)",   "KvMatrixScale(2, 3, 4)",
-      "KvTextureActivate(" + tex + ")", "KvDrawFont(" + list + ", \"ab\nb\")", "KvMatrixPop()"};
+  std::vector<std::string> expected = {"KvMatrixPush()",
+                                       "KvMatrixTranslate(10, 20, 3)",
+                                       "KvMatrixRotate(7, 1, 0, 0)",
+                                       "KvMatrixRotate(6, 0, 1, 0)",
+                                       "KvMatrixRotate(5, 0, 0, 1)",
+                                       "KvMatrixScale(2, 3, 4)",
+                                       "KvTextureActivate(" + tex + ")",
+                                       "KvDrawFont(" + list + ", \"ab\nb\")",
+                                       "KvMatrixPop()"};
   EXPECT_EQ(TracedCalls(), expected);
   font.Destroy();
 }
@@ -233,11 +240,13 @@ TEST_F(Font, RightAlignedLinesEndAtThePosition) {
   std::vector<std::string> offsets, texts;
   for (const std::string& call : PrintCalls()) {
     if (call.rfind("KvDrawFont", 0) == 0) texts.push_back(call.substr(call.find('"')));
-    if (call.rfind("KvMatrixTranslate", 0) == 0 && call != "KvMatrixTranslate(50, 5, 0)") offsets.push_back(call);
+    if (call.rfind("KvMatrixTranslate", 0) == 0 && call != "KvMatrixTranslate(50, 5, 0)")
+      offsets.push_back(call);
   }
   // The trailing break makes a last, empty line.
   EXPECT_EQ(texts, (std::vector<std::string>{"\"ab\")", "\"a\")", "\"\")"}));
-  EXPECT_EQ(offsets, (std::vector<std::string>{"KvMatrixTranslate(-22, 0, 0)", "KvMatrixTranslate(-10, 20, 0)",
+  EXPECT_EQ(offsets, (std::vector<std::string>{"KvMatrixTranslate(-22, 0, 0)",
+                                               "KvMatrixTranslate(-10, 20, 0)",
                                                "KvMatrixTranslate(-0, 0, 0)"}));
   font.Destroy();
 }
@@ -251,8 +260,10 @@ TEST_F(Font, CentredTextCentresOnThePosition) {
   font.Print("a\nab\nb", KV_VECTOR_D(32, 24, 0, 1), kOne, kNoTurn);
   std::vector<std::string> offsets;
   for (const std::string& call : PrintCalls())
-    if (call.rfind("KvMatrixTranslate", 0) == 0 && call != "KvMatrixTranslate(32, 24, 0)") offsets.push_back(call);
-  EXPECT_EQ(offsets, (std::vector<std::string>{"KvMatrixTranslate(-5, -30, 0)", "KvMatrixTranslate(-11, -10, 0)",
+    if (call.rfind("KvMatrixTranslate", 0) == 0 && call != "KvMatrixTranslate(32, 24, 0)")
+      offsets.push_back(call);
+  EXPECT_EQ(offsets, (std::vector<std::string>{"KvMatrixTranslate(-5, -30, 0)",
+                                               "KvMatrixTranslate(-11, -10, 0)",
                                                "KvMatrixTranslate(-6, 10, 0)"}));
   font.valign = 1;
   font.halign = 7;  // not an alignment: no horizontal offset
@@ -260,8 +271,10 @@ TEST_F(Font, CentredTextCentresOnThePosition) {
   font.Print("a\nb", KV_VECTOR_D(0, 0, 0, 1), kOne, kNoTurn);
   offsets.clear();
   for (const std::string& call : PrintCalls())
-    if (call.rfind("KvMatrixTranslate", 0) == 0 && call != "KvMatrixTranslate(0, 0, 0)") offsets.push_back(call);
-  EXPECT_EQ(offsets, (std::vector<std::string>{"KvMatrixTranslate(0, -40, 0)", "KvMatrixTranslate(0, -20, 0)"}));
+    if (call.rfind("KvMatrixTranslate", 0) == 0 && call != "KvMatrixTranslate(0, 0, 0)")
+      offsets.push_back(call);
+  EXPECT_EQ(offsets, (std::vector<std::string>{"KvMatrixTranslate(0, -40, 0)",
+                                               "KvMatrixTranslate(0, -20, 0)"}));
   font.Destroy();
 }
 
@@ -276,11 +289,11 @@ TEST_F(Font, GlyphsLandWhereMeasureSays) {
   font.Print("ab", KV_VECTOR_D(60, 24, 0, 1), kOne, kNoTurn);
   EXPECT_EQ(Pixel(4, 4), 0xFFFFFFFFu);
   EXPECT_EQ(Pixel(11, 13), 0xFFFFFFFFu);
-  EXPECT_EQ(Pixel(12, 8), 0x000000FFu);   // between a and b
+  EXPECT_EQ(Pixel(12, 8), 0x000000FFu);  // between a and b
   EXPECT_EQ(Pixel(14, 8), 0xFFFFFFFFu);
   EXPECT_EQ(Pixel(21, 8), 0xFFFFFFFFu);
-  EXPECT_EQ(Pixel(22, 8), 0x000000FFu);   // past b's 8 pixels
-  EXPECT_EQ(Pixel(8, 14), 0x000000FFu);   // below the 10-pixel glyphs
+  EXPECT_EQ(Pixel(22, 8), 0x000000FFu);  // past b's 8 pixels
+  EXPECT_EQ(Pixel(8, 14), 0x000000FFu);  // below the 10-pixel glyphs
   double start = 60 - font.Measure("ab").x;
   EXPECT_EQ(Pixel((int)start, 28), 0xFFFFFFFFu);
   EXPECT_EQ(Pixel((int)start - 1, 28), 0x000000FFu);

@@ -38,7 +38,8 @@ class ImageFilesTest : public GraphicsTest {
   }
 
   // A PNG of w x h pixels of one colour, written by stb_image_write.
-  std::string WritePng(const std::string& name, int w, int h, uint8_t r, uint8_t g, uint8_t b, uint8_t a = 255) {
+  std::string WritePng(const std::string& name, int w, int h, uint8_t r, uint8_t g, uint8_t b,
+                       uint8_t a = 255) {
     std::string path = folder + "/" + name;
     std::vector<uint8_t> pixels = kvtest::Solid(w, h, r, g, b, a);
     EXPECT_NE(stbi_write_png(path.c_str(), w, h, 4, pixels.data(), w * 4), 0);
@@ -55,7 +56,8 @@ class ImageFilesTest : public GraphicsTest {
   static std::vector<uint8_t> Bytes(KV_HANDLE texture) {
     const uint8_t* p = (const uint8_t*)KvTextureLock(texture, 0);
     if (p == nullptr) return {};
-    uint32_t w = *(const uint32_t*)KvTextureGet(texture, 258), h = *(const uint32_t*)KvTextureGet(texture, 259);
+    uint32_t w = *(const uint32_t*)KvTextureGet(texture, 258),
+             h = *(const uint32_t*)KvTextureGet(texture, 259);
     std::vector<uint8_t> bytes(p, p + w * h * 4);
     KvTextureUnlock(texture, 0);
     return bytes;

@@ -35,8 +35,8 @@ class Model : public GraphicsTest {
   }
   bool Load(const std::string& obj, bool software = true) {
     Write("m.obj", obj);
-    return model.Load((dir + "/m.obj").c_str(), dir.c_str(), KV_FILTER_NEAREST, KV_FILTER_LINEAR,
-                      0, software);
+    return model.Load((dir + "/m.obj").c_str(), dir.c_str(), KV_FILTER_NEAREST, KV_FILTER_LINEAR, 0,
+                      software);
   }
   KV_MODEL_GROUP& Group(unsigned int i) {
     KV_LIST_ITERATOR<KV_MODEL_GROUP> g = model.groups.Begin();
@@ -64,21 +64,21 @@ const char* kTwoMaterials =
 TEST_F(Model, VerticesLandInTheMeshOfTheirMaterial) {
   Write("lib.mtl", kTwoMaterials);
   kvtest::WriteSolidKvt(dir + "/blue.kvt", 4, 2, 0, 0, 255);
-  ASSERT_TRUE(Load(
-      "mtllib lib.mtl\n"
-      "v 1 2 3\nv 4 5 6\nv 7 8 9\nv 10 11 12\n"
-      "vt 0.25 0.5\nvt 0.75 1\n"
-      "vn 0 0 1\nvn 1 0 0\nvn 0 1 0\n"
-      "f 1 2 3\n"                  // before any usemtl: dropped
-      "usemtl tex\n"
-      "f 1/1/1 2/2/2 3/1/3\n"
-      "usemtl red\n"
-      "f 4/2/1 1/1/2 2/2/3\n"
-      "f 1 2 3 4\n"                // a quad: ignored
-      "usemtl nothing\n"
-      "f 1 2 3\n"                  // unknown material: dropped
-      "usemtl tex\n"
-      "f 3/2/3  2/1/2   1/2/1\n"));  // runs of spaces split as one
+  ASSERT_TRUE(
+      Load("mtllib lib.mtl\n"
+           "v 1 2 3\nv 4 5 6\nv 7 8 9\nv 10 11 12\n"
+           "vt 0.25 0.5\nvt 0.75 1\n"
+           "vn 0 0 1\nvn 1 0 0\nvn 0 1 0\n"
+           "f 1 2 3\n"  // before any usemtl: dropped
+           "usemtl tex\n"
+           "f 1/1/1 2/2/2 3/1/3\n"
+           "usemtl red\n"
+           "f 4/2/1 1/1/2 2/2/3\n"
+           "f 1 2 3 4\n"  // a quad: ignored
+           "usemtl nothing\n"
+           "f 1 2 3\n"  // unknown material: dropped
+           "usemtl tex\n"
+           "f 3/2/3  2/1/2   1/2/1\n"));  // runs of spaces split as one
   ASSERT_EQ(model.groups.Count(), 2u);
   KV_MODEL_GROUP& tex = Group(0);
   KV_MODEL_GROUP& red = Group(1);
@@ -116,14 +116,14 @@ TEST_F(Model, VerticesLandInTheMeshOfTheirMaterial) {
 
 TEST_F(Model, CornersReadTheirIndicesLikeTheFormatsShortForms) {
   Write("lib.mtl", "newmtl m\n");
-  ASSERT_TRUE(Load(
-      "mtllib lib.mtl\nusemtl m\n"
-      "v 1 0 0\nv 2 0 0\nv 3 0 0\nv 4 0 0\nv 5 0 0\nv 6 0 0\nv 7 0 0\nv 8 0 0\n"
-      "vt 0.5 0.5\nvt 0.25 0.25\n"
-      "vn 1 0 0\nvn 0 1 0\nvn 0 0 1\n"
-      "f 1//3 2 1/2\n"
-      "f 010 0/0/0 -1/-1/-1\n"
-      "f 99/99/99 x/y/z 1/2/\n"));
+  ASSERT_TRUE(
+      Load("mtllib lib.mtl\nusemtl m\n"
+           "v 1 0 0\nv 2 0 0\nv 3 0 0\nv 4 0 0\nv 5 0 0\nv 6 0 0\nv 7 0 0\nv 8 0 0\n"
+           "vt 0.5 0.5\nvt 0.25 0.25\n"
+           "vn 1 0 0\nvn 0 1 0\nvn 0 0 1\n"
+           "f 1//3 2 1/2\n"
+           "f 010 0/0/0 -1/-1/-1\n"
+           "f 99/99/99 x/y/z 1/2/\n"));
   KV_MODEL_GROUP& g = Group(0);
   ASSERT_EQ(g.mesh.GetVertexCount(), 9);
   // 1//3: no texture index, so the fallback coordinate (0, 0, 0, 1).
@@ -143,7 +143,8 @@ TEST_F(Model, CornersReadTheirIndicesLikeTheFormatsShortForms) {
   // Index 0, negative, past the end and unreadable: the fallback (0, 0, 0, 1) everywhere.
   for (unsigned int i : {4u, 5u, 6u, 7u}) {
     const KV_VERTEX& v = Vertex(g, i);
-    EXPECT_EQ(std::vector<float>(v.position, v.position + 4), (std::vector<float>{0, 0, 0, 1})) << i;
+    EXPECT_EQ(std::vector<float>(v.position, v.position + 4), (std::vector<float>{0, 0, 0, 1}))
+        << i;
     EXPECT_EQ(std::vector<float>(v.normal, v.normal + 3), (std::vector<float>{0, 0, 0})) << i;
   }
   // 1/2/ : an empty last piece reads nothing, so normal index 0.
@@ -186,14 +187,20 @@ TEST_F(Model, DrawBindsTexturesAndPlacesEachGroupAsTheSpriteDoes) {
     if (call.rfind("KvTexture", 0) == 0 || call.rfind("KvMatrix", 0) == 0) calls.push_back(call);
     if (call.rfind("KvDrawData(", 0) == 0) calls.push_back("KvDrawData");
   }
-  const std::vector<std::string> place = {
-      "KvMatrixPush()", "KvMatrixIdentity()", "KvMatrixTranslate(1, 2, 3)",
-      "KvMatrixRotate(30, 1, 0, 0)", "KvMatrixRotate(20, 0, 1, 0)", "KvMatrixRotate(10, 0, 0, 1)",
-      "KvMatrixScale(4, 5, 6)", "KvDrawData", "KvMatrixPop()"};
-  std::vector<std::string> expected = {"KvTextureUnit(0)", "KvTextureActivate(" + std::to_string(id) + ")"};
+  const std::vector<std::string> place = {"KvMatrixPush()",
+                                          "KvMatrixIdentity()",
+                                          "KvMatrixTranslate(1, 2, 3)",
+                                          "KvMatrixRotate(30, 1, 0, 0)",
+                                          "KvMatrixRotate(20, 0, 1, 0)",
+                                          "KvMatrixRotate(10, 0, 0, 1)",
+                                          "KvMatrixScale(4, 5, 6)",
+                                          "KvDrawData",
+                                          "KvMatrixPop()"};
+  std::vector<std::string> expected = {"KvTextureUnit(0)",
+                                       "KvTextureActivate(" + std::to_string(id) + ")"};
   expected.insert(expected.end(), place.begin(), place.end());
-  for (const char* bind : {"KvTextureUnit(1)", "KvTextureActivate(", "KvTextureUnit(0)",
-                           "KvTextureUnactivate(58)"}) {
+  for (const char* bind :
+       {"KvTextureUnit(1)", "KvTextureActivate(", "KvTextureUnit(0)", "KvTextureUnactivate(58)"}) {
     std::string call = bind;
     if (call == "KvTextureActivate(") call += std::to_string(id) + ")";
     expected.push_back(call);
@@ -285,7 +292,8 @@ TEST_F(Model, HostileFilesLoadOrFailWithoutHarm) {
   ASSERT_TRUE(Load("v 1 2 3\n# f 1 1 1\n"));
   EXPECT_EQ(model.groups.Count(), 0u);
   // Garbage, zero bytes and malformed numbers.
-  const char raw[] = "f\0 1 2 3\nv a b c\nvt 1e999 -1e999\nusemtl\nKd 1 2 3\n\xff\xfe f 1 2 3\0usemtl \t x";
+  const char raw[] =
+      "f\0 1 2 3\nv a b c\nvt 1e999 -1e999\nusemtl\nKd 1 2 3\n\xff\xfe f 1 2 3\0usemtl \t x";
   std::string garbage(raw, sizeof raw - 1);
   ASSERT_TRUE(Load(garbage));
   EXPECT_EQ(model.groups.Count(), 0u);

@@ -21,8 +21,8 @@ namespace {
 void SetFrameTime(float seconds) { KV_LOOP::Instance().frameTime = seconds; }
 
 // A record that lives `duration` seconds, moving with velocity and acceleration.
-KV_PARTICLE Moving(float duration, KV_VECTOR velocity = KV_VECTOR(), KV_VECTOR acceleration = KV_VECTOR(),
-                   float startAlpha = 1) {
+KV_PARTICLE Moving(float duration, KV_VECTOR velocity = KV_VECTOR(),
+                   KV_VECTOR acceleration = KV_VECTOR(), float startAlpha = 1) {
   KV_PARTICLE record;
   record.duration = duration;
   record.velocity = velocity;
@@ -181,7 +181,8 @@ TEST_F(Particles, PathEmissionIsSpacedAlongTheMovedOrigin) {
     system.emissionCount = 1;
     SetFrameTime(0.5f);  // one pass: the timer goes from -0.5 to 0.5
     system.Update(nullptr, 0);
-    std::vector<float> expected = inclusive ? std::vector<float>{0, 5, 10} : std::vector<float>{0, 5};
+    std::vector<float> expected =
+        inclusive ? std::vector<float>{0, 5, 10} : std::vector<float>{0, 5};
     EXPECT_EQ(LiveX(system), expected) << "inclusive " << (int)inclusive;
     EXPECT_EQ(system.emitter.previousOrigin.x, 10);
     // Standing still: one particle per burst when inclusive, none otherwise.
@@ -275,7 +276,8 @@ TEST_F(Particles, EmissionAlwaysEnds) {
 TEST_F(Particles, EulerStepsMoveWithTheOldVelocityAndFadeAlpha) {
   KV_PARTICLES system;
   system.Resize(2);
-  system.Spawn(Moving(1, KV_VECTOR(10, 0), KV_VECTOR(0, 20), 0.8f), KV_VECTOR(0, 0), KV_VECTOR(1, 1, 1, 1));
+  system.Spawn(Moving(1, KV_VECTOR(10, 0), KV_VECTOR(0, 20), 0.8f), KV_VECTOR(0, 0),
+               KV_VECTOR(1, 1, 1, 1));
   KV_PARTICLE* p = *system.liveList.Begin();
   SetFrameTime(0.5f);
   system.Update(nullptr, 0);

@@ -36,7 +36,8 @@ std::vector<KV_VECTOR_D> PutColours(const std::vector<std::string>& calls) {
     if (call.rfind("KvPrimitiveBegin", 0) == 0) open = true;
     if (call.rfind("KvPrimitiveEnd", 0) == 0) open = false;
     KV_VECTOR_D v;
-    if (open && std::sscanf(call.c_str(), "KvSetState(263, %lf, %lf, %lf, %lf)", &v.x, &v.y, &v.z, &v.w) == 4)
+    if (open && std::sscanf(call.c_str(), "KvSetState(263, %lf, %lf, %lf, %lf)", &v.x, &v.y, &v.z,
+                            &v.w) == 4)
       found.push_back(v);
   }
   return found;
@@ -53,7 +54,9 @@ void ExpectNear(const KV_VECTOR_D& a, const KV_VECTOR_D& b) {
 class Primitives : public GraphicsTest {
  protected:
   // Pixels of the whole target, for comparing two draws.
-  static std::vector<uint8_t> Frame() { return kv::engine::testing::ReadPixels(0, 0, kWidth, kHeight); }
+  static std::vector<uint8_t> Frame() {
+    return kv::engine::testing::ReadPixels(0, 0, kWidth, kHeight);
+  }
 };
 
 // ---- circle ----------------------------------------------------------------------------------
@@ -110,8 +113,10 @@ TEST_F(Primitives, AnOutlineIsAClosedLoopOfItsEdgePoints) {
   StopTrace();
   EXPECT_EQ(Calls("KvPrimitiveBegin"), std::vector<std::string>{"KvPrimitiveBegin(6)"});
   EXPECT_EQ(Vectors(TracedCalls(), "KvPutVertex").size(), 4u);
-  EXPECT_EQ(Calls("KvDrawData"), std::vector<std::string>{
-                                     "KvDrawData(6, 0, 4, ptr, ptr, ptr, 0, 0, 0, 3, 0, 0, 0, 0, 0, 0, 4, 0, 0, 0, 0, 0, 0)"});
+  EXPECT_EQ(
+      Calls("KvDrawData"),
+      std::vector<std::string>{
+          "KvDrawData(6, 0, 4, ptr, ptr, ptr, 0, 0, 0, 3, 0, 0, 0, 0, 0, 0, 4, 0, 0, 0, 0, 0, 0)"});
 }
 
 TEST_F(Primitives, TheStartAngleTurnsPointsButNotTextureCoordinates) {
@@ -156,8 +161,9 @@ TEST_F(Primitives, ADiscLooksTheSameThroughArraysAndOneByOne) {
   StartTrace();
   circle.Draw(KV_VECTOR_D(32, 24), 0, 1);
   StopTrace();
-  EXPECT_EQ(Calls("KvDrawData"), std::vector<std::string>{
-                                     "KvDrawData(10, 0, 26, ptr, ptr, ptr, 0, 0, 0, 3, 0, 0, 0, 0, 0, 0, 4, 0, 0, 0, 0, 0, 0)"});
+  EXPECT_EQ(Calls("KvDrawData"),
+            std::vector<std::string>{"KvDrawData(10, 0, 26, ptr, ptr, ptr, 0, 0, 0, 3, 0, 0, 0, 0, "
+                                     "0, 0, 4, 0, 0, 0, 0, 0, 0)"});
   std::vector<uint8_t> arrays = Frame();
   // Near the centre the centre's yellow outweighs the edge's cyan.
   EXPECT_GT(Pixel(32, 24) >> 24, 0xC0u);
@@ -190,8 +196,8 @@ TEST_F(Primitives, ATriangleIsDrawnAtItsOffsetInOneCall) {
   };
   EXPECT_EQ(TracedCalls(), expected);
   EXPECT_EQ(Pixel(33, 13), 0x00FF00FFu);
-  EXPECT_EQ(Pixel(3, 3), 0x000000FFu);      // not at the origin
-  EXPECT_EQ(Pixel(48, 28), 0x000000FFu);    // beyond the hypotenuse
+  EXPECT_EQ(Pixel(3, 3), 0x000000FFu);    // not at the origin
+  EXPECT_EQ(Pixel(48, 28), 0x000000FFu);  // beyond the hypotenuse
   triangle.filled = 0;
   StartTrace();
   triangle.Draw(KV_VECTOR_D(0, 0));
@@ -247,8 +253,10 @@ TEST_F(Primitives, AnOutlinedRectangleIsAFourPointLoop) {
   StartTrace();
   rect.Draw(KV_VECTOR_D(0, 0), 1);
   StopTrace();
-  EXPECT_EQ(Calls("KvDrawData"), std::vector<std::string>{
-                                     "KvDrawData(6, 0, 4, ptr, ptr, ptr, 0, 0, 0, 3, 0, 0, 0, 0, 0, 0, 4, 0, 0, 0, 0, 0, 0)"});
+  EXPECT_EQ(
+      Calls("KvDrawData"),
+      std::vector<std::string>{
+          "KvDrawData(6, 0, 4, ptr, ptr, ptr, 0, 0, 0, 3, 0, 0, 0, 0, 0, 0, 4, 0, 0, 0, 0, 0, 0)"});
   EXPECT_EQ(Pixel(20, 20), 0x000000FFu);  // the inside stays empty
   bool edge = false;
   for (int y = 9; y <= 11; ++y) edge = edge || Pixel(20, y) == 0xFFFFFFFFu;

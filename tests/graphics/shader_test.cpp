@@ -9,10 +9,12 @@ namespace {
 
 const char* kVertex = "void main() { gl_Position = ftransform(); gl_FrontColor = gl_Color; }";
 const char* kFragment = "uniform vec4 tint; void main() { gl_FragColor = tint; }";
-const char* kArbVertex = "!!ARBvp1.0\nOPTION ARB_position_invariant;\nMOV result.color, vertex.color;\nEND\n";
+const char* kArbVertex =
+    "!!ARBvp1.0\nOPTION ARB_position_invariant;\nMOV result.color, vertex.color;\nEND\n";
 const char* kArbFragment = "!!ARBfp1.0\nMOV result.color, program.local[0];\nEND\n";
 const char* kAllGood =
-    "Load Vertex Shader: Successful!\r\nLoad Fragment Shader: Successful!\r\nMake Shader Program: Successful!\r\n";
+    "Load Vertex Shader: Successful!\r\nLoad Fragment Shader: Successful!\r\nMake Shader Program: "
+    "Successful!\r\n";
 
 class Shader : public GraphicsTest {
  protected:
@@ -127,13 +129,14 @@ TEST_F(Shader, AProgramPairWritesNoLogAndTakesItsColourThroughTheMask) {
   KV_SHADER::Unactivate();
   std::vector<std::string> unbinds = Calls("KvShaderUnactivate");
   EXPECT_EQ(unbinds, (std::vector<std::string>{"KvShaderUnactivate(429)", "KvShaderUnactivate(430)",
-                                                "KvShaderUnactivate(433)"}));
+                                               "KvShaderUnactivate(433)"}));
   EXPECT_EQ(Pixel(4, 4), 0xffff00ffu);
 }
 
 TEST_F(Shader, SamplersMatricesAndAttributesReachTheEngine) {
-  const char* vertex = "attribute vec4 shade; uniform mat4 m; void main() { gl_Position = m * gl_Vertex; "
-                       "gl_FrontColor = shade; }";
+  const char* vertex =
+      "attribute vec4 shade; uniform mat4 m; void main() { gl_Position = m * gl_Vertex; "
+      "gl_FrontColor = shade; }";
   const char* fragment = "void main() { gl_FragColor = gl_Color; }";
   ASSERT_TRUE(shader.LoadFromMemory(0, 13, vertex, fragment));
   ASSERT_EQ(Log(shader, 0), kAllGood);

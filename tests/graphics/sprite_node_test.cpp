@@ -31,9 +31,10 @@ std::vector<Placement> Placements(const std::vector<std::string>& calls) {
   std::vector<Placement> found;
   for (const std::string& call : calls) {
     double a, b, c, d;
-    if (std::sscanf(call.c_str(), "KvMatrixTranslate(%lf, %lf, %lf)", &a, &b, &c) == 3) found.push_back({a, b, 0});
-    if (std::sscanf(call.c_str(), "KvMatrixRotate(%lf, %lf, %lf, %lf)", &a, &b, &c, &d) == 4 && d == 1 &&
-        !found.empty())
+    if (std::sscanf(call.c_str(), "KvMatrixTranslate(%lf, %lf, %lf)", &a, &b, &c) == 3)
+      found.push_back({a, b, 0});
+    if (std::sscanf(call.c_str(), "KvMatrixRotate(%lf, %lf, %lf, %lf)", &a, &b, &c, &d) == 4 &&
+        d == 1 && !found.empty())
       found.back().angle = a;
   }
   return found;

@@ -86,9 +86,10 @@ TEST_F(SpriteLoad, BadFilesAreSkippedAndLeaveNoTextureBehind) {
   kvtest::WriteFile("sprite_garbage.kvt", std::vector<uint8_t>(100, 0xA5));
   size_t before = LiveObjectCount();
   KV_SPRITE sprite;
-  EXPECT_TRUE(sprite.Load("sprite_missing.kvt;sprite_empty.kvt;sprite_truncated.kvt;"
-                          "sprite_garbage.kvt",
-                          1, 242, 242, 0, 0, -1, -1, 0, 0));
+  EXPECT_TRUE(
+      sprite.Load("sprite_missing.kvt;sprite_empty.kvt;sprite_truncated.kvt;"
+                  "sprite_garbage.kvt",
+                  1, 242, 242, 0, 0, -1, -1, 0, 0));
   EXPECT_EQ(sprite.GetFrameCount(), 0u);
   EXPECT_EQ(sprite.width, 0);
   EXPECT_TRUE(sprite.GetTexture().IsNull());
@@ -408,7 +409,8 @@ namespace {
 void LoadThreeColours(KV_SPRITE& sprite, std::vector<std::vector<uint8_t>>& pixels) {
   std::string list;
   for (int i = 0; i < 3; ++i) {
-    pixels.push_back(kvtest::Solid(3, 2, (uint8_t)(10 + i), (uint8_t)(20 * i), 7, (uint8_t)(200 + i)));
+    pixels.push_back(
+        kvtest::Solid(3, 2, (uint8_t)(10 + i), (uint8_t)(20 * i), 7, (uint8_t)(200 + i)));
     std::string name = "sprite_c" + std::to_string(i) + ".kvt";
     kvtest::WriteFile(name, kvtest::KvtBytes(3, 2, pixels.back()));
     list += name + ";";

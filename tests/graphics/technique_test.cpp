@@ -47,7 +47,8 @@ class Technique : public GraphicsTest {
     KV_TECHNIQUE::RegisterDefinitions();
     callbackCalls = 0;
     // A 2 x 2 texture: red and green on top, blue and white below.
-    std::vector<uint8_t> pixels = {255, 0, 0, 255, 0, 255, 0, 255, 0, 0, 255, 255, 255, 255, 255, 255};
+    std::vector<uint8_t> pixels = {255, 0, 0,   255, 0,   255, 0,   255,
+                                   0,   0, 255, 255, 255, 255, 255, 255};
     ASSERT_EQ(KvTextureCreate(&texture), 1);
     ASSERT_EQ(KvTextureLoadRGBAFromMemory(texture, pixels.data(), 2, 2), 1);
     KvTextureParameter(KV_TEX_MIN_FILTER, (float)KV_FILTER_NEAREST);
@@ -60,7 +61,9 @@ class Technique : public GraphicsTest {
     GraphicsTest::TearDown();
   }
 
-  bool Compile(const std::string& text) { return technique.Compile(text.data(), (unsigned)text.size()); }
+  bool Compile(const std::string& text) {
+    return technique.Compile(text.data(), (unsigned)text.size());
+  }
 
   static KV_ARRAY<uintptr_t> Words(std::vector<uintptr_t> words) {
     KV_ARRAY<uintptr_t> array((unsigned)words.size());
@@ -68,7 +71,9 @@ class Technique : public GraphicsTest {
     return array;
   }
   template <class T>
-  static uintptr_t P(T* pointer) { return reinterpret_cast<uintptr_t>(pointer); }
+  static uintptr_t P(T* pointer) {
+    return reinterpret_cast<uintptr_t>(pointer);
+  }
 };
 
 TEST_F(Technique, TheDefinitionTextIsRegisteredWithItsTenProcedures) {
@@ -86,9 +91,11 @@ TEST_F(Technique, TheDefinitionTextIsRegisteredWithItsTenProcedures) {
   EXPECT_EQ(calls[3], "KvVistrelBuildDefinitionList()");
   EXPECT_EQ(calls[4], "KvVistrelUnlinkDefinitions()");
   EXPECT_EQ(calls[5], "KvVistrelClearDefinitionsProc()");
-  const char* names[] = {"EXECUTE", "CLEAR", "PASS", "CANVAS", "RECT", "IMAGE", "COLOR", "BLEND", "PARAM", "ATTRIB"};
+  const char* names[] = {"EXECUTE", "CLEAR", "PASS",  "CANVAS", "RECT",
+                         "IMAGE",   "COLOR", "BLEND", "PARAM",  "ATTRIB"};
   for (int i = 0; i < 10; ++i)
-    EXPECT_EQ(calls[6 + i], std::string("KvVistrelAddDefinitionProc(\"TechniqueShader\", \"") + names[i] + "\", ptr)");
+    EXPECT_EQ(calls[6 + i], std::string("KvVistrelAddDefinitionProc(\"TechniqueShader\", \"") +
+                                names[i] + "\", ptr)");
   EXPECT_NE(KV_TECHNIQUE::definitionList, nullptr);
 }
 
@@ -107,29 +114,30 @@ TEST_F(Technique, AScriptCallsEveryProcedureInOrderWithItsArguments) {
   int32_t attribLocation = 3;
   KV_QUAD left = Rect(0, 0, 16, 16), middle = Rect(20, 0, 36, 16), right = Rect(40, 0, 56, 16);
   KV_QUAD whole = Rect(0, 0, 1, 1), area = Rect(0, 0, 8, 4);
-  ASSERT_TRUE(Compile(
-      "!VARIABLES: callback shader index canvas texture copy left middle right whole area\n"
-      "!VARIABLES: clear white location tint attrib\n"
-      "EXECUTE callback\n"
-      "COLOR SCENE clear\n"
-      "CLEAR COLOR\n"
-      "COLOR MODEL white\n"
-      "BLEND ONE ZERO\n"
-      "CANVAS ENABLE canvas TRUE\n"
-      "RECT TEXTURE texture left whole FALSE\n"
-      "CANVAS DISABLE canvas FALSE\n"
-      "RECT CANVAS canvas left whole FALSE\n"
-      "RECT TEXTURE texture middle whole FALSE\n"
-      "IMAGE copy area TRUE\n"
-      "PASS ENABLE shader index\n"
-      "PARAM VEC4 shader location tint\n"
-      "RECT TEXTURE texture right whole FALSE\n"
-      "ATTRIB VEC2 shader attrib tint\n"
-      "PASS DISABLE shader index\n"));
+  ASSERT_TRUE(
+      Compile("!VARIABLES: callback shader index canvas texture copy left middle right whole area\n"
+              "!VARIABLES: clear white location tint attrib\n"
+              "EXECUTE callback\n"
+              "COLOR SCENE clear\n"
+              "CLEAR COLOR\n"
+              "COLOR MODEL white\n"
+              "BLEND ONE ZERO\n"
+              "CANVAS ENABLE canvas TRUE\n"
+              "RECT TEXTURE texture left whole FALSE\n"
+              "CANVAS DISABLE canvas FALSE\n"
+              "RECT CANVAS canvas left whole FALSE\n"
+              "RECT TEXTURE texture middle whole FALSE\n"
+              "IMAGE copy area TRUE\n"
+              "PASS ENABLE shader index\n"
+              "PARAM VEC4 shader location tint\n"
+              "RECT TEXTURE texture right whole FALSE\n"
+              "ATTRIB VEC2 shader attrib tint\n"
+              "PASS DISABLE shader index\n"));
   EXPECT_EQ(technique.engineOwned, 1);
-  KV_ARRAY<uintptr_t> args = Words({P(&Callback), P(&shader), 0, P(&canvas), P(&texture), P(&copy), P(&left),
-                                    P(&middle), P(&right), P(&whole), P(&area), P(&clearColour), P(&white),
-                                    P(&tintLocation), P(&tint), P(&attribLocation)});
+  KV_ARRAY<uintptr_t> args =
+      Words({P(&Callback), P(&shader), 0, P(&canvas), P(&texture), P(&copy), P(&left), P(&middle),
+             P(&right), P(&whole), P(&area), P(&clearColour), P(&white), P(&tintLocation), P(&tint),
+             P(&attribLocation)});
   t::StartTrace();
   ASSERT_TRUE(technique.Execute(&args));
   t::StopTrace();
@@ -163,9 +171,11 @@ TEST_F(Technique, AScriptCallsEveryProcedureInOrderWithItsArguments) {
       "KvShaderUnactivate(433)",
   };
   // The calls of the kinds the procedures make, in order (KV_CANVAS adds matrix and camera calls).
-  const std::vector<std::string> kinds = {"KvSetState(", "KvRenderScene(", "KvDrawData(", "KvTexture",
-                                          "KvShaderActivate(", "KvShaderUniform(", "KvShaderAttribute(",
-                                          "KvShaderUnactivate(", "KvFrameBufferActivate", "KvFrameBufferUnactivate("};
+  const std::vector<std::string> kinds = {"KvSetState(",           "KvRenderScene(",
+                                          "KvDrawData(",           "KvTexture",
+                                          "KvShaderActivate(",     "KvShaderUniform(",
+                                          "KvShaderAttribute(",    "KvShaderUnactivate(",
+                                          "KvFrameBufferActivate", "KvFrameBufferUnactivate("};
   std::vector<std::string> made;
   for (const std::string& call : t::TracedCalls())
     for (const std::string& kind : kinds)
@@ -205,9 +215,10 @@ TEST_F(Technique, RectWithFlipDrawsReversedCoordinatesAndLeavesTheQuadAlone) {
   KV_QUAD positions = Rect(0, 0, 32, 16), coordinates = Rect(0, 0, 1, 1);
   const KV_QUAD before = coordinates;
   KV_VECTOR_D white(1, 1, 1, 1);
-  ASSERT_TRUE(Compile("!VARIABLES: texture positions coordinates white\n"
-                      "COLOR MODEL white\n"
-                      "RECT TEXTURE texture positions coordinates TRUE\n"));
+  ASSERT_TRUE(
+      Compile("!VARIABLES: texture positions coordinates white\n"
+              "COLOR MODEL white\n"
+              "RECT TEXTURE texture positions coordinates TRUE\n"));
   KV_ARRAY<uintptr_t> args = Words({P(&texture), P(&positions), P(&coordinates), P(&white)});
   ASSERT_TRUE(technique.Execute(&args));
   // Reversed corners turn the texture upside down: blue and white now on top.
@@ -220,7 +231,9 @@ TEST_F(Technique, RectWithFlipDrawsReversedCoordinatesAndLeavesTheQuadAlone) {
     EXPECT_EQ(coordinates.corners[i].w, before.corners[i].w);
   }
   // Without the flip the texture is the right way round.
-  ASSERT_TRUE(Compile("!VARIABLES: texture positions coordinates\nRECT TEXTURE texture positions coordinates FALSE\n"));
+  ASSERT_TRUE(
+      Compile("!VARIABLES: texture positions coordinates\nRECT TEXTURE texture positions "
+              "coordinates FALSE\n"));
   ASSERT_TRUE(technique.Execute(&args));
   EXPECT_EQ(Pixel(4, 4), kRed);
   EXPECT_EQ(Pixel(28, 12), kWhite);
@@ -231,16 +244,18 @@ TEST_F(Technique, KeywordsAProcedureDoesNotKnowDoNothing) {
   KV_VECTOR_D colour(1, 0, 0, 1);
   KV_SHADER shader;
   int32_t location = 0;
-  ASSERT_TRUE(Compile("!VARIABLES: texture positions coordinates colour shader location\n"
-                      "CLEAR MODEL\n"
-                      "BLEND TRUE SRC_ALPHA\n"
-                      "BLEND SRC_ALPHA ONE_MINUS_SRC_ALPHA\n"
-                      "RECT FALSE texture positions coordinates FALSE\n"
-                      "COLOR ZERO colour\n"
-                      "PASS TRUE shader location\n"
-                      "PARAM TEXTURE shader location colour\n"
-                      "ATTRIB INT shader location colour\n"));
-  KV_ARRAY<uintptr_t> args = Words({P(&texture), P(&positions), P(&coordinates), P(&colour), P(&shader), P(&location)});
+  ASSERT_TRUE(
+      Compile("!VARIABLES: texture positions coordinates colour shader location\n"
+              "CLEAR MODEL\n"
+              "BLEND TRUE SRC_ALPHA\n"
+              "BLEND SRC_ALPHA ONE_MINUS_SRC_ALPHA\n"
+              "RECT FALSE texture positions coordinates FALSE\n"
+              "COLOR ZERO colour\n"
+              "PASS TRUE shader location\n"
+              "PARAM TEXTURE shader location colour\n"
+              "ATTRIB INT shader location colour\n"));
+  KV_ARRAY<uintptr_t> args =
+      Words({P(&texture), P(&positions), P(&coordinates), P(&colour), P(&shader), P(&location)});
   t::StartTrace();
   ASSERT_TRUE(technique.Execute(&args));
   t::StopTrace();
@@ -252,11 +267,12 @@ TEST_F(Technique, KeywordsAProcedureDoesNotKnowDoNothing) {
 }
 
 TEST_F(Technique, VariablesTheProgramLeftEmptySkipTheirStatement) {
-  ASSERT_TRUE(Compile("!VARIABLES: callback texture positions coordinates colour canvas shader\n"
-                      "EXECUTE callback\nRECT TEXTURE texture positions coordinates TRUE\n"
-                      "COLOR SCENE colour\nCANVAS ENABLE canvas TRUE\nIMAGE texture positions FALSE\n"
-                      "PARAM FLOAT shader shader colour\nATTRIB FLOAT shader shader colour\n"
-                      "PASS ENABLE shader shader\n"));
+  ASSERT_TRUE(
+      Compile("!VARIABLES: callback texture positions coordinates colour canvas shader\n"
+              "EXECUTE callback\nRECT TEXTURE texture positions coordinates TRUE\n"
+              "COLOR SCENE colour\nCANVAS ENABLE canvas TRUE\nIMAGE texture positions FALSE\n"
+              "PARAM FLOAT shader shader colour\nATTRIB FLOAT shader shader colour\n"
+              "PASS ENABLE shader shader\n"));
   t::StartTrace();
   EXPECT_TRUE(technique.Execute(nullptr));
   t::StopTrace();
@@ -266,8 +282,8 @@ TEST_F(Technique, VariablesTheProgramLeftEmptySkipTheirStatement) {
 }
 
 TEST_F(Technique, BadScriptsFailToCompileAndEmptyTechniquesDoNotRun) {
-  for (const char* text : {"CLEAR\n", "CLEAR PURPLE\n", "DRAW COLOR\n", "RECT TEXTURE t p c FALSE\n",
-                           "!VARIABLES: TRUE\n", "BLEND ONE\n"}) {
+  for (const char* text : {"CLEAR\n", "CLEAR PURPLE\n", "DRAW COLOR\n",
+                           "RECT TEXTURE t p c FALSE\n", "!VARIABLES: TRUE\n", "BLEND ONE\n"}) {
     EXPECT_FALSE(Compile(text)) << text;
     EXPECT_TRUE(technique.program.IsEmpty());
   }

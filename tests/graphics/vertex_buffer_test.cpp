@@ -81,13 +81,17 @@ TEST_F(VertexBuffer, TheEngineCallsFollowTheMeshesKind) {
   mesh.Destroy();
   kv::engine::testing::ClearTrace();
   ASSERT_TRUE(mesh.Create(KV_PRIM_QUADS, corners.data(), 4, nullptr, 0, 5, 0, false));
-  EXPECT_EQ(Calls("KvVertexBufferCreate")[0], "KvVertexBufferCreate(ptr, 240, ptr, 457, 0, 0, 454)");
-  EXPECT_EQ(Calls("KvVertexBufferUnactivate"),
-            (std::vector<std::string>{"KvVertexBufferUnactivate(452)", "KvVertexBufferUnactivate(453)"}));
+  EXPECT_EQ(Calls("KvVertexBufferCreate")[0],
+            "KvVertexBufferCreate(ptr, 240, ptr, 457, 0, 0, 454)");
+  EXPECT_EQ(
+      Calls("KvVertexBufferUnactivate"),
+      (std::vector<std::string>{"KvVertexBufferUnactivate(452)", "KvVertexBufferUnactivate(453)"}));
   mesh.Draw();
-  EXPECT_EQ(Calls("KvDrawData")[0],
-            "KvDrawData(11, 0, 4, ptr, ptr, 0, ptr, 0, 0, 2, 60, 60, 60, 60, 0, 0, 0, 0, 1, 1, 1, 1, 0)");
-  EXPECT_FALSE(mesh.Create(KV_PRIM_QUADS, corners.data(), 4, nullptr, 0, 0, 0, false));  // one exists
+  EXPECT_EQ(
+      Calls("KvDrawData")[0],
+      "KvDrawData(11, 0, 4, ptr, ptr, 0, ptr, 0, 0, 2, 60, 60, 60, 60, 0, 0, 0, 0, 1, 1, 1, 1, 0)");
+  EXPECT_FALSE(
+      mesh.Create(KV_PRIM_QUADS, corners.data(), 4, nullptr, 0, 0, 0, false));  // one exists
   kv::engine::testing::ClearTrace();
   mesh.MapVertices(12);
   mesh.UnmapVertices();
@@ -97,9 +101,10 @@ TEST_F(VertexBuffer, TheEngineCallsFollowTheMeshesKind) {
   mesh.UnmapVertices();
   mesh.MapVertices(4);
   mesh.UnmapVertices();
-  EXPECT_EQ(Calls("KvVertexBufferMap"),
-            (std::vector<std::string>{"KvVertexBufferMap(452, 465)", "KvVertexBufferMap(452, 465)",
-                                      "KvVertexBufferMap(452, 463)", "KvVertexBufferMap(452, 464)"}));
+  EXPECT_EQ(
+      Calls("KvVertexBufferMap"),
+      (std::vector<std::string>{"KvVertexBufferMap(452, 465)", "KvVertexBufferMap(452, 465)",
+                                "KvVertexBufferMap(452, 463)", "KvVertexBufferMap(452, 464)"}));
 }
 
 TEST_F(VertexBuffer, AMappedMeshCanBeRewritten) {

@@ -18,14 +18,44 @@ class CompositeTest : public GuiTest {
     GuiTest::SetUp();
     // Removals search from the root, which belongs to the tree once the GUI has its screen.
     gui->Attach(&screen);
-    static const char* const parts[] = {
-        "AreaActive", "AreaUnactive", "AreaBarActive", "AreaBarUnactive", "BarActive",
-        "BarUnactive", "ButtonActive", "ButtonUnactive", "ButtonClose", "ButtonFull",
-        "ButtonMin", "AreaOver", "Area", "BarBackH", "BarBackV", "BarFrontActiveH",
-        "BarFrontUnactiveH", "BarFrontActiveV", "BarFrontUnactiveV", "BarH", "Barv", "BarV",
-        "DragActive", "DragUnactive", "ListArea", "BoxActive", "BoxUnactive", "IconActive",
-        "IconUnactive", "CellActive", "CellUnactive", "CellIUnactive", "CellOver",
-        "CellSelected", "CellActiveOn", "CellUnactiveOn", "CellActiveOff", "CellUnactiveOff"};
+    static const char* const parts[] = {"AreaActive",
+                                        "AreaUnactive",
+                                        "AreaBarActive",
+                                        "AreaBarUnactive",
+                                        "BarActive",
+                                        "BarUnactive",
+                                        "ButtonActive",
+                                        "ButtonUnactive",
+                                        "ButtonClose",
+                                        "ButtonFull",
+                                        "ButtonMin",
+                                        "AreaOver",
+                                        "Area",
+                                        "BarBackH",
+                                        "BarBackV",
+                                        "BarFrontActiveH",
+                                        "BarFrontUnactiveH",
+                                        "BarFrontActiveV",
+                                        "BarFrontUnactiveV",
+                                        "BarH",
+                                        "Barv",
+                                        "BarV",
+                                        "DragActive",
+                                        "DragUnactive",
+                                        "ListArea",
+                                        "BoxActive",
+                                        "BoxUnactive",
+                                        "IconActive",
+                                        "IconUnactive",
+                                        "CellActive",
+                                        "CellUnactive",
+                                        "CellIUnactive",
+                                        "CellOver",
+                                        "CellSelected",
+                                        "CellActiveOn",
+                                        "CellUnactiveOn",
+                                        "CellActiveOff",
+                                        "CellUnactiveOff"};
     KV_SKIN* skin = gui->skins.GetValue("sk");
     for (const char* part : parts) {
       *skin->GetValue(part) = part;
@@ -41,7 +71,9 @@ class CompositeTest : public GuiTest {
     return "-";
   }
   // "active/unactive" style names of a control.
-  std::string Styles(CONTROL* c) { return StyleName(c->StyleActive) + "/" + StyleName(c->StyleUnactive); }
+  std::string Styles(CONTROL* c) {
+    return StyleName(c->StyleActive) + "/" + StyleName(c->StyleUnactive);
+  }
 
   static std::vector<CONTROL*> Kids(CONTROL* c) {
     std::vector<CONTROL*> kids;

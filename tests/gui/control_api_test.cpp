@@ -22,7 +22,8 @@ class ControlApi : public CompositeTest {
 };
 
 TEST_F(ControlApi, ListItemsStackInOrderAndLeaveByIndex) {
-  CONTROL* list = gui->CreateListBox("sk", "lb", POS, KV_VECTOR(100, 100, 0, 1), 10, 0, 0, 0, 0, nullptr);
+  CONTROL* list =
+      gui->CreateListBox("sk", "lb", POS, KV_VECTOR(100, 100, 0, 1), 10, 0, 0, 0, 0, nullptr);
   CONTROL* a = gui->ListBoxAddItem("sk", "a", 20, list);
   gui->ListBoxAddItem("sk", "b", 30, list);
   gui->ListBoxAddItem("sk", "c", 20, list);
@@ -62,7 +63,8 @@ TEST_F(ControlApi, ListItemsStackInOrderAndLeaveByIndex) {
 }
 
 TEST_F(ControlApi, CheckAndOptionRowsHoldTheirMarksCentred) {
-  CONTROL* box = gui->CreateCheckBox("sk", "cb", POS, KV_VECTOR(100, 50, 0, 1), 0, 0, 0, 0, nullptr);
+  CONTROL* box =
+      gui->CreateCheckBox("sk", "cb", POS, KV_VECTOR(100, 50, 0, 1), 0, 0, 0, 0, nullptr);
   CONTROL* row = gui->CheckBoxAddItem("sk", "one", 20, KV_VECTOR(10, 12, 0, 1), box);
   ASSERT_NE(row, nullptr);
   EXPECT_EQ(row->Text, "one");
@@ -93,7 +95,8 @@ TEST_F(ControlApi, CheckAndOptionRowsHoldTheirMarksCentred) {
   EXPECT_TRUE(gui->CheckBoxClear(box));
   EXPECT_EQ(gui->CheckBoxGetCount(box), 0);
 
-  CONTROL* options = gui->CreateOptionBox("sk", "ob", POS, KV_VECTOR(100, 50, 0, 1), 0, 0, 0, 0, nullptr);
+  CONTROL* options =
+      gui->CreateOptionBox("sk", "ob", POS, KV_VECTOR(100, 50, 0, 1), 0, 0, 0, 0, nullptr);
   gui->OptionBoxAddItem("sk", "x", 20, KV_VECTOR(10, 10, 0, 1), options);
   CONTROL* y = gui->OptionBoxAddItem("sk", "y", 20, KV_VECTOR(10, 10, 0, 1), options);
   EXPECT_NE(dynamic_cast<KV_GUI::__option*>(Kids(y)[0]), nullptr);
@@ -111,8 +114,8 @@ TEST_F(ControlApi, CheckAndOptionRowsHoldTheirMarksCentred) {
 }
 
 TEST_F(ControlApi, ComboItemsAndTheSelectionNeverDangle) {
-  CONTROL* combo = gui->CreateComboBox("sk", "c", POS, KV_VECTOR(100, 20, 0, 1), KV_VECTOR(100, 80, 0, 1), 10, "",
-                                       0, 0, 0, 0, 0, nullptr);
+  CONTROL* combo = gui->CreateComboBox("sk", "c", POS, KV_VECTOR(100, 20, 0, 1),
+                                       KV_VECTOR(100, 80, 0, 1), 10, "", 0, 0, 0, 0, 0, nullptr);
   CONTROL* first = gui->ComboBoxAddItem("sk", "one", 20, combo);
   gui->ComboBoxAddItem("sk", "two", 20, combo);
   EXPECT_EQ(Styles(first), "CellActive/CellIUnactive");
@@ -139,7 +142,8 @@ TEST_F(ControlApi, ComboItemsAndTheSelectionNeverDangle) {
 }
 
 TEST_F(ControlApi, MenusOpenAndCloseAtEveryDepth) {
-  CONTROL* menu = gui->CreateMenu("sk", "m", POS, KV_VECTOR(60, 20, 0, 1), "File", NO_ICON, 0, nullptr);
+  CONTROL* menu =
+      gui->CreateMenu("sk", "m", POS, KV_VECTOR(60, 20, 0, 1), "File", NO_ICON, 0, nullptr);
   CONTROL* open = gui->MenuAddItem(menu, "sk", KV_VECTOR(80, 20, 0, 1), "Open", NO_ICON);
   ASSERT_NE(dynamic_cast<KV_GUI::__button*>(Kids(open)[0]), nullptr);
   CONTROL* sub = gui->CreateSubMenu(menu, "sk", KV_VECTOR(80, 20, 0, 1), "More", NO_ICON, 0);
@@ -163,8 +167,9 @@ TEST_F(ControlApi, MenusOpenAndCloseAtEveryDepth) {
 }
 
 TEST_F(ControlApi, ScrollAndProgressValuesReadBack) {
-  CONTROL* content = gui->CreateScrollPlane("sk", "sp", POS, KV_VECTOR(200, 100, 0, 1), KV_VECTOR(10, 10, 0, 1),
-                                            KV_VECTOR(0, 0, 0, 1), 0, 0, 0, 0, nullptr);
+  CONTROL* content =
+      gui->CreateScrollPlane("sk", "sp", POS, KV_VECTOR(200, 100, 0, 1), KV_VECTOR(10, 10, 0, 1),
+                             KV_VECTOR(0, 0, 0, 1), 0, 0, 0, 0, nullptr);
   CONTROL* area = content->GetParent();
   Part(area, "hscrollb")->Size.x = 190;
   content->ChildOffset = KV_VECTOR(-30, -40, 0, 1);
@@ -177,7 +182,8 @@ TEST_F(ControlApi, ScrollAndProgressValuesReadBack) {
   // The horizontal thumb shows half of the track: the view is half the content.
   EXPECT_FLOAT_EQ(Part(Part(area, "hscrollb"), "hscrollf")->Size.x, 95);
 
-  CONTROL* progress = gui->CreateProgressBar("sk", "pb", POS, KV_VECTOR(110, 20, 0, 1), 1, 1, 4, 6, nullptr);
+  CONTROL* progress =
+      gui->CreateProgressBar("sk", "pb", POS, KV_VECTOR(110, 20, 0, 1), 1, 1, 4, 6, nullptr);
   EXPECT_TRUE(gui->ProgressBarSetPhase(progress, 0.5f));
   EXPECT_FLOAT_EQ(Kids(progress)[0]->Size.x, 50);
   EXPECT_FLOAT_EQ(gui->ProgressBarGetPhase(progress), 0.5f);
@@ -224,7 +230,8 @@ TEST_F(ControlApi, EditBoxTextAndModes) {
 }
 
 TEST_F(ControlApi, ButtonsSwapTheirLooks) {
-  CONTROL* button = gui->CreateButton("sk", "b", "B", POS, KV_VECTOR(50, 20, 0, 1), NO_ICON, nullptr);
+  CONTROL* button =
+      gui->CreateButton("sk", "b", "B", POS, KV_VECTOR(50, 20, 0, 1), NO_ICON, nullptr);
   EXPECT_TRUE(gui->ButtonSetOverStyle(button));
   EXPECT_EQ(StyleName(button->StyleActive), "AreaOver");
   EXPECT_TRUE(gui->ButtonSetNormalStyle(button));
@@ -237,7 +244,8 @@ TEST_F(ControlApi, NullAndWrongKindsFail) {
   CONTROL* label = gui->CreateStatic("sk", "l", "x", POS, KV_VECTOR(50, 20, 0, 1), nullptr);
   CONTROL* listLike = gui->CreateStatic("sk", "l2", "x", POS, KV_VECTOR(50, 20, 0, 1), nullptr);
   gui->CreateStatic("sk", nullptr, "child", POS, KV_VECTOR(50, 20, 0, 1), listLike);
-  CONTROL* button = gui->CreateButton("sk", "b", "B", POS, KV_VECTOR(50, 20, 0, 1), NO_ICON, nullptr);
+  CONTROL* button =
+      gui->CreateButton("sk", "b", "B", POS, KV_VECTOR(50, 20, 0, 1), NO_ICON, nullptr);
   KV_LIST<CONTROL*> out;
   out.PushBack(label);
   KV_STRING text("keep");
@@ -291,10 +299,14 @@ TEST_F(ControlApi, NullAndWrongKindsFail) {
 }
 
 TEST_F(ControlApi, NamedCompositesLeaveWholeAndAtOnce) {
-  CONTROL* client = gui->CreateWindow("sk", "w", "", POS, KV_VECTOR(200, 200, 0, 1), 3, NO_ICON, 0, 0, 0, 0, nullptr);
-  CONTROL* inner = gui->CreateButton("sk", "inner", "", POS, KV_VECTOR(50, 20, 0, 1), NO_ICON, client);
-  CONTROL* list = gui->CreateListBox("sk", "lb", POS, KV_VECTOR(50, 50, 0, 1), 5, 0, 0, 0, 0, nullptr);
-  CONTROL* button = gui->CreateButton("sk", "b", "", POS, KV_VECTOR(50, 20, 0, 1), NO_ICON, nullptr);
+  CONTROL* client = gui->CreateWindow("sk", "w", "", POS, KV_VECTOR(200, 200, 0, 1), 3, NO_ICON, 0,
+                                      0, 0, 0, nullptr);
+  CONTROL* inner =
+      gui->CreateButton("sk", "inner", "", POS, KV_VECTOR(50, 20, 0, 1), NO_ICON, client);
+  CONTROL* list =
+      gui->CreateListBox("sk", "lb", POS, KV_VECTOR(50, 50, 0, 1), 5, 0, 0, 0, 0, nullptr);
+  CONTROL* button =
+      gui->CreateButton("sk", "b", "", POS, KV_VECTOR(50, 20, 0, 1), NO_ICON, nullptr);
   CONTROL* unnamed = gui->CreateStatic("sk", nullptr, "", POS, KV_VECTOR(50, 20, 0, 1), nullptr);
   EXPECT_EQ(TopLevelCount(), 4u);
 

@@ -139,7 +139,8 @@ TEST_F(ControlScript, VariablesDoArithmeticOfTheirType) {
   Run("variable h as half ; set variable h to number 1h ; set Events to variable h ; ");
   EXPECT_EQ(control->Events, 0xFFFFFFFFu);
   EXPECT_EQ(Result("variable v as string ; set variable v to string ab ; "
-                   "add variable v to variable v ; subtract variable v with string b"), "aa");
+                   "add variable v to variable v ; subtract variable v with string b"),
+            "aa");
   // A declared name keeps its first type and value.
   EXPECT_EQ(Result("variable v as string ; set variable v to string kept ; "
                    "variable v as integer ; variable v as string ; add variable v to string !"),
@@ -206,12 +207,12 @@ TEST_F(ControlScript, SelectsOtherControls) {
 
 TEST_F(ControlScript, RunEndsWhereTheStatementCannotGoOn) {
   const char* endings[] = {
-      "select parent ; ",                     // a top-level control has no parent
-      "select by name nobody ; ",             // nothing filed under the name
-      "set variable missing to number 1h ; ", // no such variable
-      "set Order with number 1h ; ",          // wrong joining word
-      "set Order to variable missing ; ",     // no source variable
-      "variable v is string ; ",              // a declaration needs "as"
+      "select parent ; ",                      // a top-level control has no parent
+      "select by name nobody ; ",              // nothing filed under the name
+      "set variable missing to number 1h ; ",  // no such variable
+      "set Order with number 1h ; ",           // wrong joining word
+      "set Order to variable missing ; ",      // no source variable
+      "variable v is string ; ",               // a declaration needs "as"
       "exit ; ",
   };
   for (const char* ending : endings) {
@@ -251,9 +252,10 @@ TEST_F(ControlScript, LineEndsSeparateWords) {
 
 TEST_F(ControlScript, CommandsActOnTheSelection) {
   CONTROL* slider = gui->CreateSlider("sk", "slider", KV_VECTOR(0, 0), KV_VECTOR(110, 10), nullptr);
-  CONTROL* bar = gui->CreateProgressBar("sk", "bar", KV_VECTOR(0, 0), KV_VECTOR(100, 10), 0, 0, 0, 0,
-                                        nullptr);
-  CONTROL* edit = gui->CreateEditBox("sk", "edit", KV_VECTOR(0, 0), KV_VECTOR(100, 20), "", 0, nullptr);
+  CONTROL* bar =
+      gui->CreateProgressBar("sk", "bar", KV_VECTOR(0, 0), KV_VECTOR(100, 10), 0, 0, 0, 0, nullptr);
+  CONTROL* edit =
+      gui->CreateEditBox("sk", "edit", KV_VECTOR(0, 0), KV_VECTOR(100, 20), "", 0, nullptr);
   ASSERT_NE(slider, nullptr);
   ASSERT_NE(bar, nullptr);
   ASSERT_NE(edit, nullptr);
@@ -310,9 +312,9 @@ TEST_F(ControlScript, MenuCommandsOpenAndCloseTheList) {
 }
 
 TEST_F(ControlScript, ScrollContentSizeTakesAHalfVector) {
-  CONTROL* content = gui->CreateScrollPlane("sk", "plane", KV_VECTOR(0, 0), KV_VECTOR(100, 100),
-                                            KV_VECTOR(10, 10), KV_VECTOR(100, 100), 0, 0, 0, 0,
-                                            nullptr);
+  CONTROL* content =
+      gui->CreateScrollPlane("sk", "plane", KV_VECTOR(0, 0), KV_VECTOR(100, 100), KV_VECTOR(10, 10),
+                             KV_VECTOR(100, 100), 0, 0, 0, 0, nullptr);
   ASSERT_NE(content, nullptr);
   Run("do ScrollSetContentSize using number 300:400f now ; ", content);
   KV_VECTOR extent = gui->ScrollGetContentSize(content);

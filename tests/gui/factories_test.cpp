@@ -70,9 +70,11 @@ TEST_F(Factories, WindowButtonsTakeTheirPlacesByFlagAndTheBarCarriesTheTitle) {
   EXPECT_EQ(gui->controls.CountName(nullptr), 0u);
 
   // Minimize alone sits at the edge; no flags: no bar, no margin, the plain area look.
-  client = gui->CreateWindow("sk", nullptr, "", POS, KV_VECTOR(300, 200, 0, 1), 4, icon, 0, 0, 0, 0, nullptr);
+  client = gui->CreateWindow("sk", nullptr, "", POS, KV_VECTOR(300, 200, 0, 1), 4, icon, 0, 0, 0, 0,
+                             nullptr);
   EXPECT_FLOAT_EQ(Part(client->GetParent(), "btnmini")->MarginRight, 0);
-  client = gui->CreateWindow("sk", nullptr, "", POS, KV_VECTOR(300, 200, 0, 1), 0, icon, 0, 0, 0, 0, nullptr);
+  client = gui->CreateWindow("sk", nullptr, "", POS, KV_VECTOR(300, 200, 0, 1), 0, icon, 0, 0, 0, 0,
+                             nullptr);
   window = client->GetParent();
   EXPECT_EQ(Kids(window).size(), 1u);
   EXPECT_FLOAT_EQ(window->MarginTop, 0);
@@ -83,7 +85,8 @@ TEST_F(Factories, ButtonStaticGroupAndProgressBar) {
   KV_HANDLE icon = {};
   icon.endFlag = 0;
   icon.value = 3;
-  CONTROL* button = gui->CreateButton("sk", "ok", "OK", POS, KV_VECTOR(80, 20, 0, 1), icon, nullptr);
+  CONTROL* button =
+      gui->CreateButton("sk", "ok", "OK", POS, KV_VECTOR(80, 20, 0, 1), icon, nullptr);
   EXPECT_EQ(Named("ok"), button);
   EXPECT_EQ(button->Text, "OK");
   EXPECT_EQ(button->Icon.value, 3u);
@@ -103,7 +106,8 @@ TEST_F(Factories, ButtonStaticGroupAndProgressBar) {
   EXPECT_EQ(group->Text, "Group");
   EXPECT_EQ(Styles(group), "Area/Area");
 
-  CONTROL* progress = gui->CreateProgressBar("sk", "pb", POS, KV_VECTOR(100, 20, 0, 1), 1, 2, 3, 4, nullptr);
+  CONTROL* progress =
+      gui->CreateProgressBar("sk", "pb", POS, KV_VECTOR(100, 20, 0, 1), 1, 2, 3, 4, nullptr);
   EXPECT_FLOAT_EQ(progress->CutMarginTop, 1);
   EXPECT_FLOAT_EQ(progress->CutMarginRight, 4);
   CONTROL* bar = Kids(progress)[0];
@@ -117,8 +121,9 @@ TEST_F(Factories, ButtonStaticGroupAndProgressBar) {
 }
 
 TEST_F(Factories, ScrollPlaneAndListBox) {
-  CONTROL* content = gui->CreateScrollPlane("sk", "sp", POS, KV_VECTOR(200, 100, 0, 1), KV_VECTOR(12, 10, 0, 1),
-                                            KV_VECTOR(400, 300, 0, 1), 1, 2, 3, 4, nullptr);
+  CONTROL* content =
+      gui->CreateScrollPlane("sk", "sp", POS, KV_VECTOR(200, 100, 0, 1), KV_VECTOR(12, 10, 0, 1),
+                             KV_VECTOR(400, 300, 0, 1), 1, 2, 3, 4, nullptr);
   EXPECT_EQ(Named("sp"), content);
   CONTROL* area = content->GetParent();
   EXPECT_EQ(area->GetTag(), "scrollarea");
@@ -142,7 +147,8 @@ TEST_F(Factories, ScrollPlaneAndListBox) {
   EXPECT_FLOAT_EQ(vthumb->ContentExtent, 300);
   EXPECT_EQ(vthumb->Behaviour, 0x10u);
 
-  CONTROL* list = gui->CreateListBox("sk", "lb", POS, KV_VECTOR(200, 100, 0, 1), 14, 0, 0, 0, 0, nullptr);
+  CONTROL* list =
+      gui->CreateListBox("sk", "lb", POS, KV_VECTOR(200, 100, 0, 1), 14, 0, 0, 0, 0, nullptr);
   EXPECT_EQ(Named("lb"), list);
   EXPECT_EQ(list->GetTag(), "listbox");
   EXPECT_FLOAT_EQ(list->GetParent()->MarginRight, 14);
@@ -151,14 +157,16 @@ TEST_F(Factories, ScrollPlaneAndListBox) {
 }
 
 TEST_F(Factories, CheckAndOptionBoxesGrowByTheirBorder) {
-  CONTROL* check = gui->CreateCheckBox("sk", "cb", POS, KV_VECTOR(100, 50, 0, 1), 2, 3, 4, 5, nullptr);
+  CONTROL* check =
+      gui->CreateCheckBox("sk", "cb", POS, KV_VECTOR(100, 50, 0, 1), 2, 3, 4, 5, nullptr);
   EXPECT_EQ(check->GetTag(), "checkbox");
   EXPECT_FLOAT_EQ(check->Size.y, 55);
   EXPECT_FLOAT_EQ(check->ChildOffset.x, 4);
   EXPECT_FLOAT_EQ(check->ChildOffset.y, 2);
   EXPECT_FLOAT_EQ(check->CutMarginLeft, 4);
   EXPECT_EQ(Styles(check), "Area/Area");
-  CONTROL* option = gui->CreateOptionBox("sk", "ob", POS, KV_VECTOR(100, 50, 0, 1), 0, 0, 0, 0, nullptr);
+  CONTROL* option =
+      gui->CreateOptionBox("sk", "ob", POS, KV_VECTOR(100, 50, 0, 1), 0, 0, 0, 0, nullptr);
   EXPECT_EQ(option->GetTag(), "optionbox");
   EXPECT_EQ(Named("ob"), option);
 }
@@ -185,7 +193,8 @@ TEST_F(Factories, SlidersTurnByTheirShape) {
 
 TEST_F(Factories, MenusAndSubMenus) {
   KV_HANDLE icon = {};
-  CONTROL* menu = gui->CreateMenu("sk", "m", POS, KV_VECTOR(60, 20, 0, 1), "File", icon, 0x20, nullptr);
+  CONTROL* menu =
+      gui->CreateMenu("sk", "m", POS, KV_VECTOR(60, 20, 0, 1), "File", icon, 0x20, nullptr);
   EXPECT_EQ(menu->GetTag(), "menubutton");
   EXPECT_EQ(menu->Text, "File");
   EXPECT_EQ(menu->CutArea, 0);
@@ -196,10 +205,18 @@ TEST_F(Factories, MenusAndSubMenus) {
   EXPECT_EQ(list->Visible, 0);
   EXPECT_EQ(list->Active, 0);
   EXPECT_EQ(Styles(list), "ListArea/ListArea");
-  EXPECT_EQ(Part(Part(gui->CreateMenu("sk", nullptr, POS, KV_VECTOR(60, 20, 0, 1), "", icon, 0x4000, nullptr), "menu"),
-                 "menulist")->Behaviour, 0u);
-  EXPECT_EQ(Part(Part(gui->CreateMenu("sk", nullptr, POS, KV_VECTOR(60, 20, 0, 1), "", icon, 0x100, nullptr), "menu"),
-                 "menulist")->Behaviour, 0x100u);
+  EXPECT_EQ(Part(Part(gui->CreateMenu("sk", nullptr, POS, KV_VECTOR(60, 20, 0, 1), "", icon, 0x4000,
+                                      nullptr),
+                      "menu"),
+                 "menulist")
+                ->Behaviour,
+            0u);
+  EXPECT_EQ(Part(Part(gui->CreateMenu("sk", nullptr, POS, KV_VECTOR(60, 20, 0, 1), "", icon, 0x100,
+                                      nullptr),
+                      "menu"),
+                 "menulist")
+                ->Behaviour,
+            0x100u);
 
   gui->MenuAddItem(menu, "sk", KV_VECTOR(80, 20, 0, 1), "Open", icon);
   CONTROL* sub = gui->CreateSubMenu(menu, "sk", KV_VECTOR(90, 25, 0, 1), "Recent", icon, 0x200);
@@ -225,8 +242,9 @@ TEST_F(Factories, EditAndComboBoxes) {
   edit = gui->CreateEditBox("sk", "e2", POS, KV_VECTOR(100, 20, 0, 1), "abc", 0, nullptr);
   EXPECT_EQ(Part(edit, "editbox")->Text, "abc");
 
-  CONTROL* combo = gui->CreateComboBox("sk", "c", POS, KV_VECTOR(120, 20, 0, 1), KV_VECTOR(120, 80, 0, 1), 10,
-                                       "Pick", 0x20, 1, 2, 3, 4, nullptr);
+  CONTROL* combo =
+      gui->CreateComboBox("sk", "c", POS, KV_VECTOR(120, 20, 0, 1), KV_VECTOR(120, 80, 0, 1), 10,
+                          "Pick", 0x20, 1, 2, 3, 4, nullptr);
   EXPECT_EQ(Named("c"), combo);
   EXPECT_EQ(combo->Text, "Pick");
   EXPECT_EQ(Styles(combo), "ButtonActive/ButtonUnactive");
@@ -245,8 +263,8 @@ TEST_F(Factories, EditAndComboBoxes) {
   EXPECT_FLOAT_EQ(arrow->Size.x, 20);
   EXPECT_FLOAT_EQ(arrow->Order, 1);
   EXPECT_EQ(arrow->Behaviour, 0x2800u);
-  combo = gui->CreateComboBox("sk", nullptr, POS, KV_VECTOR(120, 20, 0, 1), KV_VECTOR(120, 80, 0, 1), 10, "", 0x400,
-                              0, 0, 0, 0, nullptr);
+  combo = gui->CreateComboBox("sk", nullptr, POS, KV_VECTOR(120, 20, 0, 1),
+                              KV_VECTOR(120, 80, 0, 1), 10, "", 0x400, 0, 0, 0, 0, nullptr);
   EXPECT_EQ(Kids(Part(combo, "comboboxm"))[0]->Behaviour, 0x400u);
 }
 
@@ -257,7 +275,8 @@ TEST_F(Factories, ARefusedTopLeavesTheTreeAndTheNamesAsTheyWere) {
   KV_VECTOR size(100, 20, 0, 1);
   EXPECT_EQ(gui->CreateWindow("sk", "n", "", POS, size, 15, icon, 0, 0, 0, 0, &outside), nullptr);
   EXPECT_EQ(gui->CreateButton("sk", "n", "", POS, size, icon, &outside), nullptr);
-  EXPECT_EQ(gui->CreateScrollPlane("sk", "n", POS, size, size, size, 0, 0, 0, 0, &outside), nullptr);
+  EXPECT_EQ(gui->CreateScrollPlane("sk", "n", POS, size, size, size, 0, 0, 0, 0, &outside),
+            nullptr);
   EXPECT_EQ(gui->CreateComboList("sk", "n", POS, size, size, size, 0, 0, 0, 0, &outside), nullptr);
   EXPECT_EQ(gui->CreateStatic("sk", "n", "", POS, size, &outside), nullptr);
   EXPECT_EQ(gui->CreateProgressBar("sk", "n", POS, size, 0, 0, 0, 0, &outside), nullptr);
@@ -268,7 +287,8 @@ TEST_F(Factories, ARefusedTopLeavesTheTreeAndTheNamesAsTheyWere) {
   EXPECT_EQ(gui->CreateSlider("sk", "n", POS, size, &outside), nullptr);
   EXPECT_EQ(gui->CreateMenu("sk", "n", POS, size, "", icon, 0, &outside), nullptr);
   EXPECT_EQ(gui->CreateEditBox("sk", "n", POS, size, "", 0, &outside), nullptr);
-  EXPECT_EQ(gui->CreateComboBox("sk", "n", POS, size, size, 5, "", 0, 0, 0, 0, 0, &outside), nullptr);
+  EXPECT_EQ(gui->CreateComboBox("sk", "n", POS, size, size, 5, "", 0, 0, 0, 0, 0, &outside),
+            nullptr);
   EXPECT_EQ(TopLevelCount(), 0u);
   EXPECT_EQ(outside.node, nullptr);
   EXPECT_EQ(gui->controls.CountName(nullptr), 0u);
@@ -312,12 +332,12 @@ TEST_F(Factories, ABuiltButtonReachesTheApplicationsProcedure) {
 TEST_F(Factories, AWindowsCloseButtonTellsTheClientAreaAndListItemsSelect) {
   Heard().clear();
   KV_HANDLE icon = {};
-  auto* client = dynamic_cast<C_GUI_CONTROL*>(
-      gui->CreateWindow("sk", "w", "T", POS, KV_VECTOR(300, 200, 0, 1), 1 | 2, icon, 0, 0, 0, 0, nullptr));
+  auto* client = dynamic_cast<C_GUI_CONTROL*>(gui->CreateWindow(
+      "sk", "w", "T", POS, KV_VECTOR(300, 200, 0, 1), 1 | 2, icon, 0, 0, 0, 0, nullptr));
   ASSERT_NE(client, nullptr);
   client->EventProc = Hear;
-  CONTROL* list = gui->CreateListBox("sk", "lb", KV_VECTOR(10, 10, 0, 1), KV_VECTOR(100, 100, 0, 1), 10, 0, 0, 0, 0,
-                                     client);
+  CONTROL* list = gui->CreateListBox("sk", "lb", KV_VECTOR(10, 10, 0, 1), KV_VECTOR(100, 100, 0, 1),
+                                     10, 0, 0, 0, 0, client);
   gui->ListBoxAddItem("sk", "a", 20, list);
   gui->ListBoxAddItem("sk", "b", 20, list);
   Step();

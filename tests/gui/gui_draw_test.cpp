@@ -8,7 +8,8 @@ namespace {
 std::vector<std::string> StateCalls() {
   std::vector<std::string> calls;
   for (const std::string& line : kv::engine::testing::TracedCalls())
-    if (line.rfind("KvSetState(", 0) == 0 && line.rfind("KvSetState(219", 0) != 0) calls.push_back(line);
+    if (line.rfind("KvSetState(", 0) == 0 && line.rfind("KvSetState(219", 0) != 0)
+      calls.push_back(line);
   return calls;
 }
 
@@ -50,10 +51,10 @@ TEST_F(GuiTest, TwoPassesWriteAlphaThenColour) {
   gui->Draw(1);
   kv::engine::testing::StopTrace();
   EXPECT_EQ(Joined(), "da da ");
-  std::vector<std::string> want = {
-      "KvSetState(220, 1)",        "KvSetState(101, 0, 0, 0, 1)", "KvSetState(155, 164, 159)",
-      "KvSetState(155, 164, 165)", "KvSetState(101, 1, 1, 1, 0)", "KvSetState(101, 1, 1, 1, 1)",
-      "KvSetState(220, 0)"};
+  std::vector<std::string> want = {"KvSetState(220, 1)",          "KvSetState(101, 0, 0, 0, 1)",
+                                   "KvSetState(155, 164, 159)",   "KvSetState(155, 164, 165)",
+                                   "KvSetState(101, 1, 1, 1, 0)", "KvSetState(101, 1, 1, 1, 1)",
+                                   "KvSetState(220, 0)"};
   EXPECT_EQ(StateCalls(), want);
 }
 

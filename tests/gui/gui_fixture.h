@@ -25,11 +25,11 @@ class Probe : public KV_GUI::CONTROL {
   }
 
   std::string tag;
-  uint32_t seen = 0;                          // Events as the last OnEvent saw them
-  int events = 0;                             // OnEvent calls
-  void (*onEvent)(Probe* self) = nullptr;     // extra work inside OnEvent
-  void (*onDraw)(Probe* self) = nullptr;      // extra work inside OnDraw
-  Probe* other = nullptr;                     // a control that onEvent may act on
+  uint32_t seen = 0;                       // Events as the last OnEvent saw them
+  int events = 0;                          // OnEvent calls
+  void (*onEvent)(Probe* self) = nullptr;  // extra work inside OnEvent
+  void (*onDraw)(Probe* self) = nullptr;   // extra work inside OnDraw
+  Probe* other = nullptr;                  // a control that onEvent may act on
 
   explicit Probe(const char* tag, float x = 0, float y = 0, float w = 0, float h = 0) : tag(tag) {
     Position = KV_VECTOR(x, y, 0, 1);

@@ -155,8 +155,8 @@ TEST_F(LayoutLoader, FailsWithoutFileOrNodeAndBuildsNothing) {
   EXPECT_FALSE(Load("Missing"));
   EXPECT_FALSE(Load("L/Control/Deeper"));
   EXPECT_FALSE(KvGuiLoadLayout(nullptr, "L", procedures, icons, *gui, nullptr, nullptr, nullptr));
-  EXPECT_FALSE(KvGuiLoadLayout(path.c_str(), nullptr, procedures, icons, *gui, nullptr, nullptr,
-                               nullptr));
+  EXPECT_FALSE(
+      KvGuiLoadLayout(path.c_str(), nullptr, procedures, icons, *gui, nullptr, nullptr, nullptr));
   EXPECT_EQ(Count(&gui->tree), 0);
   // Malformed markup is read forgivingly; what is not an element builds nothing.
   Write("<L>just text<Control Name=\"ok\"/> <<>> <Broken");
@@ -250,8 +250,11 @@ TEST_F(LayoutLoader, IncludesReadTheirFileAfreshAndStopAtCycles) {
   std::string other = path + ".other";
   Write("<Part><Control Name=\"fromOther\"/><Include Node=\"Back\" File=\"" + path + "\"/></Part>",
         other);
-  Write("<L><Include Node=\"Self\"/><Include File=\"" + other + "\" Node=\"Part\"/>"
-        "<Include File=\"/no/such/file\" Node=\"X\"/><Include File=\"" + other + "\"/></L>"
+  Write("<L><Include Node=\"Self\"/><Include File=\"" + other +
+        "\" Node=\"Part\"/>"
+        "<Include File=\"/no/such/file\" Node=\"X\"/><Include File=\"" +
+        other +
+        "\"/></L>"
         "<Self><Control Name=\"fromSelf\"/><Include Node=\"Self\"/></Self>"
         "<Back><Control Name=\"back\"/><Include Node=\"L\"/></Back>");
   ASSERT_TRUE(Load("L"));
@@ -279,8 +282,8 @@ TEST_F(LayoutLoader, DocumentAndStartNodeGivenByTheCaller) {
   ASSERT_TRUE(document.Parse(text, sizeof(text) - 1, " \t\n\r", true));
   KV_XML::ITERATOR start = document.Find("L", 2, nullptr);
   ASSERT_FALSE(start.IsEnd());
-  EXPECT_TRUE(KvGuiLoadLayout(nullptr, nullptr, procedures, icons, *gui, start.Get(), nullptr,
-                              &document));
+  EXPECT_TRUE(
+      KvGuiLoadLayout(nullptr, nullptr, procedures, icons, *gui, start.Get(), nullptr, &document));
   EXPECT_NE(Named("given"), nullptr);
 }
 

@@ -67,7 +67,11 @@ TEST_F(GuiTest, EachFlagAgainstAParentWithMargins) {
       {KV_GUI::DOCK_TO_EDGE_RIGHT, {0, 0}, {1, 1}, {195, 0}, {1, 1}},
       {KV_GUI::DOCK_TO_EDGE_BOTTOM_INSIDE, {0, 0}, {1, 10}, {0, 86}, {1, 10}},
       {KV_GUI::DOCK_TO_EDGE_RIGHT_INSIDE, {0, 0}, {20, 1}, {175, 0}, {20, 1}},
-      {KV_GUI::DOCK_TO_EDGE_TOP | KV_GUI::DOCK_TO_EDGE_LEFT, {0, 0}, {20, 10}, {-20, -10}, {20, 10}},
+      {KV_GUI::DOCK_TO_EDGE_TOP | KV_GUI::DOCK_TO_EDGE_LEFT,
+       {0, 0},
+       {20, 10},
+       {-20, -10},
+       {20, 10}},
   };
   for (const Case& c : cases) {
     Probe* control = Add("c", parent);

@@ -59,8 +59,8 @@ class Render : public GuiTest {
     windowClass.hInstance = GetModuleHandleA(nullptr);
     windowClass.lpszClassName = "Render Test";
     RegisterClassA(&windowClass);
-    window = CreateWindowExA(0, "Render Test", "Render Test", WS_POPUP, 0, 0, 64, 48, nullptr, nullptr,
-                             GetModuleHandleA(nullptr), nullptr);
+    window = CreateWindowExA(0, "Render Test", "Render Test", WS_POPUP, 0, 0, 64, 48, nullptr,
+                             nullptr, GetModuleHandleA(nullptr), nullptr);
     ASSERT_NE(window, nullptr);
     ASSERT_EQ(KvRenderTargetCreate(&target, window, KV_FORMAT_OPAQUE, 32, 16), 1);
     ASSERT_EQ(KvRenderTargetArea(target, 0, 0, 64, 48, 45.0, -1.0, 1.0, 0.0), 1);
@@ -127,7 +127,9 @@ class Render : public GuiTest {
     return (uint32_t)p[0] << 24 | (uint32_t)p[1] << 16 | (uint32_t)p[2] << 8 | p[3];
   }
 
-  static std::vector<std::string> Calls(const std::string& prefix) { return TracedStartingWith(prefix); }
+  static std::vector<std::string> Calls(const std::string& prefix) {
+    return TracedStartingWith(prefix);
+  }
 };
 
 // ---- engine calls ---------------------------------------------------------------------------
@@ -143,18 +145,23 @@ TEST_F(Render, NineAreasEachBindTheirTextureThenDrawOneQuad) {
   StopTrace();
   std::vector<std::string> calls;
   for (const std::string& call : TracedCalls())
-    if (call.rfind("KvTexture", 0) == 0 || call.rfind("KvDrawData", 0) == 0 || call.rfind("KvSetState(263", 0) == 0)
-      calls.push_back(call.substr(0, call.find(',') == std::string::npos ? call.size() : call.find(',')));
+    if (call.rfind("KvTexture", 0) == 0 || call.rfind("KvDrawData", 0) == 0 ||
+        call.rfind("KvSetState(263", 0) == 0)
+      calls.push_back(
+          call.substr(0, call.find(',') == std::string::npos ? call.size() : call.find(',')));
   std::vector<std::string> want;
   for (int area = 0; area < 9; ++area) {
-    want.push_back(area == 4 ? "KvTextureActivate(" + std::to_string(texture.Id()) + ")" : "KvTextureUnactivate(58)");
+    want.push_back(area == 4 ? "KvTextureActivate(" + std::to_string(texture.Id()) + ")"
+                             : "KvTextureUnactivate(58)");
     want.push_back("KvDrawData(11");
   }
   want.push_back("KvSetState(263");
   EXPECT_EQ(calls, want);
   std::vector<std::string> draws = Calls("KvDrawData");
   ASSERT_EQ(draws.size(), 9u);
-  EXPECT_EQ(draws[0], "KvDrawData(11, 0, 4, ptr, ptr, ptr, 0, 0, 0, 2, 0, 0, 0, 0, 0, 0, 4, 0, 0, 0, 0, 0, 0)");
+  EXPECT_EQ(
+      draws[0],
+      "KvDrawData(11, 0, 4, ptr, ptr, ptr, 0, 0, 0, 2, 0, 0, 0, 0, 0, 0, 4, 0, 0, 0, 0, 0, 0)");
   EXPECT_EQ(Calls("KvSetState(263").back(), "KvSetState(263, 1, 1, 1, 1)");
 }
 
@@ -234,9 +241,9 @@ TEST_F(Render, OutlinePrintsQualityTimesFourAroundTheTextThenTheText) {
   gui->Draw(0);
   StopTrace();
   EXPECT_EQ(Calls("KvDrawFont").size(), 9u);
-  EXPECT_EQ(Calls("KvSetState(263"),
-            (std::vector<std::string>{"KvSetState(263, 0.5, 0, 0, 1)", "KvSetState(263, 0, 1, 0, 1)",
-                                      "KvSetState(263, 1, 1, 1, 1)"}));
+  EXPECT_EQ(Calls("KvSetState(263"), (std::vector<std::string>{"KvSetState(263, 0.5, 0, 0, 1)",
+                                                               "KvSetState(263, 0, 1, 0, 1)",
+                                                               "KvSetState(263, 1, 1, 1, 1)"}));
   // Each print moves to corner 0 + offset (+ the outline step at 45-degree turns).
   std::vector<std::string> moves;
   for (const std::string& call : Calls("KvMatrixTranslate"))
@@ -277,7 +284,8 @@ TEST_F(Render, TextNeedsAFontAndIconIsDrawnWhiteFromTheTopLeft) {
   EXPECT_EQ(tail[0], "KvTextureActivate(" + std::to_string(icon.Id()) + ")");
   EXPECT_EQ(tail[1], "KvMatrixPush()");
   EXPECT_EQ(tail[2], "KvMatrixTranslate(7, 9, 0)");
-  EXPECT_EQ(tail[3], "KvDrawData(11, 0, 4, ptr, 0, ptr, 0, 0, 0, 2, 0, 0, 0, 0, 0, 0, 4, 0, 0, 0, 0, 0, 0)");
+  EXPECT_EQ(tail[3],
+            "KvDrawData(11, 0, 4, ptr, 0, ptr, 0, 0, 0, 2, 0, 0, 0, 0, 0, 0, 4, 0, 0, 0, 0, 0, 0)");
   EXPECT_EQ(tail[4], "KvMatrixPop()");
   KvRenderScene(KV_SCENE_CLEAR_COLOR);
   gui->Draw(0);
@@ -294,7 +302,8 @@ TEST_F(Render, NineAreasLandWhereTheBorderSplitPutsThem) {
   style.AreaSplit[KV_GUI::STYLE::SPLIT_RIGHT] = 4;
   // Area a gets red 20 * (a + 1), green 255 - 20 * a.
   for (int a = 0; a < 9; ++a)
-    for (int k = 0; k < 4; ++k) style.AreaColors[a][k] = KV_VECTOR(20 * (a + 1) / 255.0f, (255 - 20 * a) / 255.0f, 0, 1);
+    for (int k = 0; k < 4; ++k)
+      style.AreaColors[a][k] = KV_VECTOR(20 * (a + 1) / 255.0f, (255 - 20 * a) / 255.0f, 0, 1);
   Styled("s", nullptr, 8, 4, 40, 30);  // x 8..48 (columns 8|18|44|48), y 4..34 (rows 4|10|26|34)
   DrawFrame();
   const int xs[3] = {12, 30, 46};
@@ -315,20 +324,19 @@ TEST_F(Render, NineAreasLandWhereTheBorderSplitPutsThem) {
 TEST_F(Render, TiledAreaRepeatsItsTextureAcrossTheControl) {
   // 8 x 1 texture: four red pixels, then four green.
   std::vector<uint8_t> pixels;
-  for (int i = 0; i < 8; ++i) pixels.insert(pixels.end(), {(uint8_t)(i < 4 ? 255 : 0), (uint8_t)(i < 4 ? 0 : 255), 0, 255});
+  for (int i = 0; i < 8; ++i)
+    pixels.insert(pixels.end(), {(uint8_t)(i < 4 ? 255 : 0), (uint8_t)(i < 4 ? 0 : 255), 0, 255});
   KV_GUI::STYLE& style = Style("s");
   style.AreaTexture[4] = Texture(8, 1, pixels);
   style.AreaTiled[4] = KV_VECTOR(8, 0, 0, 1);
   Styled("s", nullptr, 0, 0, 32, 8);
   DrawFrame();
-  for (int x = 0; x < 32; ++x)
-    EXPECT_EQ(Pixel(x, 4), (x % 8) < 4 ? 0xFF0000FFu : 0x00FF00FFu) << x;
+  for (int x = 0; x < 32; ++x) EXPECT_EQ(Pixel(x, 4), (x % 8) < 4 ? 0xFF0000FFu : 0x00FF00FFu) << x;
   // Half a tile of offset starts the pattern with its green half.
   style.AreaOffset[4] = KV_VECTOR(4, 0, 0, 1);
   KvRenderScene(KV_SCENE_CLEAR_COLOR);
   gui->Draw(0);
-  for (int x = 0; x < 32; ++x)
-    EXPECT_EQ(Pixel(x, 4), (x % 8) < 4 ? 0x00FF00FFu : 0xFF0000FFu) << x;
+  for (int x = 0; x < 32; ++x) EXPECT_EQ(Pixel(x, 4), (x % 8) < 4 ? 0x00FF00FFu : 0xFF0000FFu) << x;
 }
 
 TEST_F(Render, TextLandsAtTheOffsetAndIsClippedToTheParent) {
@@ -339,8 +347,8 @@ TEST_F(Render, TextLandsAtTheOffsetAndIsClippedToTheParent) {
   label.TextOffset = KV_VECTOR_D(2, 3, 0, 1);
   label.TextColor = KV_VECTOR_D(1, 1, 0, 1);
   for (int k = 0; k < 4; ++k) label.AreaColors[4][k] = KV_VECTOR(0, 0, 0, 0);  // invisible skin
-  CONTROL* parent = Styled("box", nullptr, 10, 10, 20, 20);  // 10..30
-  CONTROL* child = Styled("label", parent, 14, 4, 30, 12);   // at (24, 14), reaching past 30
+  CONTROL* parent = Styled("box", nullptr, 10, 10, 20, 20);                    // 10..30
+  CONTROL* child = Styled("label", parent, 14, 4, 30, 12);  // at (24, 14), reaching past 30
   child->Text = "aa";  // glyphs at x 26..34 and 36..44, y 17..27, the label's box y 14..26
   DrawFrame();
   EXPECT_EQ(Pixel(27, 18), 0xFFFF00FFu);  // the first glyph inside the parent

@@ -158,11 +158,15 @@ TEST_F(Theme, StylesAccumulateInheritAndSplitMarksFollowTheLastValue) {
 TEST_F(Theme, TexturesAreCreatedLoadedAndGivenTheirParameters) {
   std::string file = WriteTexture("white.kvt", 4, 4);
   kv::engine::testing::StartTrace();
-  ASSERT_TRUE(Load("<Theme Name=\"T\">"
-                   "<Texture Name=\"t\" Type=\"KVT\" File=\"" + file +
-                   "\" MinFilter=\"LINEAR\" WrapT=\"CLAMP\"/>"
-                   "<Texture Name=\"u\" Type=\"kvt\" File=\"" + file + "\"/>"
-                   "</Theme>"));
+  ASSERT_TRUE(
+      Load("<Theme Name=\"T\">"
+           "<Texture Name=\"t\" Type=\"KVT\" File=\"" +
+           file +
+           "\" MinFilter=\"LINEAR\" WrapT=\"CLAMP\"/>"
+           "<Texture Name=\"u\" Type=\"kvt\" File=\"" +
+           file +
+           "\"/>"
+           "</Theme>"));
   kv::engine::testing::StopTrace();
   KV_HANDLE t = *gui->textures.GetValue("t");
   KV_HANDLE u = *gui->textures.GetValue("u");
@@ -197,12 +201,15 @@ TEST_F(Theme, OtherTextureTypesGoThroughTheApplicationsLoader) {
 
 TEST_F(Theme, AreaTexturesCopyTheHandleKnownWhenTheStyleIsApplied) {
   std::string file = WriteTexture("white.kvt", 2, 2);
-  ASSERT_TRUE(Load("<Theme Name=\"T\">"
-                   "<Style Name=\"early\"><AreaTexture Align=\"LEFT\" Name=\"t\"/></Style>"
-                   "<Texture Name=\"t\" Type=\"KVT\" File=\"" + file + "\"/>"
-                   "<Style Name=\"late\"><AreaTexture Name=\"t\"/><AreaTexture Align=\"TOP\" Name=\"t\"/>"
-                   "<AreaTexture Align=\"TOP\" Name=\"\"/></Style>"
-                   "</Theme>"));
+  ASSERT_TRUE(
+      Load("<Theme Name=\"T\">"
+           "<Style Name=\"early\"><AreaTexture Align=\"LEFT\" Name=\"t\"/></Style>"
+           "<Texture Name=\"t\" Type=\"KVT\" File=\"" +
+           file +
+           "\"/>"
+           "<Style Name=\"late\"><AreaTexture Name=\"t\"/><AreaTexture Align=\"TOP\" Name=\"t\"/>"
+           "<AreaTexture Align=\"TOP\" Name=\"\"/></Style>"
+           "</Theme>"));
   KV_HANDLE t = *gui->textures.GetValue("t");
   ASSERT_FALSE(t.IsNull());
   EXPECT_TRUE(Style("early").AreaTexture[3].IsNull());
@@ -213,12 +220,16 @@ TEST_F(Theme, AreaTexturesCopyTheHandleKnownWhenTheStyleIsApplied) {
 TEST_F(Theme, StylesHoldTheFontObjectThatALaterFontLoads) {
   std::string texture = WriteTexture("font.kvt", 16, 16);
   std::string desc = Write("font.fnt", kFontDesc);
-  ASSERT_TRUE(Load("<Theme Name=\"T\">"
-                   "<Style Name=\"s\"><TextFont Name=\"f\"/></Style>"
-                   "<Font Name=\"f\" TexFile=\"" + texture + "\" MapFile=\"" + desc +
-                   "\" MinFilter=\"LINEAR\"/>"
-                   "<Font Name=\"plain\" TexFile=\"" + texture + "\"/>"
-                   "</Theme>"));
+  ASSERT_TRUE(
+      Load("<Theme Name=\"T\">"
+           "<Style Name=\"s\"><TextFont Name=\"f\"/></Style>"
+           "<Font Name=\"f\" TexFile=\"" +
+           texture + "\" MapFile=\"" + desc +
+           "\" MinFilter=\"LINEAR\"/>"
+           "<Font Name=\"plain\" TexFile=\"" +
+           texture +
+           "\"/>"
+           "</Theme>"));
   KV_FONT* f = gui->fonts.GetValue("f");
   EXPECT_EQ(Style("s").TextFont, f);
   EXPECT_TRUE(f->loaded);
@@ -277,8 +288,11 @@ TEST_F(Theme, IncludeAppliesANamedThemeOfAnotherFile) {
   std::string base = Write("base.xml", R"(<Theme Name="Base">
       <Style Name="a"><TextHalign Mode="CENTER"/><TextValign Mode="BOTTOM"/></Style></Theme>
       <Theme><Style Name="fromNameless"/></Theme>)");
-  ASSERT_TRUE(Load("<Theme Name=\"T\"><Include File=\"" + base + "\" Theme=\"Base\"/>"
-                   "<Include File=\"" + base + "\"/>"
+  ASSERT_TRUE(Load("<Theme Name=\"T\"><Include File=\"" + base +
+                   "\" Theme=\"Base\"/>"
+                   "<Include File=\"" +
+                   base +
+                   "\"/>"
                    "<Style Name=\"a\"><TextValign Mode=\"TOP\"/></Style></Theme>"));
   EXPECT_EQ(Style("a").TextHalign, 0);
   EXPECT_EQ(Style("a").TextValign, -1);
@@ -287,9 +301,9 @@ TEST_F(Theme, IncludeAppliesANamedThemeOfAnotherFile) {
 
 TEST_F(Theme, AFailedIncludeStopsTheThemeButKeepsWhatCameBefore) {
   std::string base = Write("base.xml", R"(<Theme Name="Base"><Style Name="inner"/></Theme>)");
-  for (std::string include : {"File=\"" + base + "\" Theme=\"Missing\"",
-                              "File=\"" + Dir() + "missing.xml\" Theme=\"Base\"",
-                              std::string("Theme=\"Base\"")}) {
+  for (std::string include :
+       {"File=\"" + base + "\" Theme=\"Missing\"",
+        "File=\"" + Dir() + "missing.xml\" Theme=\"Base\"", std::string("Theme=\"Base\"")}) {
     gui->styles.Clear();
     EXPECT_FALSE(Load("<Theme Name=\"T\"><Style Name=\"before\"/><Include " + include +
                       "/><Style Name=\"after\"/></Theme>"));
@@ -302,8 +316,8 @@ TEST_F(Theme, IncludeCyclesFailInsteadOfRecursing) {
   std::string a = Dir() + "cycle_a.xml", b = Dir() + "cycle_b.xml";
   Write("cycle_a.xml", "<Theme Name=\"A\"><Style Name=\"a\"/><Include File=\"" + b +
                            "\" Theme=\"B\"/><Style Name=\"a2\"/></Theme>");
-  Write("cycle_b.xml", "<Theme Name=\"B\"><Style Name=\"b\"/><Include File=\"" + a +
-                           "\" Theme=\"A\"/></Theme>");
+  Write("cycle_b.xml",
+        "<Theme Name=\"B\"><Style Name=\"b\"/><Include File=\"" + a + "\" Theme=\"A\"/></Theme>");
   EXPECT_FALSE(gui->LoadTheme(a.c_str(), "A"));
   EXPECT_EQ(gui->styles.CountName("b"), 1u);
   EXPECT_EQ(gui->styles.CountName("a2"), 0u);
@@ -319,10 +333,12 @@ TEST_F(Theme, IncludeCyclesFailInsteadOfRecursing) {
 
 TEST_F(Theme, OneThemeIncludedTwiceAlongDifferentPathsIsNoCycle) {
   std::string leaf = Write("leaf.xml", R"(<Theme Name="L"><Style Name="leaf"/></Theme>)");
-  std::string mid = Write("mid.xml", "<Theme Name=\"M1\"><Include File=\"" + leaf +
-                                         "\" Theme=\"L\"/></Theme><Theme Name=\"M2\"><Include File=\"" +
-                                         leaf + "\" Theme=\"L\"/></Theme>");
-  EXPECT_TRUE(Load("<Theme Name=\"T\"><Include File=\"" + mid + "\" Theme=\"M1\"/><Include File=\"" +
-                   mid + "\" Theme=\"M2\"/><Style Name=\"end\"/></Theme>"));
+  std::string mid =
+      Write("mid.xml", "<Theme Name=\"M1\"><Include File=\"" + leaf +
+                           "\" Theme=\"L\"/></Theme><Theme Name=\"M2\"><Include File=\"" + leaf +
+                           "\" Theme=\"L\"/></Theme>");
+  EXPECT_TRUE(Load("<Theme Name=\"T\"><Include File=\"" + mid +
+                   "\" Theme=\"M1\"/><Include File=\"" + mid +
+                   "\" Theme=\"M2\"/><Style Name=\"end\"/></Theme>"));
   EXPECT_EQ(gui->styles.CountName("end"), 1u);
 }

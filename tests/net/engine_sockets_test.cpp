@@ -12,156 +12,139 @@
 
 namespace {
 
-KV_HANDLE Created()
-{
-    KV_HANDLE handle;
-    EXPECT_EQ(KvSocketCreate(&handle), 1);
-    EXPECT_FALSE(handle.IsNull());
-    return handle;
+KV_HANDLE Created() {
+  KV_HANDLE handle;
+  EXPECT_EQ(KvSocketCreate(&handle), 1);
+  EXPECT_FALSE(handle.IsNull());
+  return handle;
 }
 
 // A connected pair over 127.0.0.1: a client and the connection the server accepted.
-struct Pair
-{
-    KV_HANDLE listener = Created(), client = Created(), accepted = Created();
-    Pair()
-    {
-        unsigned short port = FreePort();
-        EXPECT_EQ(KvSocketOpen(listener, 0), 1);
-        EXPECT_EQ(KvSocketListen(listener, port, 4), 1);
-        EXPECT_EQ(KvSocketOpen(client, 0), 1);
-        EXPECT_EQ(KvSocketConnect(client, "127.0.0.1", port), 1);
-        // The listener waits in accept by default; the connection is already queued.
-        EXPECT_EQ(KvSocketAccept(accepted, listener), 1);
-    }
-    ~Pair()
-    {
-        KvSocketDestroy(listener);
-        KvSocketDestroy(client);
-        KvSocketDestroy(accepted);
-    }
+struct Pair {
+  KV_HANDLE listener = Created(), client = Created(), accepted = Created();
+  Pair() {
+    unsigned short port = FreePort();
+    EXPECT_EQ(KvSocketOpen(listener, 0), 1);
+    EXPECT_EQ(KvSocketListen(listener, port, 4), 1);
+    EXPECT_EQ(KvSocketOpen(client, 0), 1);
+    EXPECT_EQ(KvSocketConnect(client, "127.0.0.1", port), 1);
+    // The listener waits in accept by default; the connection is already queued.
+    EXPECT_EQ(KvSocketAccept(accepted, listener), 1);
+  }
+  ~Pair() {
+    KvSocketDestroy(listener);
+    KvSocketDestroy(client);
+    KvSocketDestroy(accepted);
+  }
 };
 
-KV_ARRAY<unsigned char> Bytes(const std::string& text)
-{
-    KV_ARRAY<unsigned char> array((unsigned int)text.size());
-    for (size_t i = 0; i < text.size(); ++i)
-        array.data[i] = (unsigned char)text[i];
-    return array;
+KV_ARRAY<unsigned char> Bytes(const std::string& text) {
+  KV_ARRAY<unsigned char> array((unsigned int)text.size());
+  for (size_t i = 0; i < text.size(); ++i) array.data[i] = (unsigned char)text[i];
+  return array;
 }
 
-TEST(EngineSockets, NullAndUnknownHandlesAreHarmless)
-{
-    KV_HANDLE null;
-    KvSocketDestroy(null);
-    KV_HANDLE unknown;
-    unknown.endFlag = 0;
-    unknown.value = 0x7ffffff0;
-    KvSocketDestroy(unknown);
-    EXPECT_EQ(KvSocketCreate(nullptr), 0);
-    EXPECT_EQ(KvSocketOpen(null, 0), 0);
-    EXPECT_EQ(KvSocketIsConnected(null), 0);
-    EXPECT_EQ(KvSocketIsConnected(unknown), 0);
-    EXPECT_EQ(KvSocketAsync(unknown, 1), 0);
-    KV_ARRAY<unsigned char> data = Bytes("abc");
-    EXPECT_EQ(KvSocketSend(unknown, &data, 1, 0, 0), 0u);
-    EXPECT_EQ(KvSocketReceive(unknown, &data, 0, 0), 0u);
-    EXPECT_EQ(data.Size(), 3u);  // a failed receive leaves the array alone
-    // A null handle releases the array's bytes.
-    EXPECT_EQ(KvSocketReceive(null, &data, 0, 0), 0u);
-    EXPECT_TRUE(data.IsEmpty());
+TEST(EngineSockets, NullAndUnknownHandlesAreHarmless) {
+  KV_HANDLE null;
+  KvSocketDestroy(null);
+  KV_HANDLE unknown;
+  unknown.endFlag = 0;
+  unknown.value = 0x7ffffff0;
+  KvSocketDestroy(unknown);
+  EXPECT_EQ(KvSocketCreate(nullptr), 0);
+  EXPECT_EQ(KvSocketOpen(null, 0), 0);
+  EXPECT_EQ(KvSocketIsConnected(null), 0);
+  EXPECT_EQ(KvSocketIsConnected(unknown), 0);
+  EXPECT_EQ(KvSocketAsync(unknown, 1), 0);
+  KV_ARRAY<unsigned char> data = Bytes("abc");
+  EXPECT_EQ(KvSocketSend(unknown, &data, 1, 0, 0), 0u);
+  EXPECT_EQ(KvSocketReceive(unknown, &data, 0, 0), 0u);
+  EXPECT_EQ(data.Size(), 3u);  // a failed receive leaves the array alone
+  // A null handle releases the array's bytes.
+  EXPECT_EQ(KvSocketReceive(null, &data, 0, 0), 0u);
+  EXPECT_TRUE(data.IsEmpty());
 
-    // A socket that was created but never connected is not connected and sends nothing.
-    KV_HANDLE fresh = Created();
-    EXPECT_EQ(KvSocketIsConnected(fresh), 0);
-    KV_ARRAY<unsigned char> more = Bytes("x");
-    EXPECT_EQ(KvSocketSend(fresh, &more, 1, 0, 0), 0u);
-    EXPECT_EQ(KvSocketOpen(fresh, 9), 0);
-    KvSocketDestroy(fresh);
-    KvSocketDestroy(fresh);  // twice: the second does nothing
+  // A socket that was created but never connected is not connected and sends nothing.
+  KV_HANDLE fresh = Created();
+  EXPECT_EQ(KvSocketIsConnected(fresh), 0);
+  KV_ARRAY<unsigned char> more = Bytes("x");
+  EXPECT_EQ(KvSocketSend(fresh, &more, 1, 0, 0), 0u);
+  EXPECT_EQ(KvSocketOpen(fresh, 9), 0);
+  KvSocketDestroy(fresh);
+  KvSocketDestroy(fresh);  // twice: the second does nothing
 }
 
-TEST(EngineSockets, AsyncReceiveAndAcceptReturnAtOnce)
-{
-    Pair pair;
-    EXPECT_EQ(KvSocketAsync(pair.listener, 1), 1);
-    KV_HANDLE spare = Created();
-    EXPECT_EQ(KvSocketAccept(spare, pair.listener), 0);  // nobody waits
-    KvSocketDestroy(spare);
+TEST(EngineSockets, AsyncReceiveAndAcceptReturnAtOnce) {
+  Pair pair;
+  EXPECT_EQ(KvSocketAsync(pair.listener, 1), 1);
+  KV_HANDLE spare = Created();
+  EXPECT_EQ(KvSocketAccept(spare, pair.listener), 0);  // nobody waits
+  KvSocketDestroy(spare);
 
-    EXPECT_EQ(KvSocketAsync(pair.accepted, 1), 1);
-    KV_ARRAY<unsigned char> block;
-    EXPECT_EQ(KvSocketReceive(pair.accepted, &block, 0, 0), 0u);
-    EXPECT_EQ(KvSocketIsConnected(pair.accepted), 1);
+  EXPECT_EQ(KvSocketAsync(pair.accepted, 1), 1);
+  KV_ARRAY<unsigned char> block;
+  EXPECT_EQ(KvSocketReceive(pair.accepted, &block, 0, 0), 0u);
+  EXPECT_EQ(KvSocketIsConnected(pair.accepted), 1);
 
-    KV_ARRAY<unsigned char> data = Bytes("0123456789");
-    EXPECT_EQ(KvSocketSend(pair.client, &data, 1, 2, 5), 5u);
-    // Blocking receive on the other direction: a block size smaller than what waits.
-    unsigned int n = 0;
-    for (int i = 0; i < 500 && n == 0; ++i)
-    {
-        n = KvSocketReceive(pair.accepted, &block, 3, 0);
-        if (n == 0)
-            std::this_thread::sleep_for(std::chrono::milliseconds(2));
-    }
-    ASSERT_EQ(n, 3u);
-    EXPECT_EQ(std::string((const char*)block.data, block.Size()), "234");
-    EXPECT_EQ(KvSocketReceive(pair.accepted, &block, 0, 0), 2u);
-    EXPECT_EQ(std::string((const char*)block.data, block.Size()), "56");
+  KV_ARRAY<unsigned char> data = Bytes("0123456789");
+  EXPECT_EQ(KvSocketSend(pair.client, &data, 1, 2, 5), 5u);
+  // Blocking receive on the other direction: a block size smaller than what waits.
+  unsigned int n = 0;
+  for (int i = 0; i < 500 && n == 0; ++i) {
+    n = KvSocketReceive(pair.accepted, &block, 3, 0);
+    if (n == 0) std::this_thread::sleep_for(std::chrono::milliseconds(2));
+  }
+  ASSERT_EQ(n, 3u);
+  EXPECT_EQ(std::string((const char*)block.data, block.Size()), "234");
+  EXPECT_EQ(KvSocketReceive(pair.accepted, &block, 0, 0), 2u);
+  EXPECT_EQ(std::string((const char*)block.data, block.Size()), "56");
 }
 
-TEST(EngineSockets, EndOfStreamIsRemembered)
-{
-    Pair pair;
-    KV_ARRAY<unsigned char> data = Bytes("last words");
-    EXPECT_EQ(KvSocketSend(pair.client, &data, 1, 0, 0), 10u);
-    KvSocketDestroy(pair.client);
-    // Waiting receive: the data first, then 0 for the closed stream.
-    KV_ARRAY<unsigned char> block;
-    EXPECT_EQ(KvSocketReceive(pair.accepted, &block, 0, 0), 10u);
-    EXPECT_EQ(KvSocketReceive(pair.accepted, &block, 0, 0), 0u);
-    EXPECT_EQ(block.Size(), 10u);
-    EXPECT_EQ(KvSocketIsConnected(pair.accepted), 0);
+TEST(EngineSockets, EndOfStreamIsRemembered) {
+  Pair pair;
+  KV_ARRAY<unsigned char> data = Bytes("last words");
+  EXPECT_EQ(KvSocketSend(pair.client, &data, 1, 0, 0), 10u);
+  KvSocketDestroy(pair.client);
+  // Waiting receive: the data first, then 0 for the closed stream.
+  KV_ARRAY<unsigned char> block;
+  EXPECT_EQ(KvSocketReceive(pair.accepted, &block, 0, 0), 10u);
+  EXPECT_EQ(KvSocketReceive(pair.accepted, &block, 0, 0), 0u);
+  EXPECT_EQ(block.Size(), 10u);
+  EXPECT_EQ(KvSocketIsConnected(pair.accepted), 0);
 }
 
-TEST(EngineSockets, PeerGoneIsSeenWithoutReceiving)
-{
-    Pair pair;
-    EXPECT_EQ(KvSocketIsConnected(pair.accepted), 1);
-    KvSocketDestroy(pair.client);
-    int connected = 1;
-    for (int i = 0; i < 500 && connected; ++i)
-    {
-        connected = KvSocketIsConnected(pair.accepted);
-        if (connected)
-            std::this_thread::sleep_for(std::chrono::milliseconds(2));
-    }
-    EXPECT_EQ(connected, 0);
+TEST(EngineSockets, PeerGoneIsSeenWithoutReceiving) {
+  Pair pair;
+  EXPECT_EQ(KvSocketIsConnected(pair.accepted), 1);
+  KvSocketDestroy(pair.client);
+  int connected = 1;
+  for (int i = 0; i < 500 && connected; ++i) {
+    connected = KvSocketIsConnected(pair.accepted);
+    if (connected) std::this_thread::sleep_for(std::chrono::milliseconds(2));
+  }
+  EXPECT_EQ(connected, 0);
 }
 
-TEST(EngineSockets, SendingToAPeerThatHasGoneFailsWithoutASignal)
-{
-    Pair pair;
-    KvSocketDestroy(pair.accepted);
-    KV_ARRAY<unsigned char> data(64 * 1024);
-    unsigned int sent = 1;
-    // The first send may still be taken by the system; a later one meets the reset.
-    for (int i = 0; i < 200 && sent != 0; ++i)
-    {
-        sent = KvSocketSend(pair.client, &data, 1, 0, 0);
-        std::this_thread::sleep_for(std::chrono::milliseconds(1));
-    }
-    EXPECT_EQ(sent, 0u);
-    EXPECT_EQ(KvSocketIsConnected(pair.client), 0);
+TEST(EngineSockets, SendingToAPeerThatHasGoneFailsWithoutASignal) {
+  Pair pair;
+  KvSocketDestroy(pair.accepted);
+  KV_ARRAY<unsigned char> data(64 * 1024);
+  unsigned int sent = 1;
+  // The first send may still be taken by the system; a later one meets the reset.
+  for (int i = 0; i < 200 && sent != 0; ++i) {
+    sent = KvSocketSend(pair.client, &data, 1, 0, 0);
+    std::this_thread::sleep_for(std::chrono::milliseconds(1));
+  }
+  EXPECT_EQ(sent, 0u);
+  EXPECT_EQ(KvSocketIsConnected(pair.client), 0);
 }
 
-TEST(EngineSockets, ClosureDestroysEverySocket)
-{
-    KV_HANDLE a = Created();
-    EXPECT_EQ(KvSocketOpen(a, 0), 1);
-    EXPECT_EQ(KvSocketClosure(), 1);
-    EXPECT_EQ(KvSocketAsync(a, 1), 0);  // gone
-    EXPECT_EQ(KvSocketInitiation(), 1);
+TEST(EngineSockets, ClosureDestroysEverySocket) {
+  KV_HANDLE a = Created();
+  EXPECT_EQ(KvSocketOpen(a, 0), 1);
+  EXPECT_EQ(KvSocketClosure(), 1);
+  EXPECT_EQ(KvSocketAsync(a, 1), 0);  // gone
+  EXPECT_EQ(KvSocketInitiation(), 1);
 }
 
 }  // namespace

@@ -7,40 +7,42 @@
 
 namespace {
 
-std::string Text(const KV_BUFFER& buffer) { return std::string((const char*)buffer.GetData(), buffer.length); }
-
-TEST(HttpOutput, AppendsAfterTheLengthAndReservesWithoutChangingTheStream)
-{
-    KV_BUFFER out;
-    out.WriteString("head", false);
-    out.Seek(1, false, false);
-    ASSERT_TRUE(kv::net::AppendToBuffer(out, (const unsigned char*)"er", 2));
-    EXPECT_EQ(Text(out), "header");
-    EXPECT_EQ(out.Tell(), 6u);
-
-    out.Seek(2, false, false);
-    ASSERT_TRUE(kv::net::ReserveInBuffer(out, 1u << 20));
-    EXPECT_EQ(Text(out), "header");
-    EXPECT_EQ(out.Tell(), 2u);  // reserving keeps the position
-    EXPECT_GE(out.bytes.Size(), 6u + (1u << 20));
-    for (int i = 0; i < 1000; ++i)
-        ASSERT_TRUE(kv::net::AppendToBuffer(out, (const unsigned char*)"0123456789", 10));
-    EXPECT_EQ(out.length, 10006u);
-    EXPECT_EQ(Text(out).substr(9996), "0123456789");
-    EXPECT_TRUE(kv::net::AppendToBuffer(out, nullptr, 0));
-    EXPECT_FALSE(kv::net::AppendToBuffer(out, nullptr, 1));
+std::string Text(const KV_BUFFER& buffer) {
+  return std::string((const char*)buffer.GetData(), buffer.length);
 }
 
-TEST(HttpOutput, RequestTextHasExactlyItsLength)
-{
-    KV_ARRAY<unsigned char> request;
-    kv::net::BuildRequest(request, kv::net::kPostKeepAlive, "example.test", " x ", "a b");
-    std::string text((const char*)request.data, request.Size());
-    EXPECT_EQ(text, "POST /%20x%20 HTTP/1.1\r\nHost: example.test\r\nUser-Agent: Kelvo Core\r\nConnection: keep-alive\r\n"
-                    "Content-Length: 3\r\nContent-Type: application/x-www-form-urlencoded\r\n\r\na b");
-    kv::net::BuildRequest(request, kv::net::kGetOneShot, nullptr, nullptr, nullptr);
-    EXPECT_EQ(std::string((const char*)request.data, request.Size()),
-              "GET / HTTP/1.1\r\nHost: \r\nUser-Agent: Kelvo Core\r\nConnection: close\r\n\r\n");
+TEST(HttpOutput, AppendsAfterTheLengthAndReservesWithoutChangingTheStream) {
+  KV_BUFFER out;
+  out.WriteString("head", false);
+  out.Seek(1, false, false);
+  ASSERT_TRUE(kv::net::AppendToBuffer(out, (const unsigned char*)"er", 2));
+  EXPECT_EQ(Text(out), "header");
+  EXPECT_EQ(out.Tell(), 6u);
+
+  out.Seek(2, false, false);
+  ASSERT_TRUE(kv::net::ReserveInBuffer(out, 1u << 20));
+  EXPECT_EQ(Text(out), "header");
+  EXPECT_EQ(out.Tell(), 2u);  // reserving keeps the position
+  EXPECT_GE(out.bytes.Size(), 6u + (1u << 20));
+  for (int i = 0; i < 1000; ++i)
+    ASSERT_TRUE(kv::net::AppendToBuffer(out, (const unsigned char*)"0123456789", 10));
+  EXPECT_EQ(out.length, 10006u);
+  EXPECT_EQ(Text(out).substr(9996), "0123456789");
+  EXPECT_TRUE(kv::net::AppendToBuffer(out, nullptr, 0));
+  EXPECT_FALSE(kv::net::AppendToBuffer(out, nullptr, 1));
+}
+
+TEST(HttpOutput, RequestTextHasExactlyItsLength) {
+  KV_ARRAY<unsigned char> request;
+  kv::net::BuildRequest(request, kv::net::kPostKeepAlive, "example.test", " x ", "a b");
+  std::string text((const char*)request.data, request.Size());
+  EXPECT_EQ(text,
+            "POST /%20x%20 HTTP/1.1\r\nHost: example.test\r\nUser-Agent: Kelvo Core\r\nConnection: "
+            "keep-alive\r\n"
+            "Content-Length: 3\r\nContent-Type: application/x-www-form-urlencoded\r\n\r\na b");
+  kv::net::BuildRequest(request, kv::net::kGetOneShot, nullptr, nullptr, nullptr);
+  EXPECT_EQ(std::string((const char*)request.data, request.Size()),
+            "GET / HTTP/1.1\r\nHost: \r\nUser-Agent: Kelvo Core\r\nConnection: close\r\n\r\n");
 }
 
 }  // namespace

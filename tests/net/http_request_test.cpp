@@ -9,151 +9,146 @@
 
 namespace {
 
-std::string Text(const KV_BUFFER& buffer) { return std::string((const char*)buffer.GetData(), buffer.length); }
+std::string Text(const KV_BUFFER& buffer) {
+  return std::string((const char*)buffer.GetData(), buffer.length);
+}
 
 const char* const kHead = "HTTP/1.1 200 OK\r\nServer: test";
 
-KV_ARRAY<unsigned char> MinimalRequest()
-{
-    const char* text = "GET / HTTP/1.1\r\n\r\n";
-    KV_ARRAY<unsigned char> request((unsigned int)strlen(text));
-    memcpy(request.data, text, request.Size());
-    return request;
+KV_ARRAY<unsigned char> MinimalRequest() {
+  const char* text = "GET / HTTP/1.1\r\n\r\n";
+  KV_ARRAY<unsigned char> request((unsigned int)strlen(text));
+  memcpy(request.data, text, request.Size());
+  return request;
 }
 
-TEST(HttpRequest, GetSendsThePathWithEncodedSpacesAndStripsTheHead)
-{
-    ScriptedServer server({std::string(kHead) + "\r\n\r\nok"});
-    KV_SOCKET socket;
-    KV_BUFFER out;
-    ASSERT_TRUE(socket.HttpGet("127.0.0.1", "a b c.txt?x=1", out, server.Port(), 0));
-    EXPECT_EQ(Text(out), "ok");
-    EXPECT_EQ(out.Tell(), 2u);
-    EXPECT_EQ(socket.GetState(), 0u);
-    EXPECT_EQ(server.Request(), "GET /a%20b%20c.txt?x=1 HTTP/1.1\r\nHost: 127.0.0.1\r\nUser-Agent: Kelvo Core\r\n"
-                                "Connection: close\r\n\r\n");
+TEST(HttpRequest, GetSendsThePathWithEncodedSpacesAndStripsTheHead) {
+  ScriptedServer server({std::string(kHead) + "\r\n\r\nok"});
+  KV_SOCKET socket;
+  KV_BUFFER out;
+  ASSERT_TRUE(socket.HttpGet("127.0.0.1", "a b c.txt?x=1", out, server.Port(), 0));
+  EXPECT_EQ(Text(out), "ok");
+  EXPECT_EQ(out.Tell(), 2u);
+  EXPECT_EQ(socket.GetState(), 0u);
+  EXPECT_EQ(server.Request(),
+            "GET /a%20b%20c.txt?x=1 HTTP/1.1\r\nHost: 127.0.0.1\r\nUser-Agent: Kelvo Core\r\n"
+            "Connection: close\r\n\r\n");
 }
 
-TEST(HttpRequest, PostAnnouncesItsBodyAndSendsItUnchanged)
-{
-    ScriptedServer server({std::string(kHead) + "\r\n\r\n", "done"});
-    KV_SOCKET socket;
-    KV_BUFFER out;
-    ASSERT_TRUE(socket.HttpPost("127.0.0.1", "form", "a=1&b=2 3", out, server.Port(), 4));
-    EXPECT_EQ(Text(out), "done");
-    EXPECT_EQ(server.Request(), "POST /form HTTP/1.1\r\nHost: 127.0.0.1\r\nUser-Agent: Kelvo Core\r\n"
-                                "Connection: close\r\nContent-Length: 9\r\n"
-                                "Content-Type: application/x-www-form-urlencoded\r\n\r\na=1&b=2 3");
+TEST(HttpRequest, PostAnnouncesItsBodyAndSendsItUnchanged) {
+  ScriptedServer server({std::string(kHead) + "\r\n\r\n", "done"});
+  KV_SOCKET socket;
+  KV_BUFFER out;
+  ASSERT_TRUE(socket.HttpPost("127.0.0.1", "form", "a=1&b=2 3", out, server.Port(), 4));
+  EXPECT_EQ(Text(out), "done");
+  EXPECT_EQ(server.Request(),
+            "POST /form HTTP/1.1\r\nHost: 127.0.0.1\r\nUser-Agent: Kelvo Core\r\n"
+            "Connection: close\r\nContent-Length: 9\r\n"
+            "Content-Type: application/x-www-form-urlencoded\r\n\r\na=1&b=2 3");
 }
 
-TEST(HttpRequest, SeparateBodyIsSentInPiecesOfTheBlockSize)
-{
-    ScriptedServer server({std::string(kHead) + "\r\n\r\n"});
+TEST(HttpRequest, SeparateBodyIsSentInPiecesOfTheBlockSize) {
+  ScriptedServer server({std::string(kHead) + "\r\n\r\n"});
+  KV_SOCKET socket;
+  KV_BUFFER out;
+  const char* headText = "POST /p HTTP/1.1\r\nHost: h\r\nContent-Length: 10\r\n\r\n";
+  KV_ARRAY<unsigned char> head((unsigned int)strlen(headText));
+  memcpy(head.data, headText, head.Size());
+  KV_ARRAY<unsigned char> body(10);
+  memcpy(body.data, "0123456789", 10);
+  ASSERT_TRUE(socket.HttpRequest("127.0.0.1", head, out, &body, server.Port(), true, nullptr, 3));
+  EXPECT_EQ(server.Request(), std::string(headText) + "0123456789");
+  EXPECT_EQ(out.length, 0u);
+}
+
+TEST(HttpRequest, HeadTextAndTwoByteBody) {
+  ScriptedServer server({std::string(kHead) + "\r\n\r\nhi"});
+  KV_SOCKET socket;
+  KV_BUFFER out;
+  KV_STRING head;
+  KV_ARRAY<unsigned char> request = MinimalRequest();
+  ASSERT_TRUE(
+      socket.HttpRequest("127.0.0.1", request, out, nullptr, server.Port(), true, &head, 0));
+  EXPECT_EQ(Text(out), "hi");
+  EXPECT_STREQ(head.c_str(), kHead);
+}
+
+TEST(HttpRequest, WithoutStrippingOutHoldsTheWholeResponse) {
+  std::string response = std::string(kHead) + "\r\nContent-Length: 3\r\n\r\nabc";
+  ScriptedServer server({response.substr(0, 10), response.substr(10)});
+  KV_SOCKET socket;
+  KV_BUFFER out;
+  KV_ARRAY<unsigned char> request = MinimalRequest();
+  ASSERT_TRUE(
+      socket.HttpRequest("127.0.0.1", request, out, nullptr, server.Port(), false, nullptr, 0));
+  EXPECT_EQ(Text(out), response);
+}
+
+TEST(HttpRequest, HeadSplitAcrossBlocksIsFoundAndNoBodyByteIsLost) {
+  // The end mark straddles the blocks, and the first block is shorter than the mark.
+  ScriptedServer server({"HT", "TP/1.1 200 OK\r\n\r", "\nbody", " continues"});
+  KV_SOCKET socket;
+  KV_BUFFER out;
+  KV_STRING head;
+  KV_ARRAY<unsigned char> request = MinimalRequest();
+  ASSERT_TRUE(
+      socket.HttpRequest("127.0.0.1", request, out, nullptr, server.Port(), true, &head, 0));
+  EXPECT_EQ(Text(out), "body continues");
+  EXPECT_STREQ(head.c_str(), "HTTP/1.1 200 OK");
+}
+
+TEST(HttpRequest, ChunkedBodyIsTakenApartAcrossBlocks) {
+  ScriptedServer server({std::string(kHead) + "\r\nTransfer-Encoding: chunked\r\n\r\n5\r\nhel",
+                         "lo\r\n6;ext=1\r\n world\r", "\n0\r\nTrailer: x\r\n\r\n"});
+  KV_SOCKET socket;
+  KV_BUFFER out;
+  ASSERT_TRUE(socket.HttpGet("127.0.0.1", "", out, server.Port(), 0));
+  EXPECT_EQ(Text(out), "hello world");
+}
+
+TEST(HttpRequest, MalformedChunkedBodyFails) {
+  ScriptedServer server(
+      {std::string(kHead) + "\r\nTransfer-Encoding: chunked\r\n\r\nzz\r\nhello\r\n0\r\n\r\n"});
+  KV_SOCKET socket;
+  KV_BUFFER out;
+  EXPECT_FALSE(socket.HttpGet("127.0.0.1", "", out, server.Port(), 0));
+  EXPECT_EQ(socket.GetState(), 0u);
+}
+
+TEST(HttpRequest, EarlyCloseGivesWhatCameAndResponseWithoutHeadGivesNothing) {
+  {
+    ScriptedServer server({std::string(kHead) + "\r\nContent-Length: 100\r\n\r\nshort"});
     KV_SOCKET socket;
     KV_BUFFER out;
-    const char* headText = "POST /p HTTP/1.1\r\nHost: h\r\nContent-Length: 10\r\n\r\n";
-    KV_ARRAY<unsigned char> head((unsigned int)strlen(headText));
-    memcpy(head.data, headText, head.Size());
-    KV_ARRAY<unsigned char> body(10);
-    memcpy(body.data, "0123456789", 10);
-    ASSERT_TRUE(socket.HttpRequest("127.0.0.1", head, out, &body, server.Port(), true, nullptr, 3));
-    EXPECT_EQ(server.Request(), std::string(headText) + "0123456789");
+    EXPECT_TRUE(socket.HttpGet("127.0.0.1", "", out, server.Port(), 0));
+    EXPECT_EQ(Text(out), "short");
+  }
+  {
+    ScriptedServer server({"no head at all"});
+    KV_SOCKET socket;
+    KV_BUFFER out;
+    EXPECT_TRUE(socket.HttpGet("127.0.0.1", "", out, server.Port(), 0));
     EXPECT_EQ(out.length, 0u);
+  }
 }
 
-TEST(HttpRequest, HeadTextAndTwoByteBody)
-{
-    ScriptedServer server({std::string(kHead) + "\r\n\r\nhi"});
-    KV_SOCKET socket;
-    KV_BUFFER out;
-    KV_STRING head;
-    KV_ARRAY<unsigned char> request = MinimalRequest();
-    ASSERT_TRUE(socket.HttpRequest("127.0.0.1", request, out, nullptr, server.Port(), true, &head, 0));
-    EXPECT_EQ(Text(out), "hi");
-    EXPECT_STREQ(head.c_str(), kHead);
+TEST(HttpRequest, EndlessHeadFailsAtItsCap) {
+  std::string field = "X-Filler: " + std::string(1000, 'a') + "\r\n";
+  std::string head = "HTTP/1.1 200 OK\r\n";
+  while (head.size() < 70 * 1024) head += field;
+  ScriptedServer server({head + "\r\nbody"});
+  KV_SOCKET socket;
+  KV_BUFFER out;
+  EXPECT_FALSE(socket.HttpGet("127.0.0.1", "", out, server.Port(), 1024));
+  EXPECT_EQ(out.length, 0u);
+  EXPECT_EQ(socket.GetState(), 0u);
 }
 
-TEST(HttpRequest, WithoutStrippingOutHoldsTheWholeResponse)
-{
-    std::string response = std::string(kHead) + "\r\nContent-Length: 3\r\n\r\nabc";
-    ScriptedServer server({response.substr(0, 10), response.substr(10)});
-    KV_SOCKET socket;
-    KV_BUFFER out;
-    KV_ARRAY<unsigned char> request = MinimalRequest();
-    ASSERT_TRUE(socket.HttpRequest("127.0.0.1", request, out, nullptr, server.Port(), false, nullptr, 0));
-    EXPECT_EQ(Text(out), response);
-}
-
-TEST(HttpRequest, HeadSplitAcrossBlocksIsFoundAndNoBodyByteIsLost)
-{
-    // The end mark straddles the blocks, and the first block is shorter than the mark.
-    ScriptedServer server({"HT", "TP/1.1 200 OK\r\n\r", "\nbody", " continues"});
-    KV_SOCKET socket;
-    KV_BUFFER out;
-    KV_STRING head;
-    KV_ARRAY<unsigned char> request = MinimalRequest();
-    ASSERT_TRUE(socket.HttpRequest("127.0.0.1", request, out, nullptr, server.Port(), true, &head, 0));
-    EXPECT_EQ(Text(out), "body continues");
-    EXPECT_STREQ(head.c_str(), "HTTP/1.1 200 OK");
-}
-
-TEST(HttpRequest, ChunkedBodyIsTakenApartAcrossBlocks)
-{
-    ScriptedServer server({std::string(kHead) + "\r\nTransfer-Encoding: chunked\r\n\r\n5\r\nhel",
-                           "lo\r\n6;ext=1\r\n world\r", "\n0\r\nTrailer: x\r\n\r\n"});
-    KV_SOCKET socket;
-    KV_BUFFER out;
-    ASSERT_TRUE(socket.HttpGet("127.0.0.1", "", out, server.Port(), 0));
-    EXPECT_EQ(Text(out), "hello world");
-}
-
-TEST(HttpRequest, MalformedChunkedBodyFails)
-{
-    ScriptedServer server({std::string(kHead) + "\r\nTransfer-Encoding: chunked\r\n\r\nzz\r\nhello\r\n0\r\n\r\n"});
-    KV_SOCKET socket;
-    KV_BUFFER out;
-    EXPECT_FALSE(socket.HttpGet("127.0.0.1", "", out, server.Port(), 0));
-    EXPECT_EQ(socket.GetState(), 0u);
-}
-
-TEST(HttpRequest, EarlyCloseGivesWhatCameAndResponseWithoutHeadGivesNothing)
-{
-    {
-        ScriptedServer server({std::string(kHead) + "\r\nContent-Length: 100\r\n\r\nshort"});
-        KV_SOCKET socket;
-        KV_BUFFER out;
-        EXPECT_TRUE(socket.HttpGet("127.0.0.1", "", out, server.Port(), 0));
-        EXPECT_EQ(Text(out), "short");
-    }
-    {
-        ScriptedServer server({"no head at all"});
-        KV_SOCKET socket;
-        KV_BUFFER out;
-        EXPECT_TRUE(socket.HttpGet("127.0.0.1", "", out, server.Port(), 0));
-        EXPECT_EQ(out.length, 0u);
-    }
-}
-
-TEST(HttpRequest, EndlessHeadFailsAtItsCap)
-{
-    std::string field = "X-Filler: " + std::string(1000, 'a') + "\r\n";
-    std::string head = "HTTP/1.1 200 OK\r\n";
-    while (head.size() < 70 * 1024)
-        head += field;
-    ScriptedServer server({head + "\r\nbody"});
-    KV_SOCKET socket;
-    KV_BUFFER out;
-    EXPECT_FALSE(socket.HttpGet("127.0.0.1", "", out, server.Port(), 1024));
-    EXPECT_EQ(out.length, 0u);
-    EXPECT_EQ(socket.GetState(), 0u);
-}
-
-TEST(HttpRequest, RefusedConnectionFails)
-{
-    KV_SOCKET socket;
-    KV_BUFFER out;
-    EXPECT_FALSE(socket.HttpGet("127.0.0.1", "", out, FreePort(), 0));
-    EXPECT_EQ(socket.GetState(), 0u);
+TEST(HttpRequest, RefusedConnectionFails) {
+  KV_SOCKET socket;
+  KV_BUFFER out;
+  EXPECT_FALSE(socket.HttpGet("127.0.0.1", "", out, FreePort(), 0));
+  EXPECT_EQ(socket.GetState(), 0u);
 }
 
 }  // namespace

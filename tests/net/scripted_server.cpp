@@ -16,125 +16,101 @@ namespace {
 
 constexpr int kWaitMs = 5000;
 
-int ListenLoopback(unsigned short* port)
-{
-    int fd = socket(AF_INET, SOCK_STREAM | SOCK_CLOEXEC, 0);
-    sockaddr_in address{};
-    address.sin_family = AF_INET;
-    address.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
-    address.sin_port = 0;
-    int on = 1;
-    setsockopt(fd, SOL_SOCKET, SO_REUSEADDR, &on, sizeof on);
-    if (bind(fd, (sockaddr*)&address, sizeof address) != 0 || listen(fd, 4) != 0)
-    {
-        close(fd);
-        return -1;
-    }
-    socklen_t length = sizeof address;
-    getsockname(fd, (sockaddr*)&address, &length);
-    *port = ntohs(address.sin_port);
-    return fd;
+int ListenLoopback(unsigned short* port) {
+  int fd = socket(AF_INET, SOCK_STREAM | SOCK_CLOEXEC, 0);
+  sockaddr_in address{};
+  address.sin_family = AF_INET;
+  address.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
+  address.sin_port = 0;
+  int on = 1;
+  setsockopt(fd, SOL_SOCKET, SO_REUSEADDR, &on, sizeof on);
+  if (bind(fd, (sockaddr*)&address, sizeof address) != 0 || listen(fd, 4) != 0) {
+    close(fd);
+    return -1;
+  }
+  socklen_t length = sizeof address;
+  getsockname(fd, (sockaddr*)&address, &length);
+  *port = ntohs(address.sin_port);
+  return fd;
 }
 
-bool WaitReadable(int fd, int ms)
-{
-    pollfd waiting{fd, POLLIN, 0};
-    return poll(&waiting, 1, ms) > 0;
+bool WaitReadable(int fd, int ms) {
+  pollfd waiting{fd, POLLIN, 0};
+  return poll(&waiting, 1, ms) > 0;
 }
 
 // The body length a request head announces, 0 when none.
-size_t AnnouncedLength(const std::string& head)
-{
-    size_t at = head.find("Content-Length: ");
-    return at == std::string::npos ? 0 : (size_t)strtoul(head.c_str() + at + 16, nullptr, 10);
+size_t AnnouncedLength(const std::string& head) {
+  size_t at = head.find("Content-Length: ");
+  return at == std::string::npos ? 0 : (size_t)strtoul(head.c_str() + at + 16, nullptr, 10);
 }
 
 }  // namespace
 
-unsigned short FreePort()
-{
-    unsigned short port = 0;
-    int fd = ListenLoopback(&port);
-    if (fd >= 0)
-        close(fd);
-    return port;
+unsigned short FreePort() {
+  unsigned short port = 0;
+  int fd = ListenLoopback(&port);
+  if (fd >= 0) close(fd);
+  return port;
 }
 
 ScriptedServer::ScriptedServer(std::vector<std::string> pieces, bool closeAtEnd)
-    : pieces_(std::move(pieces)), closeAtEnd_(closeAtEnd)
-{
-    listener_ = ListenLoopback(&port_);
-    thread_ = std::thread([this] { Serve(); });
+    : pieces_(std::move(pieces)), closeAtEnd_(closeAtEnd) {
+  listener_ = ListenLoopback(&port_);
+  thread_ = std::thread([this] { Serve(); });
 }
 
-ScriptedServer::~ScriptedServer()
-{
-    stop_ = true;
-    Join();
-    if (listener_ >= 0)
-        close(listener_);
+ScriptedServer::~ScriptedServer() {
+  stop_ = true;
+  Join();
+  if (listener_ >= 0) close(listener_);
 }
 
-void ScriptedServer::Join()
-{
-    if (thread_.joinable())
-        thread_.join();
+void ScriptedServer::Join() {
+  if (thread_.joinable()) thread_.join();
 }
 
-std::string ScriptedServer::Request()
-{
-    Join();
-    return request_;
+std::string ScriptedServer::Request() {
+  Join();
+  return request_;
 }
 
-void ScriptedServer::Serve()
-{
-    if (listener_ < 0 || !WaitReadable(listener_, kWaitMs))
-        return;
-    int client = accept(listener_, nullptr, nullptr);
-    if (client < 0)
-        return;
-    int on = 1;
-    setsockopt(client, IPPROTO_TCP, TCP_NODELAY, &on, sizeof on);
+void ScriptedServer::Serve() {
+  if (listener_ < 0 || !WaitReadable(listener_, kWaitMs)) return;
+  int client = accept(listener_, nullptr, nullptr);
+  if (client < 0) return;
+  int on = 1;
+  setsockopt(client, IPPROTO_TCP, TCP_NODELAY, &on, sizeof on);
 
-    // Read the head, then the body it announces.
-    std::string received;
-    size_t headEnd = std::string::npos;
-    while (WaitReadable(client, kWaitMs))
-    {
-        char block[4096];
-        ssize_t n = recv(client, block, sizeof block, 0);
-        if (n <= 0)
-            break;
-        received.append(block, (size_t)n);
-        if (headEnd == std::string::npos)
-            headEnd = received.find("\r\n\r\n");
-        if (headEnd != std::string::npos &&
-            received.size() >= headEnd + 4 + AnnouncedLength(received.substr(0, headEnd)))
-            break;
+  // Read the head, then the body it announces.
+  std::string received;
+  size_t headEnd = std::string::npos;
+  while (WaitReadable(client, kWaitMs)) {
+    char block[4096];
+    ssize_t n = recv(client, block, sizeof block, 0);
+    if (n <= 0) break;
+    received.append(block, (size_t)n);
+    if (headEnd == std::string::npos) headEnd = received.find("\r\n\r\n");
+    if (headEnd != std::string::npos &&
+        received.size() >= headEnd + 4 + AnnouncedLength(received.substr(0, headEnd)))
+      break;
+  }
+  request_ = received;
+
+  for (const std::string& piece : pieces_) {
+    if (send(client, piece.data(), piece.size(), MSG_NOSIGNAL) < 0) break;
+    // A pause between pieces makes the client receive each one as its own block.
+    std::this_thread::sleep_for(std::chrono::milliseconds(40));
+  }
+  if (!closeAtEnd_) {
+    // Hold the connection open until the test ends or the client closes.
+    auto until = std::chrono::steady_clock::now() + std::chrono::milliseconds(kWaitMs);
+    while (!stop_ && std::chrono::steady_clock::now() < until) {
+      if (WaitReadable(client, 20)) {
+        char byte;
+        if (recv(client, &byte, 1, 0) <= 0) break;
+      }
     }
-    request_ = received;
-
-    for (const std::string& piece : pieces_)
-    {
-        if (send(client, piece.data(), piece.size(), MSG_NOSIGNAL) < 0)
-            break;
-        // A pause between pieces makes the client receive each one as its own block.
-        std::this_thread::sleep_for(std::chrono::milliseconds(40));
-    }
-    if (!closeAtEnd_)
-    {
-        // Hold the connection open until the test ends or the client closes.
-        auto until = std::chrono::steady_clock::now() + std::chrono::milliseconds(kWaitMs);
-        while (!stop_ && std::chrono::steady_clock::now() < until)
-        {
-            if (WaitReadable(client, 20))
-            {
-                char byte;
-                if (recv(client, &byte, 1, 0) <= 0)
-                    break;
-            }
-        }
-    }
-    close(client);
+  }
+  close(client);
 }

@@ -9,30 +9,29 @@
 #include <thread>
 #include <vector>
 
-class ScriptedServer
-{
-public:
-    // Listens on a free port of 127.0.0.1; the pieces are sent in order after the request.
-    explicit ScriptedServer(std::vector<std::string> pieces, bool closeAtEnd = true);
-    // Waits for the serving thread (bounded) and closes everything.
-    ~ScriptedServer();
+class ScriptedServer {
+ public:
+  // Listens on a free port of 127.0.0.1; the pieces are sent in order after the request.
+  explicit ScriptedServer(std::vector<std::string> pieces, bool closeAtEnd = true);
+  // Waits for the serving thread (bounded) and closes everything.
+  ~ScriptedServer();
 
-    unsigned short Port() const { return port_; }
-    // The request as received (head and the body its Content-Length announced); valid after Join.
-    std::string Request();
-    // Waits until the exchange has ended.
-    void Join();
+  unsigned short Port() const { return port_; }
+  // The request as received (head and the body its Content-Length announced); valid after Join.
+  std::string Request();
+  // Waits until the exchange has ended.
+  void Join();
 
-private:
-    void Serve();
+ private:
+  void Serve();
 
-    std::vector<std::string> pieces_;
-    bool closeAtEnd_;
-    int listener_ = -1;
-    unsigned short port_ = 0;
-    std::string request_;
-    std::atomic<bool> stop_{false};
-    std::thread thread_;
+  std::vector<std::string> pieces_;
+  bool closeAtEnd_;
+  int listener_ = -1;
+  unsigned short port_ = 0;
+  std::string request_;
+  std::atomic<bool> stop_{false};
+  std::thread thread_;
 };
 
 // A free TCP port on 127.0.0.1 (bound and released again).

@@ -48,9 +48,8 @@ class PlatformTest : public ::testing::Test {
   static HWND MakeWindow(const char* name = "Test Window", DWORD exStyle = WS_EX_APPWINDOW,
                          int x = 10, int y = 20, int width = 64, int height = 48) {
     if (!Register(name)) return nullptr;
-    return CreateWindowExA(exStyle, name, name, WS_POPUP | WS_CLIPSIBLINGS | WS_CLIPCHILDREN, x,
-                           y, width, height, nullptr, nullptr, GetModuleHandleA(nullptr),
-                           nullptr);
+    return CreateWindowExA(exStyle, name, name, WS_POPUP | WS_CLIPSIBLINGS | WS_CLIPCHILDREN, x, y,
+                           width, height, nullptr, nullptr, GetModuleHandleA(nullptr), nullptr);
   }
 
   // Takes every waiting message, translating and dispatching as the frame loop does.

@@ -50,8 +50,9 @@ void Image::Blend(int x, int y, Color c) {
     float v = (top * a + bottom * (under.a / 255.0f) * (1 - a)) / outA;
     return static_cast<uint8_t>(v + 0.5f);
   };
-  Set(x, y, {channel(c.r, under.r), channel(c.g, under.g), channel(c.b, under.b),
-             static_cast<uint8_t>(outA * 255 + 0.5f)});
+  Set(x, y,
+      {channel(c.r, under.r), channel(c.g, under.g), channel(c.b, under.b),
+       static_cast<uint8_t>(outA * 255 + 0.5f)});
 }
 
 void Image::Fill(int x, int y, int w, int h, Color c) {

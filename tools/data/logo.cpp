@@ -60,7 +60,8 @@ Image IntroLogo() {
   Image img(kWidth, kHeight);
   DrawPanel(img);
   const std::string title = "Kelvo Core", subtitle = "application framework";
-  int titleLeft = (kWidth - TextWidth(title, 8)) / 2, subLeft = (kWidth - TextWidth(subtitle, 3)) / 2;
+  int titleLeft = (kWidth - TextWidth(title, 8)) / 2,
+      subLeft = (kWidth - TextWidth(subtitle, 3)) / 2;
   const Color shadow = {0, 0, 0, 150};
   DrawText(img, title, titleLeft + 5, 47, 8, shadow, shadow);
   DrawText(img, title, titleLeft, 42, 8, {200, 244, 255, 255}, {40, 140, 230, 255});

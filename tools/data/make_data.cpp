@@ -23,19 +23,19 @@ bool WriteText(const std::string& path, const std::string& text) {
 bool WriteGameData(const std::string& dir) {
   using namespace data;
   const Image images[13] = {
-      WallTile(),                                        // 1 spr_mur
-      Player({240, 96, 64, 255}, {120, 36, 24, 255}),    // 2 spr_gracz2: red
-      Player({80, 170, 255, 255}, {24, 64, 140, 255}),   // 3 spr_gracz: blue
-      Bonus(),                                           // 4 spr_bonus
-      FontAtlas(),                                       // 5 fnt_1's texture
-      Spike(Facing::Up),                                 // 6 spr_kolec_gora
-      Spike(Facing::Right),                              // 7 spr_kolec_prawo
-      Spike(Facing::Down),                               // 8 spr_kolec_dol
-      Spike(Facing::Left),                               // 9 spr_kolec_lewo
-      Launcher(),                                        // 10 spr_wyrzutnia_kolcow
-      SmallSpike(),                                      // 11 spr_maly_kolec
-      LaserBeam(true),                                   // 12 spr_laser_pionowy
-      LaserBeam(false),                                  // 13 spr_laser_poziomy
+      WallTile(),                                       // 1 spr_mur
+      Player({240, 96, 64, 255}, {120, 36, 24, 255}),   // 2 spr_gracz2: red
+      Player({80, 170, 255, 255}, {24, 64, 140, 255}),  // 3 spr_gracz: blue
+      Bonus(),                                          // 4 spr_bonus
+      FontAtlas(),                                      // 5 fnt_1's texture
+      Spike(Facing::Up),                                // 6 spr_kolec_gora
+      Spike(Facing::Right),                             // 7 spr_kolec_prawo
+      Spike(Facing::Down),                              // 8 spr_kolec_dol
+      Spike(Facing::Left),                              // 9 spr_kolec_lewo
+      Launcher(),                                       // 10 spr_wyrzutnia_kolcow
+      SmallSpike(),                                     // 11 spr_maly_kolec
+      LaserBeam(true),                                  // 12 spr_laser_pionowy
+      LaserBeam(false),                                 // 13 spr_laser_poziomy
   };
   for (int i = 0; i < 13; ++i) {
     std::string path = dir + "/" + std::to_string(i + 1) + ".kvt";
@@ -68,9 +68,12 @@ bool WriteLogoSource(const std::string& path) {
 }  // namespace
 
 int main(int argc, char** argv) {
-  if (argc == 3 && std::strcmp(argv[1], "--logo") == 0) return data::IntroLogo().SaveKvt(argv[2]) ? 0 : 1;
-  if (argc == 3 && std::strcmp(argv[1], "--logo-source") == 0) return WriteLogoSource(argv[2]) ? 0 : 1;
+  if (argc == 3 && std::strcmp(argv[1], "--logo") == 0)
+    return data::IntroLogo().SaveKvt(argv[2]) ? 0 : 1;
+  if (argc == 3 && std::strcmp(argv[1], "--logo-source") == 0)
+    return WriteLogoSource(argv[2]) ? 0 : 1;
   if (argc == 2) return WriteGameData(argv[1]) ? 0 : 1;
-  std::fprintf(stderr, "usage: make_data <data folder> | --logo <file.kvt> | --logo-source <file.cpp>\n");
+  std::fprintf(stderr,
+               "usage: make_data <data folder> | --logo <file.kvt> | --logo-source <file.cpp>\n");
   return 2;
 }

@@ -33,10 +33,22 @@ Image Arrow(int size, Facing facing, Color light, Color dark) {
       // Map the output pixel back to the right-pointing shape.
       float along = 0, across = 0;
       switch (facing) {
-        case Facing::Right: along = x; across = y - mid; break;
-        case Facing::Left: along = size - 1 - x; across = y - mid; break;
-        case Facing::Down: along = y; across = x - mid; break;
-        case Facing::Up: along = size - 1 - y; across = x - mid; break;
+        case Facing::Right:
+          along = x;
+          across = y - mid;
+          break;
+        case Facing::Left:
+          along = size - 1 - x;
+          across = y - mid;
+          break;
+        case Facing::Down:
+          along = y;
+          across = x - mid;
+          break;
+        case Facing::Up:
+          along = size - 1 - y;
+          across = x - mid;
+          break;
       }
       if (!InsideArrow(along + 0.5f, across, size + 0.5f, size / 2.0f)) continue;
       bool edge = !InsideArrow(along + 1.5f, across, size + 0.5f, size / 2.0f - 1.2f);
@@ -107,13 +119,9 @@ Image Bonus() {
   return img;
 }
 
-Image Spike(Facing facing) {
-  return Arrow(16, facing, {225, 230, 238, 255}, {70, 78, 96, 255});
-}
+Image Spike(Facing facing) { return Arrow(16, facing, {225, 230, 238, 255}, {70, 78, 96, 255}); }
 
-Image SmallSpike() {
-  return Arrow(12, Facing::Right, {255, 196, 120, 255}, {150, 60, 20, 255});
-}
+Image SmallSpike() { return Arrow(12, Facing::Right, {255, 196, 120, 255}, {150, 60, 20, 255}); }
 
 Image Launcher() {
   Image img(12, 200);
@@ -135,14 +143,16 @@ Image LaserBeam(bool vertical) {
   const int thickness = 6, length = vertical ? 600 : 800;
   Image img(vertical ? thickness : length, vertical ? length : thickness);
   // Across the beam: a faint red glow outside, a hot white core inside.
-  const Color profile[thickness] = {{255, 40, 40, 90},   {255, 70, 60, 190}, {255, 220, 210, 255},
+  const Color profile[thickness] = {{255, 40, 40, 90},    {255, 70, 60, 190}, {255, 220, 210, 255},
                                     {255, 220, 210, 255}, {255, 70, 60, 190}, {255, 40, 40, 90}};
   for (int along = 0; along < length; ++along) {
     for (int across = 0; across < thickness; ++across) {
       Color c = profile[across];
       if (along % 24 < 3 && (across == 2 || across == 3)) c = {255, 255, 255, 255};  // pulses
-      if (vertical) img.Set(across, along, c);
-      else img.Set(along, across, c);
+      if (vertical)
+        img.Set(across, along, c);
+      else
+        img.Set(along, across, c);
     }
   }
   return img;

@@ -49,14 +49,16 @@ int main(int argc, char** argv) {
   std::vector<uint8_t> file;
   kv::engine::Image image;
   if (!kv::engine::ReadWholeFile(input.c_str(), &file)) return Fail("cannot read " + input);
-  if (!kv::engine::DecodeImage(file.data(), file.size(), &image)) return Fail(input + " is not an image it can read");
+  if (!kv::engine::DecodeImage(file.data(), file.size(), &image))
+    return Fail(input + " is not an image it can read");
   if (EndsWith(output, ".kvt")) {
     if (!WriteBytes(output, kv::engine::kvt::Write(image.width, image.height, image.rgba.data()))) {
       return Fail("cannot write " + output);
     }
   } else if (EndsWith(output, ".png")) {
     int w = static_cast<int>(image.width), h = static_cast<int>(image.height);
-    if (stbi_write_png(output.c_str(), w, h, 4, image.rgba.data(), w * 4) == 0) return Fail("cannot write " + output);
+    if (stbi_write_png(output.c_str(), w, h, 4, image.rgba.data(), w * 4) == 0)
+      return Fail("cannot write " + output);
   } else {
     return Fail("the output must end in .kvt or .png");
   }

@@ -36,7 +36,8 @@ void WriteAll(const std::string& path, const std::vector<unsigned char>& bytes) 
 }
 
 // Saves the texts as entries "a", "b", "c", ... and returns the archive's bytes.
-std::vector<unsigned char> SaveTexts(const std::string& path, const std::vector<std::string>& texts) {
+std::vector<unsigned char> SaveTexts(const std::string& path,
+                                     const std::vector<std::string>& texts) {
   std::vector<KV_VIRTUAL_FILE_RECORD> records(texts.size());
   for (size_t i = 0; i < texts.size(); ++i) {
     char name[2] = {(char)('a' + i), 0};

@@ -18,7 +18,7 @@ TEST_F(Batch, DrawsATranslatedRotatedScaledQuadBlendedOverAnother) {
   DrawSprite(blue, v, 20, 20, 45, 4, 4);
   Rgba centre = At(20, 20);
   EXPECT_TRUE(Near(centre, {127, 0, 128, 255}, 3)) << centre;
-  EXPECT_TRUE(Near(At(20, 30), {127, 0, 128, 255}, 3));  // inside the diamond's lower tip
+  EXPECT_TRUE(Near(At(20, 30), {127, 0, 128, 255}, 3));           // inside the diamond's lower tip
   EXPECT_TRUE(Near(At(29, 29), {255, 0, 0, 255})) << At(29, 29);  // the square's corner, cut away
   EXPECT_TRUE(Near(At(50, 20), {0, 0, 0, 255}));                  // outside the red square
   KvTextureDestroy(red);
@@ -72,7 +72,7 @@ TEST_F(Batch, ABlendChangeBetweenTwoSpritesFlushes) {
   Rgba first = At(4, 4), second = At(20, 4);
   EXPECT_TRUE(Near(first, {64, 64, 64, 255})) << first;
   EXPECT_TRUE(Near(second, {64, 64, 64, 255})) << second;  // over black the two agree ...
-  DrawSprite(grey, v, 0, 0);                                 // ... but not over themselves
+  DrawSprite(grey, v, 0, 0);                               // ... but not over themselves
   KvSetState(KV_STATE_BLEND_FUNC, 164, 159);
   DrawSprite(grey, v, 16, 0);
   EXPECT_TRUE(Near(At(4, 4), {96, 96, 96, 255})) << At(4, 4);
@@ -127,23 +127,24 @@ void DrawBusyFrame(KV_HANDLE textures[3]) {
   KV_VERTEX v[4];
   EngineTest::Quad(v, 6, 6, 3, 3, {255, 255, 255, 200});
   for (int i = 0; i < 60; ++i) {
-    EngineTest::DrawSprite(textures[i % 3], v, 3 + (i * 7) % 58, 3 + (i * 11) % 42, i * 17.0, 1 + i % 3 * 0.5,
-                           1.0);
+    EngineTest::DrawSprite(textures[i % 3], v, 3 + (i * 7) % 58, 3 + (i * 11) % 42, i * 17.0,
+                           1 + i % 3 * 0.5, 1.0);
     if (i == 30) KvSetState(KV_STATE_BLEND_FUNC, 164, 159);
   }
   KvSetState(KV_STATE_CLIP, 1);
   KvSetState(KV_STATE_CLIP_RECT, 8, 8, 30, 20);
-  const double fan[6][4] = {{32, 24, 0, 1}, {44, 24, 0, 1}, {32, 36, 0, 1}, {20, 24, 0, 1}, {32, 12, 0, 1}, {44, 24, 0, 1}};
+  const double fan[6][4] = {{32, 24, 0, 1}, {44, 24, 0, 1}, {32, 36, 0, 1},
+                            {20, 24, 0, 1}, {32, 12, 0, 1}, {44, 24, 0, 1}};
   KvTextureUnactivate(KV_TEXTURE_TARGET);
   KvSetState(KV_STATE_DRAW_COLOR, 0.0, 1.0, 0.5, 0.5);
-  KvDrawData(KV_PRIM_TRIANGLE_FAN, 0, 6, fan, nullptr, nullptr, nullptr, nullptr, nullptr, KV_ELEMENT_DOUBLE, 0, 0,
-             0, 0, 0, 0, 4, 0, 0, 0, 0, 0, 0);
+  KvDrawData(KV_PRIM_TRIANGLE_FAN, 0, 6, fan, nullptr, nullptr, nullptr, nullptr, nullptr,
+             KV_ELEMENT_DOUBLE, 0, 0, 0, 0, 0, 0, 4, 0, 0, 0, 0, 0, 0);
   KvSetState(KV_STATE_CLIP, 0);
-  KvDrawData(KV_PRIM_LINE_LOOP, 1, 4, fan, nullptr, nullptr, nullptr, nullptr, nullptr, KV_ELEMENT_DOUBLE, 0, 0, 0,
-             0, 0, 0, 4, 0, 0, 0, 0, 0, 0);
+  KvDrawData(KV_PRIM_LINE_LOOP, 1, 4, fan, nullptr, nullptr, nullptr, nullptr, nullptr,
+             KV_ELEMENT_DOUBLE, 0, 0, 0, 0, 0, 0, 4, 0, 0, 0, 0, 0, 0);
   KvSetState(KV_STATE_POINT_SIZE, 3.0);
-  KvDrawData(KV_PRIM_POINTS, 0, 6, fan, nullptr, nullptr, nullptr, nullptr, nullptr, KV_ELEMENT_DOUBLE, 0, 0, 0, 0,
-             0, 0, 4, 0, 0, 0, 0, 0, 0);
+  KvDrawData(KV_PRIM_POINTS, 0, 6, fan, nullptr, nullptr, nullptr, nullptr, nullptr,
+             KV_ELEMENT_DOUBLE, 0, 0, 0, 0, 0, 0, 4, 0, 0, 0, 0, 0, 0);
   KvSetState(KV_STATE_DRAW_COLOR, 1.0, 1.0, 1.0, 1.0);
   KvSetState(KV_STATE_POINT_SIZE, 1.0);
   KvSetState(KV_STATE_BLEND_FUNC, 164, 165);
@@ -152,7 +153,8 @@ void DrawBusyFrame(KV_HANDLE textures[3]) {
 TEST_F(Batch, BatchedAndUnbatchedFramesAreEqualPixelForPixel) {
   std::vector<uint8_t> texels;
   for (int i = 0; i < 16; ++i) {
-    texels.insert(texels.end(), {static_cast<uint8_t>(i * 16), static_cast<uint8_t>(255 - i * 16), 90, 255});
+    texels.insert(texels.end(),
+                  {static_cast<uint8_t>(i * 16), static_cast<uint8_t>(255 - i * 16), 90, 255});
   }
   KV_HANDLE textures[3] = {TextureFrom(texels, 4, 4), SolidTexture(2, 2, {250, 30, 30, 180}),
                            SolidTexture(1, 1, {30, 30, 250, 255})};
@@ -170,7 +172,8 @@ TEST_F(Batch, BatchedAndUnbatchedFramesAreEqualPixelForPixel) {
   EXPECT_TRUE(batched == unbatched);
   // The frame is not empty: the test compares real drawing.
   int lit = 0;
-  for (size_t i = 0; i < batched.size(); i += 4) lit += batched[i] + batched[i + 1] + batched[i + 2] > 0;
+  for (size_t i = 0; i < batched.size(); i += 4)
+    lit += batched[i] + batched[i + 1] + batched[i + 2] > 0;
   EXPECT_GT(lit, kWidth * kHeight / 4);
   for (KV_HANDLE t : textures) KvTextureDestroy(t);
 }

@@ -107,9 +107,9 @@ TEST_F(Fonts, FixedMetricsPlaceCellsAndFollowStateOneHundred) {
   Print(font, "AB|C", 0, 0);
   EXPECT_TRUE(Lit(0, 0));
   EXPECT_TRUE(Lit(4, 6));
-  EXPECT_FALSE(Lit(5, 0));   // the spacing between cells
-  EXPECT_TRUE(Lit(7, 0));    // the second cell
-  EXPECT_TRUE(Lit(0, 8));    // the next line: 7 + 1 down
+  EXPECT_FALSE(Lit(5, 0));  // the spacing between cells
+  EXPECT_TRUE(Lit(7, 0));   // the second cell
+  EXPECT_TRUE(Lit(0, 8));   // the next line: 7 + 1 down
   EXPECT_FALSE(Lit(0, 7));
   EXPECT_FALSE(Lit(7, 8));
   KvDisplaylistDestroy(font);

@@ -127,7 +127,8 @@ KV_DOUBLE4 Apply(double x, double y, double z) {
 }  // namespace
 
 TEST(VectorMath, LengthdirAgreesWithTheMatrixTurnsInTheSpritesOrder) {
-  const double angles[][3] = {{0, 0, 0}, {30, 0, 0}, {90, 0, 0}, {200, 0, 0}, {30, 40, 0}, {-50, 20, 70}};
+  const double angles[][3] = {{0, 0, 0},   {30, 0, 0},  {90, 0, 0},
+                              {200, 0, 0}, {30, 40, 0}, {-50, 20, 70}};
   for (const auto& a : angles) {
     KvMatrixIdentity();
     KvMatrixRotate(a[2], 1, 0, 0);
@@ -148,8 +149,8 @@ TEST(VectorMath, LengthdirAgreesWithTheMatrixTurnsInTheSpritesOrder) {
 }
 
 TEST(VectorMath, DirectionGivesTheAnglesLengthdirTurnsBack) {
-  const double points[][6] = {{0, 0, 0, 10, 0, 0},  {0, 0, 0, 0, 10, 0},  {1, 2, 0, -3, -4, 0},
-                              {0, 0, 0, 3, 4, 12},  {5, 5, 5, 5, 5, -5},   {2, -1, 3, -6, 7, 1},
+  const double points[][6] = {{0, 0, 0, 10, 0, 0}, {0, 0, 0, 0, 10, 0}, {1, 2, 0, -3, -4, 0},
+                              {0, 0, 0, 3, 4, 12}, {5, 5, 5, 5, 5, -5}, {2, -1, 3, -6, 7, 1},
                               {0, 0, 0, -1, 0, 0}};
   for (const auto& p : points) {
     KV_DOUBLE4 from{p[0], p[1], p[2], 1}, to{p[3], p[4], p[5], 1};

@@ -275,7 +275,8 @@ TEST_F(Script, ProgramsRunOnlyAgainstTheDefinitionsTheyWereCompiledFor) {
   ASSERT_EQ(Compile("!VARIABLES: a b\nMOVE RIGHT a b\n"), 1);
   // The same language linked again with MOVE taking other kinds: the old program is refused.
   const char changed[] =
-      "!EXTERNAL: Probe\n!KEYWORDS: OFF ON\n!DEFINITIONS: 2\nSWITCH KEYWORD\nMOVE KEYWORD KEYWORD KEYWORD\n!END\n";
+      "!EXTERNAL: Probe\n!KEYWORDS: OFF ON\n!DEFINITIONS: 2\nSWITCH KEYWORD\nMOVE KEYWORD KEYWORD "
+      "KEYWORD\n!END\n";
   ASSERT_EQ(KvVistrelLinkDefinition("Probe", changed, sizeof changed - 1), 1);
   KV_DEFINITION_LIST* other = KvVistrelBuildDefinitionList();
   KvVistrelUnlinkDefinitions();
@@ -304,8 +305,8 @@ TEST(ScriptDefinition, MalformedDefinitionsDoNotLink) {
   EXPECT_EQ(links("Probe", replaced("!END\n", "")), 0);
   EXPECT_EQ(links("Probe", replaced("!END\n", "!END\nMORE\n")), 0);
   EXPECT_EQ(links("Probe", replaced("KEYWORD VARIABLE", "KEYWORD NUMBER")), 0);
-  EXPECT_EQ(links("Probe", replaced("LEFT", "ON")), 0);       // duplicate keyword
-  EXPECT_EQ(links("Probe", replaced("TOUCH", "MOVE")), 0);    // duplicate procedure
+  EXPECT_EQ(links("Probe", replaced("LEFT", "ON")), 0);     // duplicate keyword
+  EXPECT_EQ(links("Probe", replaced("TOUCH", "MOVE")), 0);  // duplicate procedure
   EXPECT_EQ(links("Probe", replaced("!KEYWORDS:", "!WORDS:")), 0);
   EXPECT_EQ(links("Probe", good.substr(0, 40)), 0);
   EXPECT_EQ(KvVistrelLinkDefinition("Probe", nullptr, 0), 0);

@@ -7,9 +7,12 @@
 
 namespace {
 
-const char* kVertex = "void main() { gl_Position = gl_ModelViewProjectionMatrix * gl_Vertex; gl_FrontColor = gl_Color; }";
+const char* kVertex =
+    "void main() { gl_Position = gl_ModelViewProjectionMatrix * gl_Vertex; gl_FrontColor = "
+    "gl_Color; }";
 const char* kTintFragment = "uniform vec4 tint; void main() { gl_FragColor = tint; }";
-const char* kArbVertex = "!!ARBvp1.0\nOPTION ARB_position_invariant;\nMOV result.color, vertex.color;\nEND\n";
+const char* kArbVertex =
+    "!!ARBvp1.0\nOPTION ARB_position_invariant;\nMOV result.color, vertex.color;\nEND\n";
 const char* kArbFragment = "!!ARBfp1.0\nMOV result.color, program.local[2];\nEND\n";
 
 class Shaders : public EngineTest {
@@ -141,8 +144,10 @@ TEST_F(Shaders, AProgramPairTakesItsColourFromALocalParameter) {
   KV_HANDLE vertex, fragment;
   KvShaderCreate(&vertex);
   KvShaderCreate(&fragment);
-  ASSERT_EQ(KvShaderLoadFromMemory(vertex, KV_SHADER_VERTEX_PROGRAM, kArbVertex), 1) << KvShaderLastLog();
-  ASSERT_EQ(KvShaderLoadFromMemory(fragment, KV_SHADER_FRAGMENT_PROGRAM, kArbFragment), 1) << KvShaderLastLog();
+  ASSERT_EQ(KvShaderLoadFromMemory(vertex, KV_SHADER_VERTEX_PROGRAM, kArbVertex), 1)
+      << KvShaderLastLog();
+  ASSERT_EQ(KvShaderLoadFromMemory(fragment, KV_SHADER_FRAGMENT_PROGRAM, kArbFragment), 1)
+      << KvShaderLastLog();
   EXPECT_EQ(KvShaderLocalParam(KV_SHADER_FRAGMENT_PROGRAM, 2, 1, 0, 1, 1), 0);  // nothing bound yet
   ASSERT_EQ(KvShaderActivate(vertex), 1);
   ASSERT_EQ(KvShaderActivate(fragment), 1);
@@ -155,7 +160,8 @@ TEST_F(Shaders, AProgramPairTakesItsColourFromALocalParameter) {
   Square(20, 0, 10, {255, 0, 0, 255});  // fixed function again
   EXPECT_TRUE(Near(At(5, 5), {255, 0, 255, 255})) << At(5, 5);
   EXPECT_TRUE(Near(At(25, 5), {255, 0, 0, 255})) << At(25, 5);
-  EXPECT_EQ(KvShaderLoadFromMemory(vertex, KV_SHADER_VERTEX_PROGRAM, "!!ARBvp1.0\nNOT AN OP;\nEND\n"), 0);
+  EXPECT_EQ(
+      KvShaderLoadFromMemory(vertex, KV_SHADER_VERTEX_PROGRAM, "!!ARBvp1.0\nNOT AN OP;\nEND\n"), 0);
   EXPECT_STRNE(KvShaderLastLog(), "");
   KvShaderDestroy(vertex);
   KvShaderDestroy(fragment);
@@ -172,7 +178,7 @@ TEST_F(Shaders, DrawsBeforeAndAfterABindComeOutInOrder) {
   Square(10, 0, 20);
   KvShaderUnactivate(KV_SHADER_PROGRAM);
   Square(20, 0, 20, {0, 255, 0, 255});
-  EXPECT_TRUE(Near(At(5, 5), {255, 0, 0, 255})) << At(5, 5);   // drawn without the program
+  EXPECT_TRUE(Near(At(5, 5), {255, 0, 0, 255})) << At(5, 5);    // drawn without the program
   EXPECT_TRUE(Near(At(15, 5), {0, 0, 255, 255})) << At(15, 5);  // the program's square on top
   EXPECT_TRUE(Near(At(25, 5), {0, 255, 0, 255})) << At(25, 5);  // the last square on top of both
   KvShaderDestroy(program);

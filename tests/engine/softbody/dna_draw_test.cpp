@@ -37,7 +37,8 @@ class DnaDraw : public EngineTest {
 
   void SetSurfaceTextures(KV_HANDLE texture) {
     auto* surfaces = static_cast<KV_HANDLE*>(KvDnaGet(body, KV_DNA_SURFACES, 0));
-    for (int j = 0; j < 2; ++j) ASSERT_EQ(KvSurfaceSetTexture(surfaces[j], texture, KV_TEXTURE_TARGET), 1);
+    for (int j = 0; j < 2; ++j)
+      ASSERT_EQ(KvSurfaceSetTexture(surfaces[j], texture, KV_TEXTURE_TARGET), 1);
   }
 
   void TearDown() override {
@@ -98,7 +99,8 @@ TEST_F(DnaDraw, ForcesAreLinesUnderTheSurfaces) {
   KvSetState(KV_STATE_DRAW_COLOR, 1.0, 1.0, 0.0, 1.0);
   KvDnaDraw(body);
   EXPECT_TRUE(Near(At(50, 5), {255, 255, 0, 255})) << At(50, 5);
-  EXPECT_TRUE(Near(At(20, 20), {0, 255, 0, 255})) << At(20, 20);  // the diagonal lies under the skin
+  EXPECT_TRUE(Near(At(20, 20), {0, 255, 0, 255}))
+      << At(20, 20);  // the diagonal lies under the skin
   KvTextureDestroy(texture);
 }
 

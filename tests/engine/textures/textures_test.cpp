@@ -22,7 +22,8 @@ namespace {
 std::vector<uint8_t> Gradient() {
   std::vector<uint8_t> pixels;
   for (int y = 0; y < 2; ++y) {
-    for (int x = 0; x < 3; ++x) pixels.insert(pixels.end(), {uint8_t(x * 100), uint8_t(y * 200), 7, uint8_t(255 - x)});
+    for (int x = 0; x < 3; ++x)
+      pixels.insert(pixels.end(), {uint8_t(x * 100), uint8_t(y * 200), 7, uint8_t(255 - x)});
   }
   return pixels;
 }
@@ -165,8 +166,10 @@ TEST_F(Texture, LoadsBlocksThatSayTheirOwnLength) {
     EXPECT_EQ(Property(texture, KV_TEX_HEIGHT), 2u);
     auto* locked = static_cast<uint8_t*>(KvTextureLock(texture, KV_LOCK_READ));
     ASSERT_NE(locked, nullptr);
-    if (block != &jpeg) EXPECT_EQ(std::memcmp(locked, pixels.data(), pixels.size()), 0);
-    else EXPECT_NEAR(locked[4 * 5 + 1], 200, 24);  // lossy, but the bottom row stays at the bottom
+    if (block != &jpeg)
+      EXPECT_EQ(std::memcmp(locked, pixels.data(), pixels.size()), 0);
+    else
+      EXPECT_NEAR(locked[4 * 5 + 1], 200, 24);  // lossy, but the bottom row stays at the bottom
     KvTextureUnlock(texture, 0);
   }
   EXPECT_EQ(KvTextureLoadFromMemory(texture, nullptr, 1), 0);

@@ -36,10 +36,12 @@ TEST_F(Trace, RecordsTheSpritesDrawSequence) {
   testing_api::StartTrace();
   DrawSprite(white, v, 3, 4, 0, 2, 2);
   std::string id = std::to_string(white.value);
-  EXPECT_EQ(testing_api::TraceText(),
-            "KvMatrixPush()\nKvMatrixIdentity()\nKvMatrixTranslate(3, 4, 0)\nKvMatrixRotate(0, 1, 0, 0)\n"
-            "KvMatrixRotate(0, 0, 1, 0)\nKvMatrixRotate(0, 0, 0, 1)\nKvMatrixScale(2, 2, 1)\nKvTextureActivate(" +
-                id + ")\nKvDrawDataStruct(11, 0, 4, ptr, 0, 0, 0, 0, 0, 0, 0)\nKvMatrixPop()\n");
+  EXPECT_EQ(
+      testing_api::TraceText(),
+      "KvMatrixPush()\nKvMatrixIdentity()\nKvMatrixTranslate(3, 4, 0)\nKvMatrixRotate(0, 1, 0, 0)\n"
+      "KvMatrixRotate(0, 0, 1, 0)\nKvMatrixRotate(0, 0, 0, 1)\nKvMatrixScale(2, 2, "
+      "1)\nKvTextureActivate(" +
+          id + ")\nKvDrawDataStruct(11, 0, 4, ptr, 0, 0, 0, 0, 0, 0, 0)\nKvMatrixPop()\n");
   KvTextureDestroy(white);
 }
 

@@ -27,21 +27,23 @@ class VertexBuffers : public EngineTest {
   }
 
   static uint8_t DrawBuffer(uint32_t prim, uint32_t count, bool indexed) {
-    return KvDrawData(prim, 0, count, reinterpret_cast<void*>(44), reinterpret_cast<void*>(16), nullptr,
-                      reinterpret_cast<void*>(32), nullptr, nullptr, KV_ELEMENT_FLOAT, 60, 60, 60, 60, 0, 0, 0, 0, 1,
-                      1, 1, 1, indexed ? 1 : 0);
+    return KvDrawData(prim, 0, count, reinterpret_cast<void*>(44), reinterpret_cast<void*>(16),
+                      nullptr, reinterpret_cast<void*>(32), nullptr, nullptr, KV_ELEMENT_FLOAT, 60,
+                      60, 60, 60, 0, 0, 0, 0, 1, 1, 1, 1, indexed ? 1 : 0);
   }
 
   KV_HANDLE MakeBuffer(bool withIndices) {
     KV_HANDLE vb;
-    EXPECT_EQ(KvVertexBufferCreate(&vb, static_cast<uint32_t>(corners.size() * 60), corners.data(), 454,
-                                   withIndices ? static_cast<uint32_t>(indices.size() * 4) : 0,
+    EXPECT_EQ(KvVertexBufferCreate(&vb, static_cast<uint32_t>(corners.size() * 60), corners.data(),
+                                   454, withIndices ? static_cast<uint32_t>(indices.size() * 4) : 0,
                                    withIndices ? indices.data() : nullptr, 454),
               1);
     return vb;
   }
 
-  static std::vector<uint8_t> Frame() { return kv::engine::testing::ReadPixels(0, 0, kWidth, kHeight); }
+  static std::vector<uint8_t> Frame() {
+    return kv::engine::testing::ReadPixels(0, 0, kWidth, kHeight);
+  }
 };
 
 TEST_F(VertexBuffers, PartsHoldWhatTheyWereGiven) {
@@ -79,11 +81,13 @@ TEST_F(VertexBuffers, AMeshFromBuffersLooksLikeTheSameMeshFromMemory) {
   std::vector<uint8_t> fromBuffers = Frame();
   ASSERT_EQ(fromBuffers.size(), fromMemory.size());
   int differing = 0;
-  for (size_t i = 0; i < fromBuffers.size(); ++i) differing += std::abs(fromBuffers[i] - fromMemory[i]) > 1;
+  for (size_t i = 0; i < fromBuffers.size(); ++i)
+    differing += std::abs(fromBuffers[i] - fromMemory[i]) > 1;
   EXPECT_EQ(differing, 0);
   // Near the first corner, a little of the blue corner's colour has come in.
   Rgba corner = At(9, 5);
-  EXPECT_TRUE(corner.r == 255 && std::abs(corner.g - 51) <= 3 && corner.b > 0 && corner.b < 30) << corner;
+  EXPECT_TRUE(corner.r == 255 && std::abs(corner.g - 51) <= 3 && corner.b > 0 && corner.b < 30)
+      << corner;
   KvVertexBufferUnactivate(KV_VB_VERTICES);
   KvVertexBufferUnactivate(KV_VB_INDICES);
   KvVertexBufferDestroy(vb);

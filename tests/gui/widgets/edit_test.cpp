@@ -19,14 +19,17 @@ class Edit : public WidgetTest {
   }
 
   void Type(const char* text) {
-    for (const char* p = text; *p != 0; ++p) KV_INPUT::Instance().typedChars.PushBack((unsigned char)*p);
+    for (const char* p = text; *p != 0; ++p)
+      KV_INPUT::Instance().typedChars.PushBack((unsigned char)*p);
   }
   // One frame with key pressed this frame.
   void Key(unsigned int key) {
     KvSetKeyPressed(key, 1);
     Move(10, 10);
   }
-  std::string Halves() { return std::string(edit->TextLeft.c_str()) + "^" + edit->TextRight.c_str(); }
+  std::string Halves() {
+    return std::string(edit->TextLeft.c_str()) + "^" + edit->TextRight.c_str();
+  }
 };
 
 TEST_F(Edit, ClickStartsEditingAndTypedTextLandsLeftOfTheCaret) {
@@ -59,7 +62,7 @@ TEST_F(Edit, CaretKeysMoveAndDeleteWithinTheText) {
   EXPECT_EQ(Halves(), "^abc");
   Key(37);  // Left at the start: nothing
   EXPECT_EQ(Halves(), "^abc");
-  Key(8);   // Backspace at the start: nothing
+  Key(8);  // Backspace at the start: nothing
   EXPECT_EQ(Halves(), "^abc");
   Key(46);  // Delete
   EXPECT_EQ(Halves(), "^bc");

@@ -10,7 +10,8 @@ class Menu : public WidgetTest {
   KV_GUI::__menu* list = nullptr;
 
   // A menu of its outer, "menu" and "menulist" parts; the list starts closed.
-  KV_GUI::__menu* MakeMenu(CONTROL* parent, float x, float y, const char* tag, C_GUI_CONTROL** made) {
+  KV_GUI::__menu* MakeMenu(CONTROL* parent, float x, float y, const char* tag,
+                           C_GUI_CONTROL** made) {
     C_GUI_CONTROL* top = Outer(parent, x, y, 60, 20, tag);
     top->CutArea = 0;
     KV_GUI::__menu* menu = Put(new KV_GUI::__menu(), top, 0, 0, 60, 20, "menu");

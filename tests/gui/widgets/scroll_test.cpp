@@ -72,7 +72,7 @@ TEST_F(Scroll, ThumbBeyondANegativeViewEndsAtViewMinusThumb) {
   area->CutMarginRight = -120;
   thumb->ContentExtent = 0;
   content->Size.x = 0;  // no wider than the thumb
-  Press(5, 95);  // hits the thumb before it shrinks to nothing
+  Press(5, 95);         // hits the thumb before it shrinks to nothing
   Move(6, 95);
   // max(view, extent) is 0: an empty thumb instead of a division by zero.
   EXPECT_EQ(thumb->Size.x, 0);

@@ -28,7 +28,9 @@ inline void Record(CONTROL* control) {
   if (bits != 0) HeardLog().push_back({control->GetTag().c_str(), bits});
 }
 
-inline ::std::ostream& operator<<(::std::ostream& os, const Heard& h) { return os << h.tag << ":" << std::hex << h.bits; }
+inline ::std::ostream& operator<<(::std::ostream& os, const Heard& h) {
+  return os << h.tag << ":" << std::hex << h.bits;
+}
 
 class WidgetTest : public GuiTest {
  protected:
@@ -40,7 +42,8 @@ class WidgetTest : public GuiTest {
 
   // Puts control under parent at (x, y) with size (w, h), tagged when tag is given.
   template <class T>
-  T* Put(T* control, CONTROL* parent, float x, float y, float w, float h, const char* tag = nullptr) {
+  T* Put(T* control, CONTROL* parent, float x, float y, float w, float h,
+         const char* tag = nullptr) {
     control->Position = KV_VECTOR(x, y, 0, 1);
     control->Size = KV_VECTOR(w, h, 0, 1);
     if (tag != nullptr) control->SetTag(tag);

@@ -52,7 +52,8 @@ TEST_F(ImagingTest, BitmapsNeedAStartUpOfVersionOne) {
   EXPECT_EQ(GdiplusStartup(&other, &input, nullptr), UnsupportedGdiplusVersion);
   GdiplusShutdown(token);
   GpBitmap* bitmap = nullptr;
-  EXPECT_EQ(GdipCreateBitmapFromScan0(1, 1, 4, PixelFormat32bppARGB, nullptr, &bitmap), GdiplusNotInitialized);
+  EXPECT_EQ(GdipCreateBitmapFromScan0(1, 1, 4, PixelFormat32bppARGB, nullptr, &bitmap),
+            GdiplusNotInitialized);
   EXPECT_EQ(GdipCreateBitmapFromFile(u"/nonexistent.png", &bitmap), GdiplusNotInitialized);
   UINT count = 0, size = 0;
   EXPECT_EQ(GdipGetImageEncodersSize(&count, &size), Ok);  // the table needs no start-up
@@ -75,9 +76,11 @@ TEST_F(ImagingTest, TheEncoderTableHoldsFourTypesWithTheirTexts) {
     // The texts lie inside the block.
     EXPECT_GE((const uint8_t*)table[i].MimeType, block.data() + count * sizeof(ImageCodecInfo));
     EXPECT_LT((const uint8_t*)table[i].MimeType, block.data() + size);
-    for (UINT j = 0; j < i; ++j) EXPECT_NE(0, std::memcmp(&table[i].Clsid, &table[j].Clsid, sizeof(CLSID)));
+    for (UINT j = 0; j < i; ++j)
+      EXPECT_NE(0, std::memcmp(&table[i].Clsid, &table[j].Clsid, sizeof(CLSID)));
   }
-  EXPECT_EQ(types, (std::vector<std::u16string>{u"image/png", u"image/bmp", u"image/jpeg", u"image/tga"}));
+  EXPECT_EQ(types,
+            (std::vector<std::u16string>{u"image/png", u"image/bmp", u"image/jpeg", u"image/tga"}));
 }
 
 TEST_F(ImagingTest, ALockOverMemoryIsWrittenBackOnlyWhenWritable) {
@@ -93,13 +96,15 @@ TEST_F(ImagingTest, ALockOverMemoryIsWrittenBackOnlyWhenWritable) {
   GpRect one = {2, 1, 1, 1};
   BitmapData data{};
   ASSERT_EQ(GdipBitmapLockBits(bitmap, &one, ImageLockModeWrite, PixelFormat32bppARGB, &data), Ok);
-  EXPECT_EQ(GdipBitmapLockBits(bitmap, &one, ImageLockModeRead, PixelFormat32bppARGB, &data), WrongState);
+  EXPECT_EQ(GdipBitmapLockBits(bitmap, &one, ImageLockModeRead, PixelFormat32bppARGB, &data),
+            WrongState);
   EXPECT_EQ(data.Stride, 4);
   std::memcpy(data.Scan0, "\x01\x02\x03\x04", 4);
   ASSERT_EQ(GdipBitmapUnlockBits(bitmap, &data), Ok);
   EXPECT_EQ(0, std::memcmp(&pixels[(1 * 3 + 2) * 4], "\x01\x02\x03\x04", 4));
 
-  ASSERT_EQ(GdipBitmapLockBits(bitmap, nullptr, ImageLockModeRead, PixelFormat32bppARGB, &data), Ok);
+  ASSERT_EQ(GdipBitmapLockBits(bitmap, nullptr, ImageLockModeRead, PixelFormat32bppARGB, &data),
+            Ok);
   EXPECT_EQ(0, std::memcmp((uint8_t*)data.Scan0 + 20, "\x01\x02\x03\x04", 4));
   std::memset(data.Scan0, 9, 24);
   ASSERT_EQ(GdipBitmapUnlockBits(bitmap, &data), Ok);
@@ -107,10 +112,12 @@ TEST_F(ImagingTest, ALockOverMemoryIsWrittenBackOnlyWhenWritable) {
   EXPECT_EQ(GdipBitmapUnlockBits(bitmap, &data), WrongState);
 
   GpRect outside = {2, 1, 2, 1};
-  EXPECT_EQ(GdipBitmapLockBits(bitmap, &outside, ImageLockModeRead, PixelFormat32bppARGB, &data), InvalidParameter);
+  EXPECT_EQ(GdipBitmapLockBits(bitmap, &outside, ImageLockModeRead, PixelFormat32bppARGB, &data),
+            InvalidParameter);
   EXPECT_EQ(GdipBitmapLockBits(bitmap, nullptr, ImageLockModeRead, 137224, &data), NotImplemented);
   EXPECT_EQ(GdipDisposeImage(bitmap), Ok);
-  EXPECT_EQ(GdipCreateBitmapFromScan0(3, 2, 8, PixelFormat32bppARGB, pixels.data(), &bitmap), InvalidParameter);
+  EXPECT_EQ(GdipCreateBitmapFromScan0(3, 2, 8, PixelFormat32bppARGB, pixels.data(), &bitmap),
+            InvalidParameter);
 }
 
 TEST_F(ImagingTest, EveryEncoderWritesAFileThatReadsBack) {
@@ -133,7 +140,8 @@ TEST_F(ImagingTest, EveryEncoderWritesAFileThatReadsBack) {
 
     ASSERT_EQ(GdipCreateBitmapFromFile(path.c_str(), &bitmap), Ok);
     BitmapData data{};
-    ASSERT_EQ(GdipBitmapLockBits(bitmap, nullptr, ImageLockModeRead, PixelFormat32bppARGB, &data), Ok);
+    ASSERT_EQ(GdipBitmapLockBits(bitmap, nullptr, ImageLockModeRead, PixelFormat32bppARGB, &data),
+              Ok);
     const uint8_t* back = static_cast<const uint8_t*>(data.Scan0);
     for (int i = 0; i < 16; ++i) {
       if (lossy && i % 4 == 3) {
@@ -152,7 +160,8 @@ TEST_F(ImagingTest, FilesThatAreNotImagesAreRefused) {
   EXPECT_EQ(GdipCreateBitmapFromFile(Wide(folder + "/missing.png").c_str(), &bitmap), FileNotFound);
   EXPECT_EQ(bitmap, nullptr);
   WriteText(folder + "/text.png", "this is no image at all");
-  EXPECT_EQ(GdipCreateBitmapFromFile(Wide(folder + "/text.png").c_str(), &bitmap), UnknownImageFormat);
+  EXPECT_EQ(GdipCreateBitmapFromFile(Wide(folder + "/text.png").c_str(), &bitmap),
+            UnknownImageFormat);
   WriteText(folder + "/cut.png", std::string("\x89PNG\r\n\x1a\n\0\0\0\rIHDR", 16));
   EXPECT_NE(GdipCreateBitmapFromFile(Wide(folder + "/cut.png").c_str(), &bitmap), Ok);
   EXPECT_EQ(bitmap, nullptr);
@@ -161,7 +170,8 @@ TEST_F(ImagingTest, FilesThatAreNotImagesAreRefused) {
   ASSERT_EQ(GdipCreateBitmapFromScan0(1, 1, 4, PixelFormat32bppARGB, pixels.data(), &bitmap), Ok);
   CLSID encoder;
   ASSERT_TRUE(EncoderFor("image/png", &encoder));
-  EXPECT_NE(GdipSaveImageToFile(bitmap, Wide(folder + "/no/such/x.png").c_str(), &encoder, nullptr), Ok);
+  EXPECT_NE(GdipSaveImageToFile(bitmap, Wide(folder + "/no/such/x.png").c_str(), &encoder, nullptr),
+            Ok);
   CLSID unknown{};
   EXPECT_NE(GdipSaveImageToFile(bitmap, Wide(folder + "/x.png").c_str(), &unknown, nullptr), Ok);
   EXPECT_FALSE(std::filesystem::exists(folder + "/x.png"));

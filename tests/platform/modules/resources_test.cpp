@@ -51,9 +51,9 @@ TEST(Resources, AbsentResourcesGiveNullAndZero) {
   ASSERT_TRUE(platform::AddResource(other, 1024, 1, &byte, 1));
   EXPECT_EQ(FindResourceA(module, MAKEINTRESOURCE(1), MAKEINTRESOURCE(1024)), nullptr);
   EXPECT_EQ(FindResourceA(module, "logo", MAKEINTRESOURCE(1024)), nullptr);
-  EXPECT_EQ(FindResourceA(reinterpret_cast<HMODULE>(0x1234), MAKEINTRESOURCE(1),
-                          MAKEINTRESOURCE(1024)),
-            nullptr);
+  EXPECT_EQ(
+      FindResourceA(reinterpret_cast<HMODULE>(0x1234), MAKEINTRESOURCE(1), MAKEINTRESOURCE(1024)),
+      nullptr);
   EXPECT_EQ(LoadResource(module, nullptr), nullptr);
   EXPECT_EQ(LockResource(nullptr), nullptr);
   EXPECT_EQ(SizeofResource(module, nullptr), 0u);

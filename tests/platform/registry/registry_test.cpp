@@ -13,8 +13,9 @@ class RegistryTest : public ServicesTest {
  protected:
   static HKEY Create(HKEY root, const char* path, DWORD* disposition = nullptr) {
     HKEY key = nullptr;
-    EXPECT_EQ(RegCreateKeyExA(root, path, 0, nullptr, 0, KEY_ALL_ACCESS, nullptr, &key, disposition),
-              ERROR_SUCCESS);
+    EXPECT_EQ(
+        RegCreateKeyExA(root, path, 0, nullptr, 0, KEY_ALL_ACCESS, nullptr, &key, disposition),
+        ERROR_SUCCESS);
     return key;
   }
   static LSTATUS Open(HKEY root, const char* path, HKEY* key) {
@@ -23,7 +24,8 @@ class RegistryTest : public ServicesTest {
   static std::string QueryText(HKEY key, const char* name) {
     char buffer[256] = {};
     DWORD size = sizeof buffer, type = 0;
-    if (RegQueryValueExA(key, name, nullptr, &type, (BYTE*)buffer, &size) != ERROR_SUCCESS) return "<missing>";
+    if (RegQueryValueExA(key, name, nullptr, &type, (BYTE*)buffer, &size) != ERROR_SUCCESS)
+      return "<missing>";
     return std::string(buffer, size);
   }
   // Re-reads the store from its file, as the next run of the program would.
@@ -35,7 +37,8 @@ class RegistryTest : public ServicesTest {
 TEST_F(RegistryTest, TextsAndNumbersComeBackAsWritten) {
   HKEY key = Create(HKEY_CURRENT_USER, "Software\\Kelvo\\Test");
   const char text[] = "hello world";
-  ASSERT_EQ(RegSetValueExA(key, "Greeting", 0, REG_SZ, (const BYTE*)text, sizeof text), ERROR_SUCCESS);
+  ASSERT_EQ(RegSetValueExA(key, "Greeting", 0, REG_SZ, (const BYTE*)text, sizeof text),
+            ERROR_SUCCESS);
   DWORD number = 0xDEADBEEF;
   ASSERT_EQ(RegSetValueExA(key, "Count", 0, REG_DWORD, (const BYTE*)&number, 4), ERROR_SUCCESS);
   const BYTE binary[] = {0, 1, 2, 0, 255, '%', ' ', '\n'};
@@ -117,7 +120,8 @@ TEST_F(RegistryTest, DeletingRemovesLeavesOnlyAndValuesOneByOne) {
   ASSERT_EQ(RegSetValueExA(open, "two", 0, REG_SZ, (const BYTE*)"2", 2), ERROR_SUCCESS);
   EXPECT_EQ(RegDeleteValueA(open, "ONE"), ERROR_SUCCESS);
   EXPECT_EQ(RegDeleteValueA(open, "one"), ERROR_FILE_NOT_FOUND);
-  EXPECT_EQ(RegQueryValueExA(open, "one", nullptr, nullptr, nullptr, nullptr), ERROR_FILE_NOT_FOUND);
+  EXPECT_EQ(RegQueryValueExA(open, "one", nullptr, nullptr, nullptr, nullptr),
+            ERROR_FILE_NOT_FOUND);
   EXPECT_EQ(RegQueryValueExA(open, "two", nullptr, nullptr, nullptr, nullptr), ERROR_SUCCESS);
 }
 
@@ -175,7 +179,8 @@ TEST_F(RegistryTest, AChangeThatCannotBeWrittenIsUndone) {
   EXPECT_EQ(RegSetValueExA(key, "v", 0, REG_SZ, (const BYTE*)"new", 4), ERROR_WRITE_FAULT);
   EXPECT_EQ(QueryText(key, "v"), std::string("old", 4));
   HKEY other = nullptr;
-  EXPECT_EQ(RegCreateKeyExA(HKEY_CURRENT_USER, "Other", 0, nullptr, 0, KEY_ALL_ACCESS, nullptr, &other, nullptr),
+  EXPECT_EQ(RegCreateKeyExA(HKEY_CURRENT_USER, "Other", 0, nullptr, 0, KEY_ALL_ACCESS, nullptr,
+                            &other, nullptr),
             ERROR_WRITE_FAULT);
   EXPECT_EQ(Open(HKEY_CURRENT_USER, "Other", &other), ERROR_FILE_NOT_FOUND);
   EXPECT_EQ(RegDeleteValueA(key, "v"), ERROR_WRITE_FAULT);
@@ -196,6 +201,7 @@ TEST_F(RegistryTest, TheDefaultPlaceFollowsTheConfigurationFolder) {
   setenv("XDG_CONFIG_HOME", "/somewhere/config", 1);
   EXPECT_EQ(platform::testing::RegistryFile(), "/somewhere/config/kelvo-core/registry");
   unsetenv("XDG_CONFIG_HOME");
-  EXPECT_EQ(platform::testing::RegistryFile(), std::string(getenv("HOME")) + "/.config/kelvo-core/registry");
+  EXPECT_EQ(platform::testing::RegistryFile(),
+            std::string(getenv("HOME")) + "/.config/kelvo-core/registry");
   if (saved != nullptr) setenv("XDG_CONFIG_HOME", keep.c_str(), 1);
 }

@@ -26,14 +26,22 @@ TEST_F(DialogsTest, AMessageBoxWithoutADesktopAnswersZero) {
 
 TEST_F(DialogsTest, ShellOpenFailsWithTheWindowSystemsNumbers) {
   WriteText(folder + "/doc.txt", "x");
-  EXPECT_EQ((intptr_t)ShellExecuteA(nullptr, "OPEN", (folder + "/doc.txt").c_str(), "", "", SW_SHOW), SE_ERR_NOASSOC);
+  EXPECT_EQ(
+      (intptr_t)ShellExecuteA(nullptr, "OPEN", (folder + "/doc.txt").c_str(), "", "", SW_SHOW),
+      SE_ERR_NOASSOC);
   EXPECT_EQ(platform::testing::LastShellOpen()->verb, "OPEN");
   EXPECT_EQ(platform::testing::LastShellOpen()->showCommand, SW_SHOW);
-  EXPECT_EQ((intptr_t)ShellExecuteA(nullptr, "OPEN", (folder + "/missing.txt").c_str(), "", "", SW_SHOW), SE_ERR_FNF);
-  EXPECT_EQ((intptr_t)ShellExecuteA(nullptr, "print", (folder + "/doc.txt").c_str(), "", "", SW_SHOW), SE_ERR_NOASSOC);
-  EXPECT_EQ((intptr_t)ShellExecuteA(nullptr, "open", nullptr, nullptr, nullptr, SW_SHOW), SE_ERR_FNF);
+  EXPECT_EQ(
+      (intptr_t)ShellExecuteA(nullptr, "OPEN", (folder + "/missing.txt").c_str(), "", "", SW_SHOW),
+      SE_ERR_FNF);
+  EXPECT_EQ(
+      (intptr_t)ShellExecuteA(nullptr, "print", (folder + "/doc.txt").c_str(), "", "", SW_SHOW),
+      SE_ERR_NOASSOC);
+  EXPECT_EQ((intptr_t)ShellExecuteA(nullptr, "open", nullptr, nullptr, nullptr, SW_SHOW),
+            SE_ERR_FNF);
   // An address is not looked for on disk.
-  EXPECT_EQ((intptr_t)ShellExecuteA(nullptr, "open", "https://example.invalid/", "", "", SW_SHOW), SE_ERR_NOASSOC);
+  EXPECT_EQ((intptr_t)ShellExecuteA(nullptr, "open", "https://example.invalid/", "", "", SW_SHOW),
+            SE_ERR_NOASSOC);
 }
 
 TEST_F(DialogsTest, OpenAndSaveDialogsFailAndLeaveTheBufferAlone) {

@@ -31,7 +31,8 @@ class FindFilesTest : public ServicesTest {
     if (search == INVALID_HANDLE_VALUE) return names;
     do {
       names.insert(found.cFileName);
-      if (folders != nullptr && (found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY)) folders->insert(found.cFileName);
+      if (folders != nullptr && (found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY))
+        folders->insert(found.cFileName);
     } while (FindNextFileA(search, &found));
     EXPECT_TRUE(FindClose(search));
     return names;
@@ -50,7 +51,8 @@ TEST_F(FindFilesTest, WildcardsMatchWithoutCase) {
 TEST_F(FindFilesTest, EveryNameWithDotsAndFoldersMarked) {
   std::set<std::string> folders;
   std::set<std::string> all = Find(folder + "/list/*.*", &folders);
-  EXPECT_EQ(all, (std::set<std::string>{".", "..", "Alpha.PNG", "beta.png", "notes.txt", "README", "sub.dir"}));
+  EXPECT_EQ(all, (std::set<std::string>{".", "..", "Alpha.PNG", "beta.png", "notes.txt", "README",
+                                        "sub.dir"}));
   EXPECT_EQ(folders, (std::set<std::string>{".", "..", "sub.dir"}));
 }
 

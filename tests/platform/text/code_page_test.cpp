@@ -13,10 +13,16 @@ TEST(CodePage, LatinOneRoundTripsThroughUtf8) {
 }
 
 TEST(CodePage, CharactersBeyondLatinOneAndBrokenBytesAreDropped) {
-  EXPECT_EQ(platform::Utf8ToLatin1("a\xE2\x82\xAC" "b"), "ab");        // euro sign
-  EXPECT_EQ(platform::Utf8ToLatin1("a\xF0\x9F\x98\x80" "b"), "ab");    // emoji
-  EXPECT_EQ(platform::Utf8ToLatin1("a\x80\xBF" "b"), "ab");            // stray continuations
-  EXPECT_EQ(platform::Utf8ToLatin1("a\xC3"), "a");                    // cut short
-  EXPECT_EQ(platform::Utf8ToLatin1("\xC1\x81"), "");                  // overlong 'A'
+  EXPECT_EQ(platform::Utf8ToLatin1("a\xE2\x82\xAC"
+                                   "b"),
+            "ab");  // euro sign
+  EXPECT_EQ(platform::Utf8ToLatin1("a\xF0\x9F\x98\x80"
+                                   "b"),
+            "ab");  // emoji
+  EXPECT_EQ(platform::Utf8ToLatin1("a\x80\xBF"
+                                   "b"),
+            "ab");                                    // stray continuations
+  EXPECT_EQ(platform::Utf8ToLatin1("a\xC3"), "a");    // cut short
+  EXPECT_EQ(platform::Utf8ToLatin1("\xC1\x81"), "");  // overlong 'A'
   EXPECT_EQ(platform::Utf8ToLatin1(nullptr), "");
 }

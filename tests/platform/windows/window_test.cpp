@@ -124,13 +124,13 @@ TEST_F(Windows, ForcedFailuresAreReportedAsNullOrZero) {
                               nullptr, nullptr),
               nullptr);
   }
-  EXPECT_NE(CreateWindowExA(0, "Kelvo Tumbix", "t", WS_POPUP, 0, 0, 1, 1, nullptr, nullptr,
-                            nullptr, nullptr),
-            nullptr);
-  // An unregistered class never gives a window.
-  EXPECT_EQ(CreateWindowExA(0, "Nobody", "t", WS_POPUP, 0, 0, 1, 1, nullptr, nullptr, nullptr,
+  EXPECT_NE(CreateWindowExA(0, "Kelvo Tumbix", "t", WS_POPUP, 0, 0, 1, 1, nullptr, nullptr, nullptr,
                             nullptr),
             nullptr);
+  // An unregistered class never gives a window.
+  EXPECT_EQ(
+      CreateWindowExA(0, "Nobody", "t", WS_POPUP, 0, 0, 1, 1, nullptr, nullptr, nullptr, nullptr),
+      nullptr);
 }
 
 TEST_F(Windows, TrayIconIsRecordedAddedModifiedAndDeleted) {
