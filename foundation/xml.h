@@ -26,13 +26,14 @@ struct KV_XML_NODE {
   KV_LIST<KV_XML_ATTRIBUTE> attributes;
 };
 
-// The text of the names, values and attributes that Parse reads, kept in a few large
-// blocks owned by the document instead of one heap block per string. The strings
-// borrow it (their notOwned flag is set), so they read and copy like any other; a
-// string that is assigned anew owns its new text. The blocks go with the document's
-// Clear or destruction, when no node that borrows them is left; a node copied out of
-// the document copies its text, but a list node moved into another document by hand
-// (Adopt, or swapping nodes of two documents) still borrows from this one.
+// The text Parse reads, kept by the document: each Parse copies its whole input once, without
+// line ends, into one block, and the names, values and attributes it finds are cut out of that
+// copy in place (a zero written behind each), so no string gets a heap block of its own. The
+// strings borrow the block (their notOwned flag is set), so they read and copy like any other; a
+// string that is assigned anew owns its new text. The blocks go with the document's Clear or
+// destruction, when no node that borrows them is left; a node copied out of the document copies
+// its text, but a list node moved into another document by hand (Adopt, or swapping nodes of two
+// documents) still borrows from this one.
 class KV_XML_TEXT_POOL {
  public:
   KV_XML_TEXT_POOL() {}
@@ -42,15 +43,15 @@ class KV_XML_TEXT_POOL {
   KV_XML_TEXT_POOL& operator=(const KV_XML_TEXT_POOL&) { return *this; }
   ~KV_XML_TEXT_POOL() { Free(); }
 
-  // Makes s show a pooled copy of the length bytes at text (zero-terminated).
-  void Lend(KV_STRING& s, const char* text, unsigned int length);
+  // A new block of size bytes, kept until Free.
+  char* Block(size_t size);
+  // Releases the block Block gave last; nothing may borrow from it.
+  void DropLast();
   // Releases every block; no string may borrow from them any more.
   void Free();
 
  private:
   std::vector<char*> blocks;
-  char* next = nullptr;  // free space in the last block
-  size_t left = 0;
 };
 
 class KV_XML : public KV_TREE<KV_XML_NODE> {
