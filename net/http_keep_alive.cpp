@@ -30,7 +30,7 @@ bool KV_SOCKET::HttpBegin(KV_HTTP_PROGRESS& progress, const char* host,
   Close();
   progress = KV_HTTP_PROGRESS();
   if (!HttpConnect(host, port)) return false;
-  if (KvSocketSend(handle, &head, 0, 0, 0) == 0) {
+  if (!SendWhole(head, 0)) {
     Close();
     return false;
   }
@@ -61,7 +61,8 @@ bool KV_SOCKET::HttpPoll(KV_HTTP_PROGRESS& progress, KV_BUFFER& out, KV_ARRAY<un
       progress.received += sent;
     return false;
   }
-  if (progress.state != HTTP_WAIT_HEAD && progress.state != HTTP_BODY) return false;
+  if (progress.state == HTTP_BODY) return PollBody(progress, out, blockSize);
+  if (progress.state != HTTP_WAIT_HEAD) return false;
 
   KV_ARRAY<unsigned char> block;
   unsigned int n = KvSocketReceive(handle, &block, blockSize, 0);
@@ -69,20 +70,6 @@ bool KV_SOCKET::HttpPoll(KV_HTTP_PROGRESS& progress, KV_BUFFER& out, KV_ARRAY<un
     // Nothing waits, or the server has gone before the response was complete.
     if (KvSocketIsConnected(handle) == 0) Close();
     return false;
-  }
-
-  if (progress.state == HTTP_BODY) {
-    if (!kv::net::AppendToBuffer(out, block.data, n)) {
-      Close();
-      return false;
-    }
-    unsigned long long received = (unsigned long long)progress.received + n;
-    progress.received = received >= progress.length ? progress.length : (unsigned int)received;
-    if (received >= progress.length) {
-      progress.state = HTTP_COMPLETE;
-      Close();
-    }
-    return true;
   }
 
   // Waiting for the head: gather until its end mark has come.
@@ -111,13 +98,41 @@ bool KV_SOCKET::HttpPoll(KV_HTTP_PROGRESS& progress, KV_BUFFER& out, KV_ARRAY<un
     progress.state = HTTP_BODY;
     progress.length = length;
     progress.received = bodyCount;
-    // Room for the rest of the announced body, so that it arrives without regrowing out.
-    if (bodyCount < length) kv::net::ReserveInBuffer(out, length - bodyCount);
+    // Room for the rest of the announced body and one more block, so that it arrives without
+    // regrowing out, however the last block falls.
+    if (bodyCount < length)
+      kv::net::ReserveInBuffer(out,
+                               (size_t)(length - bodyCount) + kv::net::ReceiveBlock(blockSize));
     if (progress.received >= progress.length) {
       progress.received = progress.length;
       progress.state = HTTP_COMPLETE;
       Close();
     }
+  }
+  return true;
+}
+
+bool KV_SOCKET::PollBody(KV_HTTP_PROGRESS& progress, KV_BUFFER& out, unsigned int blockSize) {
+  // The block is received straight into out, which the head made room in.
+  unsigned int block = kv::net::ReceiveBlock(blockSize);
+  size_t room = 0;
+  unsigned char* into = kv::net::RoomInBuffer(out, block, &room);
+  if (into == nullptr) {
+    Close();
+    return false;
+  }
+  unsigned int n = KvSocketReceiveInto(handle, into, room < block ? (unsigned int)room : block);
+  if (n == 0) {
+    // Nothing waits, or the server has gone before the response was complete.
+    if (KvSocketIsConnected(handle) == 0) Close();
+    return false;
+  }
+  kv::net::CommitToBuffer(out, n);
+  unsigned long long received = (unsigned long long)progress.received + n;
+  progress.received = received >= progress.length ? progress.length : (unsigned int)received;
+  if (received >= progress.length) {
+    progress.state = HTTP_COMPLETE;
+    Close();
   }
   return true;
 }

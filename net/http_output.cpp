@@ -56,23 +56,46 @@ bool Regrow(KV_BUFFER& out, unsigned long long capacity) {
   return true;
 }
 
+// Makes out's block hold at least end bytes, doubling its capacity so that a long download is not
+// copied again with every block. False when end passes 4 GiB or memory runs out.
+bool GrowTo(KV_BUFFER& out, unsigned long long end) {
+  if (end > UINT_MAX) return false;
+  if (end <= out.bytes.count) return true;
+  unsigned long long capacity = static_cast<unsigned long long>(out.bytes.count) * 2;
+  if (capacity < end) capacity = end;
+  if (capacity > UINT_MAX) capacity = UINT_MAX;
+  return Regrow(out, capacity);
+}
+
 }  // namespace
 
 bool AppendToBuffer(KV_BUFFER& out, const unsigned char* bytes, size_t n) {
   if (n == 0) return true;
-  unsigned long long end = static_cast<unsigned long long>(out.length) + n;
-  if (end > UINT_MAX || bytes == nullptr) return false;
-  KV_ARRAY<unsigned char>& block = out.bytes;
-  if (end > block.count) {
-    unsigned long long capacity = static_cast<unsigned long long>(block.count) * 2;
-    if (capacity < end) capacity = end;
-    if (capacity > UINT_MAX) capacity = UINT_MAX;
-    if (!Regrow(out, capacity)) return false;
-  }
-  std::memcpy(block.data + out.length, bytes, n);
-  out.length = static_cast<unsigned int>(end);
-  block.cursor = block.data + out.length;
+  if (bytes == nullptr || !GrowTo(out, static_cast<unsigned long long>(out.length) + n))
+    return false;
+  std::memcpy(out.bytes.data + out.length, bytes, n);
+  CommitToBuffer(out, n);
   return true;
+}
+
+unsigned char* RoomInBuffer(KV_BUFFER& out, size_t want, size_t* room) {
+  unsigned long long end = static_cast<unsigned long long>(out.length) + want;
+  if (end > UINT_MAX) end = UINT_MAX;
+  if (end <= out.length || !GrowTo(out, end)) return nullptr;
+  *room = out.bytes.count - out.length;
+  return out.bytes.data + out.length;
+}
+
+void CommitToBuffer(KV_BUFFER& out, size_t n) {
+  out.length += static_cast<unsigned int>(n);
+  out.bytes.cursor = out.bytes.data + out.length;
+}
+
+unsigned int ReceiveBlock(unsigned int blockSize) {
+  constexpr unsigned int kDefault = 64 * 1024;
+  constexpr unsigned int kLargest = 16 * 1024 * 1024;
+  if (blockSize == 0) return kDefault;
+  return blockSize < kLargest ? blockSize : kLargest;
 }
 
 bool ReserveInBuffer(KV_BUFFER& out, size_t n) {

@@ -20,6 +20,17 @@ bool AppendToBuffer(KV_BUFFER& out, const unsigned char* bytes, size_t n);
 // costs address space only: the room is not touched until bytes arrive. False when out of memory.
 bool ReserveInBuffer(KV_BUFFER& out, size_t n);
 
+// The free room after out's length, grown (by doubling) to at least want bytes when smaller, for
+// a receive straight into out; *room gets its size, fewer than want only where out would pass
+// 4 GiB. Null when there is no room at all or memory runs out. CommitToBuffer takes the bytes.
+unsigned char* RoomInBuffer(KV_BUFFER& out, size_t want, size_t* room);
+// Counts n bytes written into the room as part of out: length and position move past them.
+void CommitToBuffer(KV_BUFFER& out, size_t n);
+
+// The most bytes one receive with blockSize takes: 64 KiB for 0, never more than 16 MiB, as the
+// engine's receive calls do.
+unsigned int ReceiveBlock(unsigned int blockSize);
+
 // The request text from format with the path (each space as "%20"), the host and, for a POST,
 // the body's length and the body, copied without a terminating zero into a byte array of exactly
 // its length. A null path, host or body counts as empty.

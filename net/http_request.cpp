@@ -3,7 +3,14 @@
 //
 // The response head is gathered across received blocks, so a head whose end mark is split between
 // two blocks is still found and no byte after it is lost; a head longer than 64 KiB fails the
-// request. A chunked body is taken apart, so out holds exactly the entity body.
+// request. A chunked body is taken apart, so out holds exactly the entity body. Once the head is
+// read, a body that is not chunked is received straight into out, which was sized by the
+// announced length, so the bulk of a download is written once, by the receive itself.
+//
+// The request succeeds only when the whole response came: its head ended, and its body reached
+// the announced length, the last chunk, or (without either) the server's orderly close. A server
+// that closes or resets the connection earlier fails the request; out keeps what came.
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -17,14 +24,31 @@ namespace {
 // The receive side of one one-shot exchange.
 class OneShotReader {
  public:
-  OneShotReader(KV_BUFFER& out, bool stripHead, KV_STRING* headOut)
-      : out_(out), stripHead_(stripHead), headOut_(headOut), headPending_(stripHead) {}
+  // receiveBlock: the most bytes one receive takes.
+  OneShotReader(KV_BUFFER& out, bool stripHead, KV_STRING* headOut, unsigned int receiveBlock)
+      : out_(out), stripHead_(stripHead), headOut_(headOut), receiveBlock_(receiveBlock) {}
+
+  // True when the rest of the response goes into out unchanged, so it may be received straight
+  // into out and counted with Took.
+  bool ReceivesIntoOut() const { return !headPending_ && !chunked_; }
 
   // Handles one received block; false when the request must fail.
   bool Take(const unsigned char* p, size_t n) {
-    if (!stripHead_) return kv::net::AppendToBuffer(out_, p, n);
-    if (!headPending_) return Deliver(p, n);
-    return TakeHeadBytes(p, n);
+    if (!stripHead_ && !kv::net::AppendToBuffer(out_, p, n)) return false;
+    if (headPending_) return TakeHeadBytes(p, n);
+    return TakeBody(p, n);
+  }
+
+  // Counts n body bytes received straight into out.
+  void Took(size_t n) { bodyReceived_ += n; }
+
+  // Whether the whole response came, once the connection has ended (failed: by an error rather
+  // than the server's orderly close).
+  bool Complete(bool failed) const {
+    if (headPending_) return false;
+    if (chunked_) return decoder_.GetStatus() == kv::net::ChunkDecoder::Status::Done;
+    if (announced_) return bodyReceived_ >= length_;
+    return !failed;
   }
 
  private:
@@ -41,29 +65,39 @@ class OneShotReader {
     std::string head(reinterpret_cast<const char*>(pending_.data()), at);
     if (headOut_ != nullptr) headOut_->Assign(head.c_str());
     chunked_ = kv::net::IsChunked(head);
-    // An announced length only makes room ahead; the body still ends where the server closes.
-    unsigned int announced = 0;
-    if (!chunked_ && kv::net::ReadContentLength(head, &announced))
-      kv::net::ReserveInBuffer(out_, announced);
+    announced_ = !chunked_ && kv::net::ReadContentLength(head, &length_);
+    // Room for the announced body and one more block, so that it arrives without the block being
+    // copied as it grows, and the receive that finds the server closed needs no more.
+    if (announced_) kv::net::ReserveInBuffer(out_, (size_t)length_ + receiveBlock_);
     std::vector<unsigned char> rest(pending_.begin() + static_cast<long>(at + 4), pending_.end());
     pending_.clear();
     pending_.shrink_to_fit();
-    return Deliver(rest.data(), rest.size());
+    return TakeBody(rest.data(), rest.size());
   }
 
-  bool Deliver(const unsigned char* p, size_t n) {
-    if (!chunked_) return kv::net::AppendToBuffer(out_, p, n);
+  // Body bytes that came in a block: into out (unless they are there already, with the head),
+  // a chunked body taken apart on the way.
+  bool TakeBody(const unsigned char* p, size_t n) {
+    if (!chunked_) {
+      bodyReceived_ += n;
+      return !stripHead_ || kv::net::AppendToBuffer(out_, p, n);
+    }
     auto sink = [this](const unsigned char* bytes, size_t count) {
-      return kv::net::AppendToBuffer(out_, bytes, count);
+      return !stripHead_ || kv::net::AppendToBuffer(out_, bytes, count);
     };
     return decoder_.Feed(p, n, sink) != kv::net::ChunkDecoder::Status::Malformed;
   }
 
+ private:
   KV_BUFFER& out_;
   bool stripHead_;
   KV_STRING* headOut_;
-  bool headPending_;
+  unsigned int receiveBlock_;
+  bool headPending_ = true;
   bool chunked_ = false;
+  bool announced_ = false;   // the head gave a Content-Length (and no chunked coding)
+  unsigned int length_ = 0;  // the announced body length
+  unsigned long long bodyReceived_ = 0;
   std::vector<unsigned char> pending_;
   kv::net::ChunkDecoder decoder_;
 };
@@ -82,46 +116,55 @@ bool KV_SOCKET::HttpConnect(const char* host, unsigned short port) {
   return true;
 }
 
+bool KV_SOCKET::SendWhole(KV_ARRAY<unsigned char>& data, unsigned int blockSize) {
+  // One send may take fewer bytes than it was given (a signal, or a connection reset part way);
+  // the rest is sent on, and a send that takes nothing fails the whole.
+  for (unsigned int offset = 0; offset < data.Size();) {
+    unsigned int sent = KvSocketSend(handle, &data, 0, offset, blockSize);
+    if (sent == 0) return false;
+    offset += sent;
+  }
+  return true;
+}
+
 bool KV_SOCKET::HttpRequest(const char* host, KV_ARRAY<unsigned char>& head, KV_BUFFER& out,
                             KV_ARRAY<unsigned char>* body, unsigned short port, bool stripHead,
                             KV_STRING* headOut, unsigned int blockSize) {
   if (!HttpConnect(host, port)) return false;
-  if (KvSocketSend(handle, &head, 0, 0, 0) == 0) {
+  if (!SendWhole(head, 0) || (body != nullptr && !SendWhole(*body, blockSize))) {
     Close();
     return false;
   }
-  if (body != nullptr) {
-    if (blockSize == 0) {
-      if (KvSocketSend(handle, body, 0, 0, 0) == 0) {
+
+  out.Clear();
+  const unsigned int block = kv::net::ReceiveBlock(blockSize);
+  OneShotReader reader(out, stripHead, headOut, block);
+  // Where blocks land while the head is read and a chunked body is taken apart; never cleared,
+  // since every byte read from it was received first.
+  std::unique_ptr<unsigned char[]> scratch(new unsigned char[block]);
+  // The connection never switched to async mode, so a receive of 0 means the server has closed
+  // (or the connection failed).
+  for (;;) {
+    if (reader.ReceivesIntoOut()) {
+      size_t room = 0;
+      unsigned char* into = kv::net::RoomInBuffer(out, block, &room);
+      if (into == nullptr) break;
+      unsigned int n = KvSocketReceiveInto(handle, into, room < block ? (unsigned int)room : block);
+      if (n == 0) break;
+      kv::net::CommitToBuffer(out, n);
+      reader.Took(n);
+    } else {
+      unsigned int n = KvSocketReceiveInto(handle, scratch.get(), block);
+      if (n == 0) break;
+      if (!reader.Take(scratch.get(), n)) {
         Close();
         return false;
       }
-    } else {
-      for (unsigned int offset = 0; offset < body->Size();) {
-        unsigned int sent = KvSocketSend(handle, body, 0, offset, blockSize);
-        if (sent == 0) {
-          Close();
-          return false;
-        }
-        offset += sent;
-      }
     }
   }
-
-  out.Clear();
-  OneShotReader reader(out, stripHead, headOut);
-  KV_ARRAY<unsigned char> block;
-  // The connection never switched to async mode, so a receive of 0 means the server has closed.
-  while (KvSocketReceive(handle, &block, blockSize, 0) != 0) {
-    bool taken = reader.Take(block.data, block.Size());
-    KvSocketReceive(KV_HANDLE(), &block, 0, 0);
-    if (!taken) {
-      Close();
-      return false;
-    }
-  }
+  bool complete = KvSocketIsConnected(handle) == 0 && reader.Complete(KvSocketFailed(handle) != 0);
   Close();
-  return true;
+  return complete;
 }
 
 bool KV_SOCKET::HttpGet(const char* host, const char* path, KV_BUFFER& out, unsigned short port,

@@ -97,7 +97,7 @@ class KV_SOCKET {
 
   // ---- HTTP/1.1 client (http_request.cpp, http_keep_alive.cpp) ----
   // One-shot GET of host/path: waits until the server closes; out holds the body. False when the
-  // connection or the request fails, or the response head is too long.
+  // connection or the request fails, or the response did not come whole (see HttpRequest).
   bool HttpGet(const char* host, const char* path, KV_BUFFER& out, unsigned short port,
                unsigned int blockSize);
   // One-shot POST of the body text, announced with its length; as HttpGet.
@@ -116,13 +116,16 @@ class KV_SOCKET {
   bool HttpGetKeepAliveEnd(KV_HTTP_PROGRESS& progress);
   bool HttpPostKeepAliveEnd(KV_HTTP_PROGRESS& progress);
 
-  // The one-shot exchange: sends head (and body), reads until the server closes; out holds the
-  // body (stripHead) or the whole response, headOut the head text. False when the connection or
-  // a send fails, the head passes 64 KiB, a chunked body is malformed or out would pass 4 GiB.
+  // The one-shot exchange: sends head (and body) whole, reads until the server closes; out holds
+  // the body (stripHead) or the whole response, headOut the head text. False when the connection
+  // or a send fails, the head passes 64 KiB, a chunked body is malformed, out would pass 4 GiB,
+  // or the response ended early: without the end of its head, short of its announced length or
+  // last chunk, or (a body without either) by a connection error rather than the server's close.
+  // out then keeps what came.
   bool HttpRequest(const char* host, KV_ARRAY<unsigned char>& head, KV_BUFFER& out,
                    KV_ARRAY<unsigned char>* body, unsigned short port, bool stripHead,
                    KV_STRING* headOut, unsigned int blockSize);
-  // Opens a keep-alive request and sends its head; progress becomes (20, bodyLength, 0).
+  // Opens a keep-alive request and sends its head whole; progress becomes (20, bodyLength, 0).
   bool HttpBegin(KV_HTTP_PROGRESS& progress, const char* host, KV_ARRAY<unsigned char>& head,
                  unsigned int bodyLength, unsigned short port);
   // One step of a keep-alive request: sends body pieces (20), reads the head (17) and the body
@@ -139,6 +142,11 @@ class KV_SOCKET {
 
   // Creates, opens (mode 0) and connects the HTTP connection; state 16. False, closed, on failure.
   bool HttpConnect(const char* host, unsigned short port);
+  // Sends every byte of data on the HTTP connection, in pieces of at most blockSize (0: as much
+  // as each send takes); false when a send fails before the last byte went.
+  bool SendWhole(KV_ARRAY<unsigned char>& data, unsigned int blockSize);
+  // HttpPoll in state 18: receives one block of the body straight into out.
+  bool PollBody(KV_HTTP_PROGRESS& progress, KV_BUFFER& out, unsigned int blockSize);
   // Receive pass of Update over one connection, calling the matching receive callback.
   void Drain(KV_HANDLE from, KV_SOCKET_CLIENT* client);
   bool UpdateServer();

@@ -1,5 +1,6 @@
 // Throughput of the HTTP client against curl: both download the same 100 MB body from a small
-// server on 127.0.0.1 that sends it from memory, so the client side is what is measured.
+// server on 127.0.0.1 that sends it from memory, so the client side is what is measured. Each
+// request kind prints its speed relative to curl.
 #include <arpa/inet.h>
 #include <benchmark/benchmark.h>
 #include <netinet/in.h>
@@ -9,9 +10,12 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <atomic>
+#include <chrono>
 #include <string>
 #include <thread>
+#include <vector>
 
 #include "foundation/buffer.h"
 #include "net/socket.h"
@@ -91,67 +95,105 @@ BodyServer& Server() {
   return server;
 }
 
+// One download with the curl command-line tool, writing the body to /dev/null; its wall time in
+// seconds, or a negative value when curl is missing or fails.
+double CurlSeconds() {
+  static const std::string url = "http://127.0.0.1:" + std::to_string(Server().Port()) + "/body";
+  const char* argv[] = {"curl", "-s", "-o", "/dev/null", url.c_str(), nullptr};
+  auto start = std::chrono::steady_clock::now();
+  pid_t child;
+  if (posix_spawn(&child, "/usr/bin/curl", nullptr, nullptr, (char* const*)argv, environ) != 0)
+    return -1;
+  int status = 0;
+  waitpid(child, &status, 0);
+  if (!WIFEXITED(status) || WEXITSTATUS(status) != 0) return -1;
+  return std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
+}
+
+double Median(std::vector<double> values) {
+  std::sort(values.begin(), values.end());
+  return values[values.size() / 2];
+}
+
+// Times download (one whole request, true when it brought the whole body) as the benchmark's
+// time, each iteration paired with one curl download in alternating order, so that the load of a
+// shared machine weighs on both alike. "vs_curl" is the median curl time over the median client
+// time: above 1 means faster than curl.
+template <typename DOWNLOAD>
+void PairedWithCurl(benchmark::State& state, DOWNLOAD download) {
+  std::vector<double> own;
+  std::vector<double> curl;
+  for (auto _ : state) {
+    bool curlFirst = own.size() % 2 == 1;
+    double curlSeconds = curlFirst ? CurlSeconds() : 0;
+    auto start = std::chrono::steady_clock::now();
+    bool whole = download();
+    own.push_back(std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count());
+    if (!curlFirst) curlSeconds = CurlSeconds();
+    if (!whole) {
+      state.SkipWithError("short download");
+      return;
+    }
+    if (curlSeconds < 0) {
+      state.SkipWithError("curl is missing or failed");
+      return;
+    }
+    curl.push_back(curlSeconds);
+    state.SetIterationTime(own.back());
+  }
+  state.SetBytesProcessed((int64_t)state.iterations() * (int64_t)kBodySize);
+  if (!own.empty()) state.counters["vs_curl"] = Median(curl) / Median(own);
+}
+
 void KeepAliveClient(benchmark::State& state) {
   unsigned int blockSize = (unsigned int)state.range(0);
   unsigned short port = Server().Port();
-  for (auto _ : state) {
+  PairedWithCurl(state, [&] {
     KV_SOCKET socket;
     KV_BUFFER out;
     KV_HTTP_PROGRESS progress;
-    if (!socket.HttpGetKeepAlive(progress, "127.0.0.1", "body", port)) {
-      state.SkipWithError("the request failed");
-      break;
-    }
+    if (!socket.HttpGetKeepAlive(progress, "127.0.0.1", "body", port)) return false;
     while (progress.state != 19 && progress.state != 0)
       socket.HttpGetKeepAlivePoll(progress, out, blockSize);
-    if (out.length != kBodySize) {
-      state.SkipWithError("short download");
-      break;
-    }
-  }
-  state.SetBytesProcessed((int64_t)state.iterations() * (int64_t)kBodySize);
+    return progress.state == 19 && out.length == kBodySize;
+  });
 }
 BENCHMARK(KeepAliveClient)
     ->Arg(64 * 1024)
     ->Arg(1024 * 1024)
+    ->Iterations(21)
     ->Unit(benchmark::kMillisecond)
-    ->UseRealTime();
+    ->UseManualTime();
 
 void OneShotClient(benchmark::State& state) {
+  unsigned int blockSize = (unsigned int)state.range(0);
   unsigned short port = Server().Port();
-  for (auto _ : state) {
+  PairedWithCurl(state, [&] {
     KV_SOCKET socket;
     KV_BUFFER out;
-    if (!socket.HttpGet("127.0.0.1", "body", out, port, (unsigned int)state.range(0)) ||
-        out.length != kBodySize) {
-      state.SkipWithError("short download");
-      break;
-    }
-  }
-  state.SetBytesProcessed((int64_t)state.iterations() * (int64_t)kBodySize);
+    return socket.HttpGet("127.0.0.1", "body", out, port, blockSize) && out.length == kBodySize;
+  });
 }
-BENCHMARK(OneShotClient)->Arg(1024 * 1024)->Unit(benchmark::kMillisecond)->UseRealTime();
+BENCHMARK(OneShotClient)
+    ->Arg(64 * 1024)
+    ->Arg(1024 * 1024)
+    ->Iterations(21)
+    ->Unit(benchmark::kMillisecond)
+    ->UseManualTime();
 
-// The curl command-line tool writing the body to /dev/null.
+// curl alone.
 void Curl(benchmark::State& state) {
-  std::string url = "http://127.0.0.1:" + std::to_string(Server().Port()) + "/body";
   for (auto _ : state) {
-    const char* argv[] = {"curl", "-s", "-o", "/dev/null", url.c_str(), nullptr};
-    pid_t child;
-    if (posix_spawn(&child, "/usr/bin/curl", nullptr, nullptr, (char* const*)argv, environ) != 0) {
-      state.SkipWithError("curl is not installed");
+    double seconds = CurlSeconds();
+    if (seconds < 0) {
+      state.SkipWithError("curl is missing or failed");
       break;
     }
-    int status = 0;
-    waitpid(child, &status, 0);
-    if (!WIFEXITED(status) || WEXITSTATUS(status) != 0) {
-      state.SkipWithError("curl failed");
-      break;
-    }
+    state.SetIterationTime(seconds);
   }
   state.SetBytesProcessed((int64_t)state.iterations() * (int64_t)kBodySize);
 }
-BENCHMARK(Curl)->Unit(benchmark::kMillisecond)->UseRealTime();
+BENCHMARK(Curl)->Unit(benchmark::kMillisecond)->UseManualTime();
 
 }  // namespace
 

@@ -40,6 +40,13 @@ uint32_t KvSocketSend(KV_HANDLE socket, KV_ARRAY<unsigned char>* data, uint8_t f
 // array then left alone. With a null handle it frees the array's bytes and returns 0. reserved is 0.
 uint32_t KvSocketReceive(KV_HANDLE socket, KV_ARRAY<unsigned char>* data, uint32_t blockSize,
                          uint32_t reserved);
+// Receives up to size bytes straight into memory the caller owns, waiting as KvSocketReceive does
+// but allocating nothing; returns the count. 0 as KvSocketReceive, and for null bytes or size 0.
+uint32_t KvSocketReceiveInto(KV_HANDLE socket, unsigned char* bytes, uint32_t size);
+// 1 when the connection ended in an error (reset by the peer, a send or receive that failed)
+// rather than by the peer's orderly close; 0 while it is open, after an orderly close, and for
+// unknown handles.
+uint8_t KvSocketFailed(KV_HANDLE socket);
 // mode 1: receive and accept no longer wait; mode 0: they wait again. 0 for an unknown handle.
 uint8_t KvSocketAsync(KV_HANDLE socket, uint8_t mode);
 // Sets the Nagle setting of a connection: 1 sends every piece at once (no gathering of small

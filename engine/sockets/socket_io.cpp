@@ -28,15 +28,36 @@ bool WaitWritable(int fd) {
   return true;
 }
 
+// Marks the connection as gone; failed when an error ended it rather than the peer's close.
+void Lost(Socket& socket, bool failed) {
+  socket.connected = false;
+  socket.failed = socket.failed || failed;
+}
+
 // One send of up to size bytes that waits for room when the descriptor does not block. Returns the
-// count taken; 0 after an error, which also marks the connection as gone.
+// count taken; 0 after an error, which also marks the connection as gone and failed.
 size_t SendSome(Socket& socket, const unsigned char* bytes, size_t size) {
   for (;;) {
     ssize_t sent = send(socket.fd, bytes, size, MSG_NOSIGNAL);
     if (sent > 0) return static_cast<size_t>(sent);
     if (sent < 0 && errno == EINTR) continue;
     if (sent < 0 && (errno == EAGAIN || errno == EWOULDBLOCK) && WaitWritable(socket.fd)) continue;
-    socket.connected = false;
+    Lost(socket, true);
+    return 0;
+  }
+}
+
+// One receive of up to size bytes into bytes; it waits for data unless the socket is in async
+// mode (its descriptor then does not block). Returns the count; 0 when nothing waits, at the end
+// of the stream, or after an error, the last two marking the connection as gone.
+uint32_t ReceiveSome(Socket& socket, unsigned char* bytes, uint32_t size) {
+  for (;;) {
+    ssize_t n = recv(socket.fd, bytes, size, 0);
+    if (n > 0) return static_cast<uint32_t>(n);
+    if (n < 0 && errno == EINTR) continue;
+    if (n < 0 && (errno == EAGAIN || errno == EWOULDBLOCK)) return 0;
+    // End of stream (n is 0), or an error such as a reset.
+    Lost(socket, n < 0);
     return 0;
   }
 }
@@ -114,18 +135,22 @@ uint32_t KvSocketReceive(KV_HANDLE socket, KV_ARRAY<unsigned char>* data, uint32
   // is copied again and an empty poll allocates little.
   uint32_t size = sockets::BlockFor(*object, blockSize);
   std::unique_ptr<unsigned char[]> block(new unsigned char[size]);
-  for (;;) {
-    ssize_t n = recv(object->fd, block.get(), size, 0);
-    if (n > 0) {
-      sockets::Install(*data, block.release(), size, static_cast<uint32_t>(n));
-      return static_cast<uint32_t>(n);
-    }
-    if (n < 0 && errno == EINTR) continue;
-    if (n < 0 && (errno == EAGAIN || errno == EWOULDBLOCK)) return 0;
-    // End of stream, or an error such as a reset: the peer has gone.
-    object->connected = false;
-    return 0;
-  }
+  uint32_t n = sockets::ReceiveSome(*object, block.get(), size);
+  if (n > 0) sockets::Install(*data, block.release(), size, n);
+  return n;
+}
+
+uint32_t KvSocketReceiveInto(KV_HANDLE socket, unsigned char* bytes, uint32_t size) {
+  if (trace::Call("KvSocketReceiveInto", socket, bytes, size)) return 0;
+  Socket* object = sockets::Find(socket);
+  if (object == nullptr || bytes == nullptr || size == 0 || !object->connected) return 0;
+  return sockets::ReceiveSome(*object, bytes, size);
+}
+
+uint8_t KvSocketFailed(KV_HANDLE socket) {
+  if (trace::Call("KvSocketFailed", socket)) return 0;
+  Socket* object = sockets::Find(socket);
+  return object != nullptr && object->failed ? 1 : 0;
 }
 
 uint8_t KvSocketIsConnected(KV_HANDLE socket) {
@@ -140,7 +165,7 @@ uint8_t KvSocketIsConnected(KV_HANDLE socket) {
     if (n > 0) return 1;
     if (n < 0 && errno == EINTR) continue;
     if (n < 0 && (errno == EAGAIN || errno == EWOULDBLOCK)) return 1;
-    object->connected = false;
+    sockets::Lost(*object, n < 0);
     return 0;
   }
 }

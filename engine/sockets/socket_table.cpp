@@ -13,6 +13,7 @@ void Socket::Reset() {
   fd = -1;
   listening = false;
   connected = false;
+  failed = false;
 }
 
 ObjectTable<Socket>& Table() {

@@ -16,6 +16,7 @@ struct Socket {
   bool async = false;      // receive and accept return at once when nothing waits
   bool listening = false;  // a listening endpoint, never a connection
   bool connected = false;  // connected or accepted, and the end of the stream not yet seen
+  bool failed = false;     // the connection ended in an error, not the peer's orderly close
   ~Socket();
   // Closes the descriptor (if any) and forgets the connection state; keeps the async mode.
   void Reset();

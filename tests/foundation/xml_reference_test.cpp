@@ -167,8 +167,8 @@ TEST(XmlReference, FastReaderAgreesWithThePlainOneOnRandomTexts) {
     KV_XML fast;
     KV_XML plain;
     PlainReader reader(plain, settings.trimChars, settings.trim);
-    bool fastResult = fast.Parse(first.data(), (unsigned int)first.size(), settings.trimChars,
-                                 settings.trim);
+    bool fastResult =
+        fast.Parse(first.data(), (unsigned int)first.size(), settings.trimChars, settings.trim);
     ASSERT_EQ(fastResult, reader.Parse(first.data(), (unsigned int)first.size())) << first;
     PlainReader again(plain, settings.trimChars, settings.trim);
     fast.Parse(second.data(), (unsigned int)second.size(), settings.trimChars, settings.trim);

@@ -113,6 +113,49 @@ TEST(EngineSockets, EndOfStreamIsRemembered) {
   EXPECT_EQ(KvSocketIsConnected(pair.accepted), 0);
 }
 
+TEST(EngineSockets, ReceiveIntoFillsTheCallersMemory) {
+  Pair pair;
+  KV_ARRAY<unsigned char> data = Bytes("0123456789");
+  EXPECT_EQ(KvSocketSend(pair.client, &data, 1, 0, 0), 10u);
+  unsigned char into[16] = {};
+  EXPECT_EQ(KvSocketReceiveInto(pair.accepted, into, 0), 0u);
+  EXPECT_EQ(KvSocketReceiveInto(pair.accepted, nullptr, 4), 0u);
+  // Waiting receive: at most the size asked for, then the rest.
+  EXPECT_EQ(KvSocketReceiveInto(pair.accepted, into, 4), 4u);
+  EXPECT_EQ(std::string((const char*)into, 4), "0123");
+  EXPECT_EQ(KvSocketReceiveInto(pair.accepted, into, sizeof into), 6u);
+  EXPECT_EQ(std::string((const char*)into, 6), "456789");
+  // In async mode it returns at once when nothing waits, and the connection stays open.
+  EXPECT_EQ(KvSocketAsync(pair.accepted, 1), 1);
+  EXPECT_EQ(KvSocketReceiveInto(pair.accepted, into, sizeof into), 0u);
+  EXPECT_EQ(KvSocketIsConnected(pair.accepted), 1);
+  EXPECT_EQ(KvSocketFailed(pair.accepted), 0);
+}
+
+TEST(EngineSockets, AResetIsToldApartFromAnOrderlyClose) {
+  unsigned char into[16];
+  {
+    Pair pair;
+    KvSocketDestroy(pair.client);
+    EXPECT_EQ(KvSocketReceiveInto(pair.accepted, into, sizeof into), 0u);
+    EXPECT_EQ(KvSocketIsConnected(pair.accepted), 0);
+    EXPECT_EQ(KvSocketFailed(pair.accepted), 0);
+  }
+  {
+    // A socket closed with bytes it never read resets the connection.
+    Pair pair;
+    KV_ARRAY<unsigned char> data = Bytes("unread");
+    EXPECT_EQ(KvSocketSend(pair.client, &data, 1, 0, 0), 6u);
+    std::this_thread::sleep_for(std::chrono::milliseconds(20));
+    KvSocketDestroy(pair.accepted);
+    EXPECT_EQ(KvSocketReceiveInto(pair.client, into, sizeof into), 0u);
+    EXPECT_EQ(KvSocketIsConnected(pair.client), 0);
+    EXPECT_EQ(KvSocketFailed(pair.client), 1);
+  }
+  KV_HANDLE unknown;
+  EXPECT_EQ(KvSocketFailed(unknown), 0);
+}
+
 TEST(EngineSockets, PeerGoneIsSeenWithoutReceiving) {
   Pair pair;
   EXPECT_EQ(KvSocketIsConnected(pair.accepted), 1);

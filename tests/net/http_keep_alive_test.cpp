@@ -167,6 +167,19 @@ TEST(HttpKeepAlive, ServerClosingEarlyFailsTheRequest) {
   EXPECT_EQ(Text(out), "only this");
 }
 
+TEST(HttpKeepAlive, ResetWhileTheHeadIsSentFailsTheBegin) {
+  // The head carries a body larger than every buffer between the two ends, so the reset meets it
+  // while it is being sent.
+  ResettingServer server(64 * 1024, "");
+  std::string body(16u << 20, 'p');
+  KV_SOCKET socket;
+  KV_HTTP_PROGRESS progress;
+  EXPECT_FALSE(
+      socket.HttpPostKeepAlive(progress, "127.0.0.1", "upload", body.c_str(), server.Port()));
+  EXPECT_EQ(progress.state, 0u);
+  EXPECT_EQ(socket.GetState(), 0u);
+}
+
 TEST(HttpKeepAlive, EndlessHeadFailsAtItsCap) {
   std::string head = "HTTP/1.1 200 OK\r\n";
   while (head.size() < 70 * 1024) head += "X-Filler: " + std::string(1000, 'b') + "\r\n";

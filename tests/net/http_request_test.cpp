@@ -115,20 +115,74 @@ TEST(HttpRequest, MalformedChunkedBodyFails) {
   EXPECT_EQ(socket.GetState(), 0u);
 }
 
-TEST(HttpRequest, EarlyCloseGivesWhatCameAndResponseWithoutHeadGivesNothing) {
+TEST(HttpRequest, ResponseEndingEarlyFailsAndKeepsWhatCame) {
+  const std::string shortBody = std::string(kHead) + "\r\nContent-Length: 100\r\n\r\nshort";
+  const std::string shortChunks =
+      std::string(kHead) + "\r\nTransfer-Encoding: chunked\r\n\r\n5\r\nhello\r\n";
+  struct Case {
+    std::string response;
+    bool stripHead;
+    std::string kept;
+  } cases[] = {
+      {shortBody, true, "short"},     // closed short of the announced length
+      {shortBody, false, shortBody},  // the same, the whole response wanted
+      {shortChunks, true, "hello"},   // closed before the last chunk
+      {shortChunks, false, shortChunks},
+      {"no head at all", true, ""},  // closed before the head ended
+  };
+  for (const Case& c : cases) {
+    ScriptedServer server({c.response});
+    KV_SOCKET socket;
+    KV_BUFFER out;
+    KV_ARRAY<unsigned char> request = MinimalRequest();
+    EXPECT_FALSE(socket.HttpRequest("127.0.0.1", request, out, nullptr, server.Port(), c.stripHead,
+                                    nullptr, 0))
+        << c.response;
+    EXPECT_EQ(Text(out), c.kept);
+    EXPECT_EQ(socket.GetState(), 0u);
+  }
+}
+
+TEST(HttpRequest, BodyWithoutLengthEndsOnlyWithAnOrderlyClose) {
+  std::string response = std::string(kHead) + "\r\n\r\nall of it";
   {
-    ScriptedServer server({std::string(kHead) + "\r\nContent-Length: 100\r\n\r\nshort"});
+    ScriptedServer server({response});
     KV_SOCKET socket;
     KV_BUFFER out;
     EXPECT_TRUE(socket.HttpGet("127.0.0.1", "", out, server.Port(), 0));
-    EXPECT_EQ(Text(out), "short");
+    EXPECT_EQ(Text(out), "all of it");
   }
   {
-    ScriptedServer server({"no head at all"});
+    ResettingServer server(0, response);
     KV_SOCKET socket;
     KV_BUFFER out;
-    EXPECT_TRUE(socket.HttpGet("127.0.0.1", "", out, server.Port(), 0));
+    EXPECT_FALSE(socket.HttpGet("127.0.0.1", "", out, server.Port(), 0));
+    EXPECT_EQ(socket.GetState(), 0u);
+  }
+}
+
+TEST(HttpRequest, ConnectionResetInTheMiddleOfAPostFails) {
+  // The body is larger than every buffer between the two ends can hold, so the reset meets the
+  // request while it is being sent: in the head that carries the body, and in a separate body
+  // sent in pieces.
+  std::string body(16u << 20, 'p');
+  {
+    ResettingServer server(64 * 1024, "");
+    KV_SOCKET socket;
+    KV_BUFFER out;
+    EXPECT_FALSE(socket.HttpPost("127.0.0.1", "upload", body.c_str(), out, server.Port(), 0));
     EXPECT_EQ(out.length, 0u);
+    EXPECT_EQ(socket.GetState(), 0u);
+  }
+  {
+    ResettingServer server(64 * 1024, "");
+    KV_SOCKET socket;
+    KV_BUFFER out;
+    KV_ARRAY<unsigned char> request = MinimalRequest();
+    KV_ARRAY<unsigned char> separate((unsigned int)body.size());
+    EXPECT_FALSE(socket.HttpRequest("127.0.0.1", request, out, &separate, server.Port(), true,
+                                    nullptr, 256 * 1024));
+    EXPECT_EQ(socket.GetState(), 0u);
   }
 }
 

@@ -8,6 +8,7 @@
 #include <sys/socket.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <chrono>
 #include <cstdlib>
 #include <cstring>
@@ -112,5 +113,36 @@ void ScriptedServer::Serve() {
       }
     }
   }
+  close(client);
+}
+
+ResettingServer::ResettingServer(size_t take, std::string reply)
+    : take_(take), reply_(std::move(reply)) {
+  listener_ = ListenLoopback(&port_);
+  thread_ = std::thread([this] { Serve(); });
+}
+
+ResettingServer::~ResettingServer() {
+  if (thread_.joinable()) thread_.join();
+  if (listener_ >= 0) close(listener_);
+}
+
+void ResettingServer::Serve() {
+  if (listener_ < 0 || !WaitReadable(listener_, kWaitMs)) return;
+  int client = accept(listener_, nullptr, nullptr);
+  if (client < 0) return;
+  std::string received;
+  while (take_ == 0 ? received.find("\r\n\r\n") == std::string::npos : received.size() < take_) {
+    if (!WaitReadable(client, kWaitMs)) break;
+    char block[4096];
+    size_t want = take_ == 0 ? sizeof block : std::min(sizeof block, take_ - received.size());
+    ssize_t n = recv(client, block, want, 0);
+    if (n <= 0) break;
+    received.append(block, (size_t)n);
+  }
+  if (!reply_.empty()) send(client, reply_.data(), reply_.size(), MSG_NOSIGNAL);
+  // Lingering for no time makes the close send a reset instead of the orderly end.
+  linger abortive{1, 0};
+  setsockopt(client, SOL_SOCKET, SO_LINGER, &abortive, sizeof abortive);
   close(client);
 }

@@ -34,5 +34,26 @@ class ScriptedServer {
   std::thread thread_;
 };
 
+// A one-connection server on 127.0.0.1 that ends the connection abortively, as a server that
+// crashes or refuses a request does: it reads the first take bytes of the request (0: up to the
+// end of its head), sends reply, and resets the connection instead of closing it.
+class ResettingServer {
+ public:
+  ResettingServer(size_t take, std::string reply);
+  // Waits for the serving thread (bounded) and closes everything.
+  ~ResettingServer();
+
+  unsigned short Port() const { return port_; }
+
+ private:
+  void Serve();
+
+  size_t take_;
+  std::string reply_;
+  int listener_ = -1;
+  unsigned short port_ = 0;
+  std::thread thread_;
+};
+
 // A free TCP port on 127.0.0.1 (bound and released again).
 unsigned short FreePort();
