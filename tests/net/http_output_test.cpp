@@ -3,6 +3,7 @@
 
 #include <gtest/gtest.h>
 
+#include <cstring>
 #include <string>
 
 namespace {
@@ -30,6 +31,30 @@ TEST(HttpOutput, AppendsAfterTheLengthAndReservesWithoutChangingTheStream) {
   EXPECT_EQ(Text(out).substr(9996), "0123456789");
   EXPECT_TRUE(kv::net::AppendToBuffer(out, nullptr, 0));
   EXPECT_FALSE(kv::net::AppendToBuffer(out, nullptr, 1));
+}
+
+TEST(HttpOutput, RoomForAReceiveGrowsOnlyWhenTooSmallAndCommitsAfterTheLength) {
+  KV_BUFFER out;
+  out.WriteString("abc", false);
+  out.Seek(0, false, false);
+  size_t room = 0;
+  unsigned char* into = kv::net::RoomInBuffer(out, 100, &room);
+  ASSERT_NE(into, nullptr);
+  EXPECT_GE(room, 100u);
+  EXPECT_EQ(into, out.GetData() + 3);
+  EXPECT_EQ(Text(out), "abc");  // growing kept the bytes
+  memcpy(into, "defg", 4);
+  kv::net::CommitToBuffer(out, 4);
+  EXPECT_EQ(Text(out), "abcdefg");
+  EXPECT_EQ(out.Tell(), 7u);  // the position follows the bytes, as appending does
+
+  // Room that is already there is handed out as it is, however large.
+  ASSERT_TRUE(kv::net::ReserveInBuffer(out, 1u << 20));
+  unsigned char* block = out.GetData();
+  into = kv::net::RoomInBuffer(out, 10, &room);
+  EXPECT_EQ(out.GetData(), block);
+  EXPECT_EQ(into, block + 7);
+  EXPECT_GE(room, 1u << 20);
 }
 
 TEST(HttpOutput, RequestTextHasExactlyItsLength) {
