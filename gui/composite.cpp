@@ -75,6 +75,8 @@ void ShowEditText(KV_GUI::__edit& edit) {
   edit.Text = stars;
 }
 
+bool IsListDock(uint32_t dock) { return dock >= KV_GUI::DOCK_TO_EDGE_TOP && dock < 0x4000; }
+
 CONTROL* ComboItems(const CONTROL* comboBox) {
   CONTROL* box = FirstChild(comboBox);
   if (!HasPart(box, "comboboxm")) return nullptr;

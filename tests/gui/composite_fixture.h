@@ -16,6 +16,7 @@ class CompositeTest : public GuiTest {
  protected:
   void SetUp() override {
     GuiTest::SetUp();
+    Heard().clear();
     // Removals search from the root, which belongs to the tree once the GUI has its screen.
     gui->Attach(&screen);
     static const char* const parts[] = {"AreaActive",
@@ -97,6 +98,15 @@ class CompositeTest : public GuiTest {
     return it.IsEnd() ? nullptr : *it;
   }
   unsigned int TopLevelCount() { return gui->tree.Count(); }
+
+  // The notification bits that Hear, set as an application control's event procedure, heard.
+  static std::vector<uint32_t>& Heard() {
+    static std::vector<uint32_t> heard;
+    return heard;
+  }
+  static void Hear(CONTROL* control) {
+    if (control->Events & 0x7800) Heard().push_back(control->Events & 0x7800);
+  }
 
   // One frame with the cursor at (x, y), a button pressed this frame or released.
   void Step() {

@@ -1,7 +1,8 @@
-// Skinned rendering: the engine calls of the nine areas, the style that applies (disabled look
-// included), outlines and closed-outline borders, the text's outline prints and the icon, and
-// what lands on screen: areas where the border split puts them, tiling, text placement, and
-// clipping to the parent.
+// Drawing one control: the walk (hidden subtrees, the clip rectangle of each control, the
+// disabled state handed down) and the skin: the engine calls of the nine areas, the style that
+// applies (disabled look included), outlines and closed-outline borders, the text's outline
+// prints and the icon, and what lands on screen: areas where the border split puts them,
+// tiling, text placement, and clipping to the parent.
 #include "gui_fixture.h"
 
 #include <algorithm>
@@ -43,8 +44,54 @@ void Write(const std::string& path, const std::vector<uint8_t>& bytes) {
 
 }  // namespace
 
+// ---- the walk --------------------------------------------------------------------------------
+
+typedef GuiTest ControlDraw;
+
+TEST_F(ControlDraw, HiddenControlsSkipTheirWholeSubtree) {
+  gui->Attach(&screen);
+  Probe* hidden = Add("h", nullptr, 0, 0, 10, 10);
+  Add("h1", hidden);
+  Add("v", nullptr, 0, 0, 10, 10);
+  hidden->Visible = 0;
+  gui->Draw(0);
+  EXPECT_EQ(Joined(), "dv ");
+}
+
+TEST_F(ControlDraw, ClipRectangleIsTheControlsBoxWithinItsRegion) {
+  gui->Attach(&screen);
+  Probe* parent = Add("p", nullptr, 100, 50, 200, 100);
+  Add("c", parent, 150, 20, 100, 30);  // reaches past the parent's right edge
+  Probe* outside = Add("o", parent, 500, 500, 10, 10);
+  gui->UpdateLayout();
+  kv::engine::testing::StartTrace();
+  gui->Draw(0);
+  kv::engine::testing::StopTrace();
+  std::vector<std::string> clips = TracedStartingWith("KvSetState(219");
+  ASSERT_EQ(clips.size(), 3u);
+  // y is counted from the bottom of the 600-pixel screen.
+  EXPECT_EQ(clips[0], "KvSetState(219, 100, 450, 200, 100)");
+  EXPECT_EQ(clips[1], "KvSetState(219, 250, 500, 50, 30)");
+  EXPECT_EQ(clips[2].substr(clips[2].size() - 6), " 0, 0)");
+  (void)outside;
+}
+
+TEST_F(ControlDraw, ADisabledParentDrawsItsChildrenDisabled) {
+  gui->Attach(&screen);
+  Probe* parent = Add("p", nullptr, 0, 0, 10, 10);
+  Probe* child = Add("c", parent, 0, 0, 10, 10);
+  Probe* grandchild = Add("g", child, 0, 0, 10, 10);
+  gui->Draw(0);
+  EXPECT_EQ(grandchild->IsDrawnDisabled(), 0);
+  parent->Active = 0;
+  gui->Draw(0);
+  EXPECT_EQ(parent->IsDrawnDisabled(), 1);
+  EXPECT_EQ(child->IsDrawnDisabled(), 1);
+  EXPECT_EQ(grandchild->IsDrawnDisabled(), 1);
+}
+
 // A GUI on a 64 x 48 screen with a real render target behind it, cleared to black.
-class Render : public GuiTest {
+class ControlRender : public GuiTest {
  protected:
   HWND window = nullptr;
   KV_HANDLE target;
@@ -134,7 +181,7 @@ class Render : public GuiTest {
 
 // ---- engine calls ---------------------------------------------------------------------------
 
-TEST_F(Render, NineAreasEachBindTheirTextureThenDrawOneQuad) {
+TEST_F(ControlRender, NineAreasEachBindTheirTextureThenDrawOneQuad) {
   KV_HANDLE texture = Texture(1, 1, {255, 255, 255, 255});
   KV_GUI::STYLE& style = Style("s");
   style.AreaTexture[4] = texture;
@@ -165,7 +212,7 @@ TEST_F(Render, NineAreasEachBindTheirTextureThenDrawOneQuad) {
   EXPECT_EQ(Calls("KvSetState(263").back(), "KvSetState(263, 1, 1, 1, 1)");
 }
 
-TEST_F(Render, StyleThatAppliesFollowsActiveAndTheParentsState) {
+TEST_F(ControlRender, StyleThatAppliesFollowsActiveAndTheParentsState) {
   KV_HANDLE on = Texture(1, 1, {255, 255, 255, 255});
   KV_HANDLE off = Texture(1, 1, {255, 255, 255, 255});
   Style("on").AreaTexture[0] = on;
@@ -203,7 +250,7 @@ TEST_F(Render, StyleThatAppliesFollowsActiveAndTheParentsState) {
   EXPECT_TRUE(Calls("KvSetState(263").empty());
 }
 
-TEST_F(Render, BordersDrawClosedOutlinesAndLeaveThePointsAlone) {
+TEST_F(ControlRender, BordersDrawClosedOutlinesAndLeaveThePointsAlone) {
   Style("s").AsBorder = 1;
   CONTROL* c = Styled("s", nullptr, 4, 4, 20, 10);
   gui->UpdateLayout();
@@ -223,7 +270,7 @@ TEST_F(Render, BordersDrawClosedOutlinesAndLeaveThePointsAlone) {
     }
 }
 
-TEST_F(Render, OutlinePrintsQualityTimesFourAroundTheTextThenTheText) {
+TEST_F(ControlRender, OutlinePrintsQualityTimesFourAroundTheTextThenTheText) {
   KV_FONT* font = Font();
   font->halign = 1;
   font->valign = 1;
@@ -261,7 +308,7 @@ TEST_F(Render, OutlinePrintsQualityTimesFourAroundTheTextThenTheText) {
   EXPECT_EQ(font->valign, 1);
 }
 
-TEST_F(Render, TextNeedsAFontAndIconIsDrawnWhiteFromTheTopLeft) {
+TEST_F(ControlRender, TextNeedsAFontAndIconIsDrawnWhiteFromTheTopLeft) {
   KV_HANDLE icon = Texture(1, 1, {255, 255, 255, 255});
   KV_GUI::STYLE& style = Style("s");
   style.IconRect[0] = KV_VECTOR(1, 1, 0, 1);
@@ -294,7 +341,7 @@ TEST_F(Render, TextNeedsAFontAndIconIsDrawnWhiteFromTheTopLeft) {
 
 // ---- pixels ---------------------------------------------------------------------------------
 
-TEST_F(Render, NineAreasLandWhereTheBorderSplitPutsThem) {
+TEST_F(ControlRender, NineAreasLandWhereTheBorderSplitPutsThem) {
   KV_GUI::STYLE& style = Style("s");
   style.AreaSplit[KV_GUI::STYLE::SPLIT_TOP] = 6;
   style.AreaSplit[KV_GUI::STYLE::SPLIT_BOTTOM] = 8;
@@ -321,7 +368,7 @@ TEST_F(Render, NineAreasLandWhereTheBorderSplitPutsThem) {
   EXPECT_EQ(Pixel(48, 20), 0x000000FFu);  // outside
 }
 
-TEST_F(Render, TiledAreaRepeatsItsTextureAcrossTheControl) {
+TEST_F(ControlRender, TiledAreaRepeatsItsTextureAcrossTheControl) {
   // 8 x 1 texture: four red pixels, then four green.
   std::vector<uint8_t> pixels;
   for (int i = 0; i < 8; ++i)
@@ -339,7 +386,7 @@ TEST_F(Render, TiledAreaRepeatsItsTextureAcrossTheControl) {
   for (int x = 0; x < 32; ++x) EXPECT_EQ(Pixel(x, 4), (x % 8) < 4 ? 0x00FF00FFu : 0xFF0000FFu) << x;
 }
 
-TEST_F(Render, TextLandsAtTheOffsetAndIsClippedToTheParent) {
+TEST_F(ControlRender, TextLandsAtTheOffsetAndIsClippedToTheParent) {
   KV_GUI::STYLE& box = Style("box");
   for (int k = 0; k < 4; ++k) box.AreaColors[4][k] = KV_VECTOR(0, 0, 1, 1);
   KV_GUI::STYLE& label = Style("label");
@@ -360,7 +407,7 @@ TEST_F(Render, TextLandsAtTheOffsetAndIsClippedToTheParent) {
   EXPECT_EQ(Pixel(38, 20), 0x000000FFu);
 }
 
-TEST_F(Render, AControlOutsideItsParentsRegionDrawsNothing) {
+TEST_F(ControlRender, AControlOutsideItsParentsRegionDrawsNothing) {
   for (int k = 0; k < 4; ++k) Style("s").AreaColors[4][k] = KV_VECTOR(1, 1, 1, 1);
   CONTROL* parent = Styled("s", nullptr, 0, 0, 10, 10);
   for (int k = 0; k < 4; ++k) Style("t").AreaColors[4][k] = KV_VECTOR(1, 0, 0, 1);

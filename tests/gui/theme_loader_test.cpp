@@ -40,7 +40,7 @@ const char kFontDesc[] =
 
 }  // namespace
 
-class Theme : public GuiTest {
+class ThemeLoader : public GuiTest {
  protected:
   // Writes the text as a file of the test's folder and loads theme from it.
   bool Load(const std::string& text, const char* theme = "T", const char* name = "theme.xml") {
@@ -57,7 +57,7 @@ class Theme : public GuiTest {
 
 // ---- styles ----
 
-TEST_F(Theme, EveryStyleElementLandsWithItsForcedSuffix) {
+TEST_F(ThemeLoader, EveryStyleElementLandsWithItsForcedSuffix) {
   ASSERT_TRUE(Load(R"(<Theme Name="T"><Style Name="s">
       <AreaSplit><Top Value="4"/><Bottom Value="25%"/><Left Value="1.5"/><Middle Value="9"/></AreaSplit>
       <AreaColors Align="TOP-RIGHT"><0 Value="0.5:0.25:1:0.75"/><3 Value="0"/><4 Value="0.1"/></AreaColors>
@@ -110,7 +110,7 @@ TEST_F(Theme, EveryStyleElementLandsWithItsForcedSuffix) {
   EXPECT_EQ(s.TextBorderQuality, 3);  // forced integer: "3.9" reads 3
 }
 
-TEST_F(Theme, EmptyValuesAndUnknownWordsKeepWhatTheFieldHeld) {
+TEST_F(ThemeLoader, EmptyValuesAndUnknownWordsKeepWhatTheFieldHeld) {
   ASSERT_TRUE(Load(R"(<Theme Name="T"><Style Name="s">
       <TextColor Value=""/><TextScale/><TextBorder Size="" Quality=""/>
       <AreaCoords Align="top-left" Tiled=""><0 Value=""/></AreaCoords>
@@ -133,7 +133,7 @@ TEST_F(Theme, EmptyValuesAndUnknownWordsKeepWhatTheFieldHeld) {
   EXPECT_EQ(memcmp(&s.AreaColors, &defaults.AreaColors, sizeof defaults.AreaColors), 0);
 }
 
-TEST_F(Theme, StylesAccumulateInheritAndSplitMarksFollowTheLastValue) {
+TEST_F(ThemeLoader, StylesAccumulateInheritAndSplitMarksFollowTheLastValue) {
   ASSERT_TRUE(Load(R"(<Theme Name="T">
       <Style Name="b" Inherit="a"><TextHalign Mode="CENTER"/></Style>
       <Style Name="a"><TextValign Mode="BOTTOM"/><AreaSplit><Left Value="30%"/></AreaSplit></Style>
@@ -155,7 +155,7 @@ TEST_F(Theme, StylesAccumulateInheritAndSplitMarksFollowTheLastValue) {
 
 // ---- textures, fonts, skins ----
 
-TEST_F(Theme, TexturesAreCreatedLoadedAndGivenTheirParameters) {
+TEST_F(ThemeLoader, TexturesAreCreatedLoadedAndGivenTheirParameters) {
   std::string file = WriteTexture("white.kvt", 4, 4);
   kv::engine::testing::StartTrace();
   ASSERT_TRUE(
@@ -188,7 +188,7 @@ TEST_F(Theme, TexturesAreCreatedLoadedAndGivenTheirParameters) {
   EXPECT_EQ(calls, expected);
 }
 
-TEST_F(Theme, OtherTextureTypesGoThroughTheApplicationsLoader) {
+TEST_F(ThemeLoader, OtherTextureTypesGoThroughTheApplicationsLoader) {
   static std::vector<std::string> seen;
   seen.clear();
   gui->textureLoader = [](KV_HANDLE texture, const char* file) {
@@ -199,7 +199,7 @@ TEST_F(Theme, OtherTextureTypesGoThroughTheApplicationsLoader) {
   EXPECT_EQ(seen[0], std::to_string(gui->textures.GetValue("p")->Id()) + " pics\\a.png");
 }
 
-TEST_F(Theme, AreaTexturesCopyTheHandleKnownWhenTheStyleIsApplied) {
+TEST_F(ThemeLoader, AreaTexturesCopyTheHandleKnownWhenTheStyleIsApplied) {
   std::string file = WriteTexture("white.kvt", 2, 2);
   ASSERT_TRUE(
       Load("<Theme Name=\"T\">"
@@ -217,7 +217,7 @@ TEST_F(Theme, AreaTexturesCopyTheHandleKnownWhenTheStyleIsApplied) {
   EXPECT_TRUE(Style("late").AreaTexture[1].IsNull());
 }
 
-TEST_F(Theme, StylesHoldTheFontObjectThatALaterFontLoads) {
+TEST_F(ThemeLoader, StylesHoldTheFontObjectThatALaterFontLoads) {
   std::string texture = WriteTexture("font.kvt", 16, 16);
   std::string desc = Write("font.fnt", kFontDesc);
   ASSERT_TRUE(
@@ -239,7 +239,7 @@ TEST_F(Theme, StylesHoldTheFontObjectThatALaterFontLoads) {
   EXPECT_EQ(gui->fonts.GetValue("plain")->desc, nullptr);
 }
 
-TEST_F(Theme, SkinsMapPartNamesToStyleNames) {
+TEST_F(ThemeLoader, SkinsMapPartNamesToStyleNames) {
   ASSERT_TRUE(Load(R"(<Theme Name="T"><Skin Name="dark">
       <Style Control="AreaActive" Name="blue"/><Other Control="X" Name="y"/>
       <Style Name="plain"/><Style Control="AreaActive" Name="green"/>
@@ -254,7 +254,7 @@ TEST_F(Theme, SkinsMapPartNamesToStyleNames) {
 
 // ---- choosing themes, Include and failures ----
 
-TEST_F(Theme, TheFirstTopLevelThemeOfTheNameIsApplied) {
+TEST_F(ThemeLoader, TheFirstTopLevelThemeOfTheNameIsApplied) {
   std::string text = R"(<Theme Name="A"><Style Name="s"><TextHalign Mode="LEFT"/></Style></Theme>
       <Theme Name="B"><Style Name="s"><TextHalign Mode="RIGHT"/></Style></Theme>
       <Theme Name="B"><Style Name="s"><TextHalign Mode="CENTER"/></Style></Theme>
@@ -269,7 +269,7 @@ TEST_F(Theme, TheFirstTopLevelThemeOfTheNameIsApplied) {
   EXPECT_EQ(gui->styles.CountName("nameless"), 1u);
 }
 
-TEST_F(Theme, UnreadableOrMalformedFilesLeaveTheManagerUnchanged) {
+TEST_F(ThemeLoader, UnreadableOrMalformedFilesLeaveTheManagerUnchanged) {
   EXPECT_FALSE(gui->LoadTheme((Dir() + "does_not_exist.xml").c_str(), "T"));
   EXPECT_FALSE(gui->LoadTheme(nullptr, "T"));
   EXPECT_FALSE(Load("", "T", "empty.xml"));
@@ -284,7 +284,7 @@ TEST_F(Theme, UnreadableOrMalformedFilesLeaveTheManagerUnchanged) {
   EXPECT_EQ(gui->styles.CountName("s"), 1u);
 }
 
-TEST_F(Theme, IncludeAppliesANamedThemeOfAnotherFile) {
+TEST_F(ThemeLoader, IncludeAppliesANamedThemeOfAnotherFile) {
   std::string base = Write("base.xml", R"(<Theme Name="Base">
       <Style Name="a"><TextHalign Mode="CENTER"/><TextValign Mode="BOTTOM"/></Style></Theme>
       <Theme><Style Name="fromNameless"/></Theme>)");
@@ -299,7 +299,7 @@ TEST_F(Theme, IncludeAppliesANamedThemeOfAnotherFile) {
   EXPECT_EQ(gui->styles.CountName("fromNameless"), 1u);
 }
 
-TEST_F(Theme, AFailedIncludeStopsTheThemeButKeepsWhatCameBefore) {
+TEST_F(ThemeLoader, AFailedIncludeStopsTheThemeButKeepsWhatCameBefore) {
   std::string base = Write("base.xml", R"(<Theme Name="Base"><Style Name="inner"/></Theme>)");
   for (std::string include :
        {"File=\"" + base + "\" Theme=\"Missing\"",
@@ -312,7 +312,7 @@ TEST_F(Theme, AFailedIncludeStopsTheThemeButKeepsWhatCameBefore) {
   }
 }
 
-TEST_F(Theme, IncludeCyclesFailInsteadOfRecursing) {
+TEST_F(ThemeLoader, IncludeCyclesFailInsteadOfRecursing) {
   std::string a = Dir() + "cycle_a.xml", b = Dir() + "cycle_b.xml";
   Write("cycle_a.xml", "<Theme Name=\"A\"><Style Name=\"a\"/><Include File=\"" + b +
                            "\" Theme=\"B\"/><Style Name=\"a2\"/></Theme>");
@@ -331,7 +331,7 @@ TEST_F(Theme, IncludeCyclesFailInsteadOfRecursing) {
   ASSERT_EQ(chdir(cwd), 0);
 }
 
-TEST_F(Theme, OneThemeIncludedTwiceAlongDifferentPathsIsNoCycle) {
+TEST_F(ThemeLoader, OneThemeIncludedTwiceAlongDifferentPathsIsNoCycle) {
   std::string leaf = Write("leaf.xml", R"(<Theme Name="L"><Style Name="leaf"/></Theme>)");
   std::string mid =
       Write("mid.xml", "<Theme Name=\"M1\"><Include File=\"" + leaf +

@@ -1,6 +1,6 @@
 // The GUI manager's tree keeping: construction, the screen, adding and removing controls,
-// searches from the root, raising controls, the deletion queue, the purge of stale names and
-// the tear-down.
+// searches from the root, raising controls, the layout walk over the top-level controls, the
+// deletion queue and the tear-down.
 #include "gui/gui.h"
 
 namespace KvCore {
@@ -102,6 +102,11 @@ void KV_GUI::BringToFront(CONTROL* control, unsigned char exclusive) {
   control->Order = lowest - 1;
 }
 
+void KV_GUI::UpdateLayout() {
+  for (NODE::ITERATOR it = tree.Begin(); !it.IsEnd(); it.Next())
+    if (it->value.Get() != nullptr) it->value.Get()->UpdateLayout();
+}
+
 void KV_GUI::DestroyQueued() {
   while (deletionQueue.Count() != 0) {
     KV_LIST<NODE*>::ITERATOR last = deletionQueue.Last();
@@ -116,19 +121,6 @@ void KV_GUI::DestroyQueued() {
       node->Detach();
     }
     deletionQueue.Erase(last);
-  }
-}
-
-void KV_GUI::PurgeNames() {
-  KV_LIST_ITERATOR<CONTROL*> it = controls.Begin();
-  while (!it.IsEnd()) {
-    CONTROL* control = *it.Get();
-    if (Contains(control)) {
-      it.Next();
-      continue;
-    }
-    it.Next();
-    controls.RemoveValue(control);
   }
 }
 

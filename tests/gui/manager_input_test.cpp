@@ -3,12 +3,14 @@
 // notifications.
 #include "gui_fixture.h"
 
+typedef GuiTest ManagerInput;
+
 namespace {
 constexpr uint32_t PRESSED = 0x8, ENTERED = 0x40, LEFT = 0x80, OVER = 0x100, OUTSIDE = 0x200,
                    MOVED = 0x400, KEY_PRESSED = 0x1, KEY_DOWN = 0x2, MOUSE_DOWN = 0x10;
 }
 
-TEST_F(GuiTest, NothingHappensWithoutAScreen) {
+TEST_F(ManagerInput, NothingHappensWithoutAScreen) {
   Probe* control = Add("c", nullptr, 0, 0, 100, 100);
   Cursor(10, 10);
   Frame();
@@ -17,7 +19,7 @@ TEST_F(GuiTest, NothingHappensWithoutAScreen) {
   EXPECT_FLOAT_EQ(control->Points[8][2].x, 0);  // no layout either
 }
 
-TEST_F(GuiTest, EventBitsAreSetReadAndClearedEachFrame) {
+TEST_F(ManagerInput, EventBitsAreSetReadAndClearedEachFrame) {
   gui->Attach(&screen);
   Probe* control = Add("c", nullptr, 100, 100, 50, 50);
   gui->UpdateLayout();
@@ -47,7 +49,7 @@ TEST_F(GuiTest, EventBitsAreSetReadAndClearedEachFrame) {
   EXPECT_EQ(gui->focus, nullptr);
 }
 
-TEST_F(GuiTest, TheFrontSiblingWinsAndKeepsTheMaskedBits) {
+TEST_F(ManagerInput, TheFrontSiblingWinsAndKeepsTheMaskedBits) {
   gui->Attach(&screen);
   Probe* back = Add("back", nullptr, 0, 0, 100, 100);
   Probe* front = Add("front", nullptr, 50, 50, 100, 100);
@@ -74,7 +76,7 @@ TEST_F(GuiTest, TheFrontSiblingWinsAndKeepsTheMaskedBits) {
   EXPECT_EQ(front->seen & (PRESSED | OVER), PRESSED | OVER);
 }
 
-TEST_F(GuiTest, AChildUnderTheCursorBeatsItsParentUnlessNotHitable) {
+TEST_F(ManagerInput, AChildUnderTheCursorBeatsItsParentUnlessNotHitable) {
   gui->Attach(&screen);
   Probe* parent = Add("p", nullptr, 0, 0, 200, 200);
   Probe* child = Add("c", parent, 10, 10, 50, 50);
@@ -88,7 +90,7 @@ TEST_F(GuiTest, AChildUnderTheCursorBeatsItsParentUnlessNotHitable) {
   EXPECT_EQ(child->seen & OVER, 0u);  // had it in the hit pass, lost it in the clearing
 }
 
-TEST_F(GuiTest, CutAreaLimitsTheChildrensHitRegion) {
+TEST_F(ManagerInput, CutAreaLimitsTheChildrensHitRegion) {
   gui->Attach(&screen);
   Probe* parent = Add("p", nullptr, 0, 0, 100, 100);
   Probe* child = Add("c", parent, 80, 0, 100, 50);  // reaches out to x 180
@@ -102,7 +104,7 @@ TEST_F(GuiTest, CutAreaLimitsTheChildrensHitRegion) {
   EXPECT_EQ(gui->focus, child);
 }
 
-TEST_F(GuiTest, AControlClippedAwayNeverLeavesWithoutHavingBeenInside) {
+TEST_F(ManagerInput, AControlClippedAwayNeverLeavesWithoutHavingBeenInside) {
   gui->Attach(&screen);
   Probe* parent = Add("p", nullptr, 0, 0, 100, 100);
   Probe* child = Add("c", parent, 200, 200, 50, 50);  // wholly outside its parent
@@ -114,7 +116,7 @@ TEST_F(GuiTest, AControlClippedAwayNeverLeavesWithoutHavingBeenInside) {
   EXPECT_EQ(child->seen & (LEFT | ENTERED | OVER), 0u);
 }
 
-TEST_F(GuiTest, AnInactiveControlGetsNoBitsButStillDispatches) {
+TEST_F(ManagerInput, AnInactiveControlGetsNoBitsButStillDispatches) {
   gui->Attach(&screen);
   Probe* parent = Add("p", nullptr, 0, 0, 100, 100);
   Probe* child = Add("c", parent, 0, 0, 50, 50);
@@ -132,7 +134,7 @@ TEST_F(GuiTest, AnInactiveControlGetsNoBitsButStillDispatches) {
   EXPECT_EQ(Joined(), "ep ec ");
 }
 
-TEST_F(GuiTest, AHiddenActiveControlStillTakesTheFocus) {
+TEST_F(ManagerInput, AHiddenActiveControlStillTakesTheFocus) {
   gui->Attach(&screen);
   Probe* hidden = Add("h", nullptr, 0, 0, 100, 100);
   hidden->Visible = 0;
@@ -143,7 +145,7 @@ TEST_F(GuiTest, AHiddenActiveControlStillTakesTheFocus) {
   EXPECT_EQ(hidden->seen & (OVER | MOUSE_DOWN), OVER);
 }
 
-TEST_F(GuiTest, DetachFromAnEventOperationWaitsForTheEndOfThePass) {
+TEST_F(ManagerInput, DetachFromAnEventOperationWaitsForTheEndOfThePass) {
   gui->Attach(&screen);
   Probe* first = Add("1", nullptr);
   Probe* second = Add("2", nullptr);
@@ -157,7 +159,7 @@ TEST_F(GuiTest, DetachFromAnEventOperationWaitsForTheEndOfThePass) {
   EXPECT_EQ(gui->tree.Count(), 1u);
 }
 
-TEST_F(GuiTest, ImmediateRemovalFromAnEventOperationIsSafe) {
+TEST_F(ManagerInput, ImmediateRemovalFromAnEventOperationIsSafe) {
   gui->Attach(&screen);
   Probe* first = Add("1", nullptr);
   Probe* second = Add("2", nullptr);
@@ -169,7 +171,7 @@ TEST_F(GuiTest, ImmediateRemovalFromAnEventOperationIsSafe) {
   EXPECT_EQ(Joined(), "e1 ~2c ~2 ");
 }
 
-TEST_F(GuiTest, AControlThatRemovesItselfIsFreedAfterItsHandler) {
+TEST_F(ManagerInput, AControlThatRemovesItselfIsFreedAfterItsHandler) {
   gui->Attach(&screen);
   Probe* self = Add("s", nullptr);
   Add("sc", self);
@@ -182,7 +184,7 @@ TEST_F(GuiTest, AControlThatRemovesItselfIsFreedAfterItsHandler) {
   EXPECT_EQ(Joined(), "es ~sc enext ~s ");
 }
 
-TEST_F(GuiTest, SendEventAddsBitsOnlyToActiveTargetsAndClears) {
+TEST_F(ManagerInput, SendEventAddsBitsOnlyToActiveTargetsAndClears) {
   gui->Attach(&screen);
   Probe* outer = Add("o", nullptr);
   Probe* inner = Add("i", outer);

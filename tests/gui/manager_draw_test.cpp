@@ -1,6 +1,6 @@
-// The draw walk: clipping switched around all top-level controls, the two-pass draw for
-// windows with per-pixel alpha, back-to-front order, hidden subtrees, the clip rectangle of
-// each control and the disabled state handed down.
+// The manager's draw: clipping switched on around all top-level controls, the two-pass draw
+// for windows with per-pixel alpha, back-to-front order, and draw procedures that remove
+// controls.
 #include "gui_fixture.h"
 
 namespace {
@@ -13,9 +13,11 @@ std::vector<std::string> StateCalls() {
   return calls;
 }
 
+typedef GuiTest ManagerDraw;
+
 }  // namespace
 
-TEST_F(GuiTest, DrawDoesNothingWithoutAScreen) {
+TEST_F(ManagerDraw, DrawDoesNothingWithoutAScreen) {
   Add("c", nullptr, 0, 0, 10, 10);
   kv::engine::testing::StartTrace();
   gui->Draw(0);
@@ -24,7 +26,7 @@ TEST_F(GuiTest, DrawDoesNothingWithoutAScreen) {
   EXPECT_EQ(Joined(), "");
 }
 
-TEST_F(GuiTest, OnePassClipsAroundAllControlsBackToFront) {
+TEST_F(ManagerDraw, OnePassClipsAroundAllControlsBackToFront) {
   gui->Attach(&screen);
   Probe* a = Add("a", nullptr, 0, 0, 10, 10);
   Add("b", nullptr, 0, 0, 10, 10);
@@ -43,7 +45,7 @@ TEST_F(GuiTest, OnePassClipsAroundAllControlsBackToFront) {
   EXPECT_EQ(calls.back(), "KvSetState(220, 0)");
 }
 
-TEST_F(GuiTest, TwoPassesWriteAlphaThenColour) {
+TEST_F(ManagerDraw, TwoPassesWriteAlphaThenColour) {
   gui->Attach(&screen);
   Add("a", nullptr, 0, 0, 10, 10);
   gui->UpdateLayout();
@@ -58,49 +60,7 @@ TEST_F(GuiTest, TwoPassesWriteAlphaThenColour) {
   EXPECT_EQ(StateCalls(), want);
 }
 
-TEST_F(GuiTest, HiddenControlsSkipTheirWholeSubtree) {
-  gui->Attach(&screen);
-  Probe* hidden = Add("h", nullptr, 0, 0, 10, 10);
-  Add("h1", hidden);
-  Add("v", nullptr, 0, 0, 10, 10);
-  hidden->Visible = 0;
-  gui->Draw(0);
-  EXPECT_EQ(Joined(), "dv ");
-}
-
-TEST_F(GuiTest, ClipRectangleIsTheControlsBoxWithinItsRegion) {
-  gui->Attach(&screen);
-  Probe* parent = Add("p", nullptr, 100, 50, 200, 100);
-  Add("c", parent, 150, 20, 100, 30);  // reaches past the parent's right edge
-  Probe* outside = Add("o", parent, 500, 500, 10, 10);
-  gui->UpdateLayout();
-  kv::engine::testing::StartTrace();
-  gui->Draw(0);
-  kv::engine::testing::StopTrace();
-  std::vector<std::string> clips = TracedStartingWith("KvSetState(219");
-  ASSERT_EQ(clips.size(), 3u);
-  // y is counted from the bottom of the 600-pixel screen.
-  EXPECT_EQ(clips[0], "KvSetState(219, 100, 450, 200, 100)");
-  EXPECT_EQ(clips[1], "KvSetState(219, 250, 500, 50, 30)");
-  EXPECT_EQ(clips[2].substr(clips[2].size() - 6), " 0, 0)");
-  (void)outside;
-}
-
-TEST_F(GuiTest, ADisabledParentDrawsItsChildrenDisabled) {
-  gui->Attach(&screen);
-  Probe* parent = Add("p", nullptr, 0, 0, 10, 10);
-  Probe* child = Add("c", parent, 0, 0, 10, 10);
-  Probe* grandchild = Add("g", child, 0, 0, 10, 10);
-  gui->Draw(0);
-  EXPECT_EQ(grandchild->IsDrawnDisabled(), 0);
-  parent->Active = 0;
-  gui->Draw(0);
-  EXPECT_EQ(parent->IsDrawnDisabled(), 1);
-  EXPECT_EQ(child->IsDrawnDisabled(), 1);
-  EXPECT_EQ(grandchild->IsDrawnDisabled(), 1);
-}
-
-TEST_F(GuiTest, ADrawProcedureMayRemoveControlsSafely) {
+TEST_F(ManagerDraw, ADrawProcedureMayRemoveControlsSafely) {
   gui->Attach(&screen);
   Probe* first = Add("1", nullptr, 0, 0, 10, 10);
   Probe* second = Add("2", nullptr, 0, 0, 10, 10);
