@@ -117,6 +117,133 @@ int WrapValue(const KV_STRING& word) { return word == "CLAMP" ? kWrapClamp : kWr
 // Whether the dictionaries can file an entry under name (they refuse 124 characters or more).
 bool FileableName(const KV_STRING& name) { return name.Length() <= KV_KEY_NAME_MAX; }
 
+// ---- style elements: one handler each, found by the element's name ----
+
+typedef KV_GUI::STYLE STYLE;
+
+// Children "0" to "3" set entries 0 to 3; other children are skipped.
+void AreaCorners(KV_VECTOR corners[4], const NODE* element) {
+  ForEachElement(element, [&](const NODE* child) {
+    int entry = EntryIndex(child);
+    if (entry >= 0) DecodeVector(Attribute(child, "Value"), corners[entry]);
+  });
+}
+
+// Top, Bottom, Left, Right in document order. A value ending in "%" marks its side as a
+// percentage; a plain value unmarks it, so a value always means what it says, also over an
+// inherited percentage. Decoding stops at the "%": "25%" gives 25.
+void AreaSplit(KV_GUI&, STYLE& style, const NODE* element) {
+  ForEachElement(element, [&](const NODE* child) {
+    for (int side = 0; side < 4; ++side) {
+      if (!Named(child, kSplitSides[side])) continue;
+      const KV_STRING& value = Attribute(child, "Value");
+      unsigned int length = value.Length();
+      if (length == 0) return;
+      style.AreaSplitPercent[side] = value.text[length - 1] == '%' ? '%' : 0;
+      DecodeFloat(value, style.AreaSplit[side]);
+      return;
+    }
+  });
+}
+
+void AreaColors(KV_GUI&, STYLE& style, const NODE* element) {
+  AreaCorners(style.AreaColors[AreaIndex(Attribute(element, "Align"))], element);
+}
+
+void AreaCoords(KV_GUI&, STYLE& style, const NODE* element) {
+  int area = AreaIndex(Attribute(element, "Align"));
+  DecodeVector(Attribute(element, "Tiled"), style.AreaTiled[area]);
+  DecodeVector(Attribute(element, "Offset"), style.AreaOffset[area]);
+  AreaCorners(style.AreaCoords[area], element);
+}
+
+// The area takes a copy of the named texture's handle, so only textures defined before this
+// style reach it; an empty name leaves the area untextured.
+void AreaTexture(KV_GUI& gui, STYLE& style, const NODE* element) {
+  int area = AreaIndex(Attribute(element, "Align"));
+  const KV_STRING& name = Attribute(element, "Name");
+  if (name.Length() == 0) {
+    style.AreaTexture[area] = KV_HANDLE();
+    return;
+  }
+  KV_HANDLE* texture = gui.textures.GetValue(name);
+  if (texture != nullptr) style.AreaTexture[area] = *texture;
+}
+
+void AreaColorFilter(KV_GUI&, STYLE& style, const NODE* element) {
+  DecodeVector(Attribute(element, "Value"), style.AreaColorFilter);
+}
+
+void AsBorder(KV_GUI&, STYLE& style, const NODE* element) {
+  style.AsBorder = Attribute(element, "Mode") == "On" ? 1 : 0;
+}
+
+void IconRect(KV_GUI&, STYLE& style, const NODE* element) { AreaCorners(style.IconRect, element); }
+
+void TextColor(KV_GUI&, STYLE& style, const NODE* element) {
+  DecodeVector(Attribute(element, "Value"), style.TextColor);
+}
+
+// The style holds the font object itself, so a Font element read later loads into it.
+void TextFont(KV_GUI& gui, STYLE& style, const NODE* element) {
+  KV_FONT* font = gui.fonts.GetValue(Attribute(element, "Name"));
+  if (font != nullptr) style.TextFont = font;
+}
+
+void TextHalign(KV_GUI&, STYLE& style, const NODE* element) {
+  static const char* const kWords[3] = {"LEFT", "CENTER", "RIGHT"};
+  AlignmentWord(Attribute(element, "Mode"), kWords, style.TextHalign);
+}
+
+void TextValign(KV_GUI&, STYLE& style, const NODE* element) {
+  static const char* const kWords[3] = {"TOP", "MIDDLE", "BOTTOM"};
+  AlignmentWord(Attribute(element, "Mode"), kWords, style.TextValign);
+}
+
+void TextOffset(KV_GUI&, STYLE& style, const NODE* element) {
+  DecodeVector(Attribute(element, "Value"), style.TextOffset);
+}
+
+void TextScale(KV_GUI&, STYLE& style, const NODE* element) {
+  DecodeVector(Attribute(element, "Value"), style.TextScale);
+}
+
+void TextBorder(KV_GUI&, STYLE& style, const NODE* element) {
+  DecodeVector(Attribute(element, "Color"), style.TextBorderColor);
+  DecodeFloat(Attribute(element, "Size"), style.TextBorderSize);
+  DecodeInteger(Attribute(element, "Quality"), style.TextBorderQuality);
+}
+
+struct STYLE_ELEMENT {
+  const char* name;
+  void (*apply)(KV_GUI& gui, STYLE& style, const NODE* element);
+};
+const STYLE_ELEMENT kStyleElements[] = {
+    {"AreaSplit", AreaSplit},
+    {"AreaColors", AreaColors},
+    {"AreaCoords", AreaCoords},
+    {"AreaTexture", AreaTexture},
+    {"AreaColorFilter", AreaColorFilter},
+    {"AsBorder", AsBorder},
+    {"IconRect", IconRect},
+    {"TextColor", TextColor},
+    {"TextFont", TextFont},
+    {"TextHalign", TextHalign},
+    {"TextValign", TextValign},
+    {"TextOffset", TextOffset},
+    {"TextScale", TextScale},
+    {"TextBorder", TextBorder},
+};
+
+// Applies one child of a Style element; a child of another name is skipped.
+void StyleChild(KV_GUI& gui, STYLE& style, const NODE* element) {
+  for (const STYLE_ELEMENT& known : kStyleElements) {
+    if (!Named(element, known.name)) continue;
+    known.apply(gui, style, element);
+    return;
+  }
+}
+
 // ---- the loader: one per LoadTheme call, shared by the Include levels below it ----
 
 class THEME_LOADER {
@@ -138,11 +265,6 @@ class THEME_LOADER {
   void Font(const NODE* element);
   void Style(const NODE* element);
   void Skin(const NODE* element);
-
-  void StyleChild(KV_GUI::STYLE& style, const NODE* element);
-  void AreaSplit(KV_GUI::STYLE& style, const NODE* element);
-  void AreaCorners(KV_VECTOR corners[4], const NODE* element);
-  void AreaTexture(KV_GUI::STYLE& style, const NODE* element);
 };
 
 // The file as the cycle check compares it: its resolved path when it exists, so "a.xml" and
@@ -247,87 +369,7 @@ void THEME_LOADER::Style(const NODE* element) {
     KV_GUI::STYLE* base = gui.styles.GetValue(inherit);
     if (base != nullptr) *style = *base;
   }
-  ForEachElement(element, [&](const NODE* child) { StyleChild(*style, child); });
-}
-
-void THEME_LOADER::StyleChild(KV_GUI::STYLE& style, const NODE* element) {
-  static const char* const kHorizontal[3] = {"LEFT", "CENTER", "RIGHT"};
-  static const char* const kVertical[3] = {"TOP", "MIDDLE", "BOTTOM"};
-  const KV_STRING& value = Attribute(element, "Value");
-
-  if (Named(element, "AreaSplit")) {
-    AreaSplit(style, element);
-  } else if (Named(element, "AreaColors")) {
-    AreaCorners(style.AreaColors[AreaIndex(Attribute(element, "Align"))], element);
-  } else if (Named(element, "AreaCoords")) {
-    int area = AreaIndex(Attribute(element, "Align"));
-    DecodeVector(Attribute(element, "Tiled"), style.AreaTiled[area]);
-    DecodeVector(Attribute(element, "Offset"), style.AreaOffset[area]);
-    AreaCorners(style.AreaCoords[area], element);
-  } else if (Named(element, "AreaTexture")) {
-    AreaTexture(style, element);
-  } else if (Named(element, "AreaColorFilter")) {
-    DecodeVector(value, style.AreaColorFilter);
-  } else if (Named(element, "AsBorder")) {
-    style.AsBorder = Attribute(element, "Mode") == "On" ? 1 : 0;
-  } else if (Named(element, "IconRect")) {
-    AreaCorners(style.IconRect, element);
-  } else if (Named(element, "TextColor")) {
-    DecodeVector(value, style.TextColor);
-  } else if (Named(element, "TextFont")) {
-    KV_FONT* font = gui.fonts.GetValue(Attribute(element, "Name"));
-    if (font != nullptr) style.TextFont = font;
-  } else if (Named(element, "TextHalign")) {
-    AlignmentWord(Attribute(element, "Mode"), kHorizontal, style.TextHalign);
-  } else if (Named(element, "TextValign")) {
-    AlignmentWord(Attribute(element, "Mode"), kVertical, style.TextValign);
-  } else if (Named(element, "TextOffset")) {
-    DecodeVector(value, style.TextOffset);
-  } else if (Named(element, "TextScale")) {
-    DecodeVector(value, style.TextScale);
-  } else if (Named(element, "TextBorder")) {
-    DecodeVector(Attribute(element, "Color"), style.TextBorderColor);
-    DecodeFloat(Attribute(element, "Size"), style.TextBorderSize);
-    DecodeInteger(Attribute(element, "Quality"), style.TextBorderQuality);
-  }
-}
-
-// Top, Bottom, Left, Right in document order. A value ending in "%" marks its side as a
-// percentage; a plain value unmarks it, so a value always means what it says, also over an
-// inherited percentage. Decoding stops at the "%": "25%" gives 25.
-void THEME_LOADER::AreaSplit(KV_GUI::STYLE& style, const NODE* element) {
-  ForEachElement(element, [&](const NODE* child) {
-    for (int side = 0; side < 4; ++side) {
-      if (!Named(child, kSplitSides[side])) continue;
-      const KV_STRING& value = Attribute(child, "Value");
-      unsigned int length = value.Length();
-      if (length == 0) return;
-      style.AreaSplitPercent[side] = value.text[length - 1] == '%' ? '%' : 0;
-      DecodeFloat(value, style.AreaSplit[side]);
-      return;
-    }
-  });
-}
-
-// Children "0" to "3" set entries 0 to 3; other children are skipped.
-void THEME_LOADER::AreaCorners(KV_VECTOR corners[4], const NODE* element) {
-  ForEachElement(element, [&](const NODE* child) {
-    int entry = EntryIndex(child);
-    if (entry >= 0) DecodeVector(Attribute(child, "Value"), corners[entry]);
-  });
-}
-
-// The area takes a copy of the named texture's handle, so only textures defined before this
-// style reach it; an empty name leaves the area untextured.
-void THEME_LOADER::AreaTexture(KV_GUI::STYLE& style, const NODE* element) {
-  int area = AreaIndex(Attribute(element, "Align"));
-  const KV_STRING& name = Attribute(element, "Name");
-  if (name.Length() == 0) {
-    style.AreaTexture[area] = KV_HANDLE();
-    return;
-  }
-  KV_HANDLE* texture = gui.textures.GetValue(name);
-  if (texture != nullptr) style.AreaTexture[area] = *texture;
+  ForEachElement(element, [&](const NODE* child) { StyleChild(gui, *style, child); });
 }
 
 // ---- skins ----
