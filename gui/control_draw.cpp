@@ -20,7 +20,8 @@ static_assert(sizeof(KV_VECTOR) == 16, "the engine reads four packed floats per 
 const KV_VECTOR kIconCoords[4] = {KV_VECTOR(0, 0, 0, 1), KV_VECTOR(1, 0, 0, 1),
                                   KV_VECTOR(1, 1, 0, 1), KV_VECTOR(0, 1, 0, 1)};
 
-// Four corners through the engine as one primitive of four-float vectors.
+// Four corners through the engine as one primitive: packed arrays (every stride 0) of
+// four-component float vectors, none of them read from a vertex buffer.
 void DrawQuad(uint32_t primitive, const KV_VECTOR* points, const KV_VECTOR* colors,
               const KV_VECTOR* coords) {
   KvDrawData(primitive, 0, 4, points, colors, coords, nullptr, nullptr, nullptr, KV_ELEMENT_FLOAT,

@@ -25,12 +25,6 @@ enum AFTER : unsigned {
   ONLOAD = 8,    // the OnLoad script
 };
 
-// Window flags, one bit per switch that is "On".
-constexpr uint32_t kWindowCaption = 1;
-constexpr uint32_t kWindowClose = 2;
-constexpr uint32_t kWindowMin = 4;
-constexpr uint32_t kWindowFull = 8;
-
 // List docking: the two diagonal words differ between menus and combo boxes.
 struct DOCK_WORD {
   const char* word;
@@ -38,11 +32,19 @@ struct DOCK_WORD {
   uint32_t comboBox;
 };
 const DOCK_WORD kDockWords[] = {
-    {"TOP", 0x40, 0x40},     {"BOTTOM", 0x80, 0x80},    {"LEFT", 0x100, 0x100},
-    {"RIGHT", 0x200, 0x200}, {"LEFT-UP", 0x500, 0x140}, {"RIGHT-UP", 0x600, 0x240},
+    {"TOP", KV_GUI::DOCK_TO_EDGE_TOP, KV_GUI::DOCK_TO_EDGE_TOP},
+    {"BOTTOM", KV_GUI::DOCK_TO_EDGE_BOTTOM, KV_GUI::DOCK_TO_EDGE_BOTTOM},
+    {"LEFT", KV_GUI::DOCK_TO_EDGE_LEFT, KV_GUI::DOCK_TO_EDGE_LEFT},
+    {"RIGHT", KV_GUI::DOCK_TO_EDGE_RIGHT, KV_GUI::DOCK_TO_EDGE_RIGHT},
+    // A menu's list opens beside its button, running up from the button's bottom edge; a
+    // combo box's list opens diagonally above the box, past its left or right edge.
+    {"LEFT-UP", KV_GUI::DOCK_TO_EDGE_LEFT | KV_GUI::DOCK_TO_EDGE_BOTTOM_INSIDE,
+     KV_GUI::DOCK_TO_EDGE_LEFT | KV_GUI::DOCK_TO_EDGE_TOP},
+    {"RIGHT-UP", KV_GUI::DOCK_TO_EDGE_RIGHT | KV_GUI::DOCK_TO_EDGE_BOTTOM_INSIDE,
+     KV_GUI::DOCK_TO_EDGE_RIGHT | KV_GUI::DOCK_TO_EDGE_TOP},
 };
-constexpr uint32_t kDockRight = 0x200;
-constexpr uint32_t kDockBottom = 0x80;
+constexpr uint32_t kDockRight = KV_GUI::DOCK_TO_EDGE_RIGHT;
+constexpr uint32_t kDockBottom = KV_GUI::DOCK_TO_EDGE_BOTTOM;
 
 // ---- attribute values; an empty value leaves the default ----
 
@@ -139,9 +141,11 @@ CONTROL* BuildControl(CONTEXT& context, const NODE* element, CONTROL* parent) {
 }
 
 CONTROL* BuildWindow(CONTEXT& context, const NODE* e, CONTROL* parent) {
-  uint32_t flags =
-      (Switch(e, "Caption") ? kWindowCaption : 0) | (Switch(e, "ButtonClose") ? kWindowClose : 0) |
-      (Switch(e, "ButtonMin") ? kWindowMin : 0) | (Switch(e, "ButtonFull") ? kWindowFull : 0);
+  uint32_t flags = 0;
+  if (Switch(e, "Caption")) flags |= KV_GUI::WINDOW_TITLE_BAR;
+  if (Switch(e, "ButtonClose")) flags |= KV_GUI::WINDOW_CLOSE_BUTTON;
+  if (Switch(e, "ButtonMin")) flags |= KV_GUI::WINDOW_MINIMIZE_BUTTON;
+  if (Switch(e, "ButtonFull")) flags |= KV_GUI::WINDOW_MAXIMIZE_BUTTON;
   KV_VECTOR margin = Margins(e);
   KV_HANDLE icon = Icon(context, e);
   return context.gui.CreateWindow(Attribute(e, "Skin"), Attribute(e, "Name"), Attribute(e, "Title"),

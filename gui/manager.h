@@ -46,8 +46,9 @@ class KV_GUI {
   // Called by the theme loader for a texture whose type is not the engine's own.
   typedef void (*TEXTURE_LOADER)(KV_HANDLE texture, const char* file);
 
-  // Event bits of a control (`Events`): input bits set by the hit pass; 0x800 to 0x4000 are
-  // notifications that widgets send to their composites.
+  // Event bits of a control (`Events`): input bits set by the hit pass, and the four
+  // notification bits that widgets send to their composites (NOTIFICATIONS says what each
+  // means for each composite).
   enum EVENT_BITS : uint32_t {
     EVENT_KEY_PRESSED = 0x1,
     EVENT_KEY_DOWN = 0x2,
@@ -64,6 +65,54 @@ class KV_GUI {
     EVENT_NOTIFY_2 = 0x1000,
     EVENT_NOTIFY_3 = 0x2000,
     EVENT_NOTIFY_4 = 0x4000,
+    EVENT_NOTIFICATIONS = 0x7800,  // the four notification bits together
+  };
+
+  // What the notification bits tell the control that hears them, by composite.
+  enum NOTIFICATIONS : uint32_t {
+    WINDOW_DRAGGED = EVENT_NOTIFY_1,    // client area: the title bar moved the window
+    WINDOW_CLOSED = EVENT_NOTIFY_2,     // client area: the close button removed the window
+    WINDOW_MAXIMIZE = EVENT_NOTIFY_3,   // client area: the maximize button was clicked
+    WINDOW_MINIMIZE = EVENT_NOTIFY_4,   // client area: the minimize button was clicked
+    BUTTON_CLICKED = EVENT_NOTIFY_1,    // outer button
+    BUTTON_ENTERED = EVENT_NOTIFY_2,    // outer button: the pointer came in
+    BUTTON_LEFT = EVENT_NOTIFY_3,       // outer button: the pointer went out
+    SCROLL_DRAGGED_H = EVENT_NOTIFY_1,  // track "hscrollb": its thumb was dragged
+    SCROLL_DRAGGED_V = EVENT_NOTIFY_2,  // track "vscrollb": its thumb was dragged
+    CHECK_CLICKED = EVENT_NOTIFY_1,     // check box row: its mark toggled
+    OPTION_CLICKED = EVENT_NOTIFY_1,    // option box: one of its marks was clicked
+    SLIDER_DRAGGED_H = EVENT_NOTIFY_1,  // outer slider, every frame of a horizontal drag
+    SLIDER_DRAGGED_V = EVENT_NOTIFY_2,  // outer slider, every frame of a vertical drag
+    MENU_ENTERED = EVENT_NOTIFY_1,      // outer menu: the pointer came in
+    MENU_LEFT = EVENT_NOTIFY_2,         // outer menu: the pointer went out
+    MENU_PRESSED = EVENT_NOTIFY_3,      // outer menu: a press opened its list
+    EDIT_CLICKED = EVENT_NOTIFY_1,      // outer edit box: a click started editing
+    EDIT_ENDED = EVENT_NOTIFY_2,        // outer edit box: editing ended
+    EDIT_TYPED = EVENT_NOTIFY_3,        // outer edit box: characters were typed
+    EDIT_KEY_PRESSED = EVENT_NOTIFY_4,  // outer edit box: a key was pressed while editing
+    COMBO_PICKED = EVENT_NOTIFY_1,      // outer combo box: an item was picked
+    COMBO_ENTERED = EVENT_NOTIFY_2,     // outer combo box: the pointer came in
+    COMBO_LEFT = EVENT_NOTIFY_3,        // outer combo box: the pointer went out
+    COMBO_PRESSED = EVENT_NOTIFY_4,     // outer combo box: a press opened its list
+  };
+
+  // How SendEvent delivers its bits (mode); the two values combine.
+  enum SEND_MODE : uint32_t {
+    SEND_RUN_ONLY = 0,    // only runs the target's OnEvent
+    SEND_TO_SUBTREE = 1,  // then sends the bits on to every child, adding them there
+    SEND_ADD_BITS = 2,    // ORs the bits into the target's Events when it is Active
+  };
+  // SendEvent's onlyIfInTree: whether a target that has a node must lie in this tree.
+  enum SEND_TARGET : unsigned char { SEND_ANY_TARGET = 0, SEND_TREE_ONLY = 1 };
+  // SendEvent's clear: whether the target's Events are zeroed after its OnEvent.
+  enum SEND_AFTER : unsigned char { SEND_KEEP_EVENTS = 0, SEND_CLEAR_EVENTS = 1 };
+
+  // The parts of a window that CreateWindow's flags ask for.
+  enum WINDOW_FLAGS : uint32_t {
+    WINDOW_TITLE_BAR = 0x1,
+    WINDOW_CLOSE_BUTTON = 0x2,
+    WINDOW_MINIMIZE_BUTTON = 0x4,
+    WINDOW_MAXIMIZE_BUTTON = 0x8,
   };
 
   // Layout flags of a control (`Behaviour`), named as the control script and layout files
@@ -106,7 +155,8 @@ class KV_GUI {
   uint32_t eventMask;                 // bits cleared from every control but the focused one
   uint32_t treeChanges;               // counts removals, so passes know when to re-check
 
-  // Every container empty, no screen, no focus, mouse fields (0, 0, 0, 1), mask 0x148.
+  // Every container empty, no screen, no focus, mouse fields (0, 0, 0, 1), the mask of the
+  // pressed, entered and over bits.
   KV_GUI();
   // Destroys the containers (and with the tree every control); calls no engine function.
   ~KV_GUI();
@@ -152,8 +202,9 @@ class KV_GUI {
   void ClearFlags(CONTROL* spared, uint32_t mask, CONTROL* parent);
   // Runs every control's OnEvent under parent (root for null), then ages its flags.
   void DispatchEvents(CONTROL* parent);
-  // Sends bits to target (mode 2: OR them in when Active; mode 1: pass them to the subtree),
-  // runs its OnEvent and, with clear, zeroes its Events (manager_input.cpp).
+  // Sends bits to target as mode says (SEND_MODE), runs its OnEvent and, with clear, zeroes
+  // its Events; nothing for a target outside this tree when onlyIfInTree is set
+  // (manager_input.cpp).
   void SendEvent(CONTROL* target, uint32_t bits, uint32_t mode, unsigned char onlyIfInTree,
                  unsigned char clear);
   // Empties the deletion queue, last queued first, removing the nodes still in the tree.
@@ -194,8 +245,8 @@ class KV_GUI {
   // nothing leaked, when the top control (or a required part) cannot be attached.
   // Margins and borders are given as top, bottom, left, right.
 
-  // A window: flags 1 title bar, 2 close, 8 maximize, 4 minimize button. Returns the client
-  // area (the window's first child).
+  // A window with the parts that flags ask for (WINDOW_FLAGS). Returns the client area (the
+  // window's first child).
   CONTROL* CreateWindow(const char* skin, const char* name, const char* title, KV_VECTOR position,
                         KV_VECTOR size, uint32_t flags, KV_HANDLE icon, float marginTop,
                         float marginBottom, float marginLeft, float marginRight, CONTROL* parent);
@@ -241,8 +292,8 @@ class KV_GUI {
   // ("vbar"), with a square thumb. Returns the outer control.
   CONTROL* CreateSlider(const char* skin, const char* name, KV_VECTOR position, KV_VECTOR size,
                         CONTROL* parent);
-  // A menu button ("menubutton") with its closed list; listDock from 0x40 below 0x4000 sets
-  // where the list opens. The icon is not used. Returns the outer control.
+  // A menu button ("menubutton") with its closed list; a listDock from DOCK_TO_EDGE_TOP up to
+  // the docking flags' end (composite::IsListDock) sets where the list opens. The icon is not used. Returns the outer control.
   CONTROL* CreateMenu(const char* skin, const char* name, KV_VECTOR position, KV_VECTOR size,
                       const char* text, KV_HANDLE icon, uint32_t listDock, CONTROL* parent);
   // A sub-menu appended to menu's list (tagged "menuitem"); files nothing by name. Null for
@@ -253,7 +304,7 @@ class KV_GUI {
   CONTROL* CreateEditBox(const char* skin, const char* name, KV_VECTOR position, KV_VECTOR size,
                          const char* text, unsigned char password, CONTROL* parent);
   // A combo box with its closed list of size listSize (bar barWidth wide), docked by
-  // listDock from 0x40 below 0x4000, else below the box. Returns the outer control.
+  // a listDock as for menus, else below the box. Returns the outer control.
   CONTROL* CreateComboBox(const char* skin, const char* name, KV_VECTOR position, KV_VECTOR size,
                           KV_VECTOR listSize, float barWidth, const char* text, uint32_t listDock,
                           float marginTop, float marginBottom, float marginLeft, float marginRight,

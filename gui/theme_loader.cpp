@@ -28,16 +28,6 @@ const char* const kBlanks = " \t\n\r";
 // limit catches the ones names miss (the same file reached through two hard links).
 constexpr size_t kMaxIncludeDepth = 64;
 
-// Engine texture parameters and their values (passed as floats).
-constexpr uint32_t kMinFilter = 237;
-constexpr uint32_t kMagFilter = 238;
-constexpr uint32_t kWrapS = 239;
-constexpr uint32_t kWrapT = 240;
-constexpr int kFilterNearest = 242;
-constexpr int kFilterLinear = 243;
-constexpr int kWrapRepeat = 248;
-constexpr int kWrapClamp = 249;
-
 // Style area names, in area order (row by row).
 const char* const kAreaNames[9] = {"TOP-LEFT", "TOP",         "TOP-RIGHT", "LEFT",        "MIDDLE",
                                    "RIGHT",    "BOTTOM-LEFT", "BOTTOM",    "BOTTOM-RIGHT"};
@@ -110,9 +100,11 @@ bool AlignmentWord(const KV_STRING& mode, const char* const words[3], int32_t& f
   return false;
 }
 
-int FilterValue(const KV_STRING& word) { return word == "LINEAR" ? kFilterLinear : kFilterNearest; }
+int FilterValue(const KV_STRING& word) {
+  return word == "LINEAR" ? KV_FILTER_LINEAR : KV_FILTER_NEAREST;
+}
 
-int WrapValue(const KV_STRING& word) { return word == "CLAMP" ? kWrapClamp : kWrapRepeat; }
+int WrapValue(const KV_STRING& word) { return word == "CLAMP" ? KV_WRAP_CLAMP : KV_WRAP_REPEAT; }
 
 // Whether the dictionaries can file an entry under name (they refuse 124 characters or more).
 bool FileableName(const KV_STRING& name) { return name.Length() <= KV_KEY_NAME_MAX; }
@@ -340,10 +332,10 @@ void THEME_LOADER::Texture(const NODE* element) {
     gui.textureLoader(texture, file);
 
   if (KvTextureActivate(texture)) {
-    KvTextureParameter(kMinFilter, (float)FilterValue(Attribute(element, "MinFilter")));
-    KvTextureParameter(kMagFilter, (float)FilterValue(Attribute(element, "MagFilter")));
-    KvTextureParameter(kWrapS, (float)WrapValue(Attribute(element, "WrapS")));
-    KvTextureParameter(kWrapT, (float)WrapValue(Attribute(element, "WrapT")));
+    KvTextureParameter(KV_TEX_MIN_FILTER, (float)FilterValue(Attribute(element, "MinFilter")));
+    KvTextureParameter(KV_TEX_MAG_FILTER, (float)FilterValue(Attribute(element, "MagFilter")));
+    KvTextureParameter(KV_TEX_WRAP_S, (float)WrapValue(Attribute(element, "WrapS")));
+    KvTextureParameter(KV_TEX_WRAP_T, (float)WrapValue(Attribute(element, "WrapT")));
   }
   // An earlier texture of that name is not destroyed: styles may still hold its handle.
   *gui.textures.GetValue(name) = texture;
@@ -354,7 +346,7 @@ void THEME_LOADER::Font(const NODE* element) {
   if (font == nullptr) return;
   // Without a description the font uses the engine's fixed text metrics.
   const KV_STRING& map = Attribute(element, "MapFile");
-  font->Load(Attribute(element, "TexFile"), map.Length() != 0 ? map.c_str() : nullptr, 10,
+  font->Load(Attribute(element, "TexFile"), map.Length() != 0 ? map.c_str() : nullptr, '\n',
              FilterValue(Attribute(element, "MinFilter")),
              FilterValue(Attribute(element, "MagFilter")));
 }

@@ -58,7 +58,7 @@ KV_GUI::CONTROL* KV_GUI::CreateWindow(const char* skin, const char* name, const 
   client->MarginLeft = marginLeft;
   client->MarginRight = marginRight;
 
-  if (flags & 1) {
+  if (flags & WINDOW_TITLE_BAR) {
     __window* bar = AttachNew(*this, new __window(), window);
     if (bar != nullptr) {
       bar->SetTag("bar");
@@ -74,8 +74,9 @@ KV_GUI::CONTROL* KV_GUI::CreateWindow(const char* skin, const char* name, const 
     uint32_t flag;
     const char* part;
     const char* glyph;
-  } buttons[] = {
-      {2, "btnclose", "ButtonClose"}, {8, "btnfull", "ButtonFull"}, {4, "btnmini", "ButtonMin"}};
+  } buttons[] = {{WINDOW_CLOSE_BUTTON, "btnclose", "ButtonClose"},
+                 {WINDOW_MAXIMIZE_BUTTON, "btnfull", "ButtonFull"},
+                 {WINDOW_MINIMIZE_BUTTON, "btnmini", "ButtonMin"}};
   float offset = 0;
   for (const auto& button : buttons) {
     if (!(flags & button.flag)) continue;

@@ -105,7 +105,8 @@ class CompositeTest : public GuiTest {
     return heard;
   }
   static void Hear(CONTROL* control) {
-    if (control->Events & 0x7800) Heard().push_back(control->Events & 0x7800);
+    uint32_t bits = control->Events & KV_GUI::EVENT_NOTIFICATIONS;
+    if (bits != 0) Heard().push_back(bits);
   }
 
   // One frame with the cursor at (x, y), a button pressed this frame or released.

@@ -30,7 +30,7 @@ TEST_F(CompositeItems, ListItemsStackInOrderAndLeaveByIndex) {
   gui->ListBoxAddItem("sk", "c", 20, list);
   auto* item = dynamic_cast<KV_GUI::__list*>(a);
   ASSERT_NE(item, nullptr);
-  EXPECT_EQ(item->Behaviour, 0xCu);
+  EXPECT_EQ(item->Behaviour, KV_GUI::FIT_TO_EDGE_LEFT | KV_GUI::FIT_TO_EDGE_RIGHT);
   EXPECT_EQ(Styles(item), "CellActive/CellUnactive");
   EXPECT_EQ(StyleName(item->StyleSelected), "CellSelected");
   EXPECT_EQ(StyleName(item->StyleOver), "CellOver");

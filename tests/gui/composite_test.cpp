@@ -13,7 +13,11 @@ TEST_F(Composite, ARefusedTopLeavesTheTreeAndTheNamesAsTheyWere) {
   C_GUI_CONTROL outside;
   KV_HANDLE icon = {};
   KV_VECTOR size(100, 20, 0, 1);
-  EXPECT_EQ(gui->CreateWindow("sk", "n", "", POS, size, 15, icon, 0, 0, 0, 0, &outside), nullptr);
+  EXPECT_EQ(gui->CreateWindow("sk", "n", "", POS, size,
+                              KV_GUI::WINDOW_TITLE_BAR | KV_GUI::WINDOW_CLOSE_BUTTON |
+                                  KV_GUI::WINDOW_MINIMIZE_BUTTON | KV_GUI::WINDOW_MAXIMIZE_BUTTON,
+                              icon, 0, 0, 0, 0, &outside),
+            nullptr);
   EXPECT_EQ(gui->CreateButton("sk", "n", "", POS, size, icon, &outside), nullptr);
   EXPECT_EQ(gui->CreateScrollPlane("sk", "n", POS, size, size, size, 0, 0, 0, 0, &outside),
             nullptr);

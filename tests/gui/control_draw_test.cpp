@@ -67,11 +67,12 @@ TEST_F(ControlDraw, ClipRectangleIsTheControlsBoxWithinItsRegion) {
   kv::engine::testing::StartTrace();
   gui->Draw(0);
   kv::engine::testing::StopTrace();
-  std::vector<std::string> clips = TracedStartingWith("KvSetState(219");
+  std::vector<std::string> clips =
+      TracedStartingWith(TraceOpening("KvSetState", KV_STATE_CLIP_RECT));
   ASSERT_EQ(clips.size(), 3u);
   // y is counted from the bottom of the 600-pixel screen.
-  EXPECT_EQ(clips[0], "KvSetState(219, 100, 450, 200, 100)");
-  EXPECT_EQ(clips[1], "KvSetState(219, 250, 500, 50, 30)");
+  EXPECT_EQ(clips[0], TraceCall("KvSetState", KV_STATE_CLIP_RECT, 100, 450, 200, 100));
+  EXPECT_EQ(clips[1], TraceCall("KvSetState", KV_STATE_CLIP_RECT, 250, 500, 50, 30));
   EXPECT_EQ(clips[2].substr(clips[2].size() - 6), " 0, 0)");
   (void)outside;
 }
@@ -177,6 +178,11 @@ class ControlRender : public GuiTest {
   static std::vector<std::string> Calls(const std::string& prefix) {
     return TracedStartingWith(prefix);
   }
+  // The trace's text of setting the draw colour; without a colour, its opening.
+  static std::string DrawColor() { return TraceOpening("KvSetState", KV_STATE_DRAW_COLOR); }
+  static std::string DrawColor(double r, double g, double b, double a) {
+    return TraceCall("KvSetState", KV_STATE_DRAW_COLOR, r, g, b, a);
+  }
 };
 
 // ---- engine calls ---------------------------------------------------------------------------
@@ -193,23 +199,22 @@ TEST_F(ControlRender, NineAreasEachBindTheirTextureThenDrawOneQuad) {
   std::vector<std::string> calls;
   for (const std::string& call : TracedCalls())
     if (call.rfind("KvTexture", 0) == 0 || call.rfind("KvDrawData", 0) == 0 ||
-        call.rfind("KvSetState(263", 0) == 0)
+        call.rfind(DrawColor(), 0) == 0)
       calls.push_back(
           call.substr(0, call.find(',') == std::string::npos ? call.size() : call.find(',')));
   std::vector<std::string> want;
   for (int area = 0; area < 9; ++area) {
     want.push_back(area == 4 ? "KvTextureActivate(" + std::to_string(texture.Id()) + ")"
-                             : "KvTextureUnactivate(58)");
-    want.push_back("KvDrawData(11");
+                             : TraceCall("KvTextureUnactivate", KV_TEXTURE_TARGET));
+    want.push_back(TraceOpening("KvDrawData", KV_PRIM_QUADS));
   }
-  want.push_back("KvSetState(263");
+  want.push_back(DrawColor());
   EXPECT_EQ(calls, want);
   std::vector<std::string> draws = Calls("KvDrawData");
   ASSERT_EQ(draws.size(), 9u);
-  EXPECT_EQ(
-      draws[0],
-      "KvDrawData(11, 0, 4, ptr, ptr, ptr, 0, 0, 0, 2, 0, 0, 0, 0, 0, 0, 4, 0, 0, 0, 0, 0, 0)");
-  EXPECT_EQ(Calls("KvSetState(263").back(), "KvSetState(263, 1, 1, 1, 1)");
+  EXPECT_EQ(draws[0], TraceCall("KvDrawData", KV_PRIM_QUADS, 0, 4, "ptr", "ptr", "ptr", 0, 0, 0,
+                                KV_ELEMENT_FLOAT, 0, 0, 0, 0, 0, 0, 4, 0, 0, 0, 0, 0, 0));
+  EXPECT_EQ(Calls(DrawColor()).back(), DrawColor(1, 1, 1, 1));
 }
 
 TEST_F(ControlRender, StyleThatAppliesFollowsActiveAndTheParentsState) {
@@ -247,7 +252,7 @@ TEST_F(ControlRender, StyleThatAppliesFollowsActiveAndTheParentsState) {
   gui->Draw(0);
   StopTrace();
   EXPECT_TRUE(Calls("KvDrawData").empty());
-  EXPECT_TRUE(Calls("KvSetState(263").empty());
+  EXPECT_TRUE(Calls(DrawColor()).empty());
 }
 
 TEST_F(ControlRender, BordersDrawClosedOutlinesAndLeaveThePointsAlone) {
@@ -262,7 +267,8 @@ TEST_F(ControlRender, BordersDrawClosedOutlinesAndLeaveThePointsAlone) {
   StopTrace();
   std::vector<std::string> draws = Calls("KvDrawData");
   ASSERT_EQ(draws.size(), 9u);
-  for (const std::string& draw : draws) EXPECT_EQ(draw.rfind("KvDrawData(6, 0, 4,", 0), 0u) << draw;
+  for (const std::string& draw : draws)
+    EXPECT_EQ(draw.rfind(TraceOpening("KvDrawData", KV_PRIM_LINE_LOOP, 0, 4), 0), 0u) << draw;
   for (int a = 0; a < 9; ++a)
     for (int k = 0; k < 4; ++k) {
       EXPECT_EQ(c->Points[a][k].x, before[a][k].x);
@@ -288,9 +294,9 @@ TEST_F(ControlRender, OutlinePrintsQualityTimesFourAroundTheTextThenTheText) {
   gui->Draw(0);
   StopTrace();
   EXPECT_EQ(Calls("KvDrawFont").size(), 9u);
-  EXPECT_EQ(Calls("KvSetState(263"), (std::vector<std::string>{"KvSetState(263, 0.5, 0, 0, 1)",
-                                                               "KvSetState(263, 0, 1, 0, 1)",
-                                                               "KvSetState(263, 1, 1, 1, 1)"}));
+  EXPECT_EQ(Calls(DrawColor()),
+            (std::vector<std::string>{DrawColor(0.5, 0, 0, 1), DrawColor(0, 1, 0, 1),
+                                      DrawColor(1, 1, 1, 1)}));
   // Each print moves to corner 0 + offset (+ the outline step at 45-degree turns).
   std::vector<std::string> moves;
   for (const std::string& call : Calls("KvMatrixTranslate"))
@@ -324,15 +330,15 @@ TEST_F(ControlRender, TextNeedsAFontAndIconIsDrawnWhiteFromTheTopLeft) {
   StopTrace();
   EXPECT_TRUE(Calls("KvDrawFont").empty());
   std::vector<std::string> calls = TracedCalls();
-  auto white = std::find(calls.begin(), calls.end(), "KvSetState(263, 1, 1, 1, 1)");
+  auto white = std::find(calls.begin(), calls.end(), DrawColor(1, 1, 1, 1));
   ASSERT_NE(white, calls.end());
   std::vector<std::string> tail(white + 1, calls.end());
   ASSERT_GE(tail.size(), 5u);
   EXPECT_EQ(tail[0], "KvTextureActivate(" + std::to_string(icon.Id()) + ")");
   EXPECT_EQ(tail[1], "KvMatrixPush()");
   EXPECT_EQ(tail[2], "KvMatrixTranslate(7, 9, 0)");
-  EXPECT_EQ(tail[3],
-            "KvDrawData(11, 0, 4, ptr, 0, ptr, 0, 0, 0, 2, 0, 0, 0, 0, 0, 0, 4, 0, 0, 0, 0, 0, 0)");
+  EXPECT_EQ(tail[3], TraceCall("KvDrawData", KV_PRIM_QUADS, 0, 4, "ptr", 0, "ptr", 0, 0, 0,
+                               KV_ELEMENT_FLOAT, 0, 0, 0, 0, 0, 0, 4, 0, 0, 0, 0, 0, 0));
   EXPECT_EQ(tail[4], "KvMatrixPop()");
   KvRenderScene(KV_SCENE_CLEAR_COLOR);
   gui->Draw(0);

@@ -73,7 +73,8 @@ TEST_F(LayoutElements, BuildsATreeOfCompositesWithItemsProceduresAndScripts) {
   EXPECT_EQ(gui->ComboBoxGetCount(Named("combo")), 1);
   CONTROL* comboItems = KvCore::composite::ComboItems(Named("combo"));
   ASSERT_NE(comboItems, nullptr);
-  EXPECT_EQ(comboItems->GetParent()->Behaviour, 0x140u);
+  EXPECT_EQ(comboItems->GetParent()->Behaviour,
+            KV_GUI::DOCK_TO_EDGE_LEFT | KV_GUI::DOCK_TO_EDGE_TOP);
 
   KV_STRING text;
   ASSERT_TRUE(gui->EditBoxGetText(Named("edit"), text));
@@ -153,7 +154,7 @@ TEST_F(LayoutElements, MenusNestAsSubMenusAndDockByTheirWords) {
   ASSERT_NE(file, nullptr);
   CONTROL* list = KvCore::composite::MenuList(file);
   ASSERT_NE(list, nullptr);
-  EXPECT_EQ(list->Behaviour, 0x500u);
+  EXPECT_EQ(list->Behaviour, KV_GUI::DOCK_TO_EDGE_LEFT | KV_GUI::DOCK_TO_EDGE_BOTTOM_INSIDE);
   std::vector<CONTROL*> entries = Kids(list);
   ASSERT_EQ(entries.size(), 2u);
   EXPECT_STREQ(entries[0]->Text, "Open");
@@ -162,13 +163,13 @@ TEST_F(LayoutElements, MenusNestAsSubMenusAndDockByTheirWords) {
   EXPECT_EQ(recent->GetTag(), "menuitem");
   CONTROL* recentList = KvCore::composite::MenuList(recent);
   ASSERT_NE(recentList, nullptr);
-  EXPECT_EQ(recentList->Behaviour, 0x200u);
+  EXPECT_EQ(recentList->Behaviour, KV_GUI::DOCK_TO_EDGE_RIGHT);
   EXPECT_EQ(Kids(recentList).size(), 1u);
   // Inside a sub-menu ("menuitem") a Menu is a menu button of its own, docked below.
   CONTROL* deeper = Kids(recent).back();
   EXPECT_EQ(deeper->GetTag(), "menubutton");
   ASSERT_NE(KvCore::composite::MenuList(deeper), nullptr);
-  EXPECT_EQ(KvCore::composite::MenuList(deeper)->Behaviour, 0x80u);
+  EXPECT_EQ(KvCore::composite::MenuList(deeper)->Behaviour, KV_GUI::DOCK_TO_EDGE_BOTTOM);
 }
 
 TEST_F(LayoutElements, SwitchesAreCaseSensitive) {

@@ -8,7 +8,8 @@ namespace {
 std::vector<std::string> StateCalls() {
   std::vector<std::string> calls;
   for (const std::string& line : kv::engine::testing::TracedCalls())
-    if (line.rfind("KvSetState(", 0) == 0 && line.rfind("KvSetState(219", 0) != 0)
+    if (line.rfind("KvSetState(", 0) == 0 &&
+        line.rfind(TraceOpening("KvSetState", KV_STATE_CLIP_RECT), 0) != 0)
       calls.push_back(line);
   return calls;
 }
@@ -41,8 +42,8 @@ TEST_F(ManagerDraw, OnePassClipsAroundAllControlsBackToFront) {
   EXPECT_EQ(Joined(), "dc db da da1 ");
   std::vector<std::string> calls = StateCalls();
   ASSERT_FALSE(calls.empty());
-  EXPECT_EQ(calls.front(), "KvSetState(220, 1)");
-  EXPECT_EQ(calls.back(), "KvSetState(220, 0)");
+  EXPECT_EQ(calls.front(), TraceCall("KvSetState", KV_STATE_CLIP, 1));
+  EXPECT_EQ(calls.back(), TraceCall("KvSetState", KV_STATE_CLIP, 0));
 }
 
 TEST_F(ManagerDraw, TwoPassesWriteAlphaThenColour) {
@@ -53,10 +54,15 @@ TEST_F(ManagerDraw, TwoPassesWriteAlphaThenColour) {
   gui->Draw(1);
   kv::engine::testing::StopTrace();
   EXPECT_EQ(Joined(), "da da ");
-  std::vector<std::string> want = {"KvSetState(220, 1)",          "KvSetState(101, 0, 0, 0, 1)",
-                                   "KvSetState(155, 164, 159)",   "KvSetState(155, 164, 165)",
-                                   "KvSetState(101, 1, 1, 1, 0)", "KvSetState(101, 1, 1, 1, 1)",
-                                   "KvSetState(220, 0)"};
+  std::vector<std::string> want = {
+      TraceCall("KvSetState", KV_STATE_CLIP, 1),
+      TraceCall("KvSetState", KV_STATE_COLOR_MASK, 0, 0, 0, 1),
+      TraceCall("KvSetState", KV_STATE_BLEND_FUNC, KV_BLEND_SRC_ALPHA, KV_BLEND_ONE),
+      TraceCall("KvSetState", KV_STATE_BLEND_FUNC, KV_BLEND_SRC_ALPHA,
+                KV_BLEND_ONE_MINUS_SRC_ALPHA),
+      TraceCall("KvSetState", KV_STATE_COLOR_MASK, 1, 1, 1, 0),
+      TraceCall("KvSetState", KV_STATE_COLOR_MASK, 1, 1, 1, 1),
+      TraceCall("KvSetState", KV_STATE_CLIP, 0)};
   EXPECT_EQ(StateCalls(), want);
 }
 

@@ -5,10 +5,10 @@
 
 typedef GuiTest ManagerInput;
 
-namespace {
-constexpr uint32_t PRESSED = 0x8, ENTERED = 0x40, LEFT = 0x80, OVER = 0x100, OUTSIDE = 0x200,
-                   MOVED = 0x400, KEY_PRESSED = 0x1, KEY_DOWN = 0x2, MOUSE_DOWN = 0x10;
-}
+using enum KV_GUI::EVENT_BITS;
+using enum KV_GUI::SEND_MODE;
+using enum KV_GUI::SEND_TARGET;
+using enum KV_GUI::SEND_AFTER;
 
 TEST_F(ManagerInput, NothingHappensWithoutAScreen) {
   Probe* control = Add("c", nullptr, 0, 0, 100, 100);
@@ -28,7 +28,8 @@ TEST_F(ManagerInput, EventBitsAreSetReadAndClearedEachFrame) {
   KvSetKeyPressed(65, 1);
   gui->ProcessInput();
   EXPECT_EQ(gui->focus, control);
-  EXPECT_EQ(control->seen, KEY_PRESSED | KEY_DOWN | ENTERED | OVER | MOVED);
+  EXPECT_EQ(control->seen,
+            EVENT_KEY_PRESSED | EVENT_KEY_DOWN | EVENT_ENTERED | EVENT_OVER | EVENT_MOVED);
   EXPECT_EQ(control->Events, 0u);
   EXPECT_EQ(control->GetPreviousFlags(), control->seen);
   EXPECT_DOUBLE_EQ(gui->GetMousePosition().x, 110);
@@ -37,13 +38,13 @@ TEST_F(ManagerInput, EventBitsAreSetReadAndClearedEachFrame) {
   KvSetKeyPressed(65, 0);
   KvSetKeyDown(65, 0);
   gui->ProcessInput();
-  EXPECT_EQ(control->seen, OVER);
+  EXPECT_EQ(control->seen, EVENT_OVER);
   EXPECT_DOUBLE_EQ(gui->GetMouseDelta().x, 0);
 
   // The cursor leaves.
   Cursor(10, 10);
   gui->ProcessInput();
-  EXPECT_EQ(control->seen, LEFT | OUTSIDE | MOVED);
+  EXPECT_EQ(control->seen, EVENT_LEFT | EVENT_OUTSIDE | EVENT_MOVED);
   EXPECT_DOUBLE_EQ(gui->GetMouseDelta().x, -100);
   EXPECT_DOUBLE_EQ(gui->GetMouseDelta().y, -110);
   EXPECT_EQ(gui->focus, nullptr);
@@ -59,21 +60,22 @@ TEST_F(ManagerInput, TheFrontSiblingWinsAndKeepsTheMaskedBits) {
   gui->ProcessInput();
   // Equal Order: the later added is in front.
   EXPECT_EQ(gui->focus, front);
-  EXPECT_EQ(front->seen & (PRESSED | OVER | ENTERED), PRESSED | OVER | ENTERED);
-  EXPECT_EQ(back->seen & (PRESSED | OVER | ENTERED), 0u);
+  EXPECT_EQ(front->seen & (EVENT_MOUSE_PRESSED | EVENT_OVER | EVENT_ENTERED),
+            EVENT_MOUSE_PRESSED | EVENT_OVER | EVENT_ENTERED);
+  EXPECT_EQ(back->seen & (EVENT_MOUSE_PRESSED | EVENT_OVER | EVENT_ENTERED), 0u);
 
   // A lower Order brings the first one to the front.
   back->Order = -1;
   back->NonCorrected = 0;
   gui->ProcessInput();
   EXPECT_EQ(gui->focus, back);
-  EXPECT_EQ(front->seen & (PRESSED | OVER), 0u);
+  EXPECT_EQ(front->seen & (EVENT_MOUSE_PRESSED | EVENT_OVER), 0u);
 
   // NonCorrected keeps the bits although it lost.
   front->NonCorrected = 1;
   gui->ProcessInput();
   EXPECT_EQ(gui->focus, back);
-  EXPECT_EQ(front->seen & (PRESSED | OVER), PRESSED | OVER);
+  EXPECT_EQ(front->seen & (EVENT_MOUSE_PRESSED | EVENT_OVER), EVENT_MOUSE_PRESSED | EVENT_OVER);
 }
 
 TEST_F(ManagerInput, AChildUnderTheCursorBeatsItsParentUnlessNotHitable) {
@@ -87,7 +89,7 @@ TEST_F(ManagerInput, AChildUnderTheCursorBeatsItsParentUnlessNotHitable) {
   child->Hitable = 0;
   gui->ProcessInput();
   EXPECT_EQ(gui->focus, parent);
-  EXPECT_EQ(child->seen & OVER, 0u);  // had it in the hit pass, lost it in the clearing
+  EXPECT_EQ(child->seen & EVENT_OVER, 0u);  // had it in the hit pass, lost it in the clearing
 }
 
 TEST_F(ManagerInput, CutAreaLimitsTheChildrensHitRegion) {
@@ -98,7 +100,7 @@ TEST_F(ManagerInput, CutAreaLimitsTheChildrensHitRegion) {
   Cursor(150, 10);
   gui->ProcessInput();
   EXPECT_EQ(gui->focus, nullptr);
-  EXPECT_EQ(child->seen & OUTSIDE, OUTSIDE);
+  EXPECT_EQ(child->seen & EVENT_OUTSIDE, EVENT_OUTSIDE);
   parent->CutArea = 0;
   gui->ProcessInput();
   EXPECT_EQ(gui->focus, child);
@@ -113,7 +115,7 @@ TEST_F(ManagerInput, AControlClippedAwayNeverLeavesWithoutHavingBeenInside) {
   gui->ProcessInput();
   Cursor(90, 90);
   gui->ProcessInput();
-  EXPECT_EQ(child->seen & (LEFT | ENTERED | OVER), 0u);
+  EXPECT_EQ(child->seen & (EVENT_LEFT | EVENT_ENTERED | EVENT_OVER), 0u);
 }
 
 TEST_F(ManagerInput, AnInactiveControlGetsNoBitsButStillDispatches) {
@@ -142,7 +144,7 @@ TEST_F(ManagerInput, AHiddenActiveControlStillTakesTheFocus) {
   Cursor(10, 10);
   gui->ProcessInput();
   EXPECT_EQ(gui->focus, hidden);
-  EXPECT_EQ(hidden->seen & (OVER | MOUSE_DOWN), OVER);
+  EXPECT_EQ(hidden->seen & (EVENT_OVER | EVENT_MOUSE_DOWN), EVENT_OVER);
 }
 
 TEST_F(ManagerInput, DetachFromAnEventOperationWaitsForTheEndOfThePass) {
@@ -189,27 +191,27 @@ TEST_F(ManagerInput, SendEventAddsBitsOnlyToActiveTargetsAndClears) {
   Probe* outer = Add("o", nullptr);
   Probe* inner = Add("i", outer);
   Probe* inner2 = Add("i2", outer);
-  gui->SendEvent(outer, 0x800, 2, 0, 1);
-  EXPECT_EQ(outer->seen, 0x800u);
+  gui->SendEvent(outer, EVENT_NOTIFY_1, SEND_ADD_BITS, SEND_ANY_TARGET, SEND_CLEAR_EVENTS);
+  EXPECT_EQ(outer->seen, EVENT_NOTIFY_1);
   EXPECT_EQ(outer->Events, 0u);
   outer->Active = 0;
-  outer->Events = 0x100;
-  gui->SendEvent(outer, 0x800, 2, 0, 1);
-  EXPECT_EQ(outer->seen, 0x100u);  // not added, but the handler still runs
+  outer->Events = EVENT_OVER;
+  gui->SendEvent(outer, EVENT_NOTIFY_1, SEND_ADD_BITS, SEND_ANY_TARGET, SEND_CLEAR_EVENTS);
+  EXPECT_EQ(outer->seen, EVENT_OVER);  // not added, but the handler still runs
   EXPECT_EQ(outer->Events, 0u);
 
-  // Mode 1 passes the bits down the subtree, adding them (mode 3) to each.
+  // Sent to the subtree, the bits are passed down and added to each child.
   Probe::Log().clear();
-  gui->SendEvent(outer, 0x1000, 1, 0, 0);
+  gui->SendEvent(outer, EVENT_NOTIFY_2, SEND_TO_SUBTREE, SEND_ANY_TARGET, SEND_KEEP_EVENTS);
   EXPECT_EQ(Joined(), "eo ei ei2 ");
-  EXPECT_EQ(inner->seen, 0x1000u);
+  EXPECT_EQ(inner->seen, EVENT_NOTIFY_2);
   EXPECT_EQ(inner2->Events, 0u);
 
   // Only in the tree when asked.
   Probe::Log().clear();
   gui->RemoveControl(inner2);
   Probe loose("loose");
-  gui->SendEvent(&loose, 0x800, 2, 1, 0);
+  gui->SendEvent(&loose, EVENT_NOTIFY_1, SEND_ADD_BITS, SEND_TREE_ONLY, SEND_KEEP_EVENTS);
   EXPECT_EQ(loose.events, 1);  // no node: nothing to check
-  gui->SendEvent(nullptr, 0x800, 2, 0, 0);
+  gui->SendEvent(nullptr, EVENT_NOTIFY_1, SEND_ADD_BITS, SEND_ANY_TARGET, SEND_KEEP_EVENTS);
 }

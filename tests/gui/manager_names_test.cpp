@@ -35,8 +35,9 @@ TEST_F(ManagerNames, BeforeAttachOnlyTheRootIsFoundSoEveryNameIsPurged) {
 }
 
 TEST_F(NamedRemoval, NamedCompositesLeaveWholeAndAtOnce) {
-  CONTROL* client = gui->CreateWindow("sk", "w", "", POS, KV_VECTOR(200, 200, 0, 1), 3, NO_ICON, 0,
-                                      0, 0, 0, nullptr);
+  CONTROL* client = gui->CreateWindow("sk", "w", "", POS, KV_VECTOR(200, 200, 0, 1),
+                                      KV_GUI::WINDOW_TITLE_BAR | KV_GUI::WINDOW_CLOSE_BUTTON,
+                                      NO_ICON, 0, 0, 0, 0, nullptr);
   CONTROL* inner =
       gui->CreateButton("sk", "inner", "", POS, KV_VECTOR(50, 20, 0, 1), NO_ICON, client);
   CONTROL* list =

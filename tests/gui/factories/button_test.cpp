@@ -20,7 +20,7 @@ TEST_F(ButtonFactory, AnOuterControlFilledByItsInnerPart) {
   EXPECT_EQ(Styles(button), "AreaActive/AreaUnactive");
   auto* inner = dynamic_cast<KV_GUI::__button*>(Kids(button)[0]);
   ASSERT_NE(inner, nullptr);
-  EXPECT_EQ(inner->Behaviour, 0x30u);
+  EXPECT_EQ(inner->Behaviour, KV_GUI::INHERIT_SIZE);
   EXPECT_EQ(StyleName(inner->StyleOver), "AreaOver");
   EXPECT_EQ(StyleName(inner->StyleNormal), "AreaActive");
   EXPECT_EQ(Styles(inner), "-/-");
@@ -40,7 +40,8 @@ TEST_F(ButtonFactory, ABuiltButtonReachesTheApplicationsProcedure) {
   Cursor(500, 500);
   Step();  // left
   EXPECT_EQ(StyleName(button->StyleActive), "AreaActive");
-  EXPECT_EQ(Heard(), (std::vector<uint32_t>{0x1000, 0x800, 0x2000}));
+  EXPECT_EQ(Heard(), (std::vector<uint32_t>{KV_GUI::BUTTON_ENTERED, KV_GUI::BUTTON_CLICKED,
+                                            KV_GUI::BUTTON_LEFT}));
 }
 
 }  // namespace

@@ -10,14 +10,14 @@ typedef CompositeTest ComboBoxFactory;
 TEST_F(ComboBoxFactory, ABoxWithItsClosedListAndArrow) {
   CONTROL* combo =
       gui->CreateComboBox("sk", "c", POS, KV_VECTOR(120, 20, 0, 1), KV_VECTOR(120, 80, 0, 1), 10,
-                          "Pick", 0x20, 1, 2, 3, 4, nullptr);
+                          "Pick", KV_GUI::INHERIT_HEIGHT, 1, 2, 3, 4, nullptr);
   EXPECT_EQ(Named("c"), combo);
   EXPECT_EQ(combo->Text, "Pick");
   EXPECT_EQ(Styles(combo), "ButtonActive/ButtonUnactive");
   EXPECT_EQ(Tags(combo), (std::vector<std::string>{"comboboxm", "comboboxic"}));
   CONTROL* area = Kids(Part(combo, "comboboxm"))[0];
   EXPECT_EQ(area->GetTag(), "scrollarea");
-  EXPECT_EQ(area->Behaviour, 0x80u);
+  EXPECT_EQ(area->Behaviour, KV_GUI::DOCK_TO_EDGE_BOTTOM);
   EXPECT_EQ(area->Visible, 0);
   EXPECT_FLOAT_EQ(area->Size.y, 80);
   EXPECT_FLOAT_EQ(area->MarginRight, 10);
@@ -28,10 +28,11 @@ TEST_F(ComboBoxFactory, ABoxWithItsClosedListAndArrow) {
   CONTROL* arrow = Part(combo, "comboboxic");
   EXPECT_FLOAT_EQ(arrow->Size.x, 20);
   EXPECT_FLOAT_EQ(arrow->Order, 1);
-  EXPECT_EQ(arrow->Behaviour, 0x2800u);
-  combo = gui->CreateComboBox("sk", nullptr, POS, KV_VECTOR(120, 20, 0, 1),
-                              KV_VECTOR(120, 80, 0, 1), 10, "", 0x400, 0, 0, 0, 0, nullptr);
-  EXPECT_EQ(Kids(Part(combo, "comboboxm"))[0]->Behaviour, 0x400u);
+  EXPECT_EQ(arrow->Behaviour, KV_GUI::DOCK_TO_MIDDLE | KV_GUI::DOCK_TO_EDGE_RIGHT_INSIDE);
+  combo =
+      gui->CreateComboBox("sk", nullptr, POS, KV_VECTOR(120, 20, 0, 1), KV_VECTOR(120, 80, 0, 1),
+                          10, "", KV_GUI::DOCK_TO_EDGE_BOTTOM_INSIDE, 0, 0, 0, 0, nullptr);
+  EXPECT_EQ(Kids(Part(combo, "comboboxm"))[0]->Behaviour, KV_GUI::DOCK_TO_EDGE_BOTTOM_INSIDE);
 }
 
 }  // namespace

@@ -27,7 +27,7 @@ TEST_F(DisplayFactories, AProgressBarSitsInsideItsBorderAndStartsEmpty) {
   EXPECT_FLOAT_EQ(bar->MarginTop, 1);
   EXPECT_FLOAT_EQ(bar->MarginBottom, 2);
   EXPECT_FLOAT_EQ(bar->Size.x, 0);
-  EXPECT_EQ(bar->Behaviour, 0x20u);
+  EXPECT_EQ(bar->Behaviour, KV_GUI::INHERIT_HEIGHT);
   EXPECT_EQ(bar->Hitable, 0);
   EXPECT_EQ(Styles(bar), "BarActive/BarUnactive");
 }

@@ -10,33 +10,34 @@ typedef CompositeTest MenuFactory;
 
 TEST_F(MenuFactory, MenusAndSubMenus) {
   KV_HANDLE icon = {};
-  CONTROL* menu =
-      gui->CreateMenu("sk", "m", POS, KV_VECTOR(60, 20, 0, 1), "File", icon, 0x20, nullptr);
+  CONTROL* menu = gui->CreateMenu("sk", "m", POS, KV_VECTOR(60, 20, 0, 1), "File", icon,
+                                  KV_GUI::INHERIT_HEIGHT, nullptr);
   EXPECT_EQ(menu->GetTag(), "menubutton");
   EXPECT_EQ(menu->Text, "File");
   EXPECT_EQ(menu->CutArea, 0);
   CONTROL* button = Part(menu, "menu");
-  EXPECT_EQ(button->Behaviour, 0x30u);
+  EXPECT_EQ(button->Behaviour, KV_GUI::INHERIT_SIZE);
   CONTROL* list = Part(button, "menulist");
   EXPECT_EQ(list->Behaviour, 0u);
   EXPECT_EQ(list->Visible, 0);
   EXPECT_EQ(list->Active, 0);
   EXPECT_EQ(Styles(list), "ListArea/ListArea");
-  EXPECT_EQ(Part(Part(gui->CreateMenu("sk", nullptr, POS, KV_VECTOR(60, 20, 0, 1), "", icon, 0x4000,
-                                      nullptr),
+  EXPECT_EQ(Part(Part(gui->CreateMenu("sk", nullptr, POS, KV_VECTOR(60, 20, 0, 1), "", icon,
+                                      KV_GUI::DOCK_TO_MIDDLE << 1, nullptr),
                       "menu"),
                  "menulist")
                 ->Behaviour,
             0u);
-  EXPECT_EQ(Part(Part(gui->CreateMenu("sk", nullptr, POS, KV_VECTOR(60, 20, 0, 1), "", icon, 0x100,
-                                      nullptr),
+  EXPECT_EQ(Part(Part(gui->CreateMenu("sk", nullptr, POS, KV_VECTOR(60, 20, 0, 1), "", icon,
+                                      KV_GUI::DOCK_TO_EDGE_LEFT, nullptr),
                       "menu"),
                  "menulist")
                 ->Behaviour,
-            0x100u);
+            KV_GUI::DOCK_TO_EDGE_LEFT);
 
   gui->MenuAddItem(menu, "sk", KV_VECTOR(80, 20, 0, 1), "Open", icon);
-  CONTROL* sub = gui->CreateSubMenu(menu, "sk", KV_VECTOR(90, 25, 0, 1), "Recent", icon, 0x200);
+  CONTROL* sub = gui->CreateSubMenu(menu, "sk", KV_VECTOR(90, 25, 0, 1), "Recent", icon,
+                                    KV_GUI::DOCK_TO_EDGE_RIGHT);
   ASSERT_NE(sub, nullptr);
   EXPECT_EQ(sub->GetTag(), "menuitem");
   EXPECT_EQ(sub->GetParent(), list);
@@ -44,7 +45,7 @@ TEST_F(MenuFactory, MenusAndSubMenus) {
   EXPECT_FLOAT_EQ(list->Size.x, 90);
   EXPECT_FLOAT_EQ(list->Size.y, 45);
   EXPECT_FLOAT_EQ(Kids(list)[0]->Size.x, 90);  // the earlier entry takes the new width
-  EXPECT_EQ(Part(Part(sub, "menu"), "menulist")->Behaviour, 0x200u);
+  EXPECT_EQ(Part(Part(sub, "menu"), "menulist")->Behaviour, KV_GUI::DOCK_TO_EDGE_RIGHT);
   EXPECT_EQ(gui->CreateSubMenu(button, "sk", KV_VECTOR(90, 25, 0, 1), "", icon, 0), nullptr);
 }
 

@@ -18,21 +18,23 @@ TEST_F(ScrollPlaneFactory, ScrollPlaneAndListBox) {
   EXPECT_EQ(Kids(area)[0], content);
   EXPECT_FLOAT_EQ(area->MarginRight, 12);
   EXPECT_FLOAT_EQ(area->CutMarginBottom, -10);
-  EXPECT_EQ(content->Behaviour, 0xFu);
+  EXPECT_EQ(content->Behaviour, KV_GUI::FIT_TO_EDGE);
   EXPECT_FLOAT_EQ(content->MarginLeft, 3);
   CONTROL* htrack = Part(area, "hscrollb");
   EXPECT_FLOAT_EQ(htrack->Size.y, 10);
-  EXPECT_EQ(htrack->Behaviour, 0x8Cu);
+  EXPECT_EQ(htrack->Behaviour,
+            KV_GUI::DOCK_TO_EDGE_BOTTOM | KV_GUI::FIT_TO_EDGE_LEFT | KV_GUI::FIT_TO_EDGE_RIGHT);
   auto* hthumb = dynamic_cast<KV_GUI::__scroll*>(Part(htrack, "hscrollf"));
   ASSERT_NE(hthumb, nullptr);
   EXPECT_FLOAT_EQ(hthumb->ContentExtent, 400);
   EXPECT_EQ(Styles(hthumb), "BarFrontActiveH/BarFrontUnactiveH");
   CONTROL* vtrack = Part(area, "vscrollb");
-  EXPECT_EQ(vtrack->Behaviour, 0x203u);
+  EXPECT_EQ(vtrack->Behaviour,
+            KV_GUI::DOCK_TO_EDGE_RIGHT | KV_GUI::FIT_TO_EDGE_TOP | KV_GUI::FIT_TO_EDGE_BOTTOM);
   auto* vthumb = dynamic_cast<KV_GUI::__scroll*>(Part(vtrack, "vscrollf"));
   ASSERT_NE(vthumb, nullptr);
   EXPECT_FLOAT_EQ(vthumb->ContentExtent, 300);
-  EXPECT_EQ(vthumb->Behaviour, 0x10u);
+  EXPECT_EQ(vthumb->Behaviour, KV_GUI::INHERIT_WIDTH);
 
   CONTROL* list =
       gui->CreateListBox("sk", "lb", POS, KV_VECTOR(200, 100, 0, 1), 14, 0, 0, 0, 0, nullptr);

@@ -17,14 +17,14 @@ TEST_F(SliderFactory, SlidersTurnByTheirShape) {
   EXPECT_FLOAT_EQ(thumb->Size.x, 20);
   EXPECT_FLOAT_EQ(thumb->Size.y, 20);
   EXPECT_FLOAT_EQ(thumb->Position.x, 40);
-  EXPECT_EQ(thumb->Behaviour, 0x2000u);
+  EXPECT_EQ(thumb->Behaviour, KV_GUI::DOCK_TO_MIDDLE);
   EXPECT_EQ(thumb->Hitable, 0);
 
   slider = gui->CreateSlider("sk", "s", POS, KV_VECTOR(20, 20, 0, 1), nullptr);
   EXPECT_EQ(Named("s"), slider);  // the second composite of a name replaces the first
   bar = Part(slider, "vbar");
   EXPECT_EQ(Styles(bar), "Barv/BarV");
-  EXPECT_EQ(Kids(bar)[0]->Behaviour, 0x1000u);
+  EXPECT_EQ(Kids(bar)[0]->Behaviour, KV_GUI::DOCK_TO_CENTER);
 }
 
 }  // namespace

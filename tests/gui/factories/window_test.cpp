@@ -10,7 +10,8 @@ typedef CompositeTest WindowFactory;
 
 TEST_F(WindowFactory, AWindowWithCloseAndMinimizeButtons) {
   KV_HANDLE icon = {};
-  CONTROL* client = gui->CreateWindow("sk", "win", "Title", POS, KV_VECTOR(300, 200, 0, 1), 2 | 4,
+  CONTROL* client = gui->CreateWindow("sk", "win", "Title", POS, KV_VECTOR(300, 200, 0, 1),
+                                      KV_GUI::WINDOW_CLOSE_BUTTON | KV_GUI::WINDOW_MINIMIZE_BUTTON,
                                       icon, 1, 2, 3, 4, nullptr);
   ASSERT_NE(client, nullptr);
   EXPECT_EQ(Named("win"), client);
@@ -23,7 +24,7 @@ TEST_F(WindowFactory, AWindowWithCloseAndMinimizeButtons) {
   EXPECT_EQ(Styles(window), "AreaBarActive/AreaBarUnactive");
   EXPECT_FLOAT_EQ(window->MarginTop, 24);
   EXPECT_FLOAT_EQ(window->CutMarginTop, -24);
-  EXPECT_EQ(client->Behaviour, 0xFu);
+  EXPECT_EQ(client->Behaviour, KV_GUI::FIT_TO_EDGE);
   EXPECT_FLOAT_EQ(client->MarginTop, 1);
   EXPECT_FLOAT_EQ(client->MarginBottom, 2);
   EXPECT_FLOAT_EQ(client->MarginLeft, 3);
@@ -34,7 +35,7 @@ TEST_F(WindowFactory, AWindowWithCloseAndMinimizeButtons) {
   EXPECT_FLOAT_EQ(close->MarginRight, 0);
   EXPECT_FLOAT_EQ(mini->MarginRight, 32);
   EXPECT_FLOAT_EQ(mini->MarginLeft, -32);
-  EXPECT_EQ(close->Behaviour, 0x840u);
+  EXPECT_EQ(close->Behaviour, KV_GUI::DOCK_TO_EDGE_TOP | KV_GUI::DOCK_TO_EDGE_RIGHT_INSIDE);
   EXPECT_EQ(Styles(close), "ButtonActive/ButtonUnactive");
   CONTROL* glyph = Kids(mini)[0];
   EXPECT_EQ(Styles(glyph), "ButtonMin/ButtonMin");
@@ -53,8 +54,10 @@ TEST_F(WindowFactory, WindowButtonsTakeTheirPlacesByFlagAndTheBarCarriesTheTitle
   KV_HANDLE icon = {};
   icon.endFlag = 0;
   icon.value = 7;
-  CONTROL* client = gui->CreateWindow("sk", nullptr, "Title", POS, KV_VECTOR(300, 200, 0, 1),
-                                      1 | 4 | 8, icon, 0, 0, 0, 0, nullptr);
+  CONTROL* client = gui->CreateWindow(
+      "sk", nullptr, "Title", POS, KV_VECTOR(300, 200, 0, 1),
+      KV_GUI::WINDOW_TITLE_BAR | KV_GUI::WINDOW_MINIMIZE_BUTTON | KV_GUI::WINDOW_MAXIMIZE_BUTTON,
+      icon, 0, 0, 0, 0, nullptr);
   CONTROL* window = client->GetParent();
   EXPECT_EQ(Tags(window), (std::vector<std::string>{"", "bar", "btnfull", "btnmini"}));
   EXPECT_FLOAT_EQ(Part(window, "btnfull")->MarginRight, 0);
@@ -62,7 +65,7 @@ TEST_F(WindowFactory, WindowButtonsTakeTheirPlacesByFlagAndTheBarCarriesTheTitle
   CONTROL* bar = Part(window, "bar");
   EXPECT_EQ(bar->Text, "Title");
   EXPECT_EQ(bar->Icon.value, 7u);
-  EXPECT_EQ(bar->Behaviour, 0x50u);
+  EXPECT_EQ(bar->Behaviour, KV_GUI::INHERIT_WIDTH | KV_GUI::DOCK_TO_EDGE_TOP);
   EXPECT_FLOAT_EQ(bar->Size.x, 300);
   EXPECT_FLOAT_EQ(bar->Size.y, 24);
   EXPECT_EQ(Styles(bar), "BarActive/BarUnactive");
@@ -83,7 +86,8 @@ TEST_F(WindowFactory, WindowButtonsTakeTheirPlacesByFlagAndTheBarCarriesTheTitle
 TEST_F(WindowFactory, AWindowsCloseButtonTellsTheClientAreaAndListItemsSelect) {
   KV_HANDLE icon = {};
   auto* client = dynamic_cast<C_GUI_CONTROL*>(gui->CreateWindow(
-      "sk", "w", "T", POS, KV_VECTOR(300, 200, 0, 1), 1 | 2, icon, 0, 0, 0, 0, nullptr));
+      "sk", "w", "T", POS, KV_VECTOR(300, 200, 0, 1),
+      KV_GUI::WINDOW_TITLE_BAR | KV_GUI::WINDOW_CLOSE_BUTTON, icon, 0, 0, 0, 0, nullptr));
   ASSERT_NE(client, nullptr);
   client->EventProc = Hear;
   CONTROL* list = gui->CreateListBox("sk", "lb", KV_VECTOR(10, 10, 0, 1), KV_VECTOR(100, 100, 0, 1),
@@ -98,9 +102,9 @@ TEST_F(WindowFactory, AWindowsCloseButtonTellsTheClientAreaAndListItemsSelect) {
   ASSERT_TRUE(gui->ListBoxGetSelected(list, selected));
   ASSERT_EQ(selected.Count(), 1u);
   EXPECT_EQ((*selected.Begin())->Text, "b");
-  // The close glyph is not hit; the button under it is: the client hears 0x1000.
+  // The close glyph is not hit; the button under it is: the client hears that the window closed.
   Click(368 + 15, 110);
-  EXPECT_EQ(Heard(), (std::vector<uint32_t>{0x1000}));
+  EXPECT_EQ(Heard(), (std::vector<uint32_t>{KV_GUI::WINDOW_CLOSED}));
 }
 
 }  // namespace

@@ -20,7 +20,8 @@ TEST_F(WidgetTest, CheckTogglesSwapsItsStylesAndNotifiesTheRow) {
   EXPECT_EQ(check->Checked, 0);
   EXPECT_TRUE(check->StyleActive == StyleNamed("aoff"));
   EXPECT_TRUE(check->StyleUnactive == StyleNamed("uoff"));
-  EXPECT_EQ(TakeHeard(), (std::vector<Heard>{{"row", 0x800}, {"row", 0x800}}));
+  EXPECT_EQ(TakeHeard(),
+            (std::vector<Heard>{{"row", KV_GUI::CHECK_CLICKED}, {"row", KV_GUI::CHECK_CLICKED}}));
 }
 
 }  // namespace

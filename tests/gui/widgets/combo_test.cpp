@@ -9,7 +9,8 @@ TEST_F(Combo, PressOnTheBoxOpensTheList) {
   Press(20, 15);
   EXPECT_EQ(list->Active, 1);
   EXPECT_EQ(list->Visible, 1);
-  EXPECT_EQ(TakeHeard(), (std::vector<Heard>{{"combo", 0x1000}, {"combo", 0x4000}}));
+  EXPECT_EQ(TakeHeard(), (std::vector<Heard>{{"combo", KV_GUI::COMBO_ENTERED},
+                                             {"combo", KV_GUI::COMBO_PRESSED}}));
   Release(20, 15);
   Move(20, 55);  // over the second item: the list stays open
   EXPECT_EQ(list->Visible, 1);

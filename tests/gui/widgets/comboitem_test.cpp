@@ -18,7 +18,7 @@ TEST_F(Combo, AnItemFollowsThePointerAndAClickPicksIt) {
   EXPECT_EQ(std::string(outer->Text.c_str()), "second");
   EXPECT_EQ(content->SelectedItem, items[1]);
   EXPECT_TRUE(items[1]->StyleActive == StyleNamed("normal"));
-  EXPECT_EQ(TakeHeard(), (std::vector<Heard>{{"combo", 0x800}}));
+  EXPECT_EQ(TakeHeard(), (std::vector<Heard>{{"combo", KV_GUI::COMBO_PICKED}}));
 }
 
 }  // namespace

@@ -34,12 +34,12 @@ TEST_F(Options, AClickChecksOneOptionOfTheGroup) {
   EXPECT_TRUE(options[2]->StyleActive == StyleNamed("on"));
   Click(10, 50);  // clicking the checked one keeps it checked
   EXPECT_EQ(Checked(), "001");
-  EXPECT_EQ(TakeHeard(), (std::vector<Heard>(3, Heard{"optionbox", 0x800})));
+  EXPECT_EQ(TakeHeard(), (std::vector<Heard>(3, Heard{"optionbox", KV_GUI::OPTION_CLICKED})));
 }
 
 TEST_F(Options, CtrlClickClearsTheWholeGroup) {
   Click(10, 10);
-  KvSetKeyDown(17, 1);
+  KvSetKeyDown(VK_CONTROL, 1);
   Click(10, 30);
   EXPECT_EQ(Checked(), "000");
 }
