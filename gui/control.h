@@ -27,6 +27,7 @@ class KV_GUI::CONTROL {
   NODE* node;                   // the control's tree node; null when detached
   unsigned char drawnDisabled;  // written by each draw: inactive, or inside an inactive parent
   uint32_t previousEvents;      // Events of the previous frame, copied by the dispatch pass
+  unsigned char hovered;        // inside its hit rectangle at the last hit pass that reached it
   float Order;                  // depth among siblings: lower is in front
   uint32_t Events;              // event bits of this frame (KV_GUI::EVENT_BITS)
   uint32_t Behaviour;           // layout flags (KV_GUI::LAYOUT_FLAGS)

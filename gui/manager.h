@@ -174,10 +174,12 @@ class KV_GUI {
   // returns it. Null, taking nothing, for a null control, a control already in a tree, or a
   // parent that is in no tree or in another manager's: the caller still owns the control.
   CONTROL* AddControl(CONTROL* control, CONTROL* parent);
-  // Removes control and its subtree from the tree now (the immediate removal). Safe while a
-  // pass walks the tree: a control the pass still holds stays alive until the pass lets go.
-  // Queued entries inside the subtree are dropped. False for null, the root control or a
-  // control that is not in this tree.
+  // Removes control and its subtree from the tree now (the immediate removal). Edit boxes
+  // inside that are editing end it first, with their notification, while the subtree is
+  // still in the tree. Then every name of a control in the subtree is dropped, and so are the
+  // queued entries inside it, before the subtree leaves. Safe while a pass walks the tree: a
+  // control the pass still holds stays alive until the pass lets go. False for null, the root
+  // control or a control that is not in this tree.
   bool RemoveControl(CONTROL* control);
   // False for null; else whether node is the root control's node or lies below it.
   bool HasNode(const NODE* node) const;
@@ -187,7 +189,8 @@ class KV_GUI {
   // every sibling 0 and the control -1. Nothing without a node or a parent node.
   void BringToFront(CONTROL* control, unsigned char exclusive);
   // Tear-down: the tree's controls, the queue, styles, names, textures (destroyed), fonts
-  // (destroyed). Skins, screen, focus, loader and mouse fields stay.
+  // (destroyed). Skins, screen, focus, loader and mouse fields stay. No handler runs: edit
+  // boxes that were editing go without their end-of-editing notification.
   void DestroyAll();
 
   // ---- per-frame steps ----
@@ -207,7 +210,8 @@ class KV_GUI {
   // (manager_input.cpp).
   void SendEvent(CONTROL* target, uint32_t bits, uint32_t mode, unsigned char onlyIfInTree,
                  unsigned char clear);
-  // Empties the deletion queue, last queued first, removing the nodes still in the tree.
+  // Empties the deletion queue, last queued first, removing the nodes still in the tree as
+  // RemoveControl does.
   void DestroyQueued();
   // Drops every controls-by-name entry whose control left the tree (manager_names.cpp).
   void PurgeNames();
@@ -407,7 +411,14 @@ class KV_GUI {
   bool RemoveNamedParent(CONTROL* control);
 
  private:
+  // Whether control is one RemoveControl may take out of this tree.
+  bool Removable(const CONTROL* control) const;
+  // Ends, with its notification, the editing of every edit box in control's subtree.
+  void EndEditingInside(CONTROL* control);
+  // Drops every name that holds a control of the subtree.
+  void ForgetNamesInside(const NODE* subtree);
   bool NodeInSubtree(const NODE* root, const NODE* node) const;
+  // Drops every deletion-queue entry that names a node of the subtree.
   void DropQueuedInside(const NODE* subtree);
 };
 

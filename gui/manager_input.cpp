@@ -23,6 +23,17 @@ void ShareChildren(const KV_GUI::NODE* parentNode, KV_LIST<KV_SHARED<KV_GUI::CON
     if (it->value.Get() != nullptr) out.PushBack(it->value);
 }
 
+// A subtree that the hit pass no longer reaches (its top became inactive): every control in it
+// that the pointer was over at the last pass that reached it hears that the pointer left, so
+// that a hover look (a list item's, a menu entry's) does not outlive the pointer.
+void LeaveSubtree(KV_GUI::CONTROL* control) {
+  if (control->hovered) control->Events |= KV_GUI::EVENT_LEFT;
+  control->hovered = 0;
+  if (control->node == nullptr) return;
+  for (KV_GUI::NODE::ITERATOR it = control->node->Begin(); !it.IsEnd(); it.Next())
+    if (it->value.Get() != nullptr) LeaveSubtree(it->value.Get());
+}
+
 }  // namespace
 
 void KV_GUI::ProcessInput() {
@@ -52,6 +63,7 @@ void KV_GUI::HitTest(CONTROL* parent, KV_VECTOR_D offset, KV_VECTOR_D extent) {
                  std::fmin(c->Points[8][2].y - c->CutMarginBottom, (float)extent.y), 0, 1);
     if (!c->Active) {
       c->Events = 0;
+      LeaveSubtree(c);
       continue;
     }
     if (KvKeyDown(kAnyKey)) c->Events |= EVENT_KEY_DOWN;
@@ -76,8 +88,11 @@ void KV_GUI::HitTest(CONTROL* parent, KV_VECTOR_D offset, KV_VECTOR_D extent) {
       if (!wasInside) c->Events |= EVENT_ENTERED;
     } else {
       c->Events |= EVENT_OUTSIDE;
-      if (wasInside) c->Events |= EVENT_LEFT;
+      // A control that was under the pointer leaves also when it moved or was clipped away
+      // under a pointer that stood still.
+      if (wasInside || c->hovered) c->Events |= EVENT_LEFT;
     }
+    c->hovered = inside ? 1 : 0;
     if (c->CutArea)
       HitTest(c, KV_VECTOR_D(lo.x, lo.y, lo.z, lo.w), KV_VECTOR_D(hi.x, hi.y, hi.z, hi.w));
     else

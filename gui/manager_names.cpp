@@ -16,15 +16,14 @@ bool IsNamed(const KV_GUI& gui, const CONTROL* control) {
   return false;
 }
 
-// Drops control's first name and removes target (control or its parent) at once; the names
-// of other controls that left with target are dropped too, so none is left dangling.
+// Removes target (control or its parent) at once when a name holds control; the removal drops
+// every name of the controls that leave with target, control's among them, so none is left
+// dangling.
 bool RemoveNamedTarget(KV_GUI& gui, CONTROL* control, CONTROL* target) {
   if (target == nullptr || target == gui.GetRoot() || !gui.Contains(target) ||
       !IsNamed(gui, control))
     return false;
-  gui.controls.RemoveValue(control);
   gui.RemoveControl(target);
-  gui.PurgeNames();
   return true;
 }
 

@@ -96,6 +96,13 @@ void Edit(KV_GUI::__edit& edit) {
   if (typed.Length() > 0) Notify(edit.owner, outer, KV_GUI::EDIT_TYPED);
 }
 
+// Whether the field can take input: it and every control above it are active and shown.
+bool Reachable(const KV_GUI::CONTROL& edit) {
+  for (const KV_GUI::CONTROL* c = &edit; c != nullptr; c = c->GetParent())
+    if (!c->Active || !c->Visible) return false;
+  return true;
+}
+
 }  // namespace
 
 KV_GUI::__edit::__edit() : Editing(0), BlinkTimer(0), CaretShown(0), Masked(1) {}
@@ -106,6 +113,12 @@ KV_GUI::__edit::~__edit() {
 }
 
 void KV_GUI::__edit::OnEvent() {
+  // A field whose window was switched off or hidden takes no input: typed text must not land
+  // in a box nobody sees, and its end of editing must still be heard.
+  if (!Reachable(*this)) {
+    EndEditing();
+    return;
+  }
   // Read once: the notifications below may run code that changes this control.
   uint32_t events = Events;
   if (Editing) Edit(*this);
@@ -113,11 +126,14 @@ void KV_GUI::__edit::OnEvent() {
     Editing = 1;
     Notify(owner, Ancestor(this, 1), EDIT_CLICKED);
   }
-  if (Editing && (events & EVENT_MOUSE_DOWN) && !(events & EVENT_OVER)) {
-    Editing = 0;
-    Text = Shown(*this, false);
-    Notify(owner, Ancestor(this, 1), EDIT_ENDED);
-  }
+  if (Editing && (events & EVENT_MOUSE_DOWN) && !(events & EVENT_OVER)) EndEditing();
+}
+
+void KV_GUI::__edit::EndEditing() {
+  if (!Editing) return;
+  Editing = 0;
+  Text = Shown(*this, false);
+  Notify(owner, Ancestor(this, 1), EDIT_ENDED);
 }
 
 }  // namespace KvCore

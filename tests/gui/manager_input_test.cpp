@@ -136,6 +136,41 @@ TEST_F(ManagerInput, AnInactiveControlGetsNoBitsButStillDispatches) {
   EXPECT_EQ(Joined(), "ep ec ");
 }
 
+TEST_F(ManagerInput, AHoveredSubtreeSwitchedOffHearsOnceThatThePointerLeft) {
+  gui->Attach(&screen);
+  Probe* window = Add("w", nullptr, 20, 20, 100, 100);
+  Probe* item = Add("i", window, 0, 0, 50, 50);
+  Probe* other = Add("o", window, 60, 60, 20, 20);
+  gui->UpdateLayout();
+  Cursor(30, 30);
+  gui->ProcessInput();
+  EXPECT_EQ(item->seen & EVENT_ENTERED, EVENT_ENTERED);
+  // The window is switched off with the pointer still over the item: the item and the window
+  // hear that the pointer left, the control the pointer was not over hears nothing.
+  window->Active = 0;
+  gui->ProcessInput();
+  EXPECT_EQ(window->seen, EVENT_LEFT);
+  EXPECT_EQ(item->seen, EVENT_LEFT);
+  EXPECT_EQ(other->seen, 0u);
+  gui->ProcessInput();
+  EXPECT_EQ(window->seen, 0u);
+  EXPECT_EQ(item->seen, 0u);
+}
+
+TEST_F(ManagerInput, AControlMovedFromUnderAStillPointerLeaves) {
+  gui->Attach(&screen);
+  Probe* control = Add("c", nullptr, 0, 0, 50, 50);
+  gui->UpdateLayout();
+  Cursor(10, 10);
+  gui->ProcessInput();
+  control->Position.x = 200;
+  gui->UpdateLayout();
+  gui->ProcessInput();
+  EXPECT_EQ(control->seen & (EVENT_LEFT | EVENT_OUTSIDE), EVENT_LEFT | EVENT_OUTSIDE);
+  gui->ProcessInput();
+  EXPECT_EQ(control->seen & EVENT_LEFT, 0u);
+}
+
 TEST_F(ManagerInput, AHiddenActiveControlStillTakesTheFocus) {
   gui->Attach(&screen);
   Probe* hidden = Add("h", nullptr, 0, 0, 100, 100);

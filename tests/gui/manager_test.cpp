@@ -1,6 +1,8 @@
 // The manager's control tree: ownership through the tree's shared pointers, immediate and
-// deferred removal of subtrees, searches from the root, the tear-down and raising controls.
+// deferred removal of subtrees (edit boxes inside end their editing first), searches from the
+// root, the tear-down and raising controls.
 #include "gui_fixture.h"
+#include "gui/widgets/edit.h"
 
 namespace {
 
@@ -143,6 +145,81 @@ TEST_F(Manager, BringToFrontRaisesAboveTheLowestSibling) {
   Probe loose("loose");
   gui->BringToFront(&loose, 0);
   EXPECT_FLOAT_EQ(loose.Order, 0);
+}
+
+// ---- edit boxes inside a removed subtree end their editing first ----
+
+struct ENDING {
+  int heard = 0;
+  bool inTree = false;
+  std::string text;
+  bool removeAgain = false;  // the handler removes the whole window itself
+  CONTROL* window = nullptr;
+};
+ENDING ending;
+
+// The outer edit box's procedure: on the end of editing it reads the box and its place.
+void OnEditEnded(CONTROL* outer) {
+  if (!(outer->Events & KV_GUI::EDIT_ENDED)) return;
+  ++ending.heard;
+  KV_GUI* gui = outer->GetGui();
+  ending.inTree = gui != nullptr && gui->Contains(outer);
+  KV_STRING text;
+  if (gui != nullptr && gui->EditBoxGetText(outer, text)) ending.text = text.c_str();
+  if (ending.removeAgain && gui != nullptr) {
+    EXPECT_TRUE(gui->RemoveControl(ending.window));
+  }
+}
+
+class EditingRemoval : public GuiTest {
+ protected:
+  CONTROL* window = nullptr;
+  KV_GUI::__edit* field = nullptr;
+
+  void SetUp() override {
+    GuiTest::SetUp();
+    gui->Attach(&screen);
+    ending = ENDING();
+    window = Add("w", nullptr);
+    auto* outer = new KvCore::Com::C_GUI_CONTROL();
+    outer->EventProc = OnEditEnded;
+    ASSERT_EQ(gui->AddControl(outer, window), outer);
+    field = new KV_GUI::__edit();
+    field->SetTag("editbox");
+    ASSERT_EQ(gui->AddControl(field, outer), field);
+    field->Editing = 1;
+    field->TextLeft = "ab";
+    ending.window = window;
+  }
+};
+
+TEST_F(EditingRemoval, TheBoxEndsEditingWhileItsFormIsStillInTheTree) {
+  EXPECT_TRUE(gui->RemoveControl(window));
+  EXPECT_EQ(ending.heard, 1);
+  EXPECT_TRUE(ending.inTree);
+  EXPECT_EQ(ending.text, "ab");
+  EXPECT_EQ(gui->tree.Count(), 0u);
+}
+
+TEST_F(EditingRemoval, TheQueuedRemovalEndsEditingToo) {
+  window->Detach();
+  gui->DestroyQueued();
+  EXPECT_EQ(ending.heard, 1);
+  EXPECT_TRUE(ending.inTree);
+  EXPECT_EQ(gui->tree.Count(), 0u);
+}
+
+TEST_F(EditingRemoval, AHandlerThatRemovesTheWindowItselfLeavesNothingToFreeTwice) {
+  ending.removeAgain = true;
+  EXPECT_TRUE(gui->RemoveControl(window));
+  EXPECT_EQ(ending.heard, 1);
+  EXPECT_EQ(gui->tree.Count(), 0u);
+  EXPECT_EQ(Probe::Destroyed(), 1);
+}
+
+TEST_F(EditingRemoval, TheTearDownRunsNoHandler) {
+  gui->DestroyAll();
+  EXPECT_EQ(ending.heard, 0);
 }
 
 }  // namespace

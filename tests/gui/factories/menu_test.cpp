@@ -49,4 +49,35 @@ TEST_F(MenuFactory, MenusAndSubMenus) {
   EXPECT_EQ(gui->CreateSubMenu(button, "sk", KV_VECTOR(90, 25, 0, 1), "", icon, 0), nullptr);
 }
 
+// The gui and menu that an entry's procedure closes.
+KV_GUI* g_gui = nullptr;
+CONTROL* g_menu = nullptr;
+
+TEST_F(MenuFactory, AnEntryPickedWhileThePointerIsOnItReopensUnhighlighted) {
+  KV_HANDLE icon = {};
+  g_gui = gui;
+  g_menu = gui->CreateMenu("sk", "m", POS, KV_VECTOR(60, 20, 0, 1), "File", icon,
+                           KV_GUI::DOCK_TO_EDGE_BOTTOM, nullptr);
+  auto* entry = dynamic_cast<C_GUI_CONTROL*>(
+      gui->MenuAddItem(g_menu, "sk", KV_VECTOR(80, 20, 0, 1), "Open", icon));
+  ASSERT_NE(entry, nullptr);
+  // Picking the entry closes the menu, as an application's menu does.
+  entry->EventProc = [](CONTROL* c) {
+    if (c->Events & KV_GUI::BUTTON_CLICKED) g_gui->MenuCollapse(g_menu);
+  };
+  Step();
+  Click(110, 110);  // opens the list below the menu button
+  Cursor(110, 130);
+  Step();
+  EXPECT_EQ(StyleName(entry->StyleActive), "AreaOver");
+  Click(110, 130);
+  Step();
+  // The list closed under a pointer that stood still: the entry heard that the pointer left.
+  EXPECT_EQ(StyleName(entry->StyleActive), "AreaActive");
+  gui->MenuExpand(g_menu);
+  Cursor(300, 300);
+  Step();
+  EXPECT_EQ(StyleName(entry->StyleActive), "AreaActive");
+}
+
 }  // namespace

@@ -1,5 +1,5 @@
 // The edit box's field: focus by click, typing, the caret keys, the blinking caret, password
-// mode and the end of editing by a press outside.
+// mode and the end of editing by a press outside or by its window being switched off or hidden.
 #include "widget_fixture.h"
 
 #include "app/loop.h"
@@ -122,6 +122,67 @@ TEST_F(Edit, APressHeldOutsideEndsEditing) {
   Release(300, 300);
   Press(300, 300);  // not editing any more: nothing
   EXPECT_TRUE(TakeHeard().empty());
+}
+
+// ---- a window that is switched off or hidden ends the editing of the boxes inside it ----
+
+class EditInWindow : public Edit {
+ protected:
+  C_GUI_CONTROL* window = nullptr;
+
+  void SetUp() override {
+    WidgetTest::SetUp();
+    window = Outer(nullptr, 0, 0, 200, 100, "window");
+    C_GUI_CONTROL* outer = Outer(window, 0, 0, 100, 20, "edit");
+    edit = Put(new KV_GUI::__edit(), outer, 0, 0, 100, 20, "editbox");
+    edit->Masked = 0;
+    KV_LOOP::Instance().frameTime = 0.2f;
+    Click(10, 10);
+    Type("ab");
+    Move(10, 10);
+    TakeHeard();
+  }
+};
+
+TEST_F(EditInWindow, SwitchingTheWindowOffEndsEditingAndTakesNoMoreText) {
+  window->Active = 0;
+  Type("cd");
+  Move(10, 10);
+  EXPECT_EQ(edit->Editing, 0);
+  EXPECT_EQ(Halves(), "ab^");
+  EXPECT_EQ(std::string(edit->Text.c_str()), "ab");  // shown without caret
+  EXPECT_EQ(TakeHeard(), (std::vector<Heard>{{"edit", KV_GUI::EDIT_ENDED}}));
+  // Switched on again, the box waits for a click before it takes text.
+  window->Active = 1;
+  Type("e");
+  Move(10, 10);
+  EXPECT_EQ(Halves(), "ab^");
+  EXPECT_TRUE(TakeHeard().empty());
+}
+
+TEST_F(EditInWindow, HidingTheWindowEndsEditingAndAClickCannotStartIt) {
+  window->Visible = 0;
+  Type("cd");
+  Move(10, 10);
+  EXPECT_EQ(edit->Editing, 0);
+  EXPECT_EQ(Halves(), "ab^");
+  EXPECT_EQ(TakeHeard(), (std::vector<Heard>{{"edit", KV_GUI::EDIT_ENDED}}));
+  // A hidden box is still hit, but it takes no focus.
+  Click(10, 10);
+  EXPECT_EQ(edit->Editing, 0);
+  EXPECT_TRUE(TakeHeard().empty());
+}
+
+TEST_F(EditInWindow, EditingSwitchedOnInAHiddenBoxEndsAtOnce) {
+  window->Visible = 0;
+  Move(10, 10);
+  TakeHeard();
+  edit->Editing = 1;  // as EditBoxEditMode does
+  Type("x");
+  Move(10, 10);
+  EXPECT_EQ(edit->Editing, 0);
+  EXPECT_EQ(Halves(), "ab^");
+  EXPECT_EQ(TakeHeard(), (std::vector<Heard>{{"edit", KV_GUI::EDIT_ENDED}}));
 }
 
 }  // namespace
