@@ -72,8 +72,9 @@ float Float(const NODE* element, const char* name) {
 
 bool Switch(const NODE* element, const char* name) { return Attribute(element, name) == "On"; }
 
-// The icon the element names: an empty name is no icon; a name the dictionary lacks is
-// added with an empty handle, which is no icon either.
+// The icon the element names: an element that names none takes none, whatever the caller
+// filed under the empty name, and adds no entry; a name the dictionary lacks is added with an
+// empty handle, which is no icon either.
 KV_HANDLE Icon(CONTEXT& context, const NODE* element) {
   const KV_STRING& name = Attribute(element, "Icon");
   if (name.Length() == 0) return KV_HANDLE();

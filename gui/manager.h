@@ -233,6 +233,8 @@ class KV_GUI {
   // Applies the first top-level Theme named theme of the markup file: its textures, fonts,
   // styles and skins are added to (or overwrite) the dictionaries. False when the file cannot
   // be read or parsed, has no such theme, or an Include in it fails (what came before stays).
+  // Paths may use "\" for "/": the file's, its Includes', and those of its KVT textures and
+  // fonts (a texture of another type goes to textureLoader as written).
   bool LoadTheme(const char* file, const char* theme);
 
   // ---- helpers for the passes ----

@@ -14,6 +14,7 @@
 #include "foundation/buffer.h"
 #include "foundation/xml.h"
 #include "gui/gui.h"
+#include "platform/runtime/file_open.h"
 
 namespace KvCore {
 
@@ -259,12 +260,13 @@ class THEME_LOADER {
   void Skin(const NODE* element);
 };
 
-// The file as the cycle check compares it: its resolved path when it exists, so "a.xml" and
-// "./a.xml" are one file; else the path as written.
+// The file as the cycle check compares it: its resolved path when it exists, so "a.xml",
+// "./a.xml" and ".\a.xml" are one file; else the path as written, with "/" for "\".
 std::string THEME_LOADER::FileIdentity(const char* file) {
+  std::string native = KvNativePath(file);
   char resolved[PATH_MAX];
-  if (realpath(file, resolved) != nullptr) return resolved;
-  return file;
+  if (realpath(native.c_str(), resolved) != nullptr) return resolved;
+  return native;
 }
 
 bool THEME_LOADER::Load(const char* file, const char* theme) {
@@ -344,7 +346,8 @@ void THEME_LOADER::Texture(const NODE* element) {
 void THEME_LOADER::Font(const NODE* element) {
   KV_FONT* font = gui.fonts.GetValue(Attribute(element, "Name"));
   if (font == nullptr) return;
-  // Without a description the font uses the engine's fixed text metrics.
+  // An empty MapFile names no file: the font loads without a description, with the engine's
+  // fixed text metrics, instead of failing to read a file of no name and drawing nothing.
   const KV_STRING& map = Attribute(element, "MapFile");
   font->Load(Attribute(element, "TexFile"), map.Length() != 0 ? map.c_str() : nullptr, '\n',
              FilterValue(Attribute(element, "MinFilter")),

@@ -139,6 +139,19 @@ TEST_F(LayoutElements, NamesAndDictionariesFollowTheFile) {
   EXPECT_STREQ(Named("")->Text, "second");
 }
 
+TEST_F(LayoutElements, AnElementThatNamesNoIconTakesNone) {
+  // Even an icon the caller filed under the empty name is not one the element asked for.
+  KV_HANDLE filed;
+  filed.value = 5;
+  *icons.GetValue("") = filed;
+  Write(R"(<L><Button Name="b" Skin="sk" Size="10:10">OK</Button>
+  <Window Name="w" Skin="sk" Size="50:50" Caption="On" Icon=""/></L>)");
+  ASSERT_TRUE(Load("L"));
+  EXPECT_TRUE(Named("b")->Icon.IsNull());
+  EXPECT_TRUE(Part(Named("w")->GetParent(), "bar")->Icon.IsNull());
+  EXPECT_EQ(icons.CountName(nullptr), 1u);
+}
+
 TEST_F(LayoutElements, MenusNestAsSubMenusAndDockByTheirWords) {
   Write(R"(<L>
   <Menu Name="file" Skin="sk" Size="60:20" ListDockType="LEFT-UP">File

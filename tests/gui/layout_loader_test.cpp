@@ -1,6 +1,6 @@
 // Layout files: loading a node of a file under a given parent or at the top level, missing
-// files and nodes, Includes and the limits on nesting and cycles, and a document and start
-// node given by the caller.
+// files and nodes, Includes and the limits on nesting and cycles, a document and start node
+// given by the caller, and paths written with backslashes.
 #include "layout_fixture.h"
 
 namespace {
@@ -72,6 +72,30 @@ TEST_F(LayoutLoader, DocumentAndStartNodeGivenByTheCaller) {
   EXPECT_TRUE(
       KvGuiLoadLayout(nullptr, nullptr, procedures, icons, *gui, start.Get(), nullptr, &document));
   EXPECT_NE(Named("given"), nullptr);
+}
+
+// The path written the Windows way, with "\" for every "/".
+std::string Backslashed(std::string path) {
+  for (char& c : path)
+    if (c == '/') c = '\\';
+  return path;
+}
+
+TEST_F(LayoutLoader, PathsWrittenWithBackslashesAreReadWithSlashes) {
+  std::string other = path + ".other.xml";
+  Write(R"(<O><Control Name="included"/></O>)", other);
+  Write("<L><Control Name=\"top\"/><Include File=\"" + Backslashed(other) + "\" Node=\"O\"/></L>");
+  EXPECT_TRUE(KvGuiLoadLayout(Backslashed(path).c_str(), "L", procedures, icons, *gui, nullptr,
+                              nullptr, nullptr));
+  EXPECT_NE(Named("top"), nullptr);
+  EXPECT_NE(Named("included"), nullptr);
+  std::remove(other.c_str());
+}
+
+TEST_F(LayoutLoader, ANodeIncludingItselfWithBackslashesIsOneCycle) {
+  Write("<L><Control/><Include File=\"" + Backslashed(path) + "\" Node=\"L\"/></L>");
+  ASSERT_TRUE(Load("L"));
+  EXPECT_EQ(Count(&gui->tree), 1);
 }
 
 }  // namespace

@@ -34,6 +34,13 @@ std::string WriteTexture(const std::string& name, uint32_t w, uint32_t h) {
   return Write(name, bytes);
 }
 
+// The path written the Windows way, with "\" for every "/".
+std::string Backslashed(std::string path) {
+  for (char& c : path)
+    if (c == '/') c = '\\';
+  return path;
+}
+
 const char kFontDesc[] =
     "common lineHeight=20 base=16 scaleW=16 scaleH=16 pages=1\n"
     "char id=97 x=4 y=4 width=8 height=10 xoffset=0 yoffset=0 xadvance=10 page=0\n";
@@ -250,6 +257,48 @@ TEST_F(ThemeLoader, SkinsMapPartNamesToStyleNames) {
   EXPECT_EQ(skin.CountName("X"), 0u);
   // Style names are not looked up here.
   EXPECT_EQ(gui->styles.CountName("green"), 0u);
+}
+
+// ---- paths written the Windows way ----
+
+TEST_F(ThemeLoader, PathsWrittenWithBackslashesAreReadWithSlashes) {
+  std::string texture = Backslashed(WriteTexture("bs.kvt", 2, 3));
+  std::string fontTexture = Backslashed(WriteTexture("bs_font.kvt", 16, 16));
+  std::string desc = Backslashed(Write("bs_font.fnt", kFontDesc));
+  std::string included = Backslashed(
+      Write("bs_included.xml", R"(<Theme Name="I"><Style Name="fromInclude"/></Theme>)"));
+  std::string theme = Write("bs_theme.xml",
+                            "<Theme Name=\"T\">"
+                            "<Include File=\"" +
+                                included +
+                                "\" Theme=\"I\"/>"
+                                "<Texture Name=\"t\" Type=\"KVT\" File=\"" +
+                                texture +
+                                "\"/>"
+                                "<Font Name=\"f\" TexFile=\"" +
+                                fontTexture + "\" MapFile=\"" + desc +
+                                "\"/>"
+                                "</Theme>");
+  ASSERT_TRUE(gui->LoadTheme(Backslashed(theme).c_str(), "T"));
+  EXPECT_EQ(gui->styles.CountName("fromInclude"), 1u);
+  void* height = KvTextureGet(*gui->textures.GetValue("t"), KV_TEX_HEIGHT);
+  ASSERT_NE(height, nullptr);
+  EXPECT_EQ(*static_cast<uint32_t*>(height), 3u);
+  KV_FONT* font = gui->fonts.GetValue("f");
+  EXPECT_TRUE(font->loaded);
+  EXPECT_NE(font->desc, nullptr);
+}
+
+TEST_F(ThemeLoader, AThemeIncludingItselfWithBackslashesIsOneCycle) {
+  std::string texture = WriteTexture("cycle.kvt", 1, 1);
+  std::string self = Dir() + "bs_cycle.xml";
+  Write("bs_cycle.xml", "<Theme Name=\"C\"><Texture Name=\"t\" Type=\"KVT\" File=\"" + texture +
+                            "\"/><Include File=\"" + Backslashed(self) +
+                            "\" Theme=\"C\"/></Theme>");
+  size_t before = kv::engine::testing::LiveObjectCount();
+  // The Include names the theme being applied: it fails at once, before a second texture.
+  EXPECT_FALSE(gui->LoadTheme(self.c_str(), "C"));
+  EXPECT_EQ(kv::engine::testing::LiveObjectCount(), before + 1);
 }
 
 // ---- choosing themes, Include and failures ----
