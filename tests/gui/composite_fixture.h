@@ -1,7 +1,8 @@
 // Shared pieces of the factory and per-control API tests: a manager with a skin "sk" that
 // maps every part name the composites use to a style of the same name (so a control's style
-// tells which part it was given) and its screen, helpers that walk a composite by position and part name,
-// and frames of mouse input driven through the GUI's real input pass.
+// tells which part it was given) and its screen, helpers that walk a composite by position and
+// part name, an event procedure that records the notifications it hears, and frames of mouse
+// input driven through the GUI's real input pass.
 #pragma once
 
 #include <string>

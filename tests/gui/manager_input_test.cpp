@@ -1,6 +1,6 @@
 // The input pass: event bits set by the hit test, read by every event operation, cleared by
-// the mask and aged each frame; the hit order; removals from inside event operations; and
-// notifications.
+// the mask and aged each frame; the hit order; the pointer leaving controls that are switched
+// off or moved away under it; removals from inside event operations; and notifications.
 #include "gui_fixture.h"
 
 typedef GuiTest ManagerInput;

@@ -1,6 +1,6 @@
 // Theme files: every element and attribute lands in the manager's dictionaries, the theme is
-// chosen by name, Include pulls in other files, and bad files, missing themes and include
-// cycles give false without touching what they should not.
+// chosen by name, Include pulls in other files, paths may be written with backslashes, and bad
+// files, missing themes and include cycles give false without touching what they should not.
 #include <unistd.h>
 
 #include <cstdio>

@@ -1,5 +1,5 @@
-// The menu factories: a menu button with its closed list docked by the given flag, and
-// sub-menus appended to a menu's list.
+// The menu factories: a menu button with its closed list docked by the given flag, sub-menus
+// appended to a menu's list, and an entry that closes its menu under the pointer.
 #include "../composite_fixture.h"
 
 namespace {
