@@ -75,6 +75,11 @@ void ShowEditText(KV_GUI::__edit& edit) {
   edit.Text = stars;
 }
 
+// One past the highest docking flag: the list dockings run from the top edge up to here.
+constexpr uint32_t kDockingEnd = KV_GUI::DOCK_TO_MIDDLE << 1;
+
+bool IsListDock(uint32_t dock) { return dock >= KV_GUI::DOCK_TO_EDGE_TOP && dock < kDockingEnd; }
+
 CONTROL* ComboItems(const CONTROL* comboBox) {
   CONTROL* box = FirstChild(comboBox);
   if (!HasPart(box, "comboboxm")) return nullptr;

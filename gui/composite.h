@@ -1,6 +1,7 @@
 // Helpers of the control factories and the per-control API: attaching a freshly made part
 // (freed again when the tree refuses it), skinning a part from two named skin parts, filing a
-// composite by name, and finding a composite's item container by tree position and part name.
+// composite by name, the list docking of menus and combo boxes, and finding a composite's
+// item container by tree position and part name.
 // Every finder gives null where the expected shape is missing, so an operation handed a
 // control of the wrong kind fails instead of following a missing link.
 #pragma once
@@ -65,6 +66,9 @@ float RelayMenu(const CONTROL* list, float width);
 // Rebuilds an edit field's shown text without caret: one "*" per character when masked,
 // else TextLeft + TextRight.
 void ShowEditText(KV_GUI::__edit& edit);
+// Whether dock is a list docking that menus and combo boxes take: any layout flag value from
+// the top edge up to the middle; other values keep the list's default placement.
+bool IsListDock(uint32_t dock);
 // The items of a combo box: "comboboxm" > list area > content "comboboxl"; null otherwise.
 CONTROL* ComboItems(const CONTROL* comboBox);
 // The list of a menu: "menu" > "menulist"; null otherwise.

@@ -11,6 +11,7 @@ KV_GUI::CONTROL::CONTROL()
       node(nullptr),
       drawnDisabled(0),
       previousEvents(0),
+      hovered(0),
       Order(0),
       Events(0),
       Behaviour(0),
@@ -45,6 +46,7 @@ KV_GUI::CONTROL& KV_GUI::CONTROL::operator=(const CONTROL& other) {
   node = other.node;
   drawnDisabled = other.drawnDisabled;
   previousEvents = other.previousEvents;
+  hovered = other.hovered;
   Order = other.Order;
   Events = other.Events;
   Behaviour = other.Behaviour;

@@ -12,7 +12,8 @@
 #include "foundation/buffer.h"
 #include "foundation/string.h"
 #include "foundation/vector.h"
-#include "gui/gui.h"
+#include "gui/manager.h"
+#include "gui/style.h"
 
 namespace KvCore {
 
@@ -26,6 +27,7 @@ class KV_GUI::CONTROL {
   NODE* node;                   // the control's tree node; null when detached
   unsigned char drawnDisabled;  // written by each draw: inactive, or inside an inactive parent
   uint32_t previousEvents;      // Events of the previous frame, copied by the dispatch pass
+  unsigned char hovered;        // inside its hit rectangle at the last hit pass that reached it
   float Order;                  // depth among siblings: lower is in front
   uint32_t Events;              // event bits of this frame (KV_GUI::EVENT_BITS)
   uint32_t Behaviour;           // layout flags (KV_GUI::LAYOUT_FLAGS)
@@ -88,11 +90,11 @@ class KV_GUI::CONTROL {
 
   // Applies the layout flags against the parent (or the screen), sizes the border areas
   // from the style's split, computes the corner points, then lays out the children
-  // (layout.cpp). Nothing without owner, screen, node or parent control.
+  // (control_layout.cpp). Nothing without owner, screen, node or parent control.
   void UpdateLayout();
   // Draws the control and its subtree within the region offset..extent (control_draw.cpp).
   void Draw(KV_VECTOR_D offset, KV_VECTOR_D extent, unsigned char parentDisabled);
-  // Draws the skin areas, the text and the icon of the style that applies (render.cpp);
+  // Draws the skin areas, the text and the icon of the style that applies (control_draw.cpp);
   // called by Draw between the clip and OnDraw.
   void Render(unsigned char parentDisabled);
 };

@@ -26,28 +26,42 @@ const char* const kJoiningWords[] = {"to", "to", "with", "by", "by"};
 // The argument a command takes: its kind word and, for numbers, the literal's suffix.
 enum ARGUMENT { ARG_NONE, ARG_HALFVECTOR, ARG_HALF, ARG_BOOLEAN, ARG_STRING };
 
-struct COMMAND {
-  const char* name;
-  ARGUMENT argument;
-};
-
-const COMMAND kCommands[] = {
-    {"ScrollSetContentSize", ARG_HALFVECTOR},
-    {"ProgressBarSetPhase", ARG_HALF},
-    {"SliderSetFactor", ARG_HALF},
-    {"MenuCollapse", ARG_NONE},
-    {"MenuExpand", ARG_NONE},
-    {"EditBoxPasswordMode", ARG_BOOLEAN},
-    {"EditBoxEditMode", ARG_BOOLEAN},
-    {"EditBoxSetText", ARG_STRING},
-};
-
 // The value a command receives: the start values stand when no argument of its kind came.
 struct ARGUMENT_VALUE {
   KV_VECTOR halfvector;
   float half = 0;
   uint8_t boolean = 0;
   KV_STRING text;
+};
+
+// The eight commands, each calling its per-control operation on the selection.
+struct COMMAND {
+  const char* name;
+  ARGUMENT argument;
+  void (*call)(KV_GUI& gui, CONTROL* selection, const ARGUMENT_VALUE& value);
+};
+
+const COMMAND kCommands[] = {
+    {"ScrollSetContentSize", ARG_HALFVECTOR,
+     [](KV_GUI& gui, CONTROL* c, const ARGUMENT_VALUE& v) {
+       gui.ScrollSetContentSize(c, v.halfvector.x, v.halfvector.y);
+     }},
+    {"ProgressBarSetPhase", ARG_HALF,
+     [](KV_GUI& gui, CONTROL* c, const ARGUMENT_VALUE& v) { gui.ProgressBarSetPhase(c, v.half); }},
+    {"SliderSetFactor", ARG_HALF,
+     [](KV_GUI& gui, CONTROL* c, const ARGUMENT_VALUE& v) { gui.SliderSetFactor(c, v.half); }},
+    {"MenuCollapse", ARG_NONE,
+     [](KV_GUI& gui, CONTROL* c, const ARGUMENT_VALUE&) { gui.MenuCollapse(c); }},
+    {"MenuExpand", ARG_NONE,
+     [](KV_GUI& gui, CONTROL* c, const ARGUMENT_VALUE&) { gui.MenuExpand(c); }},
+    {"EditBoxPasswordMode", ARG_BOOLEAN,
+     [](KV_GUI& gui, CONTROL* c, const ARGUMENT_VALUE& v) {
+       gui.EditBoxPasswordMode(c, v.boolean);
+     }},
+    {"EditBoxEditMode", ARG_BOOLEAN,
+     [](KV_GUI& gui, CONTROL* c, const ARGUMENT_VALUE& v) { gui.EditBoxEditMode(c, v.boolean); }},
+    {"EditBoxSetText", ARG_STRING,
+     [](KV_GUI& gui, CONTROL* c, const ARGUMENT_VALUE& v) { gui.EditBoxSetText(c, v.text); }},
 };
 
 bool StartsWithQuote(const KV_STRING& word) { return word.Length() >= 1 && word.text[0] == '\''; }
@@ -121,7 +135,6 @@ class RUN {
   bool Value(OPERATION op, const TARGET& target);
   bool Do();
   void ReadArguments(ARGUMENT argument, ARGUMENT_VALUE& value);
-  void Call(const COMMAND& command, const ARGUMENT_VALUE& value);
 };
 
 // Quoted text: a plain word as it stands, 'word' without its quotes, or a run of words
@@ -312,7 +325,7 @@ bool RUN::Do() {
       Need(word);
       if (word == "using") ReadArguments(command.argument, value);
     }
-    Call(command, value);
+    command.call(gui, selection, value);
     return true;
   }
   // An unknown command name is skipped like an unknown word.
@@ -347,26 +360,6 @@ void RUN::ReadArguments(ARGUMENT argument, ARGUMENT_VALUE& value) {
       if (first && argument == ARG_STRING) value.text = word;
     }
   }
-}
-
-void RUN::Call(const COMMAND& command, const ARGUMENT_VALUE& value) {
-  const KV_STRING name(command.name);
-  if (name == "ScrollSetContentSize")
-    gui.ScrollSetContentSize(selection, value.halfvector.x, value.halfvector.y);
-  else if (name == "ProgressBarSetPhase")
-    gui.ProgressBarSetPhase(selection, value.half);
-  else if (name == "SliderSetFactor")
-    gui.SliderSetFactor(selection, value.half);
-  else if (name == "MenuCollapse")
-    gui.MenuCollapse(selection);
-  else if (name == "MenuExpand")
-    gui.MenuExpand(selection);
-  else if (name == "EditBoxPasswordMode")
-    gui.EditBoxPasswordMode(selection, value.boolean);
-  else if (name == "EditBoxEditMode")
-    gui.EditBoxEditMode(selection, value.boolean);
-  else if (name == "EditBoxSetText")
-    gui.EditBoxSetText(selection, value.text);
 }
 
 }  // namespace

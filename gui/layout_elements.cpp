@@ -1,6 +1,8 @@
-// The elements of layout files. Each builder gathers its attribute values (and looks its
-// icon up) before it calls its factory, then applies, in this order, the unescaping of the
-// text, the procedures and last the OnLoad script, so the script finds the control complete.
+// The elements of layout files: one builder per element, found by the element's name in one
+// table, and one item adder per kind of parent, found by the parent's tag in another. Each
+// builder gathers its attribute values (and looks its icon up) before it calls its factory;
+// then come, in this order, the unescaping of the text, the procedures and last the OnLoad
+// script, so the script finds the control complete.
 #include "gui/layout_elements.h"
 
 #include <cstring>
@@ -23,12 +25,6 @@ enum AFTER : unsigned {
   ONLOAD = 8,    // the OnLoad script
 };
 
-// Window flags, one bit per switch that is "On".
-constexpr uint32_t kWindowCaption = 1;
-constexpr uint32_t kWindowClose = 2;
-constexpr uint32_t kWindowMin = 4;
-constexpr uint32_t kWindowFull = 8;
-
 // List docking: the two diagonal words differ between menus and combo boxes.
 struct DOCK_WORD {
   const char* word;
@@ -36,11 +32,19 @@ struct DOCK_WORD {
   uint32_t comboBox;
 };
 const DOCK_WORD kDockWords[] = {
-    {"TOP", 0x40, 0x40},     {"BOTTOM", 0x80, 0x80},    {"LEFT", 0x100, 0x100},
-    {"RIGHT", 0x200, 0x200}, {"LEFT-UP", 0x500, 0x140}, {"RIGHT-UP", 0x600, 0x240},
+    {"TOP", KV_GUI::DOCK_TO_EDGE_TOP, KV_GUI::DOCK_TO_EDGE_TOP},
+    {"BOTTOM", KV_GUI::DOCK_TO_EDGE_BOTTOM, KV_GUI::DOCK_TO_EDGE_BOTTOM},
+    {"LEFT", KV_GUI::DOCK_TO_EDGE_LEFT, KV_GUI::DOCK_TO_EDGE_LEFT},
+    {"RIGHT", KV_GUI::DOCK_TO_EDGE_RIGHT, KV_GUI::DOCK_TO_EDGE_RIGHT},
+    // A menu's list opens beside its button, running up from the button's bottom edge; a
+    // combo box's list opens diagonally above the box, past its left or right edge.
+    {"LEFT-UP", KV_GUI::DOCK_TO_EDGE_LEFT | KV_GUI::DOCK_TO_EDGE_BOTTOM_INSIDE,
+     KV_GUI::DOCK_TO_EDGE_LEFT | KV_GUI::DOCK_TO_EDGE_TOP},
+    {"RIGHT-UP", KV_GUI::DOCK_TO_EDGE_RIGHT | KV_GUI::DOCK_TO_EDGE_BOTTOM_INSIDE,
+     KV_GUI::DOCK_TO_EDGE_RIGHT | KV_GUI::DOCK_TO_EDGE_TOP},
 };
-constexpr uint32_t kDockRight = 0x200;
-constexpr uint32_t kDockBottom = 0x80;
+constexpr uint32_t kDockRight = KV_GUI::DOCK_TO_EDGE_RIGHT;
+constexpr uint32_t kDockBottom = KV_GUI::DOCK_TO_EDGE_BOTTOM;
 
 // ---- attribute values; an empty value leaves the default ----
 
@@ -68,8 +72,9 @@ float Float(const NODE* element, const char* name) {
 
 bool Switch(const NODE* element, const char* name) { return Attribute(element, name) == "On"; }
 
-// The icon the element names: an empty name is no icon; a name the dictionary lacks is
-// added with an empty handle, which is no icon either.
+// The icon the element names: an element that names none takes none, whatever the caller
+// filed under the empty name, and adds no entry; a name the dictionary lacks is added with an
+// empty handle, which is no icon either.
 KV_HANDLE Icon(CONTEXT& context, const NODE* element) {
   const KV_STRING& name = Attribute(element, "Icon");
   if (name.Length() == 0) return KV_HANDLE();
@@ -137,14 +142,67 @@ CONTROL* BuildControl(CONTEXT& context, const NODE* element, CONTROL* parent) {
 }
 
 CONTROL* BuildWindow(CONTEXT& context, const NODE* e, CONTROL* parent) {
-  uint32_t flags =
-      (Switch(e, "Caption") ? kWindowCaption : 0) | (Switch(e, "ButtonClose") ? kWindowClose : 0) |
-      (Switch(e, "ButtonMin") ? kWindowMin : 0) | (Switch(e, "ButtonFull") ? kWindowFull : 0);
+  uint32_t flags = 0;
+  if (Switch(e, "Caption")) flags |= KV_GUI::WINDOW_TITLE_BAR;
+  if (Switch(e, "ButtonClose")) flags |= KV_GUI::WINDOW_CLOSE_BUTTON;
+  if (Switch(e, "ButtonMin")) flags |= KV_GUI::WINDOW_MINIMIZE_BUTTON;
+  if (Switch(e, "ButtonFull")) flags |= KV_GUI::WINDOW_MAXIMIZE_BUTTON;
   KV_VECTOR margin = Margins(e);
   KV_HANDLE icon = Icon(context, e);
   return context.gui.CreateWindow(Attribute(e, "Skin"), Attribute(e, "Name"), Attribute(e, "Title"),
                                   Vector(e, "Position"), Vector(e, "Size"), flags, icon, margin.x,
                                   margin.y, margin.z, margin.w, parent);
+}
+
+CONTROL* BuildButton(CONTEXT& context, const NODE* e, CONTROL* parent) {
+  KV_HANDLE icon = Icon(context, e);
+  return context.gui.CreateButton(Attribute(e, "Skin"), Attribute(e, "Name"), Text(e),
+                                  Vector(e, "Position"), Vector(e, "Size"), icon, parent);
+}
+
+CONTROL* BuildScrollPlane(CONTEXT& context, const NODE* e, CONTROL* parent) {
+  KV_VECTOR m = Margins(e);
+  return context.gui.CreateScrollPlane(
+      Attribute(e, "Skin"), Attribute(e, "Name"), Vector(e, "Position"), Vector(e, "Size"),
+      Vector(e, "BarSize"), Vector(e, "ContentSize"), m.x, m.y, m.z, m.w, parent);
+}
+
+CONTROL* BuildStatic(CONTEXT& context, const NODE* e, CONTROL* parent) {
+  return context.gui.CreateStatic(Attribute(e, "Skin"), Attribute(e, "Name"), Text(e),
+                                  Vector(e, "Position"), Vector(e, "Size"), parent);
+}
+
+CONTROL* BuildProgressBar(CONTEXT& context, const NODE* e, CONTROL* parent) {
+  KV_VECTOR m = Margins(e);
+  return context.gui.CreateProgressBar(Attribute(e, "Skin"), Attribute(e, "Name"),
+                                       Vector(e, "Position"), Vector(e, "Size"), m.x, m.y, m.z, m.w,
+                                       parent);
+}
+
+CONTROL* BuildListBox(CONTEXT& context, const NODE* e, CONTROL* parent) {
+  KV_VECTOR m = Margins(e);
+  return context.gui.CreateListBox(Attribute(e, "Skin"), Attribute(e, "Name"),
+                                   Vector(e, "Position"), Vector(e, "Size"), Float(e, "BarSize"),
+                                   m.x, m.y, m.z, m.w, parent);
+}
+
+CONTROL* BuildCheckBox(CONTEXT& context, const NODE* e, CONTROL* parent) {
+  KV_VECTOR m = Margins(e);
+  return context.gui.CreateCheckBox(Attribute(e, "Skin"), Attribute(e, "Name"),
+                                    Vector(e, "Position"), Vector(e, "Size"), m.x, m.y, m.z, m.w,
+                                    parent);
+}
+
+CONTROL* BuildOptionBox(CONTEXT& context, const NODE* e, CONTROL* parent) {
+  KV_VECTOR m = Margins(e);
+  return context.gui.CreateOptionBox(Attribute(e, "Skin"), Attribute(e, "Name"),
+                                     Vector(e, "Position"), Vector(e, "Size"), m.x, m.y, m.z, m.w,
+                                     parent);
+}
+
+CONTROL* BuildSlider(CONTEXT& context, const NODE* e, CONTROL* parent) {
+  return context.gui.CreateSlider(Attribute(e, "Skin"), Attribute(e, "Name"), Vector(e, "Position"),
+                                  Vector(e, "Size"), parent);
 }
 
 CONTROL* BuildMenu(CONTEXT& context, const NODE* e, CONTROL* parent) {
@@ -158,6 +216,92 @@ CONTROL* BuildMenu(CONTEXT& context, const NODE* e, CONTROL* parent) {
                                 Vector(e, "Size"), text, icon, Dock(e, false, kDockBottom), parent);
 }
 
+CONTROL* BuildEditBox(CONTEXT& context, const NODE* e, CONTROL* parent) {
+  return context.gui.CreateEditBox(Attribute(e, "Skin"), Attribute(e, "Name"),
+                                   Vector(e, "Position"), Vector(e, "Size"), Text(e),
+                                   Switch(e, "Password") ? 1 : 0, parent);
+}
+
+CONTROL* BuildGroup(CONTEXT& context, const NODE* e, CONTROL* parent) {
+  return context.gui.CreateGroup(Attribute(e, "Skin"), Attribute(e, "Name"), Vector(e, "Position"),
+                                 Vector(e, "Size"), Attribute(e, "Title"), parent);
+}
+
+CONTROL* BuildComboBox(CONTEXT& context, const NODE* e, CONTROL* parent) {
+  KV_VECTOR m = Margins(e);
+  return context.gui.CreateComboBox(Attribute(e, "Skin"), Attribute(e, "Name"),
+                                    Vector(e, "Position"), Vector(e, "Size"), Vector(e, "ListSize"),
+                                    Float(e, "BarSize"), Attribute(e, "Text"),
+                                    Dock(e, true, kDockBottom), m.x, m.y, m.z, m.w, parent);
+}
+
+// A builder: makes the element's control under parent; null when nothing was built.
+typedef CONTROL* (*BUILDER)(CONTEXT& context, const NODE* element, CONTROL* parent);
+
+// Every control-building element of the language but Item, with what follows its factory.
+struct ELEMENT {
+  const char* name;
+  BUILDER build;
+  unsigned after;
+};
+const ELEMENT kElements[] = {
+    {"Control", BuildControl, EVENT | RENDER | ONLOAD},
+    {"Window", BuildWindow, EVENT | RENDER | ONLOAD},
+    {"Button", BuildButton, UNESCAPE | EVENT | RENDER | ONLOAD},
+    {"ScrollPlane", BuildScrollPlane, EVENT | RENDER | ONLOAD},
+    {"Static", BuildStatic, UNESCAPE | EVENT | RENDER | ONLOAD},
+    {"ProgressBar", BuildProgressBar, EVENT | ONLOAD},
+    {"ListBox", BuildListBox, EVENT | ONLOAD},
+    {"CheckBox", BuildCheckBox, EVENT | ONLOAD},
+    {"OptionBox", BuildOptionBox, EVENT | ONLOAD},
+    {"Slider", BuildSlider, EVENT | ONLOAD},
+    {"Menu", BuildMenu, UNESCAPE | EVENT | ONLOAD},
+    {"EditBox", BuildEditBox, EVENT | ONLOAD},
+    {"Group", BuildGroup, ONLOAD},
+    {"ComboBox", BuildComboBox, EVENT | ONLOAD},
+};
+
+// ---- items ----
+
+CONTROL* AddListItem(CONTEXT& context, const NODE* e, CONTROL* parent) {
+  return context.gui.ListBoxAddItem(Attribute(e, "Skin"), Text(e), Float(e, "Size"), parent);
+}
+
+CONTROL* AddCheckItem(CONTEXT& context, const NODE* e, CONTROL* parent) {
+  return context.gui.CheckBoxAddItem(Attribute(e, "Skin"), Text(e), Float(e, "Size"),
+                                     Vector(e, "CheckSize"), parent);
+}
+
+CONTROL* AddOptionItem(CONTEXT& context, const NODE* e, CONTROL* parent) {
+  return context.gui.OptionBoxAddItem(Attribute(e, "Skin"), Text(e), Float(e, "Size"),
+                                      Vector(e, "OptSize"), parent);
+}
+
+CONTROL* AddMenuItem(CONTEXT& context, const NODE* e, CONTROL* parent) {
+  KV_HANDLE icon = Icon(context, e);
+  return context.gui.MenuAddItem(parent, Attribute(e, "Skin"), Vector(e, "Size"), Text(e), icon);
+}
+
+CONTROL* AddComboItem(CONTEXT& context, const NODE* e, CONTROL* parent) {
+  return context.gui.ComboBoxAddItem(Attribute(e, "Skin"), Text(e), Float(e, "Size"), parent);
+}
+
+// The item adder that a parent's tag picks, with what follows it.
+struct ITEM {
+  const char* parentTag;
+  BUILDER add;
+  unsigned after;
+};
+const ITEM kItems[] = {
+    {"listbox", AddListItem, UNESCAPE | ONLOAD},
+    {"checkbox", AddCheckItem, UNESCAPE | ONLOAD},
+    {"optionbox", AddOptionItem, UNESCAPE | ONLOAD},
+    {"menubutton", AddMenuItem, UNESCAPE | EVENT | ONLOAD},
+    {"menuitem", AddMenuItem, UNESCAPE | EVENT | ONLOAD},
+};
+// A parent of any other tag takes an item when it is a combo box.
+const ITEM kComboItem = {"", AddComboItem, UNESCAPE | ONLOAD};
+
 // Whether control's first child is tagged "comboboxm": the control is a combo box.
 bool IsComboBox(const CONTROL* control) {
   if (control->node == nullptr) return false;
@@ -166,31 +310,22 @@ bool IsComboBox(const CONTROL* control) {
          first->value.Get()->GetTag() == "comboboxm";
 }
 
+// The adder for an Item under parent; null when the parent takes no items.
+const ITEM* ItemAdder(const CONTROL* parent) {
+  const KV_STRING tag = parent->GetTag();
+  for (const ITEM& item : kItems)
+    if (tag == item.parentTag) return &item;
+  return IsComboBox(parent) ? &kComboItem : nullptr;
+}
+
 // An Item adds one entry through the adder that its parent's tag picks.
 BUILT BuildItem(CONTEXT& context, const NODE* e, CONTROL* parent) {
   BUILT built;
   built.known = true;
-  KV_GUI& gui = context.gui;
-  const KV_STRING tag = parent->GetTag();
-  const KV_STRING& skin = Attribute(e, "Skin");
-  const KV_STRING text = Text(e);
-  unsigned after = UNESCAPE | ONLOAD;
-  if (tag == "listbox") {
-    built.control = gui.ListBoxAddItem(skin, text, Float(e, "Size"), parent);
-  } else if (tag == "checkbox") {
-    built.control =
-        gui.CheckBoxAddItem(skin, text, Float(e, "Size"), Vector(e, "CheckSize"), parent);
-  } else if (tag == "optionbox") {
-    built.control =
-        gui.OptionBoxAddItem(skin, text, Float(e, "Size"), Vector(e, "OptSize"), parent);
-  } else if (tag == "menubutton" || tag == "menuitem") {
-    KV_HANDLE icon = Icon(context, e);
-    built.control = gui.MenuAddItem(parent, skin, Vector(e, "Size"), text, icon);
-    after |= EVENT;
-  } else if (IsComboBox(parent)) {
-    built.control = gui.ComboBoxAddItem(skin, text, Float(e, "Size"), parent);
-  }
-  Apply(context, e, built.control, after);
+  const ITEM* item = ItemAdder(parent);
+  if (item == nullptr) return built;
+  built.control = item->add(context, e, parent);
+  Apply(context, e, built.control, item->after);
   return built;
 }
 
@@ -205,83 +340,19 @@ const KV_STRING& Attribute(const NODE* element, const char* name) {
 
 BUILT BuildElement(CONTEXT& context, NODE* element, CONTROL* parent) {
   const KV_STRING& kind = element->value.name;
-  const NODE* e = element;
-  KV_GUI& gui = context.gui;
-  BUILT built;
-  built.known = true;
-  unsigned after = 0;
-  if (kind == "Control") {
-    built.control = BuildControl(context, e, parent);
-    after = EVENT | RENDER | ONLOAD;
-  } else if (kind == "Window") {
-    built.control = BuildWindow(context, e, parent);
-    after = EVENT | RENDER | ONLOAD;
-  } else if (kind == "Button") {
-    KV_HANDLE icon = Icon(context, e);
-    built.control = gui.CreateButton(Attribute(e, "Skin"), Attribute(e, "Name"), Text(e),
-                                     Vector(e, "Position"), Vector(e, "Size"), icon, parent);
-    after = UNESCAPE | EVENT | RENDER | ONLOAD;
-  } else if (kind == "ScrollPlane") {
-    KV_VECTOR m = Margins(e);
-    built.control = gui.CreateScrollPlane(
-        Attribute(e, "Skin"), Attribute(e, "Name"), Vector(e, "Position"), Vector(e, "Size"),
-        Vector(e, "BarSize"), Vector(e, "ContentSize"), m.x, m.y, m.z, m.w, parent);
-    after = EVENT | RENDER | ONLOAD;
-  } else if (kind == "Static") {
-    built.control = gui.CreateStatic(Attribute(e, "Skin"), Attribute(e, "Name"), Text(e),
-                                     Vector(e, "Position"), Vector(e, "Size"), parent);
-    after = UNESCAPE | EVENT | RENDER | ONLOAD;
-  } else if (kind == "ProgressBar") {
-    KV_VECTOR m = Margins(e);
-    built.control =
-        gui.CreateProgressBar(Attribute(e, "Skin"), Attribute(e, "Name"), Vector(e, "Position"),
-                              Vector(e, "Size"), m.x, m.y, m.z, m.w, parent);
-    after = EVENT | ONLOAD;
-  } else if (kind == "ListBox") {
-    KV_VECTOR m = Margins(e);
-    built.control =
-        gui.CreateListBox(Attribute(e, "Skin"), Attribute(e, "Name"), Vector(e, "Position"),
-                          Vector(e, "Size"), Float(e, "BarSize"), m.x, m.y, m.z, m.w, parent);
-    after = EVENT | ONLOAD;
-  } else if (kind == "CheckBox" || kind == "OptionBox") {
-    KV_VECTOR m = Margins(e);
-    auto factory = kind == "CheckBox" ? &KV_GUI::CreateCheckBox : &KV_GUI::CreateOptionBox;
-    built.control =
-        (gui.*factory)(Attribute(e, "Skin"), Attribute(e, "Name"), Vector(e, "Position"),
-                       Vector(e, "Size"), m.x, m.y, m.z, m.w, parent);
-    after = EVENT | ONLOAD;
-  } else if (kind == "Item") {
+  if (kind == "Item") {
     // Without a parent there is nothing to add an item to: the name counts as unknown.
     if (parent == nullptr) return BUILT{};
-    return BuildItem(context, e, parent);
-  } else if (kind == "Slider") {
-    built.control = gui.CreateSlider(Attribute(e, "Skin"), Attribute(e, "Name"),
-                                     Vector(e, "Position"), Vector(e, "Size"), parent);
-    after = EVENT | ONLOAD;
-  } else if (kind == "Menu") {
-    built.control = BuildMenu(context, e, parent);
-    after = UNESCAPE | EVENT | ONLOAD;
-  } else if (kind == "EditBox") {
-    built.control =
-        gui.CreateEditBox(Attribute(e, "Skin"), Attribute(e, "Name"), Vector(e, "Position"),
-                          Vector(e, "Size"), Text(e), Switch(e, "Password") ? 1 : 0, parent);
-    after = EVENT | ONLOAD;
-  } else if (kind == "Group") {
-    built.control =
-        gui.CreateGroup(Attribute(e, "Skin"), Attribute(e, "Name"), Vector(e, "Position"),
-                        Vector(e, "Size"), Attribute(e, "Title"), parent);
-    after = ONLOAD;
-  } else if (kind == "ComboBox") {
-    KV_VECTOR m = Margins(e);
-    built.control = gui.CreateComboBox(
-        Attribute(e, "Skin"), Attribute(e, "Name"), Vector(e, "Position"), Vector(e, "Size"),
-        Vector(e, "ListSize"), Float(e, "BarSize"), Attribute(e, "Text"),
-        Dock(e, true, kDockBottom), m.x, m.y, m.z, m.w, parent);
-    after = EVENT | ONLOAD;
-  } else {
-    built.known = false;
+    return BuildItem(context, element, parent);
   }
-  Apply(context, e, built.control, after);
+  BUILT built;
+  for (const ELEMENT& known : kElements) {
+    if (kind != known.name) continue;
+    built.known = true;
+    built.control = known.build(context, element, parent);
+    Apply(context, element, built.control, known.after);
+    break;
+  }
   return built;
 }
 

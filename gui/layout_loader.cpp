@@ -11,6 +11,7 @@
 
 #include "foundation/buffer.h"
 #include "gui/layout_elements.h"
+#include "platform/runtime/file_open.h"
 
 using KvCore::KV_GUI;
 using namespace KvCore::layout;
@@ -41,8 +42,11 @@ struct LOAD {
 bool Load(LOAD& load, const char* file, const char* nodePath, NODE* start, CONTROL* parent,
           KV_XML* document);
 
+// A file node being built, as the cycle check compares it; "\" and "/" in the file's path
+// are one separator.
 std::string Key(const char* file, const char* nodePath) {
-  return std::string(file != nullptr ? file : "") + "\n" + (nodePath != nullptr ? nodePath : "");
+  return (file != nullptr ? KvNativePath(file) : std::string()) + "\n" +
+         (nodePath != nullptr ? nodePath : "");
 }
 
 bool Building(const LOAD& load, const std::string& key) {

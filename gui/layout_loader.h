@@ -21,6 +21,7 @@ typedef KV_DICTIONARY<KV_HANDLE> KV_GUI_ICONS;
 // are built from the given document instead. Names the file uses are looked up in (and, when
 // missing, added to) procedures and icons. False, building nothing, when the file cannot be
 // read or parsed or the node is not there; everything after that is best effort and true.
+// The file's path and those of its Includes may use "\" for "/".
 bool KvGuiLoadLayout(const char* file, const char* nodePath, KV_GUI_PROCEDURES& procedures,
                      KV_GUI_ICONS& icons, KvCore::KV_GUI& gui, KV_XML::NODE* start,
                      KvCore::KV_GUI::CONTROL* parent, KV_XML* document);

@@ -11,7 +11,7 @@
 #include "engine/kv_engine.h"
 #include "foundation/vector.h"
 #include "graphics/font.h"
-#include "gui/gui.h"
+#include "gui/manager.h"
 
 namespace KvCore {
 

@@ -14,6 +14,7 @@
 #include "foundation/buffer.h"
 #include "foundation/xml.h"
 #include "gui/gui.h"
+#include "platform/runtime/file_open.h"
 
 namespace KvCore {
 
@@ -27,16 +28,6 @@ const char* const kBlanks = " \t\n\r";
 // Include chains deeper than this fail like a cycle. Cycles are caught by name first; the
 // limit catches the ones names miss (the same file reached through two hard links).
 constexpr size_t kMaxIncludeDepth = 64;
-
-// Engine texture parameters and their values (passed as floats).
-constexpr uint32_t kMinFilter = 237;
-constexpr uint32_t kMagFilter = 238;
-constexpr uint32_t kWrapS = 239;
-constexpr uint32_t kWrapT = 240;
-constexpr int kFilterNearest = 242;
-constexpr int kFilterLinear = 243;
-constexpr int kWrapRepeat = 248;
-constexpr int kWrapClamp = 249;
 
 // Style area names, in area order (row by row).
 const char* const kAreaNames[9] = {"TOP-LEFT", "TOP",         "TOP-RIGHT", "LEFT",        "MIDDLE",
@@ -110,12 +101,141 @@ bool AlignmentWord(const KV_STRING& mode, const char* const words[3], int32_t& f
   return false;
 }
 
-int FilterValue(const KV_STRING& word) { return word == "LINEAR" ? kFilterLinear : kFilterNearest; }
+int FilterValue(const KV_STRING& word) {
+  return word == "LINEAR" ? KV_FILTER_LINEAR : KV_FILTER_NEAREST;
+}
 
-int WrapValue(const KV_STRING& word) { return word == "CLAMP" ? kWrapClamp : kWrapRepeat; }
+int WrapValue(const KV_STRING& word) { return word == "CLAMP" ? KV_WRAP_CLAMP : KV_WRAP_REPEAT; }
 
 // Whether the dictionaries can file an entry under name (they refuse 124 characters or more).
 bool FileableName(const KV_STRING& name) { return name.Length() <= KV_KEY_NAME_MAX; }
+
+// ---- style elements: one handler each, found by the element's name ----
+
+typedef KV_GUI::STYLE STYLE;
+
+// Children "0" to "3" set entries 0 to 3; other children are skipped.
+void AreaCorners(KV_VECTOR corners[4], const NODE* element) {
+  ForEachElement(element, [&](const NODE* child) {
+    int entry = EntryIndex(child);
+    if (entry >= 0) DecodeVector(Attribute(child, "Value"), corners[entry]);
+  });
+}
+
+// Top, Bottom, Left, Right in document order. A value ending in "%" marks its side as a
+// percentage; a plain value unmarks it, so a value always means what it says, also over an
+// inherited percentage. Decoding stops at the "%": "25%" gives 25.
+void AreaSplit(KV_GUI&, STYLE& style, const NODE* element) {
+  ForEachElement(element, [&](const NODE* child) {
+    for (int side = 0; side < 4; ++side) {
+      if (!Named(child, kSplitSides[side])) continue;
+      const KV_STRING& value = Attribute(child, "Value");
+      unsigned int length = value.Length();
+      if (length == 0) return;
+      style.AreaSplitPercent[side] = value.text[length - 1] == '%' ? '%' : 0;
+      DecodeFloat(value, style.AreaSplit[side]);
+      return;
+    }
+  });
+}
+
+void AreaColors(KV_GUI&, STYLE& style, const NODE* element) {
+  AreaCorners(style.AreaColors[AreaIndex(Attribute(element, "Align"))], element);
+}
+
+void AreaCoords(KV_GUI&, STYLE& style, const NODE* element) {
+  int area = AreaIndex(Attribute(element, "Align"));
+  DecodeVector(Attribute(element, "Tiled"), style.AreaTiled[area]);
+  DecodeVector(Attribute(element, "Offset"), style.AreaOffset[area]);
+  AreaCorners(style.AreaCoords[area], element);
+}
+
+// The area takes a copy of the named texture's handle, so only textures defined before this
+// style reach it; an empty name leaves the area untextured.
+void AreaTexture(KV_GUI& gui, STYLE& style, const NODE* element) {
+  int area = AreaIndex(Attribute(element, "Align"));
+  const KV_STRING& name = Attribute(element, "Name");
+  if (name.Length() == 0) {
+    style.AreaTexture[area] = KV_HANDLE();
+    return;
+  }
+  KV_HANDLE* texture = gui.textures.GetValue(name);
+  if (texture != nullptr) style.AreaTexture[area] = *texture;
+}
+
+void AreaColorFilter(KV_GUI&, STYLE& style, const NODE* element) {
+  DecodeVector(Attribute(element, "Value"), style.AreaColorFilter);
+}
+
+void AsBorder(KV_GUI&, STYLE& style, const NODE* element) {
+  style.AsBorder = Attribute(element, "Mode") == "On" ? 1 : 0;
+}
+
+void IconRect(KV_GUI&, STYLE& style, const NODE* element) { AreaCorners(style.IconRect, element); }
+
+void TextColor(KV_GUI&, STYLE& style, const NODE* element) {
+  DecodeVector(Attribute(element, "Value"), style.TextColor);
+}
+
+// The style holds the font object itself, so a Font element read later loads into it.
+void TextFont(KV_GUI& gui, STYLE& style, const NODE* element) {
+  KV_FONT* font = gui.fonts.GetValue(Attribute(element, "Name"));
+  if (font != nullptr) style.TextFont = font;
+}
+
+void TextHalign(KV_GUI&, STYLE& style, const NODE* element) {
+  static const char* const kWords[3] = {"LEFT", "CENTER", "RIGHT"};
+  AlignmentWord(Attribute(element, "Mode"), kWords, style.TextHalign);
+}
+
+void TextValign(KV_GUI&, STYLE& style, const NODE* element) {
+  static const char* const kWords[3] = {"TOP", "MIDDLE", "BOTTOM"};
+  AlignmentWord(Attribute(element, "Mode"), kWords, style.TextValign);
+}
+
+void TextOffset(KV_GUI&, STYLE& style, const NODE* element) {
+  DecodeVector(Attribute(element, "Value"), style.TextOffset);
+}
+
+void TextScale(KV_GUI&, STYLE& style, const NODE* element) {
+  DecodeVector(Attribute(element, "Value"), style.TextScale);
+}
+
+void TextBorder(KV_GUI&, STYLE& style, const NODE* element) {
+  DecodeVector(Attribute(element, "Color"), style.TextBorderColor);
+  DecodeFloat(Attribute(element, "Size"), style.TextBorderSize);
+  DecodeInteger(Attribute(element, "Quality"), style.TextBorderQuality);
+}
+
+struct STYLE_ELEMENT {
+  const char* name;
+  void (*apply)(KV_GUI& gui, STYLE& style, const NODE* element);
+};
+const STYLE_ELEMENT kStyleElements[] = {
+    {"AreaSplit", AreaSplit},
+    {"AreaColors", AreaColors},
+    {"AreaCoords", AreaCoords},
+    {"AreaTexture", AreaTexture},
+    {"AreaColorFilter", AreaColorFilter},
+    {"AsBorder", AsBorder},
+    {"IconRect", IconRect},
+    {"TextColor", TextColor},
+    {"TextFont", TextFont},
+    {"TextHalign", TextHalign},
+    {"TextValign", TextValign},
+    {"TextOffset", TextOffset},
+    {"TextScale", TextScale},
+    {"TextBorder", TextBorder},
+};
+
+// Applies one child of a Style element; a child of another name is skipped.
+void StyleChild(KV_GUI& gui, STYLE& style, const NODE* element) {
+  for (const STYLE_ELEMENT& known : kStyleElements) {
+    if (!Named(element, known.name)) continue;
+    known.apply(gui, style, element);
+    return;
+  }
+}
 
 // ---- the loader: one per LoadTheme call, shared by the Include levels below it ----
 
@@ -138,19 +258,15 @@ class THEME_LOADER {
   void Font(const NODE* element);
   void Style(const NODE* element);
   void Skin(const NODE* element);
-
-  void StyleChild(KV_GUI::STYLE& style, const NODE* element);
-  void AreaSplit(KV_GUI::STYLE& style, const NODE* element);
-  void AreaCorners(KV_VECTOR corners[4], const NODE* element);
-  void AreaTexture(KV_GUI::STYLE& style, const NODE* element);
 };
 
-// The file as the cycle check compares it: its resolved path when it exists, so "a.xml" and
-// "./a.xml" are one file; else the path as written.
+// The file as the cycle check compares it: its resolved path when it exists, so "a.xml",
+// "./a.xml" and ".\a.xml" are one file; else the path as written, with "/" for "\".
 std::string THEME_LOADER::FileIdentity(const char* file) {
+  std::string native = KvNativePath(file);
   char resolved[PATH_MAX];
-  if (realpath(file, resolved) != nullptr) return resolved;
-  return file;
+  if (realpath(native.c_str(), resolved) != nullptr) return resolved;
+  return native;
 }
 
 bool THEME_LOADER::Load(const char* file, const char* theme) {
@@ -218,10 +334,10 @@ void THEME_LOADER::Texture(const NODE* element) {
     gui.textureLoader(texture, file);
 
   if (KvTextureActivate(texture)) {
-    KvTextureParameter(kMinFilter, (float)FilterValue(Attribute(element, "MinFilter")));
-    KvTextureParameter(kMagFilter, (float)FilterValue(Attribute(element, "MagFilter")));
-    KvTextureParameter(kWrapS, (float)WrapValue(Attribute(element, "WrapS")));
-    KvTextureParameter(kWrapT, (float)WrapValue(Attribute(element, "WrapT")));
+    KvTextureParameter(KV_TEX_MIN_FILTER, (float)FilterValue(Attribute(element, "MinFilter")));
+    KvTextureParameter(KV_TEX_MAG_FILTER, (float)FilterValue(Attribute(element, "MagFilter")));
+    KvTextureParameter(KV_TEX_WRAP_S, (float)WrapValue(Attribute(element, "WrapS")));
+    KvTextureParameter(KV_TEX_WRAP_T, (float)WrapValue(Attribute(element, "WrapT")));
   }
   // An earlier texture of that name is not destroyed: styles may still hold its handle.
   *gui.textures.GetValue(name) = texture;
@@ -230,9 +346,10 @@ void THEME_LOADER::Texture(const NODE* element) {
 void THEME_LOADER::Font(const NODE* element) {
   KV_FONT* font = gui.fonts.GetValue(Attribute(element, "Name"));
   if (font == nullptr) return;
-  // Without a description the font uses the engine's fixed text metrics.
+  // An empty MapFile names no file: the font loads without a description, with the engine's
+  // fixed text metrics, instead of failing to read a file of no name and drawing nothing.
   const KV_STRING& map = Attribute(element, "MapFile");
-  font->Load(Attribute(element, "TexFile"), map.Length() != 0 ? map.c_str() : nullptr, 10,
+  font->Load(Attribute(element, "TexFile"), map.Length() != 0 ? map.c_str() : nullptr, '\n',
              FilterValue(Attribute(element, "MinFilter")),
              FilterValue(Attribute(element, "MagFilter")));
 }
@@ -247,87 +364,7 @@ void THEME_LOADER::Style(const NODE* element) {
     KV_GUI::STYLE* base = gui.styles.GetValue(inherit);
     if (base != nullptr) *style = *base;
   }
-  ForEachElement(element, [&](const NODE* child) { StyleChild(*style, child); });
-}
-
-void THEME_LOADER::StyleChild(KV_GUI::STYLE& style, const NODE* element) {
-  static const char* const kHorizontal[3] = {"LEFT", "CENTER", "RIGHT"};
-  static const char* const kVertical[3] = {"TOP", "MIDDLE", "BOTTOM"};
-  const KV_STRING& value = Attribute(element, "Value");
-
-  if (Named(element, "AreaSplit")) {
-    AreaSplit(style, element);
-  } else if (Named(element, "AreaColors")) {
-    AreaCorners(style.AreaColors[AreaIndex(Attribute(element, "Align"))], element);
-  } else if (Named(element, "AreaCoords")) {
-    int area = AreaIndex(Attribute(element, "Align"));
-    DecodeVector(Attribute(element, "Tiled"), style.AreaTiled[area]);
-    DecodeVector(Attribute(element, "Offset"), style.AreaOffset[area]);
-    AreaCorners(style.AreaCoords[area], element);
-  } else if (Named(element, "AreaTexture")) {
-    AreaTexture(style, element);
-  } else if (Named(element, "AreaColorFilter")) {
-    DecodeVector(value, style.AreaColorFilter);
-  } else if (Named(element, "AsBorder")) {
-    style.AsBorder = Attribute(element, "Mode") == "On" ? 1 : 0;
-  } else if (Named(element, "IconRect")) {
-    AreaCorners(style.IconRect, element);
-  } else if (Named(element, "TextColor")) {
-    DecodeVector(value, style.TextColor);
-  } else if (Named(element, "TextFont")) {
-    KV_FONT* font = gui.fonts.GetValue(Attribute(element, "Name"));
-    if (font != nullptr) style.TextFont = font;
-  } else if (Named(element, "TextHalign")) {
-    AlignmentWord(Attribute(element, "Mode"), kHorizontal, style.TextHalign);
-  } else if (Named(element, "TextValign")) {
-    AlignmentWord(Attribute(element, "Mode"), kVertical, style.TextValign);
-  } else if (Named(element, "TextOffset")) {
-    DecodeVector(value, style.TextOffset);
-  } else if (Named(element, "TextScale")) {
-    DecodeVector(value, style.TextScale);
-  } else if (Named(element, "TextBorder")) {
-    DecodeVector(Attribute(element, "Color"), style.TextBorderColor);
-    DecodeFloat(Attribute(element, "Size"), style.TextBorderSize);
-    DecodeInteger(Attribute(element, "Quality"), style.TextBorderQuality);
-  }
-}
-
-// Top, Bottom, Left, Right in document order. A value ending in "%" marks its side as a
-// percentage; a plain value unmarks it, so a value always means what it says, also over an
-// inherited percentage. Decoding stops at the "%": "25%" gives 25.
-void THEME_LOADER::AreaSplit(KV_GUI::STYLE& style, const NODE* element) {
-  ForEachElement(element, [&](const NODE* child) {
-    for (int side = 0; side < 4; ++side) {
-      if (!Named(child, kSplitSides[side])) continue;
-      const KV_STRING& value = Attribute(child, "Value");
-      unsigned int length = value.Length();
-      if (length == 0) return;
-      style.AreaSplitPercent[side] = value.text[length - 1] == '%' ? '%' : 0;
-      DecodeFloat(value, style.AreaSplit[side]);
-      return;
-    }
-  });
-}
-
-// Children "0" to "3" set entries 0 to 3; other children are skipped.
-void THEME_LOADER::AreaCorners(KV_VECTOR corners[4], const NODE* element) {
-  ForEachElement(element, [&](const NODE* child) {
-    int entry = EntryIndex(child);
-    if (entry >= 0) DecodeVector(Attribute(child, "Value"), corners[entry]);
-  });
-}
-
-// The area takes a copy of the named texture's handle, so only textures defined before this
-// style reach it; an empty name leaves the area untextured.
-void THEME_LOADER::AreaTexture(KV_GUI::STYLE& style, const NODE* element) {
-  int area = AreaIndex(Attribute(element, "Align"));
-  const KV_STRING& name = Attribute(element, "Name");
-  if (name.Length() == 0) {
-    style.AreaTexture[area] = KV_HANDLE();
-    return;
-  }
-  KV_HANDLE* texture = gui.textures.GetValue(name);
-  if (texture != nullptr) style.AreaTexture[area] = *texture;
+  ForEachElement(element, [&](const NODE* child) { StyleChild(gui, *style, child); });
 }
 
 // ---- skins ----

@@ -16,11 +16,12 @@ void Populate(KvCore::KV_GUI& gui, KvCore::KV_GUI::CONTROL* top) {
   gui.CreateSlider("s", "a", origin, KV_VECTOR(100, 10, 0, 1), top);
   gui.CreateProgressBar("s", "b", origin, KV_VECTOR(100, 10, 0, 1), 1, 1, 1, 1, top);
   gui.CreateEditBox("s", "c", origin, KV_VECTOR(100, 20, 0, 1), "x", 0, top);
-  gui.CreateMenu("s", "d", origin, KV_VECTOR(50, 20, 0, 1), "m", KV_HANDLE(), 0x80, top);
+  gui.CreateMenu("s", "d", origin, KV_VECTOR(50, 20, 0, 1), "m", KV_HANDLE(),
+                 KvCore::KV_GUI::DOCK_TO_EDGE_BOTTOM, top);
   gui.CreateScrollPlane("s", "e", origin, KV_VECTOR(50, 50, 0, 1), KV_VECTOR(5, 5, 0, 1),
                         KV_VECTOR(80, 80, 0, 1), 0, 0, 0, 0, top);
   gui.CreateComboBox("s", "f", origin, KV_VECTOR(50, 20, 0, 1), KV_VECTOR(50, 50, 0, 1), 5, "c",
-                     0x80, 0, 0, 0, 0, top);
+                     KvCore::KV_GUI::DOCK_TO_EDGE_BOTTOM, 0, 0, 0, 0, top);
 }
 
 }  // namespace

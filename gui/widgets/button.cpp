@@ -16,14 +16,14 @@ void KV_GUI::__button::OnEvent() {
   CONTROL* outer = Ancestor(this, 1);
   // Read once: a notification may run code that changes this control.
   uint32_t events = Events;
-  if (Clicked(events)) Notify(owner, outer, EVENT_NOTIFY_1);
+  if (Clicked(events)) Notify(owner, outer, BUTTON_CLICKED);
   if (events & EVENT_ENTERED) {
     if (outer != nullptr) outer->StyleActive = StyleOver;
-    Notify(owner, outer, EVENT_NOTIFY_2);
+    Notify(owner, outer, BUTTON_ENTERED);
   }
   if (events & EVENT_LEFT) {
     if (outer != nullptr) outer->StyleActive = StyleNormal;
-    Notify(owner, outer, EVENT_NOTIFY_3);
+    Notify(owner, outer, BUTTON_LEFT);
   }
 }
 

@@ -16,7 +16,7 @@ void KV_GUI::__check::OnEvent() {
   Checked = Checked ? 0 : 1;
   StyleActive = Checked ? StyleActiveOn : StyleActiveOff;
   StyleUnactive = Checked ? StyleUnactiveOn : StyleUnactiveOff;
-  Notify(owner, Ancestor(this, 1), EVENT_NOTIFY_1);
+  Notify(owner, Ancestor(this, 1), CHECK_CLICKED);
 }
 
 }  // namespace KvCore

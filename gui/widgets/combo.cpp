@@ -13,11 +13,11 @@ namespace {
 void OnBox(KV_GUI::__combo& box) {
   KV_GUI::CONTROL* outer = Ancestor(&box, 1);
   uint32_t events = box.Events;
-  if (events & KV_GUI::EVENT_ENTERED) Notify(box.owner, outer, KV_GUI::EVENT_NOTIFY_2);
-  if (events & KV_GUI::EVENT_LEFT) Notify(box.owner, outer, KV_GUI::EVENT_NOTIFY_3);
+  if (events & KV_GUI::EVENT_ENTERED) Notify(box.owner, outer, KV_GUI::COMBO_ENTERED);
+  if (events & KV_GUI::EVENT_LEFT) Notify(box.owner, outer, KV_GUI::COMBO_LEFT);
   if (events & KV_GUI::EVENT_MOUSE_PRESSED) {
     Show(FirstChild(&box), 1);
-    Notify(box.owner, outer, KV_GUI::EVENT_NOTIFY_4);
+    Notify(box.owner, outer, KV_GUI::COMBO_PRESSED);
   }
 }
 

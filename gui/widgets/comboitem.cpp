@@ -22,7 +22,7 @@ void KV_GUI::__comboitem::OnEvent() {
     Show(Ancestor(this, 2), 0);
     CONTROL* outer = Ancestor(this, 4);
     if (outer != nullptr) outer->Text = Text;
-    Notify(owner, outer, EVENT_NOTIFY_1);
+    Notify(owner, outer, COMBO_PICKED);
   }
   if (events & EVENT_ENTERED) StyleActive = StyleOver;
   if (events & EVENT_LEFT) StyleActive = StyleNormal;

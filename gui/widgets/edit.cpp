@@ -4,6 +4,7 @@
 
 #include "app/input.h"
 #include "app/loop.h"
+#include "platform/winapi/windows.h"
 #include "gui/widgets/parts.h"
 
 namespace KvCore {
@@ -12,7 +13,6 @@ using namespace widgets;
 
 namespace {
 
-const unsigned int kHome = 36, kEnd = 35, kBackspace = 8, kDelete = 46, kLeft = 37, kRight = 39;
 const float kBlinkSeconds = 0.5f;
 
 // The characters typed this frame, left in the queue for other readers, without the control
@@ -22,7 +22,7 @@ KV_STRING TypedText() {
   if (!KvReadText(typed, true)) return typed;
   KV_STRING kept;
   for (const char* p = typed.c_str(); *p != 0; ++p) {
-    if (*p == 8 || *p == 9 || *p == 13 || *p == 10) continue;
+    if (*p == '\b' || *p == '\t' || *p == '\r' || *p == '\n') continue;
     char one[2] = {*p, 0};
     kept += one;
   }
@@ -53,25 +53,25 @@ void ApplyKeys(KV_GUI::__edit& edit) {
   KV_STRING& left = edit.TextLeft;
   KV_STRING& right = edit.TextRight;
   KV_STRING joined;
-  if (KvKeyPressed(kHome)) {
+  if (KvKeyPressed(VK_HOME)) {
     joined.Format("%s%s", left.c_str(), right.c_str());
     right = joined;
     left.Clear();
   }
-  if (KvKeyPressed(kEnd)) {
+  if (KvKeyPressed(VK_END)) {
     joined.Format("%s%s", left.c_str(), right.c_str());
     left = joined;
     right.Clear();
   }
-  if (KvKeyPressed(kBackspace) && left.Length() > 0) left.AssignN(left.c_str(), left.Length() - 1);
-  if (KvKeyPressed(kDelete) && right.Length() > 0) right = KV_STRING(right.c_str() + 1);
-  if (KvKeyPressed(kLeft) && left.Length() > 0) {
+  if (KvKeyPressed(VK_BACK) && left.Length() > 0) left.AssignN(left.c_str(), left.Length() - 1);
+  if (KvKeyPressed(VK_DELETE) && right.Length() > 0) right = KV_STRING(right.c_str() + 1);
+  if (KvKeyPressed(VK_LEFT) && left.Length() > 0) {
     unsigned int last = left.Length() - 1;
     joined.Format("%c%s", left.c_str()[last], right.c_str());
     right = joined;
     left.AssignN(left.c_str(), last);
   }
-  if (KvKeyPressed(kRight) && right.Length() > 0) {
+  if (KvKeyPressed(VK_RIGHT) && right.Length() > 0) {
     joined.Format("%s%c", left.c_str(), right.c_str()[0]);
     left = joined;
     right = KV_STRING(right.c_str() + 1);
@@ -91,9 +91,16 @@ void Edit(KV_GUI::__edit& edit) {
   edit.Text = Shown(edit, edit.CaretShown != 0);
   if (edit.Events & KV_GUI::EVENT_KEY_PRESSED) {
     ApplyKeys(edit);
-    Notify(edit.owner, outer, KV_GUI::EVENT_NOTIFY_4);
+    Notify(edit.owner, outer, KV_GUI::EDIT_KEY_PRESSED);
   }
-  if (typed.Length() > 0) Notify(edit.owner, outer, KV_GUI::EVENT_NOTIFY_3);
+  if (typed.Length() > 0) Notify(edit.owner, outer, KV_GUI::EDIT_TYPED);
+}
+
+// Whether the field can take input: it and every control above it are active and shown.
+bool Reachable(const KV_GUI::CONTROL& edit) {
+  for (const KV_GUI::CONTROL* c = &edit; c != nullptr; c = c->GetParent())
+    if (!c->Active || !c->Visible) return false;
+  return true;
 }
 
 }  // namespace
@@ -106,18 +113,27 @@ KV_GUI::__edit::~__edit() {
 }
 
 void KV_GUI::__edit::OnEvent() {
+  // A field whose window was switched off or hidden takes no input: typed text must not land
+  // in a box nobody sees, and its end of editing must still be heard.
+  if (!Reachable(*this)) {
+    EndEditing();
+    return;
+  }
   // Read once: the notifications below may run code that changes this control.
   uint32_t events = Events;
   if (Editing) Edit(*this);
   if ((events & EVENT_MOUSE_PRESSED) && (events & EVENT_OVER)) {
     Editing = 1;
-    Notify(owner, Ancestor(this, 1), EVENT_NOTIFY_1);
+    Notify(owner, Ancestor(this, 1), EDIT_CLICKED);
   }
-  if (Editing && (events & EVENT_MOUSE_DOWN) && !(events & EVENT_OVER)) {
-    Editing = 0;
-    Text = Shown(*this, false);
-    Notify(owner, Ancestor(this, 1), EVENT_NOTIFY_2);
-  }
+  if (Editing && (events & EVENT_MOUSE_DOWN) && !(events & EVENT_OVER)) EndEditing();
+}
+
+void KV_GUI::__edit::EndEditing() {
+  if (!Editing) return;
+  Editing = 0;
+  Text = Shown(*this, false);
+  Notify(owner, Ancestor(this, 1), EDIT_ENDED);
 }
 
 }  // namespace KvCore

@@ -1,7 +1,8 @@
 // KvCore::KV_GUI::__edit: the text field of an edit box. A click starts editing; while editing
 // it takes typed characters, moves the caret with Home, End, Left and Right, deletes with
 // Backspace and Delete, blinks the caret and shows the text (masked with "*" in password
-// mode); a button held outside ends editing. It owns the two halves of the text.
+// mode); a button held outside ends editing, and so does its window (or any control above it)
+// being switched off, hidden or removed. It owns the two halves of the text.
 #pragma once
 
 #include <cstdint>
@@ -24,6 +25,9 @@ class KV_GUI::__edit : public CONTROL {
   ~__edit() override;
   // Reacts to this frame's event bits (see the .cpp for the rules of each part).
   void OnEvent() override;
+  // Ends editing: the text is shown without caret and the outer edit box hears EDIT_ENDED.
+  // Nothing when the field is not editing.
+  void EndEditing();
 };
 
 }  // namespace KvCore

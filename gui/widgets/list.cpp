@@ -3,6 +3,7 @@
 #include "gui/widgets/list.h"
 
 #include "app/input.h"
+#include "platform/winapi/windows.h"
 #include "gui/widgets/parts.h"
 
 namespace KvCore {
@@ -10,8 +11,6 @@ namespace KvCore {
 using namespace widgets;
 
 namespace {
-
-const unsigned int kControlKey = 17;
 
 // Every item beside this one (and this one) unselected, in its normal look.
 void UnselectAll(KV_GUI::__list& item) {
@@ -36,7 +35,7 @@ void KV_GUI::__list::OnEvent() {
     // The toggle starts from the state before the others were cleared, so that a plain
     // click on the only selected item deselects it.
     unsigned char was = Selected;
-    if (!KvKeyDown(kControlKey)) UnselectAll(*this);
+    if (!KvKeyDown(VK_CONTROL)) UnselectAll(*this);
     Selected = was ? 0 : 1;
     StyleActive = Selected ? StyleSelected : StyleOver;
   }

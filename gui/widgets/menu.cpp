@@ -13,11 +13,11 @@ namespace {
 void OnMenuButton(KV_GUI::__menu& menu) {
   KV_GUI::CONTROL* outer = Ancestor(&menu, 1);
   uint32_t events = menu.Events;
-  if (events & KV_GUI::EVENT_ENTERED) Notify(menu.owner, outer, KV_GUI::EVENT_NOTIFY_1);
-  if (events & KV_GUI::EVENT_LEFT) Notify(menu.owner, outer, KV_GUI::EVENT_NOTIFY_2);
+  if (events & KV_GUI::EVENT_ENTERED) Notify(menu.owner, outer, KV_GUI::MENU_ENTERED);
+  if (events & KV_GUI::EVENT_LEFT) Notify(menu.owner, outer, KV_GUI::MENU_LEFT);
   if (events & KV_GUI::EVENT_MOUSE_PRESSED) {
     Show(FirstChild(&menu), 1);
-    Notify(menu.owner, outer, KV_GUI::EVENT_NOTIFY_3);
+    Notify(menu.owner, outer, KV_GUI::MENU_PRESSED);
   }
 }
 

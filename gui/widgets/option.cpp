@@ -3,6 +3,7 @@
 #include "gui/widgets/option.h"
 
 #include "app/input.h"
+#include "platform/winapi/windows.h"
 #include "gui/widgets/parts.h"
 
 namespace KvCore {
@@ -10,8 +11,6 @@ namespace KvCore {
 using namespace widgets;
 
 namespace {
-
-const unsigned int kControlKey = 17;
 
 void SetChecked(KV_GUI::__option& option, unsigned char checked) {
   option.Checked = checked;
@@ -34,8 +33,8 @@ void KV_GUI::__option::OnEvent() {
       if (option != nullptr) SetChecked(*option, 0);
     }
   }
-  if (!KvKeyDown(kControlKey)) SetChecked(*this, 1);
-  Notify(owner, box, EVENT_NOTIFY_1);
+  if (!KvKeyDown(VK_CONTROL)) SetChecked(*this, 1);
+  Notify(owner, box, OPTION_CLICKED);
 }
 
 }  // namespace KvCore

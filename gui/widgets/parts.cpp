@@ -29,7 +29,8 @@ bool HasPart(const KV_GUI::CONTROL* control, const char* part) {
 
 void Notify(KV_GUI* gui, KV_GUI::CONTROL* target, uint32_t bit) {
   if (gui == nullptr || target == nullptr) return;
-  gui->SendEvent(target, bit, 2, 0, 1);
+  gui->SendEvent(target, bit, KV_GUI::SEND_ADD_BITS, KV_GUI::SEND_ANY_TARGET,
+                 KV_GUI::SEND_CLEAR_EVENTS);
 }
 
 void Show(KV_GUI::CONTROL* control, unsigned char value) {

@@ -22,8 +22,8 @@ bool HasPart(const KV_GUI::CONTROL* control, const char* part);
 inline bool Clicked(uint32_t events) {
   return (events & KV_GUI::EVENT_OVER) && (events & KV_GUI::EVENT_MOUSE_PRESSED);
 }
-// Sends bit to target through the manager (mode 2, cleared afterwards); nothing without a
-// target or a manager.
+// Sends bit to target through the manager (added when the target is Active, its Events
+// cleared afterwards); nothing without a target or a manager.
 void Notify(KV_GUI* gui, KV_GUI::CONTROL* target, uint32_t bit);
 // Sets Active and Visible of control to value; nothing for null.
 void Show(KV_GUI::CONTROL* control, unsigned char value);

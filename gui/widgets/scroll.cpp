@@ -81,9 +81,9 @@ KV_GUI::__scroll::~__scroll() {}
 void KV_GUI::__scroll::OnEvent() {
   KV_STRING part = GetTag();
   if (part == "hscrollf")
-    ScrollThumb(*this, AXIS{0, EVENT_NOTIFY_1});
+    ScrollThumb(*this, AXIS{0, SCROLL_DRAGGED_H});
   else if (part == "vscrollf")
-    ScrollThumb(*this, AXIS{1, EVENT_NOTIFY_2});
+    ScrollThumb(*this, AXIS{1, SCROLL_DRAGGED_V});
 }
 
 }  // namespace KvCore

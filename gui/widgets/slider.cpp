@@ -43,10 +43,10 @@ void KV_GUI::__slider::OnEvent() {
   KV_STRING part = GetTag();
   if (part == "hbar") {
     FollowCursor(*this, *thumb, 0);
-    Notify(owner, Ancestor(this, 1), EVENT_NOTIFY_1);
+    Notify(owner, Ancestor(this, 1), SLIDER_DRAGGED_H);
   } else if (part == "vbar") {
     FollowCursor(*this, *thumb, 1);
-    Notify(owner, Ancestor(this, 1), EVENT_NOTIFY_2);
+    Notify(owner, Ancestor(this, 1), SLIDER_DRAGGED_V);
   }
 }
 

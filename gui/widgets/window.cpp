@@ -24,7 +24,7 @@ void OnBar(KV_GUI::__window& bar) {
   if (bar.Dragging && (events & KV_GUI::EVENT_MOVED) && window != nullptr && bar.owner != nullptr) {
     KV_VECTOR_D delta = bar.owner->GetMouseDelta();
     window->Position += KV_VECTOR((float)delta.x, (float)delta.y, (float)delta.z, (float)delta.w);
-    Notify(bar.owner, FirstChild(window), KV_GUI::EVENT_NOTIFY_1);
+    Notify(bar.owner, FirstChild(window), KV_GUI::WINDOW_DRAGGED);
   }
 }
 
@@ -38,7 +38,7 @@ void OnClose(KV_GUI::__window& button) {
   KV_SHARED<KV_GUI::CONTROL> keep(nullptr);
   if (client != nullptr) keep = client->node->value;
   gui->RemoveControl(window);
-  Notify(gui, client, KV_GUI::EVENT_NOTIFY_2);
+  Notify(gui, client, KV_GUI::WINDOW_CLOSED);
 }
 
 }  // namespace
@@ -57,9 +57,9 @@ void KV_GUI::__window::OnEvent() {
   if (part == "btnclose")
     OnClose(*this);
   else if (part == "btnfull")
-    Notify(owner, FirstChild(Ancestor(this, 1)), EVENT_NOTIFY_3);
+    Notify(owner, FirstChild(Ancestor(this, 1)), WINDOW_MAXIMIZE);
   else if (part == "btnmini")
-    Notify(owner, FirstChild(Ancestor(this, 1)), EVENT_NOTIFY_4);
+    Notify(owner, FirstChild(Ancestor(this, 1)), WINDOW_MINIMIZE);
 }
 
 }  // namespace KvCore

@@ -1,7 +1,8 @@
 // Shared pieces of the factory and per-control API tests: a manager with a skin "sk" that
 // maps every part name the composites use to a style of the same name (so a control's style
-// tells which part it was given) and its screen, helpers that walk a composite by position and part name,
-// and frames of mouse input driven through the GUI's real input pass.
+// tells which part it was given) and its screen, helpers that walk a composite by position and
+// part name, an event procedure that records the notifications it hears, and frames of mouse
+// input driven through the GUI's real input pass.
 #pragma once
 
 #include <string>
@@ -16,6 +17,7 @@ class CompositeTest : public GuiTest {
  protected:
   void SetUp() override {
     GuiTest::SetUp();
+    Heard().clear();
     // Removals search from the root, which belongs to the tree once the GUI has its screen.
     gui->Attach(&screen);
     static const char* const parts[] = {"AreaActive",
@@ -97,6 +99,16 @@ class CompositeTest : public GuiTest {
     return it.IsEnd() ? nullptr : *it;
   }
   unsigned int TopLevelCount() { return gui->tree.Count(); }
+
+  // The notification bits that Hear, set as an application control's event procedure, heard.
+  static std::vector<uint32_t>& Heard() {
+    static std::vector<uint32_t> heard;
+    return heard;
+  }
+  static void Hear(CONTROL* control) {
+    uint32_t bits = control->Events & KV_GUI::EVENT_NOTIFICATIONS;
+    if (bits != 0) Heard().push_back(bits);
+  }
 
   // One frame with the cursor at (x, y), a button pressed this frame or released.
   void Step() {

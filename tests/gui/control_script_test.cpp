@@ -68,12 +68,13 @@ TEST_F(ControlScript, SetDecodesOnlyTheComponentsGivenAndLiteralsOfTheTargetsTyp
 
 TEST_F(ControlScript, FlagWordsSetOrAndClearBits) {
   Run("set Behaviour to flag DOCK_TO_CENTER ; add Behaviour to flag DOCK_TO_MIDDLE ; ");
-  EXPECT_EQ(control->Behaviour, 0x3000u);
+  EXPECT_EQ(control->Behaviour, KV_GUI::CENTRALIZE);
   Run("subtract Behaviour with flag ALL ; ");
   EXPECT_EQ(control->Behaviour, 0u);
   Run("set Behaviour to flag FIT_TO_EDGE ; subtract Behaviour with flag FIT_TO_EDGE_TOP ; "
       "add Behaviour to flag NO_SUCH_FLAG ; ");
-  EXPECT_EQ(control->Behaviour, 0xEu);
+  EXPECT_EQ(control->Behaviour,
+            KV_GUI::FIT_TO_EDGE_BOTTOM | KV_GUI::FIT_TO_EDGE_LEFT | KV_GUI::FIT_TO_EDGE_RIGHT);
   Run("set Behaviour to flag UNKNOWN ; ");
   EXPECT_EQ(control->Behaviour, 0u);
 }
@@ -134,10 +135,10 @@ TEST_F(ControlScript, VariablesDoArithmeticOfTheirType) {
   EXPECT_EQ(control->Events, 10u);
   // Whole numbers wrap instead of overflowing.
   Run("subtract Events with number 11d ; ");
-  EXPECT_EQ(control->Events, 0xFFFFFFFFu);
+  EXPECT_EQ(control->Events, KV_GUI::ALL);
   // A source of another type changes nothing.
   Run("variable h as half ; set variable h to number 1h ; set Events to variable h ; ");
-  EXPECT_EQ(control->Events, 0xFFFFFFFFu);
+  EXPECT_EQ(control->Events, KV_GUI::ALL);
   EXPECT_EQ(Result("variable v as string ; set variable v to string ab ; "
                    "add variable v to variable v ; subtract variable v with string b"),
             "aa");
@@ -299,7 +300,7 @@ TEST_F(ControlScript, CommandArgumentsFallBackToStartValues) {
 
 TEST_F(ControlScript, MenuCommandsOpenAndCloseTheList) {
   CONTROL* menu = gui->CreateMenu("sk", "menu", KV_VECTOR(0, 0), KV_VECTOR(80, 20), "File",
-                                  KV_HANDLE(), 0x80, nullptr);
+                                  KV_HANDLE(), KV_GUI::DOCK_TO_EDGE_BOTTOM, nullptr);
   ASSERT_NE(menu, nullptr);
   CONTROL* list = KvCore::composite::MenuList(menu);
   ASSERT_NE(list, nullptr);

@@ -1,174 +1,14 @@
-// The control tree: ownership through the tree's shared pointers, immediate and deferred
-// removal of subtrees, searches from the root, names filed and purged, raising controls, and
-// the control record's own operations.
+// The control record: its defaults, depth comparison, copying and tag, and the application
+// control's two procedures.
 #include <cstring>
 
 #include "gui_fixture.h"
 
-TEST_F(GuiTest, AddControlHandsOwnershipToTheTree) {
-  ASSERT_TRUE(gui->Attach(&screen));
-  Probe* window = Add("w", nullptr);
-  Probe* child = Add("c", window);
-  Probe* grandchild = Add("g", child);
-  EXPECT_EQ(window->GetGui(), gui);
-  EXPECT_EQ(child->GetParent(), window);
-  EXPECT_EQ(window->GetParent(), gui->GetRoot());
-  EXPECT_EQ(grandchild->GetNode()->parent, child->GetNode());
-  EXPECT_TRUE(gui->Contains(grandchild));
-  EXPECT_TRUE(gui->HasNode(grandchild->GetNode()));
-  EXPECT_TRUE(window->Contains(grandchild));
-  EXPECT_FALSE(child->Contains(window));
+namespace {
 
-  // The tree frees them all with the manager.
-  delete gui;
-  gui = nullptr;
-  EXPECT_EQ(Probe::Destroyed(), 3);
-}
+typedef GuiTest Control;
 
-TEST_F(GuiTest, AddControlRefusesWhatItCannotOwnSafely) {
-  EXPECT_EQ(gui->AddControl(nullptr, nullptr), nullptr);
-  Probe* placed = Add("p", nullptr);
-  // A control already in the tree would be owned (and freed) twice.
-  EXPECT_EQ(gui->AddControl(placed, nullptr), nullptr);
-  EXPECT_EQ(gui->tree.Count(), 1u);
-  // A parent that is in no tree has no node to hang the child on.
-  Probe loose("loose");
-  Probe* orphan = new Probe("o");
-  EXPECT_EQ(gui->AddControl(orphan, &loose), nullptr);
-  EXPECT_EQ(orphan->GetGui(), nullptr);
-  // A parent of another manager.
-  KV_GUI other;
-  Probe* foreign = new Probe("f");
-  ASSERT_EQ(other.AddControl(foreign, nullptr), foreign);
-  EXPECT_EQ(gui->AddControl(orphan, foreign), nullptr);
-  delete orphan;  // never taken: still the caller's
-}
-
-TEST_F(GuiTest, RemoveControlFreesTheSubtreeAtOnce) {
-  gui->Attach(&screen);
-  Probe* a = Add("a", nullptr);
-  Probe* a1 = Add("a1", a);
-  Add("a11", a1);
-  Probe* b = Add("b", nullptr);
-  EXPECT_TRUE(gui->RemoveControl(a1));
-  EXPECT_EQ(Probe::Destroyed(), 2);
-  EXPECT_EQ(a->GetNode()->Count(), 0u);
-  EXPECT_TRUE(gui->Contains(b));
-  EXPECT_FALSE(gui->RemoveControl(gui->GetRoot()));
-  EXPECT_FALSE(gui->RemoveControl(nullptr));
-  Probe loose("loose");
-  EXPECT_FALSE(gui->RemoveControl(&loose));
-}
-
-TEST_F(GuiTest, DetachWaitsForTheQueueAndHandlesRepeatsAndAncestors) {
-  gui->Attach(&screen);
-  Probe* parent = Add("p", nullptr);
-  Probe* child = Add("c", parent);
-  Probe* other = Add("o", nullptr);
-  child->Detach();
-  parent->Detach();
-  parent->Detach();
-  EXPECT_EQ(gui->deletionQueue.Count(), 3u);
-  EXPECT_EQ(Probe::Destroyed(), 0);  // nothing changes before the queue is emptied
-  gui->DestroyQueued();
-  EXPECT_EQ(Probe::Destroyed(), 2);
-  EXPECT_EQ(gui->deletionQueue.Count(), 0u);
-  EXPECT_TRUE(gui->Contains(other));
-  EXPECT_EQ(gui->tree.Count(), 1u);
-
-  Probe never("n");
-  never.Detach();
-  EXPECT_EQ(gui->deletionQueue.Count(), 0u);
-}
-
-TEST_F(GuiTest, WithoutAScreenQueuedDetachesAreForgotten) {
-  Probe* control = Add("c", nullptr);
-  control->Detach();
-  gui->DestroyQueued();
-  EXPECT_EQ(gui->deletionQueue.Count(), 0u);
-  EXPECT_EQ(Probe::Destroyed(), 0);
-  EXPECT_EQ(gui->tree.Count(), 1u);
-}
-
-TEST_F(GuiTest, ImmediateRemovalDropsQueuedEntriesOfTheSubtree) {
-  gui->Attach(&screen);
-  Probe* window = Add("w", nullptr);
-  Probe* button = Add("b", window);
-  button->Detach();
-  ASSERT_TRUE(gui->RemoveControl(window));
-  // A new control may now sit where the old node was; the stale entry must not remove it.
-  Probe* fresh = Add("f", nullptr);
-  EXPECT_EQ(gui->deletionQueue.Count(), 0u);
-  gui->DestroyQueued();
-  EXPECT_TRUE(gui->Contains(fresh));
-}
-
-TEST_F(GuiTest, PurgeNamesDropsControlsThatLeftTheTree) {
-  gui->Attach(&screen);
-  Probe* kept = Add("k", nullptr);
-  Probe* gone = Add("g", nullptr);
-  Probe* goneChild = Add("gc", gone);
-  *gui->controls.GetValue("kept") = kept;
-  *gui->controls.GetValue("gone") = gone;
-  *gui->controls.GetValue("goneChild") = goneChild;
-  *gui->controls.GetValue("alias") = gone;
-  gui->RemoveControl(gone);
-  gui->PurgeNames();
-  EXPECT_EQ(gui->controls.CountName(nullptr), 1u);
-  EXPECT_EQ(*gui->controls.Find(1, "kept").Get(), kept);
-}
-
-TEST_F(GuiTest, BeforeAttachOnlyTheRootIsFoundSoEveryNameIsPurged) {
-  Probe* control = Add("c", nullptr);
-  *gui->controls.GetValue("c") = control;
-  EXPECT_TRUE(gui->Contains(gui->GetRoot()));
-  EXPECT_FALSE(gui->Contains(control));
-  gui->PurgeNames();
-  EXPECT_EQ(gui->controls.CountName(nullptr), 0u);
-}
-
-TEST_F(GuiTest, DestroyAllEmptiesTheTreeButKeepsRootAndSkins) {
-  gui->Attach(&screen);
-  Add("a", Add("b", nullptr));
-  Add("c", nullptr)->Detach();
-  gui->styles.Get("s");
-  gui->skins.Get("k");
-  *gui->textures.GetValue("null") = KV_HANDLE();
-  gui->fonts.Get("f");
-  gui->DestroyAll();
-  EXPECT_EQ(Probe::Destroyed(), 3);
-  EXPECT_EQ(gui->tree.Count(), 0u);
-  EXPECT_EQ(gui->deletionQueue.Count(), 0u);
-  EXPECT_EQ(gui->styles.CountName(nullptr), 0u);
-  EXPECT_EQ(gui->textures.CountName(nullptr), 0u);
-  EXPECT_EQ(gui->fonts.CountName(nullptr), 0u);
-  EXPECT_EQ(gui->skins.CountName(nullptr), 1u);
-  EXPECT_NE(gui->GetRoot(), nullptr);
-  EXPECT_EQ(gui->GetScreen(), &screen);
-  // The tree still takes new controls.
-  EXPECT_TRUE(gui->Contains(Add("d", nullptr)));
-}
-
-TEST_F(GuiTest, BringToFrontRaisesAboveTheLowestSibling) {
-  gui->Attach(&screen);
-  Probe* a = Add("a", nullptr);
-  Probe* b = Add("b", nullptr);
-  Add("c", nullptr);
-  gui->BringToFront(a, 0);
-  EXPECT_FLOAT_EQ(a->Order, -1);
-  gui->BringToFront(a, 0);
-  EXPECT_FLOAT_EQ(a->Order, -2);
-  gui->BringToFront(b, 1);
-  EXPECT_FLOAT_EQ(a->Order, 0);
-  EXPECT_FLOAT_EQ(b->Order, -1);
-  gui->BringToFront(b, 1);
-  EXPECT_FLOAT_EQ(b->Order, -1);
-  Probe loose("loose");
-  gui->BringToFront(&loose, 0);
-  EXPECT_FLOAT_EQ(loose.Order, 0);
-}
-
-TEST_F(GuiTest, ControlRecordDefaultsCompareCopyAndTag) {
+TEST_F(Control, ControlRecordDefaultsCompareCopyAndTag) {
   Probe a("a"), b("b");
   EXPECT_EQ(a.Active, 1);
   EXPECT_EQ(a.CutArea, 1);
@@ -202,7 +42,7 @@ TEST_F(GuiTest, ControlRecordDefaultsCompareCopyAndTag) {
   EXPECT_EQ(a.GetTag(), "");
 }
 
-TEST_F(GuiTest, ApplicationControlCallsItsProceduresOnlyWhenSet) {
+TEST_F(Control, ApplicationControlCallsItsProceduresOnlyWhenSet) {
   static int events = 0, draws = 0;
   events = draws = 0;
   KvCore::Com::C_GUI_CONTROL control;
@@ -216,3 +56,5 @@ TEST_F(GuiTest, ApplicationControlCallsItsProceduresOnlyWhenSet) {
   EXPECT_EQ(events, 1);
   EXPECT_EQ(draws, 2);
 }
+
+}  // namespace

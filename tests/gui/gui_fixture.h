@@ -1,9 +1,12 @@
-// Shared pieces of the GUI tests: a control that records its event and draw calls and its
-// destruction, and a fixture with a fresh GUI manager and an 800 x 600 screen description
+// Shared pieces of the GUI tests: the engine call trace's text of a call written with the
+// engine's names, a control that records its event and draw calls and its destruction, and a
+// fixture with a fresh GUI manager and an 800 x 600 screen description
 // (not opened: the GUI reads only its place, size and layered flag).
 #pragma once
 
+#include <cstdio>
 #include <string>
+#include <type_traits>
 #include <vector>
 
 #include "app/app_fixture.h"
@@ -12,6 +15,36 @@
 
 using KvCore::KV_GUI;
 typedef KV_GUI::CONTROL CONTROL;
+
+// One argument as the engine's call trace writes it.
+template <typename T>
+inline std::string TraceArg(T value) {
+  if constexpr (std::is_convertible_v<T, const char*>) {
+    return value;
+  } else if constexpr (std::is_floating_point_v<T>) {
+    char text[32];
+    std::snprintf(text, sizeof text, "%g", (double)value);
+    return text;
+  } else {
+    return std::to_string((long long)value);
+  }
+}
+
+// The trace's text of a call up to its last argument, without the closing parenthesis:
+// TraceOpening("KvSetState", KV_STATE_CLIP_RECT) is "KvSetState(219".
+template <typename... A>
+inline std::string TraceOpening(const char* function, A... args) {
+  std::string text = std::string(function) + "(";
+  const char* separator = "";
+  ((text += separator, text += TraceArg(args), separator = ", "), ...);
+  return text;
+}
+// The trace's whole text of a call: TraceCall("KvSetState", KV_STATE_CLIP, 1) is
+// "KvSetState(220, 1)". Text arguments stand as written ("ptr").
+template <typename... A>
+inline std::string TraceCall(const char* function, A... args) {
+  return TraceOpening(function, args...) + ")";
+}
 
 class Probe : public KV_GUI::CONTROL {
  public:

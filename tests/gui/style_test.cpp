@@ -2,7 +2,9 @@
 // part that never fails.
 #include "gui_fixture.h"
 
-TEST_F(GuiTest, ADefaultStyleIsNineWhiteUntexturedAreas) {
+typedef GuiTest Style;
+
+TEST_F(Style, ADefaultStyleIsNineWhiteUntexturedAreas) {
   KV_GUI::STYLE style;
   for (int area = 0; area < 9; ++area) {
     EXPECT_TRUE(style.AreaTexture[area].IsNull());
@@ -19,7 +21,7 @@ TEST_F(GuiTest, ADefaultStyleIsNineWhiteUntexturedAreas) {
   EXPECT_EQ(style.AsBorder, 0);
 }
 
-TEST_F(GuiTest, SplitPercentagesFollowTheSize) {
+TEST_F(Style, SplitPercentagesFollowTheSize) {
   KV_GUI::STYLE style;
   style.AreaSplit[KV_GUI::STYLE::SPLIT_LEFT] = 50;
   style.AreaSplitPercent[KV_GUI::STYLE::SPLIT_LEFT] = '%';
@@ -34,7 +36,7 @@ TEST_F(GuiTest, SplitPercentagesFollowTheSize) {
   EXPECT_FLOAT_EQ(split[KV_GUI::STYLE::SPLIT_TOP], 0);
 }
 
-TEST_F(GuiTest, ResolveStyleFindsTheSkinsStyleByName) {
+TEST_F(Style, ResolveStyleFindsTheSkinsStyleByName) {
   KV_GUI::STYLE_HANDLE bar = gui->styles.Get("blue bar");
   bar->TextHalign = 0;
   *gui->skins.GetValue("dark")->GetValue("BarActive") = "blue bar";
@@ -45,7 +47,7 @@ TEST_F(GuiTest, ResolveStyleFindsTheSkinsStyleByName) {
   EXPECT_EQ(gui->ResolveStyle("dark", "BarActive"), bar);
 }
 
-TEST_F(GuiTest, MissingSkinsPartsAndStylesYieldDefaultStyles) {
+TEST_F(Style, MissingSkinsPartsAndStylesYieldDefaultStyles) {
   KV_GUI::STYLE_HANDLE missingSkin = gui->ResolveStyle("nowhere", "AreaActive");
   ASSERT_FALSE(missingSkin.IsEnd());
   EXPECT_EQ(missingSkin->TextFont, nullptr);
@@ -60,7 +62,7 @@ TEST_F(GuiTest, MissingSkinsPartsAndStylesYieldDefaultStyles) {
   EXPECT_TRUE(gui->ResolveStyle("light", std::string(130, 'x').c_str()).IsEnd());
 }
 
-TEST_F(GuiTest, CopyingASkinCopiesItsEntries) {
+TEST_F(Style, CopyingASkinCopiesItsEntries) {
   KV_SKIN skin;
   *skin.GetValue("AreaActive") = "a";
   KV_SKIN copy = skin;

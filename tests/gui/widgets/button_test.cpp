@@ -13,17 +13,17 @@ TEST_F(WidgetTest, ButtonSwapsTheOutersLookAndNotifiesIt) {
   Move(100, 100);
   Move(20, 20);  // enters
   EXPECT_TRUE(outer->StyleActive == StyleNamed("over"));
-  EXPECT_EQ(TakeHeard(), (std::vector<Heard>{{"button", 0x1000}}));
+  EXPECT_EQ(TakeHeard(), (std::vector<Heard>{{"button", KV_GUI::BUTTON_ENTERED}}));
   Press(20, 20);
   Release(20, 20);
-  EXPECT_EQ(TakeHeard(), (std::vector<Heard>{{"button", 0x800}}));
+  EXPECT_EQ(TakeHeard(), (std::vector<Heard>{{"button", KV_GUI::BUTTON_CLICKED}}));
   Move(100, 100);  // leaves
   EXPECT_TRUE(outer->StyleActive == StyleNamed("normal"));
-  EXPECT_EQ(TakeHeard(), (std::vector<Heard>{{"button", 0x2000}}));
+  EXPECT_EQ(TakeHeard(), (std::vector<Heard>{{"button", KV_GUI::BUTTON_LEFT}}));
   Press(100, 100);  // outside: no click
   Move(20, 20);     // held, moved inside: enters but is not a click
   Release(20, 20);  // released inside: still no click
-  EXPECT_EQ(TakeHeard(), (std::vector<Heard>{{"button", 0x1000}}));
+  EXPECT_EQ(TakeHeard(), (std::vector<Heard>{{"button", KV_GUI::BUTTON_ENTERED}}));
 }
 
 }  // namespace

@@ -39,12 +39,12 @@ TEST_F(List, PlainClicksSelectOneItemAlone) {
 
 TEST_F(List, CtrlClicksAddAndRemove) {
   Click(10, 10);
-  KvSetKeyDown(17, 1);
+  KvSetKeyDown(VK_CONTROL, 1);
   Click(10, 50);
   EXPECT_EQ(Selection(), "101");
   Click(10, 10);
   EXPECT_EQ(Selection(), "001");
-  KvSetKeyDown(17, 0);
+  KvSetKeyDown(VK_CONTROL, 0);
   Click(10, 30);
   EXPECT_EQ(Selection(), "010");
 }

@@ -32,15 +32,15 @@ class Menu : public WidgetTest {
 
 TEST_F(Menu, PressOpensTheListAndAPressHeldOutsideClosesIt) {
   Move(20, 15);
-  EXPECT_EQ(TakeHeard(), (std::vector<Heard>{{"menubutton", 0x800}}));
+  EXPECT_EQ(TakeHeard(), (std::vector<Heard>{{"menubutton", KV_GUI::MENU_ENTERED}}));
   Press(20, 15);
   EXPECT_EQ(list->Active, 1);
   EXPECT_EQ(list->Visible, 1);
-  EXPECT_EQ(TakeHeard(), (std::vector<Heard>{{"menubutton", 0x2000}}));
+  EXPECT_EQ(TakeHeard(), (std::vector<Heard>{{"menubutton", KV_GUI::MENU_PRESSED}}));
   Release(20, 15);
   Move(20, 45);  // into the list: it stays open
   EXPECT_EQ(list->Visible, 1);
-  EXPECT_EQ(TakeHeard(), (std::vector<Heard>{{"menubutton", 0x1000}}));
+  EXPECT_EQ(TakeHeard(), (std::vector<Heard>{{"menubutton", KV_GUI::MENU_LEFT}}));
   Press(20, 45);  // a press inside the list does not close it
   EXPECT_EQ(list->Visible, 1);
   Release(20, 45);

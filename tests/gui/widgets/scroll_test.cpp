@@ -83,7 +83,7 @@ TEST_F(Scroll, ThumbBeyondANegativeViewEndsAtViewMinusThumb) {
 TEST_F(Scroll, TrackHearsTheDragNotification) {
   struct Track : KV_GUI::__scroll {
     uint32_t heard = 0;
-    void OnEvent() override { heard |= Events & 0x7800; }
+    void OnEvent() override { heard |= Events & KV_GUI::EVENT_NOTIFICATIONS; }
   };
   Track* track = Put(new Track(), area, 0, 0, 0, 0, "hscrollb");
   track->CutArea = 0;
@@ -93,7 +93,7 @@ TEST_F(Scroll, TrackHearsTheDragNotification) {
   Move(2, 2);
   Press(2, 2);
   Move(3, 2);
-  EXPECT_EQ(track->heard, 0x800u);
+  EXPECT_EQ(track->heard, KV_GUI::SCROLL_DRAGGED_H);
 }
 
 }  // namespace

@@ -23,13 +23,13 @@ TEST_F(Slider, HorizontalThumbFollowsTheCursorWithinTheBar) {
   Press(80, 45);
   EXPECT_EQ(bar->Dragging, 1);
   EXPECT_FLOAT_EQ(thumb->Position.x, 80 - 50 - 5);
-  EXPECT_EQ(TakeHeard(), (std::vector<Heard>{{"slider", 0x800}}));
+  EXPECT_EQ(TakeHeard(), (std::vector<Heard>{{"slider", KV_GUI::SLIDER_DRAGGED_H}}));
   Move(500, 300);  // far outside: held at the end
   EXPECT_FLOAT_EQ(thumb->Position.x, 90);
   Move(0, 0);
   EXPECT_FLOAT_EQ(thumb->Position.x, 0);
   Move(0, 0);  // no movement: still notified
-  EXPECT_EQ(TakeHeard(), (std::vector<Heard>(3, Heard{"slider", 0x800})));
+  EXPECT_EQ(TakeHeard(), (std::vector<Heard>(3, Heard{"slider", KV_GUI::SLIDER_DRAGGED_H})));
   Release(300, 300);  // released outside: the drag ends
   EXPECT_EQ(bar->Dragging, 0);
   TakeHeard();
@@ -45,7 +45,7 @@ TEST_F(Slider, VerticalThumbMovesOnY) {
   EXPECT_FLOAT_EQ(thumb->Position.x, 0);
   Move(55, 1000);
   EXPECT_FLOAT_EQ(thumb->Position.y, 90);
-  EXPECT_EQ(TakeHeard(), (std::vector<Heard>(2, Heard{"slider", 0x1000})));
+  EXPECT_EQ(TakeHeard(), (std::vector<Heard>(2, Heard{"slider", KV_GUI::SLIDER_DRAGGED_V})));
 }
 
 TEST_F(Slider, BarWithoutAThumbDoesNothing) {

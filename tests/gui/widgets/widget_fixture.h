@@ -24,7 +24,7 @@ inline std::vector<Heard>& HeardLog() {
 }
 
 inline void Record(CONTROL* control) {
-  uint32_t bits = control->Events & 0x7800;
+  uint32_t bits = control->Events & KV_GUI::EVENT_NOTIFICATIONS;
   if (bits != 0) HeardLog().push_back({control->GetTag().c_str(), bits});
 }
 

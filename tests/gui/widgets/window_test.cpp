@@ -31,7 +31,7 @@ TEST_F(Window, BarDragMovesTheWindowUntilReleased) {
   Move(130, 115);  // held: the window follows
   EXPECT_FLOAT_EQ(window->Position.x, 120);
   EXPECT_FLOAT_EQ(window->Position.y, 105);
-  EXPECT_EQ(TakeHeard(), (std::vector<Heard>{{"client", 0x800}}));
+  EXPECT_EQ(TakeHeard(), (std::vector<Heard>{{"client", KV_GUI::WINDOW_DRAGGED}}));
   Release(140, 120);
   EXPECT_EQ(bar->Dragging, 0);
   Move(160, 130);
@@ -52,7 +52,8 @@ TEST_F(Window, ButtonsNotifyTheClientArea) {
   Move(250, 110);
   Click(250, 110);
   Click(220, 110);
-  EXPECT_EQ(TakeHeard(), (std::vector<Heard>{{"client", 0x2000}, {"client", 0x4000}}));
+  EXPECT_EQ(TakeHeard(), (std::vector<Heard>{{"client", KV_GUI::WINDOW_MAXIMIZE},
+                                             {"client", KV_GUI::WINDOW_MINIMIZE}}));
   EXPECT_TRUE(gui->Contains(window));
 }
 
@@ -60,14 +61,14 @@ bool g_windowInTree = true;
 
 TEST_F(Window, CloseRemovesTheWholeWindowBeforeTheClientHears) {
   client->EventProc = [](CONTROL* c) {
-    if (c->Events & 0x1000) g_windowInTree = c->GetGui() != nullptr;
+    if (c->Events & KV_GUI::WINDOW_CLOSED) g_windowInTree = c->GetGui() != nullptr;
     Record(c);
   };
   Move(280, 110);
   Click(280, 110);
   EXPECT_FALSE(gui->Contains(window));
   EXPECT_FALSE(g_windowInTree);
-  EXPECT_EQ(TakeHeard(), (std::vector<Heard>{{"client", 0x1000}}));
+  EXPECT_EQ(TakeHeard(), (std::vector<Heard>{{"client", KV_GUI::WINDOW_CLOSED}}));
 }
 
 }  // namespace

@@ -70,21 +70,33 @@ CONTROL* AddTickRow(KV_GUI& gui, CONTROL* box, const char* skin, const char* tex
   return row;
 }
 
-// Removes the item at index of container at once and re-lays the rest.
+// A share of control that keeps it alive while handlers run (an edit box inside a removed item
+// ends its editing, and its handler may remove more); an empty share for a detached control.
+KV_SHARED<CONTROL> Hold(const CONTROL* control) {
+  if (control == nullptr || control->node == nullptr) return KV_SHARED<CONTROL>(nullptr);
+  return control->node->value;
+}
+
+// Removes the item at index of container at once and re-lays the rest, unless a handler heard
+// on the way removed the container too.
 bool RemoveAt(KV_GUI& gui, CONTROL* container, int32_t index) {
   CONTROL* item = ChildAt(container, index);
-  if (item == nullptr || !gui.RemoveControl(item)) return false;
-  Relay(container);
+  if (item == nullptr) return false;
+  KV_SHARED<CONTROL> keep = Hold(container);
+  if (!gui.RemoveControl(item)) return false;
+  if (container->node != nullptr) Relay(container);
   return true;
 }
 
-// Removes every item of container at once.
+// Removes every item of container at once; an item that a handler removed meanwhile is skipped.
 bool RemoveAll(KV_GUI& gui, CONTROL* container) {
   if (container == nullptr) return false;
-  KV_LIST<CONTROL*> items;
-  Children(container, items);
-  for (KV_LIST_ITERATOR<CONTROL*> it = items.Begin(); !it.IsEnd(); it.Next())
-    gui.RemoveControl(*it);
+  KV_LIST<KV_SHARED<CONTROL>> items;
+  if (container->node != nullptr)
+    for (KV_GUI::NODE::ITERATOR it = container->node->Begin(); !it.IsEnd(); it.Next())
+      items.PushBack(it->value);
+  for (KV_LIST_ITERATOR<KV_SHARED<CONTROL>> it = items.Begin(); !it.IsEnd(); it.Next())
+    if (it->Get() != nullptr && it->Get()->node != nullptr) gui.RemoveControl(it->Get());
   return true;
 }
 
@@ -208,6 +220,7 @@ bool KV_GUI::OptionBoxRemoveItem(CONTROL* optionBox, int32_t index) {
 
 bool KV_GUI::ComboBoxRemoveItem(CONTROL* comboBox, int32_t index) {
   CONTROL* items = ComboItems(comboBox);
+  KV_SHARED<CONTROL> keep = Hold(items);
   CONTROL* item = ChildAt(items, index);
   if (!RemoveAt(*this, items, index)) return false;
   ForgetSelection(items, item);
@@ -226,6 +239,7 @@ bool KV_GUI::OptionBoxClear(CONTROL* optionBox) {
 
 bool KV_GUI::ComboBoxClear(CONTROL* comboBox) {
   CONTROL* items = ComboItems(comboBox);
+  KV_SHARED<CONTROL> keep = Hold(items);
   if (!RemoveAll(*this, items)) return false;
   ForgetSelection(items, nullptr);
   return true;

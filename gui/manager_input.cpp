@@ -12,11 +12,26 @@ namespace KvCore {
 
 namespace {
 
+// The input calls' number for "any key" and "any mouse button".
+constexpr unsigned int kAnyKey = 0;
+constexpr int kAnyButton = 0;
+
 // The children of a node as shares, so that a handler that removes controls at once cannot
 // free one that the walk is about to visit.
 void ShareChildren(const KV_GUI::NODE* parentNode, KV_LIST<KV_SHARED<KV_GUI::CONTROL>>& out) {
   for (KV_GUI::NODE::ITERATOR it = parentNode->Begin(); !it.IsEnd(); it.Next())
     if (it->value.Get() != nullptr) out.PushBack(it->value);
+}
+
+// A subtree that the hit pass no longer reaches (its top became inactive): every control in it
+// that the pointer was over at the last pass that reached it hears that the pointer left, so
+// that a hover look (a list item's, a menu entry's) does not outlive the pointer.
+void LeaveSubtree(KV_GUI::CONTROL* control) {
+  if (control->hovered) control->Events |= KV_GUI::EVENT_LEFT;
+  control->hovered = 0;
+  if (control->node == nullptr) return;
+  for (KV_GUI::NODE::ITERATOR it = control->node->Begin(); !it.IsEnd(); it.Next())
+    if (it->value.Get() != nullptr) LeaveSubtree(it->value.Get());
 }
 
 }  // namespace
@@ -48,14 +63,15 @@ void KV_GUI::HitTest(CONTROL* parent, KV_VECTOR_D offset, KV_VECTOR_D extent) {
                  std::fmin(c->Points[8][2].y - c->CutMarginBottom, (float)extent.y), 0, 1);
     if (!c->Active) {
       c->Events = 0;
+      LeaveSubtree(c);
       continue;
     }
-    if (KvKeyDown(0)) c->Events |= EVENT_KEY_DOWN;
-    if (KvKeyPressed(0)) c->Events |= EVENT_KEY_PRESSED;
-    if (KvKeyReleased(0)) c->Events |= EVENT_KEY_RELEASED;
-    if (KvMouseDown(0)) c->Events |= EVENT_MOUSE_DOWN;
-    if (KvMousePressed(0)) c->Events |= EVENT_MOUSE_PRESSED;
-    if (KvMouseReleased(0)) c->Events |= EVENT_MOUSE_RELEASED;
+    if (KvKeyDown(kAnyKey)) c->Events |= EVENT_KEY_DOWN;
+    if (KvKeyPressed(kAnyKey)) c->Events |= EVENT_KEY_PRESSED;
+    if (KvKeyReleased(kAnyKey)) c->Events |= EVENT_KEY_RELEASED;
+    if (KvMouseDown(kAnyButton)) c->Events |= EVENT_MOUSE_DOWN;
+    if (KvMousePressed(kAnyButton)) c->Events |= EVENT_MOUSE_PRESSED;
+    if (KvMouseReleased(kAnyButton)) c->Events |= EVENT_MOUSE_RELEASED;
     if (Truncate(mousePosition.x) != cx || Truncate(mousePosition.y) != cy)
       c->Events |= EVENT_MOVED;
 
@@ -72,8 +88,11 @@ void KV_GUI::HitTest(CONTROL* parent, KV_VECTOR_D offset, KV_VECTOR_D extent) {
       if (!wasInside) c->Events |= EVENT_ENTERED;
     } else {
       c->Events |= EVENT_OUTSIDE;
-      if (wasInside) c->Events |= EVENT_LEFT;
+      // A control that was under the pointer leaves also when it moved or was clipped away
+      // under a pointer that stood still.
+      if (wasInside || c->hovered) c->Events |= EVENT_LEFT;
     }
+    c->hovered = inside ? 1 : 0;
     if (c->CutArea)
       HitTest(c, KV_VECTOR_D(lo.x, lo.y, lo.z, lo.w), KV_VECTOR_D(hi.x, hi.y, hi.z, hi.w));
     else
@@ -126,17 +145,17 @@ void KV_GUI::SendEvent(CONTROL* target, uint32_t bits, uint32_t mode, unsigned c
   KV_SHARED<CONTROL> keep(nullptr);
   if (target->node != nullptr) keep = target->node->value;
   uint32_t changes = treeChanges;
-  if ((mode & 2) && target->Active) target->Events |= bits;
+  if ((mode & SEND_ADD_BITS) && target->Active) target->Events |= bits;
   target->OnEvent();
   if (clear) target->Events = 0;
-  if (!(mode & 1) || target->node == nullptr) return;
+  if (!(mode & SEND_TO_SUBTREE) || target->node == nullptr) return;
   if (changes != treeChanges && !Contains(target)) return;
   KV_LIST<KV_SHARED<CONTROL>> children;
   ShareChildren(target->node, children);
   for (KV_LIST_ITERATOR<KV_SHARED<CONTROL>> it = children.Begin(); !it.IsEnd(); it.Next()) {
     CONTROL* child = it->Get();
     if (child->node == nullptr || (changes != treeChanges && !Contains(child))) continue;
-    SendEvent(child, bits, 3, 0, 1);
+    SendEvent(child, bits, SEND_ADD_BITS | SEND_TO_SUBTREE, SEND_ANY_TARGET, SEND_CLEAR_EVENTS);
   }
 }
 

@@ -2,6 +2,8 @@
 // border split from the style, and the corner points of the nine areas.
 #include "gui_fixture.h"
 
+typedef GuiTest ControlLayout;
+
 namespace {
 
 // Lays out a top-level control of the given flags, position and size on the 800 x 600 screen.
@@ -13,7 +15,7 @@ struct Case {
 
 }  // namespace
 
-TEST_F(GuiTest, EachFlagAgainstTheScreen) {
+TEST_F(ControlLayout, EachFlagAgainstTheScreen) {
   gui->Attach(&screen);
   const Case cases[] = {
       {KV_GUI::INHERIT_WIDTH, {5, 5}, {10, 10}, {5, 5}, {800, 10}},
@@ -50,7 +52,7 @@ TEST_F(GuiTest, EachFlagAgainstTheScreen) {
   }
 }
 
-TEST_F(GuiTest, EachFlagAgainstAParentWithMargins) {
+TEST_F(ControlLayout, EachFlagAgainstAParentWithMargins) {
   gui->Attach(&screen);
   Probe* parent = Add("p", nullptr, 0, 0, 200, 100);
   parent->MarginTop = 2;
@@ -88,7 +90,7 @@ TEST_F(GuiTest, EachFlagAgainstAParentWithMargins) {
   }
 }
 
-TEST_F(GuiTest, PointsArePlacedFromTheParentsDrawnCorner) {
+TEST_F(ControlLayout, PointsArePlacedFromTheParentsDrawnCorner) {
   gui->Attach(&screen);
   Probe* parent = Add("p", nullptr, 100, 50, 200, 100);
   parent->MarginLeft = 4;
@@ -112,7 +114,7 @@ TEST_F(GuiTest, PointsArePlacedFromTheParentsDrawnCorner) {
   EXPECT_FLOAT_EQ(child->Points[0][2].x, 105);
 }
 
-TEST_F(GuiTest, TheStyleSplitSizesTheBordersWithinTheControl) {
+TEST_F(ControlLayout, TheStyleSplitSizesTheBordersWithinTheControl) {
   gui->Attach(&screen);
   KV_GUI::STYLE_HANDLE handle = gui->styles.Get("frame");
   KV_GUI::STYLE* style = handle.Get();
@@ -141,7 +143,7 @@ TEST_F(GuiTest, TheStyleSplitSizesTheBordersWithinTheControl) {
   EXPECT_FLOAT_EQ(control->Points[4][2].x, 100);
 }
 
-TEST_F(GuiTest, DockingRecomputesEveryFrameWhileFittingAbsorbs) {
+TEST_F(ControlLayout, DockingRecomputesEveryFrameWhileFittingAbsorbs) {
   gui->Attach(&screen);
   Probe* docked = Add("d", nullptr, 0, 0, 100, 10);
   docked->Behaviour = KV_GUI::DOCK_TO_EDGE_RIGHT_INSIDE;
@@ -155,7 +157,7 @@ TEST_F(GuiTest, DockingRecomputesEveryFrameWhileFittingAbsorbs) {
   EXPECT_FLOAT_EQ(fitted->Size.y, 40);
 }
 
-TEST_F(GuiTest, NoLayoutWithoutScreenOrOutsideATree) {
+TEST_F(ControlLayout, NoLayoutWithoutScreenOrOutsideATree) {
   Probe* control = Add("c", nullptr, 10, 10, 20, 20);
   control->Behaviour = KV_GUI::INHERIT_SIZE;
   control->UpdateLayout();

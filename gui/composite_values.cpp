@@ -1,8 +1,7 @@
 // The values of composites after they were built: the content extent of scroll planes, the
 // phase of progress bars, the factor of sliders, the open state of menus, the text and modes
-// of edit boxes and the look of buttons; and the removal of named composites, which acts at
-// once. Each operation finds its parts by tree position and part name and fails for a null
-// control or another kind of composite.
+// of edit boxes and the look of buttons. Each operation finds its parts by tree position and
+// part name and fails for a null control or another kind of composite.
 #include <algorithm>
 
 #include "gui/composite.h"
@@ -224,38 +223,6 @@ bool KV_GUI::ButtonSetNormalStyle(CONTROL* button) {
 KV_GUI::CONTROL* KV_GUI::GetParentControl(CONTROL* control) {
   if (control == nullptr) return nullptr;
   return control->GetParent();
-}
-
-// ---- removal by name ----
-
-namespace {
-
-// Whether some entry of the manager's names holds control.
-bool IsNamed(const KV_GUI& gui, const CONTROL* control) {
-  for (KV_LIST_ITERATOR<CONTROL*> it = gui.controls.Begin(); !it.IsEnd(); it.Next())
-    if (*it == control) return true;
-  return false;
-}
-
-// Drops control's first name and removes target (control or its parent) at once; the names
-// of other controls that left with target are dropped too, so none is left dangling.
-bool RemoveNamedTarget(KV_GUI& gui, CONTROL* control, CONTROL* target) {
-  if (target == nullptr || target == gui.GetRoot() || !gui.Contains(target) ||
-      !IsNamed(gui, control))
-    return false;
-  gui.controls.RemoveValue(control);
-  gui.RemoveControl(target);
-  gui.PurgeNames();
-  return true;
-}
-
-}  // namespace
-
-bool KV_GUI::RemoveNamed(CONTROL* control) { return RemoveNamedTarget(*this, control, control); }
-
-bool KV_GUI::RemoveNamedParent(CONTROL* control) {
-  if (control == nullptr || !Contains(control)) return false;
-  return RemoveNamedTarget(*this, control, control->GetParent());
 }
 
 }  // namespace KvCore

@@ -1,7 +1,14 @@
 // The GUI manager's tree keeping: construction, the screen, adding and removing controls,
-// searches from the root, raising controls, the deletion queue, the purge of stale names and
-// the tear-down.
+// searches from the root, raising controls, the layout walk over the top-level controls, the
+// deletion queue and the tear-down. Every removal that frees controls goes through
+// RemoveControl, which first ends the editing of the edit boxes inside (their handlers still
+// find the whole subtree) and then drops every name, queued entry and focus that would
+// otherwise point into the freed subtree.
+#include <algorithm>
+#include <vector>
+
 #include "gui/gui.h"
+#include "gui/widgets/edit.h"
 
 namespace KvCore {
 
@@ -16,6 +23,13 @@ void ForgetPlaces(KV_GUI::NODE* subtree) {
     control->node = nullptr;
     control->owner = nullptr;
   }
+}
+
+// Appends every control of a subtree to out.
+void CollectControls(const KV_GUI::NODE* subtree, std::vector<KV_GUI::CONTROL*>& out) {
+  if (subtree->value.Get() != nullptr) out.push_back(subtree->value.Get());
+  for (KV_GUI::NODE::ITERATOR it = subtree->Begin(); !it.IsEnd(); it.Next())
+    CollectControls(it.Get(), out);
 }
 
 }  // namespace
@@ -61,11 +75,15 @@ KV_GUI::CONTROL* KV_GUI::AddControl(CONTROL* control, CONTROL* parent) {
 }
 
 bool KV_GUI::RemoveControl(CONTROL* control) {
-  if (control == nullptr || control == GetRoot() || control->node == nullptr ||
-      control->owner != this || !Contains(control))
-    return false;
+  if (!Removable(control)) return false;
+  // Held while the end-of-editing handlers run: they may remove it themselves.
+  KV_SHARED<CONTROL> keep = control->node->value;
+  EndEditingInside(control);
+  if (control->node == nullptr) return true;
+  if (!Removable(control)) return false;
   NODE* node = control->node;
   DropQueuedInside(node);
+  ForgetNamesInside(node);
   if (focus != nullptr && control->Contains(focus)) focus = nullptr;
   ++treeChanges;
   ForgetPlaces(node);
@@ -102,33 +120,21 @@ void KV_GUI::BringToFront(CONTROL* control, unsigned char exclusive) {
   control->Order = lowest - 1;
 }
 
+void KV_GUI::UpdateLayout() {
+  for (NODE::ITERATOR it = tree.Begin(); !it.IsEnd(); it.Next())
+    if (it->value.Get() != nullptr) it->value.Get()->UpdateLayout();
+}
+
 void KV_GUI::DestroyQueued() {
   while (deletionQueue.Count() != 0) {
     KV_LIST<NODE*>::ITERATOR last = deletionQueue.Last();
     NODE* node = *last.Get();
-    // An entry whose node already left the tree (with an ancestor, or queued twice) is
-    // dropped. Nothing adds nodes meanwhile, so a freed node's address is not reused.
-    if (HasNode(node) && node != &tree) {
-      if (focus != nullptr && node->value.Get() != nullptr && node->value.Get()->Contains(focus))
-        focus = nullptr;
-      ++treeChanges;
-      ForgetPlaces(node);
-      node->Detach();
-    }
     deletionQueue.Erase(last);
-  }
-}
-
-void KV_GUI::PurgeNames() {
-  KV_LIST_ITERATOR<CONTROL*> it = controls.Begin();
-  while (!it.IsEnd()) {
-    CONTROL* control = *it.Get();
-    if (Contains(control)) {
-      it.Next();
-      continue;
-    }
-    it.Next();
-    controls.RemoveValue(control);
+    // An entry whose node already left the tree (with an ancestor, or queued twice) is
+    // dropped. Removing a node drops the queued entries inside it, so none of them can name a
+    // node that a handler builds later at a freed node's address.
+    if (node == &tree || !HasNode(node)) continue;
+    RemoveControl(node->value.Get());
   }
 }
 
@@ -165,6 +171,38 @@ bool KV_GUI::NodeInSubtree(const NODE* root, const NODE* node) const {
   for (NODE::ITERATOR it = root->Begin(); !it.IsEnd(); it.Next())
     if (NodeInSubtree(it.Get(), node)) return true;
   return false;
+}
+
+bool KV_GUI::Removable(const CONTROL* control) const {
+  return control != nullptr && control != GetRoot() && control->node != nullptr &&
+         control->owner == this && Contains(control);
+}
+
+void KV_GUI::EndEditingInside(CONTROL* control) {
+  // Shares first: a handler may remove any of these boxes while another one is heard.
+  std::vector<CONTROL*> controls;
+  CollectControls(control->node, controls);
+  KV_LIST<KV_SHARED<CONTROL>> editing;
+  for (CONTROL* c : controls) {
+    __edit* edit = dynamic_cast<__edit*>(c);
+    if (edit != nullptr && edit->Editing) editing.PushBack(edit->node->value);
+  }
+  for (KV_LIST_ITERATOR<KV_SHARED<CONTROL>> it = editing.Begin(); !it.IsEnd(); it.Next()) {
+    __edit* edit = static_cast<__edit*>(it->Get());
+    if (edit->node != nullptr) edit->EndEditing();
+  }
+}
+
+void KV_GUI::ForgetNamesInside(const NODE* subtree) {
+  // The names are compared as addresses only: every control of the subtree is still alive.
+  std::vector<CONTROL*> inside;
+  CollectControls(subtree, inside);
+  std::sort(inside.begin(), inside.end());
+  KV_LIST<CONTROL*> stale;
+  for (KV_LIST_ITERATOR<CONTROL*> it = controls.Begin(); !it.IsEnd(); it.Next())
+    if (std::binary_search(inside.begin(), inside.end(), *it.Get())) stale.PushBack(*it.Get());
+  for (KV_LIST_ITERATOR<CONTROL*> it = stale.Begin(); !it.IsEnd(); it.Next())
+    controls.RemoveValue(*it.Get());
 }
 
 void KV_GUI::DropQueuedInside(const NODE* subtree) {

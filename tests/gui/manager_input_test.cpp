@@ -1,14 +1,16 @@
 // The input pass: event bits set by the hit test, read by every event operation, cleared by
-// the mask and aged each frame; the hit order; removals from inside event operations; and
-// notifications.
+// the mask and aged each frame; the hit order; the pointer leaving controls that are switched
+// off or moved away under it; removals from inside event operations; and notifications.
 #include "gui_fixture.h"
 
-namespace {
-constexpr uint32_t PRESSED = 0x8, ENTERED = 0x40, LEFT = 0x80, OVER = 0x100, OUTSIDE = 0x200,
-                   MOVED = 0x400, KEY_PRESSED = 0x1, KEY_DOWN = 0x2, MOUSE_DOWN = 0x10;
-}
+typedef GuiTest ManagerInput;
 
-TEST_F(GuiTest, NothingHappensWithoutAScreen) {
+using enum KV_GUI::EVENT_BITS;
+using enum KV_GUI::SEND_MODE;
+using enum KV_GUI::SEND_TARGET;
+using enum KV_GUI::SEND_AFTER;
+
+TEST_F(ManagerInput, NothingHappensWithoutAScreen) {
   Probe* control = Add("c", nullptr, 0, 0, 100, 100);
   Cursor(10, 10);
   Frame();
@@ -17,7 +19,7 @@ TEST_F(GuiTest, NothingHappensWithoutAScreen) {
   EXPECT_FLOAT_EQ(control->Points[8][2].x, 0);  // no layout either
 }
 
-TEST_F(GuiTest, EventBitsAreSetReadAndClearedEachFrame) {
+TEST_F(ManagerInput, EventBitsAreSetReadAndClearedEachFrame) {
   gui->Attach(&screen);
   Probe* control = Add("c", nullptr, 100, 100, 50, 50);
   gui->UpdateLayout();
@@ -26,7 +28,8 @@ TEST_F(GuiTest, EventBitsAreSetReadAndClearedEachFrame) {
   KvSetKeyPressed(65, 1);
   gui->ProcessInput();
   EXPECT_EQ(gui->focus, control);
-  EXPECT_EQ(control->seen, KEY_PRESSED | KEY_DOWN | ENTERED | OVER | MOVED);
+  EXPECT_EQ(control->seen,
+            EVENT_KEY_PRESSED | EVENT_KEY_DOWN | EVENT_ENTERED | EVENT_OVER | EVENT_MOVED);
   EXPECT_EQ(control->Events, 0u);
   EXPECT_EQ(control->GetPreviousFlags(), control->seen);
   EXPECT_DOUBLE_EQ(gui->GetMousePosition().x, 110);
@@ -35,19 +38,19 @@ TEST_F(GuiTest, EventBitsAreSetReadAndClearedEachFrame) {
   KvSetKeyPressed(65, 0);
   KvSetKeyDown(65, 0);
   gui->ProcessInput();
-  EXPECT_EQ(control->seen, OVER);
+  EXPECT_EQ(control->seen, EVENT_OVER);
   EXPECT_DOUBLE_EQ(gui->GetMouseDelta().x, 0);
 
   // The cursor leaves.
   Cursor(10, 10);
   gui->ProcessInput();
-  EXPECT_EQ(control->seen, LEFT | OUTSIDE | MOVED);
+  EXPECT_EQ(control->seen, EVENT_LEFT | EVENT_OUTSIDE | EVENT_MOVED);
   EXPECT_DOUBLE_EQ(gui->GetMouseDelta().x, -100);
   EXPECT_DOUBLE_EQ(gui->GetMouseDelta().y, -110);
   EXPECT_EQ(gui->focus, nullptr);
 }
 
-TEST_F(GuiTest, TheFrontSiblingWinsAndKeepsTheMaskedBits) {
+TEST_F(ManagerInput, TheFrontSiblingWinsAndKeepsTheMaskedBits) {
   gui->Attach(&screen);
   Probe* back = Add("back", nullptr, 0, 0, 100, 100);
   Probe* front = Add("front", nullptr, 50, 50, 100, 100);
@@ -57,24 +60,25 @@ TEST_F(GuiTest, TheFrontSiblingWinsAndKeepsTheMaskedBits) {
   gui->ProcessInput();
   // Equal Order: the later added is in front.
   EXPECT_EQ(gui->focus, front);
-  EXPECT_EQ(front->seen & (PRESSED | OVER | ENTERED), PRESSED | OVER | ENTERED);
-  EXPECT_EQ(back->seen & (PRESSED | OVER | ENTERED), 0u);
+  EXPECT_EQ(front->seen & (EVENT_MOUSE_PRESSED | EVENT_OVER | EVENT_ENTERED),
+            EVENT_MOUSE_PRESSED | EVENT_OVER | EVENT_ENTERED);
+  EXPECT_EQ(back->seen & (EVENT_MOUSE_PRESSED | EVENT_OVER | EVENT_ENTERED), 0u);
 
   // A lower Order brings the first one to the front.
   back->Order = -1;
   back->NonCorrected = 0;
   gui->ProcessInput();
   EXPECT_EQ(gui->focus, back);
-  EXPECT_EQ(front->seen & (PRESSED | OVER), 0u);
+  EXPECT_EQ(front->seen & (EVENT_MOUSE_PRESSED | EVENT_OVER), 0u);
 
   // NonCorrected keeps the bits although it lost.
   front->NonCorrected = 1;
   gui->ProcessInput();
   EXPECT_EQ(gui->focus, back);
-  EXPECT_EQ(front->seen & (PRESSED | OVER), PRESSED | OVER);
+  EXPECT_EQ(front->seen & (EVENT_MOUSE_PRESSED | EVENT_OVER), EVENT_MOUSE_PRESSED | EVENT_OVER);
 }
 
-TEST_F(GuiTest, AChildUnderTheCursorBeatsItsParentUnlessNotHitable) {
+TEST_F(ManagerInput, AChildUnderTheCursorBeatsItsParentUnlessNotHitable) {
   gui->Attach(&screen);
   Probe* parent = Add("p", nullptr, 0, 0, 200, 200);
   Probe* child = Add("c", parent, 10, 10, 50, 50);
@@ -85,10 +89,10 @@ TEST_F(GuiTest, AChildUnderTheCursorBeatsItsParentUnlessNotHitable) {
   child->Hitable = 0;
   gui->ProcessInput();
   EXPECT_EQ(gui->focus, parent);
-  EXPECT_EQ(child->seen & OVER, 0u);  // had it in the hit pass, lost it in the clearing
+  EXPECT_EQ(child->seen & EVENT_OVER, 0u);  // had it in the hit pass, lost it in the clearing
 }
 
-TEST_F(GuiTest, CutAreaLimitsTheChildrensHitRegion) {
+TEST_F(ManagerInput, CutAreaLimitsTheChildrensHitRegion) {
   gui->Attach(&screen);
   Probe* parent = Add("p", nullptr, 0, 0, 100, 100);
   Probe* child = Add("c", parent, 80, 0, 100, 50);  // reaches out to x 180
@@ -96,13 +100,13 @@ TEST_F(GuiTest, CutAreaLimitsTheChildrensHitRegion) {
   Cursor(150, 10);
   gui->ProcessInput();
   EXPECT_EQ(gui->focus, nullptr);
-  EXPECT_EQ(child->seen & OUTSIDE, OUTSIDE);
+  EXPECT_EQ(child->seen & EVENT_OUTSIDE, EVENT_OUTSIDE);
   parent->CutArea = 0;
   gui->ProcessInput();
   EXPECT_EQ(gui->focus, child);
 }
 
-TEST_F(GuiTest, AControlClippedAwayNeverLeavesWithoutHavingBeenInside) {
+TEST_F(ManagerInput, AControlClippedAwayNeverLeavesWithoutHavingBeenInside) {
   gui->Attach(&screen);
   Probe* parent = Add("p", nullptr, 0, 0, 100, 100);
   Probe* child = Add("c", parent, 200, 200, 50, 50);  // wholly outside its parent
@@ -111,10 +115,10 @@ TEST_F(GuiTest, AControlClippedAwayNeverLeavesWithoutHavingBeenInside) {
   gui->ProcessInput();
   Cursor(90, 90);
   gui->ProcessInput();
-  EXPECT_EQ(child->seen & (LEFT | ENTERED | OVER), 0u);
+  EXPECT_EQ(child->seen & (EVENT_LEFT | EVENT_ENTERED | EVENT_OVER), 0u);
 }
 
-TEST_F(GuiTest, AnInactiveControlGetsNoBitsButStillDispatches) {
+TEST_F(ManagerInput, AnInactiveControlGetsNoBitsButStillDispatches) {
   gui->Attach(&screen);
   Probe* parent = Add("p", nullptr, 0, 0, 100, 100);
   Probe* child = Add("c", parent, 0, 0, 50, 50);
@@ -132,7 +136,42 @@ TEST_F(GuiTest, AnInactiveControlGetsNoBitsButStillDispatches) {
   EXPECT_EQ(Joined(), "ep ec ");
 }
 
-TEST_F(GuiTest, AHiddenActiveControlStillTakesTheFocus) {
+TEST_F(ManagerInput, AHoveredSubtreeSwitchedOffHearsOnceThatThePointerLeft) {
+  gui->Attach(&screen);
+  Probe* window = Add("w", nullptr, 20, 20, 100, 100);
+  Probe* item = Add("i", window, 0, 0, 50, 50);
+  Probe* other = Add("o", window, 60, 60, 20, 20);
+  gui->UpdateLayout();
+  Cursor(30, 30);
+  gui->ProcessInput();
+  EXPECT_EQ(item->seen & EVENT_ENTERED, EVENT_ENTERED);
+  // The window is switched off with the pointer still over the item: the item and the window
+  // hear that the pointer left, the control the pointer was not over hears nothing.
+  window->Active = 0;
+  gui->ProcessInput();
+  EXPECT_EQ(window->seen, EVENT_LEFT);
+  EXPECT_EQ(item->seen, EVENT_LEFT);
+  EXPECT_EQ(other->seen, 0u);
+  gui->ProcessInput();
+  EXPECT_EQ(window->seen, 0u);
+  EXPECT_EQ(item->seen, 0u);
+}
+
+TEST_F(ManagerInput, AControlMovedFromUnderAStillPointerLeaves) {
+  gui->Attach(&screen);
+  Probe* control = Add("c", nullptr, 0, 0, 50, 50);
+  gui->UpdateLayout();
+  Cursor(10, 10);
+  gui->ProcessInput();
+  control->Position.x = 200;
+  gui->UpdateLayout();
+  gui->ProcessInput();
+  EXPECT_EQ(control->seen & (EVENT_LEFT | EVENT_OUTSIDE), EVENT_LEFT | EVENT_OUTSIDE);
+  gui->ProcessInput();
+  EXPECT_EQ(control->seen & EVENT_LEFT, 0u);
+}
+
+TEST_F(ManagerInput, AHiddenActiveControlStillTakesTheFocus) {
   gui->Attach(&screen);
   Probe* hidden = Add("h", nullptr, 0, 0, 100, 100);
   hidden->Visible = 0;
@@ -140,10 +179,10 @@ TEST_F(GuiTest, AHiddenActiveControlStillTakesTheFocus) {
   Cursor(10, 10);
   gui->ProcessInput();
   EXPECT_EQ(gui->focus, hidden);
-  EXPECT_EQ(hidden->seen & (OVER | MOUSE_DOWN), OVER);
+  EXPECT_EQ(hidden->seen & (EVENT_OVER | EVENT_MOUSE_DOWN), EVENT_OVER);
 }
 
-TEST_F(GuiTest, DetachFromAnEventOperationWaitsForTheEndOfThePass) {
+TEST_F(ManagerInput, DetachFromAnEventOperationWaitsForTheEndOfThePass) {
   gui->Attach(&screen);
   Probe* first = Add("1", nullptr);
   Probe* second = Add("2", nullptr);
@@ -157,7 +196,7 @@ TEST_F(GuiTest, DetachFromAnEventOperationWaitsForTheEndOfThePass) {
   EXPECT_EQ(gui->tree.Count(), 1u);
 }
 
-TEST_F(GuiTest, ImmediateRemovalFromAnEventOperationIsSafe) {
+TEST_F(ManagerInput, ImmediateRemovalFromAnEventOperationIsSafe) {
   gui->Attach(&screen);
   Probe* first = Add("1", nullptr);
   Probe* second = Add("2", nullptr);
@@ -169,7 +208,7 @@ TEST_F(GuiTest, ImmediateRemovalFromAnEventOperationIsSafe) {
   EXPECT_EQ(Joined(), "e1 ~2c ~2 ");
 }
 
-TEST_F(GuiTest, AControlThatRemovesItselfIsFreedAfterItsHandler) {
+TEST_F(ManagerInput, AControlThatRemovesItselfIsFreedAfterItsHandler) {
   gui->Attach(&screen);
   Probe* self = Add("s", nullptr);
   Add("sc", self);
@@ -182,32 +221,32 @@ TEST_F(GuiTest, AControlThatRemovesItselfIsFreedAfterItsHandler) {
   EXPECT_EQ(Joined(), "es ~sc enext ~s ");
 }
 
-TEST_F(GuiTest, SendEventAddsBitsOnlyToActiveTargetsAndClears) {
+TEST_F(ManagerInput, SendEventAddsBitsOnlyToActiveTargetsAndClears) {
   gui->Attach(&screen);
   Probe* outer = Add("o", nullptr);
   Probe* inner = Add("i", outer);
   Probe* inner2 = Add("i2", outer);
-  gui->SendEvent(outer, 0x800, 2, 0, 1);
-  EXPECT_EQ(outer->seen, 0x800u);
+  gui->SendEvent(outer, EVENT_NOTIFY_1, SEND_ADD_BITS, SEND_ANY_TARGET, SEND_CLEAR_EVENTS);
+  EXPECT_EQ(outer->seen, EVENT_NOTIFY_1);
   EXPECT_EQ(outer->Events, 0u);
   outer->Active = 0;
-  outer->Events = 0x100;
-  gui->SendEvent(outer, 0x800, 2, 0, 1);
-  EXPECT_EQ(outer->seen, 0x100u);  // not added, but the handler still runs
+  outer->Events = EVENT_OVER;
+  gui->SendEvent(outer, EVENT_NOTIFY_1, SEND_ADD_BITS, SEND_ANY_TARGET, SEND_CLEAR_EVENTS);
+  EXPECT_EQ(outer->seen, EVENT_OVER);  // not added, but the handler still runs
   EXPECT_EQ(outer->Events, 0u);
 
-  // Mode 1 passes the bits down the subtree, adding them (mode 3) to each.
+  // Sent to the subtree, the bits are passed down and added to each child.
   Probe::Log().clear();
-  gui->SendEvent(outer, 0x1000, 1, 0, 0);
+  gui->SendEvent(outer, EVENT_NOTIFY_2, SEND_TO_SUBTREE, SEND_ANY_TARGET, SEND_KEEP_EVENTS);
   EXPECT_EQ(Joined(), "eo ei ei2 ");
-  EXPECT_EQ(inner->seen, 0x1000u);
+  EXPECT_EQ(inner->seen, EVENT_NOTIFY_2);
   EXPECT_EQ(inner2->Events, 0u);
 
   // Only in the tree when asked.
   Probe::Log().clear();
   gui->RemoveControl(inner2);
   Probe loose("loose");
-  gui->SendEvent(&loose, 0x800, 2, 1, 0);
+  gui->SendEvent(&loose, EVENT_NOTIFY_1, SEND_ADD_BITS, SEND_TREE_ONLY, SEND_KEEP_EVENTS);
   EXPECT_EQ(loose.events, 1);  // no node: nothing to check
-  gui->SendEvent(nullptr, 0x800, 2, 0, 0);
+  gui->SendEvent(nullptr, EVENT_NOTIFY_1, SEND_ADD_BITS, SEND_ANY_TARGET, SEND_KEEP_EVENTS);
 }

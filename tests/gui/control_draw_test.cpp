@@ -1,7 +1,8 @@
-// Skinned rendering: the engine calls of the nine areas, the style that applies (disabled look
-// included), outlines and closed-outline borders, the text's outline prints and the icon, and
-// what lands on screen: areas where the border split puts them, tiling, text placement, and
-// clipping to the parent.
+// Drawing one control: the walk (hidden subtrees, the clip rectangle of each control, the
+// disabled state handed down) and the skin: the engine calls of the nine areas, the style that
+// applies (disabled look included), outlines and closed-outline borders, the text's outline
+// prints and the icon, and what lands on screen: areas where the border split puts them,
+// tiling, text placement, and clipping to the parent.
 #include "gui_fixture.h"
 
 #include <algorithm>
@@ -43,8 +44,55 @@ void Write(const std::string& path, const std::vector<uint8_t>& bytes) {
 
 }  // namespace
 
+// ---- the walk --------------------------------------------------------------------------------
+
+typedef GuiTest ControlDraw;
+
+TEST_F(ControlDraw, HiddenControlsSkipTheirWholeSubtree) {
+  gui->Attach(&screen);
+  Probe* hidden = Add("h", nullptr, 0, 0, 10, 10);
+  Add("h1", hidden);
+  Add("v", nullptr, 0, 0, 10, 10);
+  hidden->Visible = 0;
+  gui->Draw(0);
+  EXPECT_EQ(Joined(), "dv ");
+}
+
+TEST_F(ControlDraw, ClipRectangleIsTheControlsBoxWithinItsRegion) {
+  gui->Attach(&screen);
+  Probe* parent = Add("p", nullptr, 100, 50, 200, 100);
+  Add("c", parent, 150, 20, 100, 30);  // reaches past the parent's right edge
+  Probe* outside = Add("o", parent, 500, 500, 10, 10);
+  gui->UpdateLayout();
+  kv::engine::testing::StartTrace();
+  gui->Draw(0);
+  kv::engine::testing::StopTrace();
+  std::vector<std::string> clips =
+      TracedStartingWith(TraceOpening("KvSetState", KV_STATE_CLIP_RECT));
+  ASSERT_EQ(clips.size(), 3u);
+  // y is counted from the bottom of the 600-pixel screen.
+  EXPECT_EQ(clips[0], TraceCall("KvSetState", KV_STATE_CLIP_RECT, 100, 450, 200, 100));
+  EXPECT_EQ(clips[1], TraceCall("KvSetState", KV_STATE_CLIP_RECT, 250, 500, 50, 30));
+  EXPECT_EQ(clips[2].substr(clips[2].size() - 6), " 0, 0)");
+  (void)outside;
+}
+
+TEST_F(ControlDraw, ADisabledParentDrawsItsChildrenDisabled) {
+  gui->Attach(&screen);
+  Probe* parent = Add("p", nullptr, 0, 0, 10, 10);
+  Probe* child = Add("c", parent, 0, 0, 10, 10);
+  Probe* grandchild = Add("g", child, 0, 0, 10, 10);
+  gui->Draw(0);
+  EXPECT_EQ(grandchild->IsDrawnDisabled(), 0);
+  parent->Active = 0;
+  gui->Draw(0);
+  EXPECT_EQ(parent->IsDrawnDisabled(), 1);
+  EXPECT_EQ(child->IsDrawnDisabled(), 1);
+  EXPECT_EQ(grandchild->IsDrawnDisabled(), 1);
+}
+
 // A GUI on a 64 x 48 screen with a real render target behind it, cleared to black.
-class Render : public GuiTest {
+class ControlRender : public GuiTest {
  protected:
   HWND window = nullptr;
   KV_HANDLE target;
@@ -130,11 +178,16 @@ class Render : public GuiTest {
   static std::vector<std::string> Calls(const std::string& prefix) {
     return TracedStartingWith(prefix);
   }
+  // The trace's text of setting the draw colour; without a colour, its opening.
+  static std::string DrawColor() { return TraceOpening("KvSetState", KV_STATE_DRAW_COLOR); }
+  static std::string DrawColor(double r, double g, double b, double a) {
+    return TraceCall("KvSetState", KV_STATE_DRAW_COLOR, r, g, b, a);
+  }
 };
 
 // ---- engine calls ---------------------------------------------------------------------------
 
-TEST_F(Render, NineAreasEachBindTheirTextureThenDrawOneQuad) {
+TEST_F(ControlRender, NineAreasEachBindTheirTextureThenDrawOneQuad) {
   KV_HANDLE texture = Texture(1, 1, {255, 255, 255, 255});
   KV_GUI::STYLE& style = Style("s");
   style.AreaTexture[4] = texture;
@@ -146,26 +199,25 @@ TEST_F(Render, NineAreasEachBindTheirTextureThenDrawOneQuad) {
   std::vector<std::string> calls;
   for (const std::string& call : TracedCalls())
     if (call.rfind("KvTexture", 0) == 0 || call.rfind("KvDrawData", 0) == 0 ||
-        call.rfind("KvSetState(263", 0) == 0)
+        call.rfind(DrawColor(), 0) == 0)
       calls.push_back(
           call.substr(0, call.find(',') == std::string::npos ? call.size() : call.find(',')));
   std::vector<std::string> want;
   for (int area = 0; area < 9; ++area) {
     want.push_back(area == 4 ? "KvTextureActivate(" + std::to_string(texture.Id()) + ")"
-                             : "KvTextureUnactivate(58)");
-    want.push_back("KvDrawData(11");
+                             : TraceCall("KvTextureUnactivate", KV_TEXTURE_TARGET));
+    want.push_back(TraceOpening("KvDrawData", KV_PRIM_QUADS));
   }
-  want.push_back("KvSetState(263");
+  want.push_back(DrawColor());
   EXPECT_EQ(calls, want);
   std::vector<std::string> draws = Calls("KvDrawData");
   ASSERT_EQ(draws.size(), 9u);
-  EXPECT_EQ(
-      draws[0],
-      "KvDrawData(11, 0, 4, ptr, ptr, ptr, 0, 0, 0, 2, 0, 0, 0, 0, 0, 0, 4, 0, 0, 0, 0, 0, 0)");
-  EXPECT_EQ(Calls("KvSetState(263").back(), "KvSetState(263, 1, 1, 1, 1)");
+  EXPECT_EQ(draws[0], TraceCall("KvDrawData", KV_PRIM_QUADS, 0, 4, "ptr", "ptr", "ptr", 0, 0, 0,
+                                KV_ELEMENT_FLOAT, 0, 0, 0, 0, 0, 0, 4, 0, 0, 0, 0, 0, 0));
+  EXPECT_EQ(Calls(DrawColor()).back(), DrawColor(1, 1, 1, 1));
 }
 
-TEST_F(Render, StyleThatAppliesFollowsActiveAndTheParentsState) {
+TEST_F(ControlRender, StyleThatAppliesFollowsActiveAndTheParentsState) {
   KV_HANDLE on = Texture(1, 1, {255, 255, 255, 255});
   KV_HANDLE off = Texture(1, 1, {255, 255, 255, 255});
   Style("on").AreaTexture[0] = on;
@@ -200,10 +252,10 @@ TEST_F(Render, StyleThatAppliesFollowsActiveAndTheParentsState) {
   gui->Draw(0);
   StopTrace();
   EXPECT_TRUE(Calls("KvDrawData").empty());
-  EXPECT_TRUE(Calls("KvSetState(263").empty());
+  EXPECT_TRUE(Calls(DrawColor()).empty());
 }
 
-TEST_F(Render, BordersDrawClosedOutlinesAndLeaveThePointsAlone) {
+TEST_F(ControlRender, BordersDrawClosedOutlinesAndLeaveThePointsAlone) {
   Style("s").AsBorder = 1;
   CONTROL* c = Styled("s", nullptr, 4, 4, 20, 10);
   gui->UpdateLayout();
@@ -215,7 +267,8 @@ TEST_F(Render, BordersDrawClosedOutlinesAndLeaveThePointsAlone) {
   StopTrace();
   std::vector<std::string> draws = Calls("KvDrawData");
   ASSERT_EQ(draws.size(), 9u);
-  for (const std::string& draw : draws) EXPECT_EQ(draw.rfind("KvDrawData(6, 0, 4,", 0), 0u) << draw;
+  for (const std::string& draw : draws)
+    EXPECT_EQ(draw.rfind(TraceOpening("KvDrawData", KV_PRIM_LINE_LOOP, 0, 4), 0), 0u) << draw;
   for (int a = 0; a < 9; ++a)
     for (int k = 0; k < 4; ++k) {
       EXPECT_EQ(c->Points[a][k].x, before[a][k].x);
@@ -223,7 +276,7 @@ TEST_F(Render, BordersDrawClosedOutlinesAndLeaveThePointsAlone) {
     }
 }
 
-TEST_F(Render, OutlinePrintsQualityTimesFourAroundTheTextThenTheText) {
+TEST_F(ControlRender, OutlinePrintsQualityTimesFourAroundTheTextThenTheText) {
   KV_FONT* font = Font();
   font->halign = 1;
   font->valign = 1;
@@ -241,9 +294,9 @@ TEST_F(Render, OutlinePrintsQualityTimesFourAroundTheTextThenTheText) {
   gui->Draw(0);
   StopTrace();
   EXPECT_EQ(Calls("KvDrawFont").size(), 9u);
-  EXPECT_EQ(Calls("KvSetState(263"), (std::vector<std::string>{"KvSetState(263, 0.5, 0, 0, 1)",
-                                                               "KvSetState(263, 0, 1, 0, 1)",
-                                                               "KvSetState(263, 1, 1, 1, 1)"}));
+  EXPECT_EQ(Calls(DrawColor()),
+            (std::vector<std::string>{DrawColor(0.5, 0, 0, 1), DrawColor(0, 1, 0, 1),
+                                      DrawColor(1, 1, 1, 1)}));
   // Each print moves to corner 0 + offset (+ the outline step at 45-degree turns).
   std::vector<std::string> moves;
   for (const std::string& call : Calls("KvMatrixTranslate"))
@@ -261,7 +314,7 @@ TEST_F(Render, OutlinePrintsQualityTimesFourAroundTheTextThenTheText) {
   EXPECT_EQ(font->valign, 1);
 }
 
-TEST_F(Render, TextNeedsAFontAndIconIsDrawnWhiteFromTheTopLeft) {
+TEST_F(ControlRender, TextNeedsAFontAndIconIsDrawnWhiteFromTheTopLeft) {
   KV_HANDLE icon = Texture(1, 1, {255, 255, 255, 255});
   KV_GUI::STYLE& style = Style("s");
   style.IconRect[0] = KV_VECTOR(1, 1, 0, 1);
@@ -277,15 +330,15 @@ TEST_F(Render, TextNeedsAFontAndIconIsDrawnWhiteFromTheTopLeft) {
   StopTrace();
   EXPECT_TRUE(Calls("KvDrawFont").empty());
   std::vector<std::string> calls = TracedCalls();
-  auto white = std::find(calls.begin(), calls.end(), "KvSetState(263, 1, 1, 1, 1)");
+  auto white = std::find(calls.begin(), calls.end(), DrawColor(1, 1, 1, 1));
   ASSERT_NE(white, calls.end());
   std::vector<std::string> tail(white + 1, calls.end());
   ASSERT_GE(tail.size(), 5u);
   EXPECT_EQ(tail[0], "KvTextureActivate(" + std::to_string(icon.Id()) + ")");
   EXPECT_EQ(tail[1], "KvMatrixPush()");
   EXPECT_EQ(tail[2], "KvMatrixTranslate(7, 9, 0)");
-  EXPECT_EQ(tail[3],
-            "KvDrawData(11, 0, 4, ptr, 0, ptr, 0, 0, 0, 2, 0, 0, 0, 0, 0, 0, 4, 0, 0, 0, 0, 0, 0)");
+  EXPECT_EQ(tail[3], TraceCall("KvDrawData", KV_PRIM_QUADS, 0, 4, "ptr", 0, "ptr", 0, 0, 0,
+                               KV_ELEMENT_FLOAT, 0, 0, 0, 0, 0, 0, 4, 0, 0, 0, 0, 0, 0));
   EXPECT_EQ(tail[4], "KvMatrixPop()");
   KvRenderScene(KV_SCENE_CLEAR_COLOR);
   gui->Draw(0);
@@ -294,7 +347,7 @@ TEST_F(Render, TextNeedsAFontAndIconIsDrawnWhiteFromTheTopLeft) {
 
 // ---- pixels ---------------------------------------------------------------------------------
 
-TEST_F(Render, NineAreasLandWhereTheBorderSplitPutsThem) {
+TEST_F(ControlRender, NineAreasLandWhereTheBorderSplitPutsThem) {
   KV_GUI::STYLE& style = Style("s");
   style.AreaSplit[KV_GUI::STYLE::SPLIT_TOP] = 6;
   style.AreaSplit[KV_GUI::STYLE::SPLIT_BOTTOM] = 8;
@@ -321,7 +374,7 @@ TEST_F(Render, NineAreasLandWhereTheBorderSplitPutsThem) {
   EXPECT_EQ(Pixel(48, 20), 0x000000FFu);  // outside
 }
 
-TEST_F(Render, TiledAreaRepeatsItsTextureAcrossTheControl) {
+TEST_F(ControlRender, TiledAreaRepeatsItsTextureAcrossTheControl) {
   // 8 x 1 texture: four red pixels, then four green.
   std::vector<uint8_t> pixels;
   for (int i = 0; i < 8; ++i)
@@ -339,7 +392,7 @@ TEST_F(Render, TiledAreaRepeatsItsTextureAcrossTheControl) {
   for (int x = 0; x < 32; ++x) EXPECT_EQ(Pixel(x, 4), (x % 8) < 4 ? 0x00FF00FFu : 0xFF0000FFu) << x;
 }
 
-TEST_F(Render, TextLandsAtTheOffsetAndIsClippedToTheParent) {
+TEST_F(ControlRender, TextLandsAtTheOffsetAndIsClippedToTheParent) {
   KV_GUI::STYLE& box = Style("box");
   for (int k = 0; k < 4; ++k) box.AreaColors[4][k] = KV_VECTOR(0, 0, 1, 1);
   KV_GUI::STYLE& label = Style("label");
@@ -360,7 +413,7 @@ TEST_F(Render, TextLandsAtTheOffsetAndIsClippedToTheParent) {
   EXPECT_EQ(Pixel(38, 20), 0x000000FFu);
 }
 
-TEST_F(Render, AControlOutsideItsParentsRegionDrawsNothing) {
+TEST_F(ControlRender, AControlOutsideItsParentsRegionDrawsNothing) {
   for (int k = 0; k < 4; ++k) Style("s").AreaColors[4][k] = KV_VECTOR(1, 1, 1, 1);
   CONTROL* parent = Styled("s", nullptr, 0, 0, 10, 10);
   for (int k = 0; k < 4; ++k) Style("t").AreaColors[4][k] = KV_VECTOR(1, 0, 0, 1);

@@ -1,15 +1,11 @@
-// Layout against parents: each control's layout flags are applied against its parent (or the
-// screen for a top-level control) and written back into its Position and Size; the border
+// A control's layout against its parent: its layout flags are applied against the parent (or
+// the screen for a top-level control) and written back into its Position and Size; the border
 // rows and columns are sized from its style's split; the corner points of the nine skin areas
-// are computed in screen coordinates; then the children follow, top-down in one call.
+// are computed in screen coordinates; then the children follow, top-down in one call. The
+// manager starts the walk from each top-level control (manager.cpp).
 #include "gui/gui.h"
 
 namespace KvCore {
-
-void KV_GUI::UpdateLayout() {
-  for (NODE::ITERATOR it = tree.Begin(); !it.IsEnd(); it.Next())
-    if (it->value.Get() != nullptr) it->value.Get()->UpdateLayout();
-}
 
 namespace {
 
