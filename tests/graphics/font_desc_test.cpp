@@ -8,6 +8,8 @@
 #include <cstring>
 #include <string>
 
+#include "platform/windows_path.h"
+
 namespace {
 
 // A description as other tools write it: info with quoted face names, common with more keys,
@@ -52,6 +54,9 @@ TEST(FontDesc, WidespreadDescriptionLoadsFromFile) {
   KV_FONT_DESC desc;
   ASSERT_TRUE(desc.Load(path.c_str()));
   EXPECT_EQ(desc.lineHeight, 19.0f);
+  KV_FONT_DESC again;  // the same file named the Windows way
+  ASSERT_TRUE(again.Load(kvtest::WindowsPath(path).c_str()));
+  EXPECT_EQ(again.lineHeight, 19.0f);
   const KV_GLYPH& a = desc.glyphs['A'];
   EXPECT_EQ(a.width, 11.0f);
   EXPECT_EQ(a.height, 12.0f);

@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "graphics_fixture.h"
+#include "platform/windows_path.h"
 
 namespace {
 
@@ -71,6 +72,15 @@ TEST_F(Font, LoadMakesTextureFiltersAndDisplayListInOrder) {
   ASSERT_NE(font.desc, nullptr);
   EXPECT_EQ(font.desc->lineHeight, 20.0f);
   EXPECT_FALSE(font.displayList.IsNull());
+  font.Destroy();
+}
+
+TEST_F(Font, LoadsFilesNamedTheWindowsWay) {
+  KV_FONT font;
+  ASSERT_TRUE(font.Load(kvtest::WindowsPath(texturePath).c_str(),
+                        kvtest::WindowsPath(descPath).c_str(), 10, 242, 243));
+  ASSERT_NE(font.desc, nullptr);
+  EXPECT_EQ(font.desc->lineHeight, 20.0f);
   font.Destroy();
 }
 
