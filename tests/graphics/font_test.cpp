@@ -101,7 +101,7 @@ TEST_F(Font, LoadFromMemoryTakesImageBlockAndDescriptionText) {
   EXPECT_EQ(TracedCalls()[2],
             "KvTextureLoadFromMemory(" + std::to_string(font.texture.Id()) + ", ptr, 1)");
   ASSERT_NE(font.desc, nullptr);
-  EXPECT_EQ(font.desc->glyphs['b'].xadvance, 12.0f);
+  EXPECT_EQ(font.desc->glyphs[int('b')].xadvance, 12.0f);
   font.Destroy();
 
   // A description text without its length is not used.
