@@ -136,7 +136,7 @@ bool DrawingIntoFrameBuffer(bool* depth) {
 }
 
 void DestroyAllFrameBuffers() {
-  if (EnsureCurrent()) Unactivate();
+  if (!active.IsNull() && EnsureCurrent()) Unactivate();
   active = KV_HANDLE{};
   frameBuffers.ForEach([](uint32_t, FrameBuffer& fb) { Release(fb); });
   frameBuffers.Clear();
