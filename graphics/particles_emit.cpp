@@ -13,6 +13,16 @@ constexpr int kMaxEmissionPasses = 1 << 16;
 // min + KvRandom(max - min): the framework's random value in a range.
 float InRange(float min, float max) { return (float)(min + KvRandom(max - min)); }
 
+// x, y and z each in their range, drawn in that order; w 1.
+KV_VECTOR DrawInRange(const KV_VECTOR& min, const KV_VECTOR& max) {
+  KV_VECTOR drawn;
+  drawn.x = InRange(min.x, max.x);
+  drawn.y = InRange(min.y, max.y);
+  drawn.z = InRange(min.z, max.z);
+  drawn.w = 1;
+  return drawn;
+}
+
 }  // namespace
 
 void KV_PARTICLES::Emit(KV_VECTOR point) {
@@ -21,18 +31,19 @@ void KV_PARTICLES::Emit(KV_VECTOR point) {
   uint32_t k = slot->index;
   const KV_EMITTER_DESC& e = emitter;
   KV_PARTICLE record;
-  // The random values are drawn in this fixed order, so a seeded generator repeats a system.
-  KV_VECTOR offset(InRange(e.offsetMin.x, e.offsetMax.x), InRange(e.offsetMin.y, e.offsetMax.y),
-                   InRange(e.offsetMin.z, e.offsetMax.z), 1);
+  // The random values are drawn in this fixed order, so a seeded generator repeats a system. Each
+  // draw is a statement of its own: the order in which a compiler evaluates the arguments of one
+  // call is unspecified, and drawing inside an argument list gives each compiler its own effect.
+  KV_VECTOR offset = DrawInRange(e.offsetMin, e.offsetMax);
   *positions.Get(k) = point + offset;
   record.duration = InRange(e.lifeMin, e.lifeMax);
   float speed = InRange(e.speedMin, e.speedMax);
-  KV_ROTATION_D angles(e.directionMin.x + KvRandom(e.directionMax.x - e.directionMin.x),
-                       e.directionMin.y + KvRandom(e.directionMax.y - e.directionMin.y),
-                       e.directionMin.z + KvRandom(e.directionMax.z - e.directionMin.z), 0);
-  record.acceleration = KV_VECTOR(InRange(e.accelerationMin.x, e.accelerationMax.x),
-                                  InRange(e.accelerationMin.y, e.accelerationMax.y),
-                                  InRange(e.accelerationMin.z, e.accelerationMax.z), 1);
+  KV_ROTATION_D angles;
+  angles.x = e.directionMin.x + KvRandom(e.directionMax.x - e.directionMin.x);
+  angles.y = e.directionMin.y + KvRandom(e.directionMax.y - e.directionMin.y);
+  angles.z = e.directionMin.z + KvRandom(e.directionMax.z - e.directionMin.z);
+  angles.w = 0;
+  record.acceleration = DrawInRange(e.accelerationMin, e.accelerationMax);
   double t = KvRandom(1);
   double tr = t, tg = t, tb = t, ta = t;
   if (e.colourPerComponent) {

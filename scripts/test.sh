@@ -1,8 +1,9 @@
 #!/usr/bin/env bash
 # Checks that no include crosses to a folder above its own and that every source
 # keeps the tree's format, then builds and runs every test: the normal build, the same suite under
-# AddressSanitizer and UndefinedBehaviorSanitizer (leaks fail), and each
-# libFuzzer target for 30 seconds when clang is present.
+# AddressSanitizer and UndefinedBehaviorSanitizer (leaks fail), the same suite built with clang
+# (so a result that differs between the two compilers fails a test; any clang warning fails the
+# build), and each libFuzzer target for 30 seconds when clang is present.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 scripts/deps.sh
@@ -22,6 +23,12 @@ echo "== sanitizer build"
 cmake -S . -B build-asan -DCMAKE_BUILD_TYPE=Debug -DKV_SANITIZE=ON -DKV_BENCH=OFF >/dev/null
 cmake --build build-asan -j"$jobs"
 ctest --test-dir build-asan --output-on-failure -j"$jobs"
+
+echo "== clang build"
+cmake -S . -B build-clang -DCMAKE_BUILD_TYPE=RelWithDebInfo -DCMAKE_COMPILE_WARNING_AS_ERROR=ON \
+      -DCMAKE_C_COMPILER=clang -DCMAKE_CXX_COMPILER=clang++ >/dev/null
+cmake --build build-clang -j"$jobs"
+ctest --test-dir build-clang --output-on-failure -j"$jobs"
 
 if command -v clang++ >/dev/null; then
   echo "== fuzzers, 30 seconds each"

@@ -1,5 +1,8 @@
 // KvFrameBuffer*: frame buffer objects drawing into engine textures, and switching drawing between
-// them and the current render target.
+// them and the current render target. A frame buffer that takes over drawing gets its whole area
+// as viewport and no clipping; giving drawing back puts back exactly the viewport, clipping and
+// matrices that were in force, so a canvas painted inside a 2D camera's pass leaves the rest of
+// that pass as the camera set it.
 #include "engine/framebuffers/frame_buffers.h"
 
 #include <algorithm>
@@ -9,7 +12,9 @@
 #include "engine/framebuffers/framebuffer_api.h"
 #include "engine/gl/context.h"
 #include "engine/gl/state_cache.h"
+#include "engine/matrices/matrix_stacks.h"
 #include "engine/objects/object_table.h"
+#include "engine/states/render_states.h"
 #include "engine/targets/render_targets.h"
 #include "engine/textures/textures.h"
 #include "engine/trace/trace.h"
@@ -28,14 +33,29 @@ struct FrameBuffer {
   KV_HANDLE ownTexture;
 };
 
+// What drawing on the render target had in force when a frame buffer took over.
+struct TargetDrawing {
+  int32_t viewport[4] = {0, 0, 0, 0};
+  int32_t clip = 0;
+  int32_t clipRect[4] = {0, 0, 0, 0};
+  MatrixState matrices;
+};
+
 ObjectTable<FrameBuffer> frameBuffers;
 KV_HANDLE active;  // the frame buffer drawing goes to, null for the render target
+TargetDrawing saved;
 
-void RestoreTargetViewport() {
-  RenderTarget* target = CurrentTarget();
-  if (target == nullptr) return;
-  gl.Viewport(target->viewport[0], target->viewport[1], std::max(target->viewport[2], 0),
-              std::max(target->viewport[3], 0));
+void SaveTargetDrawing() {
+  std::copy_n(ViewportInForce(), 4, saved.viewport);
+  saved.clip = States().clip;
+  std::copy_n(States().clipRect, 4, saved.clipRect);
+  saved.matrices = SaveMatrices();
+}
+
+void RestoreTargetDrawing() {
+  ApplyViewport(saved.viewport[0], saved.viewport[1], saved.viewport[2], saved.viewport[3]);
+  SetClipping(saved.clip, saved.clipRect);
+  RestoreMatrices(saved.matrices);
 }
 
 // Attaches the texture (and sizes the depth buffer to it) with the frame buffer bound; false when
@@ -86,11 +106,13 @@ uint8_t Store(KV_HANDLE* out, std::unique_ptr<FrameBuffer> fb) {
   return 1;
 }
 
+// Gives drawing back to the render target as it was; nothing when no frame buffer has it.
 void Unactivate() {
+  if (active.IsNull()) return;
   batch::Flush();
   active = KV_HANDLE{};
   BindDrawing();
-  RestoreTargetViewport();
+  RestoreTargetDrawing();
 }
 
 }  // namespace
@@ -185,8 +207,11 @@ extern "C" uint8_t KvFrameBufferActivate(KV_HANDLE fb) {
   }
   record->width = static_cast<int32_t>(texture->width);
   record->height = static_cast<int32_t>(texture->height);
+  // Switching from one frame buffer to another keeps what the render target had.
+  if (active.IsNull()) SaveTargetDrawing();
   active = MakeHandle(fb.value);
-  gl.Viewport(0, 0, record->width, record->height);
+  ApplyViewport(0, 0, record->width, record->height);
+  SetClipping(0, States().clipRect);
   return 1;
 }
 
@@ -243,7 +268,7 @@ extern "C" uint8_t KvFrameBufferSwapTexture(KV_HANDLE fb, KV_HANDLE texture) {
   record->width = static_cast<int32_t>(next->width);
   record->height = static_cast<int32_t>(next->height);
   BindDrawing();
-  if (fb == active) gl.Viewport(0, 0, record->width, record->height);
+  if (fb == active) ApplyViewport(0, 0, record->width, record->height);
   return 1;
 }
 

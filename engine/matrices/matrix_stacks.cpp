@@ -75,6 +75,17 @@ void SetProjection(const Matrix& projection) {
 
 void SelectModelView() { stacks.mode = KV_MATRIX_MODELVIEW; }
 
+MatrixState SaveMatrices() {
+  return MatrixState{stacks.projection.back(), stacks.modelView.back(), stacks.mode};
+}
+
+void RestoreMatrices(const MatrixState& saved) {
+  SetProjection(saved.projection);
+  stacks.modelView.back() = saved.modelView;
+  stacks.floatsStale = true;
+  stacks.mode = saved.mode;
+}
+
 void ResetMatrices() { stacks = Stacks{}; }
 
 }  // namespace kv::engine

@@ -19,6 +19,17 @@ const Matrix& Projection();
 void SetProjection(const Matrix& projection);
 // Makes the model-view matrix current.
 void SelectModelView();
+// The tops of both stacks and the current mode: what drawing into a frame buffer borrows and gives
+// back.
+struct MatrixState {
+  Matrix projection;
+  Matrix modelView;
+  uint32_t mode = 0;
+};
+// The matrices in force now.
+MatrixState SaveMatrices();
+// Puts the saved tops and mode back (flushing the batch first when the projection changes).
+void RestoreMatrices(const MatrixState& saved);
 // Restores both stacks to one identity matrix and the model-view mode.
 void ResetMatrices();
 

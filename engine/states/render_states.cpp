@@ -284,6 +284,11 @@ uint8_t ColorByte(double component) {
   return static_cast<uint8_t>(component * 255.0 + 0.5);
 }
 
+void SetClipping(int32_t on, const int32_t rect[4]) {
+  Store(states.clipRect, rect, true, ApplyClipRect);
+  StoreOne(states.clip, on != 0 ? 1 : 0, true, [] { SetCap(GL_SCISSOR_TEST, states.clip != 0); });
+}
+
 void SyncStatesToGl() {
   ApplyColorMask();
   SetCap(GL_BLEND, states.blend != 0);

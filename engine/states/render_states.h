@@ -28,6 +28,9 @@ struct RenderStates {
 
 // The current states (read-only outside the state table).
 const RenderStates& States();
+// Sets the clip switch (220) and rectangle (219) together, as KvSetState would, for the engine's
+// own save and restore around drawing into a frame buffer.
+void SetClipping(int32_t on, const int32_t rect[4]);
 // Applies every GL-side state to the context (after the context is made).
 void SyncStatesToGl();
 // Restores every state to its initial value (at closure).

@@ -22,6 +22,8 @@ constexpr int kMaxSide = 16384;
 
 ObjectTable<RenderTarget> targets;
 KV_HANDLE currentHandle;
+// The one context has one viewport, whichever target or frame buffer is drawn into.
+int32_t viewportInForce[4] = {0, 0, 0, 0};
 SDL_Window* Resolve(HWND hwnd) { return SdlWindowOf(hwnd); }
 
 bool ValidFormat(uint32_t format) {
@@ -36,9 +38,8 @@ bool FormatShowable(uint32_t format, SDL_Window* window) {
 
 bool ValidSize(int w, int h) { return w >= 1 && h >= 1 && w <= kMaxSide && h <= kMaxSide; }
 
-void ApplyViewport(const RenderTarget& target) {
-  gl.Viewport(target.viewport[0], target.viewport[1], std::max(target.viewport[2], 0),
-              std::max(target.viewport[3], 0));
+void ApplyTargetViewport(const RenderTarget& target) {
+  ApplyViewport(target.viewport[0], target.viewport[1], target.viewport[2], target.viewport[3]);
 }
 
 // The window's drawable size, at least one pixel each way.
@@ -58,6 +59,16 @@ bool Rebuild(RenderTarget& target, int w, int h) {
 }
 
 }  // namespace
+
+void ApplyViewport(int32_t x, int32_t y, int32_t w, int32_t h) {
+  viewportInForce[0] = x;
+  viewportInForce[1] = y;
+  viewportInForce[2] = std::max(w, 0);
+  viewportInForce[3] = std::max(h, 0);
+  gl.Viewport(x, y, viewportInForce[2], viewportInForce[3]);
+}
+
+const int32_t* ViewportInForce() { return viewportInForce; }
 
 RenderTarget* CurrentTarget() { return targets.Find(currentHandle); }
 KV_HANDLE* CurrentTargetHandle() { return &currentHandle; }
@@ -127,7 +138,7 @@ extern "C" uint8_t KvRenderTargetArea(KV_HANDLE rt, int32_t x, int32_t y, int32_
   target->extra = extra;
   if (target == CurrentTarget()) {
     batch::Flush();
-    ApplyViewport(*target);
+    ApplyTargetViewport(*target);
   }
   return 1;
 }
@@ -149,7 +160,7 @@ extern "C" uint8_t KvRenderTargetActivate(KV_HANDLE rt) {
   if (!MakeCurrentOn(window) && !MakeCurrentOn(nullptr)) return 0;
   currentHandle = MakeHandle(rt.value);
   gl.BindFramebuffer(GL_FRAMEBUFFER, target->framebuffer);
-  ApplyViewport(*target);
+  ApplyTargetViewport(*target);
   return 1;
 }
 
@@ -171,7 +182,7 @@ extern "C" uint8_t KvRenderTargetChange(KV_HANDLE rt, uint32_t format) {
   target->viewport[0] = target->viewport[1] = 0;
   target->viewport[2] = w;
   target->viewport[3] = h;
-  if (target == CurrentTarget()) ApplyViewport(*target);
+  if (target == CurrentTarget()) ApplyTargetViewport(*target);
   return 1;
 }
 

@@ -39,6 +39,11 @@ KV_HANDLE* CurrentTargetHandle();
 SDL_Window* WindowOf(const RenderTarget& target);
 // Binds the current target's frame buffer for drawing; false without a current target.
 bool BindCurrentTarget();
+// Sets GL's viewport (x, y from the bottom, width, height; negative sizes count as 0) and keeps
+// it as the viewport in force: a target's own, one a 2D camera lent it, or a frame buffer's.
+void ApplyViewport(int32_t x, int32_t y, int32_t w, int32_t h);
+// The viewport last applied; all zeros before the first.
+const int32_t* ViewportInForce();
 // Destroys every target (at closure).
 void DestroyAllTargets();
 // Number of live targets.

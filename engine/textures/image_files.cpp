@@ -6,6 +6,7 @@
 
 #include "engine/textures/kvt_format.h"
 #include "engine/textures/stb_decode.h"
+#include "platform/runtime/file_open.h"
 
 namespace kv::engine {
 
@@ -145,11 +146,7 @@ size_t MeasureImageBlock(const uint8_t* block) {
 
 bool ReadWholeFile(const char* path, std::vector<uint8_t>* out) {
   if (path == nullptr || path[0] == '\0') return false;
-  std::string unixPath = path;
-  for (char& c : unixPath) {
-    if (c == '\\') c = '/';
-  }
-  std::FILE* file = std::fopen(unixPath.c_str(), "rb");
+  std::FILE* file = KvOpenFile(path, "rb");
   if (file == nullptr) return false;
   bool read = false;
   if (std::fseek(file, 0, SEEK_END) == 0) {

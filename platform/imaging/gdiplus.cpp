@@ -2,7 +2,8 @@
 // with straight alpha, top row first (over the caller's memory for a bitmap made from scan0).
 // Locks hand out a packed copy of the rectangle, written back on unlock when locked for
 // writing. The encoder table is ours: PNG, BMP, JPEG and TGA, each with a class identifier of
-// its own, its MIME type compared exactly by callers.
+// its own, its MIME type compared exactly by callers. File names written the Windows way are
+// read and written with "/" in place of "\".
 #include <unistd.h>
 
 #include <cstdio>
@@ -12,6 +13,7 @@
 #include <vector>
 
 #include "platform/imaging/stb_codec.h"
+#include "platform/runtime/file_open.h"
 #include "platform/winapi/gdiplus.h"
 
 namespace {
@@ -113,7 +115,7 @@ std::string PathBytes(const WCHAR* path) {
 }
 
 bool ReadFile(const std::string& path, std::vector<uint8_t>* bytes) {
-  std::FILE* file = std::fopen(path.c_str(), "rb");
+  std::FILE* file = KvOpenFile(path.c_str(), "rb");
   if (file == nullptr) return false;
   bool read = false;
   if (std::fseek(file, 0, SEEK_END) == 0) {
@@ -131,12 +133,12 @@ bool ReadFile(const std::string& path, std::vector<uint8_t>* bytes) {
 // failed write leaves no file and never a damaged one.
 bool WriteFile(const std::string& path, const std::string& bytes) {
   std::string temporary = path + ".tmp" + std::to_string(getpid());
-  std::FILE* file = std::fopen(temporary.c_str(), "wb");
+  std::FILE* file = KvOpenFile(temporary.c_str(), "wb");
   if (file == nullptr) return false;
   bool written = std::fwrite(bytes.data(), 1, bytes.size(), file) == bytes.size();
   written = std::fclose(file) == 0 && written;
-  if (!written || std::rename(temporary.c_str(), path.c_str()) != 0) {
-    std::remove(temporary.c_str());
+  if (!written || !KvRenameFile(temporary.c_str(), path.c_str())) {
+    KvRemoveFile(temporary.c_str());
     return false;
   }
   return true;

@@ -50,6 +50,7 @@ pid_t ForkWithPipe(int pipeEnds[2]) {
 
 bool DesktopAvailable() {
   if (Services().hideDesktop) return false;
+  if (!Services().programFolder.empty()) return true;
   const char* display = std::getenv("DISPLAY");
   const char* wayland = std::getenv("WAYLAND_DISPLAY");
   if ((display == nullptr || display[0] == '\0') && (wayland == nullptr || wayland[0] == '\0'))
@@ -63,6 +64,12 @@ bool DesktopAvailable() {
 std::string FindProgram(const std::string& name) {
   if (name.empty()) return "";
   if (name.find('/') != std::string::npos) return IsExecutableFile(name) ? name : "";
+  // The tests' stand-ins replace the desktop's programs altogether.
+  const std::string& standIns = Services().programFolder;
+  if (!standIns.empty()) {
+    std::string candidate = standIns + "/" + name;
+    return IsExecutableFile(candidate) ? candidate : "";
+  }
   const char* path = std::getenv("PATH");
   std::string dirs = path != nullptr ? path : "/usr/bin:/bin";
   size_t start = 0;

@@ -9,9 +9,10 @@
 namespace platform {
 
 // True when a display is set, SDL is not headless (offscreen or dummy driver) and the tests
-// have not taken the desktop away.
+// have not taken the desktop away; always true while the tests stand in for its programs.
 bool DesktopAvailable();
-// The full path of an executable program found on PATH (or given with a "/"); "" when none.
+// The full path of an executable program found on PATH (or given with a "/"), or in the tests'
+// folder of stand-ins while they give one; "" when none.
 std::string FindProgram(const std::string& name);
 
 // Runs argv[0] with its arguments and waits for it; its standard output goes to output.

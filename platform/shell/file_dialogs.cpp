@@ -1,12 +1,14 @@
 // The open and save dialogs and the folder picker, shown by zenity. The dialog record is read
 // as the window system defines it (double-zero filter list, flags, buffer size) and turned into
-// zenity's options; its answer is turned back into the 8-bit code page. Without a desktop or
-// without zenity, each dialog gives its failure result: FALSE, or no item list.
+// zenity's options (the starting folder may be written the Windows way); its answer is turned
+// back into the 8-bit code page. Without a desktop or without zenity, each dialog gives its
+// failure result: FALSE, or no item list.
 #include <cstdlib>
 #include <cstring>
 #include <string>
 #include <vector>
 
+#include "platform/runtime/file_open.h"
 #include "platform/shell/desktop.h"
 #include "platform/testing/service_hooks.h"
 #include "platform/text/code_page.h"
@@ -97,7 +99,8 @@ BOOL ShowFileDialog(OPENFILENAMEA* dialog, bool save) {
   if (dialog->lpstrTitle != nullptr)
     options.push_back("--title=" + platform::Latin1ToUtf8(dialog->lpstrTitle));
   if (dialog->lpstrInitialDir != nullptr && dialog->lpstrInitialDir[0] != '\0')
-    options.push_back("--filename=" + platform::Latin1ToUtf8(dialog->lpstrInitialDir) + "/");
+    options.push_back("--filename=" +
+                      KvNativePath(platform::Latin1ToUtf8(dialog->lpstrInitialDir).c_str()) + "/");
   std::vector<std::string> filter = FilterItems(dialog->lpstrFilter);
   for (size_t i = 0; i + 1 < filter.size(); i += 2)
     options.push_back(FilterOption(filter[i], filter[i + 1]));

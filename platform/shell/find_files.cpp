@@ -1,5 +1,5 @@
-// The directory search on POSIX directories: the pattern's folder is read with opendir and each
-// name is matched against the pattern's last part with the window system's wildcards ("*", "?",
+// The directory search on POSIX directories: the pattern's folder ("\" read as "/") is read and
+// each name is matched against the pattern's last part with the window system's wildcards ("*", "?",
 // without case; "*.*" matches every name). Names are handed over in the 8-bit code page; a
 // name that cannot be written in it is left out, as it could not be opened by that name.
 #include <dirent.h>
@@ -8,6 +8,7 @@
 #include <cstring>
 #include <string>
 
+#include "platform/runtime/file_open.h"
 #include "platform/text/code_page.h"
 #include "platform/winapi/shell.h"
 #include "platform/winapi/windows.h"
@@ -89,9 +90,7 @@ bool NextMatch(Search* search, WIN32_FIND_DATAA* found) {
 
 HANDLE WINAPI FindFirstFileA(LPCSTR pattern, LPWIN32_FIND_DATAA found) {
   if (pattern == nullptr || pattern[0] == '\0' || found == nullptr) return INVALID_HANDLE_VALUE;
-  std::string text = platform::Latin1ToUtf8(pattern);
-  for (char& c : text)
-    if (c == '\\') c = '/';
+  std::string text = KvNativePath(platform::Latin1ToUtf8(pattern).c_str());
   size_t slash = text.rfind('/');
   std::string folder = slash == std::string::npos ? "" : text.substr(0, slash + 1);
   // The name part, back in the system code page (the whole pattern when there is no folder).
@@ -100,7 +99,7 @@ HANDLE WINAPI FindFirstFileA(LPCSTR pattern, LPWIN32_FIND_DATAA found) {
   if (last.empty()) return INVALID_HANDLE_VALUE;
   if (last == "*.*") last = "*";
 
-  DIR* dir = opendir(folder.empty() ? "." : folder.c_str());
+  DIR* dir = KvOpenDirectory(folder.c_str());
   if (dir == nullptr) return INVALID_HANDLE_VALUE;
   std::string folded;
   for (char c : last) folded += FoldChar(c);

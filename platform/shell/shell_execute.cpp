@@ -1,5 +1,6 @@
 // Opening a document through the shell: a program file is started with its parameters, any
 // other file or address is handed to xdg-open, which picks the desktop's application for it.
+// The file and the working folder may be written the Windows way; an address is left as it is.
 // Results follow the window system: above 32 on success, small error numbers otherwise.
 #include <sys/stat.h>
 #include <unistd.h>
@@ -8,6 +9,7 @@
 #include <string>
 #include <vector>
 
+#include "platform/runtime/file_open.h"
 #include "platform/shell/desktop.h"
 #include "platform/testing/service_hooks.h"
 #include "platform/text/code_page.h"
@@ -77,11 +79,10 @@ HINSTANCE WINAPI ShellExecuteA(HWND owner, LPCSTR verb, LPCSTR file, LPCSTR para
   if (!IsOpenVerb(verb)) return Result(SE_ERR_NOASSOC);
 
   std::string target = platform::Latin1ToUtf8(file);
-  for (char& c : target)
-    if (c == '\\' && !IsAddress(target)) c = '/';
-  std::string folder = platform::Latin1ToUtf8(directory);
-  struct stat info;
   bool local = !IsAddress(target);
+  if (local) target = KvNativePath(target.c_str());
+  std::string folder = KvNativePath(platform::Latin1ToUtf8(directory).c_str());
+  struct stat info;
   if (local && stat(target.c_str(), &info) != 0) return Result(SE_ERR_FNF);
 
   if (!platform::DesktopAvailable()) return Result(SE_ERR_NOASSOC);

@@ -12,6 +12,7 @@ namespace platform {
 struct ServiceHooks {
   std::string registryFile;  // empty: the default place
   bool hideDesktop = false;
+  std::string programFolder;  // non-empty: a desktop whose helper programs are in this folder
   std::optional<testing::MessageBoxRecord> lastMessageBox;
   std::optional<testing::DialogRecord> lastDialog;
   std::optional<testing::ShellOpenRecord> lastShellOpen;

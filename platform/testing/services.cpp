@@ -21,6 +21,8 @@ void SetRegistryFile(const std::string& path) {
 
 void HideDesktop(bool hide) { Services().hideDesktop = hide; }
 
+void UseDesktopPrograms(const std::string& folder) { Services().programFolder = folder; }
+
 std::optional<MessageBoxRecord> LastMessageBox() { return Services().lastMessageBox; }
 std::optional<DialogRecord> LastDialog() { return Services().lastDialog; }
 std::optional<ShellOpenRecord> LastShellOpen() { return Services().lastShellOpen; }

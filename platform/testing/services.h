@@ -21,6 +21,10 @@ std::string RegistryFile();
 // With hide set, every dialog, message box and shell open acts as on a machine without a
 // desktop: nothing is shown or started, and each call gives its failure result.
 void HideDesktop(bool hide);
+// Acts as on a desktop whose helper programs (zenity, xdg-open) are the ones in folder, so tests
+// can stand in for them; an empty folder goes back to the real desktop, if any. Hiding the
+// desktop still wins.
+void UseDesktopPrograms(const std::string& folder);
 
 struct MessageBoxRecord {
   HWND owner;
@@ -55,7 +59,7 @@ struct ShellOpenRecord {
 // The last shell open asked for, done or not.
 std::optional<ShellOpenRecord> LastShellOpen();
 
-// Forgets the records, shows the desktop again and points the registry at its default place.
+// Forgets the records, shows the real desktop again and points the registry at its default place.
 void ResetServices();
 
 }  // namespace platform::testing

@@ -31,7 +31,12 @@ int64_t ProcessStart() {
 // real one.
 int64_t Now() {
   platform::TestHooks& hooks = platform::Hooks();
-  if (!hooks.testClock) return MonotonicNanoseconds() - ProcessStart();
+  if (!hooks.testClock) {
+    // The start first: on its very first call it fixes the start, which must not come after
+    // the reading it is taken from (the two sides of "-" are evaluated in no fixed order).
+    int64_t start = ProcessStart();
+    return MonotonicNanoseconds() - start;
+  }
   int64_t reading = hooks.clockNow;
   hooks.clockNow += hooks.clockStep;
   return reading;

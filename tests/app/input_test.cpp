@@ -96,7 +96,7 @@ TEST_F(InputTest, KeyReleaseMarksApplyOnceAtTheFrameEnd) {
   EXPECT_TRUE(KvKeyDown('S'));
   KvInputResetFrame(false);
   EXPECT_FALSE(KvKeyDown('S'));
-  EXPECT_EQ(KV_INPUT::Instance().keyReleaseMark['S'], 0);
+  EXPECT_EQ(KV_INPUT::Instance().keyReleaseMark[int('S')], 0);
   Send(WM_KEYDOWN, 'S');
   KvInputResetFrame(false);
   EXPECT_TRUE(KvKeyDown('S'));

@@ -1,10 +1,15 @@
 // KV_CAMERA2D on the real engine, offscreen: the engine calls of Begin and End in order, the
 // viewport lent to the target and given back, clipping and clearing inside the viewport, the
-// view mapped onto it, and following an actor.
+// view mapped onto it, following an actor, and a canvas painted in the middle of a pass.
 #include "core/camera2d.h"
 
+#include <cstdint>
+#include <string>
+
 #include "core/actor.h"
+#include "core/core.h"
 #include "graphics/graphics_fixture.h"
+#include "graphics/quad.h"
 #include "graphics/sprite.h"
 
 using kv::engine::testing::StartTrace;
@@ -121,4 +126,87 @@ TEST_F(Camera2D, DisabledDoesNothingAndFollowCentresTheView) {
   EXPECT_EQ(camera.viewPosition.y, 0);
   EXPECT_EQ(TracedCalls().back(), "KvSetState(219, 8, 4, 16, 12)");  // no clear
   camera.End();
+}
+
+namespace {
+
+// An actor whose Draw runs a technique: inside the canvas it clears to green; back on the
+// target it shows the canvas at view (4, 4) and a white square at view (20, 10), 8 x 8 each.
+class PaintingActor : public KvCore::KV_ACTOR2D {
+ public:
+  KV_TECHNIQUE* technique = nullptr;
+  KV_ARRAY<uintptr_t>* arguments = nullptr;
+  void Draw() override { technique->Execute(arguments); }
+};
+
+KV_QUAD Square(double x, double y, double side) {
+  KV_QUAD quad;
+  quad.corners[0] = KV_VECTOR_D(x, y);
+  quad.corners[1] = KV_VECTOR_D(x + side, y);
+  quad.corners[2] = KV_VECTOR_D(x + side, y + side);
+  quad.corners[3] = KV_VECTOR_D(x, y + side);
+  return quad;
+}
+
+template <class T>
+uintptr_t Word(T* pointer) {
+  return reinterpret_cast<uintptr_t>(pointer);
+}
+
+}  // namespace
+
+// The camera clears its viewport (window x 8..39, rows 8..31) red and shows the view (0, 0, 32,
+// 24) there one to one. The canvas painted in the middle of the pass gets all of its pixels, and
+// what the pass draws after it still lands in the camera's viewport, clipped to it.
+TEST_F(Camera2D, ACanvasPaintedInsideAPassLeavesThePassAsTheCameraSetIt) {
+  constexpr uint32_t kGreen = 0x00FF00FFu;
+  KV_TECHNIQUE::RegisterDefinitions();
+  KV_CORE core;
+  KV_CAMERA2D& camera = *core.cameras2D.GetValue("view");
+  camera.enabled = 1;
+  camera.viewportPosition = KV_VECTOR_D(8, 16);
+  camera.viewportSize = KV_VECTOR_D(32, 24);
+  camera.viewSize = KV_VECTOR_D(32, 24);
+  KvSetState(KV_STATE_CLEAR_COLOR, 1.0, 0.0, 0.0, 1.0);
+  KvSetState(KV_STATE_DRAW_COLOR, 1.0, 1.0, 1.0, 1.0);
+  KV_CANVAS& canvas = *core.canvases.GetValue("canvas");
+  ASSERT_EQ(canvas.Create(8, 8, 0, 0), 1);
+  KV_HANDLE white;
+  ASSERT_EQ(KvTextureCreate(&white), 1);
+  const uint8_t pixel[4] = {255, 255, 255, 255};
+  ASSERT_EQ(KvTextureLoadRGBAFromMemory(white, pixel, 1, 1), 1);
+  KV_TECHNIQUE& technique = *core.techniques.GetValue("paint");
+  const std::string script =
+      "!VARIABLES: canvas green shown square white whole\n"
+      "CANVAS ENABLE canvas FALSE\n"
+      "COLOR SCENE green\n"
+      "CLEAR COLOR\n"
+      "CANVAS DISABLE canvas FALSE\n"
+      "RECT CANVAS canvas shown whole FALSE\n"
+      "RECT TEXTURE white square whole FALSE\n";
+  ASSERT_TRUE(technique.Compile(script.data(), (unsigned)script.size()));
+  KV_VECTOR_D green(0, 1, 0, 1);
+  KV_QUAD shown = Square(4, 4, 8), square = Square(20, 10, 8), whole = Square(0, 0, 1);
+  KV_ARRAY<uintptr_t> arguments(6);
+  const uintptr_t words[6] = {Word(&canvas), Word(&green), Word(&shown),
+                              Word(&square), Word(&white), Word(&whole)};
+  for (unsigned i = 0; i < 6; ++i) *arguments.Get(i) = words[i];
+  auto* actor = new PaintingActor;
+  actor->technique = &technique;
+  actor->arguments = &arguments;
+  core.AddActor("painters", actor);
+  core.CommitActors();
+
+  core.DrawScene();
+
+  EXPECT_EQ(Pixel(10, 10), kRed);  // the camera's clear, inside its viewport
+  EXPECT_EQ(Pixel(4, 4), kBlack);  // outside the viewport nothing was drawn
+  EXPECT_EQ(Pixel(44, 20), kBlack);
+  EXPECT_EQ(Pixel(12, 12), kGreen);  // the canvas, every pixel of it painted
+  EXPECT_EQ(Pixel(19, 19), kGreen);
+  EXPECT_EQ(Pixel(20, 20), kRed);
+  EXPECT_EQ(Pixel(28, 18), kWhite);  // the square drawn after the canvas
+  EXPECT_EQ(Pixel(35, 25), kWhite);
+  EXPECT_EQ(Pixel(36, 26), kRed);
+  KvTextureDestroy(white);
 }

@@ -1,6 +1,7 @@
 // The central object's screen accessors, mouse queries against named windows, 2D cameras and
 // sprites, and its system dialogs without a desktop: failure results, the default caption, the
-// filter list as the dialog receives it, and the listing of a temporary folder.
+// filter list as the dialog receives it, and the listing of a temporary folder; with stand-ins
+// for the desktop's programs, paths written the Windows way.
 #include <stdlib.h>
 
 #include <filesystem>
@@ -10,7 +11,9 @@
 
 #include "app/app_fixture.h"
 #include "core/core.h"
+#include "platform/desktop_stand_ins.h"
 #include "platform/testing/services.h"
+#include "platform/windows_path.h"
 #include "platform/winapi/shell.h"
 
 namespace {
@@ -210,5 +213,37 @@ TEST_F(CoreMouseDialogsTest, ListFilesListsATemporaryFolder) {
   EXPECT_EQ(list.Count(), 0u);  // cleared, nothing matched
   core->ListFiles(list, nullptr);
   EXPECT_EQ(list.Count(), 0u);
+  std::filesystem::remove_all(folder);
+}
+
+// With stand-ins for the desktop's programs: the listing's pattern, the dialog's starting folder
+// and the document opened through the shell, each written the Windows way, name the same places.
+TEST_F(CoreMouseDialogsTest, PathsWrittenTheWindowsWayNameTheSamePlaces) {
+  char name[] = "/tmp/kv_core_paths_XXXXXX";
+  ASSERT_NE(mkdtemp(name), nullptr);
+  std::string folder = name;
+  std::filesystem::create_directories(folder + "/docs");
+  std::ofstream(folder + "/docs/a.txt") << "a";
+  KV_LIST<KV_FILE_RECORD> list;
+  core->ListFiles(list, kvtest::WindowsPath(folder + "/docs/*.txt").c_str());
+  ASSERT_EQ(list.Count(), 1u);
+  EXPECT_STREQ(list.Begin()->name.c_str(), "a.txt");
+
+  platform::testing::HideDesktop(false);
+  platform::testing::UseDesktopPrograms(folder + "/bin");
+  kvtest::WriteRecordingScript(folder + "/bin/zenity", folder + "/zenity.txt",
+                               "echo '" + folder + "/docs/a.txt'\n");
+  KV_STRING out;
+  core->FileDialog(out, 10, nullptr, nullptr, kvtest::WindowsPath(folder + "/docs").c_str(), 0,
+                   "main");
+  EXPECT_STREQ(out.c_str(), (folder + "/docs/a.txt").c_str());
+  std::ifstream zenity(folder + "/zenity.txt");
+  std::string line, options;
+  while (std::getline(zenity, line)) options += line + "|";
+  EXPECT_NE(options.find("|--filename=" + folder + "/docs/|"), std::string::npos) << options;
+
+  kvtest::WriteRecordingScript(folder + "/bin/xdg-open", folder + "/opened.txt");
+  EXPECT_GT(core->ShellOpen(kvtest::WindowsPath(folder + "/docs/a.txt").c_str(), "", "main"), 32);
+  EXPECT_EQ(kvtest::WaitForFile(folder + "/opened.txt").rfind(folder + "/docs/a.txt\n", 0), 0u);
   std::filesystem::remove_all(folder);
 }

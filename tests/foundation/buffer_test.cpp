@@ -5,7 +5,10 @@
 
 #include <cstdio>
 #include <cstring>
+#include <filesystem>
 #include <string>
+
+#include "platform/windows_path.h"
 
 namespace {
 
@@ -57,16 +60,21 @@ TEST(Buffer, MissingFileLeavesTheBufferAlone) {
 }
 
 TEST(Buffer, WindowsStylePathsOpenWithSlashes) {
-  std::string dir = TempPath("");
-  std::string path = dir + "buffer_slash.bin";
-  WriteBytes(path, "abc", 3);
-  std::string windows = dir + "buffer_slash.bin";
-  // The folder part written with "\" as a data file of a Windows program would carry it.
-  for (char& c : windows)
-    if (c == '/') c = '\\';
+  std::string path = TempPath("buffer_slash.bin");
+  // The whole path written with "\" as a data file of a Windows program would carry it.
+  std::string windows = kvtest::WindowsPath(path);
   KV_BUFFER buffer;
-  ASSERT_TRUE(buffer.LoadFromFile(windows.c_str(), 0, 0));
-  EXPECT_EQ(buffer.length, 3u);
+  buffer.Write("abc", 3);
+  ASSERT_TRUE(buffer.SaveToFile(windows.c_str(), 0, 0));
+  ASSERT_TRUE(buffer.AppendToFile(windows.c_str()));
+  EXPECT_EQ(buffer.GetFileSize(windows.c_str()), 6u);
+  KV_BUFFER loaded;
+  ASSERT_TRUE(loaded.LoadFromFile(windows.c_str(), 0, 0));
+  EXPECT_EQ(loaded.length, 6u);
+  // Written where the slashes say, not into a file named with the backslashes.
+  EXPECT_EQ(loaded.GetFileSize(path.c_str()), 6u);
+  EXPECT_FALSE(std::filesystem::exists(windows));
+  std::remove(path.c_str());
 }
 
 TEST(Buffer, EmptyFileLoadsEmpty) {

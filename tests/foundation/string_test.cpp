@@ -104,7 +104,8 @@ TEST(String, AssignFromOwnTextIsSafe) {
   EXPECT_STREQ(s.c_str(), "world");
   s.AssignN(s.text + 1, 3);
   EXPECT_STREQ(s.c_str(), "orl");
-  s = s;
+  const KV_STRING& itself = s;
+  s = itself;
   EXPECT_STREQ(s.c_str(), "orl");
   s.Format("[%s|%s]", s.c_str(), s.c_str());
   EXPECT_STREQ(s.c_str(), "[orl|orl]");

@@ -58,7 +58,8 @@ TEST(Variant, CopiesOwnTheirPayload) {
   EXPECT_TRUE(b.IsNumber());
   a = b;
   EXPECT_EQ(a.GetNumber(), 7.0);
-  a = a;
+  const KV_VARIANT& itself = a;
+  a = itself;
   EXPECT_EQ(a.GetNumber(), 7.0);
   a = KV_VARIANT();
   EXPECT_TRUE(a.IsNone());

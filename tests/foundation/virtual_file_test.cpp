@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "engine/testing.h"
+#include "platform/windows_path.h"
 
 namespace {
 
@@ -65,6 +66,21 @@ TEST_F(VirtualFile, ThreeSavedEntriesLoadBackByteForByte) {
   EXPECT_EQ(info.Close(), 1);
   EXPECT_EQ(info.GetCount(), 0u);
   EXPECT_STREQ(info.path.c_str(), "");
+}
+
+TEST_F(VirtualFile, ArchivesNamedTheWindowsWaySaveOpenAndLoad) {
+  std::string path = TempPath("windows.kva");
+  std::string windows = kvtest::WindowsPath(path);
+  ThreeFiles three;
+  ASSERT_TRUE(KV_VIRTUAL_FILE_INFO::Save(windows.c_str(), three.files, 3));
+  KV_VIRTUAL_FILE_INFO info;
+  ASSERT_TRUE(info.Open(windows.c_str()));
+  ASSERT_EQ(info.GetCount(), 3u);
+  KV_BUFFER loaded;
+  ASSERT_TRUE(info.LoadEntry(&loaded, 2));
+  EXPECT_EQ(loaded.length, three.buffers[2].length);
+  info.Close();
+  EXPECT_EQ(std::remove(path.c_str()), 0);  // saved where the slashes say
 }
 
 TEST_F(VirtualFile, FindGivesTheFirstMatchAndLeavesIndexAloneOtherwise) {

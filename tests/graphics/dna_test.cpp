@@ -286,6 +286,23 @@ TEST_F(Dna, TexturesLoadOnceIntoNamedSpritesAndDressTheBody) {
   for (auto it = sprites.Begin(); !it.IsEnd(); it.Next()) it.Get()->Destroy(0);
 }
 
+TEST_F(Dna, AModelAndItsTextureFolderNamedTheWindowsWayLoad) {
+  std::filesystem::create_directories(directory + "/skins");
+  kvtest::WriteSolidKvt(directory + "/skins/skin.kvt", 4, 4, 255, 0, 0);
+  kvtest::WriteSolidKvt(directory + "/skins/bone.kvt", 2, 2, 0, 255, 0);
+  std::string modelText = Join(SampleLines());
+  kvtest::WriteFile(directory + "/body.model",
+                    std::vector<uint8_t>(modelText.begin(), modelText.end()));
+  KV_DICTIONARY<KV_SPRITE> sprites;
+  ASSERT_TRUE(dna.Reset());
+  ASSERT_TRUE(
+      dna.Load(".\\dna_data\\body.model", "dna_data\\skins", &sprites, nullptr, Unit(), 1, 1, 1));
+  EXPECT_EQ(dna.GetSpriteCount(), 1u);
+  EXPECT_FALSE(sprites.GetValue("skin")->GetTexture().IsNull());
+  EXPECT_FALSE(sprites.GetValue("bone")->GetTexture().IsNull());
+  for (auto it = sprites.Begin(); !it.IsEnd(); it.Next()) it.Get()->Destroy(0);
+}
+
 TEST_F(Dna, LifetimeCallsAreHarmlessOnABodyNeverCreated) {
   KV_DNA fresh;
   fresh.Destroy();

@@ -8,6 +8,8 @@
 #include <cstring>
 #include <string>
 
+#include "platform/windows_path.h"
+
 namespace {
 
 // A description as other tools write it: info with quoted face names, common with more keys,
@@ -52,7 +54,10 @@ TEST(FontDesc, WidespreadDescriptionLoadsFromFile) {
   KV_FONT_DESC desc;
   ASSERT_TRUE(desc.Load(path.c_str()));
   EXPECT_EQ(desc.lineHeight, 19.0f);
-  const KV_GLYPH& a = desc.glyphs['A'];
+  KV_FONT_DESC again;  // the same file named the Windows way
+  ASSERT_TRUE(again.Load(kvtest::WindowsPath(path).c_str()));
+  EXPECT_EQ(again.lineHeight, 19.0f);
+  const KV_GLYPH& a = desc.glyphs[int('A')];
   EXPECT_EQ(a.width, 11.0f);
   EXPECT_EQ(a.height, 12.0f);
   EXPECT_EQ(a.yoffset, 3.0f);
@@ -61,28 +66,28 @@ TEST(FontDesc, WidespreadDescriptionLoadsFromFile) {
   EXPECT_FLOAT_EQ(a.texTop, 32.0f / 128);
   EXPECT_FLOAT_EQ(a.texRight, 27.0f / 256);
   EXPECT_FLOAT_EQ(a.texBottom, 44.0f / 128);
-  EXPECT_EQ(desc.glyphs[' '].xoffset, -1.0f);
+  EXPECT_EQ(desc.glyphs[int(' ')].xoffset, -1.0f);
   // Codes 128 to 255 fill glyphs 128 to 255.
   EXPECT_EQ(desc.glyphs[233].xadvance, 9.0f);
   EXPECT_FLOAT_EQ(desc.glyphs[233].texLeft, 0.5f);
   // The kerning line's "first=65" must not be taken for a glyph.
-  EXPECT_EQ(desc.glyphs['V'].xadvance, 0.0f);
+  EXPECT_EQ(desc.glyphs[int('V')].xadvance, 0.0f);
 }
 
 TEST(FontDesc, TextureCoordinatesUseTheCommonScale) {
   KV_FONT_DESC desc;
   ASSERT_TRUE(ParseText(
       desc, "common lineHeight=20 scaleW=256 scaleH=64\nchar id=97 x=0 y=16 width=16 height=8"));
-  EXPECT_EQ(desc.glyphs['a'].texLeft, 0.0f);
-  EXPECT_EQ(desc.glyphs['a'].texRight, 0.0625f);
-  EXPECT_EQ(desc.glyphs['a'].texTop, 0.25f);
-  EXPECT_EQ(desc.glyphs['a'].texBottom, 0.375f);
+  EXPECT_EQ(desc.glyphs[int('a')].texLeft, 0.0f);
+  EXPECT_EQ(desc.glyphs[int('a')].texRight, 0.0625f);
+  EXPECT_EQ(desc.glyphs[int('a')].texTop, 0.25f);
+  EXPECT_EQ(desc.glyphs[int('a')].texBottom, 0.375f);
 
   // Before any common line the scale is unknown and the coordinates stay 0.
   KV_FONT_DESC early;
   ASSERT_TRUE(ParseText(early, "char id=97 x=8 width=16 xadvance=3"));
-  EXPECT_EQ(early.glyphs['a'].texRight, 0.0f);
-  EXPECT_EQ(early.glyphs['a'].xadvance, 3.0f);
+  EXPECT_EQ(early.glyphs[int('a')].texRight, 0.0f);
+  EXPECT_EQ(early.glyphs[int('a')].xadvance, 3.0f);
 }
 
 TEST(FontDesc, OutOfRangeIdsAreIgnoredAndLaterLinesReplace) {
@@ -92,9 +97,9 @@ TEST(FontDesc, OutOfRangeIdsAreIgnoredAndLaterLinesReplace) {
                         "char id=-1 xadvance=6\n"
                         "char id=98 xadvance=7 width=3\n"
                         "char id=98 xadvance=8\n"));
-  EXPECT_EQ(desc.glyphs['b'].xadvance, 8.0f);
+  EXPECT_EQ(desc.glyphs[int('b')].xadvance, 8.0f);
   // The replacing line gave no width: the glyph takes 0, not the earlier 3.
-  EXPECT_EQ(desc.glyphs['b'].width, 0.0f);
+  EXPECT_EQ(desc.glyphs[int('b')].width, 0.0f);
   for (int c = 0; c < 256; ++c) {
     if (c != 'b') {
       ASSERT_EQ(desc.glyphs[c].xadvance, 0.0f) << c;
@@ -105,8 +110,8 @@ TEST(FontDesc, OutOfRangeIdsAreIgnoredAndLaterLinesReplace) {
 TEST(FontDesc, QuotedRunsStayOneToken) {
   KV_FONT_DESC desc;
   ASSERT_TRUE(ParseText(desc, "char id=65 width=5 note=\"a width=99\"\tname=\"x\ty\" xadvance=6"));
-  EXPECT_EQ(desc.glyphs['A'].width, 5.0f);
-  EXPECT_EQ(desc.glyphs['A'].xadvance, 6.0f);
+  EXPECT_EQ(desc.glyphs[int('A')].width, 5.0f);
+  EXPECT_EQ(desc.glyphs[int('A')].xadvance, 6.0f);
 }
 
 TEST(FontDesc, LineEndingsAndBlankLinesParseTheSame) {
@@ -117,8 +122,8 @@ TEST(FontDesc, LineEndingsAndBlankLinesParseTheSame) {
     KV_FONT_DESC desc;
     ASSERT_TRUE(ParseText(desc, text));
     EXPECT_EQ(desc.lineHeight, 14.0f);
-    EXPECT_EQ(desc.glyphs['x'].xadvance, 9.0f);
-    EXPECT_EQ(desc.glyphs['x'].texRight, 0.75f);
+    EXPECT_EQ(desc.glyphs[int('x')].xadvance, 9.0f);
+    EXPECT_EQ(desc.glyphs[int('x')].texRight, 0.75f);
   }
 }
 
@@ -126,9 +131,9 @@ TEST(FontDesc, KeysAndKeywordsAreCaseSensitive) {
   KV_FONT_DESC desc;
   ASSERT_TRUE(
       ParseText(desc, "Char id=65 xadvance=5\nchar ID=66 xadvance=5\nchar id=67 XAdvance=5"));
-  EXPECT_EQ(desc.glyphs['A'].xadvance, 0.0f);
+  EXPECT_EQ(desc.glyphs[int('A')].xadvance, 0.0f);
   EXPECT_EQ(desc.glyphs[0].xadvance, 5.0f);  // id missing: 0
-  EXPECT_EQ(desc.glyphs['C'].xadvance, 0.0f);
+  EXPECT_EQ(desc.glyphs[int('C')].xadvance, 0.0f);
 }
 
 TEST(FontDesc, NothingToReadFails) {
@@ -156,8 +161,8 @@ TEST(FontDesc, TruncatedAndGarbageTextIsSafe) {
   ASSERT_TRUE(ParseText(desc,
                         "common scaleW=-1 scaleH=99999999999\nchar id=66 x=2147483647 "
                         "width=2147483647 y=junk =\"\" = q=="));
-  EXPECT_FLOAT_EQ(desc.glyphs['B'].texLeft, -2147483647.0f);
-  EXPECT_FLOAT_EQ(desc.glyphs['B'].texTop, 0.0f);
+  EXPECT_FLOAT_EQ(desc.glyphs[int('B')].texLeft, -2147483647.0f);
+  EXPECT_FLOAT_EQ(desc.glyphs[int('B')].texTop, 0.0f);
   const char bytes[] = {'c', 'h', 'a', 'r', ' ', 'i', 'd', '=', '6', '7', 0,
                         ' ', 'x', 'a', 'd', 'v', 'a', 'n', 'c', 'e', '=', '4'};
   KV_FONT_DESC zeros;

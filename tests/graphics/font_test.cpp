@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "graphics_fixture.h"
+#include "platform/windows_path.h"
 
 namespace {
 
@@ -74,6 +75,15 @@ TEST_F(Font, LoadMakesTextureFiltersAndDisplayListInOrder) {
   font.Destroy();
 }
 
+TEST_F(Font, LoadsFilesNamedTheWindowsWay) {
+  KV_FONT font;
+  ASSERT_TRUE(font.Load(kvtest::WindowsPath(texturePath).c_str(),
+                        kvtest::WindowsPath(descPath).c_str(), 10, 242, 243));
+  ASSERT_NE(font.desc, nullptr);
+  EXPECT_EQ(font.desc->lineHeight, 20.0f);
+  font.Destroy();
+}
+
 TEST_F(Font, LoadWithoutDescriptionUsesFixedMetrics) {
   KV_FONT font;
   StartTrace();
@@ -91,7 +101,7 @@ TEST_F(Font, LoadFromMemoryTakesImageBlockAndDescriptionText) {
   EXPECT_EQ(TracedCalls()[2],
             "KvTextureLoadFromMemory(" + std::to_string(font.texture.Id()) + ", ptr, 1)");
   ASSERT_NE(font.desc, nullptr);
-  EXPECT_EQ(font.desc->glyphs['b'].xadvance, 12.0f);
+  EXPECT_EQ(font.desc->glyphs[int('b')].xadvance, 12.0f);
   font.Destroy();
 
   // A description text without its length is not used.

@@ -1,7 +1,7 @@
 // Image files and engine textures: a red PNG loads as R, G, B, A bytes 255, 0, 0, 255, saving
 // writes a file that reads back the same, unknown formats and empty textures write nothing and
 // leave the texture unlocked, MIME types are compared exactly, and the sprite and font loaders
-// take their textures from image files.
+// take their textures from image files; paths written the Windows way work in every call.
 #define STB_IMAGE_WRITE_IMPLEMENTATION
 #define STB_IMAGE_WRITE_STATIC
 #pragma GCC diagnostic push
@@ -19,6 +19,7 @@
 #include "graphics/graphics_fixture.h"
 #include "graphics/image_files.h"
 #include "graphics/sprite.h"
+#include "platform/windows_path.h"
 
 namespace {
 
@@ -178,4 +179,38 @@ TEST_F(ImageFilesTest, FontsTakeTheirTextureFromAnImageFile) {
   EXPECT_FALSE(bad.LoadImage(image.c_str(), (folder + "/missing.fnt").c_str(), '\n', 9728, 9728));
   EXPECT_TRUE(bad.texture.IsNull());
   EXPECT_EQ(bad.loaded, 0);
+}
+
+// Paths written the Windows way name the same files: a load reads them, and a save writes into
+// the folder the backslashes name, never a file whose name holds them; a save into a folder
+// that does not exist fails.
+TEST_F(ImageFilesTest, EveryCallReadsBackslashesAsSlashes) {
+  std::filesystem::create_directory(folder + "/pics");
+  std::string red = kvtest::WindowsPath(folder + "/pics/red.png");
+  WritePng("pics/red.png", 2, 2, 255, 0, 0);
+  KV_HANDLE texture = NewTexture();
+  ASSERT_TRUE(KvTextureLoadImage(texture, red.c_str()));
+  EXPECT_EQ(Bytes(texture)[0], 255);
+
+  std::string saved = kvtest::WindowsPath(folder + "/pics/saved.png");
+  ASSERT_TRUE(KvTextureSaveImage(texture, saved.c_str(), "png"));
+  EXPECT_TRUE(std::filesystem::exists(folder + "/pics/saved.png"));
+  EXPECT_FALSE(
+      KvTextureSaveImage(texture, kvtest::WindowsPath(folder + "/none/x.png").c_str(), "png"));
+  for (const auto& entry : std::filesystem::recursive_directory_iterator(folder))
+    EXPECT_EQ(entry.path().filename().string().find('\\'), std::string::npos) << entry.path();
+  for (const auto& entry : std::filesystem::directory_iterator("/tmp"))
+    EXPECT_NE(entry.path().string().rfind(folder + "\\", 0), 0u) << entry.path();
+  KvTextureDestroy(texture);
+
+  KV_SPRITE sprite;
+  std::string list = red + ";" + saved;
+  ASSERT_TRUE(sprite.LoadImages(list.c_str(), 9728, 9728, 0, 0, -1, -1, 0, 0));
+  EXPECT_EQ(sprite.GetFrameCount(), 2u);
+  sprite.Destroy(0);
+
+  KV_FONT font;
+  ASSERT_TRUE(font.LoadImage(red.c_str(), nullptr, '\n', 9728, 9728));
+  EXPECT_EQ(font.loaded, 1);
+  font.Destroy();
 }

@@ -9,6 +9,7 @@
 
 #include "graphics/graphics_fixture.h"
 #include "graphics/model.h"
+#include "platform/windows_path.h"
 
 namespace {
 
@@ -166,6 +167,20 @@ TEST_F(Model, MaterialTexturesLoadWithTheModelsFilters) {
                 "KvTextureCreate(ptr)",
                 "KvTextureLoad(" + std::to_string(id) + ", \"" + dir + "/sub\\blue.kvt\", 1)",
                 "KvTextureParameter(237, 242)", "KvTextureParameter(238, 243)"}));
+  EXPECT_EQ(Width(Texture(Group(0))), 2u);
+}
+
+// The model, its folder, its material library and the library's texture all named the Windows
+// way.
+TEST_F(Model, AModelNamedTheWindowsWayLoadsWithItsLibraryAndTextures) {
+  std::filesystem::create_directories(dir + "/models/sub");
+  kvtest::WriteSolidKvt(dir + "/models/sub/blue.kvt", 2, 2, 0, 0, 255);
+  Write("models/sub/lib.mtl", "newmtl tex\nmap_Kd sub\\blue.kvt\n");
+  Write("models/m.obj", "mtllib sub\\lib.mtl\nv 0 0 0\nusemtl tex\nf 1 1 1\n");
+  ASSERT_TRUE(model.Load(kvtest::WindowsPath(dir + "/models/m.obj").c_str(),
+                         kvtest::WindowsPath(dir + "/models").c_str(), KV_FILTER_NEAREST,
+                         KV_FILTER_LINEAR, 0, true));
+  ASSERT_EQ(model.groups.Count(), 1u);
   EXPECT_EQ(Width(Texture(Group(0))), 2u);
 }
 

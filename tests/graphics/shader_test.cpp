@@ -1,9 +1,13 @@
 // KV_SHADER on the real engine: program slots load, log each step in the system's words, colour
 // what is drawn, feed program pairs through the mask rule, and reload and destroy without leaks.
+#include <cstdio>
+#include <cstring>
 #include <string>
+#include <vector>
 
 #include "graphics/graphics_fixture.h"
 #include "graphics/shader.h"
+#include "platform/windows_path.h"
 
 namespace {
 
@@ -57,6 +61,19 @@ TEST_F(Shader, ALinkedProgramLogsEachStepAndColoursTheQuad) {
   KV_SHADER::Unactivate();
   EXPECT_EQ(Pixel(15, 15), 0xff00ffffu);
   EXPECT_EQ(Pixel(25, 15), 0x000000ffu);
+}
+
+TEST_F(Shader, SourcesLoadFromFilesNamedTheWindowsWay) {
+  std::string vertexPath = ::testing::TempDir() + "shader_test.vert";
+  std::string fragmentPath = ::testing::TempDir() + "shader_test.frag";
+  kvtest::WriteFile(vertexPath, std::vector<uint8_t>(kVertex, kVertex + std::strlen(kVertex)));
+  kvtest::WriteFile(fragmentPath,
+                    std::vector<uint8_t>(kFragment, kFragment + std::strlen(kFragment)));
+  ASSERT_TRUE(shader.Load(0, 13, kvtest::WindowsPath(vertexPath).c_str(),
+                          kvtest::WindowsPath(fragmentPath).c_str()));
+  EXPECT_EQ(Log(shader, 0), kAllGood);
+  std::remove(vertexPath.c_str());
+  std::remove(fragmentPath.c_str());
 }
 
 TEST_F(Shader, AFailedVertexShaderIsLoggedAndTheLoadStillSucceeds) {

@@ -3,6 +3,7 @@
 #include "graphics/sprite.h"
 
 #include <cmath>
+#include <filesystem>
 
 #include "foundation/buffer.h"
 #include "foundation/virtual_file.h"
@@ -467,6 +468,23 @@ TEST_F(SpriteSave, AFrameThatCannotBeLockedIsSkippedAndTakesNoName) {
   KV_SPRITE empty;
   EXPECT_FALSE(empty.SaveFrames("sprite_none.kva"));
   sprite.Destroy(0);
+}
+
+TEST_F(SpriteSave, FilesNamedTheWindowsWayLoadAndSave) {
+  std::filesystem::create_directory("sprite_windows");
+  kvtest::WriteSolidKvt("sprite_windows/a.kvt", 4, 4);
+  kvtest::WriteSolidKvt("sprite_windows/b.kvt", 8, 2);
+  KV_SPRITE sprite;
+  ASSERT_TRUE(sprite.Load(".\\sprite_windows\\a.kvt;sprite_windows\\b.kvt", 1, 242, 242, 0, 0, -1,
+                          -1, 0, 0));
+  EXPECT_EQ(sprite.GetFrameCount(), 2u);
+  EXPECT_EQ(sprite.width, 8);
+  ASSERT_TRUE(sprite.SaveFrame("sprite_windows\\frame.bin"));
+  ASSERT_TRUE(sprite.SaveFrames(".\\sprite_windows\\frames.kva"));
+  EXPECT_TRUE(std::filesystem::exists("sprite_windows/frame.bin"));
+  EXPECT_TRUE(std::filesystem::exists("sprite_windows/frames.kva"));
+  sprite.Destroy(0);
+  std::filesystem::remove_all("sprite_windows");
 }
 
 TEST_F(SpriteSave, SaveFrameWritesTheSelectedFramesBytes) {

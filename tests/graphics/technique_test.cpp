@@ -13,6 +13,7 @@
 #include "graphics/shader.h"
 #include "graphics/technique.h"
 #include "graphics_fixture.h"
+#include "platform/windows_path.h"
 
 namespace {
 
@@ -343,6 +344,26 @@ TEST_F(Technique, ProgramFilesWrittenByTheEngineLoadAndRun) {
   EXPECT_TRUE(technique.program.IsEmpty());
   std::remove(source.c_str());
   std::remove(compiled.c_str());
+}
+
+TEST_F(Technique, FilesNamedTheWindowsWayCompileSaveAndLoad) {
+  std::string source = ::testing::TempDir() + "technique_windows.txt";
+  std::string compiled = ::testing::TempDir() + "technique_windows.bin";
+  std::string text = "!VARIABLES: callback\nEXECUTE callback\n";
+  kvtest::WriteFile(source, std::vector<uint8_t>(text.begin(), text.end()));
+  std::string windowsSource = kvtest::WindowsPath(source);
+  std::string windowsCompiled = kvtest::WindowsPath(compiled);
+  KV_ARRAY<uintptr_t> args = Words({P(&Callback)});
+  ASSERT_TRUE(technique.CompileFile(windowsSource.c_str()));
+  ASSERT_EQ(KV_TECHNIQUE::CompileFileToFile(windowsSource.c_str(), windowsCompiled.c_str()), 1);
+  ASSERT_TRUE(technique.LoadFromFile(windowsCompiled.c_str()));
+  ASSERT_TRUE(technique.Execute(&args));
+  EXPECT_EQ(callbackCalls, 1);
+  EXPECT_EQ(std::remove(compiled.c_str()), 0);
+  ASSERT_EQ(
+      KV_TECHNIQUE::CompileToFile(text.data(), (unsigned)text.size(), windowsCompiled.c_str()), 1);
+  EXPECT_EQ(std::remove(compiled.c_str()), 0);
+  std::remove(source.c_str());
 }
 
 TEST_F(Technique, AFailedRegistrationLeavesNoListBehind) {

@@ -13,6 +13,7 @@
 #include <vector>
 
 #include "engine/kv_engine.h"
+#include "platform/windows_path.h"
 
 namespace {
 
@@ -80,6 +81,24 @@ TEST(Archive, SavedArchiveListsOffsetsSizesAndNames) {
   EXPECT_EQ(KvVirtualFileSize(&record), 0u);
   EXPECT_EQ(KvVirtualFileInfoClose(&entries), 1);
   EXPECT_EQ(entries.count, 0u);
+}
+
+TEST(Archive, PathsWrittenTheWindowsWayNameTheSameFile) {
+  std::string path = TempPath("windows.kva");
+  std::string windowsPath = kvtest::WindowsPath(path);
+  KV_VIRTUAL_FILE_RECORD written;
+  KvVirtualFileMakeFile(&written, "a", "abc", 3);
+  ASSERT_EQ(KvVirtualFileSave(windowsPath.c_str(), &written, 1, 0), 1);
+  EXPECT_EQ(ReadAll(path).size(), 12u + 264 + 3);
+  KV_ARRAY<KV_VIRTUAL_FILE_ENTRY> entries;
+  ASSERT_EQ(KvVirtualFileInfoOpen(windowsPath.c_str(), &entries), 1);
+  ASSERT_EQ(entries.count, 1u);
+  KV_VIRTUAL_FILE_RECORD record;
+  ASSERT_EQ(KvVirtualFileLoad(&record, windowsPath.c_str(), &entries.data[0]), 1);
+  EXPECT_EQ(KvVirtualFileSize(&record), 3u);
+  KvVirtualFileFree(&record);
+  KvVirtualFileInfoClose(&entries);
+  std::remove(path.c_str());
 }
 
 TEST(Archive, EveryCutShortCopyIsRefused) {

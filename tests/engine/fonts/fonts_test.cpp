@@ -57,12 +57,12 @@ TEST_F(Fonts, GlyphBoxesLandWhereTheMeasureRulePutsThem) {
   desc.lineSpacing = 2;
   desc.lineHeight = 10;
   // 'a' is a 4 x 6 box one pixel right of and two below the pen, advancing 6; 'b' is 3 x 8 at the pen.
-  desc.glyphs['a'] = KV_GLYPH{4, 6, 1, 2, 6, 0, 0, 1, 1};
-  desc.glyphs['b'] = KV_GLYPH{3, 8, 0, 0, 5, 0, 0, 1, 1};
-  desc.glyphs[' '] = KV_GLYPH{0, 0, 0, 0, 4, 0, 0, 0, 0};
+  desc.glyphs[int('a')] = KV_GLYPH{4, 6, 1, 2, 6, 0, 0, 1, 1};
+  desc.glyphs[int('b')] = KV_GLYPH{3, 8, 0, 0, 5, 0, 0, 1, 1};
+  desc.glyphs[int(' ')] = KV_GLYPH{0, 0, 0, 0, 4, 0, 0, 0, 0};
   KV_HANDLE font;
   ASSERT_EQ(KvGenerateFont(&font, &desc), 1);
-  desc.glyphs['a'].width = 40;  // the engine keeps its own copy
+  desc.glyphs[int('a')].width = 40;  // the engine keeps its own copy
   const char* text = "ab a\n\nb";
   Print(font, text, 10, 5);
   // Line 0: 'a' at pen 0, 'b' at pen 7, ' ' then 'a' at pen 7 + 6 + 5 = 18.
@@ -120,7 +120,7 @@ TEST_F(Fonts, GlyphsTakeTheirTextureRectangleAndTheDrawColour) {
   KV_HANDLE pair = TextureFrom({255, 0, 0, 255, 0, 255, 0, 255}, 2, 1);
   KV_FONT_RECORD desc;
   desc.lineHeight = 8;
-  desc.glyphs['x'] = KV_GLYPH{6, 6, 0, 0, 6, 0.5f, 0, 1, 1};
+  desc.glyphs[int('x')] = KV_GLYPH{6, 6, 0, 0, 6, 0.5f, 0, 1, 1};
   KV_HANDLE font;
   ASSERT_EQ(KvGenerateFont(&font, &desc), 1);
   KvSetState(KV_STATE_DRAW_COLOR, 1.0, 1.0, 1.0, 0.5);

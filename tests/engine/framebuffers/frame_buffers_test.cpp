@@ -1,6 +1,9 @@
 // Frame buffers on the real GL path: drawing lands in their texture and not on the render target,
-// the target's viewport comes back afterwards, given textures stay the caller's, and unknown or
-// destroyed handles do nothing.
+// the target's viewport comes back afterwards (a lent viewport, clipping and matrices included),
+// given textures stay the caller's, and unknown or destroyed handles do nothing.
+#include <utility>
+#include <vector>
+
 #include "engine/engine_fixture.h"
 
 namespace {
@@ -53,6 +56,85 @@ TEST_F(FrameBuffers, DrawingGoesIntoTheTextureWhileActive) {
   EXPECT_TRUE(Near(At(kWidth - 2, kHeight - 2), {0, 255, 0, 255})) << At(kWidth - 2, kHeight - 2);
   KvFrameBufferDestroy(fb);
   EXPECT_EQ(KvTextureGet(texture, KV_TEX_WIDTH), nullptr);  // its own texture went with it
+}
+
+// Drawing on the target the way a 2D camera sets it up: the viewport lent to the target (x 8..39,
+// rows 16..39 from the bottom) with the view (100, 200, 32, 24), clipped to it, and a moved
+// model-view matrix. A frame buffer taking over gets none of it and gives all of it back.
+TEST_F(FrameBuffers, GivingDrawingBackRestoresTheViewportClipAndMatricesInForce) {
+  const int32_t lent[4] = {8, 16, 32, 24};
+  int32_t* fields[4];
+  int32_t kept[4];
+  for (int i = 0; i < 4; ++i) {
+    fields[i] = static_cast<int32_t*>(KvRenderTargetGet(target, KV_RT_VIEWPORT_X + i));
+    kept[i] = *fields[i];
+    *fields[i] = lent[i];
+  }
+  KvRenderTargetActivate(target);
+  for (int i = 0; i < 4; ++i) *fields[i] = kept[i];
+  KvCameraOrtho(100, 200, 32, 24, 0);
+  KvSetState(KV_STATE_CLIP, 1);
+  KvSetState(KV_STATE_CLIP_RECT, lent[0], lent[1], lent[2], lent[3]);
+  KvMatrixTranslate(2, 0, 0);
+  double projection[16], modelView[16];
+  KvMatrixSave(KV_MATRIX_PROJECTION, projection);
+  KvMatrixSave(KV_MATRIX_MODELVIEW, modelView);
+
+  KV_HANDLE fb;
+  ASSERT_EQ(KvFrameBufferCreate(&fb, 16, 8, 0, 0), 1);
+  KV_HANDLE texture = *static_cast<KV_HANDLE*>(KvFrameBufferGet(fb, KV_FB_TEXTURE));
+  ASSERT_EQ(KvFrameBufferActivate(fb), 1);
+  EXPECT_EQ(*static_cast<int32_t*>(KvGetState(KV_STATE_CLIP)), 0);
+  // Its whole area, unclipped: a fill of all of it reaches every corner.
+  KvCameraOrtho(0, 0, 16, 8, 0);
+  Fill(0, 0, 16, 8, {255, 0, 0, 255});
+  KvMatrixMode(KV_MATRIX_PROJECTION);  // left in the other mode on purpose
+  KvFrameBufferUnactivate(fb);
+  for (auto [x, y] : {std::pair{0, 0}, {15, 0}, {0, 7}, {15, 7}})
+    EXPECT_TRUE(Near(TexturePixel(texture, x, y), {255, 0, 0, 255})) << x << "," << y;
+
+  const int32_t* clipRect = static_cast<int32_t*>(KvGetState(KV_STATE_CLIP_RECT));
+  EXPECT_EQ(*static_cast<int32_t*>(KvGetState(KV_STATE_CLIP)), 1);
+  EXPECT_EQ(std::vector<int32_t>(clipRect, clipRect + 4), std::vector<int32_t>(lent, lent + 4));
+  double after[16];
+  KvMatrixSave(KV_MATRIX_MODELVIEW, after);
+  EXPECT_EQ(std::vector<double>(after, after + 16), std::vector<double>(modelView, modelView + 16));
+  // The model-view mode is current again: resetting the current matrix leaves the projection.
+  KvMatrixIdentity();
+  KvMatrixSave(KV_MATRIX_PROJECTION, after);
+  EXPECT_EQ(std::vector<double>(after, after + 16),
+            std::vector<double>(projection, projection + 16));
+  // A clear is clipped to the lent viewport (window x 8..39, rows 8..31) again.
+  KvSetState(KV_STATE_CLEAR_COLOR, 0.0, 0.0, 1.0, 1.0);
+  KvRenderScene(KV_SCENE_CLEAR_COLOR);
+  EXPECT_TRUE(Near(At(8, 20), {0, 0, 255, 255})) << At(8, 20);
+  EXPECT_TRUE(Near(At(39, 31), {0, 0, 255, 255})) << At(39, 31);
+  EXPECT_TRUE(Near(At(7, 20), {0, 0, 0, 255})) << At(7, 20);
+  EXPECT_TRUE(Near(At(20, 32), {0, 0, 0, 255})) << At(20, 32);
+  // And the view (100, 200, 32, 24) maps onto that viewport again.
+  Fill(100, 200, 4, 4, {0, 255, 0, 255});
+  EXPECT_TRUE(Near(At(9, 9), {0, 255, 0, 255})) << At(9, 9);
+  EXPECT_TRUE(Near(At(13, 9), {0, 0, 255, 255})) << At(13, 9);
+  KvFrameBufferDestroy(fb);
+}
+
+TEST_F(FrameBuffers, GivingBackWhatNoFrameBufferHasChangesNothing) {
+  KV_HANDLE fb;
+  ASSERT_EQ(KvFrameBufferCreate(&fb, 8, 8, 0, 0), 1);
+  KvSetState(KV_STATE_CLIP, 1);
+  KvSetState(KV_STATE_CLIP_RECT, 0, 0, 4, 4);
+  KvFrameBufferUnactivate(fb);
+  EXPECT_EQ(*static_cast<int32_t*>(KvGetState(KV_STATE_CLIP)), 1);
+  // Switching from one frame buffer to another keeps what the target had.
+  KV_HANDLE second;
+  ASSERT_EQ(KvFrameBufferCreate(&second, 4, 4, 0, 0), 1);
+  KvFrameBufferActivate(fb);
+  KvFrameBufferActivate(second);
+  KvFrameBufferUnactivate(second);
+  EXPECT_EQ(*static_cast<int32_t*>(KvGetState(KV_STATE_CLIP)), 1);
+  EXPECT_EQ(static_cast<int32_t*>(KvGetState(KV_STATE_CLIP_RECT))[2], 4);
+  KvFrameBufferDestroy(second);
+  KvFrameBufferDestroy(fb);
 }
 
 TEST_F(FrameBuffers, ItsTextureDrawsLikeAnyOther) {

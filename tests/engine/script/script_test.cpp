@@ -10,6 +10,7 @@
 
 #include "engine/kv_engine.h"
 #include "engine/testing.h"
+#include "platform/windows_path.h"
 
 namespace {
 
@@ -213,6 +214,15 @@ TEST_F(Script, CompilesToFilesThatLoadAndRun) {
   std::fclose(file);
   ASSERT_EQ(KvVistrelCompileFile(&program, source.c_str(), list), 1);
   ASSERT_EQ(KvVistrelCompileFileToFile(source.c_str(), compiled.c_str(), list), 1);
+  // Both paths may be written the Windows way.
+  std::string windowsSource = kvtest::WindowsPath(source);
+  std::string windowsCompiled = kvtest::WindowsPath(compiled + "2");
+  ASSERT_EQ(KvVistrelCompileFile(&program, windowsSource.c_str(), list), 1);
+  ASSERT_EQ(KvVistrelCompileFileToFile(windowsSource.c_str(), windowsCompiled.c_str(), list), 1);
+  EXPECT_EQ(std::remove((compiled + "2").c_str()), 0);
+  ASSERT_EQ(
+      KvVistrelCompileToFile(text.data(), (uint32_t)text.size(), windowsCompiled.c_str(), list), 1);
+  EXPECT_EQ(std::remove((compiled + "2").c_str()), 0);
   EXPECT_EQ(KvVistrelCompileFile(&program, "/nonexistent/script.txt", list), 0);
   EXPECT_EQ(KvVistrelCompileFileToFile(source.c_str(), "/nonexistent/dir/out.bin", list), 0);
   EXPECT_EQ(KvVistrelCompileToFile("JUMP\n", 5, compiled.c_str(), list), 0);

@@ -4,6 +4,7 @@
 #include <string>
 
 #include "engine/engine_fixture.h"
+#include "platform/windows_path.h"
 
 namespace {
 
@@ -135,6 +136,9 @@ TEST_F(Shaders, SourcesLoadFromFiles) {
   KvShaderCreate(&shader);
   EXPECT_EQ(KvShaderLoad(shader, KV_SHADER_FRAGMENT, path.c_str()), 1) << KvShaderLastLog();
   EXPECT_STREQ(KvShaderLastLog(), "");
+  // The same file named the Windows way.
+  EXPECT_EQ(KvShaderLoad(shader, KV_SHADER_FRAGMENT, kvtest::WindowsPath(path).c_str()), 1)
+      << KvShaderLastLog();
   KvShaderDestroy(shader);
   std::remove(path.c_str());
 }

@@ -6,6 +6,7 @@
 #include <string>
 
 #include "engine/engine_fixture.h"
+#include "platform/windows_path.h"
 #include "engine/textures/kvt_format.h"
 
 #define STB_IMAGE_WRITE_IMPLEMENTATION
@@ -130,11 +131,7 @@ TEST_F(Texture, LoadsKvtFilesFromPathsWithBackslashes) {
   EXPECT_EQ(Property(texture, KV_TEX_WIDTH), 3u);
   // Loading leaves the texture current: a parameter applies to it at once.
   EXPECT_EQ(KvTextureParameter(KV_TEX_MIN_FILTER, 243), 1);
-  std::string windowsPath = path;
-  for (char& c : windowsPath) {
-    if (c == '/') c = '\\';
-  }
-  EXPECT_EQ(KvTextureLoad(texture, windowsPath.c_str(), 0), 1);
+  EXPECT_EQ(KvTextureLoad(texture, kvtest::WindowsPath(path).c_str(), 0), 1);
   auto* locked = static_cast<uint8_t*>(KvTextureLock(texture, KV_LOCK_READ));
   EXPECT_EQ(std::memcmp(locked, pixels.data(), pixels.size()), 0);
   KvTextureUnlock(texture, 0);

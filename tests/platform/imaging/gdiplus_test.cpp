@@ -2,6 +2,7 @@
 // bitmaps over memory locked and written back, every encoder's file decoded back to the same
 // pixels (JPEG near them), and files that are not images refused.
 #include <cstring>
+#include <filesystem>
 #include <string>
 #include <vector>
 
@@ -175,5 +176,31 @@ TEST_F(ImagingTest, FilesThatAreNotImagesAreRefused) {
   CLSID unknown{};
   EXPECT_NE(GdipSaveImageToFile(bitmap, Wide(folder + "/x.png").c_str(), &unknown, nullptr), Ok);
   EXPECT_FALSE(std::filesystem::exists(folder + "/x.png"));
+  GdipDisposeImage(bitmap);
+}
+
+TEST_F(ImagingTest, FileNamesWrittenTheWindowsWayAreReadWithSlashes) {
+  std::filesystem::create_directory(folder + "/pics");
+  const uint8_t bgra[] = {0, 0, 255, 255};
+  std::vector<uint8_t> pixels(bgra, bgra + 4);
+  GpBitmap* bitmap = nullptr;
+  ASSERT_EQ(GdipCreateBitmapFromScan0(1, 1, 4, PixelFormat32bppARGB, pixels.data(), &bitmap), Ok);
+  CLSID encoder;
+  ASSERT_TRUE(EncoderFor("image/png", &encoder));
+  std::u16string windowsPath = Wide(folder + "\\pics\\red.png");
+  ASSERT_EQ(GdipSaveImageToFile(bitmap, windowsPath.c_str(), &encoder, nullptr), Ok);
+  // The file is in the folder, and no file named with the backslashes lies beside it.
+  EXPECT_TRUE(std::filesystem::exists(folder + "/pics/red.png"));
+  for (const auto& entry : std::filesystem::recursive_directory_iterator(folder))
+    EXPECT_EQ(entry.path().filename().string().find('\\'), std::string::npos) << entry.path();
+  // A folder that does not exist fails, written either way.
+  EXPECT_NE(
+      GdipSaveImageToFile(bitmap, Wide(folder + "\\none\\red.png").c_str(), &encoder, nullptr), Ok);
+  GdipDisposeImage(bitmap);
+
+  ASSERT_EQ(GdipCreateBitmapFromFile(windowsPath.c_str(), &bitmap), Ok);
+  UINT width = 0;
+  EXPECT_EQ(GdipGetImageWidth(bitmap, &width), Ok);
+  EXPECT_EQ(width, 1u);
   GdipDisposeImage(bitmap);
 }

@@ -1,6 +1,7 @@
 // The desktop services without a desktop: message boxes, shell open, the open and save dialogs
 // and the folder picker give their failure results, and each records what it was asked, so the
-// records show the texts, filters and flags as the caller built them.
+// records show the texts, filters and flags as the caller built them. With stand-ins for the
+// desktop's programs: the paths they are given.
 #include <cstring>
 #include <filesystem>
 #include <string>
@@ -8,6 +9,7 @@
 
 #include "platform/winapi/shell.h"
 #include "platform/winapi/windows.h"
+#include "platform/desktop_stand_ins.h"
 #include "platform/services_fixture.h"
 
 using DialogsTest = ServicesTest;
@@ -92,4 +94,44 @@ TEST_F(DialogsTest, ItemListsGiveTheirPathAndAreFreedByTheShellAllocator) {
   std::string tooLong(300, 'a');
   EXPECT_FALSE(SHGetPathFromIDListA(reinterpret_cast<PCIDLIST_ABSOLUTE>(tooLong.c_str()), path));
   EXPECT_EQ(SHGetMalloc(nullptr), E_INVALIDARG);
+}
+
+// With stand-ins for the desktop's programs, paths written the Windows way reach Linux with "/":
+// the dialog's starting folder, the document handed to the opener, and the program started
+// through the shell with its working folder.
+TEST_F(DialogsTest, PathsWrittenTheWindowsWayReachTheDesktopWithSlashes) {
+  platform::testing::HideDesktop(false);
+  platform::testing::UseDesktopPrograms(folder + "/bin");
+  std::filesystem::create_directories(folder + "/start");
+  kvtest::WriteRecordingScript(folder + "/bin/zenity", folder + "/zenity.txt",
+                               "echo '" + folder + "/picked.txt'\n");
+  char file[MAX_PATH] = "";
+  OPENFILENAMEA dialog{};
+  dialog.lStructSize = sizeof dialog;
+  dialog.lpstrFile = file;
+  dialog.nMaxFile = MAX_PATH;
+  std::string start = folder + "\\start";
+  dialog.lpstrInitialDir = start.c_str();
+  ASSERT_TRUE(GetOpenFileNameA(&dialog));
+  EXPECT_EQ(std::string(file), folder + "/picked.txt");
+  EXPECT_NE(ReadText(folder + "/zenity.txt").find("\n--filename=" + folder + "/start/\n"),
+            std::string::npos)
+      << ReadText(folder + "/zenity.txt");
+
+  kvtest::WriteRecordingScript(folder + "/bin/xdg-open", folder + "/opened.txt");
+  WriteText(folder + "/docs/read me.txt", "x");
+  EXPECT_GT((intptr_t)ShellExecuteA(nullptr, "open", (folder + "\\docs\\read me.txt").c_str(), "",
+                                    "", SW_SHOW),
+            32);
+  EXPECT_EQ(kvtest::WaitForFile(folder + "/opened.txt"),
+            folder + "/docs/read me.txt\n" +
+                std::filesystem::canonical(std::filesystem::current_path()).string() + "\n");
+
+  std::filesystem::create_directories(folder + "/work/dir");
+  kvtest::WriteRecordingScript(folder + "/tools/run.sh", folder + "/ran.txt");
+  EXPECT_GT((intptr_t)ShellExecuteA(nullptr, "open", (folder + "\\tools\\run.sh").c_str(),
+                                    "one \"two three\"", (folder + "\\work\\dir").c_str(), SW_SHOW),
+            32);
+  EXPECT_EQ(kvtest::WaitForFile(folder + "/ran.txt"),
+            "one\ntwo three\n" + std::filesystem::canonical(folder + "/work/dir").string() + "\n");
 }

@@ -1,0 +1,73 @@
+// The helpers that open files and folders named the Windows way: a path with "\" names the same
+// file or folder as with "/" for opening, renaming, removing and listing, and null paths are
+// refused.
+#include "platform/runtime/file_open.h"
+
+#include <gtest/gtest.h>
+#include <stdlib.h>
+
+#include <filesystem>
+#include <set>
+#include <string>
+
+namespace {
+
+class FileOpen : public ::testing::Test {
+ protected:
+  std::string folder;
+
+  void SetUp() override {
+    char name[] = "/tmp/kv_file_open_XXXXXX";
+    ASSERT_NE(mkdtemp(name), nullptr);
+    folder = name;
+    std::filesystem::create_directory(folder + "/sub");
+  }
+  void TearDown() override { std::filesystem::remove_all(folder); }
+
+  bool Exists(const std::string& rest) const { return std::filesystem::exists(folder + rest); }
+};
+
+}  // namespace
+
+TEST_F(FileOpen, BackslashesNameTheSameFilesAndFoldersAsSlashes) {
+  EXPECT_EQ(KvNativePath("data\\1.kvt"), "data/1.kvt");
+  EXPECT_EQ(KvNativePath(".\\wall.jpg"), "./wall.jpg");
+  std::string written = folder + "\\sub\\a.txt";
+  FILE* file = KvOpenFile(written.c_str(), "wb");
+  ASSERT_NE(file, nullptr);
+  std::fputs("abc", file);
+  std::fclose(file);
+  EXPECT_TRUE(Exists("/sub/a.txt"));
+  EXPECT_FALSE(std::filesystem::exists(written));  // no file whose name holds the backslashes
+
+  ASSERT_TRUE(KvRenameFile(written.c_str(), (folder + "\\sub\\b.txt").c_str()));
+  EXPECT_FALSE(Exists("/sub/a.txt"));
+  EXPECT_TRUE(Exists("/sub/b.txt"));
+
+  DIR* dir = KvOpenDirectory((folder + "\\sub").c_str());
+  ASSERT_NE(dir, nullptr);
+  std::set<std::string> names;
+  while (dirent* entry = readdir(dir)) names.insert(entry->d_name);
+  closedir(dir);
+  EXPECT_EQ(names, (std::set<std::string>{".", "..", "b.txt"}));
+
+  EXPECT_TRUE(KvRemoveFile((folder + "\\sub\\b.txt").c_str()));
+  EXPECT_FALSE(Exists("/sub/b.txt"));
+}
+
+TEST_F(FileOpen, NullPathsAndMissingFilesAreRefused) {
+  EXPECT_EQ(KvNativePath(nullptr), "");
+  EXPECT_EQ(KvOpenFile(nullptr, "rb"), nullptr);
+  EXPECT_EQ(KvOpenFile((folder + "\\sub").c_str(), nullptr), nullptr);
+  EXPECT_EQ(KvOpenFile((folder + "\\missing.txt").c_str(), "rb"), nullptr);
+  EXPECT_FALSE(KvRemoveFile(nullptr));
+  EXPECT_FALSE(KvRemoveFile((folder + "\\missing.txt").c_str()));
+  EXPECT_FALSE(KvRenameFile(nullptr, (folder + "\\x").c_str()));
+  EXPECT_FALSE(KvRenameFile((folder + "\\missing.txt").c_str(), (folder + "\\x").c_str()));
+  EXPECT_EQ(KvOpenDirectory(nullptr), nullptr);
+  EXPECT_EQ(KvOpenDirectory((folder + "\\none").c_str()), nullptr);
+  // "" is the working directory.
+  DIR* here = KvOpenDirectory("");
+  ASSERT_NE(here, nullptr);
+  closedir(here);
+}
