@@ -1,11 +1,29 @@
-// The frame loop: one message per turn, a frame only when the queue is empty, the frame
-// time measured before pacing, and the draw and update ticks counted after it.
+// The frame loop: one message per turn, a frame only when the queue is empty, pacing, the
+// frame time measured after it, and the draw and update ticks counted from that time.
 #include "app/loop.h"
 
+#include <algorithm>
 #include <cmath>
 
 #include "app/input.h"
 #include "foundation/clock.h"
+
+namespace {
+
+// Busy-wait pacing spins for at least this long at the end of a wait, and at most this long
+// however late the system's sleeps wake (ms).
+constexpr float kShortestSpin = 0.25f;
+constexpr float kLongestSpin = 2.0f;
+// Sleeps of 1 ms that Calibrate times to learn how late a sleep wakes.
+constexpr int kLatenessSamples = 3;
+// How fast the lateness estimate relaxes toward sleeps that wake earlier than it (per frame).
+constexpr float kLatenessRelax = 0.05f;
+// The most that sleep mode makes up in one frame for earlier frames (ms).
+constexpr float kMostCarry = 1.0f;
+
+float Milliseconds(float seconds) { return seconds * 1000.0f; }
+
+}  // namespace
 
 KV_LOOP::KV_LOOP()
     : targetA(0),
@@ -34,7 +52,9 @@ KV_LOOP::KV_LOOP()
       running(1),
       trayHook(nullptr),
       appMessageHook(nullptr),
-      messageHook(nullptr) {}
+      messageHook(nullptr),
+      sleepLateness(0),
+      sleepCarry(0) {}
 
 KV_LOOP& KV_LOOP::Instance() {
   // Never destroyed: hooks and timings may be read by exit-time destructors.
@@ -59,6 +79,18 @@ void KV_LOOP::Calibrate() {
     targetB = KvTime() * 1000.0f - t0;
     elapsed = targetB;
   }
+  MeasureSleepLateness();
+}
+
+void KV_LOOP::MeasureSleepLateness() {
+  sleepLateness = 0;
+  for (int i = 0; i < kLatenessSamples; ++i) {
+    const float before = KvTime();
+    Sleep(1);
+    const float late = Milliseconds(KvTime() - before) - 1.0f;
+    sleepLateness = std::max(sleepLateness, late);
+  }
+  sleepLateness = std::min(sleepLateness, kLongestSpin);
 }
 
 bool KV_LOOP::Run(KV_FRAME_PROC procedure, uintptr_t argument) {
@@ -67,6 +99,7 @@ bool KV_LOOP::Run(KV_FRAME_PROC procedure, uintptr_t argument) {
   rateWindow = 0;
   frameCounter = drawTickCounter = updateTickCounter = 0;
   lastMessage.message = 0;
+  sleepCarry = 0;
   drawAccumulator = 0;
   drawTick = 1;
   updateAccumulator = 0;
@@ -99,12 +132,14 @@ void KV_LOOP::RunFrame(KV_FRAME_PROC procedure, uintptr_t argument, bool& odd) {
   if (resetInput) KvInputResetFrame(false);
   if (clearCharacters) KvClearChars();
 
-  currentTime = KvTime();
+  // The frame ends after its wait, so that its time is the real time from one frame to the
+  // next: what particles, timers, the GUI and the intro advance by matches the wall clock.
   odd = !odd;
-  frameTime = currentTime - previousTime;
+  currentTime = KvTime();
   if (frameLimit > 0) Pace(odd);
-  // The wait belongs to the next frame's time.
+  frameTime = currentTime - previousTime;
   previousTime = currentTime;
+  if (frameLimit > 0 && sleepMode) CarrySleepError();
   ++frameCounter;
   rateWindow += frameTime;
 
@@ -121,15 +156,53 @@ void KV_LOOP::RunFrame(KV_FRAME_PROC procedure, uintptr_t argument, bool& odd) {
 
 void KV_LOOP::Pace(bool odd) {
   if (sleepMode) {
-    // Whole milliseconds left of the limit; a frame that already overran still
-    // gives up the processor for 1 ms.
-    float left = frameLimit - frameTime * 1000.0f;
-    DWORD ms = left < 1.0f ? 1 : (DWORD)left;
-    Sleep(ms);
+    PaceBySleeping();
+  } else {
+    PaceByBusyWaiting(odd ? targetA : targetB);
+  }
+}
+
+void KV_LOOP::PaceBySleeping() {
+  // Whole milliseconds: what is left of the limit, with what earlier frames fell short of or
+  // overran it, rounded. A frame that already overran still gives up the processor for 1 ms.
+  const float left = frameLimit + sleepCarry - Milliseconds(currentTime - previousTime);
+  Sleep(left < 1.0f ? 1 : (DWORD)(left + 0.5f));
+  currentTime = KvTime();
+}
+
+void KV_LOOP::CarrySleepError() {
+  const float error = frameLimit - Milliseconds(frameTime);
+  // A frame whose own work overran the limit is not made up for: the next frames keep the limit.
+  if (error < -kMostCarry) {
+    sleepCarry = 0;
     return;
   }
-  const float target = odd ? targetA : targetB;
-  while ((currentTime - previousTime) * 1000.0f < target) currentTime = KvTime();
+  sleepCarry = std::clamp(sleepCarry + error, -kMostCarry, kMostCarry);
+}
+
+void KV_LOOP::PaceByBusyWaiting(float target) {
+  // Sleep through the bulk of the wait and spin on the clock only for its last stretch, a
+  // little longer than a sleep may wake late, so that the target is met as exactly as by
+  // spinning alone while the processor stays free for the rest of the wait.
+  const float spin = std::clamp(2.0f * sleepLateness + kShortestSpin, kShortestSpin, kLongestSpin);
+  const float sleepable = target - Milliseconds(currentTime - previousTime) - spin;
+  if (sleepable >= 1.0f) {
+    const DWORD ms = (DWORD)sleepable;
+    const float before = KvTime();
+    Sleep(ms);
+    FollowSleepLateness(Milliseconds(KvTime() - before) - (float)ms);
+  }
+  while (Milliseconds(currentTime - previousTime) < target) currentTime = KvTime();
+}
+
+void KV_LOOP::FollowSleepLateness(float late) {
+  // A sleep that woke later than expected raises the estimate at once; earlier ones lower it
+  // slowly, so that one quiet frame does not undo what a busy system showed.
+  if (late > sleepLateness) {
+    sleepLateness = std::min(late, kLongestSpin);
+  } else {
+    sleepLateness += (late - sleepLateness) * kLatenessRelax;
+  }
 }
 
 namespace {

@@ -29,6 +29,8 @@ struct TestHooks {
   int64_t clockStep = 0;
   bool counterUnavailable = false;
   DWORD lastSleep = 0;
+  // How much later than asked a sleep on the test clock wakes.
+  int64_t sleepLateness = 0;
 };
 
 // The one set of hooks of the process.

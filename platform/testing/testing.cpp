@@ -141,6 +141,8 @@ void SetCounterAvailable(bool available) { Hooks().counterUnavailable = !availab
 
 DWORD LastSleepMilliseconds() { return Hooks().lastSleep; }
 
+void SetSleepLateness(double seconds) { Hooks().sleepLateness = Nanoseconds(seconds); }
+
 void FailRegisterClass(int times) { Hooks().failRegisterClass = times; }
 
 void FailCreateWindow(int times) { Hooks().failCreateWindow = times; }

@@ -57,6 +57,8 @@ void UseRealClock();
 void SetCounterAvailable(bool available);
 // The milliseconds of the last Sleep call.
 DWORD LastSleepMilliseconds();
+// Makes every Sleep on the test clock wake this much later than asked, as on a busy system.
+void SetSleepLateness(double seconds);
 
 // ---- Forced failures: the next `times` calls fail as the window system reports it ----------
 void FailRegisterClass(int times = 1);

@@ -60,7 +60,7 @@ void WINAPI Sleep(DWORD milliseconds) {
   platform::TestHooks& hooks = platform::Hooks();
   hooks.lastSleep = milliseconds;
   if (hooks.testClock) {
-    hooks.clockNow += static_cast<int64_t>(milliseconds) * 1000000;
+    hooks.clockNow += static_cast<int64_t>(milliseconds) * 1000000 + hooks.sleepLateness;
     return;
   }
   timespec wait{static_cast<time_t>(milliseconds / 1000),
