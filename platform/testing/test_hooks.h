@@ -29,6 +29,8 @@ struct TestHooks {
   int64_t clockStep = 0;
   bool counterUnavailable = false;
   DWORD lastSleep = 0;
+  // The window whose input focus the platform last asked the desktop for.
+  HWND lastFocusRequest = nullptr;
   // How much later than asked a sleep on the test clock wakes.
   int64_t sleepLateness = 0;
 };

@@ -177,5 +177,6 @@ std::optional<WindowState> Window(HWND hwnd) {
 HWND ForegroundWindow() { return Focus().foreground; }
 HWND FocusWindow() { return Focus().focus; }
 HWND ActiveWindow() { return Focus().active; }
+HWND LastInputFocusRequest() { return Hooks().lastFocusRequest; }
 
 }  // namespace platform::testing

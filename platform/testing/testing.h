@@ -102,5 +102,7 @@ std::optional<WindowState> Window(HWND hwnd);
 HWND ForegroundWindow();
 HWND FocusWindow();
 HWND ActiveWindow();
+// The window the platform last asked the desktop to give the keyboard to (null when none yet).
+HWND LastInputFocusRequest();
 
 }  // namespace platform::testing
