@@ -3,6 +3,8 @@
 // windows (and the engine's contexts) come and go without reloading the driver each time.
 #include "platform/display/video.h"
 
+#include "platform/display/x_errors.h"
+
 #include <SDL2/SDL.h>
 
 #include <cerrno>
@@ -74,7 +76,10 @@ bool VideoReady() {
     state = StartVideo() ? VideoState::Running : VideoState::Failed;
     // Every window is an OpenGL window; a driver without GL still gets its windows refused
     // one by one by SDL, so the result is not needed here.
-    if (state == VideoState::Running) SDL_GL_LoadLibrary(nullptr);
+    if (state == VideoState::Running) {
+      SDL_GL_LoadLibrary(nullptr);
+      TolerateFocusRequestErrors();
+    }
   }
   return state == VideoState::Running;
 }

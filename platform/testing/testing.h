@@ -6,8 +6,10 @@
 
 #include <SDL2/SDL.h>
 
+#include <initializer_list>
 #include <optional>
 #include <string>
+#include <vector>
 
 #include "platform/winapi/windows.h"
 
@@ -24,14 +26,26 @@ void InjectKey(SDL_Scancode scancode, bool down, bool repeat = false, Uint16 mod
                HWND hwnd = nullptr);
 // Typed text in UTF-8, as the desktop's text input delivers it.
 void InjectText(const char* utf8, HWND hwnd = nullptr);
-// A mouse button (SDL_BUTTON_LEFT, ...) at client coordinates.
+// A mouse button (SDL_BUTTON_LEFT, ...) at client coordinates. A click happens where the cursor
+// is: the cursor (the test's own, see SetCursorPosition) moves to that point on the screen.
 void InjectMouseButton(HWND hwnd, Uint8 button, bool down, int x, int y);
+// The mouse moving to client coordinates (with the buttons held, as SDL_BUTTON_LMASK, ...); the
+// test's cursor moves with it.
+void InjectMouseMotion(HWND hwnd, int x, int y, Uint32 buttonsHeld = 0);
 // A wheel movement in notches (positive away from the user); fractions for smooth wheels.
 void InjectWheel(HWND hwnd, float notches, float horizontalNotches = 0);
 // The desktop asking the window to close (its close button or the window manager).
 void InjectClose(HWND hwnd);
 // Any SDL event, through the translation.
 void InjectEvent(const SDL_Event& event);
+// SDL events that SDL gives together, in order, through the translation.
+void InjectEvents(const std::vector<SDL_Event>& events);
+// The SDL id of a live window (0 for none), which stays known to a test after the window goes.
+Uint32 SdlWindowId(HWND hwnd);
+// The keyboard focus moving from one window to another (SDL ids; 0 for a window outside the
+// program) while keys are held, as SDL reports it: a release of each held key and the focus
+// loss of `from` at the same moment, then the focus gain of `to`.
+void InjectFocusMove(Uint32 from, Uint32 to, std::initializer_list<SDL_Scancode> held);
 
 // ---- Screen and cursor ----------------------------------------------------------------------
 void SetScreenSize(int width, int height);
