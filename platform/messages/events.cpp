@@ -113,12 +113,17 @@ void TranslateWindowEvent(const SDL_WindowEvent& event) {
   if (window == nullptr) return;
   switch (event.event) {
     case SDL_WINDOWEVENT_CLOSE: PostToQueue(hwnd, WM_CLOSE, 0, 0); break;
+    // The desktop's word on where a window is and how big. What the program asked for itself
+    // (MoveWindow) is already recorded: its echo changes nothing and is not posted, so that it
+    // cannot undo a newer setting that the program has made meanwhile.
     case SDL_WINDOWEVENT_MOVED:
+      if (window->x == event.data1 && window->y == event.data2) break;
       window->x = event.data1;
       window->y = event.data2;
       PostToQueue(hwnd, WM_MOVE, 0, PointParam(event.data1, event.data2));
       break;
     case SDL_WINDOWEVENT_SIZE_CHANGED:
+      if (window->width == event.data1 && window->height == event.data2) break;
       window->width = event.data1;
       window->height = event.data2;
       PostToQueue(hwnd, WM_SIZE, SIZE_RESTORED, PointParam(event.data1, event.data2));
