@@ -2,7 +2,9 @@
 # Checks that no include crosses to a folder above its own and that every source
 # keeps the tree's format, then builds and runs every test: the normal build, the same suite under
 # AddressSanitizer and UndefinedBehaviorSanitizer (leaks fail), and each
-# libFuzzer target for 30 seconds when clang is present.
+# libFuzzer target for 30 seconds when clang is present. Each suite includes the
+# desktop test, which plays the real game on an X server of its own (Xvfb): the
+# offscreen driver set below is for the in-process tests only.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 scripts/deps.sh
