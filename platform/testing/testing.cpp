@@ -190,6 +190,11 @@ void UseTestClock(double stepSeconds, double startSeconds) {
 
 void AdvanceTestClock(double seconds) { Hooks().clockNow += Nanoseconds(seconds); }
 
+void JumpTestClockLater(int reads, double seconds) {
+  Hooks().clockJumpReads = reads;
+  Hooks().clockJump = Nanoseconds(seconds);
+}
+
 void UseRealClock() { Hooks().testClock = false; }
 
 void SetCounterAvailable(bool available) { Hooks().counterUnavailable = !available; }

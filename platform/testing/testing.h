@@ -65,6 +65,9 @@ int CursorDisplayCount();
 void UseTestClock(double stepSeconds, double startSeconds = 0);
 // Moves the test clock by hand.
 void AdvanceTestClock(double seconds);
+// Makes the test clock jump by seconds at its reads-th read from now, as it would for a
+// process that the system deschedules.
+void JumpTestClockLater(int reads, double seconds);
 // The real clock again.
 void UseRealClock();
 // Makes the performance counter unavailable (the tick count is then the clock), or available.

@@ -32,6 +32,7 @@ int64_t ProcessStart() {
 int64_t Now() {
   platform::TestHooks& hooks = platform::Hooks();
   if (!hooks.testClock) return MonotonicNanoseconds() - ProcessStart();
+  if (hooks.clockJumpReads > 0 && --hooks.clockJumpReads == 0) hooks.clockNow += hooks.clockJump;
   int64_t reading = hooks.clockNow;
   hooks.clockNow += hooks.clockStep;
   return reading;

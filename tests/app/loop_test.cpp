@@ -93,6 +93,26 @@ TEST_F(LoopTest, CalibrationStepDependsOnTheLimit) {
   }
 }
 
+TEST_F(LoopTest, ACalibrationTheSystemInterruptedIsMeasuredAgain) {
+  platform::testing::UseTestClock(0.00001);
+  KV_LOOP& loop = KV_LOOP::Instance();
+  loop.frameLimit = 16;
+  loop.Calibrate();
+  const float targetA = loop.targetA;
+  const float targetB = loop.targetB;
+  // Descheduled for 12 ms about 5 ms into the first run: taken as it is, target A would be
+  // about 5 ms and every odd frame would be that short.
+  platform::testing::JumpTestClockLater(500, 0.012);
+  loop.Calibrate();
+  EXPECT_NEAR(loop.targetA, targetA, 0.02f);
+  EXPECT_NEAR(loop.targetB, targetB, 0.02f);
+  // Past the limit: target B would be long.
+  platform::testing::JumpTestClockLater(1699, 0.005);
+  loop.Calibrate();
+  EXPECT_NEAR(loop.targetA, targetA, 0.02f);
+  EXPECT_NEAR(loop.targetB, targetB, 0.02f);
+}
+
 // ---- pacing: every frame lasts its target, and its time is the whole frame ----
 
 // The period of frame i (from 0): from its start to the next frame's start, in ms.
