@@ -21,45 +21,48 @@ constexpr float kLatenessRelax = 0.05f;
 // The most that sleep mode makes up in one frame for earlier frames (ms).
 constexpr float kMostCarry = 1.0f;
 
-// Calibration runs at most, and the gap between two clock readings that shows the system
-// interrupted a run (ms), unless the clock itself moves in steps that long.
-constexpr int kCalibrationRuns = 3;
+// The gap between two clock readings that shows the system interrupted the calibration (ms),
+// unless the clock itself moves in steps that long.
 constexpr float kInterruption = 0.2f;
 
 float Milliseconds(float seconds) { return seconds * 1000.0f; }
 
-// One calibration run: the busy-wait targets and how evenly the clock was read.
-struct CALIBRATION {
-  float a = 0;
-  float b = 0;
-  float longestGap = 0;   // ms between two readings, at most
-  float shortestGap = 0;  // ms between two readings that differ, at least (the clock's step)
-
-  bool Interrupted() const { return longestGap > std::max(kInterruption, 4.0f * shortestGap); }
-};
-
 // Target A ends as the last reading still below limit - step, target B as the loop's last
 // reading, the first at or past the limit (ms from t0). Odd frames wait for A, even ones for B,
 // so that the clock's granularity averages out over two frames.
-CALIBRATION MeasureTargets(float t0, float limit, float step) {
-  CALIBRATION run;
+//
+// Where the system interrupted the loop (descheduled it) just as the readings crossed one of the
+// two marks, that reading lies far from the mark, and every later frame would keep the error:
+// target A far short of the limit, or target B far past it. Such a target is put where an
+// uninterrupted loop would have read it, within one step of the clock from its mark.
+void MeasureTargets(float t0, float limit, float step, float& targetA, float& targetB) {
   float previous = 0;
+  float clockStep = 0;  // the shortest gap between two readings that differ
+  float gapOverA = 0;   // the gap between target A and the next reading
+  float gapToB = 0;     // the gap between target B and the reading before it
+  bool aCrossed = false;
   auto read = [&] {
     const float reading = KvTime() * 1000.0f - t0;
     const float gap = reading - previous;
-    run.longestGap = std::max(run.longestGap, gap);
-    if (gap > 0 && (run.shortestGap == 0 || gap < run.shortestGap)) run.shortestGap = gap;
+    if (gap > 0 && (clockStep == 0 || gap < clockStep)) clockStep = gap;
+    if (!aCrossed && reading >= limit - step) {
+      aCrossed = true;
+      gapOverA = reading - targetA;
+    }
+    gapToB = gap;
     previous = reading;
     return reading;
   };
   float elapsed = 0;
   while (elapsed < limit) {
     float e = read();
-    if (e < limit - step) run.a = e;
-    run.b = read();
-    elapsed = run.b;
+    if (e < limit - step) targetA = e;
+    targetB = read();
+    elapsed = targetB;
   }
-  return run;
+  const float interrupted = std::max(kInterruption, 4.0f * clockStep);
+  if (gapOverA > interrupted) targetA = limit - step - clockStep;
+  if (gapToB > interrupted) targetB = limit + clockStep;
 }
 
 }  // namespace
@@ -108,16 +111,7 @@ void KV_LOOP::Calibrate() {
   const float limit = frameLimit + 1.0f;
   const float step = limit <= 14.0f ? 2.0f : 1.0f;
   if (frameLimit <= 0) return;
-  // A run that the system interrupted (descheduled between two readings) would leave target A
-  // far below the limit, or target B far past it, and every later frame would keep that error:
-  // it is measured again, and the least interrupted run is kept.
-  CALIBRATION best = MeasureTargets(t0, limit, step);
-  for (int run = 1; run < kCalibrationRuns && best.Interrupted(); ++run) {
-    CALIBRATION again = MeasureTargets(KvTime() * 1000.0f, limit, step);
-    if (again.longestGap < best.longestGap) best = again;
-  }
-  targetA = best.a;
-  targetB = best.b;
+  MeasureTargets(t0, limit, step, targetA, targetB);
   MeasureSleepLateness();
 }
 

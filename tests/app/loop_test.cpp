@@ -93,15 +93,15 @@ TEST_F(LoopTest, CalibrationStepDependsOnTheLimit) {
   }
 }
 
-TEST_F(LoopTest, ACalibrationTheSystemInterruptedIsMeasuredAgain) {
+TEST_F(LoopTest, ACalibrationTheSystemInterruptedKeepsItsTargets) {
   platform::testing::UseTestClock(0.00001);
   KV_LOOP& loop = KV_LOOP::Instance();
   loop.frameLimit = 16;
   loop.Calibrate();
   const float targetA = loop.targetA;
   const float targetB = loop.targetB;
-  // Descheduled for 12 ms about 5 ms into the first run: taken as it is, target A would be
-  // about 5 ms and every odd frame would be that short.
+  // Descheduled for 12 ms about 5 ms into the run: taken as it is, target A would be about
+  // 5 ms and every odd frame would be that short.
   platform::testing::JumpTestClockLater(500, 0.012);
   loop.Calibrate();
   EXPECT_NEAR(loop.targetA, targetA, 0.02f);
