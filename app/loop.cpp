@@ -1,11 +1,71 @@
-// The frame loop: one message per turn, a frame only when the queue is empty, the frame
-// time measured before pacing, and the draw and update ticks counted after it.
+// The frame loop: one message per turn, a frame only when the queue is empty, pacing, the
+// frame time measured after it, and the draw and update ticks counted from that time.
 #include "app/loop.h"
 
+#include <algorithm>
 #include <cmath>
 
 #include "app/input.h"
 #include "foundation/clock.h"
+
+namespace {
+
+// Busy-wait pacing spins for at least this long at the end of a wait, and at most this long
+// however late the system's sleeps wake (ms).
+constexpr float kShortestSpin = 0.25f;
+constexpr float kLongestSpin = 2.0f;
+// Sleeps of 1 ms that Calibrate times to learn how late a sleep wakes.
+constexpr int kLatenessSamples = 3;
+// How fast the lateness estimate relaxes toward sleeps that wake earlier than it (per frame).
+constexpr float kLatenessRelax = 0.05f;
+// The most that sleep mode makes up in one frame for earlier frames (ms).
+constexpr float kMostCarry = 1.0f;
+
+// The gap between two clock readings that shows the system interrupted the calibration (ms),
+// unless the clock itself moves in steps that long.
+constexpr float kInterruption = 0.2f;
+
+float Milliseconds(float seconds) { return seconds * 1000.0f; }
+
+// Target A ends as the last reading still below limit - step, target B as the loop's last
+// reading, the first at or past the limit (ms from t0). Odd frames wait for A, even ones for B,
+// so that the clock's granularity averages out over two frames.
+//
+// Where the system interrupted the loop (descheduled it) just as the readings crossed one of the
+// two marks, that reading lies far from the mark, and every later frame would keep the error:
+// target A far short of the limit, or target B far past it. Such a target is put where an
+// uninterrupted loop would have read it, within one step of the clock from its mark.
+void MeasureTargets(float t0, float limit, float step, float& targetA, float& targetB) {
+  float previous = 0;
+  float clockStep = 0;  // the shortest gap between two readings that differ
+  float gapOverA = 0;   // the gap between target A and the next reading
+  float gapToB = 0;     // the gap between target B and the reading before it
+  bool aCrossed = false;
+  auto read = [&] {
+    const float reading = KvTime() * 1000.0f - t0;
+    const float gap = reading - previous;
+    if (gap > 0 && (clockStep == 0 || gap < clockStep)) clockStep = gap;
+    if (!aCrossed && reading >= limit - step) {
+      aCrossed = true;
+      gapOverA = reading - targetA;
+    }
+    gapToB = gap;
+    previous = reading;
+    return reading;
+  };
+  float elapsed = 0;
+  while (elapsed < limit) {
+    float e = read();
+    if (e < limit - step) targetA = e;
+    targetB = read();
+    elapsed = targetB;
+  }
+  const float interrupted = std::max(kInterruption, 4.0f * clockStep);
+  if (gapOverA > interrupted) targetA = limit - step - clockStep;
+  if (gapToB > interrupted) targetB = limit + clockStep;
+}
+
+}  // namespace
 
 KV_LOOP::KV_LOOP()
     : targetA(0),
@@ -34,7 +94,9 @@ KV_LOOP::KV_LOOP()
       running(1),
       trayHook(nullptr),
       appMessageHook(nullptr),
-      messageHook(nullptr) {}
+      messageHook(nullptr),
+      sleepLateness(0),
+      sleepCarry(0) {}
 
 KV_LOOP& KV_LOOP::Instance() {
   // Never destroyed: hooks and timings may be read by exit-time destructors.
@@ -49,16 +111,19 @@ void KV_LOOP::Calibrate() {
   const float limit = frameLimit + 1.0f;
   const float step = limit <= 14.0f ? 2.0f : 1.0f;
   if (frameLimit <= 0) return;
-  // Target A ends as the last reading still below limit - step, target B as the loop's
-  // last reading, the first at or past the limit. Odd frames wait for A, even ones for B,
-  // so that the clock's granularity averages out over two frames.
-  float elapsed = 0;
-  while (elapsed < limit) {
-    float e = KvTime() * 1000.0f - t0;
-    if (e < limit - step) targetA = e;
-    targetB = KvTime() * 1000.0f - t0;
-    elapsed = targetB;
+  MeasureTargets(t0, limit, step, targetA, targetB);
+  MeasureSleepLateness();
+}
+
+void KV_LOOP::MeasureSleepLateness() {
+  sleepLateness = 0;
+  for (int i = 0; i < kLatenessSamples; ++i) {
+    const float before = KvTime();
+    Sleep(1);
+    const float late = Milliseconds(KvTime() - before) - 1.0f;
+    sleepLateness = std::max(sleepLateness, late);
   }
+  sleepLateness = std::min(sleepLateness, kLongestSpin);
 }
 
 bool KV_LOOP::Run(KV_FRAME_PROC procedure, uintptr_t argument) {
@@ -67,6 +132,7 @@ bool KV_LOOP::Run(KV_FRAME_PROC procedure, uintptr_t argument) {
   rateWindow = 0;
   frameCounter = drawTickCounter = updateTickCounter = 0;
   lastMessage.message = 0;
+  sleepCarry = 0;
   drawAccumulator = 0;
   drawTick = 1;
   updateAccumulator = 0;
@@ -99,12 +165,14 @@ void KV_LOOP::RunFrame(KV_FRAME_PROC procedure, uintptr_t argument, bool& odd) {
   if (resetInput) KvInputResetFrame(false);
   if (clearCharacters) KvClearChars();
 
-  currentTime = KvTime();
+  // The frame ends after its wait, so that its time is the real time from one frame to the
+  // next: what particles, timers, the GUI and the intro advance by matches the wall clock.
   odd = !odd;
-  frameTime = currentTime - previousTime;
+  currentTime = KvTime();
   if (frameLimit > 0) Pace(odd);
-  // The wait belongs to the next frame's time.
+  frameTime = currentTime - previousTime;
   previousTime = currentTime;
+  if (frameLimit > 0 && sleepMode) CarrySleepError();
   ++frameCounter;
   rateWindow += frameTime;
 
@@ -121,15 +189,53 @@ void KV_LOOP::RunFrame(KV_FRAME_PROC procedure, uintptr_t argument, bool& odd) {
 
 void KV_LOOP::Pace(bool odd) {
   if (sleepMode) {
-    // Whole milliseconds left of the limit; a frame that already overran still
-    // gives up the processor for 1 ms.
-    float left = frameLimit - frameTime * 1000.0f;
-    DWORD ms = left < 1.0f ? 1 : (DWORD)left;
-    Sleep(ms);
+    PaceBySleeping();
+  } else {
+    PaceByBusyWaiting(odd ? targetA : targetB);
+  }
+}
+
+void KV_LOOP::PaceBySleeping() {
+  // Whole milliseconds: what is left of the limit, with what earlier frames fell short of or
+  // overran it, rounded. A frame that already overran still gives up the processor for 1 ms.
+  const float left = frameLimit + sleepCarry - Milliseconds(currentTime - previousTime);
+  Sleep(left < 1.0f ? 1 : (DWORD)(left + 0.5f));
+  currentTime = KvTime();
+}
+
+void KV_LOOP::CarrySleepError() {
+  const float error = frameLimit - Milliseconds(frameTime);
+  // A frame whose own work overran the limit is not made up for: the next frames keep the limit.
+  if (error < -kMostCarry) {
+    sleepCarry = 0;
     return;
   }
-  const float target = odd ? targetA : targetB;
-  while ((currentTime - previousTime) * 1000.0f < target) currentTime = KvTime();
+  sleepCarry = std::clamp(sleepCarry + error, -kMostCarry, kMostCarry);
+}
+
+void KV_LOOP::PaceByBusyWaiting(float target) {
+  // Sleep through the bulk of the wait and spin on the clock only for its last stretch, a
+  // little longer than a sleep may wake late, so that the target is met as exactly as by
+  // spinning alone while the processor stays free for the rest of the wait.
+  const float spin = std::clamp(2.0f * sleepLateness + kShortestSpin, kShortestSpin, kLongestSpin);
+  const float sleepable = target - Milliseconds(currentTime - previousTime) - spin;
+  if (sleepable >= 1.0f) {
+    const DWORD ms = (DWORD)sleepable;
+    const float before = KvTime();
+    Sleep(ms);
+    FollowSleepLateness(Milliseconds(KvTime() - before) - (float)ms);
+  }
+  while (Milliseconds(currentTime - previousTime) < target) currentTime = KvTime();
+}
+
+void KV_LOOP::FollowSleepLateness(float late) {
+  // A sleep that woke later than expected raises the estimate at once; earlier ones lower it
+  // slowly, so that one quiet frame does not undo what a busy system showed.
+  if (late > sleepLateness) {
+    sleepLateness = std::min(late, kLongestSpin);
+  } else {
+    sleepLateness += (late - sleepLateness) * kLatenessRelax;
+  }
 }
 
 namespace {

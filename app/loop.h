@@ -1,8 +1,9 @@
 // KV_LOOP: the process-wide frame loop and frame timing. Run pumps window messages one at a
 // time and runs a frame whenever the queue is empty: the state's per-frame procedure, the
-// end-of-frame input reset, the frame time, pacing against an optional frame limit, and the
-// draw and update ticks that gate the central object's per-frame driver. One instance,
-// built on first use by Instance and never destroyed.
+// end-of-frame input reset, pacing against an optional frame limit, the frame time (the real
+// time from one frame to the next, its wait included), and the draw and update ticks that gate
+// the central object's per-frame driver. One instance, built on first use by Instance and
+// never destroyed.
 #pragma once
 
 #include <cstdint>
@@ -26,9 +27,9 @@ struct KV_LOOP {
   unsigned char drawTick;         // set in a frame whose draw interval has elapsed
   float updateAccumulator;        // s: time gathered toward the update interval
   unsigned char updateTick;       // set in a frame whose update interval has elapsed
-  float previousTime;             // s: clock at the end of the previous frame
-  float currentTime;              // s: clock of this frame
-  float frameTime;                // s: current - previous, measured before pacing
+  float previousTime;             // s: clock at the end of the previous frame, after its wait
+  float currentTime;              // s: clock at the end of this frame, after its wait
+  float frameTime;                // s: current - previous: the whole frame, its wait included
   float framesPerSecond;          // frames of the last rate window / its length
   float drawTicksPerSecond;       // draw ticks of the last rate window / its length
   float updateTicksPerSecond;     // update ticks of the last rate window / its length
@@ -47,6 +48,12 @@ struct KV_LOOP {
   KV_TRAY_HOOK trayHook;
   KV_APP_MESSAGE_HOOK appMessageHook;
   KV_MESSAGE_HOOK messageHook;
+  // ms: how late a sleep wakes on this system (calibrated, then followed frame by frame).
+  // Busy-wait pacing sleeps through a wait but for its last stretch, which it spins.
+  float sleepLateness;
+  // ms: what earlier frames fell short of (positive) or overran (negative) the limit in sleep
+  // mode, which sleeps only whole milliseconds; the next sleep makes up for it, within 1 ms.
+  float sleepCarry;
 
   // The one frame loop, built on the first call.
   static KV_LOOP& Instance();
@@ -55,7 +62,8 @@ struct KV_LOOP {
   // running again. Returns at once, leaving running clear, when it is clear on entry.
   // Always true.
   bool Run(KV_FRAME_PROC procedure, uintptr_t argument);
-  // Sets the busy-wait targets A and B from the frame limit (both 0 without a limit).
+  // Sets the busy-wait targets A and B from the frame limit (both 0 without a limit) and,
+  // with a limit, measures how late a short sleep wakes.
   void Calibrate();
   // The draw and update ticks of the current frame.
   unsigned char DrawTick() const { return drawTick; }
@@ -68,5 +76,10 @@ struct KV_LOOP {
 
   void RunFrame(KV_FRAME_PROC procedure, uintptr_t argument, bool& odd);
   void Pace(bool odd);
+  void PaceBySleeping();
+  void PaceByBusyWaiting(float target);
+  void CarrySleepError();
+  void MeasureSleepLateness();
+  void FollowSleepLateness(float late);
   void CountTicks();
 };

@@ -7,6 +7,7 @@
 #include <cstring>
 
 #include "app/window_proc.h"
+#include "app/window_registry.h"
 
 namespace {
 
@@ -62,6 +63,8 @@ KV_WINDOW::KV_WINDOW()
   notifyIcon.uCallbackMessage = WM_APP;
   ReadRefreshRate();
 }
+
+KV_WINDOW::~KV_WINDOW() { KvForgetWindow(this); }
 
 // ---- derived values and small steps ----
 
@@ -172,6 +175,7 @@ bool KV_WINDOW::Create(KV_HANDLE share) {
     Destroy();
     return false;
   }
+  KvRememberWindow(this);
   SetLayeredAttributes();
   if (visible) ShowAndActivate();
   if (trayIcon) AddTrayIcon();
@@ -184,6 +188,7 @@ bool KV_WINDOW::Create(KV_HANDLE share) {
 }
 
 void KV_WINDOW::Destroy() {
+  KvForgetWindow(this);
   ReleaseRenderTarget();
   DestroyWindow(hwnd);
   hwnd = nullptr;
@@ -195,6 +200,7 @@ void KV_WINDOW::Destroy() {
 bool KV_WINDOW::Attach(HWND window, KV_HANDLE share) {
   hwnd = window;
   instance = GetModuleHandleA(nullptr);
+  KvRememberWindow(this);
   ReadRefreshRate();
   if (Translucent() || useColorKey) {
     SetWindowLongA(hwnd, GWL_EXSTYLE, (LONG)(ExtendedStyle() | WS_EX_LAYERED));
@@ -212,6 +218,7 @@ bool KV_WINDOW::Attach(HWND window, KV_HANDLE share) {
 }
 
 void KV_WINDOW::Detach() {
+  KvForgetWindow(this);
   ReleaseRenderTarget();
   created = 0;
 }

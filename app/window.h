@@ -17,10 +17,10 @@ struct KV_WINDOW {
   HINSTANCE instance;        // 0 when none
   unsigned char fullScreen;  // 1 while SetFullScreen has changed the display mode
   int refreshRate;           // the display's refresh rate in Hz; 0 when unknown
-  int width;                 // size in pixels
+  int width;                 // size in pixels; follows the desktop's resizing of a created window
   int height;
   float aspect;
-  int x;  // top-left corner in screen pixels
+  int x;  // top-left corner in screen pixels; follows the desktop's moves of a created window
   int y;
   int colorBits;
   int depthBits;
@@ -37,6 +37,8 @@ struct KV_WINDOW {
   // Default settings: 1 x 1 at (0, 0), 32/16 bits, visible, task-bar button, opaque;
   // reads the refresh rate.
   KV_WINDOW();
+  // Releases the title only (call Destroy first); the window procedure stops following it.
+  ~KV_WINDOW();
 
   // Makes the window and its render target, shared with share when that is not null;
   // false on any failure, with the partial work undone.

@@ -4,6 +4,8 @@
 
 #include "app/input.h"
 #include "app/loop.h"
+#include "app/window.h"
+#include "app/window_registry.h"
 
 namespace {
 
@@ -56,6 +58,24 @@ void Wheel(WPARAM wParam) {
   }
 }
 
+// The desktop moved a window (its client area's top-left corner, screen pixels, in lParam's two
+// signed words): the stored place follows, so that positions in the window stay right.
+void FollowMove(HWND hwnd, LPARAM lParam) {
+  KV_WINDOW* window = KvWindowOfHandle(hwnd);
+  if (window == nullptr) return;
+  window->x = (SHORT)LOWORD(lParam);
+  window->y = (SHORT)HIWORD(lParam);
+}
+
+// The desktop resized a window (its client area, in lParam's two words); a minimised window
+// keeps the size it will come back with.
+void FollowSize(HWND hwnd, WPARAM kind, LPARAM lParam) {
+  KV_WINDOW* window = KvWindowOfHandle(hwnd);
+  if (window == nullptr || (kind != SIZE_RESTORED && kind != SIZE_MAXIMIZED)) return;
+  window->width = LOWORD(lParam);
+  window->height = HIWORD(lParam);
+}
+
 LRESULT Default(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
   KV_LOOP& loop = KV_LOOP::Instance();
   if (loop.messageHook != nullptr) loop.messageHook(hwnd, message, wParam, lParam);
@@ -84,6 +104,9 @@ LRESULT CALLBACK KvWindowProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lPa
     case WM_RBUTTONUP: ButtonUp(kRight); return 0;
     case WM_MBUTTONUP: ButtonUp(kMiddle); return 0;
     case WM_MOUSEWHEEL: Wheel(wParam); return 0;
+    // Followed, then offered to the hook and the default handling like any other message.
+    case WM_MOVE: FollowMove(hwnd, lParam); break;
+    case WM_SIZE: FollowSize(hwnd, wParam, lParam); break;
     case WM_APP: {
       KV_LOOP& loop = KV_LOOP::Instance();
       if (loop.trayHook != nullptr) loop.trayHook(hwnd, wParam, lParam);

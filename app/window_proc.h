@@ -1,7 +1,8 @@
 // KvWindowProc: the framework's window procedure, registered for every window that
 // KV_WINDOW::Create makes. It turns key, character, mouse and wheel messages into the input
-// state, turns a close request into the quit message, and hands the tray and application
-// messages to the frame loop's hooks.
+// state, turns a close request into the quit message, keeps a window's stored place and size in
+// line with the desktop's moves, and hands the tray and application messages to the frame
+// loop's hooks.
 #pragma once
 
 #include "platform/winapi/windows.h"

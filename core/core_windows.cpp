@@ -1,10 +1,14 @@
 // KV_CORE's window methods: the default render states of a window's target, centring, a
-// 2D camera of the window's size, and vertical sync with the frame-limit fallback.
+// 2D camera of the window's size, and vertical sync with the frame-limit fallback (60 Hz where
+// the display reports no refresh rate).
 #include "app/loop.h"
 #include "core/core.h"
 #include "engine/kv_engine.h"
 
 namespace {
+
+// The refresh rate of a display that reports none (Hz).
+constexpr int kAssumedRefreshRate = 60;
 
 KV_WINDOW* FindWindow(KV_DICTIONARY<KV_WINDOW>& windows, const char* name) {
   return windows.Find(KV_DICTIONARY<KV_WINDOW>::FIND_NAME, name).Get();
@@ -42,9 +46,12 @@ void KV_CORE::OrthoWindow(const char* name, unsigned int) {
 
 void KV_CORE::SetVsync(bool on) {
   if (KvRenderVsync(on ? 1 : 0)) return;
-  // A fresh window description reads the display's refresh rate.
+  // A fresh window description reads the display's refresh rate. Virtual displays (a virtual
+  // frame buffer, remote desktops, some virtual machines) report none; they are taken as 60 Hz,
+  // so that a game that counts on vertical sync does not run unpaced.
   KV_WINDOW probe;
+  const int hertz = probe.refreshRate > 0 ? probe.refreshRate : kAssumedRefreshRate;
   KV_LOOP& loop = KV_LOOP::Instance();
-  loop.frameLimit = (on && probe.refreshRate != 0) ? 1000.0f / (float)probe.refreshRate : 0.0f;
+  loop.frameLimit = on ? 1000.0f / (float)hertz : 0.0f;
   loop.Calibrate();
 }

@@ -1,13 +1,16 @@
 #!/usr/bin/env bash
 # Installs, with apt-get, whatever the build and the tests need that this
 # Debian 12 machine does not have yet. Safe to run again: it installs only
-# what is missing.
+# what is missing. The desktop test plays the real game on its own X server
+# (xvfb), presses keys (xdotool), with and without a small window manager
+# (evilwm, whose title font comes from xfonts-base).
 set -euo pipefail
 packages=(
   cmake make g++ clang libclang-rt-14-dev clang-format
   libsdl2-dev libgl-dev libegl-dev libgl1-mesa-dri libegl-mesa0
   libstb-dev googletest libgtest-dev libbenchmark-dev
   libtinyxml2-dev libpugixml-dev python3 curl
+  libx11-dev xvfb xdotool evilwm xfonts-base
 )
 missing=()
 for p in "${packages[@]}"; do

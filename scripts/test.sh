@@ -3,7 +3,9 @@
 # keeps the tree's format, then builds and runs every test: the normal build, the same suite under
 # AddressSanitizer and UndefinedBehaviorSanitizer (leaks fail), the same suite built with clang
 # (so a result that differs between the two compilers fails a test; any clang warning fails the
-# build), and each libFuzzer target for 30 seconds when clang is present.
+# build), and each libFuzzer target for 30 seconds when clang is present. Each suite includes the
+# desktop test, which plays the real game on an X server of its own (Xvfb): the offscreen driver
+# set below is for the in-process tests only.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 scripts/deps.sh

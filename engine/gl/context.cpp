@@ -8,6 +8,7 @@
 #include "engine/gl/gl_functions.h"
 #include "engine/gl/state_cache.h"
 #include "engine/states/render_states.h"
+#include "platform/display/video.h"
 
 namespace kv::engine {
 
@@ -15,7 +16,6 @@ namespace {
 
 SDL_Window* helperWindow = nullptr;
 SDL_GLContext context = nullptr;
-bool engineStartedVideo = false;
 bool driversPinned = false;
 
 // Mesa's driver modules are unloaded at exit, and the allocations they made once per process then
@@ -34,12 +34,10 @@ void PinLoadedObjects() {
   dl_iterate_phdr(PinObject, nullptr);
 }
 
-bool StartVideo() {
-  if (SDL_WasInit(SDL_INIT_VIDEO) != 0) return true;
-  if (SDL_InitSubSystem(SDL_INIT_VIDEO) != 0) return false;
-  engineStartedVideo = true;
-  return true;
-}
+// Video starts in one place for the whole program, which picks the display's driver and never
+// falls back to an invisible one (so a texture made before any window cannot start the offscreen
+// driver behind the windows' back), and keeps it running until the process ends.
+bool StartVideo() { return platform::VideoReady(); }
 
 // Version 2.1 is the least that has everything the engine calls besides frame buffer objects,
 // which LoadGlFunctions checks by name.
@@ -107,8 +105,6 @@ void DestroyContext() {
   batch::ResetGlState();
   Release();
   gl = GlFunctions{};
-  if (engineStartedVideo) SDL_QuitSubSystem(SDL_INIT_VIDEO);
-  engineStartedVideo = false;
 }
 
 }  // namespace kv::engine

@@ -3,8 +3,12 @@
 // windows (and the engine's contexts) come and go without reloading the driver each time.
 #include "platform/display/video.h"
 
+#include "platform/display/x_errors.h"
+
 #include <SDL2/SDL.h>
 
+#include <cerrno>
+#include <cstdio>
 #include <cstdlib>
 
 namespace platform {
@@ -17,16 +21,49 @@ VideoState& State() {
   return state;
 }
 
-bool StartVideo() {
-  // Windows are placed and the cursor is read and moved, which X11 allows and a Wayland
-  // surface does not; XWayland serves X11 on a Wayland desktop.
-  const char* chosen = std::getenv("SDL_VIDEODRIVER");
-  if (chosen == nullptr || *chosen == '\0') {
-    SDL_SetHint(SDL_HINT_VIDEODRIVER, "x11");
-    if (SDL_InitSubSystem(SDL_INIT_VIDEO) == 0) return true;
-    SDL_SetHint(SDL_HINT_VIDEODRIVER, nullptr);
+bool Nonempty(const char* text) { return text != nullptr && *text != '\0'; }
+
+bool StartDriver(const char* driver) {
+  SDL_SetHint(SDL_HINT_VIDEODRIVER, driver);
+  if (SDL_InitSubSystem(SDL_INIT_VIDEO) == 0) return true;
+  SDL_SetHint(SDL_HINT_VIDEODRIVER, nullptr);
+  return false;
+}
+
+// One line that names why no window can be made.
+void ReportNoDisplay() {
+  const char* display = std::getenv("DISPLAY");
+  if (Nonempty(display)) {
+    std::fprintf(stderr,
+                 "%s: cannot open the display \"%s\" (SDL_VIDEODRIVER=offscreen runs "
+                 "without one)\n",
+                 program_invocation_short_name, display);
+  } else {
+    std::fprintf(stderr,
+                 "%s: no display: DISPLAY is not set (SDL_VIDEODRIVER=offscreen runs "
+                 "without one)\n",
+                 program_invocation_short_name);
   }
-  return SDL_InitSubSystem(SDL_INIT_VIDEO) == 0;
+}
+
+// Windows are placed and the cursor is read and moved, which X11 allows and a Wayland surface
+// does not; XWayland serves X11 on a Wayland desktop, and Wayland itself is the fallback where
+// a Wayland display is named. A driver that SDL_VIDEODRIVER chooses is taken as it is: the
+// offscreen driver is the headless mode, and only that request selects it, so that a program
+// whose display cannot be opened fails to make its windows instead of running unseen.
+bool StartVideo() {
+  const char* chosen = std::getenv("SDL_VIDEODRIVER");
+  if (Nonempty(chosen)) {
+    if (SDL_InitSubSystem(SDL_INIT_VIDEO) == 0) return true;
+    std::fprintf(stderr, "%s: cannot start the video driver \"%s\": %s\n",
+                 program_invocation_short_name, chosen, SDL_GetError());
+    return false;
+  }
+  if (StartDriver("x11")) return true;
+  // Asked without a display named, the Wayland client library complains on its own.
+  if (Nonempty(std::getenv("WAYLAND_DISPLAY")) && StartDriver("wayland")) return true;
+  ReportNoDisplay();
+  return false;
 }
 
 }  // namespace
@@ -39,7 +76,10 @@ bool VideoReady() {
     state = StartVideo() ? VideoState::Running : VideoState::Failed;
     // Every window is an OpenGL window; a driver without GL still gets its windows refused
     // one by one by SDL, so the result is not needed here.
-    if (state == VideoState::Running) SDL_GL_LoadLibrary(nullptr);
+    if (state == VideoState::Running) {
+      SDL_GL_LoadLibrary(nullptr);
+      TolerateFocusRequestErrors();
+    }
   }
   return state == VideoState::Running;
 }

@@ -1,5 +1,6 @@
 // SDL events -> window messages: keys, typed text, mouse buttons, wheel and motion, and the
-// window's close, move, size, minimise, restore and focus events.
+// window's close, move, size, minimise, restore and focus events. Keys held while the focus
+// moves stay down, as focus_keys.h tells.
 #include <cmath>
 
 #include "platform/messages/mouse_button_table.h"
@@ -28,19 +29,42 @@ SHORT WheelDelta(float notches) {
   return static_cast<SHORT>(delta);
 }
 
-void TranslateKey(const SDL_KeyboardEvent& key) {
+struct KeyMessage {
+  UINT message;
+  WPARAM virtualKey;
+  LPARAM lParam;
+};
+
+// The message of a key event; a virtual key of 0 for keys that have none.
+KeyMessage KeyMessageOf(const SDL_KeyboardEvent& key, bool wasDown) {
   int virtualKey = VirtualKeyOfScancode(key.keysym.scancode);
-  ThreadQueue().controlHeld = (key.keysym.mod & KMOD_CTRL) != 0;
-  if (virtualKey == 0) return;
   bool down = key.type == SDL_KEYDOWN;
   // Alt, F10 and every key pressed while Alt is held are system keys.
   bool system = (key.keysym.mod & KMOD_ALT) || virtualKey == VK_MENU || virtualKey == VK_F10;
   UINT message = down ? (system ? WM_SYSKEYDOWN : WM_KEYDOWN) : (system ? WM_SYSKEYUP : WM_KEYUP);
-  // lParam: repeat count 1, scancode in bits 16-23, bit 30 "was down", bit 31 "being released".
+  // lParam: repeat count 1, scancode in bits 16-23, Control held in bit 25, bit 30 "was down",
+  // bit 31 "being released".
   LPARAM lParam = 1 | ((key.keysym.scancode & 0xFF) << 16);
-  if (!down || key.repeat) lParam |= 1L << 30;
+  if (key.keysym.mod & KMOD_CTRL) lParam |= kControlHeldBit;
+  if (!down || key.repeat || wasDown) lParam |= 1L << 30;
   if (!down) lParam |= 1L << 31;
-  PostToQueue(TargetOf(key.windowID), message, static_cast<WPARAM>(virtualKey), lParam);
+  return KeyMessage{message, static_cast<WPARAM>(virtualKey), lParam};
+}
+
+void TranslateKey(const SDL_KeyboardEvent& key) {
+  // A key held across a focus change is still down: its next key-down is a repeat.
+  bool carried = TakeCarriedKey(key.keysym.scancode);
+  KeyMessage translated = KeyMessageOf(key, carried);
+  if (translated.virtualKey == 0) return;
+  PostToQueue(TargetOf(key.windowID), translated.message, translated.virtualKey, translated.lParam);
+}
+
+// A release SDL made as the window lost the focus: held back, the key stays down.
+void CarryKey(const SDL_KeyboardEvent& key) {
+  KeyMessage release = KeyMessageOf(key, true);
+  if (release.virtualKey == 0) return;
+  CarryAcrossFocus(CarriedKey{key.keysym.scancode, WindowOfSdlId(key.windowID), release.message,
+                              release.virtualKey, release.lParam});
 }
 
 void TranslateText(const SDL_TextInputEvent& text) {
@@ -76,9 +100,8 @@ void TranslateMotion(const SDL_MouseMotionEvent& motion) {
   HWND target = TargetOf(motion.windowID);
   LPARAM where = PointParam(motion.x, motion.y);
   auto& posted = ThreadQueue().posted;
-  if (!posted.empty() && posted.back().msg.message == WM_MOUSEMOVE &&
-      posted.back().msg.hwnd == target) {
-    posted.back().msg.lParam = where;
+  if (!posted.empty() && posted.back().message == WM_MOUSEMOVE && posted.back().hwnd == target) {
+    posted.back().lParam = where;
     return;
   }
   PostToQueue(target, WM_MOUSEMOVE, 0, where);
@@ -90,12 +113,17 @@ void TranslateWindowEvent(const SDL_WindowEvent& event) {
   if (window == nullptr) return;
   switch (event.event) {
     case SDL_WINDOWEVENT_CLOSE: PostToQueue(hwnd, WM_CLOSE, 0, 0); break;
+    // The desktop's word on where a window is and how big. What the program asked for itself
+    // (MoveWindow) is already recorded: its echo changes nothing and is not posted, so that it
+    // cannot undo a newer setting that the program has made meanwhile.
     case SDL_WINDOWEVENT_MOVED:
+      if (window->x == event.data1 && window->y == event.data2) break;
       window->x = event.data1;
       window->y = event.data2;
       PostToQueue(hwnd, WM_MOVE, 0, PointParam(event.data1, event.data2));
       break;
     case SDL_WINDOWEVENT_SIZE_CHANGED:
+      if (window->width == event.data1 && window->height == event.data2) break;
       window->width = event.data1;
       window->height = event.data2;
       PostToQueue(hwnd, WM_SIZE, SIZE_RESTORED, PointParam(event.data1, event.data2));
@@ -104,6 +132,7 @@ void TranslateWindowEvent(const SDL_WindowEvent& event) {
     case SDL_WINDOWEVENT_RESTORED: PostToQueue(hwnd, WM_SYSCOMMAND, SC_RESTORE, 0); break;
     case SDL_WINDOWEVENT_FOCUS_GAINED:
       Focus().focus = hwnd;
+      NoteFocusArrived();
       PostToQueue(hwnd, WM_SETFOCUS, 0, 0);
       break;
     case SDL_WINDOWEVENT_FOCUS_LOST:
@@ -126,8 +155,6 @@ void TranslateQuit() {
   }
 }
 
-}  // namespace
-
 void TranslateSdlEvent(const SDL_Event& event) {
   switch (event.type) {
     case SDL_KEYDOWN:
@@ -140,6 +167,18 @@ void TranslateSdlEvent(const SDL_Event& event) {
     case SDL_WINDOWEVENT: TranslateWindowEvent(event.window); break;
     case SDL_QUIT: TranslateQuit(); break;
     default: break;
+  }
+}
+
+}  // namespace
+
+void TranslateSdlEvents(const SDL_Event* events, size_t count) {
+  for (size_t i = 0; i < count; ++i) {
+    if (IsFocusLossRelease(events, count, i)) {
+      CarryKey(events[i].key);
+    } else {
+      TranslateSdlEvent(events[i]);
+    }
   }
 }
 

@@ -2,6 +2,8 @@
 // DefWindowProcA over the thread's queue, fed from SDL's events when it runs dry.
 #include "platform/messages/queue.h"
 
+#include <vector>
+
 #include "platform/display/video.h"
 #include "platform/windows/window_classes.h"
 #include "platform/windows/window_table.h"
@@ -20,21 +22,23 @@ bool Matches(const MSG& msg, HWND hwnd, UINT filterMin, UINT filterMax) {
 bool TakePosted(LPMSG out, HWND hwnd, UINT filterMin, UINT filterMax, bool remove) {
   auto& posted = ThreadQueue().posted;
   for (auto it = posted.begin(); it != posted.end(); ++it) {
-    if (!Matches(it->msg, hwnd, filterMin, filterMax)) continue;
-    *out = it->msg;
-    ThreadQueue().takenWithControl = it->controlHeld;
+    if (!Matches(*it, hwnd, filterMin, filterMax)) continue;
+    *out = *it;
     if (remove) posted.erase(it);
     return true;
   }
   return false;
 }
 
-// Moves every waiting SDL event into the queue. SDL is only polled once video runs, on the
-// thread that started it.
+// Moves every waiting SDL event into the queue, and the releases of keys that did not come back
+// after a focus change. SDL is only polled once video runs, on the thread that started it.
 void PumpSdlEvents() {
   if (!VideoRunning()) return;
+  std::vector<SDL_Event> events;
   SDL_Event event;
-  while (SDL_PollEvent(&event)) TranslateSdlEvent(event);
+  while (SDL_PollEvent(&event)) events.push_back(event);
+  TranslateSdlEvents(events.data(), events.size());
+  ReleaseOverdueKeys();
 }
 
 // The control character a key-down makes, as the keyboard driver would type it; 0 for none.
@@ -64,8 +68,7 @@ void PostToQueue(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
   msg.wParam = wParam;
   msg.lParam = lParam;
   msg.time = GetTickCount();
-  MessageQueue& queue = ThreadQueue();
-  queue.posted.push_back(QueuedMessage{msg, queue.controlHeld});
+  ThreadQueue().posted.push_back(msg);
 }
 
 }  // namespace platform
@@ -112,7 +115,7 @@ BOOL WINAPI TranslateMessage(const MSG* msg) {
   // Printable characters come from SDL's text input; only the control characters, which SDL
   // does not type, are made here.
   int character =
-      platform::ControlCharacterOf(msg->wParam, platform::ThreadQueue().takenWithControl);
+      platform::ControlCharacterOf(msg->wParam, (msg->lParam & platform::kControlHeldBit) != 0);
   if (character != 0) platform::PostToQueue(msg->hwnd, WM_CHAR, character, msg->lParam);
   return TRUE;
 }

@@ -4,33 +4,37 @@
 
 #include <SDL2/SDL.h>
 
+#include <cstddef>
 #include <deque>
+#include <vector>
 
+#include "platform/messages/focus_keys.h"
 #include "platform/winapi/records.h"
 
 namespace platform {
 
-// A posted message and whether Control was held when its key event happened, which decides the
-// control character TranslateMessage makes of it.
-struct QueuedMessage {
-  MSG msg;
-  bool controlHeld;
-};
+// Bit 25 of a key message's lParam, one the window system reserves: set when Control was held as
+// the key event happened, so that TranslateMessage makes the control character that the message
+// itself describes.
+constexpr LPARAM kControlHeldBit = LPARAM(1) << 25;
 
 struct MessageQueue {
-  std::deque<QueuedMessage> posted;
+  std::deque<MSG> posted;
   bool quitPending = false;
   int exitCode = 0;
-  // Control held at the key event being translated now, and at the message taken last.
-  bool controlHeld = false;
-  bool takenWithControl = false;
+  // Keys held across a focus change (focus_keys.h), since when, and whether a window of the
+  // program has taken the focus since.
+  std::vector<CarriedKey> carried;
+  DWORD carriedSince = 0;
+  bool focusArrived = false;
 };
 
 // The queue of the calling thread.
 MessageQueue& ThreadQueue();
 // Appends a message to the calling thread's queue.
 void PostToQueue(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam);
-// Turns one SDL event into the messages it stands for, posted in order.
-void TranslateSdlEvent(const SDL_Event& event);
+// Turns SDL events, in the order SDL gave them, into the messages they stand for, posted in
+// order. Events are seen together because a focus change comes as several of them.
+void TranslateSdlEvents(const SDL_Event* events, size_t count);
 
 }  // namespace platform

@@ -29,6 +29,14 @@ struct TestHooks {
   int64_t clockStep = 0;
   bool counterUnavailable = false;
   DWORD lastSleep = 0;
+  // The window whose input focus the platform last asked the desktop for.
+  HWND lastFocusRequest = nullptr;
+  // A jump of the test clock at a later read, as when the process is descheduled: reads left
+  // until it, and its length.
+  int clockJumpReads = 0;
+  int64_t clockJump = 0;
+  // How much later than asked a sleep on the test clock wakes.
+  int64_t sleepLateness = 0;
 };
 
 // The one set of hooks of the process.

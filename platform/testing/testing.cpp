@@ -66,7 +66,7 @@ void InjectKey(SDL_Scancode scancode, bool down, bool repeat, Uint16 mods, HWND 
   event.key.keysym.scancode = scancode;
   event.key.keysym.sym = SDL_GetKeyFromScancode(scancode);
   event.key.keysym.mod = mods;
-  TranslateSdlEvent(event);
+  TranslateSdlEvents(&event, 1);
 }
 
 void InjectText(const char* utf8, HWND hwnd) {
@@ -74,10 +74,17 @@ void InjectText(const char* utf8, HWND hwnd) {
   event.type = SDL_TEXTINPUT;
   event.text.windowID = SdlIdOf(hwnd);
   std::strncpy(event.text.text, utf8, sizeof event.text.text - 1);
-  TranslateSdlEvent(event);
+  TranslateSdlEvents(&event, 1);
+}
+
+// The test's cursor moves to a point in a window, as the real one is where the mouse acts.
+void MoveCursorTo(HWND hwnd, int x, int y) {
+  WindowRecord* window = FindWindowRecord(hwnd ? hwnd : Focus().focus);
+  if (window != nullptr) Hooks().cursor = POINT{window->x + x, window->y + y};
 }
 
 void InjectMouseButton(HWND hwnd, Uint8 button, bool down, int x, int y) {
+  MoveCursorTo(hwnd, x, y);
   SDL_Event event{};
   event.type = down ? SDL_MOUSEBUTTONDOWN : SDL_MOUSEBUTTONUP;
   event.button.type = event.type;
@@ -87,7 +94,18 @@ void InjectMouseButton(HWND hwnd, Uint8 button, bool down, int x, int y) {
   event.button.clicks = 1;
   event.button.x = x;
   event.button.y = y;
-  TranslateSdlEvent(event);
+  TranslateSdlEvents(&event, 1);
+}
+
+void InjectMouseMotion(HWND hwnd, int x, int y, Uint32 buttonsHeld) {
+  MoveCursorTo(hwnd, x, y);
+  SDL_Event event{};
+  event.type = SDL_MOUSEMOTION;
+  event.motion.windowID = SdlIdOf(hwnd);
+  event.motion.state = buttonsHeld;
+  event.motion.x = x;
+  event.motion.y = y;
+  TranslateSdlEvents(&event, 1);
 }
 
 void InjectWheel(HWND hwnd, float notches, float horizontalNotches) {
@@ -99,7 +117,7 @@ void InjectWheel(HWND hwnd, float notches, float horizontalNotches) {
   event.wheel.preciseY = notches;
   event.wheel.preciseX = horizontalNotches;
   event.wheel.direction = SDL_MOUSEWHEEL_NORMAL;
-  TranslateSdlEvent(event);
+  TranslateSdlEvents(&event, 1);
 }
 
 void InjectClose(HWND hwnd) {
@@ -107,10 +125,47 @@ void InjectClose(HWND hwnd) {
   event.type = SDL_WINDOWEVENT;
   event.window.windowID = SdlIdOf(hwnd);
   event.window.event = SDL_WINDOWEVENT_CLOSE;
-  TranslateSdlEvent(event);
+  TranslateSdlEvents(&event, 1);
 }
 
-void InjectEvent(const SDL_Event& event) { TranslateSdlEvent(event); }
+void InjectEvent(const SDL_Event& event) { TranslateSdlEvents(&event, 1); }
+
+void InjectEvents(const std::vector<SDL_Event>& events) {
+  TranslateSdlEvents(events.data(), events.size());
+}
+
+Uint32 SdlWindowId(HWND hwnd) {
+  WindowRecord* window = FindWindowRecord(hwnd);
+  return window && window->sdl ? SDL_GetWindowID(window->sdl) : 0;
+}
+
+void InjectFocusMove(Uint32 from, Uint32 to, std::initializer_list<SDL_Scancode> held) {
+  const Uint32 now = SDL_GetTicks();
+  std::vector<SDL_Event> events;
+  for (SDL_Scancode scancode : held) {
+    SDL_Event release{};
+    release.type = SDL_KEYUP;
+    release.key.type = SDL_KEYUP;
+    release.key.timestamp = now;
+    release.key.windowID = from;
+    release.key.state = SDL_RELEASED;
+    release.key.keysym.scancode = scancode;
+    release.key.keysym.sym = SDL_GetKeyFromScancode(scancode);
+    events.push_back(release);
+  }
+  for (auto [window, change] :
+       {std::pair{from, SDL_WINDOWEVENT_FOCUS_LOST}, std::pair{to, SDL_WINDOWEVENT_FOCUS_GAINED}}) {
+    if (window == 0) continue;
+    SDL_Event focus{};
+    focus.type = SDL_WINDOWEVENT;
+    focus.window.type = SDL_WINDOWEVENT;
+    focus.window.timestamp = now;
+    focus.window.windowID = window;
+    focus.window.event = static_cast<Uint8>(change);
+    events.push_back(focus);
+  }
+  InjectEvents(events);
+}
 
 void SetScreenSize(int width, int height) {
   Hooks().screenWidth = width;
@@ -135,11 +190,18 @@ void UseTestClock(double stepSeconds, double startSeconds) {
 
 void AdvanceTestClock(double seconds) { Hooks().clockNow += Nanoseconds(seconds); }
 
+void JumpTestClockLater(int reads, double seconds) {
+  Hooks().clockJumpReads = reads;
+  Hooks().clockJump = Nanoseconds(seconds);
+}
+
 void UseRealClock() { Hooks().testClock = false; }
 
 void SetCounterAvailable(bool available) { Hooks().counterUnavailable = !available; }
 
 DWORD LastSleepMilliseconds() { return Hooks().lastSleep; }
+
+void SetSleepLateness(double seconds) { Hooks().sleepLateness = Nanoseconds(seconds); }
 
 void FailRegisterClass(int times) { Hooks().failRegisterClass = times; }
 
@@ -175,5 +237,6 @@ std::optional<WindowState> Window(HWND hwnd) {
 HWND ForegroundWindow() { return Focus().foreground; }
 HWND FocusWindow() { return Focus().focus; }
 HWND ActiveWindow() { return Focus().active; }
+HWND LastInputFocusRequest() { return Hooks().lastFocusRequest; }
 
 }  // namespace platform::testing

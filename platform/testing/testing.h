@@ -6,8 +6,10 @@
 
 #include <SDL2/SDL.h>
 
+#include <initializer_list>
 #include <optional>
 #include <string>
+#include <vector>
 
 #include "platform/winapi/windows.h"
 
@@ -24,14 +26,26 @@ void InjectKey(SDL_Scancode scancode, bool down, bool repeat = false, Uint16 mod
                HWND hwnd = nullptr);
 // Typed text in UTF-8, as the desktop's text input delivers it.
 void InjectText(const char* utf8, HWND hwnd = nullptr);
-// A mouse button (SDL_BUTTON_LEFT, ...) at client coordinates.
+// A mouse button (SDL_BUTTON_LEFT, ...) at client coordinates. A click happens where the cursor
+// is: the cursor (the test's own, see SetCursorPosition) moves to that point on the screen.
 void InjectMouseButton(HWND hwnd, Uint8 button, bool down, int x, int y);
+// The mouse moving to client coordinates (with the buttons held, as SDL_BUTTON_LMASK, ...); the
+// test's cursor moves with it.
+void InjectMouseMotion(HWND hwnd, int x, int y, Uint32 buttonsHeld = 0);
 // A wheel movement in notches (positive away from the user); fractions for smooth wheels.
 void InjectWheel(HWND hwnd, float notches, float horizontalNotches = 0);
 // The desktop asking the window to close (its close button or the window manager).
 void InjectClose(HWND hwnd);
 // Any SDL event, through the translation.
 void InjectEvent(const SDL_Event& event);
+// SDL events that SDL gives together, in order, through the translation.
+void InjectEvents(const std::vector<SDL_Event>& events);
+// The SDL id of a live window (0 for none), which stays known to a test after the window goes.
+Uint32 SdlWindowId(HWND hwnd);
+// The keyboard focus moving from one window to another (SDL ids; 0 for a window outside the
+// program) while keys are held, as SDL reports it: a release of each held key and the focus
+// loss of `from` at the same moment, then the focus gain of `to`.
+void InjectFocusMove(Uint32 from, Uint32 to, std::initializer_list<SDL_Scancode> held);
 
 // ---- Screen and cursor ----------------------------------------------------------------------
 void SetScreenSize(int width, int height);
@@ -51,12 +65,17 @@ int CursorDisplayCount();
 void UseTestClock(double stepSeconds, double startSeconds = 0);
 // Moves the test clock by hand.
 void AdvanceTestClock(double seconds);
+// Makes the test clock jump by seconds at its reads-th read from now, as it would for a
+// process that the system deschedules.
+void JumpTestClockLater(int reads, double seconds);
 // The real clock again.
 void UseRealClock();
 // Makes the performance counter unavailable (the tick count is then the clock), or available.
 void SetCounterAvailable(bool available);
 // The milliseconds of the last Sleep call.
 DWORD LastSleepMilliseconds();
+// Makes every Sleep on the test clock wake this much later than asked, as on a busy system.
+void SetSleepLateness(double seconds);
 
 // ---- Forced failures: the next `times` calls fail as the window system reports it ----------
 void FailRegisterClass(int times = 1);
@@ -100,5 +119,7 @@ std::optional<WindowState> Window(HWND hwnd);
 HWND ForegroundWindow();
 HWND FocusWindow();
 HWND ActiveWindow();
+// The window the platform last asked the desktop to give the keyboard to (null when none yet).
+HWND LastInputFocusRequest();
 
 }  // namespace platform::testing

@@ -37,6 +37,7 @@ int64_t Now() {
     int64_t start = ProcessStart();
     return MonotonicNanoseconds() - start;
   }
+  if (hooks.clockJumpReads > 0 && --hooks.clockJumpReads == 0) hooks.clockNow += hooks.clockJump;
   int64_t reading = hooks.clockNow;
   hooks.clockNow += hooks.clockStep;
   return reading;
@@ -65,7 +66,7 @@ void WINAPI Sleep(DWORD milliseconds) {
   platform::TestHooks& hooks = platform::Hooks();
   hooks.lastSleep = milliseconds;
   if (hooks.testClock) {
-    hooks.clockNow += static_cast<int64_t>(milliseconds) * 1000000;
+    hooks.clockNow += static_cast<int64_t>(milliseconds) * 1000000 + hooks.sleepLateness;
     return;
   }
   timespec wait{static_cast<time_t>(milliseconds / 1000),

@@ -1,4 +1,5 @@
-// Window creation, placement, showing, focus and styles, each on the SDL window behind the handle.
+// Window creation, placement, showing and styles, each on the SDL window behind the handle; the
+// focus that showing and destroying move is in focus.cpp.
 #include <SDL2/SDL.h>
 
 #include <algorithm>
@@ -6,6 +7,7 @@
 #include "platform/display/video.h"
 #include "platform/testing/test_hooks.h"
 #include "platform/text/code_page.h"
+#include "platform/windows/focus.h"
 #include "platform/windows/style_table.h"
 #include "platform/windows/window_classes.h"
 #include "platform/windows/window_table.h"
@@ -17,17 +19,16 @@ using platform::WindowRecord;
 
 int SdlPosition(int value) { return value == CW_USEDEFAULT ? SDL_WINDOWPOS_UNDEFINED : value; }
 
-// When the window in front goes, the window system activates another window of the process:
-// the newest live one takes the front, the focus and the activation.
-void HandFocusOnFrom(HWND gone) {
-  platform::FocusState& focus = platform::Focus();
-  auto& windows = platform::Windows();
-  HWND next = windows.empty() ? nullptr : platform::HandleOf(*windows.rbegin()->second);
-  bool hadFront = focus.foreground == gone || focus.focus == gone || focus.active == gone;
-  if (focus.foreground == gone) focus.foreground = next;
-  if (focus.focus == gone) focus.focus = next;
-  if (focus.active == gone) focus.active = next;
-  if (hadFront && next != nullptr) SDL_RaiseWindow(platform::FindWindowRecord(next)->sdl);
+// The show commands that activate the window they show, and leave it restored or maximised.
+bool ActivatesWindow(int command) {
+  switch (command) {
+    case SW_SHOWNORMAL:
+    case SW_SHOWMAXIMIZED:
+    case SW_SHOW:
+    case SW_RESTORE:
+    case SW_SHOWDEFAULT: return true;
+    default: return false;
+  }
 }
 
 void ApplyVisibility(WindowRecord& window, int command) {
@@ -126,35 +127,15 @@ BOOL WINAPI ShowWindow(HWND hwnd, int command) {
   if (window == nullptr) return FALSE;
   bool wasVisible = window->visible;
   ApplyVisibility(*window, command);
+  // Showing activates the window unless the command says otherwise; hiding or minimising the
+  // window in front hands the front on.
+  if (ActivatesWindow(command)) {
+    platform::Activate(hwnd);
+  } else if (command == SW_HIDE || command == SW_MINIMIZE || command == SW_SHOWMINIMIZED ||
+             command == SW_SHOWMINNOACTIVE) {
+    platform::HandFocusOnFrom(hwnd);
+  }
   return wasVisible ? TRUE : FALSE;
-}
-
-BOOL WINAPI SetForegroundWindow(HWND hwnd) {
-  WindowRecord* window = platform::FindWindowRecord(hwnd);
-  if (window == nullptr) return FALSE;
-  SDL_RaiseWindow(window->sdl);
-  platform::Focus().foreground = hwnd;
-  platform::Focus().active = hwnd;
-  return TRUE;
-}
-
-HWND WINAPI SetFocus(HWND hwnd) {
-  WindowRecord* window = platform::FindWindowRecord(hwnd);
-  if (window == nullptr) return nullptr;
-  // Only some drivers can move the keyboard focus by request; the record follows the call.
-  SDL_SetWindowInputFocus(window->sdl);
-  HWND previous = platform::Focus().focus;
-  platform::Focus().focus = hwnd;
-  return previous;
-}
-
-HWND WINAPI SetActiveWindow(HWND hwnd) {
-  WindowRecord* window = platform::FindWindowRecord(hwnd);
-  if (window == nullptr) return nullptr;
-  SDL_RaiseWindow(window->sdl);
-  HWND previous = platform::Focus().active;
-  platform::Focus().active = hwnd;
-  return previous;
 }
 
 BOOL WINAPI MoveWindow(HWND hwnd, int x, int y, int width, int height, BOOL) {

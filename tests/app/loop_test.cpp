@@ -13,6 +13,7 @@ struct FrameRecord {
   unsigned char drawTick;
   unsigned char updateTick;
   float previousTime;
+  float frameTime;
   bool keyAPressed;
   bool keyBPressed;
   unsigned int chars;
@@ -25,7 +26,7 @@ float advancePerFrame = 0;  // seconds the procedure moves the test clock
 void RecordFrame(HWND hwnd, uintptr_t argument) {
   KV_LOOP& loop = KV_LOOP::Instance();
   frames.push_back({hwnd, argument, loop.DrawTick(), loop.UpdateTick(), loop.previousTime,
-                    KvKeyPressed('A'), KvKeyPressed('B'), KvCharCount()});
+                    loop.frameTime, KvKeyPressed('A'), KvKeyPressed('B'), KvCharCount()});
   if (advancePerFrame > 0) platform::testing::AdvanceTestClock(advancePerFrame);
   if (--framesLeft <= 0) loop.running = 0;
 }
@@ -92,39 +93,119 @@ TEST_F(LoopTest, CalibrationStepDependsOnTheLimit) {
   }
 }
 
-TEST_F(LoopTest, BusyWaitPacesOddFramesToTargetAAndEvenFramesToTargetB) {
-  platform::testing::UseTestClock(0.0001);
+TEST_F(LoopTest, ACalibrationTheSystemInterruptedKeepsItsTargets) {
+  platform::testing::UseTestClock(0.00001);
   KV_LOOP& loop = KV_LOOP::Instance();
   loop.frameLimit = 16;
+  loop.Calibrate();
+  const float targetA = loop.targetA;
+  const float targetB = loop.targetB;
+  // Descheduled for 12 ms about 5 ms into the run: taken as it is, target A would be about
+  // 5 ms and every odd frame would be that short.
+  platform::testing::JumpTestClockLater(500, 0.012);
+  loop.Calibrate();
+  EXPECT_NEAR(loop.targetA, targetA, 0.02f);
+  EXPECT_NEAR(loop.targetB, targetB, 0.02f);
+  // Past the limit: target B would be long.
+  platform::testing::JumpTestClockLater(1699, 0.005);
+  loop.Calibrate();
+  EXPECT_NEAR(loop.targetA, targetA, 0.02f);
+  EXPECT_NEAR(loop.targetB, targetB, 0.02f);
+}
+
+// ---- pacing: every frame lasts its target, and its time is the whole frame ----
+
+// The period of frame i (from 0): from its start to the next frame's start, in ms.
+float PeriodMs(size_t i) { return (frames[i + 1].previousTime - frames[i].previousTime) * 1000.0f; }
+
+TEST_F(LoopTest, BusyWaitFramesLastTheirTargetsAndTheirTimeIncludesTheWait) {
+  platform::testing::UseTestClock(0.00001);
+  KV_LOOP& loop = KV_LOOP::Instance();
+  loop.frameLimit = 16;
+  advancePerFrame = 0.002f;  // 2 ms of work in every frame
+  RunFrames(70);
+  ASSERT_EQ(frames.size(), 70u);
+  for (size_t i = 0; i + 1 < frames.size(); ++i) {
+    // Odd frames (the first is frame 1) wait for target A, even ones for target B.
+    float target = i % 2 == 0 ? loop.targetA : loop.targetB;
+    EXPECT_GE(PeriodMs(i), target - 0.001f) << "frame " << i + 1;
+    EXPECT_LT(PeriodMs(i), target + 0.05f) << "frame " << i + 1;
+    // What the next frame reads as its delta is that whole period, not the 2 ms of work.
+    EXPECT_NEAR(frames[i + 1].frameTime * 1000.0f, PeriodMs(i), 0.01f) << "frame " << i + 1;
+  }
+  // More than a second has run: frames per second counts the frames really run.
+  EXPECT_NEAR(loop.framesPerSecond, 2000.0f / (loop.targetA + loop.targetB), 0.5f);
+}
+
+TEST_F(LoopTest, BusyWaitSleepsThroughTheWaitAndSpinsOnlyItsLastStretch) {
+  platform::testing::UseTestClock(0.00001);
+  KV_LOOP& loop = KV_LOOP::Instance();
+  loop.frameLimit = 16;
+  advancePerFrame = 0.002f;
+  RunFrames(2);
+  // The last frame waited for target B: 2 ms of work, a sleep of whole milliseconds, then the
+  // spin; its time is the whole frame.
+  const float sleptMs = (float)platform::testing::LastSleepMilliseconds();
+  const float spinMs = loop.frameTime * 1000.0f - 2.0f - sleptMs;
+  EXPECT_GE(sleptMs, loop.targetB - 2.0f - 1.5f);
+  EXPECT_GT(spinMs, 0.2f);
+  EXPECT_LT(spinMs, 1.3f);
+}
+
+TEST_F(LoopTest, BusyWaitSpinsLongerWhereSleepsWakeLateAndStillMeetsItsTargets) {
+  platform::testing::UseTestClock(0.00001);
+  platform::testing::SetSleepLateness(0.0006);
+  KV_LOOP& loop = KV_LOOP::Instance();
+  loop.frameLimit = 16;
+  advancePerFrame = 0.002f;
   RunFrames(5);
   ASSERT_EQ(frames.size(), 5u);
+  EXPECT_NEAR(loop.sleepLateness, 0.6f, 0.05f);
   for (size_t i = 0; i + 1 < frames.size(); ++i) {
-    float ms = (frames[i + 1].previousTime - frames[i].previousTime) * 1000.0f;
     float target = i % 2 == 0 ? loop.targetA : loop.targetB;
-    EXPECT_GE(ms, target - 0.01f) << "frame " << i + 1;
-    EXPECT_LT(ms, target + 0.5f) << "frame " << i + 1;
+    EXPECT_GE(PeriodMs(i), target - 0.001f) << "frame " << i + 1;
+    EXPECT_LT(PeriodMs(i), target + 0.05f) << "frame " << i + 1;
   }
-  EXPECT_EQ(platform::testing::LastSleepMilliseconds(), 0u);
+  // The spin covers the late wake-up: the sleep ends more than 0.6 ms before the target.
+  const float sleptMs = (float)platform::testing::LastSleepMilliseconds();
+  EXPECT_GT(loop.frameTime * 1000.0f - 2.0f - sleptMs, 1.2f);
 }
 
-TEST_F(LoopTest, SleepModeSleepsWhatIsLeftOfTheLimit) {
-  platform::testing::UseTestClock(0.0001);
+TEST_F(LoopTest, SleepModeHoldsTheLimitOnAverageWithoutSwinging) {
+  platform::testing::UseTestClock(0.00001);
   KV_LOOP& loop = KV_LOOP::Instance();
-  loop.frameLimit = 16;
+  const float limit = 1000.0f / 60.0f;
+  loop.frameLimit = limit;
   loop.sleepMode = 1;
-  RunFrames(1);
-  // The frame took 0.1 ms: 15.9 ms are left, of which the whole milliseconds are slept.
-  EXPECT_EQ(platform::testing::LastSleepMilliseconds(), 15u);
+  advancePerFrame = 0.002f;
+  RunFrames(90);
+  ASSERT_EQ(frames.size(), 90u);
+  float sum = 0;
+  for (size_t i = 0; i + 1 < frames.size(); ++i) {
+    // Whole-millisecond sleeps: each frame within a millisecond of the limit.
+    EXPECT_NEAR(PeriodMs(i), limit, 1.0f) << "frame " << i + 1;
+    EXPECT_NEAR(frames[i + 1].frameTime * 1000.0f, PeriodMs(i), 0.01f) << "frame " << i + 1;
+    sum += PeriodMs(i);
+  }
+  EXPECT_NEAR(sum / (float)(frames.size() - 1), limit, 0.05f);
+  EXPECT_NEAR(loop.framesPerSecond, 60.0f, 0.5f);
 }
 
-TEST_F(LoopTest, SleepModeSleepsOneMillisecondAfterAnOverrun) {
-  platform::testing::UseTestClock(0.0001);
+TEST_F(LoopTest, SleepModeSleepsOneMillisecondAfterAnOverrunAndDoesNotMakeItUp) {
+  platform::testing::UseTestClock(0.00001);
   KV_LOOP& loop = KV_LOOP::Instance();
   loop.frameLimit = 16;
   loop.sleepMode = 1;
   advancePerFrame = 0.030f;
   RunFrames(1);
   EXPECT_EQ(platform::testing::LastSleepMilliseconds(), 1u);
+  EXPECT_EQ(loop.sleepCarry, 0.0f);
+  // The next frames keep the whole limit.
+  advancePerFrame = 0.002f;
+  RunFrames(3);
+  ASSERT_EQ(frames.size(), 4u);
+  EXPECT_GE(PeriodMs(1), 16.0f);
+  EXPECT_NEAR(PeriodMs(2), 16.0f, 0.1f);
 }
 
 TEST_F(LoopTest, IntervalsTickWhenTheirTimeHasGathered) {

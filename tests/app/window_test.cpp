@@ -343,3 +343,50 @@ TEST_F(WindowTest, DestroyIsHarmlessOnANeverCreatedOrDestroyedWindow) {
   window.Destroy();
   window.Destroy();
 }
+
+// The desktop moves and resizes windows too (a user dragging one, a window manager placing
+// it): the stored place and size follow, so that positions in the window stay right.
+TEST_F(WindowTest, TheStoredPlaceAndSizeFollowTheDesktop) {
+  KV_WINDOW window = Described("Window Dragged", 200, 100);
+  window.x = 30;
+  window.y = 40;
+  ASSERT_TRUE(window.Create(KV_HANDLE()));
+  auto desktop = [&](Uint8 change, int a, int b) {
+    SDL_Event event{};
+    event.type = event.window.type = SDL_WINDOWEVENT;
+    event.window.windowID = platform::testing::SdlWindowId(window.hwnd);
+    event.window.event = change;
+    event.window.data1 = a;
+    event.window.data2 = b;
+    platform::testing::InjectEvent(event);
+    MSG msg{};
+    while (PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) DispatchMessageA(&msg);
+  };
+  desktop(SDL_WINDOWEVENT_MOVED, 330, 240);
+  EXPECT_EQ(window.x, 330);
+  EXPECT_EQ(window.y, 240);
+  platform::testing::SetCursorPosition(350, 250);
+  KvCursorRefresh();
+  EXPECT_EQ(KvCursorXIn(&window), 20);
+  EXPECT_EQ(KvCursorYIn(&window), 10);
+  desktop(SDL_WINDOWEVENT_MOVED, -50, -20);  // partly off the screen
+  EXPECT_EQ(window.x, -50);
+  EXPECT_EQ(window.y, -20);
+  desktop(SDL_WINDOWEVENT_SIZE_CHANGED, 640, 480);
+  EXPECT_EQ(window.width, 640);
+  EXPECT_EQ(window.height, 480);
+
+  // The echo of the program's own move is no news: a setting made since is not undone.
+  window.x = 5;
+  window.y = 6;
+  window.Apply();
+  window.x = 7;
+  desktop(SDL_WINDOWEVENT_MOVED, 5, 6);
+  EXPECT_EQ(window.x, 7);
+
+  // Once destroyed, the window is no longer followed.
+  HWND hwnd = window.hwnd;
+  window.Destroy();
+  KvWindowProc(hwnd, WM_MOVE, 0, MAKELPARAM(1, 2));
+  EXPECT_EQ(window.x, 7);
+}

@@ -109,10 +109,26 @@ TEST_F(CoreWindowsTest, RefusedVsyncLimitsFramesToTheRefreshRate) {
   Core.SetVsync(false);
   EXPECT_EQ(loop.frameLimit, 0.0f);
   EXPECT_EQ(loop.targetA, 0.0f);
-  platform::testing::SetRefreshRate(0);
+  platform::testing::SetRefreshRate(75);
   Core.SetVsync(true);
-  EXPECT_EQ(loop.frameLimit, 0.0f);
-  EXPECT_EQ(loop.targetB, 0.0f);
+  EXPECT_FLOAT_EQ(loop.frameLimit, 1000.0f / 75.0f);
+}
+
+TEST_F(CoreWindowsTest, RefusedVsyncOnADisplayWithoutARefreshRateLimitsFramesTo60Hz) {
+  platform::testing::UseTestClock(0.0005);
+  KV_LOOP& loop = KV_LOOP::Instance();
+  kv::engine::testing::FailNext("KvRenderVsync", {}, -1);
+  // Virtual displays report 0 Hz, and a broken one might report less: without a limit the
+  // game would run at hundreds of frames a second, with everything moving that much faster.
+  for (int unknown : {0, -1}) {
+    platform::testing::SetRefreshRate(unknown);
+    loop.frameLimit = 0;
+    Core.SetVsync(true);
+    EXPECT_FLOAT_EQ(loop.frameLimit, 1000.0f / 60.0f) << unknown;
+    EXPECT_GE(loop.targetB, loop.frameLimit + 1) << unknown;
+    Core.SetVsync(false);
+    EXPECT_EQ(loop.frameLimit, 0.0f) << unknown;
+  }
 }
 
 TEST_F(CoreWindowsTest, AcceptedVsyncLeavesTheFrameLimit) {

@@ -29,8 +29,9 @@ void GameTest::SetUp() {
   kv::engine::testing::ClearFailures();
   kv::engine::testing::StopTrace();
   kv::engine::testing::ClearTrace();
-  // No frame limit from a refused vertical sync; the intro's three seconds pass in a few
-  // dozen frames of the test clock.
+  // A display without a refresh rate: the refused vertical sync limits frames to 60 a second,
+  // which every frame of the test clock's 50 ms steps passes at once; the intro's three
+  // seconds pass in a few dozen frames.
   platform::testing::SetRefreshRate(0);
   platform::testing::UseTestClock(0.05);
   KV_LOOP& loop = KV_LOOP::Instance();

@@ -63,11 +63,11 @@ TEST_F(Windows, ShowMoveFocusAndDestroy) {
   EXPECT_TRUE(pt::Window(main)->visible);
   EXPECT_FALSE(SDL_GetWindowFlags(platform::SdlWindowOf(main)) & SDL_WINDOW_HIDDEN);
   EXPECT_TRUE(SetForegroundWindow(main));
-  EXPECT_EQ(SetFocus(main), nullptr);
+  EXPECT_EQ(SetFocus(main), main);  // showing it activated it already
   EXPECT_EQ(SetActiveWindow(main), main);
   ShowWindow(intro, SW_SHOW);
   SetForegroundWindow(intro);
-  EXPECT_EQ(SetFocus(intro), main);
+  EXPECT_EQ(SetFocus(intro), intro);
 
   ASSERT_TRUE(MoveWindow(main, 560, 240, 800, 600, TRUE));
   EXPECT_TRUE(UpdateWindow(main));
@@ -92,6 +92,54 @@ TEST_F(Windows, ShowMoveFocusAndDestroy) {
   EXPECT_EQ(GetWindowLongA(intro, GWL_EXSTYLE), 0);
   EXPECT_TRUE(ShowWindow(main, SW_HIDE));
   EXPECT_FALSE(pt::Window(main)->visible);
+}
+
+// Without a window manager nothing else gives a window the keyboard: showing or activating a
+// window asks the desktop for the input focus, and when the window in front goes away the newest
+// other visible window takes its place.
+TEST_F(Windows, ShownOrActivatedWindowsTakeTheKeyboardAndTheFrontIsHandedOn) {
+  HWND main = MakeWindow("Main");
+  HWND hidden = MakeWindow("Hidden");
+  HWND intro = MakeWindow("Intro");
+  ShowWindow(main, SW_SHOW);
+  EXPECT_EQ(pt::FocusWindow(), main);
+  EXPECT_EQ(pt::ActiveWindow(), main);
+  EXPECT_EQ(pt::LastInputFocusRequest(), main);
+  // Shown without activation: the keyboard stays.
+  ShowWindow(intro, SW_SHOWNA);
+  EXPECT_EQ(pt::FocusWindow(), main);
+  EXPECT_EQ(pt::LastInputFocusRequest(), main);
+  for (auto activate : {+[](HWND h) { SetForegroundWindow(h); },
+                        +[](HWND h) { SetActiveWindow(h); }, +[](HWND h) { SetFocus(h); }}) {
+    ShowWindow(main, SW_SHOW);
+    activate(intro);
+    EXPECT_EQ(pt::FocusWindow(), intro);
+    EXPECT_EQ(pt::LastInputFocusRequest(), intro);
+  }
+  // The focused window goes: the newest visible one takes its place, the hidden one never.
+  for (int command : {SW_HIDE, SW_MINIMIZE}) {
+    ShowWindow(intro, SW_SHOW);
+    ASSERT_EQ(pt::FocusWindow(), intro);
+    ShowWindow(intro, command);
+    EXPECT_EQ(pt::FocusWindow(), main) << command;
+    EXPECT_EQ(pt::ActiveWindow(), main) << command;
+    EXPECT_EQ(pt::LastInputFocusRequest(), main) << command;
+  }
+  ShowWindow(intro, SW_SHOW);
+  EXPECT_TRUE(DestroyWindow(intro));
+  EXPECT_EQ(pt::FocusWindow(), main);
+  EXPECT_EQ(pt::ForegroundWindow(), main);
+  EXPECT_EQ(pt::LastInputFocusRequest(), main);
+  // Destroying a window that is not in front moves nothing.
+  HWND other = MakeWindow("Other");
+  DestroyWindow(other);
+  EXPECT_EQ(pt::FocusWindow(), main);
+  // With no visible window left the front is empty.
+  DestroyWindow(main);
+  EXPECT_EQ(pt::FocusWindow(), nullptr);
+  EXPECT_EQ(pt::ActiveWindow(), nullptr);
+  EXPECT_EQ(pt::ForegroundWindow(), nullptr);
+  DestroyWindow(hidden);
 }
 
 TEST_F(Windows, LayeredAttributesNeedTheLayeredStyleAndTheLastCallWins) {

@@ -1,0 +1,127 @@
+// The GUI driven from the desktop: SDL events injected through the platform's translation, the
+// message queue, the real frame loop, the window procedure and the input tables reach the
+// widgets of a GUI on a real window placed away from the screen's corner. A button is clicked,
+// text is typed and corrected in an edit box, a window is dragged by its title bar; no field
+// of the input is written by hand.
+#include <functional>
+
+#include "app/loop.h"
+#include "composite_fixture.h"
+
+namespace {
+
+namespace pt = platform::testing;
+
+class DesktopGuiTest : public CompositeTest {
+ protected:
+  void SetUp() override {
+    CompositeTest::SetUp();
+    Heard().clear();
+    desktop.title = "Desktop GUI";
+    desktop.x = 200;
+    desktop.y = 100;
+    desktop.width = 800;
+    desktop.height = 600;
+    ASSERT_TRUE(desktop.Create(KV_HANDLE()));
+    gui->Attach(&desktop);
+    KV_LOOP::Instance().frameTime = 0.02f;
+  }
+  void TearDown() override {
+    desktop.Destroy();
+    CompositeTest::TearDown();
+  }
+
+  // Runs the real frame loop: each frame runs the GUI's part of the frame, then injects the
+  // events of its step, which the next frame sees.
+  void Run(std::vector<std::function<void()>> steps) {
+    script = std::move(steps);
+    current = this;
+    frame = 0;
+    KV_LOOP::Instance().Run(Frame, 0);
+  }
+
+  static void Frame(HWND, uintptr_t) {
+    DesktopGuiTest& test = *current;
+    test.CompositeTest::Frame();
+    if (test.frame < test.script.size()) {
+      test.script[test.frame++]();
+    } else {
+      KV_LOOP::Instance().running = 0;
+    }
+  }
+
+  // The mouse in the desktop window at GUI coordinates: moved there, pressed, released, dragged.
+  std::function<void()> MoveTo(int x, int y) {
+    HWND hwnd = desktop.hwnd;
+    return [=] { pt::InjectMouseMotion(hwnd, x, y); };
+  }
+  std::function<void()> Down(int x, int y) {
+    HWND hwnd = desktop.hwnd;
+    return [=] { pt::InjectMouseButton(hwnd, SDL_BUTTON_LEFT, true, x, y); };
+  }
+  std::function<void()> Up(int x, int y) {
+    HWND hwnd = desktop.hwnd;
+    return [=] { pt::InjectMouseButton(hwnd, SDL_BUTTON_LEFT, false, x, y); };
+  }
+  std::function<void()> DragTo(int x, int y) {
+    HWND hwnd = desktop.hwnd;
+    return [=] { pt::InjectMouseMotion(hwnd, x, y, SDL_BUTTON_LMASK); };
+  }
+
+  KV_WINDOW desktop;
+  std::vector<std::function<void()>> script;
+  size_t frame = 0;
+  static DesktopGuiTest* current;
+};
+
+DesktopGuiTest* DesktopGuiTest::current = nullptr;
+
+}  // namespace
+
+TEST_F(DesktopGuiTest, ClicksTypingAndDragsFromTheDesktopReachTheWidgets) {
+  KV_HANDLE icon = {};
+  // A GUI window at (100, 100) with a 24-pixel title bar; its client area holds a button and an
+  // edit box.
+  CONTROL* client = gui->CreateWindow("sk", "w", "Title", KV_VECTOR(100, 100, 0, 1),
+                                      KV_VECTOR(300, 200, 0, 1), 1, icon, 0, 0, 0, 0, nullptr);
+  ASSERT_NE(client, nullptr);
+  auto* button = dynamic_cast<C_GUI_CONTROL*>(gui->CreateButton(
+      "sk", "ok", "OK", KV_VECTOR(10, 10, 0, 1), KV_VECTOR(80, 20, 0, 1), icon, client));
+  ASSERT_NE(button, nullptr);
+  button->EventProc = Hear;
+  CONTROL* edit = gui->CreateEditBox("sk", "e", KV_VECTOR(10, 60, 0, 1), KV_VECTOR(100, 20, 0, 1),
+                                     "", 0, client);
+  auto* field = dynamic_cast<KV_GUI::__edit*>(Part(edit, "editbox"));
+  ASSERT_NE(field, nullptr);
+  CONTROL* window = client->GetParent();
+
+  // In the desktop window: the button spans (110, 134)-(190, 154), the edit box
+  // (110, 184)-(210, 204) and the title bar (100, 100)-(400, 124).
+  std::string typed;
+  Run({
+      MoveTo(120, 140),
+      Down(120, 140),
+      Up(120, 140),
+      MoveTo(150, 190),
+      Down(150, 190),
+      Up(150, 190),
+      [] { pt::InjectText("abx"); },
+      [] {
+        pt::InjectKey(SDL_SCANCODE_BACKSPACE, true);
+        pt::InjectKey(SDL_SCANCODE_BACKSPACE, false);
+      },
+      [] { pt::InjectText("c"); },
+      [&] { typed = field->TextLeft.c_str(); },
+      MoveTo(150, 110),
+      Down(150, 110),
+      DragTo(180, 130),
+      DragTo(200, 150),
+      Up(200, 150),
+  });
+  EXPECT_EQ(Heard(), (std::vector<uint32_t>{KV_GUI::BUTTON_ENTERED, KV_GUI::BUTTON_CLICKED,
+                                            KV_GUI::BUTTON_LEFT}));
+  EXPECT_EQ(typed, "abc");
+  EXPECT_EQ(field->Editing, 0);  // the press on the title bar ended the editing
+  EXPECT_FLOAT_EQ(window->Position.x, 150);
+  EXPECT_FLOAT_EQ(window->Position.y, 140);
+}
