@@ -1,6 +1,5 @@
-// KV_CORE's life: construction with the desktop size, the tear-down of every resource, the
-// per-frame driver and the destructor's order. A member that arrives later takes its place in
-// DestroyAll's numbered steps and in the driver at the comment that names it.
+// KV_CORE's life: construction with the desktop size, the tear-down of every resource in a
+// fixed order, the per-frame driver and the destructor's order.
 #include "core/core.h"
 
 #include <new>

@@ -28,15 +28,12 @@
 #include "gui/gui.h"
 #include "net/socket.h"
 
-// NOTE for the engineers building this class side by side: each group of members below is
-// written by one of you; edit only your group, and keep each group's definitions in its own
-// .cpp file (named in the group's banner).
-
+// The members come in groups, one concept each; a group's banner names the .cpp file that
+// defines it.
 class KV_CORE {
  public:
-  // ---- fields, in the order of the central object's table (core.cpp) ----
-  // A member whose type arrives later has a comment line in its slot; add it there, in
-  // DestroyAll's step of the same name and, where it takes part, in Frame (core.cpp).
+  // ---- fields ----
+  // DestroyAll (core.cpp) frees the resources among them in a fixed, numbered order.
   typedef KvCore::KV_ACTOR* ACTOR;
 
   unsigned int idCounter;  // counted by NextActorId
