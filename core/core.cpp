@@ -1,4 +1,4 @@
-// KV_CORE's life: construction with the desktop size, the tear-down of every resource in a
+// KV_CORE's life: construction with the desktop size (and its accessors), the tear-down of every resource in a
 // fixed order, the per-frame driver and the destructor's order.
 #include "core/core.h"
 
@@ -30,6 +30,12 @@ KV_CORE::KV_CORE() : idCounter(0), screenWidth(0), screenHeight(0), screenAspect
 }
 
 KV_CORE* KV_CORE::Create() { return new (std::nothrow) KV_CORE(); }
+
+int KV_CORE::GetScreenWidth() const { return screenWidth; }
+
+int KV_CORE::GetScreenHeight() const { return screenHeight; }
+
+float KV_CORE::GetScreenAspect() const { return screenAspect; }
 
 KV_CORE::~KV_CORE() {
   DestroyAll();

@@ -73,6 +73,10 @@ class KV_CORE {
   static KV_CORE* Create();
   KV_CORE(const KV_CORE&) = delete;
   KV_CORE& operator=(const KV_CORE&) = delete;
+  // The desktop size read when the core was built, and width / height.
+  int GetScreenWidth() const;
+  int GetScreenHeight() const;
+  float GetScreenAspect() const;
 
   // ---- state sequence (core_states.cpp) ----
   // Each change acts only while the frame loop runs: it points the sequence at the target,
@@ -169,13 +173,9 @@ class KV_CORE {
   void DrawParticles(KvCore::KV_ACTOR* actor, bool before);
 
  public:
-  // ---- screen, mouse queries and system dialogs (core_mouse_dialogs.cpp) ----
+  // ---- mouse queries (core_mouse.cpp) ----
   // Windows are found by name alone (ids are not compared); a null window name means the
   // screen. The cursor is the input state's last read position unless said otherwise.
-  // The desktop size read when the core was built, and width / height.
-  int GetScreenWidth() const;
-  int GetScreenHeight() const;
-  float GetScreenAspect() const;
   // The cursor in the window's coordinates (screen coordinates for null); 0 for a missing window.
   int GetMouseX(const char* window, unsigned int id = 0);
   int GetMouseY(const char* window, unsigned int id = 0);
@@ -204,6 +204,10 @@ class KV_CORE {
                       unsigned int windowId = 0, unsigned int spriteId = 0);
   bool MouseReleasedOn(const char* window, const char* sprite, KV_VECTOR_D position, int button,
                        unsigned int windowId = 0, unsigned int spriteId = 0);
+
+  // ---- system dialogs (core_dialogs.cpp) ----
+  // Windows are found by name alone (ids are not compared); a null or missing window gives
+  // a dialog without an owner unless said otherwise.
   // A message box over the window; caption null: the window's title, else "Kelvo Core
   // Application". The button chosen (1 OK, 2 Cancel, ...); 0 when no box could be shown.
   int MessageBox(const char* text, const char* caption, unsigned int type, const char* window,
@@ -222,6 +226,11 @@ class KV_CORE {
   void ListFiles(KV_LIST<KV_FILE_RECORD>& out, const char* pattern);
   // The folder picker; out = the chosen folder, or "" when nothing was chosen.
   void BrowseFolder(KV_STRING& out, const char* title, const char* window, unsigned int id = 0);
+
+ private:
+  // The first window named name, whatever its id (core_windows.cpp); null for a null name or
+  // when none has it.
+  KV_WINDOW* WindowNamed(const char* name);
 };
 
 // The program's one central object.

@@ -4,16 +4,12 @@
 #include "core/core.h"
 #include "engine/kv_engine.h"
 
-namespace {
-
-KV_WINDOW* FindWindow(KV_DICTIONARY<KV_WINDOW>& windows, const char* name) {
+KV_WINDOW* KV_CORE::WindowNamed(const char* name) {
   return windows.Find(KV_DICTIONARY<KV_WINDOW>::FIND_NAME, name).Get();
 }
 
-}  // namespace
-
 void KV_CORE::ActivateWindow(const char* name, unsigned int) {
-  KV_WINDOW* window = FindWindow(windows, name);
+  KV_WINDOW* window = WindowNamed(name);
   if (window == nullptr) return;
   KvRenderTargetActivate(window->renderTarget);
   KvExtensions(0);
@@ -26,14 +22,14 @@ void KV_CORE::ActivateWindow(const char* name, unsigned int) {
 }
 
 void KV_CORE::CenterWindow(const char* name, unsigned int) {
-  KV_WINDOW* window = FindWindow(windows, name);
+  KV_WINDOW* window = WindowNamed(name);
   if (window == nullptr) return;
   window->x = screenWidth / 2 - window->width / 2;
   window->y = screenHeight / 2 - window->height / 2;
 }
 
 void KV_CORE::OrthoWindow(const char* name, unsigned int) {
-  KV_WINDOW* window = FindWindow(windows, name);
+  KV_WINDOW* window = WindowNamed(name);
   if (window == nullptr) return;
   const KV_HANDLE* current = (const KV_HANDLE*)KvGetState(KV_STATE_RENDER_TARGET);
   KvRenderTargetActivate(current != nullptr ? *current : KV_HANDLE());

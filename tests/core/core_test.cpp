@@ -1,5 +1,6 @@
-// The central object's driver and tear-down: which steps run under which ticks, the draw
-// passes with and without 2D cameras, the hooks, timers, DestroyAll and the destructor.
+// The central object's construction, driver and tear-down: the desktop size it reads, which
+// steps run under which ticks, the draw passes with and without 2D cameras, the hooks, timers,
+// DestroyAll and the destructor.
 #include <string>
 
 #include "core_fixture.h"
@@ -53,6 +54,15 @@ TEST_F(CoreDriverTest, ANewCoreIsEmptyWithNullHooks) {
   EXPECT_EQ(actor.position, KV_VECTOR_D(0, 0, 0, 1));
   EXPECT_EQ(actor.rotation.w, 0.0);
   EXPECT_EQ(actor.scale, KV_VECTOR_D(1, 1, 1, 1));
+}
+
+TEST_F(CoreDriverTest, ScreenAccessorsGiveTheDesktopSizeReadAtConstruction) {
+  platform::testing::SetScreenSize(1280, 800);
+  KV_CORE fresh;
+  platform::testing::SetScreenSize(640, 480);  // a later change is not seen
+  EXPECT_EQ(fresh.GetScreenWidth(), 1280);
+  EXPECT_EQ(fresh.GetScreenHeight(), 800);
+  EXPECT_FLOAT_EQ(fresh.GetScreenAspect(), 1.6f);
 }
 
 TEST_F(CoreDriverTest, BothTicksRunEveryStepInOrder) {
