@@ -63,6 +63,8 @@ TEST_F(CoreDriverTest, ScreenAccessorsGiveTheDesktopSizeReadAtConstruction) {
   EXPECT_EQ(fresh.GetScreenWidth(), 1280);
   EXPECT_EQ(fresh.GetScreenHeight(), 800);
   EXPECT_FLOAT_EQ(fresh.GetScreenAspect(), 1.6f);
+  // The size is read through a window description alone: no window is made for it.
+  EXPECT_EQ(platform::testing::Window(nullptr), std::nullopt);
 }
 
 TEST_F(CoreDriverTest, BothTicksRunEveryStepInOrder) {
