@@ -8,7 +8,7 @@
 #include "app/window.h"
 #include "core/resource.h"
 #include "engine/kv_engine.h"
-#include "foundation/handle_holder.h"
+#include "foundation/engine_module.h"
 #include "foundation/small_math.h"
 #include "graphics/sprite.h"
 
