@@ -44,7 +44,7 @@ void DestroyAllTargets();
 // Number of live targets.
 size_t TargetCount();
 
-// ---- frame buffers (framebuffer.cpp) ---------------------------------------------------------
+// ---- the target's GL buffers (target_buffers.cpp) -----------------------------------------
 
 // Makes the target's buffers at w x h in its format; false when GL refuses them.
 bool CreateBuffers(RenderTarget& target, int w, int h);

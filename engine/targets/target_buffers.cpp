@@ -1,4 +1,5 @@
-// The GL side of render targets: their frame buffers, the copy to the window, and reading back.
+// The GL side of render targets: the frame buffer each one draws into, the copy of its frame to
+// the window, and reading its pixels back.
 #include <algorithm>
 
 #include "engine/draw/batch.h"
