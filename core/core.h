@@ -106,17 +106,20 @@ class KV_CORE {
   void SetVsync(bool on);
 
   // ---- render states (core_render_states.cpp) ----
-  // Sets the draw colour (263) from a packed colour word (red in the low byte).
+  // Sets the draw colour (KV_STATE_DRAW_COLOR) from a packed colour word (red in the low byte).
   void SetColorARGB(uint32_t word);
-  // Sets the draw colour (263) from components 0 to 1.
+  // Sets the draw colour (KV_STATE_DRAW_COLOR) from components 0 to 1.
   void SetColor(double r, double g, double b, double a);
-  // Sets the clear colour (262) from a packed colour word and clears the colour buffer.
+  // Sets the clear colour (KV_STATE_CLEAR_COLOR) from a packed colour word and clears the colour
+  // buffer.
   void ClearColorARGB(uint32_t word);
-  // Sets the clear colour (262) from components 0 to 1 and clears the colour buffer.
+  // Sets the clear colour (KV_STATE_CLEAR_COLOR) from components 0 to 1 and clears the colour
+  // buffer.
   void ClearColor(double r, double g, double b, double a);
-  // Sets the blend factors (155) and the second blend setting, the equation (173).
+  // Sets the blend factors (KV_STATE_BLEND_FUNC) and the second blend setting, the equation
+  // (KV_STATE_BLEND_EQUATION).
   void SetBlend(uint32_t source, uint32_t destination, uint32_t second);
-  // Back to source alpha, one minus source alpha, added (164, 165, 174).
+  // Back to KV_BLEND_SRC_ALPHA, KV_BLEND_ONE_MINUS_SRC_ALPHA and KV_BLEND_ADD.
   void SetDefaultBlend();
 
   // ---- actors and collision queries (core_actors.cpp, motion in core_motion.cpp) ----

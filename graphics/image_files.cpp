@@ -88,11 +88,11 @@ bool KvTextureSaveImage(KV_HANDLE texture, const char* path, const char* format)
   if (!KV_STRING(path).ToWide(widePath, kWideLength) || !mime.ToWide(wideMime, kWideLength))
     return false;
 
-  const uint8_t* pixels = (const uint8_t*)KvTextureLock(texture, 0);
+  const uint8_t* pixels = (const uint8_t*)KvTextureLock(texture, KV_LOCK_EDIT);
   if (pixels == nullptr) return false;
   int32_t w = TextureValue(texture, KV_TEX_WIDTH), h = TextureValue(texture, KV_TEX_HEIGHT);
   if (w < 1 || h < 1) {
-    KvTextureUnlock(texture, 0);
+    KvTextureUnlock(texture, KV_UNLOCK_DISCARD);
     return false;
   }
   bool result = false;
@@ -111,7 +111,7 @@ bool KvTextureSaveImage(KV_HANDLE texture, const char* path, const char* format)
     if (KvGetEncoderClsid(wideMime, &encoder) >= 0)
       result = GdipSaveImageToFile(bitmap, widePath, &encoder, nullptr) == Ok;
   }
-  KvTextureUnlock(texture, 0);
+  KvTextureUnlock(texture, KV_UNLOCK_DISCARD);
   GdipFree(block);
   if (bitmap != nullptr) GdipDisposeImage(bitmap);
   if (started) GdiplusShutdown(token);

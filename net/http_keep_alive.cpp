@@ -30,7 +30,7 @@ bool KV_SOCKET::HttpBegin(KV_HTTP_PROGRESS& progress, const char* host,
   Close();
   progress = KV_HTTP_PROGRESS();
   if (!HttpConnect(host, port)) return false;
-  if (KvSocketSend(handle, &head, 0, 0, 0) == 0) {
+  if (KvSocketSend(handle, &head, KV_SEND_ONCE, 0, 0) == 0) {
     Close();
     return false;
   }
@@ -54,7 +54,7 @@ bool KV_SOCKET::HttpPoll(KV_HTTP_PROGRESS& progress, KV_BUFFER& out, KV_ARRAY<un
       progress.received = 0;
       return false;
     }
-    unsigned int sent = KvSocketSend(handle, body, 0, progress.received, blockSize);
+    unsigned int sent = KvSocketSend(handle, body, KV_SEND_ONCE, progress.received, blockSize);
     if (sent == 0)
       Close();
     else

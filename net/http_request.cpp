@@ -74,7 +74,7 @@ bool KV_SOCKET::HttpConnect(const char* host, unsigned short port) {
   Close();
   KvSocketCreate(&handle);
   if (handle.IsNull()) return false;
-  if (KvSocketOpen(handle, 0) == 0 || KvSocketConnect(handle, host, port) == 0) {
+  if (KvSocketOpen(handle, KV_SOCKET_TCP_IPV4) == 0 || KvSocketConnect(handle, host, port) == 0) {
     Close();
     return false;
   }
@@ -86,19 +86,19 @@ bool KV_SOCKET::HttpRequest(const char* host, KV_ARRAY<unsigned char>& head, KV_
                             KV_ARRAY<unsigned char>* body, unsigned short port, bool stripHead,
                             KV_STRING* headOut, unsigned int blockSize) {
   if (!HttpConnect(host, port)) return false;
-  if (KvSocketSend(handle, &head, 0, 0, 0) == 0) {
+  if (KvSocketSend(handle, &head, KV_SEND_ONCE, 0, 0) == 0) {
     Close();
     return false;
   }
   if (body != nullptr) {
     if (blockSize == 0) {
-      if (KvSocketSend(handle, body, 0, 0, 0) == 0) {
+      if (KvSocketSend(handle, body, KV_SEND_ONCE, 0, 0) == 0) {
         Close();
         return false;
       }
     } else {
       for (unsigned int offset = 0; offset < body->Size();) {
-        unsigned int sent = KvSocketSend(handle, body, 0, offset, blockSize);
+        unsigned int sent = KvSocketSend(handle, body, KV_SEND_ONCE, offset, blockSize);
         if (sent == 0) {
           Close();
           return false;

@@ -24,7 +24,7 @@ std::vector<double> frameMs;  // every measured frame of the run
 void PresentFrame(HWND, uintptr_t) {
   KV_LOOP& loop = KV_LOOP::Instance();
   frameStarts.push_back(loop.previousTime);
-  KvRenderScene(35);
+  KvRenderScene(KV_SCENE_FRAME);
   if (--framesLeft <= 0) loop.running = 0;
 }
 

@@ -10,8 +10,8 @@ namespace kv::engine {
 
 namespace {
 
-// Format 81 has no alpha channel; 82 keeps per-pixel alpha. Fewer than 24 colour bits ask for the
-// 16-bit layouts.
+// KV_FORMAT_OPAQUE has no alpha channel; KV_FORMAT_ALPHA keeps per-pixel alpha. Fewer than 24
+// colour bits ask for the 16-bit layouts.
 GLenum ColorFormat(const RenderTarget& target) {
   bool alpha = target.format == KV_FORMAT_ALPHA;
   if (target.colorBits > 0 && target.colorBits <= 16) return alpha ? GL_RGBA4 : GL_RGB565;

@@ -158,7 +158,8 @@ TEST_F(CoreDriverTest, ATimerCallsBackOnceWhenItRunsOut) {
 TEST_F(CoreDriverTest, DestroyAllFreesEverythingButWindowsAndStates) {
   core->windows.GetValue("main")->width = 800;
   *core->stateMachine.states.GetValue("game") = KV_CALLBACK(UpdateHook);
-  ASSERT_TRUE(core->sprites.GetValue("spr")->LoadEmpty(4, 4, 242, 242, 0, 0, -1, -1, 0, 0));
+  ASSERT_TRUE(core->sprites.GetValue("spr")->LoadEmpty(4, 4, KV_FILTER_NEAREST, KV_FILTER_NEAREST,
+                                                       0, 0, -1, -1, 0, 0));
   size_t objects = kv::engine::testing::LiveObjectCount();
   Add("live");
   core->CommitActors();
@@ -213,7 +214,8 @@ TEST_F(CoreDriverTest, RenderInViewDrawsOnlyWhenTheSpriteCanReachTheView) {
   ASSERT_TRUE(window.Create(KV_HANDLE()));
   KvRenderTargetActivate(window.renderTarget);
   KvCore::KV_ACTOR2D actor;
-  ASSERT_TRUE(actor.sprite.LoadEmpty(10, 10, 242, 242, 0, 0, -1, -1, 0, 0));
+  ASSERT_TRUE(
+      actor.sprite.LoadEmpty(10, 10, KV_FILTER_NEAREST, KV_FILTER_NEAREST, 0, 0, -1, -1, 0, 0));
   actor.position = KV_VECTOR_D(100, 100, 0, 1);
   // The farthest corner lies sqrt(200) = 14.14 from the pivot at the top-left corner.
   auto draws = [&](float x, float y, float w, float h) {
