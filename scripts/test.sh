@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
-# Checks that no include crosses to a folder above its own and that every source
-# keeps the tree's format, then builds and runs every test: the normal build, the same suite under
+# Checks that no include crosses to a folder above its own, that every source keeps the
+# tree's format and that no engine number is written bare at a call, then builds and runs
+# every test: the normal build, the same suite under
 # AddressSanitizer and UndefinedBehaviorSanitizer (leaks fail), and each
 # libFuzzer target for 30 seconds when clang is present.
 set -euo pipefail
@@ -9,9 +10,10 @@ scripts/deps.sh
 jobs=$(nproc)
 export SDL_VIDEODRIVER=offscreen
 
-echo "== layers and format"
+echo "== layers, format and engine numbers"
 scripts/check_layers.sh
 scripts/check_format.sh
+scripts/check_numbers.py
 
 echo "== normal build"
 cmake -S . -B build -DCMAKE_BUILD_TYPE=RelWithDebInfo >/dev/null
