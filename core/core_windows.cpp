@@ -1,5 +1,6 @@
-// KV_CORE's window methods: the default render states of a window's target, centring, a
-// 2D camera of the window's size, and vertical sync with the frame-limit fallback.
+// KV_CORE's window methods: the lookup of a window by name that the other groups share, the
+// default render states of a window's target, centring, a 2D camera of the window's size, and
+// vertical sync with the frame-limit fallback.
 #include "app/loop.h"
 #include "core/core.h"
 #include "engine/kv_engine.h"

@@ -1,7 +1,7 @@
 // The engine library "Kelvo Core.dll": the C-linkage Kv* functions the framework calls, the
 // 8-byte object handle and the byte-exact records that cross the boundary. The engine owns every
 // object behind a handle and every pointer its property queries return; callers never free them.
-// Numbers passed as literals are named in engine/numbers.h. All calls come from one thread.
+// Numbers are passed by their names in engine/numbers.h. All calls come from one thread.
 //
 // Conventions:
 //  - Results: 1 success, 0 failure (bytes); counts and sizes are unsigned 32-bit values; queries

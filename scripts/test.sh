@@ -1,9 +1,8 @@
 #!/usr/bin/env bash
-# Checks that no include crosses to a folder above its own, that every source keeps the
-# tree's format and that no engine number is written bare at a call, then builds and runs
-# every test: the normal build, the same suite under
-# AddressSanitizer and UndefinedBehaviorSanitizer (leaks fail), and each
-# libFuzzer target for 30 seconds when clang is present.
+# Checks that no include crosses to a folder above its own, that every source keeps the tree's
+# format and that no engine number is written bare at a call, then builds and runs every test:
+# the normal build, the same suite under AddressSanitizer and UndefinedBehaviorSanitizer (leaks
+# fail), and each libFuzzer target for 30 seconds when clang is present.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 scripts/deps.sh
