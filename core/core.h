@@ -30,6 +30,16 @@
 
 // The members come in groups, one concept each; a group's banner names the .cpp file that
 // defines it.
+// KV_CORE::FileDialog's modes, and its flags (any combination).
+enum KV_FILE_DIALOG : unsigned int {
+  KV_DIALOG_OPEN = 10,
+  KV_DIALOG_SAVE = 11,
+  KV_DIALOG_OVERWRITE_PROMPT = 1,  // ask before replacing a chosen file
+  KV_DIALOG_NO_PLACES_BAR = 2,
+  KV_DIALOG_MULTIPLE = 4,  // allow several files
+  KV_DIALOG_HIDE_READ_ONLY = 8,
+};
+
 class KV_CORE {
  public:
   // ---- fields ----
@@ -218,9 +228,9 @@ class KV_CORE {
   // Opens the file through the shell with the parameters; above 32 on success, an error
   // number otherwise; 1, opening nothing, when the named window is missing.
   int ShellOpen(const char* file, const char* parameters, const char* window, unsigned int id = 0);
-  // The open (mode 10) or save (mode 11) dialog; filter "desc|pattern|..."; flags 1 overwrite
-  // prompt, 2 no places bar, 4 several files, 8 hide read-only. out = the chosen path, or ""
-  // when cancelled, unavailable or for another mode.
+  // The open (KV_DIALOG_OPEN) or save (KV_DIALOG_SAVE) dialog; filter "desc|pattern|..."; flags
+  // from KV_FILE_DIALOG. out = the chosen path, or "" when cancelled, unavailable or for another
+  // mode.
   void FileDialog(KV_STRING& out, int mode, const char* filter, const char* title,
                   const char* initialDirectory, unsigned int flags, const char* window,
                   unsigned int id = 0);

@@ -11,8 +11,6 @@
 namespace {
 
 const char kDefaultCaption[] = "Kelvo Core Application";
-const int kOpenDialog = 10;
-const int kSaveDialog = 11;
 
 // The window's handle as a dialog's owner; null (no owner) for a missing window.
 HWND OwnerOf(const KV_WINDOW* window) { return window != nullptr ? window->hwnd : nullptr; }
@@ -46,7 +44,7 @@ void KV_CORE::FileDialog(KV_STRING& out, int mode, const char* filter, const cha
                          const char* initialDirectory, unsigned int flags, const char* window,
                          unsigned int) {
   out = "";
-  if (mode != kOpenDialog && mode != kSaveDialog) return;
+  if (mode != KV_DIALOG_OPEN && mode != KV_DIALOG_SAVE) return;
   char file[MAX_PATH] = {};
   char currentDirectory[MAX_PATH] = {};
   std::string filterList;
@@ -68,12 +66,12 @@ void KV_CORE::FileDialog(KV_STRING& out, int mode, const char* filter, const cha
     dialog.lpstrFilter = filterList.c_str();
   }
   dialog.Flags = OFN_EXPLORER | OFN_NOCHANGEDIR;
-  if (flags & 1) dialog.Flags |= OFN_OVERWRITEPROMPT;
-  if (flags & 4) dialog.Flags |= OFN_ALLOWMULTISELECT;
-  if (flags & 8) dialog.Flags |= OFN_HIDEREADONLY;
-  if (flags & 2) dialog.FlagsEx |= OFN_EX_NOPLACESBAR;
+  if (flags & KV_DIALOG_OVERWRITE_PROMPT) dialog.Flags |= OFN_OVERWRITEPROMPT;
+  if (flags & KV_DIALOG_MULTIPLE) dialog.Flags |= OFN_ALLOWMULTISELECT;
+  if (flags & KV_DIALOG_HIDE_READ_ONLY) dialog.Flags |= OFN_HIDEREADONLY;
+  if (flags & KV_DIALOG_NO_PLACES_BAR) dialog.FlagsEx |= OFN_EX_NOPLACESBAR;
   BOOL chosen;
-  if (mode == kOpenDialog) {
+  if (mode == KV_DIALOG_OPEN) {
     dialog.Flags |= OFN_PATHMUSTEXIST | OFN_FILEMUSTEXIST;
     chosen = GetOpenFileNameA(&dialog);
   } else {

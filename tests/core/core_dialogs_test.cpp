@@ -65,7 +65,10 @@ TEST_F(CoreDialogsTest, ShellOpenAsksTheShellOrGivesOneForAMissingWindow) {
 
 TEST_F(CoreDialogsTest, FileDialogsBuildTheRecordAndGiveEmptyWhenNothingIsChosen) {
   KV_STRING out = "old";
-  core->FileDialog(out, 10, "Images|*.png", "Open an image", nullptr, 1 | 2 | 4 | 8, "main");
+  core->FileDialog(out, KV_DIALOG_OPEN, "Images|*.png", "Open an image", nullptr,
+                   KV_DIALOG_OVERWRITE_PROMPT | KV_DIALOG_NO_PLACES_BAR | KV_DIALOG_MULTIPLE |
+                       KV_DIALOG_HIDE_READ_ONLY,
+                   "main");
   EXPECT_EQ(out, "");
   auto record = platform::testing::LastDialog();
   ASSERT_TRUE(record.has_value());
@@ -78,7 +81,7 @@ TEST_F(CoreDialogsTest, FileDialogsBuildTheRecordAndGiveEmptyWhenNothingIsChosen
   EXPECT_EQ(record->flagsEx, (DWORD)OFN_EX_NOPLACESBAR);
   EXPECT_EQ(record->maxFile, 260u);
 
-  core->FileDialog(out, 11, nullptr, nullptr, "/tmp", 0, nullptr);
+  core->FileDialog(out, KV_DIALOG_SAVE, nullptr, nullptr, "/tmp", 0, nullptr);
   record = platform::testing::LastDialog();
   EXPECT_EQ(record->kind, "save");
   EXPECT_TRUE(record->filter.empty());
