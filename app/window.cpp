@@ -15,13 +15,6 @@ constexpr UINT kClassStyle = CS_VREDRAW | CS_HREDRAW | CS_OWNDC;  // 35
 constexpr DWORD kWindowStyle = WS_POPUP | WS_CLIPSIBLINGS | WS_CLIPCHILDREN;
 constexpr UINT kTrayFlags = NIF_MESSAGE | NIF_ICON | NIF_TIP;  // 7
 
-// Engine render-target formats and properties.
-constexpr uint32_t kFormatOpaque = 81;
-constexpr uint32_t kFormatAlpha = 82;
-constexpr uint32_t kTargetWidth = 442;
-constexpr uint32_t kTargetHeight = 443;
-constexpr uint32_t kTargetFormat = 448;
-
 // Each added tray icon takes the next id of the process.
 UINT NextTrayId() {
   static UINT counter = 0;
@@ -126,15 +119,15 @@ void KV_WINDOW::RemoveTrayIcon() {
 }
 
 bool KV_WINDOW::CreateRenderTarget() {
-  if (KvRenderTargetCreate(&renderTarget, hwnd, layered ? kFormatAlpha : kFormatOpaque, colorBits,
-                           depthBits))
+  if (KvRenderTargetCreate(&renderTarget, hwnd, layered ? KV_FORMAT_ALPHA : KV_FORMAT_OPAQUE,
+                           colorBits, depthBits))
     return true;
   if (!layered) return false;
   // The desktop cannot show per-pixel alpha: fall back to an opaque target and drop the
   // layered style that asked for it.
   layered = 0;
   SetWindowLongA(hwnd, GWL_EXSTYLE, (LONG)ExtendedStyle());
-  return KvRenderTargetCreate(&renderTarget, hwnd, kFormatOpaque, colorBits, depthBits) != 0;
+  return KvRenderTargetCreate(&renderTarget, hwnd, KV_FORMAT_OPAQUE, colorBits, depthBits) != 0;
 }
 
 void KV_WINDOW::ReleaseRenderTarget() {
@@ -253,14 +246,15 @@ bool KV_WINDOW::Apply() {
   }
   UpdateWindow(hwnd);
 
-  const uint32_t* targetWidth = (const uint32_t*)KvRenderTargetGet(renderTarget, kTargetWidth);
-  const uint32_t* targetHeight = (const uint32_t*)KvRenderTargetGet(renderTarget, kTargetHeight);
-  const uint32_t* format = (const uint32_t*)KvRenderTargetGet(renderTarget, kTargetFormat);
+  const uint32_t* targetWidth = (const uint32_t*)KvRenderTargetGet(renderTarget, KV_RT_VIEWPORT_W);
+  const uint32_t* targetHeight = (const uint32_t*)KvRenderTargetGet(renderTarget, KV_RT_VIEWPORT_H);
+  const uint32_t* format = (const uint32_t*)KvRenderTargetGet(renderTarget, KV_RT_FORMAT);
   if (targetWidth != nullptr && targetHeight != nullptr && format != nullptr) {
     bool resize = (int64_t)*targetWidth != width || (int64_t)*targetHeight != height;
-    bool reformat = (*format == kFormatOpaque && layered) || (*format == kFormatAlpha && !layered);
+    bool reformat =
+        (*format == KV_FORMAT_OPAQUE && layered) || (*format == KV_FORMAT_ALPHA && !layered);
     if (resize || reformat) {
-      KvRenderTargetChange(renderTarget, layered ? kFormatAlpha : kFormatOpaque);
+      KvRenderTargetChange(renderTarget, layered ? KV_FORMAT_ALPHA : KV_FORMAT_OPAQUE);
       SetTargetArea(renderTarget, width, height);
     }
   }

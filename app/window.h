@@ -31,7 +31,8 @@ struct KV_WINDOW {
   float opacity;            // below 1: the whole window is translucent
   COLORREF colorKey;        // the colour that becomes transparent with useColorKey
   unsigned char useColorKey;
-  unsigned char layered;  // render target with per-pixel alpha (format 82, else 81)
+  unsigned char
+      layered;  // render target with per-pixel alpha (KV_FORMAT_ALPHA, else KV_FORMAT_OPAQUE)
   unsigned char topmost;
 
   // Default settings: 1 x 1 at (0, 0), 32/16 bits, visible, task-bar button, opaque;

@@ -1,6 +1,5 @@
-// KV_CORE's life: construction with the desktop size, the tear-down of every resource, the
-// per-frame driver and the destructor's order. A member that arrives later takes its place in
-// DestroyAll's numbered steps and in the driver at the comment that names it.
+// KV_CORE's life: construction with the desktop size (and its accessors), the tear-down of every resource in a
+// fixed order, the per-frame driver and the destructor's order.
 #include "core/core.h"
 
 #include <new>
@@ -31,6 +30,12 @@ KV_CORE::KV_CORE() : idCounter(0), screenWidth(0), screenHeight(0), screenAspect
 }
 
 KV_CORE* KV_CORE::Create() { return new (std::nothrow) KV_CORE(); }
+
+int KV_CORE::GetScreenWidth() const { return screenWidth; }
+
+int KV_CORE::GetScreenHeight() const { return screenHeight; }
+
+float KV_CORE::GetScreenAspect() const { return screenAspect; }
 
 KV_CORE::~KV_CORE() {
   DestroyAll();

@@ -28,15 +28,22 @@
 #include "gui/gui.h"
 #include "net/socket.h"
 
-// NOTE for the engineers building this class side by side: each group of members below is
-// written by one of you; edit only your group, and keep each group's definitions in its own
-// .cpp file (named in the group's banner).
+// The members come in groups, one concept each; a group's banner names the .cpp file that
+// defines it.
+// KV_CORE::FileDialog's modes, and its flags (any combination).
+enum KV_FILE_DIALOG : unsigned int {
+  KV_DIALOG_OPEN = 10,
+  KV_DIALOG_SAVE = 11,
+  KV_DIALOG_OVERWRITE_PROMPT = 1,  // ask before replacing a chosen file
+  KV_DIALOG_NO_PLACES_BAR = 2,
+  KV_DIALOG_MULTIPLE = 4,  // allow several files
+  KV_DIALOG_HIDE_READ_ONLY = 8,
+};
 
 class KV_CORE {
  public:
-  // ---- fields, in the order of the central object's table (core.cpp) ----
-  // A member whose type arrives later has a comment line in its slot; add it there, in
-  // DestroyAll's step of the same name and, where it takes part, in Frame (core.cpp).
+  // ---- fields ----
+  // DestroyAll (core.cpp) frees the resources among them in a fixed, numbered order.
   typedef KvCore::KV_ACTOR* ACTOR;
 
   unsigned int idCounter;  // counted by NextActorId
@@ -76,6 +83,10 @@ class KV_CORE {
   static KV_CORE* Create();
   KV_CORE(const KV_CORE&) = delete;
   KV_CORE& operator=(const KV_CORE&) = delete;
+  // The desktop size read when the core was built, and width / height.
+  int GetScreenWidth() const;
+  int GetScreenHeight() const;
+  float GetScreenAspect() const;
 
   // ---- state sequence (core_states.cpp) ----
   // Each change acts only while the frame loop runs: it points the sequence at the target,
@@ -105,17 +116,20 @@ class KV_CORE {
   void SetVsync(bool on);
 
   // ---- render states (core_render_states.cpp) ----
-  // Sets the draw colour (263) from a packed colour word (red in the low byte).
+  // Sets the draw colour (KV_STATE_DRAW_COLOR) from a packed colour word (red in the low byte).
   void SetColorARGB(uint32_t word);
-  // Sets the draw colour (263) from components 0 to 1.
+  // Sets the draw colour (KV_STATE_DRAW_COLOR) from components 0 to 1.
   void SetColor(double r, double g, double b, double a);
-  // Sets the clear colour (262) from a packed colour word and clears the colour buffer.
+  // Sets the clear colour (KV_STATE_CLEAR_COLOR) from a packed colour word and clears the colour
+  // buffer.
   void ClearColorARGB(uint32_t word);
-  // Sets the clear colour (262) from components 0 to 1 and clears the colour buffer.
+  // Sets the clear colour (KV_STATE_CLEAR_COLOR) from components 0 to 1 and clears the colour
+  // buffer.
   void ClearColor(double r, double g, double b, double a);
-  // Sets the blend factors (155) and the second blend setting, the equation (173).
+  // Sets the blend factors (KV_STATE_BLEND_FUNC) and the second blend setting, the equation
+  // (KV_STATE_BLEND_EQUATION).
   void SetBlend(uint32_t source, uint32_t destination, uint32_t second);
-  // Back to source alpha, one minus source alpha, added (164, 165, 174).
+  // Back to KV_BLEND_SRC_ALPHA, KV_BLEND_ONE_MINUS_SRC_ALPHA and KV_BLEND_ADD.
   void SetDefaultBlend();
 
   // ---- actors and collision queries (core_actors.cpp, motion in core_motion.cpp) ----
@@ -172,13 +186,9 @@ class KV_CORE {
   void DrawParticles(KvCore::KV_ACTOR* actor, bool before);
 
  public:
-  // ---- screen, mouse queries and system dialogs (core_mouse_dialogs.cpp) ----
+  // ---- mouse queries (core_mouse.cpp) ----
   // Windows are found by name alone (ids are not compared); a null window name means the
   // screen. The cursor is the input state's last read position unless said otherwise.
-  // The desktop size read when the core was built, and width / height.
-  int GetScreenWidth() const;
-  int GetScreenHeight() const;
-  float GetScreenAspect() const;
   // The cursor in the window's coordinates (screen coordinates for null); 0 for a missing window.
   int GetMouseX(const char* window, unsigned int id = 0);
   int GetMouseY(const char* window, unsigned int id = 0);
@@ -207,6 +217,10 @@ class KV_CORE {
                       unsigned int windowId = 0, unsigned int spriteId = 0);
   bool MouseReleasedOn(const char* window, const char* sprite, KV_VECTOR_D position, int button,
                        unsigned int windowId = 0, unsigned int spriteId = 0);
+
+  // ---- system dialogs (core_dialogs.cpp) ----
+  // Windows are found by name alone (ids are not compared); a null or missing window gives
+  // a dialog without an owner unless said otherwise.
   // A message box over the window; caption null: the window's title, else "Kelvo Core
   // Application". The button chosen (1 OK, 2 Cancel, ...); 0 when no box could be shown.
   int MessageBox(const char* text, const char* caption, unsigned int type, const char* window,
@@ -214,9 +228,9 @@ class KV_CORE {
   // Opens the file through the shell with the parameters; above 32 on success, an error
   // number otherwise; 1, opening nothing, when the named window is missing.
   int ShellOpen(const char* file, const char* parameters, const char* window, unsigned int id = 0);
-  // The open (mode 10) or save (mode 11) dialog; filter "desc|pattern|..."; flags 1 overwrite
-  // prompt, 2 no places bar, 4 several files, 8 hide read-only. out = the chosen path, or ""
-  // when cancelled, unavailable or for another mode.
+  // The open (KV_DIALOG_OPEN) or save (KV_DIALOG_SAVE) dialog; filter "desc|pattern|..."; flags
+  // from KV_FILE_DIALOG. out = the chosen path, or "" when cancelled, unavailable or for another
+  // mode.
   void FileDialog(KV_STRING& out, int mode, const char* filter, const char* title,
                   const char* initialDirectory, unsigned int flags, const char* window,
                   unsigned int id = 0);
@@ -225,6 +239,11 @@ class KV_CORE {
   void ListFiles(KV_LIST<KV_FILE_RECORD>& out, const char* pattern);
   // The folder picker; out = the chosen folder, or "" when nothing was chosen.
   void BrowseFolder(KV_STRING& out, const char* title, const char* window, unsigned int id = 0);
+
+ private:
+  // The first window named name, whatever its id (core_windows.cpp); null for a null name or
+  // when none has it.
+  KV_WINDOW* WindowNamed(const char* name);
 };
 
 // The program's one central object.

@@ -1,6 +1,6 @@
-// KV_CORE's window methods: the default render states of a window's target, centring, a
-// 2D camera of the window's size, and vertical sync with the frame-limit fallback (60 Hz where
-// the display reports no refresh rate).
+// KV_CORE's window methods: the lookup of a window by name that the other groups share, the
+// default render states of a window's target, centring, a 2D camera of the window's size, and
+// vertical sync with the frame-limit fallback (60 Hz where the display reports no refresh rate).
 #include "app/loop.h"
 #include "core/core.h"
 #include "engine/kv_engine.h"
@@ -10,14 +10,14 @@ namespace {
 // The refresh rate of a display that reports none (Hz).
 constexpr int kAssumedRefreshRate = 60;
 
-KV_WINDOW* FindWindow(KV_DICTIONARY<KV_WINDOW>& windows, const char* name) {
+}  // namespace
+
+KV_WINDOW* KV_CORE::WindowNamed(const char* name) {
   return windows.Find(KV_DICTIONARY<KV_WINDOW>::FIND_NAME, name).Get();
 }
 
-}  // namespace
-
 void KV_CORE::ActivateWindow(const char* name, unsigned int) {
-  KV_WINDOW* window = FindWindow(windows, name);
+  KV_WINDOW* window = WindowNamed(name);
   if (window == nullptr) return;
   KvRenderTargetActivate(window->renderTarget);
   KvExtensions(0);
@@ -30,14 +30,14 @@ void KV_CORE::ActivateWindow(const char* name, unsigned int) {
 }
 
 void KV_CORE::CenterWindow(const char* name, unsigned int) {
-  KV_WINDOW* window = FindWindow(windows, name);
+  KV_WINDOW* window = WindowNamed(name);
   if (window == nullptr) return;
   window->x = screenWidth / 2 - window->width / 2;
   window->y = screenHeight / 2 - window->height / 2;
 }
 
 void KV_CORE::OrthoWindow(const char* name, unsigned int) {
-  KV_WINDOW* window = FindWindow(windows, name);
+  KV_WINDOW* window = WindowNamed(name);
   if (window == nullptr) return;
   const KV_HANDLE* current = (const KV_HANDLE*)KvGetState(KV_STATE_RENDER_TARGET);
   KvRenderTargetActivate(current != nullptr ? *current : KV_HANDLE());

@@ -8,7 +8,7 @@
 #include "app/window.h"
 #include "core/resource.h"
 #include "engine/kv_engine.h"
-#include "foundation/handle_holder.h"
+#include "foundation/engine_module.h"
 #include "foundation/small_math.h"
 #include "graphics/sprite.h"
 
@@ -16,9 +16,6 @@ namespace {
 
 constexpr int kIntroWidth = 640;
 constexpr int kIntroHeight = 260;
-// The logo's place among the engine module's resources.
-constexpr int kLogoName = 1;
-constexpr int kLogoType = 1024;
 
 // Creates the window, with the alpha render target first and an opaque one when that fails.
 bool CreateIntroWindow(KV_WINDOW& window) {
@@ -31,18 +28,19 @@ bool CreateIntroWindow(KV_WINDOW& window) {
 void PrepareTarget(const KV_WINDOW& window) {
   KvRenderTargetActivate(window.GetRenderTarget());
   KvRenderVsync(0);
-  KvSetState(108, 1);
-  KvSetState(262, 0.0, 0.0, 0.0, 0.0);
-  KvSetState(154, 1);
-  KvSetState(155, 164, 165);
+  KvSetState(KV_STATE_TEXTURING, 1);
+  KvSetState(KV_STATE_CLEAR_COLOR, 0.0, 0.0, 0.0, 0.0);
+  KvSetState(KV_STATE_BLEND, 1);
+  KvSetState(KV_STATE_BLEND_FUNC, KV_BLEND_SRC_ALPHA, KV_BLEND_ONE_MINUS_SRC_ALPHA);
 }
 
 // The logo out of the engine module; a missing resource leaves the sprite without frames.
 void LoadLogo(KV_SPRITE& sprite) {
   KV_RESOURCE resource;
-  resource.Load(KvEngineModule(), MAKEINTRESOURCEA(kLogoName), MAKEINTRESOURCEA(kLogoType));
+  resource.Load(KvEngineModule(), MAKEINTRESOURCEA(KV_RESOURCE_LOGO),
+                MAKEINTRESOURCEA(KV_RESOURCE_TYPE_IMAGE));
   const void* blocks[1] = {resource.GetData()};
-  sprite.LoadFromMemory(blocks, 1, 1, 243, 243, 0, 0, 0, 0, 0, 0);
+  sprite.LoadFromMemory(blocks, 1, 1, KV_FILTER_LINEAR, KV_FILTER_LINEAR, 0, 0, 0, 0, 0, 0);
   resource.Free();
 }
 
@@ -73,7 +71,7 @@ void IntroState() {
   ShowCursor(FALSE);
   KV_LOOP::Instance().Run(IntroFrame, reinterpret_cast<uintptr_t>(&record));
   ShowCursor(TRUE);
-  KvRenderScene(35);
+  KvRenderScene(KV_SCENE_FRAME);
 
   sprite.Destroy(0);
   window.Destroy();
@@ -89,5 +87,5 @@ void IntroFrame(HWND, uintptr_t argument) {
   *record->t += loop.frameTime * 60;
   if (*record->t >= 180) loop.running = 0;
   record->sprite->Draw(KV_VECTOR_D(0, 0, 0, 1), KV_VECTOR_D(0, 0, 0, 0), KV_VECTOR_D(1, 1, 1, 1));
-  KvRenderScene(99);
+  KvRenderScene(KV_SCENE_LAYERED_FRAME);
 }

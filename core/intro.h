@@ -1,6 +1,7 @@
 // The framework's intro: a state that opens a 640 x 260 topmost tool window of its own, fades the
-// engine module's logo (resource 1 of type 1024) in and out over three seconds with the cursor
-// hidden, and closes the window again. Everything it makes lives only while it runs.
+// engine module's logo (KV_RESOURCE_LOGO of type KV_RESOURCE_TYPE_IMAGE) in and out over three
+// seconds with the cursor hidden, and closes the window again. Everything it makes lives only while
+// it runs.
 #pragma once
 
 #include <cstdint>

@@ -1,7 +1,7 @@
 // The engine library "Kelvo Core.dll": the C-linkage Kv* functions the framework calls, the
 // 8-byte object handle and the byte-exact records that cross the boundary. The engine owns every
 // object behind a handle and every pointer its property queries return; callers never free them.
-// Numbers passed as literals are named in engine/numbers.h. All calls come from one thread.
+// Numbers are passed by their names in engine/numbers.h. All calls come from one thread.
 //
 // Conventions:
 //  - Results: 1 success, 0 failure (bytes); counts and sizes are unsigned 32-bit values; queries
@@ -20,7 +20,8 @@
 //    offset 16  uint32   pixel format, 1 = RGBA, 8 bits per channel
 //    offset 20  uint32   payload size in bytes, width * height * 4
 //    offset 24  payload  the pixels, R G B A, top row first
-//  A file must be exactly 24 + payload bytes long; a block in memory carries its size in the header.
+//  A file must be exactly 24 + payload bytes long; a block in memory carries its size in the
+//  header.
 //  KvTextureLoad and KvTextureLoadFromMemory also read PNG, JPEG, BMP and TGA, recognised by their
 //  first bytes, with the same size limit. The load option byte is accepted and has no effect.
 #pragma once
@@ -30,7 +31,8 @@
 
 #include "engine/numbers.h"
 
-// The window handle type of the window-system layer (platform/winapi/types.h declares it the same way).
+// The window handle type of the window-system layer (platform/winapi/types.h declares it the same
+// way).
 struct HWND__;
 typedef HWND__* HWND;
 
@@ -102,7 +104,8 @@ extern "C" {
 
 // ---- initiation and closure -------------------------------------------------------------------
 
-// Registers the engine module "Kelvo Core.dll" and its resources; needs no window or GL. 1 on success.
+// Registers the engine module "Kelvo Core.dll" and its resources; needs no window or GL. 1 on
+// success.
 uint8_t KvInitiation(void);
 // Releases every engine object and the GL context. Safe to skip: nothing depends on it.
 uint8_t KvClosure(void);
@@ -111,8 +114,8 @@ uint8_t KvExtensions(uint32_t option);
 
 // ---- render targets and presentation ----------------------------------------------------------
 
-// Makes a target drawing into the window: format 81 (opaque) or 82 (per-pixel alpha, refused where
-// the desktop cannot show it). Leaves *out null and returns 0 on failure.
+// Makes a target drawing into the window: KV_FORMAT_OPAQUE or KV_FORMAT_ALPHA (per-pixel alpha,
+// refused where the desktop cannot show it). Leaves *out null and returns 0 on failure.
 uint8_t KvRenderTargetCreate(KV_HANDLE* out, HWND hwnd, uint32_t format, uint32_t colorBits,
                              uint32_t depthBits);
 // Sets the target's size and viewport (x, y, w, h), field of view, depth range and extra value.
@@ -120,15 +123,16 @@ uint8_t KvRenderTargetArea(KV_HANDLE rt, int32_t x, int32_t y, int32_t w, int32_
                            double fieldOfView, double rangeNear, double rangeFar, double extra);
 // Shares objects between two targets: every target shares one GL context, so this only checks both.
 uint8_t KvRenderTargetShare(KV_HANDLE rt, KV_HANDLE share);
-// Makes rt current and applies the viewport now stored in its properties 440 to 443.
+// Makes rt current and applies the viewport now stored in its properties KV_RT_VIEWPORT_X to
+// KV_RT_VIEWPORT_H.
 uint8_t KvRenderTargetActivate(KV_HANDLE rt);
 // Re-creates the target's buffers in the new format at its window's present size.
 uint8_t KvRenderTargetChange(KV_HANDLE rt, uint32_t format);
 // Destroys the target; null and unknown handles do nothing.
 void KvRenderTargetDestroy(KV_HANDLE rt);
-// Pointer to a live property (440 to 448) of the target; null for an unknown target or number.
+// Pointer to a live property (KV_RT_*) of the target; null for an unknown target or number.
 void* KvRenderTargetGet(KV_HANDLE rt, uint32_t property);
-// Presents the current target (bits 1 or 32), then clears (2 colour, 4 depth, 8 stencil, 16 accum).
+// Presents the current target (KV_SCENE_PRESENT or KV_SCENE_SWAP), then clears (KV_SCENE_CLEAR_*).
 uint8_t KvRenderScene(uint32_t flags);
 // Turns vertical sync on or off for the current target; 1 only when presenting really waits.
 uint8_t KvRenderVsync(uint8_t on);
@@ -152,20 +156,21 @@ uint8_t KvMatrixTranslate(double x, double y, double z);
 // Multiplies the current matrix by a rotation of angle degrees about the axis (x, y, z).
 uint8_t KvMatrixRotate(double angle, double x, double y, double z);
 uint8_t KvMatrixScale(double x, double y, double z);
-// Selects the current matrix: 264 projection, 265 model-view; 0 for another number.
+// Selects the current matrix: KV_MATRIX_PROJECTION or KV_MATRIX_MODELVIEW; 0 for another number.
 uint8_t KvMatrixMode(uint32_t mode);
 // Replaces the current matrix with m (16 doubles, column-major).
 uint8_t KvMatrixLoad(const double* m);
-// Copies the matrix of mode (264 or 265) into out (16 doubles), leaving the current mode alone.
+// Copies the matrix of mode (KV_MATRIX_*) into out (16 doubles), leaving the current mode alone.
 uint8_t KvMatrixSave(uint32_t mode, double* out);
 // Sets the projection to the y-down view of (x, y, w, h) turned by angle degrees about its centre;
-// depth from the current target's range (445, 446). The model-view matrix becomes current.
+// depth from the current target's range (KV_RT_RANGE_NEAR, KV_RT_RANGE_FAR). The model-view matrix
+// becomes current.
 uint8_t KvCameraOrtho(double x, double y, double w, double h, double angle);
 // Writes the matrix KvCameraOrtho would set into out (16 doubles, column-major).
 uint8_t KvCameraOrthoBuild(void* out, double x, double y, double w, double h, double angle);
 // The same in floats: out receives 16 floats.
 uint8_t KvCameraOrthoBuildHalf(void* out, float x, float y, float w, float h, float angle);
-// Sets a perspective projection (field of view 444, depth range 445 and 446 of the current target)
+// Sets a perspective projection (KV_RT_FIELD_OF_VIEW and the depth range of the current target)
 // looking from position, turned by rotation (x about z, y about y, z about x). A non-zero option
 // makes y point down on the screen, as in 2D. 0 when the range does not satisfy 0 < near < far.
 uint8_t KvCameraPerspective(KV_DOUBLE4 rotation, KV_DOUBLE4 position, uint8_t option);
@@ -204,31 +209,34 @@ uint8_t KvTextureFromRender(KV_HANDLE tex, uint32_t x1, uint32_t y1, uint32_t x2
                             uint8_t flag);
 // Makes the texture current on the current unit; 0 for a null, unknown or unfilled texture.
 uint8_t KvTextureActivate(KV_HANDLE tex);
-// Leaves no texture current on the current unit (target 58).
+// Leaves no texture current on the current unit (target KV_TEXTURE_TARGET).
 uint8_t KvTextureUnactivate(uint32_t target);
 // Selects the texture unit later activations act on; 0 beyond the units the engine has.
 uint8_t KvTextureUnit(uint32_t unit);
-// Sets a parameter of the current texture: 237/238 with 242/243, 239/240 with 248/249.
+// Sets a parameter of the current texture: KV_TEX_MIN_FILTER / KV_TEX_MAG_FILTER with
+// KV_FILTER_*, KV_TEX_WRAP_S / KV_TEX_WRAP_T with KV_WRAP_*.
 uint8_t KvTextureParameter(uint32_t parameter, float value);
-// Pointer to a uint32 property (258 width, 259 height, 261 locked size); null when unknown.
+// Pointer to a uint32 property (KV_TEX_WIDTH, KV_TEX_HEIGHT, KV_TEX_LOCKED_SIZE); null when
+// unknown.
 void* KvTextureGet(KV_HANDLE tex, uint32_t property);
 // A copy of the pixels (R, G, B, A, row 0 the top) valid until KvTextureUnlock; null on failure.
 void* KvTextureLock(KV_HANDLE tex, uint32_t mode);
-// Releases the locked copy; option 1 first uploads the (edited) copy into the texture.
+// Releases the locked copy; KV_UNLOCK_UPLOAD first uploads the (edited) copy into the texture.
 uint8_t KvTextureUnlock(KV_HANDLE tex, uint8_t option);
 
 // ---- drawing ----------------------------------------------------------------------------------
 
-// Draws count vertices from first (or count indices into vertices) as prim (4, 6, 8, 10, 11),
+// Draws count vertices from first (or count indices into vertices) as prim (KV_PRIM_*),
 // textured by the current texture times each vertex's colour. The last six values are unused.
 uint8_t KvDrawDataStruct(uint32_t prim, uint32_t first, uint32_t count, const KV_VERTEX* vertices,
                          const uint32_t* indices, uint32_t unused6, uint32_t unused7,
                          uint32_t unused8, uint32_t unused9, uint32_t unused10, uint32_t unused11);
-// Draws from separate arrays of four-component vectors: elementType 2 floats or 3 doubles,
-// strides in bytes (0 packed), components 0 or 4. A null colour array takes the draw colour 263.
-// With a buffer flag (19 to 22) set, that array is a byte offset into the active vertex part;
-// with indexed (23) set, count indices are read from the active index part from index first. Such
-// draws go to GL straight from the buffers (engine/vertexbuffers/vertexbuffer_api.h).
+// Draws from separate arrays of four-component vectors: elementType KV_ELEMENT_FLOAT or
+// KV_ELEMENT_DOUBLE, strides in bytes (0 packed), components 0 or 4. A null colour array takes
+// KV_STATE_DRAW_COLOR. With a buffer flag (the 19th to 22nd values) set, that array is a byte
+// offset into the active vertex part; with indexed (the 23rd) set, count indices are read from the
+// active index part from index first. Such draws go to GL straight from the buffers
+// (engine/vertexbuffers/vertexbuffer_api.h).
 uint8_t KvDrawData(uint32_t prim, uint32_t first, uint32_t count, const void* positions,
                    const void* colors, const void* texCoords, const void* normals,
                    const void* unused8, const void* unused9, uint32_t elementType,
@@ -240,17 +248,18 @@ uint8_t KvDrawData(uint32_t prim, uint32_t first, uint32_t count, const void* po
 uint8_t KvPrimitiveBegin(uint32_t prim);
 // Sets the texture coordinate of the vertices put after it.
 void KvPutTexvertex(KV_DOUBLE4 texCoord);
-// Adds a vertex with the current texture coordinate and draw colour (263).
+// Adds a vertex with the current texture coordinate and draw colour (KV_STATE_DRAW_COLOR).
 void KvPutVertex(KV_DOUBLE4 position);
 // Draws the vertices put since KvPrimitiveBegin; 0 when none was started.
 uint8_t KvPrimitiveEnd(void);
 
 // ---- fonts ------------------------------------------------------------------------------------
 
-// Makes a glyph table from desc (copied), or the fixed metrics of state 95 when desc is null.
+// Makes a glyph table from desc (copied), or the fixed metrics of KV_STATE_TEXT_METRICS when desc
+// is null.
 uint8_t KvGenerateFont(KV_HANDLE* displayList, const KV_FONT_RECORD* desc);
 // Draws text with the current texture and draw colour, its first line's top-left at the origin
-// of the current transform, breaking lines at the character of state 100.
+// of the current transform, breaking lines at the character of KV_STATE_LINE_BREAK.
 uint8_t KvDrawFont(KV_HANDLE displayList, const char* text);
 void KvDisplaylistDestroy(KV_HANDLE displayList);
 
@@ -262,7 +271,8 @@ void KvDisplaylistDestroy(KV_HANDLE displayList);
 // Sockets: TCP endpoints on POSIX sockets, the KvSocket* calls.
 #include "engine/sockets/socket_api.h"
 
-// Shader programs: GLSL shaders and programs, ARB vertex and fragment programs, the KvShader* calls.
+// Shader programs: GLSL shaders and programs, ARB vertex and fragment programs, the KvShader*
+// calls.
 #include "engine/shaders/shader_api.h"
 
 // Frame buffers: drawing into textures, the KvFrameBuffer* calls.

@@ -1,7 +1,5 @@
-// The handle holder and the engine module lookup.
+// The handle holder: copies through pointers, null pointers ignored.
 #include "foundation/handle_holder.h"
-
-#include "platform/winapi/windows.h"
 
 KV_HANDLE_HOLDER::KV_HANDLE_HOLDER() : handle() {}
 
@@ -18,5 +16,3 @@ void KV_HANDLE_HOLDER::Get(KV_HANDLE* target) const {
 }
 
 bool KV_HANDLE_HOLDER::IsNull() const { return handle.IsNull(); }
-
-HMODULE KvEngineModule() { return GetModuleHandleA("Kelvo Core.dll"); }

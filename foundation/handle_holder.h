@@ -1,9 +1,8 @@
-// KV_HANDLE_HOLDER: holds one engine handle (built holding the null handle), and
-// KvEngineModule, the engine library's module, whose resources carry the intro logo.
+// KV_HANDLE_HOLDER: holds one engine handle (built holding the null handle) and copies it in and
+// out through pointers.
 #pragma once
 
 #include "engine/kv_engine.h"
-#include "platform/winapi/types.h"
 
 class KV_HANDLE_HOLDER {
  public:
@@ -21,6 +20,3 @@ class KV_HANDLE_HOLDER {
   // True when the handle names no object.
   bool IsNull() const;
 };
-
-// The module of the engine library "Kelvo Core.dll"; null when it is not registered.
-HMODULE KvEngineModule();

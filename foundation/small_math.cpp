@@ -1,4 +1,5 @@
-// Angles, random numbers, interpolation, bit arrays and the engine's vector functions.
+// Angles, random numbers, interpolation and bit arrays. The engine's vector functions are in
+// engine_vectors.cpp.
 #include "foundation/small_math.h"
 
 #include <ctime>

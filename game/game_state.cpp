@@ -26,8 +26,6 @@ namespace {
 
 constexpr int kGameWidth = 800;
 constexpr int kGameHeight = 600;
-// Texture filter values handed to every load.
-constexpr int kFilter = 242;
 
 // The sprites in the order loaded, with the texture loader's flag.
 struct SPRITE_FILE {
@@ -53,14 +51,16 @@ const SPRITE_FILE kSpritesAfterFont[] = {
 void LoadSprite(const SPRITE_FILE& entry) {
   KV_SPRITE* sprite = Core.sprites.GetValue(entry.name);
   if (sprite == nullptr) return;
-  sprite->Load(entry.file, entry.loadFlag, kFilter, kFilter, 0, 0, -1, -1, 0, 0);
+  sprite->Load(entry.file, entry.loadFlag, KV_FILTER_NEAREST, KV_FILTER_NEAREST, 0, 0, -1, -1, 0,
+               0);
 }
 
 // Sprites and font in their file order: 1 to 4, the font 5, then 6 to 13.
 void LoadResources() {
   for (const SPRITE_FILE& entry : kSpritesBeforeFont) LoadSprite(entry);
   KV_FONT* font = Core.fonts.GetValue("fnt_1");
-  if (font != nullptr) font->Load("data/5.kvt", "data/5.fnt", 10, kFilter, kFilter);
+  if (font != nullptr)
+    font->Load("data/5.kvt", "data/5.fnt", 10, KV_FILTER_NEAREST, KV_FILTER_NEAREST);
   for (const SPRITE_FILE& entry : kSpritesAfterFont) LoadSprite(entry);
 }
 
@@ -119,5 +119,5 @@ void GameFrame(HWND, uintptr_t) {
   score.Format("Gracz 1: %i \nGracz 2: %i", ScoreGracz, ScoreGracz2);
   Core.fonts.GetValue("fnt_1")->Print(score, KV_VECTOR_D(10, 10, 0, 1), KV_VECTOR_D(1, 1, 1, 1),
                                       KV_VECTOR_D(0, 0, 0, 0));
-  KvRenderScene(35);
+  KvRenderScene(KV_SCENE_FRAME);
 }

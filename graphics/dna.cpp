@@ -16,7 +16,7 @@ KV_HANDLE* HandleArray(KV_HANDLE body, uint32_t kind) {
 bool KV_DNA::Reset() {
   // The kept force sprites pointed into the old body's force array, which dies with it.
   for (uint32_t i = 0; i < sprites.Size(); ++i) sprites.data[i].force = nullptr;
-  KvDnaDie(handle, 1);
+  KvDnaDie(handle, KV_DNA_KILL);
   KvDnaDestroy(handle);
   // A failed creation must not leave the old, destroyed id behind.
   handle = KV_HANDLE();
@@ -29,7 +29,7 @@ void KV_DNA::Birth(uint32_t substances, uint32_t surfaces, uint32_t forces, uint
 }
 
 void KV_DNA::Destroy() {
-  KvDnaDie(handle, 1);
+  KvDnaDie(handle, KV_DNA_KILL);
   KvDnaDestroy(handle);
   handle = KV_HANDLE();
   sprites.Free();

@@ -17,8 +17,9 @@
 
 // One force sprite.
 struct KV_DNA_SPRITE {
-  KV_HANDLE texture;               // the image drawn; null skips the sprite
-  KV_HANDLE* force = nullptr;      // a slot of the engine's force array (KvDnaGet(handle, 35, 0))
+  KV_HANDLE texture;  // the image drawn; null skips the sprite
+  KV_HANDLE* force =
+      nullptr;  // a slot of the engine's force array (KvDnaGet(handle, KV_DNA_FORCES, 0))
   int32_t pivotX = 0, pivotY = 0;  // pivot in pixels from the rectangle's top-left corner
   int32_t width = 0, height = 0;   // size in pixels
   uint8_t reversed = 0;            // 1 anchors the sprite at the force's second substance
@@ -80,7 +81,8 @@ class KV_DNA {
   // ---- drawing (dna_draw.cpp) ----
 
   // Lets the engine draw the body, then draws each force sprite along its force (turned, and
-  // stretched when asked). Sprites without a texture or a live force with two live ends are skipped.
+  // stretched when asked). Sprites without a texture or a live force with two live ends are
+  // skipped.
   void Draw();
 
   // ---- links and queries (dna.cpp) ----

@@ -1,9 +1,11 @@
-// KV_FONT: loading a font texture with its description, measuring and printing text, releasing.
+// KV_FONT: loading a font texture (a texture file, a block in memory or an image file) with its
+// description, measuring and printing text, releasing.
 #include "graphics/font.h"
 
 #include <new>
 #include <string>
 
+#include "graphics/image_files.h"
 #include "graphics/placement.h"
 
 namespace {
@@ -123,6 +125,21 @@ bool KV_FONT::LoadFromMemory(const void* image, const char* descText, unsigned i
   }
   const char* text = (descText != nullptr && descLength > 0) ? descText : nullptr;
   return FinishLoad(minFilter, magFilter, nullptr, text, descLength);
+}
+
+bool KV_FONT::LoadImage(const char* imageFile, const char* descFile, unsigned char lineBreak,
+                        int minFilter, int magFilter) {
+  if (imageFile == nullptr) return false;
+  // A second load must not strand the objects of the first.
+  Destroy();
+  KvSetState(KV_STATE_LINE_BREAK, (int)lineBreak);
+  if (KvTextureCreate(&texture) == 0 || texture.IsNull()) return false;
+  if (!KvTextureLoadImage(texture, imageFile)) {
+    KvTextureDestroy(texture);
+    texture = KV_HANDLE();
+    return false;
+  }
+  return FinishLoad(minFilter, magFilter, descFile, nullptr, 0);
 }
 
 bool KV_FONT::FinishLoad(int minFilter, int magFilter, const char* descFile, const char* descText,

@@ -34,7 +34,7 @@ class KV_FONT {
   bool LoadFromMemory(const void* image, const char* descText, unsigned int descLength,
                       unsigned char lineBreak, int minFilter, int magFilter);
   // As Load, with the texture read from an image file (PNG, JPEG, BMP, TGA, GIF) through the
-  // imaging interface (image_files.cpp). False on any failure.
+  // imaging interface (image_files.h). False on any failure.
   bool LoadImage(const char* imageFile, const char* descFile, unsigned char lineBreak,
                  int minFilter, int magFilter);
   // Draws text placed at position, scaled and turned in the current transform; nothing for a

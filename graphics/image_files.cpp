@@ -1,14 +1,10 @@
-// Image files through the imaging interface: loading into and saving from engine textures, the
-// encoder lookup by MIME type, and the sprite and font loaders that take their textures from
-// image files.
+// Image files through the imaging interface: loading into and saving from engine textures, and
+// the encoder lookup by MIME type.
 #include "graphics/image_files.h"
 
 #include <cstring>
-#include <vector>
 
 #include "engine/numbers.h"
-#include "graphics/font.h"
-#include "graphics/sprite.h"
 #include "platform/winapi/gdiplus.h"
 
 namespace {
@@ -53,11 +49,6 @@ void CopySwapped(const uint8_t* from, int fromStride, uint8_t* to, int toStride,
   }
 }
 
-bool FillFromImage(KV_HANDLE texture, const void* context, uint32_t i) {
-  const KV_STRING* names = (const KV_STRING*)context;
-  return KvTextureLoadImage(texture, names[i]);
-}
-
 }  // namespace
 
 // ---- textures ------------------------------------------------------------------------------
@@ -97,11 +88,11 @@ bool KvTextureSaveImage(KV_HANDLE texture, const char* path, const char* format)
   if (!KV_STRING(path).ToWide(widePath, kWideLength) || !mime.ToWide(wideMime, kWideLength))
     return false;
 
-  const uint8_t* pixels = (const uint8_t*)KvTextureLock(texture, 0);
+  const uint8_t* pixels = (const uint8_t*)KvTextureLock(texture, KV_LOCK_EDIT);
   if (pixels == nullptr) return false;
   int32_t w = TextureValue(texture, KV_TEX_WIDTH), h = TextureValue(texture, KV_TEX_HEIGHT);
   if (w < 1 || h < 1) {
-    KvTextureUnlock(texture, 0);
+    KvTextureUnlock(texture, KV_UNLOCK_DISCARD);
     return false;
   }
   bool result = false;
@@ -120,7 +111,7 @@ bool KvTextureSaveImage(KV_HANDLE texture, const char* path, const char* format)
     if (KvGetEncoderClsid(wideMime, &encoder) >= 0)
       result = GdipSaveImageToFile(bitmap, widePath, &encoder, nullptr) == Ok;
   }
-  KvTextureUnlock(texture, 0);
+  KvTextureUnlock(texture, KV_UNLOCK_DISCARD);
   GdipFree(block);
   if (bitmap != nullptr) GdipDisposeImage(bitmap);
   if (started) GdiplusShutdown(token);
@@ -146,43 +137,4 @@ int KvGetEncoderClsid(const KV_WCHAR* mime, GUID* out) {
   }
   GdipFree(encoders);
   return index;
-}
-
-// ---- loaders -------------------------------------------------------------------------------
-
-bool KV_SPRITE::LoadImages(const char* files, float minFilter, float magFilter, int32_t pivotX,
-                           int32_t pivotY, int32_t boxWidth, int32_t boxHeight, int32_t boxX,
-                           int32_t boxY) {
-  if (files == nullptr) return false;
-  // The ";"-separated items, empty ones left out.
-  std::vector<KV_STRING> names;
-  const char* start = files;
-  for (const char* p = files;; ++p) {
-    if (*p == ';' || *p == '\0') {
-      if (p > start) {
-        names.emplace_back();
-        names.back().AssignN(start, (unsigned int)(p - start));
-      }
-      if (*p == '\0') break;
-      start = p + 1;
-    }
-  }
-  const int32_t six[6] = {pivotX, pivotY, boxWidth, boxHeight, boxX, boxY};
-  LoadSources((uint32_t)names.size(), FillFromImage, names.data(), true, minFilter, magFilter, six);
-  return true;
-}
-
-bool KV_FONT::LoadImage(const char* imageFile, const char* descFile, unsigned char lineBreak,
-                        int minFilter, int magFilter) {
-  if (imageFile == nullptr) return false;
-  // A second load must not strand the objects of the first.
-  Destroy();
-  KvSetState(KV_STATE_LINE_BREAK, (int)lineBreak);
-  if (KvTextureCreate(&texture) == 0 || texture.IsNull()) return false;
-  if (!KvTextureLoadImage(texture, imageFile)) {
-    KvTextureDestroy(texture);
-    texture = KV_HANDLE();
-    return false;
-  }
-  return FinishLoad(minFilter, magFilter, descFile, nullptr, 0);
 }

@@ -1,8 +1,8 @@
 // Image files (PNG, JPEG, BMP, TGA, GIF, ...) to and from engine textures, through the system's
 // imaging interface, which is started and shut down again inside every call. Engine pixels are
 // R, G, B, A; the imaging interface's are B, G, R, A, so every transfer swaps red and blue.
-// The sprite and font loaders built on them are members of KV_SPRITE and KV_FONT
-// (KV_SPRITE::LoadImages, KV_FONT::LoadImage), defined in image_files.cpp.
+// The sprite and font loaders built on them are KV_SPRITE::LoadImages (sprite_load.cpp) and
+// KV_FONT::LoadImage (font.cpp).
 #pragma once
 
 #include "engine/kv_engine.h"

@@ -26,10 +26,10 @@ class KV_MODEL {
   uint8_t loaded = 0;  // set only by SetLoaded; when set, Free also destroys the textures
   KV_LIST<KV_MODEL_GROUP> groups;  // one group per material used, in the order of first use
 
-  // Reads the OBJ file at path and appends one group per material its faces use. Material
-  // libraries and textures are looked up as "directory/name"; every texture gets the two filter
-  // numbers (242 nearest, 243 linear); usageFlags and software go to each mesh's Create. Lines it
-  // does not understand, unknown materials, missing libraries or textures and indices out of
+  // Reads the OBJ file at path and appends one group per material its faces use. Material libraries
+  // and textures are looked up as "directory/name"; every texture gets the two filter numbers
+  // (KV_FILTER_NEAREST, KV_FILTER_LINEAR); usageFlags and software go to each mesh's Create. Lines
+  // it does not understand, unknown materials, missing libraries or textures and indices out of
   // range are passed over. False only when the OBJ file cannot be read.
   bool Load(const char* path, const char* directory, int32_t minFilter, int32_t magFilter,
             uint32_t usageFlags, bool software);

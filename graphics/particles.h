@@ -68,7 +68,7 @@ class KV_PARTICLES {
   uint32_t blendSource = KV_BLEND_SRC_ALPHA;
   uint32_t blendDestination = KV_BLEND_ONE_MINUS_SRC_ALPHA;
   uint32_t blendMode = KV_BLEND_ADD;
-  uint8_t switch226 = 0;         // engine state 226 on around the draw
+  uint8_t switch226 = 0;         // KV_STATE_POINT_SMOOTH on around the draw
   uint8_t spacingInclusive = 1;  // path emission also emits at exactly the path's length
   double pointSize = 1;          // applied only when above 1
   KV_EMITTER_DESC emitter;

@@ -159,7 +159,7 @@ void KV_SPRITE::UpdateCoords() {
 
 void* KV_SPRITE::Lock(int32_t* outWidth, int32_t* outHeight) {
   KV_HANDLE frame = GetTexture();
-  void* pixels = KvTextureLock(frame, 0);
+  void* pixels = KvTextureLock(frame, KV_LOCK_EDIT);
   if (pixels == nullptr) return nullptr;
   auto* w = static_cast<const int32_t*>(KvTextureGet(frame, KV_TEX_WIDTH));
   auto* h = static_cast<const int32_t*>(KvTextureGet(frame, KV_TEX_HEIGHT));

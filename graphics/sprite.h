@@ -55,7 +55,7 @@ class KV_SPRITE {
                       float magFilter, int32_t pivotX, int32_t pivotY, int32_t boxWidth,
                       int32_t boxHeight, int32_t boxX, int32_t boxY);
   // One frame per image file (PNG, JPEG, BMP, TGA, GIF) of a ";"-separated list, read through
-  // the imaging interface (image_files.cpp); false only for a null list.
+  // the imaging interface (image_files.h); false only for a null list.
   bool LoadImages(const char* files, float minFilter, float magFilter, int32_t pivotX,
                   int32_t pivotY, int32_t boxWidth, int32_t boxHeight, int32_t boxX, int32_t boxY);
   // One empty frame of w x h pixels; false when w < 1 or h < 1.

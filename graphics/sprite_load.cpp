@@ -1,10 +1,12 @@
-// KV_SPRITE's four loaders. They share one pattern (LoadSources) and differ only in where each
-// texture's pixels come from: files, memory blocks, the current render or nothing (empty).
+// KV_SPRITE's five loaders. They share one pattern (LoadSources) and differ only in where each
+// texture's pixels come from: texture files, memory blocks, the current render, image files read
+// through the imaging interface, or nothing (empty).
 #include <cstring>
 #include <string>
 #include <vector>
 
 #include "engine/numbers.h"
+#include "graphics/image_files.h"
 #include "graphics/sprite.h"
 
 namespace {
@@ -54,6 +56,11 @@ bool FillFromMemory(KV_HANDLE texture, const void* context, uint32_t i) {
 bool FillFromRender(KV_HANDLE texture, const void* context, uint32_t) {
   auto* area = static_cast<const uint32_t*>(context);
   return KvTextureFromRender(texture, area[0], area[1], area[2], area[3], 1) != 0;
+}
+
+bool FillFromImage(KV_HANDLE texture, const void* context, uint32_t i) {
+  auto* names = static_cast<const std::vector<std::string>*>(context);
+  return KvTextureLoadImage(texture, (*names)[i].c_str());
 }
 
 bool FillEmpty(KV_HANDLE texture, const void* context, uint32_t) {
@@ -108,7 +115,7 @@ void KV_SPRITE::LoadSources(uint32_t sourceCount, FILL fill, const void* context
   loaded = 1;
 }
 
-// ---- the four loaders ------------------------------------------------------------------------
+// ---- the five loaders ------------------------------------------------------------------------
 
 bool KV_SPRITE::Load(const char* files, uint8_t loadOption, float minFilter, float magFilter,
                      int32_t pivotX, int32_t pivotY, int32_t boxWidth, int32_t boxHeight,
@@ -142,6 +149,16 @@ bool KV_SPRITE::LoadFromRender(uint32_t x1, uint32_t y1, uint32_t x2, uint32_t y
   const int32_t six[6] = {pivotX, pivotY, boxWidth, boxHeight, boxX, boxY};
   // The fill call leaves the texture current, so no extra activation.
   LoadSources(1, FillFromRender, area, false, minFilter, magFilter, six);
+  return true;
+}
+
+bool KV_SPRITE::LoadImages(const char* files, float minFilter, float magFilter, int32_t pivotX,
+                           int32_t pivotY, int32_t boxWidth, int32_t boxHeight, int32_t boxX,
+                           int32_t boxY) {
+  if (files == nullptr) return false;
+  std::vector<std::string> names = SplitFileList(files);
+  const int32_t six[6] = {pivotX, pivotY, boxWidth, boxHeight, boxX, boxY};
+  LoadSources((uint32_t)names.size(), FillFromImage, &names, true, minFilter, magFilter, six);
   return true;
 }
 

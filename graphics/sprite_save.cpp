@@ -26,7 +26,7 @@ bool KV_SPRITE::SaveFrame(const char* path) {
   buffer.Write(pixels, LockedSize(frame));
   bool saved = buffer.SaveToFile(path, 0, 0);
   buffer.Clear();
-  KvTextureUnlock(frame, 0);
+  KvTextureUnlock(frame, KV_UNLOCK_DISCARD);
   return saved;
 }
 
@@ -46,6 +46,6 @@ bool KV_SPRITE::SaveFrames(const char* path) {
     ++n;
   }
   bool saved = KV_VIRTUAL_FILE_INFO::Save(path, files.data(), n);
-  for (auto it = frames.Begin(); !it.IsEnd(); it.Next()) KvTextureUnlock(*it, 0);
+  for (auto it = frames.Begin(); !it.IsEnd(); it.Next()) KvTextureUnlock(*it, KV_UNLOCK_DISCARD);
   return saved;
 }

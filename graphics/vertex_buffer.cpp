@@ -11,12 +11,19 @@ constexpr uint32_t kReadAccess = 8;
 constexpr uint32_t kWriteAccess = 4;
 
 // Usage flags to the engine's usage codes: each mask in turn that the flags contain gives its
-// code, a later one overriding an earlier; 454 when none does.
+// code, a later one overriding an earlier; KV_VB_STATIC_DRAW when none does.
 uint32_t UsageCode(uint32_t flags) {
-  static const uint32_t kMasks[] = {4, 8, 16, 5, 9, 17, 6, 10, 18};
-  uint32_t code = KV_VB_USAGE_FIRST;
-  for (uint32_t i = 0; i < sizeof kMasks / sizeof kMasks[0]; ++i) {
-    if ((flags & kMasks[i]) == kMasks[i]) code = KV_VB_USAGE_FIRST + i;
+  static const struct {
+    uint32_t mask;
+    uint32_t code;
+  } kMasks[] = {
+      {4, KV_VB_STATIC_DRAW}, {8, KV_VB_DYNAMIC_DRAW},  {16, KV_VB_STREAM_DRAW},
+      {5, KV_VB_STATIC_READ}, {9, KV_VB_DYNAMIC_READ},  {17, KV_VB_STREAM_READ},
+      {6, KV_VB_STATIC_COPY}, {10, KV_VB_DYNAMIC_COPY}, {18, KV_VB_STREAM_COPY},
+  };
+  uint32_t code = KV_VB_STATIC_DRAW;
+  for (const auto& entry : kMasks) {
+    if ((flags & entry.mask) == entry.mask) code = entry.code;
   }
   return code;
 }

@@ -54,7 +54,7 @@ bool KV_SOCKET::HttpPoll(KV_HTTP_PROGRESS& progress, KV_BUFFER& out, KV_ARRAY<un
       progress.received = 0;
       return false;
     }
-    unsigned int sent = KvSocketSend(handle, body, 0, progress.received, blockSize);
+    unsigned int sent = KvSocketSend(handle, body, KV_SEND_ONCE, progress.received, blockSize);
     if (sent == 0)
       Close();
     else

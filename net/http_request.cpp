@@ -108,7 +108,7 @@ bool KV_SOCKET::HttpConnect(const char* host, unsigned short port) {
   Close();
   KvSocketCreate(&handle);
   if (handle.IsNull()) return false;
-  if (KvSocketOpen(handle, 0) == 0 || KvSocketConnect(handle, host, port) == 0) {
+  if (KvSocketOpen(handle, KV_SOCKET_TCP_IPV4) == 0 || KvSocketConnect(handle, host, port) == 0) {
     Close();
     return false;
   }
@@ -120,7 +120,7 @@ bool KV_SOCKET::SendWhole(KV_ARRAY<unsigned char>& data, unsigned int blockSize)
   // One send may take fewer bytes than it was given (a signal, or a connection reset part way);
   // the rest is sent on, and a send that takes nothing fails the whole.
   for (unsigned int offset = 0; offset < data.Size();) {
-    unsigned int sent = KvSocketSend(handle, &data, 0, offset, blockSize);
+    unsigned int sent = KvSocketSend(handle, &data, KV_SEND_ONCE, offset, blockSize);
     if (sent == 0) return false;
     offset += sent;
   }

@@ -21,7 +21,7 @@ bool KV_SOCKET::Listen(unsigned short port, unsigned int backlog) {
   Close();
   KvSocketCreate(&handle);
   if (handle.IsNull()) return false;
-  if (KvSocketOpen(handle, 0) == 1 && KvSocketListen(handle, port, backlog) == 1) {
+  if (KvSocketOpen(handle, KV_SOCKET_TCP_IPV4) == 1 && KvSocketListen(handle, port, backlog) == 1) {
     state = STATE_SERVER;
     KvSocketCreate(&acceptHandle);
     KvSocketAsync(handle, 1);
@@ -128,7 +128,7 @@ unsigned int KV_SOCKET::SendToClients(KV_ARRAY<unsigned char>& data, const KV_HA
   unsigned int largest = 0;
   for (KV_LIST_ITERATOR<KV_SOCKET_CLIENT> it = clients.Begin(); !it.IsEnd(); it.Next()) {
     if (except != nullptr && *it.Get() == *except) continue;
-    unsigned int sent = KvSocketSend(*it.Get(), &data, 1, offset, size);
+    unsigned int sent = KvSocketSend(*it.Get(), &data, KV_SEND_ALL, offset, size);
     if (sent > largest) largest = sent;
   }
   return largest;
@@ -139,13 +139,13 @@ unsigned int KV_SOCKET::Send(KV_ARRAY<unsigned char>& data, KV_HANDLE target, bo
   if (state == STATE_CLOSED) return 0;
   if (target.IsNull()) {
     if (state == STATE_SERVER) return SendToClients(data, nullptr, offset, size);
-    if (state == STATE_CLIENT) return KvSocketSend(handle, &data, 1, offset, size);
+    if (state == STATE_CLIENT) return KvSocketSend(handle, &data, KV_SEND_ALL, offset, size);
     return 0;
   }
-  if (!except) return KvSocketSend(target, &data, 1, offset, size);
+  if (!except) return KvSocketSend(target, &data, KV_SEND_ALL, offset, size);
   if (state == STATE_SERVER) return SendToClients(data, &target, offset, size);
   if (state == STATE_CLIENT)
-    return handle == target ? 0 : KvSocketSend(handle, &data, 1, offset, size);
+    return handle == target ? 0 : KvSocketSend(handle, &data, KV_SEND_ALL, offset, size);
   return 0;
 }
 

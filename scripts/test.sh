@@ -1,20 +1,21 @@
 #!/usr/bin/env bash
-# Checks that no include crosses to a folder above its own and that every source
-# keeps the tree's format, then builds and runs every test: the normal build, the same suite under
-# AddressSanitizer and UndefinedBehaviorSanitizer (leaks fail), the same suite built with clang
-# (so a result that differs between the two compilers fails a test; any clang warning fails the
-# build), and each libFuzzer target for 30 seconds when clang is present. Each suite includes the
-# desktop test, which plays the real game on an X server of its own (Xvfb): the offscreen driver
-# set below is for the in-process tests only.
+# Checks that no include crosses to a folder above its own, that every source keeps the tree's
+# format and that no engine number is written bare at a call, then builds and runs every test:
+# the normal build, the same suite under AddressSanitizer and UndefinedBehaviorSanitizer (leaks
+# fail), the same suite built with clang (so a result that differs between the two compilers
+# fails a test; any clang warning fails the build), and each libFuzzer target for 30 seconds
+# when clang is present. Each suite includes the desktop test, which plays the real game on an
+# X server of its own (Xvfb): the offscreen driver set below is for the in-process tests only.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 scripts/deps.sh
 jobs=$(nproc)
 export SDL_VIDEODRIVER=offscreen
 
-echo "== layers and format"
+echo "== layers, format and engine numbers"
 scripts/check_layers.sh
 scripts/check_format.sh
+scripts/check_numbers.py
 
 echo "== normal build"
 cmake -S . -B build -DCMAKE_BUILD_TYPE=RelWithDebInfo >/dev/null

@@ -64,16 +64,17 @@ void BM_FrameOf200Actors(benchmark::State& state) {
     KV_CORE core;
     core.windows.GetValue("main");
     KvRenderTargetActivate(window.renderTarget);
-    KvSetState(108, 1);
+    KvSetState(KV_STATE_TEXTURING, 1);
     KvCameraOrtho(0, 0, 800, 600, 0);
-    core.sprites.GetValue("spr")->LoadEmpty(16, 16, 242, 242, 0, 0, -1, -1, 0, 0);
+    core.sprites.GetValue("spr")->LoadEmpty(16, 16, KV_FILTER_NEAREST, KV_FILTER_NEAREST, 0, 0, -1,
+                                            -1, 0, 0);
     Populate(core, 200, true);
     KV_LOOP& loop = KV_LOOP::Instance();
     loop.drawTick = loop.updateTick = 1;
     const bool present = state.range(0) != 0;
     for (auto _ : state) {
       core.Frame();
-      if (present) KvRenderScene(35);
+      if (present) KvRenderScene(KV_SCENE_FRAME);
     }
     core.DestroyAll();
   }

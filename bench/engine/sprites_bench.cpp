@@ -77,12 +77,12 @@ struct Engine {
     KvSetState(KV_STATE_CLEAR_COLOR, 0.0, 0.0, 0.0, 0.0);
     KvSetState(KV_STATE_DRAW_COLOR, 1.0, 1.0, 1.0, 1.0);
     KvSetState(KV_STATE_BLEND, 1);
-    KvSetState(KV_STATE_BLEND_FUNC, 164, 165);
+    KvSetState(KV_STATE_BLEND_FUNC, KV_BLEND_SRC_ALPHA, KV_BLEND_ONE_MINUS_SRC_ALPHA);
     KvTextureCreate(&texture);
     std::vector<uint8_t> pixels = SpritePixels();
     KvTextureLoadRGBAFromMemory(texture, pixels.data(), kSide, kSide);
-    KvTextureParameter(KV_TEX_MIN_FILTER, 242);
-    KvTextureParameter(KV_TEX_MAG_FILTER, 242);
+    KvTextureParameter(KV_TEX_MIN_FILTER, KV_FILTER_NEAREST);
+    KvTextureParameter(KV_TEX_MAG_FILTER, KV_FILTER_NEAREST);
     KvTextureUnactivate(KV_TEXTURE_TARGET);
     const float corners[4][2] = {{0, 0}, {1, 0}, {1, 1}, {0, 1}};
     for (int i = 0; i < 4; ++i) {

@@ -1,15 +1,16 @@
 // KvGenerateFont, KvDrawFont, KvDisplaylistDestroy: bitmap text. A "display list" is a glyph table
-// (a copy of the font description, or the fixed metrics of states 96 to 99); KvDrawFont sends one
-// textured quad per glyph through the batch, with the current texture, transform and draw colour.
+// (a copy of the font description, or the fixed metrics of KV_STATE_TEXT_METRICS); KvDrawFont sends
+// one textured quad per glyph through the batch, with the current texture, transform and draw
+// colour.
 //
 // Glyphs land where the framework's measure rule puts them. The pen starts at the origin, the top
-// left of the first line. With a description, character c advances the pen by its xadvance plus
-// the spacing, and its box is width x height at the pen plus (xoffset, yoffset), textured by its
+// left of the first line. With a description, character c advances the pen by its xadvance plus the
+// spacing, and its box is width x height at the pen plus (xoffset, yoffset), textured by its
 // rectangle. Without one, every character is a cell of the fixed width and height, advancing by
 // width plus horizontal spacing, and character c shows cell c of a 16 x 16 grid over the texture.
-// The line-break character of state 100 ends a line; a line with characters moves the next one
-// down by the line height plus the line spacing (the character height plus the vertical spacing
-// without a description), and a line without characters takes no height.
+// The line-break character of KV_STATE_LINE_BREAK ends a line; a line with characters moves the
+// next one down by the line height plus the line spacing (the character height plus the vertical
+// spacing without a description), and a line without characters takes no height.
 #include "engine/fonts/fonts.h"
 
 #include <cstring>

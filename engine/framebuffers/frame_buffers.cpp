@@ -13,6 +13,7 @@
 #include "engine/gl/context.h"
 #include "engine/gl/state_cache.h"
 #include "engine/matrices/matrix_stacks.h"
+#include "engine/numbers.h"
 #include "engine/objects/object_table.h"
 #include "engine/states/render_states.h"
 #include "engine/targets/render_targets.h"
@@ -26,9 +27,9 @@ namespace {
 struct FrameBuffer {
   GLuint fbo = 0;
   GLuint depthBuffer = 0;  // depth and stencil, 0 when none was asked for
-  int32_t width = 0;       // 449
-  int32_t height = 0;      // 450
-  KV_HANDLE texture;       // 451: the texture drawn into
+  int32_t width = 0;       // KV_FB_WIDTH
+  int32_t height = 0;      // KV_FB_HEIGHT
+  KV_HANDLE texture;       // KV_FB_TEXTURE: the texture drawn into
   // The texture the frame buffer made, destroyed with it; null when given one.
   KV_HANDLE ownTexture;
 };

@@ -30,8 +30,8 @@ void KvFrameBufferUnactivate(KV_HANDLE fb);
 void KvFrameBufferMipmap(KV_HANDLE fb);
 // Makes the frame buffer's texture the current texture, as KvTextureActivate does.
 void KvFrameBufferActivateTexture(KV_HANDLE fb);
-// Pointer to a live property: 449 width and 450 height (int32), 451 the texture's handle
-// (KV_HANDLE). Null for an unknown frame buffer or number.
+// Pointer to a live property: KV_FB_WIDTH and KV_FB_HEIGHT (int32), KV_FB_TEXTURE the texture's
+// handle (KV_HANDLE). Null for an unknown frame buffer or number.
 void* KvFrameBufferGet(KV_HANDLE fb, uint32_t property);
 // Draws into another filled texture from now on (the frame buffer takes its size); the texture
 // stays the caller's. 0, changing nothing, when the texture is unknown or GL refuses it.

@@ -1,6 +1,7 @@
 // KvCamera*: cameras put their whole view (position and turn included) into the projection
 // matrix, so that draws which reset the model-view matrix still see it. The depth range comes
-// from the current target's range values (445, 446) and the perspective's field of view from 444.
+// from the current target's range values (KV_RT_RANGE_NEAR, KV_RT_RANGE_FAR) and the perspective's
+// field of view from KV_RT_FIELD_OF_VIEW.
 #include <cmath>
 #include <cstring>
 

@@ -7,6 +7,7 @@
 
 #include "engine/draw/batch.h"
 #include "engine/kv_engine.h"
+#include "engine/numbers.h"
 #include "engine/trace/trace.h"
 
 namespace kv::engine {

@@ -1,6 +1,7 @@
-// The engine's two matrix stacks, projection (264) and model-view (265), kept on the CPU. Draws
-// are transformed by the model-view matrix as they enter the batch, so pushes and pops cost no GL
-// call; the projection reaches GL when the batch flushes, and changing it flushes first.
+// The engine's two matrix stacks, projection (KV_MATRIX_PROJECTION) and model-view
+// (KV_MATRIX_MODELVIEW), kept on the CPU. Draws are transformed by the model-view matrix as they
+// enter the batch, so pushes and pops cost no GL call; the projection reaches GL when the batch
+// flushes, and changing it flushes first.
 #pragma once
 
 #include <cstdint>

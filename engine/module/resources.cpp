@@ -1,6 +1,7 @@
 // The engine module's resource table and its registration.
 #include "engine/module/resources.h"
 
+#include "engine/numbers.h"
 #include "platform/modules/module_registry.h"
 
 namespace kv::engine {
@@ -13,8 +14,10 @@ namespace {
 
 constexpr const char* kModuleName = "Kelvo Core.dll";
 
-// One line per resource: the intro logo is resource 1 of type 1024.
-std::vector<EngineResource> BuildTable() { return {{1024, 1, kIntroLogo, kIntroLogoSize}}; }
+// One line per resource: type, name, bytes.
+std::vector<EngineResource> BuildTable() {
+  return {{KV_RESOURCE_TYPE_IMAGE, KV_RESOURCE_LOGO, kIntroLogo, kIntroLogoSize}};
+}
 
 }  // namespace
 

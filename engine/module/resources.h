@@ -1,5 +1,6 @@
-// The resources the engine module "Kelvo Core.dll" carries, as the window-system layer's
-// resource calls find them: the intro logo is resource 1 of type 1024, an image in .kvt format.
+// The resources the engine module "Kelvo Core.dll" carries, as the window-system layer's resource
+// calls find them: the intro logo is resource KV_RESOURCE_LOGO of type KV_RESOURCE_TYPE_IMAGE, an
+// image in .kvt format.
 #pragma once
 
 #include <cstdint>

@@ -1,7 +1,7 @@
 // The engine's script compiler and runtime: languages are linked from definition texts, built into
 // self-contained definition lists, and scripts of a language are compiled into relocatable bytes in
-// the framework's byte arrays (foundation/array.h) and run by calling the procedures the program
-// registered for the language, in script order. The engine owns definitions, lists and the
+// the framework's byte arrays (KV_ARRAY, engine/kv_array.h) and run by calling the procedures the
+// program registered for the language, in script order. The engine owns definitions, lists and the
 // procedure table; the byte arrays belong to the caller (the compile calls allocate their blocks
 // with the array's own Resize, so either side may free them).
 //

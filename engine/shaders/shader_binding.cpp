@@ -2,6 +2,7 @@
 // parameters of the vertex and fragment programs, uniforms and attributes of the linked program.
 #include "engine/draw/batch.h"
 #include "engine/gl/context.h"
+#include "engine/numbers.h"
 #include "engine/shaders/shader_api.h"
 #include "engine/shaders/shaders.h"
 #include "engine/trace/trace.h"

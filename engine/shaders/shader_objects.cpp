@@ -7,6 +7,7 @@
 
 #include "engine/draw/batch.h"
 #include "engine/gl/context.h"
+#include "engine/numbers.h"
 #include "engine/objects/object_table.h"
 #include "engine/shaders/shader_api.h"
 #include "engine/shaders/shaders.h"
@@ -25,7 +26,7 @@ const ShaderObject* boundVertexProgram = nullptr;
 const ShaderObject* boundFragmentProgram = nullptr;
 const ShaderObject* boundProgram = nullptr;
 
-// Load kinds 429 to 432 to the objects they make.
+// Load kinds (KV_SHADER_VERTEX_PROGRAM to KV_SHADER_FRAGMENT) to the objects they make.
 struct KindEntry {
   uint32_t number;
   ShaderKind kind;

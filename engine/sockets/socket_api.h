@@ -1,9 +1,10 @@
-// The engine's socket functions: TCP endpoints on POSIX sockets behind engine handles. The framework
-// creates a socket object, opens it, then listens or connects; received blocks and sent bytes travel
-// in the framework's byte arrays (foundation/array.h), which the receive call resizes and fills.
-// Receive and accept wait by default; after KvSocketAsync(h, 1) they return 0 at once when nothing
-// waits. Sends always wait until at least part of the data is taken. Null and unknown handles are
-// accepted everywhere and give the failure result (destroy does nothing). SIGPIPE is never raised.
+// The engine's socket functions: TCP endpoints on POSIX sockets behind engine handles. The
+// framework creates a socket object, opens it, then listens or connects; received blocks and sent
+// bytes travel in the framework's byte arrays (KV_ARRAY, engine/kv_array.h), which the receive call
+// resizes and fills. Receive and accept wait by default; after KvSocketAsync(h, 1) they return 0 at
+// once when nothing waits. Sends always wait until at least part of the data is taken. Null and
+// unknown handles are accepted everywhere and give the failure result (destroy does nothing).
+// SIGPIPE is never raised.
 #pragma once
 
 #include <cstdint>
@@ -37,7 +38,8 @@ uint32_t KvSocketSend(KV_HANDLE socket, KV_ARRAY<unsigned char>* data, uint8_t f
                       uint32_t offset, uint32_t size);
 // Receives one block of up to blockSize bytes (0: 64 KiB) and makes it the array's whole content;
 // returns its count. 0 when nothing waits (async), when the peer has closed, or on failure, the
-// array then left alone. With a null handle it frees the array's bytes and returns 0. reserved is 0.
+// array then left alone. With a null handle it frees the array's bytes and returns 0. reserved is
+// 0.
 uint32_t KvSocketReceive(KV_HANDLE socket, KV_ARRAY<unsigned char>* data, uint32_t blockSize,
                          uint32_t reserved);
 // Receives up to size bytes straight into memory the caller owns, waiting as KvSocketReceive does

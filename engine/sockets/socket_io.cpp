@@ -8,6 +8,7 @@
 #include <cstring>
 #include <memory>
 
+#include "engine/numbers.h"
 #include "engine/sockets/socket_api.h"
 #include "engine/sockets/socket_table.h"
 #include "engine/trace/trace.h"
@@ -109,7 +110,7 @@ uint32_t KvSocketSend(KV_HANDLE socket, KV_ARRAY<unsigned char>* data, uint8_t f
   uint32_t available = data->count - offset;
   if (size == 0 || size > available) size = available;
   const unsigned char* bytes = data->data + offset;
-  if (flag == 0) return static_cast<uint32_t>(sockets::SendSome(*object, bytes, size));
+  if (flag == KV_SEND_ONCE) return static_cast<uint32_t>(sockets::SendSome(*object, bytes, size));
   size_t total = 0;
   while (total < size) {
     size_t sent = sockets::SendSome(*object, bytes + total, size - total);

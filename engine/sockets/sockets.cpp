@@ -14,6 +14,7 @@
 #include <cstring>
 #include <memory>
 
+#include "engine/numbers.h"
 #include "engine/sockets/socket_api.h"
 #include "engine/sockets/socket_table.h"
 #include "engine/trace/trace.h"
@@ -24,8 +25,8 @@ namespace {
 // The address family each open mode stands for; 0 for an unknown mode.
 int FamilyOfMode(uint8_t mode) {
   switch (mode) {
-    case 0: return AF_INET;
-    case 1: return AF_INET6;
+    case KV_SOCKET_TCP_IPV4: return AF_INET;
+    case KV_SOCKET_TCP_IPV6: return AF_INET6;
     default: return 0;
   }
 }

@@ -1,5 +1,6 @@
 // KvDna*: bodies, their element arrays, links and lifetime. The kind numbers map to the arrays in
-// one table below; kind 37 is one handle kept for the program.
+// one table below; KV_DNA_KIND37 is one handle kept for the program.
+#include "engine/numbers.h"
 #include "engine/softbody/softbody_api.h"
 #include "engine/softbody/softbody_objects.h"
 #include "engine/trace/trace.h"
@@ -44,7 +45,7 @@ extern "C" uint8_t KvDnaCreate(KV_HANDLE* out) {
 extern "C" uint8_t KvDnaDie(KV_HANDLE dna, uint32_t mode) {
   if (trace::Call("KvDnaDie", dna, mode)) return 0;
   Dna* body = Bodies().Find(dna);
-  if (body == nullptr || mode != 1) return 0;
+  if (body == nullptr || mode != KV_DNA_KILL) return 0;
   body->Kill();
   return 1;
 }

@@ -1,7 +1,8 @@
-// KvDnaDraw: a body as the batch draws it. Forces go first, as lines between their substances,
-// so that the surfaces, drawn next as triangles over the substances they span, cover the springs
+// KvDnaDraw: a body as the batch draws it. Forces go first, as lines between their substances, so
+// that the surfaces, drawn next as triangles over the substances they span, cover the springs
 // inside a skinned body and leave only those of a bare frame visible. Everything takes the draw
-// colour (263) and the current transform; an element with a missing substance is left out.
+// colour (KV_STATE_DRAW_COLOR) and the current transform; an element with a missing substance is
+// left out.
 #include <cstring>
 
 #include "engine/draw/primitives.h"

@@ -3,6 +3,7 @@
 // one small offset from its first number, checked at the entry.
 #include <cstring>
 
+#include "engine/numbers.h"
 #include "engine/softbody/softbody_api.h"
 #include "engine/softbody/softbody_objects.h"
 #include "engine/trace/trace.h"

@@ -17,21 +17,21 @@ namespace kv::engine::softbody {
 constexpr uint32_t kMaxSlots = 1u << 24;
 
 struct Substance {
-  double position[4] = {0, 0, 0, 1};  // 315
+  double position[4] = {0, 0, 0, 1};  // KV_SUBSTANCE_POSITION
   double mass = 1;
   double range = 0;
   int32_t solid = 0;
 };
 
 struct Force {
-  KV_HANDLE ends[2];  // 327, 328
+  KV_HANDLE ends[2];  // KV_FORCE_FIRST, KV_FORCE_SECOND
   double resilience = 0;
   double restLength = 0;
 };
 
 struct Surface {
-  KV_HANDLE corners[3];                                              // 344, 345, 346
-  double coords[3][4] = {{0, 0, 0, 1}, {0, 0, 0, 1}, {0, 0, 0, 1}};  // 350, 351, 352
+  KV_HANDLE corners[3];                                              // KV_SURFACE_CORNER1 to 3
+  double coords[3][4] = {{0, 0, 0, 1}, {0, 0, 0, 1}, {0, 0, 0, 1}};  // KV_SURFACE_COORD1 to 3
   KV_HANDLE texture;                                                 // borrowed
 };
 
@@ -55,10 +55,10 @@ class SlotArray {
 };
 
 struct Dna {
-  SlotArray substances;          // 34
-  SlotArray forces;              // 35
-  SlotArray surfaces;            // 36
-  KV_HANDLE kind37;              // 37: one handle kept for the program, not owned
+  SlotArray substances;          // KV_DNA_SUBSTANCES
+  SlotArray forces;              // KV_DNA_FORCES
+  SlotArray surfaces;            // KV_DNA_SURFACES
+  KV_HANDLE kind37;              // KV_DNA_KIND37: one handle kept for the program, not owned
   std::vector<KV_HANDLE> owned;  // every element linked, in link order (may repeat)
   // Destroys every owned element and empties the three arrays. The body's own removal calls it
   // first; the tables never call it, so their order of destruction at exit does not matter.

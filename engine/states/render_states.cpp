@@ -14,6 +14,7 @@
 #include "engine/gl/context.h"
 #include "engine/gl/gl_functions.h"
 #include "engine/kv_engine.h"
+#include "engine/numbers.h"
 #include "engine/targets/render_targets.h"
 #include "engine/trace/trace.h"
 
@@ -25,33 +26,36 @@ RenderStates states;
 
 // ---- number tables -------------------------------------------------------------------------
 
-// Blend factors 158 to 172 to GL; anything else (0 included) is refused.
+// Blend factors to GL; anything else (0 included) is refused.
 struct FactorEntry {
   int32_t number;
   GLenum factor;
 };
 constexpr FactorEntry kBlendFactors[] = {
-    {158, GL_ZERO},
-    {159, GL_ONE},
-    {160, GL_SRC_COLOR},
-    {161, GL_ONE_MINUS_SRC_COLOR},
-    {162, GL_DST_COLOR},
-    {163, GL_ONE_MINUS_DST_COLOR},
-    {164, GL_SRC_ALPHA},
-    {165, GL_ONE_MINUS_SRC_ALPHA},
-    {166, GL_DST_ALPHA},
-    {167, GL_ONE_MINUS_DST_ALPHA},
-    {168, GL_SRC_ALPHA_SATURATE},
-    {169, GL_CONSTANT_COLOR},
-    {170, GL_ONE_MINUS_CONSTANT_COLOR},
-    {171, GL_CONSTANT_ALPHA},
-    {172, GL_ONE_MINUS_CONSTANT_ALPHA},
+    {KV_BLEND_ZERO, GL_ZERO},
+    {KV_BLEND_ONE, GL_ONE},
+    {KV_BLEND_SRC_COLOR, GL_SRC_COLOR},
+    {KV_BLEND_ONE_MINUS_SRC_COLOR, GL_ONE_MINUS_SRC_COLOR},
+    {KV_BLEND_DST_COLOR, GL_DST_COLOR},
+    {KV_BLEND_ONE_MINUS_DST_COLOR, GL_ONE_MINUS_DST_COLOR},
+    {KV_BLEND_SRC_ALPHA, GL_SRC_ALPHA},
+    {KV_BLEND_ONE_MINUS_SRC_ALPHA, GL_ONE_MINUS_SRC_ALPHA},
+    {KV_BLEND_DST_ALPHA, GL_DST_ALPHA},
+    {KV_BLEND_ONE_MINUS_DST_ALPHA, GL_ONE_MINUS_DST_ALPHA},
+    {KV_BLEND_SRC_ALPHA_SATURATE, GL_SRC_ALPHA_SATURATE},
+    {KV_BLEND_CONSTANT_COLOR, GL_CONSTANT_COLOR},
+    {KV_BLEND_ONE_MINUS_CONSTANT_COLOR, GL_ONE_MINUS_CONSTANT_COLOR},
+    {KV_BLEND_CONSTANT_ALPHA, GL_CONSTANT_ALPHA},
+    {KV_BLEND_ONE_MINUS_CONSTANT_ALPHA, GL_ONE_MINUS_CONSTANT_ALPHA},
 };
 
-// Blend equations 174 to 178 to GL; anything else is refused.
+// Blend equations to GL; anything else is refused.
 constexpr FactorEntry kBlendEquations[] = {
-    {174, GL_FUNC_ADD}, {175, GL_FUNC_SUBTRACT}, {176, GL_FUNC_REVERSE_SUBTRACT},
-    {177, GL_MIN},      {178, GL_MAX},
+    {KV_BLEND_ADD, GL_FUNC_ADD},
+    {KV_BLEND_SUBTRACT, GL_FUNC_SUBTRACT},
+    {KV_BLEND_REVERSE_SUBTRACT, GL_FUNC_REVERSE_SUBTRACT},
+    {KV_BLEND_MIN, GL_MIN},
+    {KV_BLEND_MAX, GL_MAX},
 };
 
 template <size_t N>
@@ -234,27 +238,44 @@ struct StateEntry {
 
 // One line per state number: argument types, setter, and the storage KvGetState returns.
 const StateEntry kStates[] = {
-    {16, Args::None, 0, nullptr, [] { return static_cast<void*>(CurrentTargetHandle()); }},
-    {95, Args::Doubles, 4, SetTextMetrics, [] { return static_cast<void*>(states.textMetrics); }},
-    {96, Args::None, 0, nullptr, [] { return static_cast<void*>(&states.textMetrics[0]); }},
-    {97, Args::None, 0, nullptr, [] { return static_cast<void*>(&states.textMetrics[1]); }},
-    {98, Args::None, 0, nullptr, [] { return static_cast<void*>(&states.textMetrics[2]); }},
-    {99, Args::None, 0, nullptr, [] { return static_cast<void*>(&states.textMetrics[3]); }},
-    {100, Args::Ints, 1, SetLineBreak, [] { return static_cast<void*>(&states.lineBreak); }},
-    {101, Args::Ints, 4, SetColorMask, [] { return static_cast<void*>(states.colorMask); }},
-    {108, Args::Ints, 1, SetTexturing, [] { return static_cast<void*>(&states.texturing); }},
-    {154, Args::Ints, 1, SetBlend, [] { return static_cast<void*>(&states.blend); }},
-    {155, Args::Ints, 2, SetBlendFunc, [] { return static_cast<void*>(states.blendFunc); }},
-    {173, Args::Ints, 1, SetBlendEquation,
+    {KV_STATE_RENDER_TARGET, Args::None, 0, nullptr,
+     [] { return static_cast<void*>(CurrentTargetHandle()); }},
+    {KV_STATE_TEXT_METRICS, Args::Doubles, 4, SetTextMetrics,
+     [] { return static_cast<void*>(states.textMetrics); }},
+    {KV_STATE_TEXT_WIDTH, Args::None, 0, nullptr,
+     [] { return static_cast<void*>(&states.textMetrics[0]); }},
+    {KV_STATE_TEXT_HEIGHT, Args::None, 0, nullptr,
+     [] { return static_cast<void*>(&states.textMetrics[1]); }},
+    {KV_STATE_TEXT_HSPACING, Args::None, 0, nullptr,
+     [] { return static_cast<void*>(&states.textMetrics[2]); }},
+    {KV_STATE_TEXT_VSPACING, Args::None, 0, nullptr,
+     [] { return static_cast<void*>(&states.textMetrics[3]); }},
+    {KV_STATE_LINE_BREAK, Args::Ints, 1, SetLineBreak,
+     [] { return static_cast<void*>(&states.lineBreak); }},
+    {KV_STATE_COLOR_MASK, Args::Ints, 4, SetColorMask,
+     [] { return static_cast<void*>(states.colorMask); }},
+    {KV_STATE_TEXTURING, Args::Ints, 1, SetTexturing,
+     [] { return static_cast<void*>(&states.texturing); }},
+    {KV_STATE_BLEND, Args::Ints, 1, SetBlend, [] { return static_cast<void*>(&states.blend); }},
+    {KV_STATE_BLEND_FUNC, Args::Ints, 2, SetBlendFunc,
+     [] { return static_cast<void*>(states.blendFunc); }},
+    {KV_STATE_BLEND_EQUATION, Args::Ints, 1, SetBlendEquation,
      [] { return static_cast<void*>(&states.blendEquation); }},
-    {219, Args::Ints, 4, SetClipRect, [] { return static_cast<void*>(states.clipRect); }},
-    {220, Args::Ints, 1, SetClip, [] { return static_cast<void*>(&states.clip); }},
-    {221, Args::Doubles, 1, SetPointSize, [] { return static_cast<void*>(&states.pointSize); }},
-    {224, Args::Ints, 1, SetPointSprite, [] { return static_cast<void*>(&states.pointSprite); }},
-    {225, Args::Ints, 1, SetPointCoord, [] { return static_cast<void*>(&states.pointCoord); }},
-    {226, Args::Ints, 1, SetPointSmooth, [] { return static_cast<void*>(&states.pointSmooth); }},
-    {262, Args::Doubles, 4, SetClearColor, [] { return static_cast<void*>(states.clearColor); }},
-    {263, Args::Doubles, 4, SetDrawColor, [] { return static_cast<void*>(states.drawColor); }},
+    {KV_STATE_CLIP_RECT, Args::Ints, 4, SetClipRect,
+     [] { return static_cast<void*>(states.clipRect); }},
+    {KV_STATE_CLIP, Args::Ints, 1, SetClip, [] { return static_cast<void*>(&states.clip); }},
+    {KV_STATE_POINT_SIZE, Args::Doubles, 1, SetPointSize,
+     [] { return static_cast<void*>(&states.pointSize); }},
+    {KV_STATE_POINT_SPRITE, Args::Ints, 1, SetPointSprite,
+     [] { return static_cast<void*>(&states.pointSprite); }},
+    {KV_STATE_POINT_COORD, Args::Ints, 1, SetPointCoord,
+     [] { return static_cast<void*>(&states.pointCoord); }},
+    {KV_STATE_POINT_SMOOTH, Args::Ints, 1, SetPointSmooth,
+     [] { return static_cast<void*>(&states.pointSmooth); }},
+    {KV_STATE_CLEAR_COLOR, Args::Doubles, 4, SetClearColor,
+     [] { return static_cast<void*>(states.clearColor); }},
+    {KV_STATE_DRAW_COLOR, Args::Doubles, 4, SetDrawColor,
+     [] { return static_cast<void*>(states.drawColor); }},
 };
 
 const StateEntry* FindState(uint32_t number) {

@@ -5,25 +5,30 @@
 
 #include <cstdint>
 
+#include "engine/numbers.h"
+
 namespace kv::engine {
 
+// Each field is the storage of the state named beside it.
 struct RenderStates {
-  double textMetrics[4] = {8.0, 16.0, 0.0, 0.0};     // 95; 96 to 99 point at its four values
-  uint8_t lineBreak = 10;                            // 100
-  int32_t colorMask[4] = {1, 1, 1, 1};               // 101
-  int32_t texturing = 1;                             // 108
-  int32_t blend = 0;                                 // 154
-  int32_t blendFunc[2] = {159, 158};                 // 155: one, zero (no blending effect)
-  int32_t blendEquation = 174;                       // 173: add
-  int32_t clipRect[4] = {0, 0, 0, 0};                // 219
-  int32_t clip = 0;                                  // 220
-  double pointSize = 1.0;                            // 221
-  int32_t pointSprite = 0;                           // 224
-  int32_t pointCoord = 0;                            // 225
-  int32_t pointSmooth = 0;                           // 226
-  double clearColor[4] = {0.0, 0.0, 0.0, 0.0};       // 262
-  double drawColor[4] = {1.0, 1.0, 1.0, 1.0};        // 263
-  uint8_t drawColorBytes[4] = {255, 255, 255, 255};  // 263 as the batch stores colours
+  double textMetrics[4] = {8.0, 16.0, 0.0, 0.0};  // KV_STATE_TEXT_METRICS; WIDTH to VSPACING
+                                                  // point at its four values
+  uint8_t lineBreak = 10;                         // KV_STATE_LINE_BREAK: line feed
+  int32_t colorMask[4] = {1, 1, 1, 1};            // KV_STATE_COLOR_MASK
+  int32_t texturing = 1;                          // KV_STATE_TEXTURING
+  int32_t blend = 0;                              // KV_STATE_BLEND
+  // KV_STATE_BLEND_FUNC: one, zero (no blending effect).
+  int32_t blendFunc[2] = {KV_BLEND_ONE, KV_BLEND_ZERO};
+  int32_t blendEquation = KV_BLEND_ADD;              // KV_STATE_BLEND_EQUATION
+  int32_t clipRect[4] = {0, 0, 0, 0};                // KV_STATE_CLIP_RECT
+  int32_t clip = 0;                                  // KV_STATE_CLIP
+  double pointSize = 1.0;                            // KV_STATE_POINT_SIZE
+  int32_t pointSprite = 0;                           // KV_STATE_POINT_SPRITE
+  int32_t pointCoord = 0;                            // KV_STATE_POINT_COORD
+  int32_t pointSmooth = 0;                           // KV_STATE_POINT_SMOOTH
+  double clearColor[4] = {0.0, 0.0, 0.0, 0.0};       // KV_STATE_CLEAR_COLOR
+  double drawColor[4] = {1.0, 1.0, 1.0, 1.0};        // KV_STATE_DRAW_COLOR
+  uint8_t drawColorBytes[4] = {255, 255, 255, 255};  // KV_STATE_DRAW_COLOR as the batch stores it
 };
 
 // The current states (read-only outside the state table).

@@ -1,6 +1,6 @@
-// Whether a window can show per-pixel alpha (render target format 82). That needs a compositor
-// and a window whose drawable keeps an alpha channel. The offscreen and dummy drivers show
-// nothing, and an X desktop without a compositor shows alpha as black, so both refuse and the
+// Whether a window can show per-pixel alpha (render target format KV_FORMAT_ALPHA). That needs a
+// compositor and a window whose drawable keeps an alpha channel. The offscreen and dummy drivers
+// show nothing, and an X desktop without a compositor shows alpha as black, so both refuse and the
 // framework falls back to an opaque target.
 #include <SDL2/SDL_syswm.h>
 #include <dlfcn.h>

@@ -6,6 +6,7 @@
 #include "engine/draw/batch.h"
 #include "engine/framebuffers/frame_buffers.h"
 #include "engine/gl/context.h"
+#include "engine/numbers.h"
 #include "engine/states/render_states.h"
 #include "engine/targets/render_targets.h"
 #include "engine/testing.h"

@@ -1,5 +1,6 @@
 // KvRenderTarget*: creating targets for windows, sizing them, making one current, and the live
-// properties 440 to 448 that callers read and write.
+// properties (KV_RT_*) that callers read and write.
+#include "engine/numbers.h"
 #include "engine/targets/render_targets.h"
 
 #include <algorithm>
@@ -30,7 +31,7 @@ bool ValidFormat(uint32_t format) {
   return format == KV_FORMAT_OPAQUE || format == KV_FORMAT_ALPHA;
 }
 
-// Format 82 only where the desktop shows per-pixel alpha.
+// KV_FORMAT_ALPHA only where the desktop shows per-pixel alpha.
 bool FormatShowable(uint32_t format, SDL_Window* window) {
   return format == KV_FORMAT_OPAQUE ||
          (format == KV_FORMAT_ALPHA && DesktopShowsPerPixelAlpha(window));

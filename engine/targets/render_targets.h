@@ -1,6 +1,6 @@
 // Render targets: each is an offscreen frame buffer of the requested format inside the engine's
 // one GL context, drawing for one window and copied to that window when the frame is presented.
-// The record's property fields (440 to 448) are what KvRenderTargetGet points at; callers write
+// The record's property fields (KV_RT_*) are what KvRenderTargetGet points at; callers write
 // the viewport and the range through those pointers, and the engine reads them when it needs them.
 #pragma once
 
@@ -16,11 +16,11 @@ namespace kv::engine {
 
 struct RenderTarget {
   HWND hwnd = nullptr;
-  int32_t viewport[4] = {0, 0, 0, 0};  // 440 to 443: x, y (from the bottom), width, height
-  double fieldOfView = 45.0;           // 444
-  double range[2] = {-1.0, 1.0};       // 445, 446
-  double extra = 0.0;                  // 447
-  int32_t format = KV_FORMAT_OPAQUE;   // 448
+  int32_t viewport[4] = {0, 0, 0, 0};  // KV_RT_VIEWPORT_X, _Y (from the bottom), _W, _H
+  double fieldOfView = 45.0;           // KV_RT_FIELD_OF_VIEW
+  double range[2] = {-1.0, 1.0};       // KV_RT_RANGE_NEAR, KV_RT_RANGE_FAR
+  double extra = 0.0;                  // KV_RT_EXTRA
+  int32_t format = KV_FORMAT_OPAQUE;   // KV_RT_FORMAT
   uint32_t colorBits = 32;
   uint32_t depthBits = 0;
   int width = 0;  // the frame buffer's size in pixels
@@ -49,7 +49,7 @@ void DestroyAllTargets();
 // Number of live targets.
 size_t TargetCount();
 
-// ---- frame buffers (framebuffer.cpp) ---------------------------------------------------------
+// ---- the target's GL buffers (target_buffers.cpp) -----------------------------------------
 
 // Makes the target's buffers at w x h in its format; false when GL refuses them.
 bool CreateBuffers(RenderTarget& target, int w, int h);

@@ -5,6 +5,7 @@
 #include "engine/draw/batch.h"
 #include "engine/gl/context.h"
 #include "engine/gl/state_cache.h"
+#include "engine/numbers.h"
 #include "engine/states/render_states.h"
 #include "engine/textures/textures.h"
 #include "engine/trace/trace.h"
@@ -21,7 +22,7 @@ struct Unit {
 Unit units[glcache::kTextureUnits];
 uint32_t currentUnit = 0;
 
-// Texture parameters 237 to 240 and the values each takes, to GL. Values are passed as floats.
+// Texture parameters and the values each takes, to GL. Values are passed as floats.
 struct ParameterValue {
   uint32_t parameter;
   float value;
@@ -29,10 +30,14 @@ struct ParameterValue {
   GLint glValue;
 };
 constexpr ParameterValue kParameters[] = {
-    {237, 242, GL_TEXTURE_MIN_FILTER, GL_NEAREST}, {237, 243, GL_TEXTURE_MIN_FILTER, GL_LINEAR},
-    {238, 242, GL_TEXTURE_MAG_FILTER, GL_NEAREST}, {238, 243, GL_TEXTURE_MAG_FILTER, GL_LINEAR},
-    {239, 248, GL_TEXTURE_WRAP_S, GL_REPEAT},      {239, 249, GL_TEXTURE_WRAP_S, GL_CLAMP_TO_EDGE},
-    {240, 248, GL_TEXTURE_WRAP_T, GL_REPEAT},      {240, 249, GL_TEXTURE_WRAP_T, GL_CLAMP_TO_EDGE},
+    {KV_TEX_MIN_FILTER, KV_FILTER_NEAREST, GL_TEXTURE_MIN_FILTER, GL_NEAREST},
+    {KV_TEX_MIN_FILTER, KV_FILTER_LINEAR, GL_TEXTURE_MIN_FILTER, GL_LINEAR},
+    {KV_TEX_MAG_FILTER, KV_FILTER_NEAREST, GL_TEXTURE_MAG_FILTER, GL_NEAREST},
+    {KV_TEX_MAG_FILTER, KV_FILTER_LINEAR, GL_TEXTURE_MAG_FILTER, GL_LINEAR},
+    {KV_TEX_WRAP_S, KV_WRAP_REPEAT, GL_TEXTURE_WRAP_S, GL_REPEAT},
+    {KV_TEX_WRAP_S, KV_WRAP_CLAMP, GL_TEXTURE_WRAP_S, GL_CLAMP_TO_EDGE},
+    {KV_TEX_WRAP_T, KV_WRAP_REPEAT, GL_TEXTURE_WRAP_T, GL_REPEAT},
+    {KV_TEX_WRAP_T, KV_WRAP_CLAMP, GL_TEXTURE_WRAP_T, GL_CLAMP_TO_EDGE},
 };
 
 const ParameterValue* FindParameter(uint32_t parameter, float value) {

@@ -1,4 +1,5 @@
 // KvTexture*: creating, filling, reading and destroying textures.
+#include "engine/numbers.h"
 #include "engine/textures/textures.h"
 
 #include <algorithm>
@@ -209,7 +210,7 @@ extern "C" uint8_t KvTextureUnlock(KV_HANDLE tex, uint8_t option) {
   if (trace::Call("KvTextureUnlock", tex, option)) return 0;
   Texture* texture = textures.Find(tex);
   if (texture == nullptr || !texture->locked) return 0;
-  if (option != 0) {
+  if (option != KV_UNLOCK_DISCARD) {
     std::vector<uint8_t> pixels = std::move(texture->lockedPixels);
     if (!Upload(tex, *texture, pixels.data(), texture->width, texture->height)) return 0;
   }

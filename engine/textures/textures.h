@@ -13,9 +13,9 @@ namespace kv::engine {
 
 struct Texture {
   GLuint id = 0;
-  uint32_t width = 0;       // 258
-  uint32_t height = 0;      // 259
-  uint32_t lockedSize = 0;  // 261: bytes of the locked copy, 0 while unlocked
+  uint32_t width = 0;       // KV_TEX_WIDTH
+  uint32_t height = 0;      // KV_TEX_HEIGHT
+  uint32_t lockedSize = 0;  // KV_TEX_LOCKED_SIZE: bytes of the locked copy, 0 while unlocked
   bool locked = false;
   std::vector<uint8_t> lockedPixels;
   GLint minFilter = GL_NEAREST;

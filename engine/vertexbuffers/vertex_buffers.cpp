@@ -1,4 +1,5 @@
 // KvVertexBuffer*: making buffers, choosing the active parts, and mapping them.
+#include "engine/numbers.h"
 #include "engine/vertexbuffers/vertex_buffers.h"
 
 #include <algorithm>
@@ -20,15 +21,21 @@ KV_HANDLE active[2];
 
 constexpr GLenum kTargets[2] = {GL_ARRAY_BUFFER, GL_ELEMENT_ARRAY_BUFFER};
 
-// Usage codes 454 to 462 to GL's usage hints: how often the contents change (once, now and then,
-// every frame), times what they feed (drawing, reading back, copying).
-constexpr GLenum kUsages[] = {
-    GL_STATIC_DRAW, GL_DYNAMIC_DRAW, GL_STREAM_DRAW,  // 454, 455, 456
-    GL_STATIC_READ, GL_DYNAMIC_READ, GL_STREAM_READ,  // 457, 458, 459
-    GL_STATIC_COPY, GL_DYNAMIC_COPY, GL_STREAM_COPY,  // 460, 461, 462
+// Usage codes to GL's usage hints: how often the contents change (once, now and then, every
+// frame), times what they feed (drawing, reading back, copying).
+struct UsageEntry {
+  uint32_t code;
+  GLenum usage;
+};
+constexpr UsageEntry kUsages[] = {
+    {KV_VB_STATIC_DRAW, GL_STATIC_DRAW},   {KV_VB_DYNAMIC_DRAW, GL_DYNAMIC_DRAW},
+    {KV_VB_STREAM_DRAW, GL_STREAM_DRAW},   {KV_VB_STATIC_READ, GL_STATIC_READ},
+    {KV_VB_DYNAMIC_READ, GL_DYNAMIC_READ}, {KV_VB_STREAM_READ, GL_STREAM_READ},
+    {KV_VB_STATIC_COPY, GL_STATIC_COPY},   {KV_VB_DYNAMIC_COPY, GL_DYNAMIC_COPY},
+    {KV_VB_STREAM_COPY, GL_STREAM_COPY},
 };
 
-// Map access codes 463 to 465 to GL's.
+// Map access codes to GL's.
 struct AccessEntry {
   uint32_t code;
   GLenum access;
@@ -40,12 +47,16 @@ constexpr AccessEntry kAccesses[] = {
 };
 
 bool Usage(uint32_t code, GLenum* out) {
-  if (code < KV_VB_USAGE_FIRST || code > KV_VB_USAGE_LAST) return false;
-  *out = kUsages[code - KV_VB_USAGE_FIRST];
-  return true;
+  for (const UsageEntry& entry : kUsages) {
+    if (entry.code == code) {
+      *out = entry.usage;
+      return true;
+    }
+  }
+  return false;
 }
 
-// The part number 452 or 453 as 0 or 1; -1 for another number.
+// The part KV_VB_VERTICES or KV_VB_INDICES as 0 or 1; -1 for another number.
 int PartIndex(uint32_t part) {
   if (part == KV_VB_VERTICES) return 0;
   if (part == KV_VB_INDICES) return 1;

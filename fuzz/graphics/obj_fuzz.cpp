@@ -43,7 +43,9 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
 
   size_t before = kv::engine::testing::LiveObjectCount();
   KV_MODEL model;
-  if (!model.Load((dir + "/m.obj").c_str(), dir.c_str(), 242, 243, 0, true)) __builtin_trap();
+  if (!model.Load((dir + "/m.obj").c_str(), dir.c_str(), KV_FILTER_NEAREST, KV_FILTER_LINEAR, 0,
+                  true))
+    __builtin_trap();
   for (KV_LIST_ITERATOR<KV_MODEL_GROUP> g = model.groups.Begin(); !g.IsEnd(); g.Next()) {
     if (g->textures.Size() != 1) __builtin_trap();
     if (g->mesh.GetVertexCount() % 3 != 0 || g->mesh.GetIndexCount() != 0) __builtin_trap();

@@ -246,7 +246,7 @@ TEST_F(WindowTest, ApplyMovesAndResizesTheWindowAndItsTarget) {
       "KvRenderTargetArea(" + id + ", 0, 0, 80, 30, 45, -1, 1, 0)"};
   EXPECT_EQ(TracedStartingWith("KvRenderTargetChange"), std::vector<std::string>{expected[0]});
   EXPECT_TRUE(Traced(expected[1]));
-  EXPECT_EQ(*(uint32_t*)KvRenderTargetGet(window.renderTarget, 442), 80u);
+  EXPECT_EQ(*(uint32_t*)KvRenderTargetGet(window.renderTarget, KV_RT_VIEWPORT_W), 80u);
   EXPECT_EQ(platform::testing::Window(window.hwnd)->width, 80);
   window.Destroy();
 }

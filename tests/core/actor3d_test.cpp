@@ -64,7 +64,8 @@ class Actor3D : public CoreTest {
     kvtest::WriteFile(dir + "/" + name, std::vector<uint8_t>(text.begin(), text.end()));
   }
   bool LoadInto(KV_MODEL& model, bool software) {
-    return model.Load((dir + "/square.obj").c_str(), dir.c_str(), 242, 242, 0, software);
+    return model.Load((dir + "/square.obj").c_str(), dir.c_str(), KV_FILTER_NEAREST,
+                      KV_FILTER_NEAREST, 0, software);
   }
   static uint32_t Pixel(int x, int y) {
     std::vector<uint8_t> p = kv::engine::testing::ReadPixels(x, y, 1, 1);

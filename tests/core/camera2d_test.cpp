@@ -80,7 +80,8 @@ TEST_F(Camera2D, BeginLendsTheViewportThenGivesItBack) {
 TEST_F(Camera2D, ClearsClipsAndMapsTheViewIntoTheViewport) {
   kvtest::WriteSolidKvt("camera2d_white.kvt", 16, 12);
   KV_SPRITE sprite;
-  ASSERT_TRUE(sprite.Load("camera2d_white.kvt", 1, 242, 242, 0, 0, -1, -1, 0, 0));
+  ASSERT_TRUE(sprite.Load("camera2d_white.kvt", 1, KV_FILTER_NEAREST, KV_FILTER_NEAREST, 0, 0, -1,
+                          -1, 0, 0));
   KvSetState(KV_STATE_CLEAR_COLOR, 1.0, 0.0, 0.0, 1.0);
   KV_CAMERA2D camera = TestCamera();
   camera.Begin();

@@ -16,7 +16,7 @@ TEST_F(CoreRenderStates, ColoursAndBlendsReachTheEngine) {
   core.SetColor(0.25, 0.5, 0.75, 1);
   core.ClearColorARGB(0xFF0000FFu);
   core.ClearColor(0, 1, 0, 0.5);
-  core.SetBlend(164, 159, 175);
+  core.SetBlend(KV_BLEND_SRC_ALPHA, KV_BLEND_ONE, KV_BLEND_SUBTRACT);
   core.SetDefaultBlend();
   StopTrace();
   std::vector<std::string> expected = {

@@ -1,5 +1,6 @@
-// The central object's driver and tear-down: which steps run under which ticks, the draw
-// passes with and without 2D cameras, the hooks, timers, DestroyAll and the destructor.
+// The central object's construction, driver and tear-down: the desktop size it reads, which
+// steps run under which ticks, the draw passes with and without 2D cameras, the hooks, timers,
+// DestroyAll and the destructor.
 #include <string>
 
 #include "core_fixture.h"
@@ -53,6 +54,17 @@ TEST_F(CoreDriverTest, ANewCoreIsEmptyWithNullHooks) {
   EXPECT_EQ(actor.position, KV_VECTOR_D(0, 0, 0, 1));
   EXPECT_EQ(actor.rotation.w, 0.0);
   EXPECT_EQ(actor.scale, KV_VECTOR_D(1, 1, 1, 1));
+}
+
+TEST_F(CoreDriverTest, ScreenAccessorsGiveTheDesktopSizeReadAtConstruction) {
+  platform::testing::SetScreenSize(1280, 800);
+  KV_CORE fresh;
+  platform::testing::SetScreenSize(640, 480);  // a later change is not seen
+  EXPECT_EQ(fresh.GetScreenWidth(), 1280);
+  EXPECT_EQ(fresh.GetScreenHeight(), 800);
+  EXPECT_FLOAT_EQ(fresh.GetScreenAspect(), 1.6f);
+  // The size is read through a window description alone: no window is made for it.
+  EXPECT_EQ(platform::testing::Window(nullptr), std::nullopt);
 }
 
 TEST_F(CoreDriverTest, BothTicksRunEveryStepInOrder) {
@@ -146,7 +158,8 @@ TEST_F(CoreDriverTest, ATimerCallsBackOnceWhenItRunsOut) {
 TEST_F(CoreDriverTest, DestroyAllFreesEverythingButWindowsAndStates) {
   core->windows.GetValue("main")->width = 800;
   *core->stateMachine.states.GetValue("game") = KV_CALLBACK(UpdateHook);
-  ASSERT_TRUE(core->sprites.GetValue("spr")->LoadEmpty(4, 4, 242, 242, 0, 0, -1, -1, 0, 0));
+  ASSERT_TRUE(core->sprites.GetValue("spr")->LoadEmpty(4, 4, KV_FILTER_NEAREST, KV_FILTER_NEAREST,
+                                                       0, 0, -1, -1, 0, 0));
   size_t objects = kv::engine::testing::LiveObjectCount();
   Add("live");
   core->CommitActors();
@@ -201,7 +214,8 @@ TEST_F(CoreDriverTest, RenderInViewDrawsOnlyWhenTheSpriteCanReachTheView) {
   ASSERT_TRUE(window.Create(KV_HANDLE()));
   KvRenderTargetActivate(window.renderTarget);
   KvCore::KV_ACTOR2D actor;
-  ASSERT_TRUE(actor.sprite.LoadEmpty(10, 10, 242, 242, 0, 0, -1, -1, 0, 0));
+  ASSERT_TRUE(
+      actor.sprite.LoadEmpty(10, 10, KV_FILTER_NEAREST, KV_FILTER_NEAREST, 0, 0, -1, -1, 0, 0));
   actor.position = KV_VECTOR_D(100, 100, 0, 1);
   // The farthest corner lies sqrt(200) = 14.14 from the pivot at the top-left corner.
   auto draws = [&](float x, float y, float w, float h) {

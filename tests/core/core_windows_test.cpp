@@ -1,5 +1,5 @@
-// The central object's window methods: the desktop size read at construction, the engine
-// calls of ActivateWindow and OrthoWindow in order, centring, and vertical sync with its
+// The central object's window methods: the engine calls of ActivateWindow and OrthoWindow in
+// order, centring on the desktop size read at construction, and vertical sync with its
 // frame-limit fallback.
 #include <string>
 #include <vector>
@@ -28,16 +28,6 @@ class CoreWindowsTest : public AppTest {
 };
 
 }  // namespace
-
-TEST_F(CoreWindowsTest, TheCoreReadsTheDesktopSizeWhenBuilt) {
-  platform::testing::SetScreenSize(1024, 768);
-  KV_CORE core;
-  EXPECT_EQ(core.screenWidth, 1024);
-  EXPECT_EQ(core.screenHeight, 768);
-  EXPECT_FLOAT_EQ(core.screenAspect, 1024.0f / 768.0f);
-  EXPECT_EQ(core.idCounter, 0u);
-  EXPECT_EQ(platform::testing::Window(nullptr), std::nullopt);
-}
 
 TEST_F(CoreWindowsTest, CenterWindowUsesTheCoresScreenSize) {
   platform::testing::SetScreenSize(1920, 1080);

@@ -5,7 +5,7 @@
 
 #include "core/resource.h"
 #include "engine/kv_engine.h"
-#include "foundation/handle_holder.h"
+#include "foundation/engine_module.h"
 #include "platform/modules/module_registry.h"
 
 namespace {

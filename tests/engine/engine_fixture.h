@@ -41,7 +41,7 @@ class EngineTest : public ::testing::Test {
     ASSERT_EQ(KvRenderTargetArea(target, 0, 0, kWidth, kHeight, 45.0, -1.0, 1.0, 0.0), 1);
     ASSERT_EQ(KvRenderTargetActivate(target), 1);
     KvSetState(KV_STATE_BLEND, 1);
-    KvSetState(KV_STATE_BLEND_FUNC, 164, 165);
+    KvSetState(KV_STATE_BLEND_FUNC, KV_BLEND_SRC_ALPHA, KV_BLEND_ONE_MINUS_SRC_ALPHA);
     KvSetState(KV_STATE_CLEAR_COLOR, 0.0, 0.0, 0.0, 1.0);
     KvSetState(KV_STATE_DRAW_COLOR, 1.0, 1.0, 1.0, 1.0);
     KvCameraOrtho(0, 0, kWidth, kHeight, 0);

@@ -1,3 +1,5 @@
+// KV_ARRAY: its record layout, the fallback element for out-of-range access, resizing with and
+// without keeping, and the cursor after a reallocation.
 #include "engine/kv_array.h"
 #include "foundation/list.h"
 #include "foundation/string.h"

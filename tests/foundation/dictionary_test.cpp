@@ -1,3 +1,5 @@
+// KV_DICTIONARY: find-or-add, the id as part of the key, exact names and their length limit, the
+// find modes, removal, moving entries, the id counter's wrap, stable sorting and copies.
 #include "foundation/dictionary.h"
 #include "foundation/string.h"
 

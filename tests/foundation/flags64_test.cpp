@@ -1,3 +1,4 @@
+// KV_FLAGS64: ordering by the upper half first, and bit operations half by half.
 #include "foundation/flags64.h"
 
 #include <gtest/gtest.h>

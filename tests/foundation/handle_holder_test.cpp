@@ -1,9 +1,7 @@
-// The handle holder copies in and out and ignores null pointers; the engine module is found
-// by its name once registered.
+// The handle holder copies in and out and ignores null pointers.
 #include <gtest/gtest.h>
 
 #include "foundation/handle_holder.h"
-#include "platform/modules/module_registry.h"
 
 TEST(HandleHolder, StartsNullAndCopiesThroughPointers) {
   KV_HANDLE_HOLDER empty;
@@ -25,9 +23,4 @@ TEST(HandleHolder, StartsNullAndCopiesThroughPointers) {
   KV_HANDLE none;
   holder.Set(&none);
   EXPECT_TRUE(holder.IsNull());
-}
-
-TEST(HandleHolder, EngineModuleIsTheRegisteredKelvoCore) {
-  HMODULE module = platform::RegisterModule("Kelvo Core.dll");
-  EXPECT_EQ(KvEngineModule(), module);
 }

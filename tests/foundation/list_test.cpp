@@ -1,3 +1,5 @@
+// KV_LIST and its iterators: layout, order and links, walking past either end, erasing, sorting
+// and adopting nodes with iterators kept valid.
 #include "foundation/list.h"
 #include "foundation/string.h"
 

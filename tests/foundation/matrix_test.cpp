@@ -1,3 +1,5 @@
+// KV_MATRIX_D: the identity, column-major order, and the product's division by the fourth
+// component.
 #include "foundation/matrix.h"
 
 #include <gtest/gtest.h>

@@ -1,3 +1,4 @@
+// KV_NODE_POOL: nodes across chunks distinct, aligned and reused, freed storage handed out first.
 #include "foundation/list.h"
 #include "foundation/node_pool.h"
 #include "foundation/string.h"

@@ -1,3 +1,5 @@
+// KV_NUMBER: plain IEEE arithmetic, comparisons with every number type, and conversions that
+// truncate toward zero.
 #include "foundation/number.h"
 
 #include <gtest/gtest.h>

@@ -1,5 +1,5 @@
-// Angle conversions, random fractions, interpolation, bit arrays and the engine's vector
-// functions as the framework calls them.
+// Angle conversions, random fractions, interpolation and bit arrays. The engine's vector
+// functions are tested in engine_vectors_test.cpp.
 #include <gtest/gtest.h>
 
 #include <set>

@@ -1,3 +1,5 @@
+// KV_STRING: construction, copies and the shared empty text, appending, comparison, formatting,
+// splitting, cutting, replacing, escapes and typed literals.
 #include "foundation/string.h"
 
 #include <gtest/gtest.h>

@@ -1,3 +1,4 @@
+// KV_VARIANT: its kinds and accessors, and the conversions between strings and numbers.
 #include "foundation/variant.h"
 
 #include <gtest/gtest.h>

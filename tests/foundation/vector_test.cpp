@@ -1,3 +1,5 @@
+// KV_VECTOR and KV_VECTOR_D: defaults and layout, arithmetic that sets w to 1, division by zero,
+// and length and normalising that ignore w.
 #include "foundation/vector.h"
 #include "foundation/rotation.h"
 

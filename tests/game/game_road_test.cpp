@@ -85,7 +85,8 @@ TEST_F(GameRoadTest, OneRunCallsTheEngineInTheOrderOfTheRoad) {
   EXPECT_EQ(calls.back(), "KvClosure()");
 
   std::string missing;
-  // Window "main" at 1 x 1, then the intro's 640 x 260 window, 82 refused and 81 taken.
+  // Window "main" at 1 x 1, then the intro's 640 x 260 window, KV_FORMAT_ALPHA refused and
+  // KV_FORMAT_OPAQUE taken.
   size_t at = FindInOrder(
       calls, 0,
       {"KvRenderTargetCreate(ptr, ptr, 81, 32, 16)",

@@ -57,7 +57,8 @@ class Font : public GraphicsTest {
 TEST_F(Font, LoadMakesTextureFiltersAndDisplayListInOrder) {
   KV_FONT font;
   StartTrace();
-  ASSERT_TRUE(font.Load(texturePath.c_str(), descPath.c_str(), 10, 242, 243));
+  ASSERT_TRUE(
+      font.Load(texturePath.c_str(), descPath.c_str(), 10, KV_FILTER_NEAREST, KV_FILTER_LINEAR));
   std::vector<std::string> calls = TracedCalls();
   ASSERT_EQ(calls.size(), 7u);
   EXPECT_EQ(calls[0], "KvSetState(100, 10)");
@@ -78,7 +79,8 @@ TEST_F(Font, LoadMakesTextureFiltersAndDisplayListInOrder) {
 TEST_F(Font, LoadsFilesNamedTheWindowsWay) {
   KV_FONT font;
   ASSERT_TRUE(font.Load(kvtest::WindowsPath(texturePath).c_str(),
-                        kvtest::WindowsPath(descPath).c_str(), 10, 242, 243));
+                        kvtest::WindowsPath(descPath).c_str(), 10, KV_FILTER_NEAREST,
+                        KV_FILTER_LINEAR));
   ASSERT_NE(font.desc, nullptr);
   EXPECT_EQ(font.desc->lineHeight, 20.0f);
   font.Destroy();
@@ -87,7 +89,7 @@ TEST_F(Font, LoadsFilesNamedTheWindowsWay) {
 TEST_F(Font, LoadWithoutDescriptionUsesFixedMetrics) {
   KV_FONT font;
   StartTrace();
-  ASSERT_TRUE(font.Load(texturePath.c_str(), nullptr, 10, 242, 242));
+  ASSERT_TRUE(font.Load(texturePath.c_str(), nullptr, 10, KV_FILTER_NEAREST, KV_FILTER_NEAREST));
   EXPECT_EQ(TracedCalls().back(), "KvGenerateFont(ptr, 0)");
   EXPECT_EQ(font.desc, nullptr);
   font.Destroy();
@@ -97,7 +99,8 @@ TEST_F(Font, LoadFromMemoryTakesImageBlockAndDescriptionText) {
   std::vector<uint8_t> image = kvtest::KvtBytes(16, 16, kvtest::Solid(16, 16, 255, 255, 255));
   KV_FONT font;
   StartTrace();
-  ASSERT_TRUE(font.LoadFromMemory(image.data(), kDesc, sizeof kDesc - 1, 10, 242, 242));
+  ASSERT_TRUE(font.LoadFromMemory(image.data(), kDesc, sizeof kDesc - 1, 10, KV_FILTER_NEAREST,
+                                  KV_FILTER_NEAREST));
   EXPECT_EQ(TracedCalls()[2],
             "KvTextureLoadFromMemory(" + std::to_string(font.texture.Id()) + ", ptr, 1)");
   ASSERT_NE(font.desc, nullptr);
@@ -105,10 +108,12 @@ TEST_F(Font, LoadFromMemoryTakesImageBlockAndDescriptionText) {
   font.Destroy();
 
   // A description text without its length is not used.
-  ASSERT_TRUE(font.LoadFromMemory(image.data(), kDesc, 0, 10, 242, 242));
+  ASSERT_TRUE(
+      font.LoadFromMemory(image.data(), kDesc, 0, 10, KV_FILTER_NEAREST, KV_FILTER_NEAREST));
   EXPECT_EQ(font.desc, nullptr);
   font.Destroy();
-  EXPECT_FALSE(font.LoadFromMemory(nullptr, kDesc, sizeof kDesc - 1, 10, 242, 242));
+  EXPECT_FALSE(font.LoadFromMemory(nullptr, kDesc, sizeof kDesc - 1, 10, KV_FILTER_NEAREST,
+                                   KV_FILTER_NEAREST));
 }
 
 TEST_F(Font, FailedLoadsLeaveNothingBehind) {
@@ -119,15 +124,20 @@ TEST_F(Font, FailedLoadsLeaveNothingBehind) {
   kvtest::WriteFile(empty, {});
 
   KV_FONT font;
-  EXPECT_FALSE(font.Load(nullptr, descPath.c_str(), 10, 242, 242));
-  EXPECT_FALSE(font.Load("absent.kvt", descPath.c_str(), 10, 242, 242));
-  EXPECT_FALSE(font.Load(garbage.c_str(), descPath.c_str(), 10, 242, 242));
-  EXPECT_FALSE(font.Load(texturePath.c_str(), "absent.fnt", 10, 242, 242));
-  EXPECT_FALSE(font.Load(texturePath.c_str(), empty.c_str(), 10, 242, 242));
+  EXPECT_FALSE(font.Load(nullptr, descPath.c_str(), 10, KV_FILTER_NEAREST, KV_FILTER_NEAREST));
+  EXPECT_FALSE(font.Load("absent.kvt", descPath.c_str(), 10, KV_FILTER_NEAREST, KV_FILTER_NEAREST));
+  EXPECT_FALSE(
+      font.Load(garbage.c_str(), descPath.c_str(), 10, KV_FILTER_NEAREST, KV_FILTER_NEAREST));
+  EXPECT_FALSE(
+      font.Load(texturePath.c_str(), "absent.fnt", 10, KV_FILTER_NEAREST, KV_FILTER_NEAREST));
+  EXPECT_FALSE(
+      font.Load(texturePath.c_str(), empty.c_str(), 10, KV_FILTER_NEAREST, KV_FILTER_NEAREST));
   kv::engine::testing::FailNext("KvGenerateFont");
-  EXPECT_FALSE(font.Load(texturePath.c_str(), descPath.c_str(), 10, 242, 242));
+  EXPECT_FALSE(
+      font.Load(texturePath.c_str(), descPath.c_str(), 10, KV_FILTER_NEAREST, KV_FILTER_NEAREST));
   kv::engine::testing::FailNext("KvTextureCreate");
-  EXPECT_FALSE(font.Load(texturePath.c_str(), descPath.c_str(), 10, 242, 242));
+  EXPECT_FALSE(
+      font.Load(texturePath.c_str(), descPath.c_str(), 10, KV_FILTER_NEAREST, KV_FILTER_NEAREST));
 
   EXPECT_EQ(font.loaded, 0);
   EXPECT_TRUE(font.texture.IsNull());
@@ -137,7 +147,8 @@ TEST_F(Font, FailedLoadsLeaveNothingBehind) {
 
   // A failed description destroys the texture it was loaded with.
   StartTrace();
-  EXPECT_FALSE(font.Load(texturePath.c_str(), "absent.fnt", 10, 242, 242));
+  EXPECT_FALSE(
+      font.Load(texturePath.c_str(), "absent.fnt", 10, KV_FILTER_NEAREST, KV_FILTER_NEAREST));
   EXPECT_EQ(TracedCalls().back().rfind("KvTextureDestroy(", 0), 0u);
 
   // The font still loads afterwards, and printing a never-loaded font draws nothing.
@@ -145,16 +156,19 @@ TEST_F(Font, FailedLoadsLeaveNothingBehind) {
   StartTrace();
   never.Print("ab", KV_VECTOR_D(1, 1, 0, 1), kOne, kNoTurn);
   EXPECT_TRUE(TracedCalls().empty());
-  EXPECT_TRUE(font.Load(texturePath.c_str(), descPath.c_str(), 10, 242, 242));
+  EXPECT_TRUE(
+      font.Load(texturePath.c_str(), descPath.c_str(), 10, KV_FILTER_NEAREST, KV_FILTER_NEAREST));
   font.Destroy();
 }
 
 TEST_F(Font, DestroyReleasesEverythingOnce) {
   size_t before = kv::engine::testing::LiveObjectCount();
   KV_FONT font;
-  ASSERT_TRUE(font.Load(texturePath.c_str(), descPath.c_str(), 10, 242, 242));
+  ASSERT_TRUE(
+      font.Load(texturePath.c_str(), descPath.c_str(), 10, KV_FILTER_NEAREST, KV_FILTER_NEAREST));
   // A second load releases the first one's objects.
-  ASSERT_TRUE(font.Load(texturePath.c_str(), descPath.c_str(), 10, 242, 242));
+  ASSERT_TRUE(
+      font.Load(texturePath.c_str(), descPath.c_str(), 10, KV_FILTER_NEAREST, KV_FILTER_NEAREST));
   uint32_t texture = font.texture.Id(), list = font.displayList.Id();
   StartTrace();
   font.Destroy();
@@ -171,7 +185,8 @@ TEST_F(Font, DestroyReleasesEverythingOnce) {
 
 TEST_F(Font, CopiesOwnTheirDescription) {
   KV_FONT font;
-  ASSERT_TRUE(font.Load(texturePath.c_str(), descPath.c_str(), 10, 242, 242));
+  ASSERT_TRUE(
+      font.Load(texturePath.c_str(), descPath.c_str(), 10, KV_FILTER_NEAREST, KV_FILTER_NEAREST));
   KV_FONT copy(font);
   ASSERT_NE(copy.desc, font.desc);
   font.Destroy();
@@ -183,7 +198,8 @@ TEST_F(Font, CopiesOwnTheirDescription) {
 
 TEST_F(Font, MeasuresWithTheDescription) {
   KV_FONT font;
-  ASSERT_TRUE(font.Load(texturePath.c_str(), descPath.c_str(), 10, 242, 242));
+  ASSERT_TRUE(
+      font.Load(texturePath.c_str(), descPath.c_str(), 10, KV_FILTER_NEAREST, KV_FILTER_NEAREST));
   KV_VECTOR_D ab = font.Measure("ab");
   EXPECT_EQ(ab.x, 22.0);
   EXPECT_EQ(ab.y, 20.0);
@@ -224,7 +240,8 @@ TEST_F(Font, MeasuresWithTheEngineMetricsWithoutDescription) {
 
 TEST_F(Font, TopLeftTextGoesToTheEngineWhole) {
   KV_FONT font;
-  ASSERT_TRUE(font.Load(texturePath.c_str(), descPath.c_str(), 10, 242, 242));
+  ASSERT_TRUE(
+      font.Load(texturePath.c_str(), descPath.c_str(), 10, KV_FILTER_NEAREST, KV_FILTER_NEAREST));
   std::string tex = std::to_string(font.texture.Id()), list = std::to_string(font.displayList.Id());
   StartTrace();
   font.Print("ab\nb", KV_VECTOR_D(10, 20, 3, 1), KV_VECTOR_D(2, 3, 4, 1), KV_VECTOR_D(5, 6, 7, 0));
@@ -243,7 +260,8 @@ TEST_F(Font, TopLeftTextGoesToTheEngineWhole) {
 
 TEST_F(Font, RightAlignedLinesEndAtThePosition) {
   KV_FONT font;
-  ASSERT_TRUE(font.Load(texturePath.c_str(), descPath.c_str(), 10, 242, 242));
+  ASSERT_TRUE(
+      font.Load(texturePath.c_str(), descPath.c_str(), 10, KV_FILTER_NEAREST, KV_FILTER_NEAREST));
   font.halign = 1;
   StartTrace();
   font.Print("ab\na\n", KV_VECTOR_D(50, 5, 0, 1), kOne, kNoTurn);
@@ -263,7 +281,8 @@ TEST_F(Font, RightAlignedLinesEndAtThePosition) {
 
 TEST_F(Font, CentredTextCentresOnThePosition) {
   KV_FONT font;
-  ASSERT_TRUE(font.Load(texturePath.c_str(), descPath.c_str(), 10, 242, 242));
+  ASSERT_TRUE(
+      font.Load(texturePath.c_str(), descPath.c_str(), 10, KV_FILTER_NEAREST, KV_FILTER_NEAREST));
   font.valign = 0;
   font.halign = 0;
   StartTrace();
@@ -290,7 +309,8 @@ TEST_F(Font, CentredTextCentresOnThePosition) {
 
 TEST_F(Font, GlyphsLandWhereMeasureSays) {
   KV_FONT font;
-  ASSERT_TRUE(font.Load(texturePath.c_str(), descPath.c_str(), 10, 242, 242));
+  ASSERT_TRUE(
+      font.Load(texturePath.c_str(), descPath.c_str(), 10, KV_FILTER_NEAREST, KV_FILTER_NEAREST));
   KvSetState(KV_STATE_DRAW_COLOR, 1.0, 1.0, 1.0, 1.0);
   // "ab" left-aligned at (4, 4): a covers x 4..11, b x 14..21, both y 4..13; Measure gives 22 wide.
   font.Print("ab", KV_VECTOR_D(4, 4, 0, 1), kOne, kNoTurn);

@@ -55,12 +55,12 @@ class ImageFilesTest : public GraphicsTest {
 
   // The texture's locked bytes (R, G, B, A), unlocked again.
   static std::vector<uint8_t> Bytes(KV_HANDLE texture) {
-    const uint8_t* p = (const uint8_t*)KvTextureLock(texture, 0);
+    const uint8_t* p = (const uint8_t*)KvTextureLock(texture, KV_LOCK_EDIT);
     if (p == nullptr) return {};
-    uint32_t w = *(const uint32_t*)KvTextureGet(texture, 258),
-             h = *(const uint32_t*)KvTextureGet(texture, 259);
+    uint32_t w = *(const uint32_t*)KvTextureGet(texture, KV_TEX_WIDTH),
+             h = *(const uint32_t*)KvTextureGet(texture, KV_TEX_HEIGHT);
     std::vector<uint8_t> bytes(p, p + w * h * 4);
-    KvTextureUnlock(texture, 0);
+    KvTextureUnlock(texture, KV_UNLOCK_DISCARD);
     return bytes;
   }
 
@@ -150,7 +150,8 @@ TEST_F(ImageFilesTest, SpritesLoadFramesFromImageFiles) {
   std::string b = WritePng("b.png", 3, 6, 0, 0, 255);
   KV_SPRITE sprite;
   std::string list = a + ";" + folder + "/missing.png;;" + b;
-  ASSERT_TRUE(sprite.LoadImages(list.c_str(), 9728, 9728, 1, 2, -1, -1, 0, 0));
+  ASSERT_TRUE(
+      sprite.LoadImages(list.c_str(), KV_FILTER_NEAREST, KV_FILTER_NEAREST, 1, 2, -1, -1, 0, 0));
   EXPECT_EQ(sprite.GetFrameCount(), 2u);  // the missing file is skipped
   EXPECT_EQ(sprite.width, 4);
   EXPECT_EQ(sprite.height, 6);
@@ -159,24 +160,27 @@ TEST_F(ImageFilesTest, SpritesLoadFramesFromImageFiles) {
   EXPECT_EQ(sprite.boxY, 2);
   EXPECT_EQ(sprite.loaded, 1);
   EXPECT_EQ(Bytes(sprite.GetTexture())[0], 255);
-  EXPECT_FALSE(sprite.LoadImages(nullptr, 9728, 9728, 0, 0, -1, -1, 0, 0));
+  EXPECT_FALSE(
+      sprite.LoadImages(nullptr, KV_FILTER_NEAREST, KV_FILTER_NEAREST, 0, 0, -1, -1, 0, 0));
   sprite.Destroy(0);
 }
 
 TEST_F(ImageFilesTest, FontsTakeTheirTextureFromAnImageFile) {
   std::string image = WritePng("font.png", 16, 16, 255, 255, 255);
   KV_FONT font;
-  ASSERT_TRUE(font.LoadImage(image.c_str(), nullptr, '\n', 9728, 9728));
+  ASSERT_TRUE(font.LoadImage(image.c_str(), nullptr, '\n', KV_FILTER_NEAREST, KV_FILTER_NEAREST));
   EXPECT_EQ(font.loaded, 1);
   EXPECT_FALSE(font.texture.IsNull());
   EXPECT_EQ(Bytes(font.texture).size(), 16u * 16u * 4u);
   font.Destroy();
 
   KV_FONT bad;
-  EXPECT_FALSE(bad.LoadImage(nullptr, nullptr, '\n', 9728, 9728));
-  EXPECT_FALSE(bad.LoadImage((folder + "/missing.png").c_str(), nullptr, '\n', 9728, 9728));
+  EXPECT_FALSE(bad.LoadImage(nullptr, nullptr, '\n', KV_FILTER_NEAREST, KV_FILTER_NEAREST));
+  EXPECT_FALSE(bad.LoadImage((folder + "/missing.png").c_str(), nullptr, '\n', KV_FILTER_NEAREST,
+                             KV_FILTER_NEAREST));
   EXPECT_TRUE(bad.texture.IsNull());
-  EXPECT_FALSE(bad.LoadImage(image.c_str(), (folder + "/missing.fnt").c_str(), '\n', 9728, 9728));
+  EXPECT_FALSE(bad.LoadImage(image.c_str(), (folder + "/missing.fnt").c_str(), '\n',
+                             KV_FILTER_NEAREST, KV_FILTER_NEAREST));
   EXPECT_TRUE(bad.texture.IsNull());
   EXPECT_EQ(bad.loaded, 0);
 }

@@ -298,8 +298,9 @@ TEST_F(Model, UnusedAndReplacedTexturesAreReleasedAtLoad) {
 }
 
 TEST_F(Model, HostileFilesLoadOrFailWithoutHarm) {
-  EXPECT_FALSE(model.Load((dir + "/none.obj").c_str(), dir.c_str(), 242, 242, 0, true));
-  EXPECT_FALSE(model.Load(nullptr, nullptr, 242, 242, 0, true));
+  EXPECT_FALSE(model.Load((dir + "/none.obj").c_str(), dir.c_str(), KV_FILTER_NEAREST,
+                          KV_FILTER_NEAREST, 0, true));
+  EXPECT_FALSE(model.Load(nullptr, nullptr, KV_FILTER_NEAREST, KV_FILTER_NEAREST, 0, true));
   // A missing library: no material, so every face is dropped.
   ASSERT_TRUE(Load("mtllib none.mtl\nv 0 0 0\nusemtl a\nf 1 1 1\n"));
   EXPECT_EQ(model.groups.Count(), 0u);

@@ -458,9 +458,9 @@ TEST_F(Particles, DrawSwitchesPointSizeSmoothingAndSpritesAroundTheDraw) {
   system.pointSize = 4;
   system.switch226 = 1;
   system.texture = texture;
-  system.blendSource = 164;
-  system.blendDestination = 159;
-  system.blendMode = 175;
+  system.blendSource = KV_BLEND_SRC_ALPHA;
+  system.blendDestination = KV_BLEND_ONE;
+  system.blendMode = KV_BLEND_SUBTRACT;
   StartTrace();
   system.Draw();
   StopTrace();

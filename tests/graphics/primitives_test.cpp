@@ -28,7 +28,7 @@ std::vector<KV_VECTOR_D> Vectors(const std::vector<std::string>& calls, const st
   return found;
 }
 
-// Colours put with KvSetState(263, ...) between begin and end.
+// Colours put with KvSetState(KV_STATE_DRAW_COLOR, ...) between begin and end.
 std::vector<KV_VECTOR_D> PutColours(const std::vector<std::string>& calls) {
   std::vector<KV_VECTOR_D> found;
   bool open = false;

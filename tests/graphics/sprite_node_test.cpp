@@ -19,7 +19,7 @@ namespace {
 // A loaded sprite of one w x h frame of one colour, pivot at its top-left.
 void LoadSolid(KV_SPRITE& sprite, const char* name, int w, int h, uint8_t r, uint8_t g, uint8_t b) {
   kvtest::WriteSolidKvt(name, w, h, r, g, b);
-  ASSERT_TRUE(sprite.Load(name, 1, 242, 242, 0, 0, -1, -1, 0, 0));
+  ASSERT_TRUE(sprite.Load(name, 1, KV_FILTER_NEAREST, KV_FILTER_NEAREST, 0, 0, -1, -1, 0, 0));
   std::remove(name);
 }
 

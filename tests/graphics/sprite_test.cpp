@@ -24,7 +24,7 @@ bool LoadFrames(KV_SPRITE& sprite, int n, int w = 4, int h = 4) {
     kvtest::WriteSolidKvt(name, w, h);
     list += name + ";";
   }
-  return sprite.Load(list.c_str(), 1, 242, 242, 0, 0, -1, -1, 0, 0);
+  return sprite.Load(list.c_str(), 1, KV_FILTER_NEAREST, KV_FILTER_NEAREST, 0, 0, -1, -1, 0, 0);
 }
 
 }  // namespace
@@ -36,7 +36,8 @@ TEST_F(SpriteLoad, MakesEachFrameWithTheEngineCallsInOrder) {
   kvtest::WriteSolidKvt("sprite_b.kvt", 64, 8);
   KV_SPRITE sprite;
   StartTrace();
-  ASSERT_TRUE(sprite.Load("sprite_a.kvt;;sprite_b.kvt", 0, 242, 243, 1, 2, 3, 4, 5, 6));
+  ASSERT_TRUE(sprite.Load("sprite_a.kvt;;sprite_b.kvt", 0, KV_FILTER_NEAREST, KV_FILTER_LINEAR, 1,
+                          2, 3, 4, 5, 6));
   StopTrace();
   EXPECT_EQ(sprite.GetFrameCount(), 2u);
   EXPECT_EQ(sprite.width, 64);
@@ -66,12 +67,14 @@ TEST_F(SpriteLoad, SizesOnlyGrowAndNegativeBoxSizesTakeTheFrame) {
   kvtest::WriteSolidKvt("sprite_big.kvt", 40, 30);
   kvtest::WriteSolidKvt("sprite_small.kvt", 8, 8);
   KV_SPRITE sprite;
-  ASSERT_TRUE(sprite.Load("sprite_big.kvt", 1, 242, 242, 7, 9, -1, 5, 1, 2));
+  ASSERT_TRUE(
+      sprite.Load("sprite_big.kvt", 1, KV_FILTER_NEAREST, KV_FILTER_NEAREST, 7, 9, -1, 5, 1, 2));
   EXPECT_EQ(sprite.boxWidth, 40);
   EXPECT_EQ(sprite.boxX, 7);
   EXPECT_EQ(sprite.boxHeight, 5);
   EXPECT_EQ(sprite.boxY, 2);
-  ASSERT_TRUE(sprite.Load("sprite_small.kvt", 1, 242, 242, 0, 0, 0, 0, 0, 0));
+  ASSERT_TRUE(
+      sprite.Load("sprite_small.kvt", 1, KV_FILTER_NEAREST, KV_FILTER_NEAREST, 0, 0, 0, 0, 0, 0));
   EXPECT_EQ(sprite.width, 40);
   EXPECT_EQ(sprite.height, 30);
   EXPECT_EQ(sprite.GetFrameCount(), 2u);
@@ -90,7 +93,7 @@ TEST_F(SpriteLoad, BadFilesAreSkippedAndLeaveNoTextureBehind) {
   EXPECT_TRUE(
       sprite.Load("sprite_missing.kvt;sprite_empty.kvt;sprite_truncated.kvt;"
                   "sprite_garbage.kvt",
-                  1, 242, 242, 0, 0, -1, -1, 0, 0));
+                  1, KV_FILTER_NEAREST, KV_FILTER_NEAREST, 0, 0, -1, -1, 0, 0));
   EXPECT_EQ(sprite.GetFrameCount(), 0u);
   EXPECT_EQ(sprite.width, 0);
   EXPECT_TRUE(sprite.GetTexture().IsNull());
@@ -101,7 +104,8 @@ TEST_F(SpriteLoad, BadFilesAreSkippedAndLeaveNoTextureBehind) {
   EXPECT_EQ(sprite.Lock(), nullptr);
   EXPECT_FALSE(sprite.SaveFrame("sprite_nothing.bin"));
   // A good file among bad ones still loads.
-  EXPECT_TRUE(sprite.Load("sprite_garbage.kvt;sprite_good.kvt", 1, 242, 242, 0, 0, -1, -1, 0, 0));
+  EXPECT_TRUE(sprite.Load("sprite_garbage.kvt;sprite_good.kvt", 1, KV_FILTER_NEAREST,
+                          KV_FILTER_NEAREST, 0, 0, -1, -1, 0, 0));
   EXPECT_EQ(sprite.GetFrameCount(), 1u);
   EXPECT_EQ(sprite.width, 4);
   sprite.Destroy(0);
@@ -110,16 +114,19 @@ TEST_F(SpriteLoad, BadFilesAreSkippedAndLeaveNoTextureBehind) {
 
 TEST_F(SpriteLoad, ArgumentChecksAndMemoryBlocks) {
   KV_SPRITE sprite;
-  EXPECT_FALSE(sprite.Load(nullptr, 1, 242, 242, 0, 0, 0, 0, 0, 0));
-  EXPECT_FALSE(sprite.LoadFromMemory(nullptr, 1, 1, 242, 242, 0, 0, 0, 0, 0, 0));
+  EXPECT_FALSE(sprite.Load(nullptr, 1, KV_FILTER_NEAREST, KV_FILTER_NEAREST, 0, 0, 0, 0, 0, 0));
+  EXPECT_FALSE(
+      sprite.LoadFromMemory(nullptr, 1, 1, KV_FILTER_NEAREST, KV_FILTER_NEAREST, 0, 0, 0, 0, 0, 0));
   std::vector<uint8_t> block = kvtest::KvtBytes(6, 3, kvtest::Solid(6, 3, 9, 9, 9));
   const void* blocks[3] = {nullptr, block.data(), nullptr};
-  EXPECT_FALSE(sprite.LoadFromMemory(blocks, 0, 1, 242, 242, 0, 0, 0, 0, 0, 0));
-  EXPECT_FALSE(sprite.LoadEmpty(0, 5, 242, 242, 0, 0, 0, 0, 0, 0));
-  EXPECT_FALSE(sprite.LoadEmpty(5, 0, 242, 242, 0, 0, 0, 0, 0, 0));
+  EXPECT_FALSE(
+      sprite.LoadFromMemory(blocks, 0, 1, KV_FILTER_NEAREST, KV_FILTER_NEAREST, 0, 0, 0, 0, 0, 0));
+  EXPECT_FALSE(sprite.LoadEmpty(0, 5, KV_FILTER_NEAREST, KV_FILTER_NEAREST, 0, 0, 0, 0, 0, 0));
+  EXPECT_FALSE(sprite.LoadEmpty(5, 0, KV_FILTER_NEAREST, KV_FILTER_NEAREST, 0, 0, 0, 0, 0, 0));
   EXPECT_EQ(sprite.loaded, 0);
   StartTrace();
-  EXPECT_TRUE(sprite.LoadFromMemory(blocks, 3, 1, 242, 242, 0, 0, -1, -1, 0, 0));
+  EXPECT_TRUE(sprite.LoadFromMemory(blocks, 3, 1, KV_FILTER_NEAREST, KV_FILTER_NEAREST, 0, 0, -1,
+                                    -1, 0, 0));
   StopTrace();
   EXPECT_EQ(Calls("KvTextureCreate").size(), 1u);
   EXPECT_EQ(sprite.GetFrameCount(), 1u);
@@ -131,8 +138,9 @@ TEST_F(SpriteLoad, ArgumentChecksAndMemoryBlocks) {
 TEST_F(SpriteLoad, EmptyAndRenderFramesAreNotActivatedAgain) {
   KV_SPRITE sprite;
   StartTrace();
-  ASSERT_TRUE(sprite.LoadEmpty(10, 12, 242, 242, 0, 0, -1, -1, 0, 0));
-  ASSERT_TRUE(sprite.LoadFromRender(0, 0, 16, 8, 242, 242, 0, 0, -1, -1, 0, 0));
+  ASSERT_TRUE(sprite.LoadEmpty(10, 12, KV_FILTER_NEAREST, KV_FILTER_NEAREST, 0, 0, -1, -1, 0, 0));
+  ASSERT_TRUE(
+      sprite.LoadFromRender(0, 0, 16, 8, KV_FILTER_NEAREST, KV_FILTER_NEAREST, 0, 0, -1, -1, 0, 0));
   StopTrace();
   EXPECT_TRUE(Calls("KvTextureActivate").empty());
   ASSERT_EQ(Calls("KvTextureLoadEmpty").size(), 1u);
@@ -149,7 +157,8 @@ TEST_F(SpriteLoad, StripDividesTheWidthAndAnimatesTheCoordinates) {
   kvtest::WriteSolidKvt("sprite_strip.kvt", 128, 8);
   KV_SPRITE sprite;
   sprite.stripCount = 4;
-  ASSERT_TRUE(sprite.Load("sprite_strip.kvt", 1, 242, 242, 0, 0, -1, -1, 0, 0));
+  ASSERT_TRUE(
+      sprite.Load("sprite_strip.kvt", 1, KV_FILTER_NEAREST, KV_FILTER_NEAREST, 0, 0, -1, -1, 0, 0));
   EXPECT_EQ(sprite.width, 32);
   EXPECT_EQ(sprite.boxWidth, 32);
   EXPECT_FLOAT_EQ(sprite.vertices[1].position[0], 32);
@@ -358,7 +367,8 @@ TEST_F(SpriteDraw, LandsOnThePixelsOfItsPositionRotationAndScale) {
     }
   kvtest::WriteFile("sprite_two.kvt", kvtest::KvtBytes(4, 2, pixels));
   KV_SPRITE sprite;
-  ASSERT_TRUE(sprite.Load("sprite_two.kvt", 1, 242, 242, 0, 0, -1, -1, 0, 0));
+  ASSERT_TRUE(
+      sprite.Load("sprite_two.kvt", 1, KV_FILTER_NEAREST, KV_FILTER_NEAREST, 0, 0, -1, -1, 0, 0));
   // Unturned at (10, 4), scale 2: red over x 10..13, blue over 14..17, rows 4..7.
   sprite.Draw(KV_VECTOR_D(10, 4), KV_VECTOR_D(0, 0, 0, 0), KV_VECTOR_D(2, 2, 1));
   EXPECT_EQ(Pixel(11, 5), 0xFF0000FFu);
@@ -389,7 +399,8 @@ TEST_F(SpriteDraw, DrawExRepeatsTheFrameOverTheRectangle) {
   }
   kvtest::WriteFile("sprite_pair.kvt", kvtest::KvtBytes(2, 1, pixels));
   KV_SPRITE sprite;
-  ASSERT_TRUE(sprite.Load("sprite_pair.kvt", 1, 242, 242, 0, 0, -1, -1, 0, 0));
+  ASSERT_TRUE(
+      sprite.Load("sprite_pair.kvt", 1, KV_FILTER_NEAREST, KV_FILTER_NEAREST, 0, 0, -1, -1, 0, 0));
   // 8 pixels wide: the 2-pixel frame four times, green, black, green, black ...
   sprite.DrawEx(KV_VECTOR(0, 20), KV_VECTOR(8, 22), 1, 1);
   EXPECT_EQ(Pixel(0, 20), 0x00FF00FFu);
@@ -416,7 +427,8 @@ void LoadThreeColours(KV_SPRITE& sprite, std::vector<std::vector<uint8_t>>& pixe
     kvtest::WriteFile(name, kvtest::KvtBytes(3, 2, pixels.back()));
     list += name + ";";
   }
-  ASSERT_TRUE(sprite.Load(list.c_str(), 1, 242, 242, 0, 0, -1, -1, 0, 0));
+  ASSERT_TRUE(
+      sprite.Load(list.c_str(), 1, KV_FILTER_NEAREST, KV_FILTER_NEAREST, 0, 0, -1, -1, 0, 0));
 }
 
 // The bytes of entry i of the archive.
@@ -475,8 +487,8 @@ TEST_F(SpriteSave, FilesNamedTheWindowsWayLoadAndSave) {
   kvtest::WriteSolidKvt("sprite_windows/a.kvt", 4, 4);
   kvtest::WriteSolidKvt("sprite_windows/b.kvt", 8, 2);
   KV_SPRITE sprite;
-  ASSERT_TRUE(sprite.Load(".\\sprite_windows\\a.kvt;sprite_windows\\b.kvt", 1, 242, 242, 0, 0, -1,
-                          -1, 0, 0));
+  ASSERT_TRUE(sprite.Load(".\\sprite_windows\\a.kvt;sprite_windows\\b.kvt", 1, KV_FILTER_NEAREST,
+                          KV_FILTER_NEAREST, 0, 0, -1, -1, 0, 0));
   EXPECT_EQ(sprite.GetFrameCount(), 2u);
   EXPECT_EQ(sprite.width, 8);
   ASSERT_TRUE(sprite.SaveFrame("sprite_windows\\frame.bin"));

@@ -187,7 +187,8 @@ TEST_F(Technique, AScriptCallsEveryProcedureInOrderWithItsArguments) {
   EXPECT_EQ(made, expected) << t::TraceText();
 
   // The screen was cleared magenta. The canvas, with the texture drawn into it (its rows upside
-  // down, as its texture is then shown the right way up), is on the left; the texture itself in the middle; the shader's tint (green) on the right.
+  // down, as its texture is then shown the right way up), is on the left; the texture itself in the
+  // middle; the shader's tint (green) on the right.
   EXPECT_EQ(Pixel(4, 4), kRed);
   EXPECT_EQ(Pixel(12, 4), kGreen);
   EXPECT_EQ(Pixel(4, 12), kBlue);
@@ -205,7 +206,7 @@ TEST_F(Technique, AScriptCallsEveryProcedureInOrderWithItsArguments) {
   ASSERT_NE(copied, nullptr);
   EXPECT_EQ(copied[0], 255);
   EXPECT_EQ(copied[1], 0);
-  KvTextureUnlock(copy, 0);
+  KvTextureUnlock(copy, KV_UNLOCK_DISCARD);
 
   KvTextureDestroy(copy);
   canvas.Destroy();

@@ -149,7 +149,7 @@ class ControlRender : public GuiTest {
     Write(image, Kvt(16, 16, std::vector<uint8_t>(16 * 16 * 4, 255)));
     Write(desc, std::vector<uint8_t>(kDesc, kDesc + sizeof kDesc - 1));
     KV_FONT* font = gui->fonts.Get("f").Get();
-    EXPECT_TRUE(font->Load(image.c_str(), desc.c_str(), 10, 242, 242));
+    EXPECT_TRUE(font->Load(image.c_str(), desc.c_str(), 10, KV_FILTER_NEAREST, KV_FILTER_NEAREST));
     return font;
   }
 

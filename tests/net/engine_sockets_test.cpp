@@ -24,9 +24,9 @@ struct Pair {
   KV_HANDLE listener = Created(), client = Created(), accepted = Created();
   Pair() {
     unsigned short port = FreePort();
-    EXPECT_EQ(KvSocketOpen(listener, 0), 1);
+    EXPECT_EQ(KvSocketOpen(listener, KV_SOCKET_TCP_IPV4), 1);
     EXPECT_EQ(KvSocketListen(listener, port, 4), 1);
-    EXPECT_EQ(KvSocketOpen(client, 0), 1);
+    EXPECT_EQ(KvSocketOpen(client, KV_SOCKET_TCP_IPV4), 1);
     EXPECT_EQ(KvSocketConnect(client, "127.0.0.1", port), 1);
     // The listener waits in accept by default; the connection is already queued.
     EXPECT_EQ(KvSocketAccept(accepted, listener), 1);
@@ -52,12 +52,12 @@ TEST(EngineSockets, NullAndUnknownHandlesAreHarmless) {
   unknown.value = 0x7ffffff0;
   KvSocketDestroy(unknown);
   EXPECT_EQ(KvSocketCreate(nullptr), 0);
-  EXPECT_EQ(KvSocketOpen(null, 0), 0);
+  EXPECT_EQ(KvSocketOpen(null, KV_SOCKET_TCP_IPV4), 0);
   EXPECT_EQ(KvSocketIsConnected(null), 0);
   EXPECT_EQ(KvSocketIsConnected(unknown), 0);
   EXPECT_EQ(KvSocketAsync(unknown, 1), 0);
   KV_ARRAY<unsigned char> data = Bytes("abc");
-  EXPECT_EQ(KvSocketSend(unknown, &data, 1, 0, 0), 0u);
+  EXPECT_EQ(KvSocketSend(unknown, &data, KV_SEND_ALL, 0, 0), 0u);
   EXPECT_EQ(KvSocketReceive(unknown, &data, 0, 0), 0u);
   EXPECT_EQ(data.Size(), 3u);  // a failed receive leaves the array alone
   // A null handle releases the array's bytes.
@@ -68,7 +68,7 @@ TEST(EngineSockets, NullAndUnknownHandlesAreHarmless) {
   KV_HANDLE fresh = Created();
   EXPECT_EQ(KvSocketIsConnected(fresh), 0);
   KV_ARRAY<unsigned char> more = Bytes("x");
-  EXPECT_EQ(KvSocketSend(fresh, &more, 1, 0, 0), 0u);
+  EXPECT_EQ(KvSocketSend(fresh, &more, KV_SEND_ALL, 0, 0), 0u);
   EXPECT_EQ(KvSocketOpen(fresh, 9), 0);
   KvSocketDestroy(fresh);
   KvSocketDestroy(fresh);  // twice: the second does nothing
@@ -87,7 +87,7 @@ TEST(EngineSockets, AsyncReceiveAndAcceptReturnAtOnce) {
   EXPECT_EQ(KvSocketIsConnected(pair.accepted), 1);
 
   KV_ARRAY<unsigned char> data = Bytes("0123456789");
-  EXPECT_EQ(KvSocketSend(pair.client, &data, 1, 2, 5), 5u);
+  EXPECT_EQ(KvSocketSend(pair.client, &data, KV_SEND_ALL, 2, 5), 5u);
   // Blocking receive on the other direction: a block size smaller than what waits.
   unsigned int n = 0;
   for (int i = 0; i < 500 && n == 0; ++i) {
@@ -103,7 +103,7 @@ TEST(EngineSockets, AsyncReceiveAndAcceptReturnAtOnce) {
 TEST(EngineSockets, EndOfStreamIsRemembered) {
   Pair pair;
   KV_ARRAY<unsigned char> data = Bytes("last words");
-  EXPECT_EQ(KvSocketSend(pair.client, &data, 1, 0, 0), 10u);
+  EXPECT_EQ(KvSocketSend(pair.client, &data, KV_SEND_ALL, 0, 0), 10u);
   KvSocketDestroy(pair.client);
   // Waiting receive: the data first, then 0 for the closed stream.
   KV_ARRAY<unsigned char> block;
@@ -116,7 +116,7 @@ TEST(EngineSockets, EndOfStreamIsRemembered) {
 TEST(EngineSockets, ReceiveIntoFillsTheCallersMemory) {
   Pair pair;
   KV_ARRAY<unsigned char> data = Bytes("0123456789");
-  EXPECT_EQ(KvSocketSend(pair.client, &data, 1, 0, 0), 10u);
+  EXPECT_EQ(KvSocketSend(pair.client, &data, KV_SEND_ALL, 0, 0), 10u);
   unsigned char into[16] = {};
   EXPECT_EQ(KvSocketReceiveInto(pair.accepted, into, 0), 0u);
   EXPECT_EQ(KvSocketReceiveInto(pair.accepted, nullptr, 4), 0u);
@@ -145,7 +145,7 @@ TEST(EngineSockets, AResetIsToldApartFromAnOrderlyClose) {
     // A socket closed with bytes it never read resets the connection.
     Pair pair;
     KV_ARRAY<unsigned char> data = Bytes("unread");
-    EXPECT_EQ(KvSocketSend(pair.client, &data, 1, 0, 0), 6u);
+    EXPECT_EQ(KvSocketSend(pair.client, &data, KV_SEND_ALL, 0, 0), 6u);
     std::this_thread::sleep_for(std::chrono::milliseconds(20));
     KvSocketDestroy(pair.accepted);
     EXPECT_EQ(KvSocketReceiveInto(pair.client, into, sizeof into), 0u);
@@ -175,7 +175,7 @@ TEST(EngineSockets, SendingToAPeerThatHasGoneFailsWithoutASignal) {
   unsigned int sent = 1;
   // The first send may still be taken by the system; a later one meets the reset.
   for (int i = 0; i < 200 && sent != 0; ++i) {
-    sent = KvSocketSend(pair.client, &data, 1, 0, 0);
+    sent = KvSocketSend(pair.client, &data, KV_SEND_ALL, 0, 0);
     std::this_thread::sleep_for(std::chrono::milliseconds(1));
   }
   EXPECT_EQ(sent, 0u);
@@ -184,7 +184,7 @@ TEST(EngineSockets, SendingToAPeerThatHasGoneFailsWithoutASignal) {
 
 TEST(EngineSockets, ClosureDestroysEverySocket) {
   KV_HANDLE a = Created();
-  EXPECT_EQ(KvSocketOpen(a, 0), 1);
+  EXPECT_EQ(KvSocketOpen(a, KV_SOCKET_TCP_IPV4), 1);
   EXPECT_EQ(KvSocketClosure(), 1);
   EXPECT_EQ(KvSocketAsync(a, 1), 0);  // gone
   EXPECT_EQ(KvSocketInitiation(), 1);

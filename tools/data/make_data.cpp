@@ -1,6 +1,8 @@
 // Writes the game's data files from code: the twelve sprite textures and the font texture
 // ("1.kvt" to "13.kvt"), the font description "5.fnt", and on request the intro logo, either as
-// a texture file or as a C++ source that builds it into the engine module.
+// a texture file or as a C++ source that builds it into the engine module. The build uses only
+// the last form; the data files are committed in data/ and remade by hand after a change to the
+// drawings (`make_data data` from the top folder), which a test checks.
 //
 //   make_data <data folder>
 //   make_data --logo <file.kvt>
@@ -10,41 +12,27 @@
 #include <string>
 
 #include "tools/data/art.h"
+#include "tools/data/game_data.h"
 
 namespace {
 
-bool WriteText(const std::string& path, const std::string& text) {
+bool WriteBytes(const std::string& path, const void* bytes, size_t size) {
   FILE* f = std::fopen(path.c_str(), "wb");
   if (!f) return false;
-  bool ok = std::fwrite(text.data(), 1, text.size(), f) == text.size();
+  bool ok = std::fwrite(bytes, 1, size, f) == size;
   return std::fclose(f) == 0 && ok;
 }
 
+// Writes every game data file into dir (which must exist).
 bool WriteGameData(const std::string& dir) {
-  using namespace data;
-  const Image images[13] = {
-      WallTile(),                                       // 1 spr_mur
-      Player({240, 96, 64, 255}, {120, 36, 24, 255}),   // 2 spr_gracz2: red
-      Player({80, 170, 255, 255}, {24, 64, 140, 255}),  // 3 spr_gracz: blue
-      Bonus(),                                          // 4 spr_bonus
-      FontAtlas(),                                      // 5 fnt_1's texture
-      Spike(Facing::Up),                                // 6 spr_kolec_gora
-      Spike(Facing::Right),                             // 7 spr_kolec_prawo
-      Spike(Facing::Down),                              // 8 spr_kolec_dol
-      Spike(Facing::Left),                              // 9 spr_kolec_lewo
-      Launcher(),                                       // 10 spr_wyrzutnia_kolcow
-      SmallSpike(),                                     // 11 spr_maly_kolec
-      LaserBeam(true),                                  // 12 spr_laser_pionowy
-      LaserBeam(false),                                 // 13 spr_laser_poziomy
-  };
-  for (int i = 0; i < 13; ++i) {
-    std::string path = dir + "/" + std::to_string(i + 1) + ".kvt";
-    if (!images[i].SaveKvt(path)) {
+  for (const data::DataFile& file : data::GameDataFiles()) {
+    std::string path = dir + "/" + file.name;
+    if (!WriteBytes(path, file.bytes.data(), file.bytes.size())) {
       std::fprintf(stderr, "make_data: cannot write %s\n", path.c_str());
       return false;
     }
   }
-  return WriteText(dir + "/5.fnt", FontDescription("5.kvt"));
+  return true;
 }
 
 // The logo as a source file: one byte array and its size, registered by the engine module.
@@ -62,7 +50,7 @@ bool WriteLogoSource(const std::string& path) {
   }
   text += "};\nconst uint32_t kIntroLogoSize = " + std::to_string(bytes.size()) +
           ";\n\n}  // namespace kv::engine\n";
-  return WriteText(path, text);
+  return WriteBytes(path, text.data(), text.size());
 }
 
 }  // namespace

@@ -65,15 +65,16 @@ TEST_F(Batch, ABlendChangeBetweenTwoSpritesFlushes) {
   KV_VERTEX v[4];
   Quad(v, 8, 8);
   DrawSprite(grey, v, 0, 0);
-  KvSetState(KV_STATE_BLEND_FUNC, 164, 159);  // source alpha, one
+  KvSetState(KV_STATE_BLEND_FUNC, KV_BLEND_SRC_ALPHA, KV_BLEND_ONE);
   DrawSprite(grey, v, 16, 0);
-  KvSetState(KV_STATE_BLEND_FUNC, 164, 165);  // back: no change of state, no flush
+  KvSetState(KV_STATE_BLEND_FUNC, KV_BLEND_SRC_ALPHA,
+             KV_BLEND_ONE_MINUS_SRC_ALPHA);  // back: no change of state, no flush
   EXPECT_EQ(testing_api::CurrentFrameStats().flushes, 2u);
   Rgba first = At(4, 4), second = At(20, 4);
   EXPECT_TRUE(Near(first, {64, 64, 64, 255})) << first;
   EXPECT_TRUE(Near(second, {64, 64, 64, 255})) << second;  // over black the two agree ...
   DrawSprite(grey, v, 0, 0);                               // ... but not over themselves
-  KvSetState(KV_STATE_BLEND_FUNC, 164, 159);
+  KvSetState(KV_STATE_BLEND_FUNC, KV_BLEND_SRC_ALPHA, KV_BLEND_ONE);
   DrawSprite(grey, v, 16, 0);
   EXPECT_TRUE(Near(At(4, 4), {96, 96, 96, 255})) << At(4, 4);
   EXPECT_TRUE(Near(At(20, 4), {128, 128, 128, 255})) << At(20, 4);
@@ -94,20 +95,24 @@ TEST_F(Batch, EachTriggerFlushesWhatWaits) {
   EXPECT_EQ(flushesAfter([] { KvSetState(KV_STATE_CLIP_RECT, 0, 0, 8, 8); }), 1u);
   EXPECT_EQ(flushesAfter([] { KvSetState(KV_STATE_COLOR_MASK, 1, 1, 1, 0); }), 1u);
   EXPECT_EQ(flushesAfter([] { KvSetState(KV_STATE_POINT_SIZE, 3.0); }), 1u);
-  EXPECT_EQ(flushesAfter([] { KvSetState(KV_STATE_BLEND_EQUATION, 175); }), 1u);
+  EXPECT_EQ(flushesAfter([] { KvSetState(KV_STATE_BLEND_EQUATION, KV_BLEND_SUBTRACT); }), 1u);
   EXPECT_EQ(flushesAfter([] { KvCameraOrtho(0, 0, 32, 32, 0); }), 1u);
   EXPECT_EQ(flushesAfter([this] { KvRenderTargetActivate(target); }), 1u);
   EXPECT_EQ(flushesAfter([&] {
               KvTextureUnactivate(KV_TEXTURE_TARGET);
-              EXPECT_EQ(KvTextureParameter(KV_TEX_MIN_FILTER, 243), 0);  // no texture is current
+              EXPECT_EQ(KvTextureParameter(KV_TEX_MIN_FILTER, KV_FILTER_LINEAR),
+                        0);  // no texture is current
             }),
             0u);
   EXPECT_EQ(flushesAfter([&] {
               KvTextureActivate(white);
-              KvTextureParameter(KV_TEX_MIN_FILTER, 243);
+              KvTextureParameter(KV_TEX_MIN_FILTER, KV_FILTER_LINEAR);
             }),
             1u);
-  EXPECT_EQ(flushesAfter([&] { KvTextureLock(white, 0), KvTextureUnlock(white, 1); }), 1u);
+  EXPECT_EQ(flushesAfter([&] {
+              KvTextureLock(white, KV_LOCK_EDIT), KvTextureUnlock(white, KV_UNLOCK_UPLOAD);
+            }),
+            1u);
   EXPECT_EQ(flushesAfter([] { testing_api::ReadPixels(0, 0, 1, 1); }), 1u);
   EXPECT_EQ(flushesAfter([] { KvRenderScene(KV_SCENE_CLEAR_COLOR); }), 1u);
   // The draw colour and matrix calls do not flush.
@@ -129,7 +134,7 @@ void DrawBusyFrame(KV_HANDLE textures[3]) {
   for (int i = 0; i < 60; ++i) {
     EngineTest::DrawSprite(textures[i % 3], v, 3 + (i * 7) % 58, 3 + (i * 11) % 42, i * 17.0,
                            1 + i % 3 * 0.5, 1.0);
-    if (i == 30) KvSetState(KV_STATE_BLEND_FUNC, 164, 159);
+    if (i == 30) KvSetState(KV_STATE_BLEND_FUNC, KV_BLEND_SRC_ALPHA, KV_BLEND_ONE);
   }
   KvSetState(KV_STATE_CLIP, 1);
   KvSetState(KV_STATE_CLIP_RECT, 8, 8, 30, 20);
@@ -147,7 +152,7 @@ void DrawBusyFrame(KV_HANDLE textures[3]) {
              KV_ELEMENT_DOUBLE, 0, 0, 0, 0, 0, 0, 4, 0, 0, 0, 0, 0, 0);
   KvSetState(KV_STATE_DRAW_COLOR, 1.0, 1.0, 1.0, 1.0);
   KvSetState(KV_STATE_POINT_SIZE, 1.0);
-  KvSetState(KV_STATE_BLEND_FUNC, 164, 165);
+  KvSetState(KV_STATE_BLEND_FUNC, KV_BLEND_SRC_ALPHA, KV_BLEND_ONE_MINUS_SRC_ALPHA);
 }
 
 TEST_F(Batch, BatchedAndUnbatchedFramesAreEqualPixelForPixel) {

@@ -1,5 +1,5 @@
 // Fonts: glyph boxes land where the framework's measure rule puts them, for a font description
-// and for the fixed metrics, with line breaks at the character of state 100.
+// and for the fixed metrics, with line breaks at the character of KV_STATE_LINE_BREAK.
 #include <algorithm>
 #include <cstring>
 
@@ -56,7 +56,8 @@ TEST_F(Fonts, GlyphBoxesLandWhereTheMeasureRulePutsThem) {
   desc.spacing = 1;
   desc.lineSpacing = 2;
   desc.lineHeight = 10;
-  // 'a' is a 4 x 6 box one pixel right of and two below the pen, advancing 6; 'b' is 3 x 8 at the pen.
+  // 'a' is a 4 x 6 box one pixel right of and two below the pen, advancing 6; 'b' is 3 x 8 at the
+  // pen.
   desc.glyphs[int('a')] = KV_GLYPH{4, 6, 1, 2, 6, 0, 0, 1, 1};
   desc.glyphs[int('b')] = KV_GLYPH{3, 8, 0, 0, 5, 0, 0, 1, 1};
   desc.glyphs[int(' ')] = KV_GLYPH{0, 0, 0, 0, 4, 0, 0, 0, 0};

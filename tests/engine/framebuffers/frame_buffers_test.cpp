@@ -19,7 +19,7 @@ class FrameBuffers : public EngineTest {
       const uint8_t* at = p + (static_cast<size_t>(y) * width + x) * 4;
       c = Rgba{at[0], at[1], at[2], at[3]};
     }
-    KvTextureUnlock(texture, 0);
+    KvTextureUnlock(texture, KV_UNLOCK_DISCARD);
     return c;
   }
 

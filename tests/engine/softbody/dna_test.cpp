@@ -53,7 +53,7 @@ class SoftBody : public ::testing::Test {
 
 TEST_F(SoftBody, NullAndUnknownHandlesAreHarmless) {
   for (KV_HANDLE h : {KV_HANDLE(), Unknown()}) {
-    EXPECT_EQ(KvDnaDie(h, 1), 0);
+    EXPECT_EQ(KvDnaDie(h, KV_DNA_KILL), 0);
     KvDnaDestroy(h);
     EXPECT_EQ(KvDnaBirth(h, 1, 1, 1), 0);
     KV_HANDLE element;
@@ -127,7 +127,7 @@ TEST_F(SoftBody, ForceArrayNeverMovesWhileTheBodyLives) {
   // Killing the body keeps its block too, emptied.
   auto* second = static_cast<KV_HANDLE*>(KvDnaGet(body, KV_DNA_FORCES, 0));
   KvDnaLink(body, KV_DNA_FORCES, 10, &c);
-  ASSERT_EQ(KvDnaDie(body, 1), 1);
+  ASSERT_EQ(KvDnaDie(body, KV_DNA_KILL), 1);
   EXPECT_TRUE(second[10].IsNull());
   EXPECT_EQ(KvDnaCount(body, KV_DNA_FORCES), 0u);
   KvDnaBirth(body, 2, 0, 0);
@@ -148,14 +148,14 @@ TEST_F(SoftBody, DyingDestroysExactlyTheLinkedElements) {
   KvDnaLink(body, KV_DNA_SUBSTANCES, 1, &b);  // linked twice, destroyed once
   KvDnaLink(body, KV_DNA_FORCES, 0, &c);
   KvDnaLink(body, KV_DNA_SURFACES, 0, &f);
-  // Kind 37 is the program's own handle: kept, never owned.
+  // KV_DNA_KIND37 is the program's own handle: kept, never owned.
   EXPECT_EQ(KvDnaLink(body, KV_DNA_KIND37, 0, &loose), 1);
   EXPECT_EQ(*static_cast<KV_HANDLE*>(KvDnaGet(body, KV_DNA_KIND37, 0)), loose);
   EXPECT_EQ(KvDnaCount(body, KV_DNA_KIND37), 1u);
 
   EXPECT_EQ(KvDnaDie(body, 0), 0);
   EXPECT_NE(KvSubstanceGet(a, KV_SUBSTANCE_POSITION), nullptr);
-  ASSERT_EQ(KvDnaDie(body, 1), 1);
+  ASSERT_EQ(KvDnaDie(body, KV_DNA_KILL), 1);
   EXPECT_EQ(KvSubstanceGet(a, KV_SUBSTANCE_POSITION), nullptr);
   EXPECT_EQ(KvSubstanceGet(b, KV_SUBSTANCE_POSITION), nullptr);
   EXPECT_EQ(KvCovalenceForceGet(c, KV_FORCE_FIRST), nullptr);
@@ -219,7 +219,7 @@ TEST_F(SoftBody, CallsAppearInTheTraceAndForcedFailuresLeaveHandlesNull) {
   kv::engine::testing::StartTrace();
   KV_HANDLE body = NewBody();
   KvDnaBirth(body, 1, 0, 0);
-  KvDnaDie(body, 1);
+  KvDnaDie(body, KV_DNA_KILL);
   KvDnaDestroy(body);
   kv::engine::testing::StopTrace();
   const auto& calls = kv::engine::testing::TracedCalls();

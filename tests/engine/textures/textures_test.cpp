@@ -60,8 +60,8 @@ TEST_F(Texture, RgbaRoundTripThroughLockKeepsRowZeroAtTheTop) {
   ASSERT_NE(locked, nullptr);
   EXPECT_EQ(Property(texture, KV_TEX_LOCKED_SIZE), 24u);
   EXPECT_EQ(std::memcmp(locked, pixels.data(), pixels.size()), 0);
-  EXPECT_EQ(KvTextureUnlock(texture, 0), 1);
-  EXPECT_EQ(KvTextureUnlock(texture, 0), 0);  // not locked any more
+  EXPECT_EQ(KvTextureUnlock(texture, KV_UNLOCK_DISCARD), 1);
+  EXPECT_EQ(KvTextureUnlock(texture, KV_UNLOCK_DISCARD), 0);  // not locked any more
   EXPECT_EQ(Property(texture, KV_TEX_LOCKED_SIZE), 0u);
   KvTextureDestroy(texture);
 }
@@ -71,18 +71,18 @@ TEST_F(Texture, UnlockWithOptionOneUploadsTheEditedCopy) {
   auto* locked = static_cast<uint8_t*>(KvTextureLock(texture, KV_LOCK_EDIT));
   ASSERT_NE(locked, nullptr);
   locked[0] = 255;  // top-left red
-  EXPECT_EQ(KvTextureUnlock(texture, 1), 1);
+  EXPECT_EQ(KvTextureUnlock(texture, KV_UNLOCK_UPLOAD), 1);
   locked = static_cast<uint8_t*>(KvTextureLock(texture, KV_LOCK_READ));
   ASSERT_NE(locked, nullptr);
   EXPECT_EQ(locked[0], 255);
   EXPECT_EQ(locked[4], 0);
-  KvTextureUnlock(texture, 0);
+  KvTextureUnlock(texture, KV_UNLOCK_DISCARD);
   // An edit thrown away with option 0 leaves the texture as it was.
   locked = static_cast<uint8_t*>(KvTextureLock(texture, KV_LOCK_EDIT));
   locked[0] = 0;
-  KvTextureUnlock(texture, 0);
+  KvTextureUnlock(texture, KV_UNLOCK_DISCARD);
   EXPECT_EQ(static_cast<uint8_t*>(KvTextureLock(texture, KV_LOCK_READ))[0], 255);
-  KvTextureUnlock(texture, 0);
+  KvTextureUnlock(texture, KV_UNLOCK_DISCARD);
   EXPECT_EQ(KvTextureLock(texture, 2), nullptr);
   KvTextureDestroy(texture);
 }
@@ -105,7 +105,7 @@ TEST_F(Texture, FromRenderCopiesTheAreaBetweenTwoCornersTopRowFirst) {
   EXPECT_TRUE(Near({pixels[0], pixels[1], pixels[2], pixels[3]}, {255, 0, 0, 255}));
   const uint8_t* last = pixels + (3 * 10 + 9) * 4;
   EXPECT_TRUE(Near({last[0], last[1], last[2], last[3]}, {0, 255, 0, 255}));
-  KvTextureUnlock(copy, 0);
+  KvTextureUnlock(copy, KV_UNLOCK_DISCARD);
   // The copy draws back as it was read: red above green.
   KvRenderScene(KV_SCENE_CLEAR_COLOR);
   Quad(v, 10, 4);
@@ -130,11 +130,11 @@ TEST_F(Texture, LoadsKvtFilesFromPathsWithBackslashes) {
   EXPECT_EQ(KvTextureLoad(texture, path.c_str(), 1), 1);
   EXPECT_EQ(Property(texture, KV_TEX_WIDTH), 3u);
   // Loading leaves the texture current: a parameter applies to it at once.
-  EXPECT_EQ(KvTextureParameter(KV_TEX_MIN_FILTER, 243), 1);
+  EXPECT_EQ(KvTextureParameter(KV_TEX_MIN_FILTER, KV_FILTER_LINEAR), 1);
   EXPECT_EQ(KvTextureLoad(texture, kvtest::WindowsPath(path).c_str(), 0), 1);
   auto* locked = static_cast<uint8_t*>(KvTextureLock(texture, KV_LOCK_READ));
   EXPECT_EQ(std::memcmp(locked, pixels.data(), pixels.size()), 0);
-  KvTextureUnlock(texture, 0);
+  KvTextureUnlock(texture, KV_UNLOCK_DISCARD);
   EXPECT_EQ(KvTextureLoad(texture, "no/such/file.kvt", 1), 0);
   EXPECT_EQ(KvTextureLoad(texture, nullptr, 1), 0);
   KvTextureDestroy(texture);
@@ -167,7 +167,7 @@ TEST_F(Texture, LoadsBlocksThatSayTheirOwnLength) {
       EXPECT_EQ(std::memcmp(locked, pixels.data(), pixels.size()), 0);
     else
       EXPECT_NEAR(locked[4 * 5 + 1], 200, 24);  // lossy, but the bottom row stays at the bottom
-    KvTextureUnlock(texture, 0);
+    KvTextureUnlock(texture, KV_UNLOCK_DISCARD);
   }
   EXPECT_EQ(KvTextureLoadFromMemory(texture, nullptr, 1), 0);
   KvTextureDestroy(texture);
@@ -240,24 +240,25 @@ TEST_F(Texture, ImagesOverTheSizeLimitAreRefusedBeforeDecoding) {
   EXPECT_EQ(Property(texture, KV_TEX_WIDTH), 5u);
   auto* locked = static_cast<uint8_t*>(KvTextureLock(texture, KV_LOCK_READ));
   EXPECT_EQ(std::count(locked, locked + 60, 0), 60);
-  KvTextureUnlock(texture, 0);
+  KvTextureUnlock(texture, KV_UNLOCK_DISCARD);
   KvTextureDestroy(texture);
 }
 
 TEST_F(Texture, ParametersTakeOnlyTheirOwnValues) {
   KV_HANDLE texture = SolidTexture(2, 2, {1, 2, 3, 4});
   EXPECT_EQ(KvTextureActivate(texture), 1);
-  EXPECT_EQ(KvTextureParameter(KV_TEX_MIN_FILTER, 243), 1);
-  EXPECT_EQ(KvTextureParameter(KV_TEX_MAG_FILTER, 242), 1);
-  EXPECT_EQ(KvTextureParameter(KV_TEX_WRAP_S, 249), 1);
-  EXPECT_EQ(KvTextureParameter(KV_TEX_WRAP_T, 248), 1);
-  EXPECT_EQ(KvTextureParameter(KV_TEX_WRAP_S, 243), 0);
+  EXPECT_EQ(KvTextureParameter(KV_TEX_MIN_FILTER, KV_FILTER_LINEAR), 1);
+  EXPECT_EQ(KvTextureParameter(KV_TEX_MAG_FILTER, KV_FILTER_NEAREST), 1);
+  EXPECT_EQ(KvTextureParameter(KV_TEX_WRAP_S, KV_WRAP_CLAMP), 1);
+  EXPECT_EQ(KvTextureParameter(KV_TEX_WRAP_T, KV_WRAP_REPEAT), 1);
+  EXPECT_EQ(KvTextureParameter(KV_TEX_WRAP_S, KV_FILTER_LINEAR), 0);
   EXPECT_EQ(KvTextureParameter(KV_TEX_MIN_FILTER, 242.5f), 0);
-  EXPECT_EQ(KvTextureParameter(241, 242), 0);
+  EXPECT_EQ(KvTextureParameter(241, KV_FILTER_NEAREST), 0);
   EXPECT_EQ(KvTextureUnactivate(57), 0);
   EXPECT_EQ(KvTextureUnit(8), 0);
   EXPECT_EQ(KvTextureUnit(1), 1);
-  EXPECT_EQ(KvTextureParameter(KV_TEX_MIN_FILTER, 242), 0);  // nothing current on unit 1
+  EXPECT_EQ(KvTextureParameter(KV_TEX_MIN_FILTER, KV_FILTER_NEAREST),
+            0);  // nothing current on unit 1
   EXPECT_EQ(KvTextureActivate(texture), 1);
   EXPECT_EQ(KvTextureUnactivate(KV_TEXTURE_TARGET), 1);
   KvTextureUnit(0);
@@ -275,7 +276,7 @@ TEST_F(Texture, UnknownAndDestroyedHandlesFailHarmlessly) {
   EXPECT_EQ(KvTextureActivate(texture), 0);
   EXPECT_EQ(KvTextureGet(texture, KV_TEX_WIDTH), nullptr);
   EXPECT_EQ(KvTextureLoadEmpty(texture, 2, 2, 1), 0);
-  EXPECT_EQ(KvTextureUnlock(texture, 1), 0);
+  EXPECT_EQ(KvTextureUnlock(texture, KV_UNLOCK_UPLOAD), 0);
   EXPECT_EQ(KvTextureCreate(nullptr), 0);
   KV_HANDLE fresh;
   ASSERT_EQ(KvTextureCreate(&fresh), 1);

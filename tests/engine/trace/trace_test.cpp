@@ -8,7 +8,7 @@ using Trace = EngineTest;
 TEST_F(Trace, RecordsCallsWithTheirNumbersInOrder) {
   testing_api::StartTrace();
   KvSetState(KV_STATE_CLEAR_COLOR, 1.0, 1.0, 1.0, 1.0);
-  KvSetState(KV_STATE_BLEND_FUNC, 164, 165);
+  KvSetState(KV_STATE_BLEND_FUNC, KV_BLEND_SRC_ALPHA, KV_BLEND_ONE_MINUS_SRC_ALPHA);
   KvMatrixTranslate(1.5, -2, 0);
   KvRenderTargetActivate(target);
   KvTextureLoad(KV_HANDLE{}, "data\\1.kvt", 1);

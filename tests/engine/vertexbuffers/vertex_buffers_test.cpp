@@ -35,8 +35,9 @@ class VertexBuffers : public EngineTest {
   KV_HANDLE MakeBuffer(bool withIndices) {
     KV_HANDLE vb;
     EXPECT_EQ(KvVertexBufferCreate(&vb, static_cast<uint32_t>(corners.size() * 60), corners.data(),
-                                   454, withIndices ? static_cast<uint32_t>(indices.size() * 4) : 0,
-                                   withIndices ? indices.data() : nullptr, 454),
+                                   KV_VB_STATIC_DRAW,
+                                   withIndices ? static_cast<uint32_t>(indices.size() * 4) : 0,
+                                   withIndices ? indices.data() : nullptr, KV_VB_STATIC_DRAW),
               1);
     return vb;
   }
@@ -133,11 +134,15 @@ TEST_F(VertexBuffers, DrawsThatWouldReadBeyondAPartAreRefused) {
 
 TEST_F(VertexBuffers, BadArgumentsAndStaleHandlesDoNothing) {
   KV_HANDLE vb;
-  EXPECT_EQ(KvVertexBufferCreate(&vb, 0, nullptr, 454, 0, nullptr, 454), 0);
+  EXPECT_EQ(KvVertexBufferCreate(&vb, 0, nullptr, KV_VB_STATIC_DRAW, 0, nullptr, KV_VB_STATIC_DRAW),
+            0);
   EXPECT_TRUE(vb.IsNull());
-  EXPECT_EQ(KvVertexBufferCreate(&vb, 60, nullptr, 453, 0, nullptr, 454), 0);
-  EXPECT_EQ(KvVertexBufferCreate(&vb, 60, nullptr, 454, 6, nullptr, 454), 0);
-  EXPECT_EQ(KvVertexBufferCreate(&vb, 60, nullptr, 462, 4, nullptr, 455), 1);  // zero-filled parts
+  EXPECT_EQ(KvVertexBufferCreate(&vb, 60, nullptr, 453, 0, nullptr, KV_VB_STATIC_DRAW), 0);
+  EXPECT_EQ(
+      KvVertexBufferCreate(&vb, 60, nullptr, KV_VB_STATIC_DRAW, 6, nullptr, KV_VB_STATIC_DRAW), 0);
+  EXPECT_EQ(
+      KvVertexBufferCreate(&vb, 60, nullptr, KV_VB_STREAM_COPY, 4, nullptr, KV_VB_DYNAMIC_DRAW),
+      1);  // zero-filled parts
   KvVertexBufferActivate(vb, KV_VB_VERTICES);
   KvVertexBufferDestroy(vb);  // also ends its activation
   EXPECT_EQ(KvVertexBufferMap(KV_VB_VERTICES, KV_VB_MAP_READ), nullptr);

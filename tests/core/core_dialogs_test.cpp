@@ -1,7 +1,6 @@
-// The central object's screen accessors, mouse queries against named windows, 2D cameras and
-// sprites, and its system dialogs without a desktop: failure results, the default caption, the
-// filter list as the dialog receives it, and the listing of a temporary folder; with stand-ins
-// for the desktop's programs, paths written the Windows way.
+// The central object's system dialogs without a desktop: failure results, the default caption,
+// the record each dialog receives (filter list, flags, initial folder), and the listing of a
+// temporary folder; with stand-ins for the desktop's programs, paths written the Windows way.
 #include <stdlib.h>
 
 #include <filesystem>
@@ -18,7 +17,7 @@
 
 namespace {
 
-class CoreMouseDialogsTest : public AppTest {
+class CoreDialogsTest : public AppTest {
  protected:
   KV_CORE* core = nullptr;
 
@@ -26,109 +25,20 @@ class CoreMouseDialogsTest : public AppTest {
     AppTest::SetUp();
     platform::testing::ResetServices();
     platform::testing::HideDesktop(true);
-    platform::testing::SetScreenSize(1280, 800);
     core = new KV_CORE();
     KV_WINDOW& window = *core->windows.GetValue("main", 7);
-    window.x = 100;
-    window.y = 50;
     window.title = "Main Window";
-    KV_CAMERA2D& camera = *core->cameras2D.GetValue("cam");
-    camera.viewPosition = KV_VECTOR_D(10.7, -3.2, 0, 1);
-    KV_SPRITE& sprite = *core->sprites.GetValue("button");
-    sprite.width = 20;
-    sprite.height = 10;
-    sprite.pivotX = 5;
-    sprite.pivotY = 5;
-    SetCursor(130, 52);
   }
   void TearDown() override {
     delete core;
     platform::testing::ResetServices();
     AppTest::TearDown();
   }
-
-  static void SetCursor(int x, int y) {
-    platform::testing::SetCursorPosition(x, y);
-    KvCursorRefresh();
-  }
 };
 
 }  // namespace
 
-TEST_F(CoreMouseDialogsTest, ScreenAccessorsGiveTheSizeReadAtConstruction) {
-  EXPECT_EQ(core->GetScreenWidth(), 1280);
-  EXPECT_EQ(core->GetScreenHeight(), 800);
-  EXPECT_FLOAT_EQ(core->GetScreenAspect(), 1.6f);
-}
-
-TEST_F(CoreMouseDialogsTest, MousePositionsInTheWindowOnTheScreenAndForMissingWindows) {
-  EXPECT_EQ(core->GetMouseX("main"), 30);  // found by name whatever the id
-  EXPECT_EQ(core->GetMouseY("main", 99), 2);
-  EXPECT_EQ(core->GetMouseX(nullptr), 130);
-  EXPECT_EQ(core->GetMouseY(nullptr), 52);
-  EXPECT_EQ(core->GetMouseX("nowhere"), 0);
-  EXPECT_EQ(core->GetMouseY("nowhere"), 0);
-  // The queries read the last cursor; GetMousePosition(null) reads it afresh.
-  platform::testing::SetCursorPosition(400, 300);
-  EXPECT_EQ(core->GetMouseX(nullptr), 130);
-  KV_VECTOR_D screen = core->GetMousePosition(nullptr);
-  EXPECT_EQ(screen.x, 400);
-  EXPECT_EQ(screen.y, 300);
-  EXPECT_EQ(screen.w, 1);
-  KV_VECTOR_D inWindow = core->GetMousePosition("main");
-  EXPECT_EQ(inWindow.x, 300);
-  EXPECT_EQ(inWindow.y, 250);
-  KV_VECTOR_D missing = core->GetMousePosition("nowhere");
-  EXPECT_EQ(missing.x, 0);
-  EXPECT_EQ(missing.y, 0);
-  EXPECT_EQ(missing.w, 1);
-}
-
-TEST_F(CoreMouseDialogsTest, CameraShiftsAreTruncatedForWholeNumbersOnly) {
-  EXPECT_EQ(core->GetMouseXInCamera("main", "cam"), 30 + 10);
-  EXPECT_EQ(core->GetMouseYInCamera("main", "cam"), 2 - 3);
-  EXPECT_EQ(core->GetMouseXInCamera("main", "missing"), 30);  // no camera: no shift
-  EXPECT_EQ(core->GetMouseXInCamera("main", nullptr), 30);    // no current camera
-  EXPECT_EQ(core->GetMouseXInCamera(nullptr, "cam"), 130);    // the screen: no shift
-  EXPECT_EQ(core->GetMouseXInCamera("nowhere", "cam"), 0);
-  core->currentCamera2D = core->cameras2D.Find(KV_DICTIONARY<KV_CAMERA2D>::FIND_NAME, "cam");
-  EXPECT_EQ(core->GetMouseXInCamera("main", nullptr), 40);
-  KV_VECTOR_D position = core->GetMousePositionInCamera("main", nullptr);
-  EXPECT_DOUBLE_EQ(position.x, 30 + 10.7);
-  EXPECT_DOUBLE_EQ(position.y, 2 - 3.2);
-  EXPECT_EQ(core->GetMousePositionInCamera("nowhere", "cam").x, 0);
-  core->currentCamera2D = KV_LIST_ITERATOR<KV_CAMERA2D>();
-}
-
-TEST_F(CoreMouseDialogsTest, RectanglesInTheWindowAndOnTheScreen) {
-  EXPECT_TRUE(core->MouseInRect(30, 2, 40, 10, "main"));
-  EXPECT_FALSE(core->MouseInRect(0, 0, 30, 2, "main"));    // right and bottom exclusive
-  EXPECT_TRUE(core->MouseInRect(0, 0, 130, 52, nullptr));  // every bound inclusive
-  EXPECT_FALSE(core->MouseInRect(-1000, -1000, 1000, 1000, "nowhere"));
-}
-
-TEST_F(CoreMouseDialogsTest, ButtonsOnASpritesQuadAroundTheWindowOrigin) {
-  KV_VECTOR_D ignored(500, 500, 0, 1);
-  SetCursor(100 + 14, 50 + 4);  // (14, 4) in the window: inside (-5, -5) .. (15, 5)
-  EXPECT_FALSE(core->MouseDownOn("main", "button", ignored, 1));  // no button held
-  KvSetMouseDown(1, 1);
-  KvSetMousePressed(1, 1);
-  EXPECT_TRUE(core->MouseDownOn("main", "button", ignored, 1));
-  EXPECT_TRUE(core->MousePressedOn("main", "button", ignored, 1));
-  EXPECT_FALSE(core->MouseReleasedOn("main", "button", ignored, 1));
-  EXPECT_FALSE(core->MouseDownOn("main", "button", ignored, 2));
-  EXPECT_FALSE(core->MouseDownOn("main", "missing", ignored, 1));
-  SetCursor(100 + 15, 50 + 4);  // on the right edge: outside
-  EXPECT_FALSE(core->MouseDownOn("main", "button", ignored, 1));
-  SetCursor(100 - 5, 50 - 5);
-  EXPECT_TRUE(core->MouseDownOn("main", "button", ignored, 1));
-  // A window that does not exist is no hit, though (0, 0) lies on the quad.
-  EXPECT_FALSE(core->MouseDownOn("nowhere", "button", ignored, 1));
-  SetCursor(3, 3);
-  EXPECT_TRUE(core->MouseDownOn(nullptr, "button", ignored, 1));
-}
-
-TEST_F(CoreMouseDialogsTest, MessageBoxCaptionsAndFailureResult) {
+TEST_F(CoreDialogsTest, MessageBoxCaptionsAndFailureResult) {
   EXPECT_EQ(core->MessageBox("Hello", nullptr, 0, nullptr), 0);
   EXPECT_EQ(platform::testing::LastMessageBox()->caption, "Kelvo Core Application");
   EXPECT_EQ(platform::testing::LastMessageBox()->text, "Hello");
@@ -141,7 +51,7 @@ TEST_F(CoreMouseDialogsTest, MessageBoxCaptionsAndFailureResult) {
   EXPECT_EQ(platform::testing::LastMessageBox()->caption, "Kelvo Core Application");
 }
 
-TEST_F(CoreMouseDialogsTest, ShellOpenAsksTheShellOrGivesOneForAMissingWindow) {
+TEST_F(CoreDialogsTest, ShellOpenAsksTheShellOrGivesOneForAMissingWindow) {
   EXPECT_EQ(core->ShellOpen("/definitely/missing.txt", "-x", nullptr), 2);
   auto record = platform::testing::LastShellOpen();
   ASSERT_TRUE(record.has_value());
@@ -155,9 +65,12 @@ TEST_F(CoreMouseDialogsTest, ShellOpenAsksTheShellOrGivesOneForAMissingWindow) {
   EXPECT_FALSE(platform::testing::LastShellOpen().has_value());
 }
 
-TEST_F(CoreMouseDialogsTest, FileDialogsBuildTheRecordAndGiveEmptyWhenNothingIsChosen) {
+TEST_F(CoreDialogsTest, FileDialogsBuildTheRecordAndGiveEmptyWhenNothingIsChosen) {
   KV_STRING out = "old";
-  core->FileDialog(out, 10, "Images|*.png", "Open an image", nullptr, 1 | 2 | 4 | 8, "main");
+  core->FileDialog(out, KV_DIALOG_OPEN, "Images|*.png", "Open an image", nullptr,
+                   KV_DIALOG_OVERWRITE_PROMPT | KV_DIALOG_NO_PLACES_BAR | KV_DIALOG_MULTIPLE |
+                       KV_DIALOG_HIDE_READ_ONLY,
+                   "main");
   EXPECT_EQ(out, "");
   auto record = platform::testing::LastDialog();
   ASSERT_TRUE(record.has_value());
@@ -170,7 +83,7 @@ TEST_F(CoreMouseDialogsTest, FileDialogsBuildTheRecordAndGiveEmptyWhenNothingIsC
   EXPECT_EQ(record->flagsEx, (DWORD)OFN_EX_NOPLACESBAR);
   EXPECT_EQ(record->maxFile, 260u);
 
-  core->FileDialog(out, 11, nullptr, nullptr, "/tmp", 0, nullptr);
+  core->FileDialog(out, KV_DIALOG_SAVE, nullptr, nullptr, "/tmp", 0, nullptr);
   record = platform::testing::LastDialog();
   EXPECT_EQ(record->kind, "save");
   EXPECT_TRUE(record->filter.empty());
@@ -184,14 +97,14 @@ TEST_F(CoreMouseDialogsTest, FileDialogsBuildTheRecordAndGiveEmptyWhenNothingIsC
   EXPECT_FALSE(platform::testing::LastDialog().has_value());  // nothing shown for another mode
 }
 
-TEST_F(CoreMouseDialogsTest, BrowseFolderGivesEmptyWhenNothingIsChosen) {
+TEST_F(CoreDialogsTest, BrowseFolderGivesEmptyWhenNothingIsChosen) {
   KV_STRING out = "old";
   core->BrowseFolder(out, "Choose", "main");
   EXPECT_EQ(out, "");
   EXPECT_EQ(platform::testing::LastDialog()->title, "Choose");
 }
 
-TEST_F(CoreMouseDialogsTest, ListFilesListsATemporaryFolder) {
+TEST_F(CoreDialogsTest, ListFilesListsATemporaryFolder) {
   char name[] = "/tmp/kv_list_XXXXXX";
   ASSERT_NE(mkdtemp(name), nullptr);
   std::string folder = name;
@@ -218,7 +131,7 @@ TEST_F(CoreMouseDialogsTest, ListFilesListsATemporaryFolder) {
 
 // With stand-ins for the desktop's programs: the listing's pattern, the dialog's starting folder
 // and the document opened through the shell, each written the Windows way, name the same places.
-TEST_F(CoreMouseDialogsTest, PathsWrittenTheWindowsWayNameTheSamePlaces) {
+TEST_F(CoreDialogsTest, PathsWrittenTheWindowsWayNameTheSamePlaces) {
   char name[] = "/tmp/kv_core_paths_XXXXXX";
   ASSERT_NE(mkdtemp(name), nullptr);
   std::string folder = name;
@@ -234,8 +147,8 @@ TEST_F(CoreMouseDialogsTest, PathsWrittenTheWindowsWayNameTheSamePlaces) {
   kvtest::WriteRecordingScript(folder + "/bin/zenity", folder + "/zenity.txt",
                                "echo '" + folder + "/docs/a.txt'\n");
   KV_STRING out;
-  core->FileDialog(out, 10, nullptr, nullptr, kvtest::WindowsPath(folder + "/docs").c_str(), 0,
-                   "main");
+  core->FileDialog(out, KV_DIALOG_OPEN, nullptr, nullptr,
+                   kvtest::WindowsPath(folder + "/docs").c_str(), 0, "main");
   EXPECT_STREQ(out.c_str(), (folder + "/docs/a.txt").c_str());
   std::ifstream zenity(folder + "/zenity.txt");
   std::string line, options;

@@ -1,4 +1,5 @@
-// The GL side of render targets: their frame buffers, the copy to the window, and reading back.
+// The GL side of render targets: the frame buffer each one draws into, the copy of its frame to
+// the window, and reading its pixels back.
 #include <algorithm>
 
 #include "engine/draw/batch.h"
@@ -9,8 +10,8 @@ namespace kv::engine {
 
 namespace {
 
-// Format 81 has no alpha channel; 82 keeps per-pixel alpha. Fewer than 24 colour bits ask for the
-// 16-bit layouts.
+// KV_FORMAT_OPAQUE has no alpha channel; KV_FORMAT_ALPHA keeps per-pixel alpha. Fewer than 24
+// colour bits ask for the 16-bit layouts.
 GLenum ColorFormat(const RenderTarget& target) {
   bool alpha = target.format == KV_FORMAT_ALPHA;
   if (target.colorBits > 0 && target.colorBits <= 16) return alpha ? GL_RGBA4 : GL_RGB565;
