@@ -25,7 +25,7 @@ constexpr float kMostCarry = 1.0f;
 // unless the clock itself moves in steps that long.
 constexpr float kInterruption = 0.2f;
 
-float Milliseconds(float seconds) { return seconds * 1000.0f; }
+float Milliseconds(double seconds) { return (float)(seconds * 1000.0); }
 
 // Target A ends as the last reading still below limit - step, target B as the loop's last
 // reading, the first at or past the limit (ms from t0). Odd frames wait for A, even ones for B,
@@ -35,14 +35,14 @@ float Milliseconds(float seconds) { return seconds * 1000.0f; }
 // two marks, that reading lies far from the mark, and every later frame would keep the error:
 // target A far short of the limit, or target B far past it. Such a target is put where an
 // uninterrupted loop would have read it, within one step of the clock from its mark.
-void MeasureTargets(float t0, float limit, float step, float& targetA, float& targetB) {
+void MeasureTargets(double t0, float limit, float step, float& targetA, float& targetB) {
   float previous = 0;
   float clockStep = 0;  // the shortest gap between two readings that differ
   float gapOverA = 0;   // the gap between target A and the next reading
   float gapToB = 0;     // the gap between target B and the reading before it
   bool aCrossed = false;
   auto read = [&] {
-    const float reading = KvTime() * 1000.0f - t0;
+    const float reading = (float)(KvTimeD() * 1000.0 - t0);
     const float gap = reading - previous;
     if (gap > 0 && (clockStep == 0 || gap < clockStep)) clockStep = gap;
     if (!aCrossed && reading >= limit - step) {
@@ -96,7 +96,9 @@ KV_LOOP::KV_LOOP()
       appMessageHook(nullptr),
       messageHook(nullptr),
       sleepLateness(0),
-      sleepCarry(0) {}
+      sleepCarry(0),
+      previousSeconds(0),
+      currentSeconds(0) {}
 
 KV_LOOP& KV_LOOP::Instance() {
   // Never destroyed: hooks and timings may be read by exit-time destructors.
@@ -107,7 +109,7 @@ KV_LOOP& KV_LOOP::Instance() {
 void KV_LOOP::Calibrate() {
   targetA = 0;
   targetB = 0;
-  const float t0 = KvTime() * 1000.0f;
+  const double t0 = KvTimeD() * 1000.0;
   const float limit = frameLimit + 1.0f;
   const float step = limit <= 14.0f ? 2.0f : 1.0f;
   if (frameLimit <= 0) return;
@@ -118,9 +120,9 @@ void KV_LOOP::Calibrate() {
 void KV_LOOP::MeasureSleepLateness() {
   sleepLateness = 0;
   for (int i = 0; i < kLatenessSamples; ++i) {
-    const float before = KvTime();
+    const double before = KvTimeD();
     Sleep(1);
-    const float late = Milliseconds(KvTime() - before) - 1.0f;
+    const float late = Milliseconds(KvTimeD() - before) - 1.0f;
     sleepLateness = std::max(sleepLateness, late);
   }
   sleepLateness = std::min(sleepLateness, kLongestSpin);
@@ -128,7 +130,8 @@ void KV_LOOP::MeasureSleepLateness() {
 
 bool KV_LOOP::Run(KV_FRAME_PROC procedure, uintptr_t argument) {
   Calibrate();
-  previousTime = KvTime();
+  previousSeconds = KvTimeD();
+  previousTime = (float)previousSeconds;
   rateWindow = 0;
   frameCounter = drawTickCounter = updateTickCounter = 0;
   lastMessage.message = 0;
@@ -168,9 +171,11 @@ void KV_LOOP::RunFrame(KV_FRAME_PROC procedure, uintptr_t argument, bool& odd) {
   // The frame ends after its wait, so that its time is the real time from one frame to the
   // next: what particles, timers, the GUI and the intro advance by matches the wall clock.
   odd = !odd;
-  currentTime = KvTime();
+  currentSeconds = KvTimeD();
   if (frameLimit > 0) Pace(odd);
-  frameTime = currentTime - previousTime;
+  currentTime = (float)currentSeconds;
+  frameTime = (float)(currentSeconds - previousSeconds);
+  previousSeconds = currentSeconds;
   previousTime = currentTime;
   if (frameLimit > 0 && sleepMode) CarrySleepError();
   ++frameCounter;
@@ -198,9 +203,9 @@ void KV_LOOP::Pace(bool odd) {
 void KV_LOOP::PaceBySleeping() {
   // Whole milliseconds: what is left of the limit, with what earlier frames fell short of or
   // overran it, rounded. A frame that already overran still gives up the processor for 1 ms.
-  const float left = frameLimit + sleepCarry - Milliseconds(currentTime - previousTime);
+  const float left = frameLimit + sleepCarry - Milliseconds(currentSeconds - previousSeconds);
   Sleep(left < 1.0f ? 1 : (DWORD)(left + 0.5f));
-  currentTime = KvTime();
+  currentSeconds = KvTimeD();
 }
 
 void KV_LOOP::CarrySleepError() {
@@ -218,14 +223,14 @@ void KV_LOOP::PaceByBusyWaiting(float target) {
   // little longer than a sleep may wake late, so that the target is met as exactly as by
   // spinning alone while the processor stays free for the rest of the wait.
   const float spin = std::clamp(2.0f * sleepLateness + kShortestSpin, kShortestSpin, kLongestSpin);
-  const float sleepable = target - Milliseconds(currentTime - previousTime) - spin;
+  const float sleepable = target - Milliseconds(currentSeconds - previousSeconds) - spin;
   if (sleepable >= 1.0f) {
     const DWORD ms = (DWORD)sleepable;
-    const float before = KvTime();
+    const double before = KvTimeD();
     Sleep(ms);
-    FollowSleepLateness(Milliseconds(KvTime() - before) - (float)ms);
+    FollowSleepLateness(Milliseconds(KvTimeD() - before) - (float)ms);
   }
-  while (Milliseconds(currentTime - previousTime) < target) currentTime = KvTime();
+  while (Milliseconds(currentSeconds - previousSeconds) < target) currentSeconds = KvTimeD();
 }
 
 void KV_LOOP::FollowSleepLateness(float late) {

@@ -54,6 +54,12 @@ struct KV_LOOP {
   // ms: what earlier frames fell short of (positive) or overran (negative) the limit in sleep
   // mode, which sleeps only whole milliseconds; the next sleep makes up for it, within 1 ms.
   float sleepCarry;
+  // s: the previous and current times in double precision. Pacing, the frame time and the
+  // calibration are computed from these: a float of seconds since the process started steps by
+  // 0.24 ms after an hour and by 1 ms after two hours and a half, which would make every frame's
+  // wait and measured time coarse in a long session. The float fields are these, rounded.
+  double previousSeconds;
+  double currentSeconds;
 
   // The one frame loop, built on the first call.
   static KV_LOOP& Instance();

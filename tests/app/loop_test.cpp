@@ -137,6 +137,24 @@ TEST_F(LoopTest, BusyWaitFramesLastTheirTargetsAndTheirTimeIncludesTheWait) {
   EXPECT_NEAR(loop.framesPerSecond, 2000.0f / (loop.targetA + loop.targetB), 0.5f);
 }
 
+// Ten hours into a session a float of seconds steps by 4 ms; the frames must still last their
+// targets and read their real length, not one of whole 4 ms steps.
+TEST_F(LoopTest, FramesKeepTheirLengthLateInALongSession) {
+  platform::testing::UseTestClock(0.00001, 36000.0);
+  KV_LOOP& loop = KV_LOOP::Instance();
+  loop.frameLimit = 16;
+  advancePerFrame = 0.002f;
+  RunFrames(20);
+  EXPECT_GT(loop.targetA, 15.0f);
+  EXPECT_LT(loop.targetA, 16.0f);
+  EXPECT_GE(loop.targetB, 17.0f);
+  EXPECT_LT(loop.targetB, 17.1f);
+  for (size_t i = 1; i < frames.size(); ++i) {
+    float target = i % 2 == 1 ? loop.targetA : loop.targetB;
+    EXPECT_NEAR(frames[i].frameTime * 1000.0f, target, 0.05f) << "frame " << i + 1;
+  }
+}
+
 TEST_F(LoopTest, BusyWaitSleepsThroughTheWaitAndSpinsOnlyItsLastStretch) {
   platform::testing::UseTestClock(0.00001);
   KV_LOOP& loop = KV_LOOP::Instance();
