@@ -1,8 +1,10 @@
 // Opening files and folders named the Windows way. Data files of a Windows program carry paths
 // such as "data\1.kvt" or ".\wall.jpg"; on this system they are opened with "/" in place of
-// every "\". Every reader and writer of files, every folder search and every call that hands a
-// path to another program, in the engine and the framework above it, goes through these helpers
-// so that the rule holds everywhere.
+// every "\". A path is text of the system's 8-bit code page, like every other text of the
+// framework, so it reaches the file system as UTF-8: a name that the folder search gives back
+// opens under that name. Every reader and writer of files, every folder search and every call
+// that hands a path to another program, in the engine and the framework above it, goes through
+// these helpers so that the rule holds everywhere.
 #pragma once
 
 #include <dirent.h>
@@ -10,10 +12,12 @@
 #include <cstdio>
 #include <string>
 
-// The path with every "\" turned into "/"; "" for a null path.
+#include "platform/text/code_page.h"
+
+// The path in UTF-8 with every "\" turned into "/"; "" for a null path.
 inline std::string KvNativePath(const char* path) {
   if (path == nullptr) return std::string();
-  std::string native(path);
+  std::string native = platform::Latin1ToUtf8(path);
   for (char& c : native)
     if (c == '\\') c = '/';
   return native;

@@ -100,7 +100,7 @@ BOOL ShowFileDialog(OPENFILENAMEA* dialog, bool save) {
     options.push_back("--title=" + platform::Latin1ToUtf8(dialog->lpstrTitle));
   if (dialog->lpstrInitialDir != nullptr && dialog->lpstrInitialDir[0] != '\0')
     options.push_back("--filename=" +
-                      KvNativePath(platform::Latin1ToUtf8(dialog->lpstrInitialDir).c_str()) + "/");
+                      KvNativePath(dialog->lpstrInitialDir) + "/");
   std::vector<std::string> filter = FilterItems(dialog->lpstrFilter);
   for (size_t i = 0; i + 1 < filter.size(); i += 2)
     options.push_back(FilterOption(filter[i], filter[i + 1]));

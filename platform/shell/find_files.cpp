@@ -90,7 +90,7 @@ bool NextMatch(Search* search, WIN32_FIND_DATAA* found) {
 
 HANDLE WINAPI FindFirstFileA(LPCSTR pattern, LPWIN32_FIND_DATAA found) {
   if (pattern == nullptr || pattern[0] == '\0' || found == nullptr) return INVALID_HANDLE_VALUE;
-  std::string text = KvNativePath(platform::Latin1ToUtf8(pattern).c_str());
+  std::string text = KvNativePath(pattern);
   size_t slash = text.rfind('/');
   std::string folder = slash == std::string::npos ? "" : text.substr(0, slash + 1);
   // The name part, back in the system code page (the whole pattern when there is no folder).

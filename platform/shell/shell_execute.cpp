@@ -80,8 +80,8 @@ HINSTANCE WINAPI ShellExecuteA(HWND owner, LPCSTR verb, LPCSTR file, LPCSTR para
 
   std::string target = platform::Latin1ToUtf8(file);
   bool local = !IsAddress(target);
-  if (local) target = KvNativePath(target.c_str());
-  std::string folder = KvNativePath(platform::Latin1ToUtf8(directory).c_str());
+  if (local) target = KvNativePath(file);
+  std::string folder = KvNativePath(directory);
   struct stat info;
   if (local && stat(target.c_str(), &info) != 0) return Result(SE_ERR_FNF);
 

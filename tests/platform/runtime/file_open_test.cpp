@@ -1,14 +1,17 @@
 // The helpers that open files and folders named the Windows way: a path with "\" names the same
 // file or folder as with "/" for opening, renaming, removing and listing, and null paths are
-// refused.
+// refused; paths are code-page text.
 #include "platform/runtime/file_open.h"
 
 #include <gtest/gtest.h>
 #include <stdlib.h>
 
 #include <filesystem>
+#include <fstream>
 #include <set>
 #include <string>
+
+#include "platform/winapi/shell.h"
 
 namespace {
 
@@ -70,4 +73,19 @@ TEST_F(FileOpen, NullPathsAndMissingFilesAreRefused) {
   DIR* here = KvOpenDirectory("");
   ASSERT_NE(here, nullptr);
   closedir(here);
+}
+
+// Paths are code-page text: an accented name reaches the file system as UTF-8, and the name the
+// folder search gives back for that file opens it again.
+TEST_F(FileOpen, AccentedNamesAreCodePageTextAndFoundNamesOpen) {
+  std::ofstream(folder + "/sub/caf\xC3\xA9.txt") << "x";  // "cafe" with an acute e, in UTF-8
+  WIN32_FIND_DATAA found{};
+  HANDLE search = FindFirstFileA((folder + "\\sub\\caf*.txt").c_str(), &found);
+  ASSERT_NE(search, INVALID_HANDLE_VALUE);
+  FindClose(search);
+  EXPECT_STREQ(found.cFileName, "caf\xE9.txt");  // the code page's byte for the accented e
+  FILE* file = KvOpenFile((folder + "\\sub\\" + found.cFileName).c_str(), "rb");
+  ASSERT_NE(file, nullptr);
+  std::fclose(file);
+  EXPECT_EQ(KvNativePath("caf\xE9"), "caf\xC3\xA9");
 }
