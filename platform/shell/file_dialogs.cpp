@@ -99,8 +99,7 @@ BOOL ShowFileDialog(OPENFILENAMEA* dialog, bool save) {
   if (dialog->lpstrTitle != nullptr)
     options.push_back("--title=" + platform::Latin1ToUtf8(dialog->lpstrTitle));
   if (dialog->lpstrInitialDir != nullptr && dialog->lpstrInitialDir[0] != '\0')
-    options.push_back("--filename=" +
-                      KvNativePath(dialog->lpstrInitialDir) + "/");
+    options.push_back("--filename=" + KvNativePath(dialog->lpstrInitialDir) + "/");
   std::vector<std::string> filter = FilterItems(dialog->lpstrFilter);
   for (size_t i = 0; i + 1 < filter.size(); i += 2)
     options.push_back(FilterOption(filter[i], filter[i + 1]));
