@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "gui_fixture.h"
+#include "skin_parts.h"
 #include "gui/widgets/widgets.h"
 
 using KvCore::Com::C_GUI_CONTROL;
@@ -20,46 +21,8 @@ class CompositeTest : public GuiTest {
     Heard().clear();
     // Removals search from the root, which belongs to the tree once the GUI has its screen.
     gui->Attach(&screen);
-    static const char* const parts[] = {"AreaActive",
-                                        "AreaUnactive",
-                                        "AreaBarActive",
-                                        "AreaBarUnactive",
-                                        "BarActive",
-                                        "BarUnactive",
-                                        "ButtonActive",
-                                        "ButtonUnactive",
-                                        "ButtonClose",
-                                        "ButtonFull",
-                                        "ButtonMin",
-                                        "AreaOver",
-                                        "Area",
-                                        "BarBackH",
-                                        "BarBackV",
-                                        "BarFrontActiveH",
-                                        "BarFrontUnactiveH",
-                                        "BarFrontActiveV",
-                                        "BarFrontUnactiveV",
-                                        "BarH",
-                                        "Barv",
-                                        "BarV",
-                                        "DragActive",
-                                        "DragUnactive",
-                                        "ListArea",
-                                        "BoxActive",
-                                        "BoxUnactive",
-                                        "IconActive",
-                                        "IconUnactive",
-                                        "CellActive",
-                                        "CellUnactive",
-                                        "CellIUnactive",
-                                        "CellOver",
-                                        "CellSelected",
-                                        "CellActiveOn",
-                                        "CellUnactiveOn",
-                                        "CellActiveOff",
-                                        "CellUnactiveOff"};
     KV_SKIN* skin = gui->skins.GetValue("sk");
-    for (const char* part : parts) {
+    for (const char* part : kSkinParts) {
       *skin->GetValue(part) = part;
       gui->styles.Get(part);
     }

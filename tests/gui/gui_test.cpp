@@ -16,52 +16,13 @@
 #include "gui/layout_loader.h"
 #include "gui/widgets/widgets.h"
 #include "gui_fixture.h"
+#include "skin_parts.h"
 
 namespace {
 
 LRESULT CALLBACK Quiet(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
   return DefWindowProcA(hwnd, message, wParam, lParam);
 }
-
-// Every part name that the factories resolve through a skin.
-const char* const kParts[] = {"AreaActive",
-                              "AreaUnactive",
-                              "AreaBarActive",
-                              "AreaBarUnactive",
-                              "BarActive",
-                              "BarUnactive",
-                              "ButtonActive",
-                              "ButtonUnactive",
-                              "ButtonClose",
-                              "ButtonFull",
-                              "ButtonMin",
-                              "AreaOver",
-                              "Area",
-                              "BarBackH",
-                              "BarBackV",
-                              "BarFrontActiveH",
-                              "BarFrontUnactiveH",
-                              "BarFrontActiveV",
-                              "BarFrontUnactiveV",
-                              "BarH",
-                              "Barv",
-                              "BarV",
-                              "DragActive",
-                              "DragUnactive",
-                              "ListArea",
-                              "BoxActive",
-                              "BoxUnactive",
-                              "IconActive",
-                              "IconUnactive",
-                              "CellActive",
-                              "CellUnactive",
-                              "CellIUnactive",
-                              "CellOver",
-                              "CellSelected",
-                              "CellActiveOn",
-                              "CellUnactiveOn",
-                              "CellActiveOff",
-                              "CellUnactiveOff"};
 
 // A theme with a texture, a font and one style per part, each with a border split, colours,
 // the font and, on every third part, the texture in its middle.
@@ -70,7 +31,7 @@ std::string ThemeText(const std::string& texture, const std::string& desc) {
   text += "<Texture Name=\"tex\" Type=\"KVT\" File=\"" + texture + "\" MinFilter=\"LINEAR\"/>";
   text += "<Font Name=\"f\" TexFile=\"" + texture + "\" MapFile=\"" + desc + "\"/>";
   int n = 0;
-  for (const char* part : kParts) {
+  for (const char* part : kSkinParts) {
     text += "<Style Name=\"" + std::string(part) + "\">";
     text +=
         "<AreaSplit><Top Value=\"2\"/><Bottom Value=\"2\"/><Left Value=\"10%\"/>"
@@ -83,7 +44,7 @@ std::string ThemeText(const std::string& texture, const std::string& desc) {
     text += "</Style>";
   }
   text += "<Skin Name=\"sk\">";
-  for (const char* part : kParts)
+  for (const char* part : kSkinParts)
     text += "<Style Control=\"" + std::string(part) + "\" Name=\"" + part + "\"/>";
   return text + "</Skin></Theme>";
 }
