@@ -8,6 +8,7 @@ packages=(
   libsdl2-dev libgl-dev libegl-dev libgl1-mesa-dri libegl-mesa0
   libstb-dev googletest libgtest-dev libbenchmark-dev
   libtinyxml2-dev libpugixml-dev python3 curl
+  libsfml-dev libx11-dev xvfb
 )
 missing=()
 for p in "${packages[@]}"; do
