@@ -55,10 +55,19 @@ bool Gather(const Source& source, const uint32_t* numbers, int n, const float* m
   return true;
 }
 
+// True when every one of the n vertices is opaque white.
+inline bool Untinted(const batch::Vertex* vertices, uint32_t n) {
+  for (uint32_t i = 0; i < n; ++i) {
+    const uint8_t* c = vertices[i].color;
+    if ((c[0] & c[1] & c[2] & c[3]) != 255) return false;
+  }
+  return true;
+}
+
 // Appends one primitive of n transformed vertices with its index pattern.
 inline void Append(batch::Mode mode, GLuint texture, const batch::Vertex* vertices, uint32_t n,
                    const uint32_t* pattern, uint32_t indexCount) {
-  batch::Slot slot = batch::Reserve(mode, texture, n, indexCount);
+  batch::Slot slot = batch::Reserve(mode, texture, Untinted(vertices, n), n, indexCount);
   for (uint32_t i = 0; i < n; ++i) slot.vertices[i] = vertices[i];
   for (uint32_t i = 0; i < indexCount; ++i)
     slot.indices[i] = static_cast<uint16_t>(slot.base + pattern[i]);
