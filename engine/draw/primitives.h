@@ -23,7 +23,8 @@ struct InputVertex {
 
 enum class Kind { Points, LineLoop, Triangles, Fan, Quads };
 
-// The primitive number (4, 6, 8, 10, 11) as a kind; false for any other number.
+// The primitive number (KV_PRIM_POINTS, KV_PRIM_LINE_LOOP, KV_PRIM_TRIANGLES,
+// KV_PRIM_TRIANGLE_FAN, KV_PRIM_QUADS) as a kind; false for any other number.
 bool KindOf(uint32_t primitive, Kind* out);
 
 // Transforms a vertex by the column-major matrix m; false when the result is not finite.
