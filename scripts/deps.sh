@@ -10,7 +10,7 @@ packages=(
   libsdl2-dev libgl-dev libegl-dev libgl1-mesa-dri libegl-mesa0
   libstb-dev googletest libgtest-dev libbenchmark-dev
   libtinyxml2-dev libpugixml-dev python3 curl
-  libx11-dev xvfb xdotool evilwm xfonts-base
+  libx11-dev xvfb xdotool evilwm xfonts-base libsfml-dev
 )
 missing=()
 for p in "${packages[@]}"; do

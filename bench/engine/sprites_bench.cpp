@@ -1,92 +1,72 @@
-// Sprites per frame: N rotated, alpha-blended 16 x 16 sprites drawn through the engine exactly as
-// the framework's sprite draw does (push, identity, translate, three turns, scale, bind, four
-// vertices as quads, pop), offscreen at 800 x 600, against the same sprites through SDL_Renderer's
-// OpenGL driver, once as the driver hint leaves it (batching off) and once with batching on.
-// Every frame ends by reading one pixel back, so the GPU work is inside the measured time.
+// Sprites per frame: 10,000 and 20,000 rotated, alpha-blended 16 x 16 sprites a frame at
+// 800 x 600, drawn through the engine exactly as the framework's sprite draw does (push, identity,
+// translate, three turns, scale, bind, four vertices as quads, pop), against the same scene
+// through its peers: SDL_Renderer's OpenGL driver with batching off (as the driver hint leaves it)
+// and on, and SFML with one sf::Sprite draw per sprite and with one sf::VertexArray a frame.
+// Every renderer draws the same number of frames and ends each frame by reading one pixel back,
+// so the rasterizing is inside the measured time. SFML needs an X display: without one its rows
+// are left out (scripts/bench_sprites.sh starts a virtual one and runs everything on it).
+//
+// The table's CPU column is the processor time of all the process's threads a frame (llvmpipe
+// rasterizes on worker threads), which a busy machine disturbs less than the frame time. After
+// the table, the median frame time of each renderer over the repetitions, and the engine's ratio
+// to the fastest peer (the peer's frame time over the engine's: above 1, the engine wins).
 #include <SDL2/SDL.h>
 #include <benchmark/benchmark.h>
 
+#include <algorithm>
 #include <cstdio>
 #include <map>
+#include <memory>
 #include <string>
 #include <vector>
 
+#include "bench/engine/sfml_sprites.h"
+#include "bench/engine/sprite_scene.h"
 #include "engine/kv_engine.h"
 #include "engine/testing.h"
 #include "platform/winapi/windows.h"
 
+namespace sprites_bench {
+
 namespace {
 
-constexpr int kWidth = 800;
-constexpr int kHeight = 600;
-constexpr int kSide = 16;
-constexpr double kFrameMs = 1000.0 / 60.0;
-
-// A 16 x 16 disc with soft alpha.
-std::vector<uint8_t> SpritePixels() {
-  std::vector<uint8_t> pixels;
-  for (int y = 0; y < kSide; ++y) {
-    for (int x = 0; x < kSide; ++x) {
-      int dx = 2 * x - kSide + 1, dy = 2 * y - kSide + 1;
-      int alpha = dx * dx + dy * dy < kSide * kSide ? 200 : 0;
-      pixels.insert(pixels.end(), {uint8_t(x * 16), uint8_t(y * 16), 180, uint8_t(alpha)});
-    }
-  }
-  return pixels;
-}
-
-struct Placement {
-  float x, y, angle;
-};
-
-std::vector<Placement> Placements(int n) {
-  std::vector<Placement> placements;
-  uint32_t seed = 12345;
-  auto next = [&seed] {
-    seed = seed * 1103515245u + 12345u;
-    return (seed >> 8) & 0xffff;
-  };
-  for (int i = 0; i < n; ++i) {
-    placements.push_back({float(next() % kWidth), float(next() % kHeight), float(next() % 360)});
-  }
-  return placements;
-}
+// Frames each renderer draws per repetition, at every size.
+constexpr int kFrames = 60;
+const int kCounts[] = {10000, 20000};
 
 // ---- the engine -----------------------------------------------------------------------------
 
 LRESULT CALLBACK Proc(HWND h, UINT m, WPARAM w, LPARAM l) { return DefWindowProcA(h, m, w, l); }
 
-struct Engine {
-  HWND hwnd = nullptr;
-  KV_HANDLE target, texture;
-  KV_VERTEX vertices[4];
-
+class Engine : public Renderer {
+ public:
   Engine() {
     KvInitiation();
     WNDCLASSA windowClass{};
     windowClass.lpfnWndProc = Proc;
     windowClass.lpszClassName = "Sprites Bench";
     RegisterClassA(&windowClass);
-    hwnd = CreateWindowExA(0, "Sprites Bench", "Sprites Bench", WS_POPUP, 0, 0, kWidth, kHeight,
-                           nullptr, nullptr, nullptr, nullptr);
-    KvRenderTargetCreate(&target, hwnd, KV_FORMAT_OPAQUE, 32, 16);
-    KvRenderTargetArea(target, 0, 0, kWidth, kHeight, 45.0, -1.0, 1.0, 0.0);
-    KvRenderTargetActivate(target);
+    HWND hwnd = CreateWindowExA(0, "Sprites Bench", "Sprites Bench", WS_POPUP, 0, 0, kWidth,
+                                kHeight, nullptr, nullptr, nullptr, nullptr);
+    KvRenderTargetCreate(&target_, hwnd, KV_FORMAT_OPAQUE, 32, 16);
+    KvRenderTargetArea(target_, 0, 0, kWidth, kHeight, 45.0, -1.0, 1.0, 0.0);
+    KvRenderTargetActivate(target_);
     KvRenderVsync(0);
     KvSetState(KV_STATE_TEXTURING, 1);
     KvSetState(KV_STATE_CLEAR_COLOR, 0.0, 0.0, 0.0, 0.0);
     KvSetState(KV_STATE_DRAW_COLOR, 1.0, 1.0, 1.0, 1.0);
     KvSetState(KV_STATE_BLEND, 1);
     KvSetState(KV_STATE_BLEND_FUNC, KV_BLEND_SRC_ALPHA, KV_BLEND_ONE_MINUS_SRC_ALPHA);
-    KvTextureCreate(&texture);
+    KvTextureCreate(&texture_);
     std::vector<uint8_t> pixels = SpritePixels();
-    KvTextureLoadRGBAFromMemory(texture, pixels.data(), kSide, kSide);
+    KvTextureLoadRGBAFromMemory(texture_, pixels.data(), kSide, kSide);
     KvTextureParameter(KV_TEX_MIN_FILTER, KV_FILTER_NEAREST);
     KvTextureParameter(KV_TEX_MAG_FILTER, KV_FILTER_NEAREST);
     KvTextureUnactivate(KV_TEXTURE_TARGET);
     const float corners[4][2] = {{0, 0}, {1, 0}, {1, 1}, {0, 1}};
     for (int i = 0; i < 4; ++i) {
-      KV_VERTEX& v = vertices[i];
+      KV_VERTEX& v = vertices_[i];
       v.texCoord[0] = corners[i][0];
       v.texCoord[1] = corners[i][1];
       v.color[0] = v.color[1] = v.color[2] = v.color[3] = 1.0f;
@@ -96,7 +76,7 @@ struct Engine {
     }
   }
 
-  void Frame(const std::vector<Placement>& placements) {
+  void Frame(const std::vector<Placement>& placements) override {
     KvCameraOrtho(0.0, 0.0, kWidth, kHeight, 0.0);
     for (const Placement& p : placements) {
       KvMatrixPush();
@@ -106,132 +86,171 @@ struct Engine {
       KvMatrixRotate(0.0, 0, 1, 0);
       KvMatrixRotate(p.angle, 0, 0, 1);
       KvMatrixScale(1.0, 1.0, 1.0);
-      KvTextureActivate(texture);
-      KvDrawDataStruct(KV_PRIM_QUADS, 0, 4, vertices, nullptr, 0, 0, 0, 0, 0, 0);
+      KvTextureActivate(texture_);
+      KvDrawDataStruct(KV_PRIM_QUADS, 0, 4, vertices_, nullptr, 0, 0, 0, 0, 0, 0);
       KvMatrixPop();
     }
     benchmark::DoNotOptimize(kv::engine::testing::ReadPixels(0, 0, 1, 1));
     KvRenderScene(KV_SCENE_FRAME);
   }
-};
 
-Engine& TheEngine() {
-  static Engine* engine = new Engine;
-  return *engine;
-}
+ private:
+  KV_HANDLE target_, texture_;
+  KV_VERTEX vertices_[4];
+};
 
 // ---- SDL_Renderer ---------------------------------------------------------------------------
 
-struct SdlRenderer {
-  SDL_Window* window = nullptr;
-  SDL_Renderer* renderer = nullptr;
-  SDL_Texture* texture = nullptr;
-
+class SdlRenderer : public Renderer {
+ public:
   explicit SdlRenderer(bool batching) {
     SDL_SetHint(SDL_HINT_RENDER_DRIVER, "opengl");
     SDL_SetHint(SDL_HINT_RENDER_BATCHING, batching ? "1" : nullptr);
-    window = SDL_CreateWindow("SDL_Renderer", 0, 0, kWidth, kHeight,
-                              SDL_WINDOW_OPENGL | SDL_WINDOW_HIDDEN);
-    renderer = SDL_CreateRenderer(window, -1, SDL_RENDERER_ACCELERATED);
+    window_ = SDL_CreateWindow("SDL_Renderer", 0, 0, kWidth, kHeight,
+                               SDL_WINDOW_OPENGL | SDL_WINDOW_HIDDEN);
+    renderer_ = SDL_CreateRenderer(window_, -1, SDL_RENDERER_ACCELERATED);
     std::vector<uint8_t> pixels = SpritePixels();
-    texture = SDL_CreateTexture(renderer, SDL_PIXELFORMAT_ABGR8888, SDL_TEXTUREACCESS_STATIC, kSide,
-                                kSide);
-    SDL_UpdateTexture(texture, nullptr, pixels.data(), kSide * 4);
-    SDL_SetTextureBlendMode(texture, SDL_BLENDMODE_BLEND);
-    SDL_RenderSetVSync(renderer, 0);
+    texture_ = SDL_CreateTexture(renderer_, SDL_PIXELFORMAT_ABGR8888, SDL_TEXTUREACCESS_STATIC,
+                                 kSide, kSide);
+    SDL_UpdateTexture(texture_, nullptr, pixels.data(), kSide * 4);
+    SDL_SetTextureBlendMode(texture_, SDL_BLENDMODE_BLEND);
+    SDL_RenderSetVSync(renderer_, 0);
   }
 
-  void Frame(const std::vector<Placement>& placements) {
-    SDL_SetRenderDrawColor(renderer, 0, 0, 0, 0);
-    SDL_RenderClear(renderer);
+  void Frame(const std::vector<Placement>& placements) override {
+    SDL_SetRenderDrawColor(renderer_, 0, 0, 0, 0);
+    SDL_RenderClear(renderer_);
     for (const Placement& p : placements) {
       SDL_FRect rect{p.x - kSide / 2, p.y - kSide / 2, kSide, kSide};
-      SDL_RenderCopyExF(renderer, texture, nullptr, &rect, p.angle, nullptr, SDL_FLIP_NONE);
+      SDL_RenderCopyExF(renderer_, texture_, nullptr, &rect, p.angle, nullptr, SDL_FLIP_NONE);
     }
     uint8_t pixel[4];
     SDL_Rect one{0, 0, 1, 1};
-    SDL_RenderReadPixels(renderer, &one, SDL_PIXELFORMAT_ABGR8888, pixel, 4);
+    SDL_RenderReadPixels(renderer_, &one, SDL_PIXELFORMAT_ABGR8888, pixel, 4);
     benchmark::DoNotOptimize(pixel);
-    SDL_RenderPresent(renderer);
+    SDL_RenderPresent(renderer_);
   }
+
+ private:
+  SDL_Window* window_ = nullptr;
+  SDL_Renderer* renderer_ = nullptr;
+  SDL_Texture* texture_ = nullptr;
 };
 
-SdlRenderer& Unbatched() {
-  static SdlRenderer* renderer = new SdlRenderer(false);
+// ---- the table --------------------------------------------------------------------------------
+
+struct Row {
+  const char* name;   // the benchmark's name
+  const char* label;  // the renderer as the summary names it
+  std::unique_ptr<Renderer> (*make)();
+  bool needsX;
+};
+
+const Row kRows[] = {
+    {"Engine", "engine", [] { return std::unique_ptr<Renderer>(new Engine); }, false},
+    {"SdlRendererUnbatched", "SDL_Renderer unbatched",
+     [] { return std::unique_ptr<Renderer>(new SdlRenderer(false)); }, false},
+    {"SdlRendererBatched", "SDL_Renderer batched",
+     [] { return std::unique_ptr<Renderer>(new SdlRenderer(true)); }, false},
+    {"SfmlSprite", "SFML sf::Sprite", MakeSfmlSprites, true},
+    {"SfmlVertexArray", "SFML sf::VertexArray", MakeSfmlVertexArray, true},
+};
+
+// Each renderer is made on its first use and kept for the whole run (GL contexts live long).
+Renderer& RendererOf(const Row& row) {
+  static std::map<const Row*, std::unique_ptr<Renderer>> made;
+  std::unique_ptr<Renderer>& renderer = made[&row];
+  if (!renderer) renderer = row.make();
   return *renderer;
 }
 
-SdlRenderer& Batched() {
-  static SdlRenderer* renderer = new SdlRenderer(true);
-  return *renderer;
-}
-
-template <typename Drawer>
-void Run(benchmark::State& state, Drawer& drawer) {
+void Run(benchmark::State& state, const Row* row) {
   std::vector<Placement> placements = Placements(static_cast<int>(state.range(0)));
-  drawer.Frame(placements);  // warm up: first uploads, shader compiles
-  for (auto _ : state) drawer.Frame(placements);
-  state.counters["sprites_per_16.7ms"] = benchmark::Counter(
-      static_cast<double>(state.range(0)) * state.iterations() * kFrameMs / 1000.0,
-      benchmark::Counter::kIsRate);
+  Renderer& renderer = RendererOf(*row);
+  renderer.Activate();
+  renderer.Frame(placements);  // warm up: first uploads, shader compiles
+  for (auto _ : state) renderer.Frame(placements);
+  renderer.Deactivate();
 }
 
-void Ours(benchmark::State& state) { Run(state, TheEngine()); }
-void SdlUnbatched(benchmark::State& state) { Run(state, Unbatched()); }
-void SdlBatched(benchmark::State& state) { Run(state, Batched()); }
+std::string BenchmarkName(const Row& row) { return std::string("Sprites/") + row.name; }
 
-// Keeps each run's time per frame so that the ratios can be printed after the table.
-class RatioReporter : public benchmark::ConsoleReporter {
+// Keeps the time per frame of every repetition, for the medians after the table.
+class MedianReporter : public benchmark::ConsoleReporter {
  public:
-  std::map<std::string, double> secondsPerFrame;
   void ReportRuns(const std::vector<Run>& runs) override {
     for (const Run& run : runs) {
-      if (run.iterations > 0)
-        secondsPerFrame[run.benchmark_name()] = run.real_accumulated_time / run.iterations;
+      if (run.run_type == Run::RT_Iteration && run.iterations > 0 && !run.error_occurred) {
+        std::string key = run.run_name.function_name + "/" + run.run_name.args;
+        msPerFrame_[key].push_back(1000.0 * run.real_accumulated_time / run.iterations);
+      }
     }
     ConsoleReporter::ReportRuns(runs);
   }
+
+  // The median milliseconds per frame of the row at the count; 0 when it did not run.
+  double Median(const Row& row, int count) {
+    std::vector<double>& times = msPerFrame_[BenchmarkName(row) + "/" + std::to_string(count)];
+    if (times.empty()) return 0;
+    std::sort(times.begin(), times.end());
+    size_t half = times.size() / 2;
+    return times.size() % 2 == 1 ? times[half] : (times[half - 1] + times[half]) / 2;
+  }
+
+  size_t Repetitions(const Row& row, int count) {
+    return msPerFrame_[BenchmarkName(row) + "/" + std::to_string(count)].size();
+  }
+
+ private:
+  std::map<std::string, std::vector<double>> msPerFrame_;
 };
+
+void PrintSummary(MedianReporter& reporter) {
+  for (int count : kCounts) {
+    double engine = reporter.Median(kRows[0], count);
+    if (engine <= 0) continue;
+    std::printf("\n%d sprites a frame, median of %zu (ms a frame):\n", count,
+                reporter.Repetitions(kRows[0], count));
+    const Row* fastest = nullptr;
+    double fastestMs = 0;
+    for (const Row& row : kRows) {
+      double ms = reporter.Median(row, count);
+      if (ms <= 0) continue;
+      std::printf("  %-24s %8.2f ms\n", row.label, ms);
+      if (&row != &kRows[0] && (fastest == nullptr || ms < fastestMs)) {
+        fastest = &row;
+        fastestMs = ms;
+      }
+    }
+    if (fastest != nullptr) {
+      std::printf("  engine / fastest peer (%s): %.2fx\n", fastest->label, fastestMs / engine);
+    }
+  }
+}
 
 }  // namespace
 
+}  // namespace sprites_bench
+
 int main(int argc, char** argv) {
-  const std::vector<int64_t> counts = {1000, 10000, 20000};
-  for (int64_t n : counts) {
-    benchmark::RegisterBenchmark("Sprites/Ours", Ours)
-        ->Arg(n)
-        ->UseRealTime()
-        ->Unit(benchmark::kMillisecond);
-    benchmark::RegisterBenchmark("Sprites/SdlRendererUnbatched", SdlUnbatched)
-        ->Arg(n)
-        ->UseRealTime()
-        ->Unit(benchmark::kMillisecond);
-    benchmark::RegisterBenchmark("Sprites/SdlRendererBatched", SdlBatched)
-        ->Arg(n)
-        ->UseRealTime()
-        ->Unit(benchmark::kMillisecond);
+  using namespace sprites_bench;
+  bool withX = SfmlAvailable();
+  if (!withX) std::printf("No X display: the SFML rows are left out.\n");
+  for (int count : kCounts) {
+    for (const Row& row : kRows) {
+      if (row.needsX && !withX) continue;
+      benchmark::RegisterBenchmark(BenchmarkName(row).c_str(), Run, &row)
+          ->Arg(count)
+          ->Iterations(kFrames)
+          ->MeasureProcessCPUTime()
+          ->UseRealTime()
+          ->Unit(benchmark::kMillisecond);
+    }
   }
   benchmark::Initialize(&argc, argv);
-  RatioReporter reporter;
+  MedianReporter reporter;
   benchmark::RunSpecifiedBenchmarks(&reporter);
-  for (int64_t n : counts) {
-    std::string suffix = "/" + std::to_string(n) + "/real_time";
-    double ours = reporter.secondsPerFrame["Sprites/Ours" + suffix];
-    double unbatched = reporter.secondsPerFrame["Sprites/SdlRendererUnbatched" + suffix];
-    double batched = reporter.secondsPerFrame["Sprites/SdlRendererBatched" + suffix];
-    if (ours <= 0 || unbatched <= 0 || batched <= 0) continue;
-    auto perFrame = [n](double seconds) {
-      return static_cast<double>(n) * kFrameMs / 1000.0 / seconds;
-    };
-    std::printf(
-        "%6lld sprites: sprites per 16.7 ms frame: ours %.0f, SDL_Renderer unbatched %.0f, batched "
-        "%.0f\n",
-        static_cast<long long>(n), perFrame(ours), perFrame(unbatched), perFrame(batched));
-    std::printf(
-        "%6lld sprites: ratio ours / SDL_Renderer unbatched = %.2f, ratio ours / SDL_Renderer "
-        "batched = %.2f\n",
-        static_cast<long long>(n), unbatched / ours, batched / ours);
-  }
+  PrintSummary(reporter);
   benchmark::Shutdown();
   return 0;
 }

@@ -27,6 +27,12 @@ constexpr uint32_t kChunkVertices = 8192;
 struct Record {
   Mode mode;
   GLuint texture;
+  // Every vertex of the record is opaque white: the record is drawn with the texture replacing
+  // the colour instead of modulating it. Modulating by white changes nothing, so the pixels are
+  // the same, but llvmpipe then compiles a fragment program without the colour input: measured at
+  // 10,000 sprites a frame, a tenth less rasterizing work and a fifth less work on the thread that
+  // submits (no colour to set up per triangle). A record joined by a tinted primitive modulates.
+  bool untinted;
   uint32_t firstIndex;
   uint32_t indexCount;
   uint32_t minVertex;
@@ -99,9 +105,21 @@ void SetArrays() {
   gl.TexCoordPointer(2, GL_FLOAT, sizeof(Vertex), &v->u);
 }
 
+// The texture environment of unit 0 while a flush draws; GL_MODULATE, GL's default, outside it.
+GLint textureEnvironment = GL_MODULATE;
+
+void SetTextureEnvironment(GLint mode) {
+  if (mode == textureEnvironment) return;
+  gl.TexEnvi(GL_TEXTURE_ENV, GL_TEXTURE_ENV_MODE, mode);
+  textureEnvironment = mode;
+}
+
+// A program's vertex stage may compute its own colour, so with one bound every record modulates.
 void DrawRecord(const Record& record) {
   glcache::BindTexture(0, record.texture);
   glcache::EnableTexturing(0, record.texture != 0);
+  bool replace = record.untinted && record.texture != 0 && !directMode;
+  SetTextureEnvironment(replace ? GL_REPLACE : GL_MODULATE);
   gl.DrawRangeElements(kGlModes[static_cast<int>(record.mode)], record.minVertex, record.maxVertex,
                        static_cast<GLsizei>(record.indexCount), GL_UNSIGNED_SHORT,
                        batch->indices + record.firstIndex);
@@ -110,7 +128,7 @@ void DrawRecord(const Record& record) {
 
 }  // namespace
 
-Slot Reserve(Mode mode, GLuint texture, uint32_t vertexCount, uint32_t indexCount) {
+Slot Reserve(Mode mode, GLuint texture, bool untinted, uint32_t vertexCount, uint32_t indexCount) {
   if (batch->vertexCount >= kChunkVertices) {
     Flush();
     gl.Flush();
@@ -124,8 +142,10 @@ Slot Reserve(Mode mode, GLuint texture, uint32_t vertexCount, uint32_t indexCoun
       Flush();
     }
     last = &batch->records[batch->recordCount++];
-    *last = Record{mode, texture, batch->indexCount, 0, batch->vertexCount, batch->vertexCount};
+    *last = Record{
+        mode, texture, untinted, batch->indexCount, 0, batch->vertexCount, batch->vertexCount};
   }
+  last->untinted = last->untinted && untinted;
   Slot slot{batch->vertices + batch->vertexCount, batch->indices + batch->indexCount,
             batch->vertexCount};
   batch->vertexCount += vertexCount;
@@ -168,6 +188,8 @@ void Flush() {
   for (uint32_t i = 0; i < batch->recordCount; ++i) {
     if (batch->records[i].indexCount > 0) DrawRecord(batch->records[i]);
   }
+  glcache::ActiveUnit(0);
+  SetTextureEnvironment(GL_MODULATE);
   ++thisFrame.flushes;
   Reset();
 }
@@ -193,6 +215,7 @@ void ResetGlState() {
   projectionLoaded = false;
   identityLoaded = false;
   directMode = false;
+  textureEnvironment = GL_MODULATE;
   Reset();
 }
 

@@ -32,8 +32,9 @@ struct Slot {
 };
 
 // Reserves room for one primitive of mode with texture (0: untextured), flushing first when the
-// array or the record list is full. Every reserved vertex and index must be written.
-Slot Reserve(Mode mode, GLuint texture, uint32_t vertexCount, uint32_t indexCount);
+// array or the record list is full. Every reserved vertex and index must be written. untinted
+// says that every vertex of the primitive is opaque white, so the texture shows as it is.
+Slot Reserve(Mode mode, GLuint texture, bool untinted, uint32_t vertexCount, uint32_t indexCount);
 // Marks the end of one Kv* draw call (flushes there when the testing switch asks for it).
 void EndDraw();
 // Draws what is waiting and empties the batch. Without a current target the vertices are dropped.

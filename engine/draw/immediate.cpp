@@ -1,6 +1,6 @@
 // KvPrimitiveBegin, KvPutTexvertex, KvPutVertex, KvPrimitiveEnd: immediate drawing. Vertices are
-// collected with the texture coordinate and the draw colour (263) current when each is put, and go
-// into the batch as one draw at the end.
+// collected with the texture coordinate and the draw colour (KV_STATE_DRAW_COLOR) current when
+// each is put, and go into the batch as one draw at the end.
 #include <vector>
 
 #include "engine/draw/primitives.h"

@@ -23,7 +23,8 @@ struct InputVertex {
 
 enum class Kind { Points, LineLoop, Triangles, Fan, Quads };
 
-// The primitive number (4, 6, 8, 10, 11) as a kind; false for any other number.
+// The primitive number (KV_PRIM_POINTS, KV_PRIM_LINE_LOOP, KV_PRIM_TRIANGLES,
+// KV_PRIM_TRIANGLE_FAN, KV_PRIM_QUADS) as a kind; false for any other number.
 bool KindOf(uint32_t primitive, Kind* out);
 
 // Transforms a vertex by the column-major matrix m; false when the result is not finite.
@@ -55,10 +56,19 @@ bool Gather(const Source& source, const uint32_t* numbers, int n, const float* m
   return true;
 }
 
+// True when every one of the n vertices is opaque white.
+inline bool Untinted(const batch::Vertex* vertices, uint32_t n) {
+  for (uint32_t i = 0; i < n; ++i) {
+    const uint8_t* c = vertices[i].color;
+    if ((c[0] & c[1] & c[2] & c[3]) != 255) return false;
+  }
+  return true;
+}
+
 // Appends one primitive of n transformed vertices with its index pattern.
 inline void Append(batch::Mode mode, GLuint texture, const batch::Vertex* vertices, uint32_t n,
                    const uint32_t* pattern, uint32_t indexCount) {
-  batch::Slot slot = batch::Reserve(mode, texture, n, indexCount);
+  batch::Slot slot = batch::Reserve(mode, texture, Untinted(vertices, n), n, indexCount);
   for (uint32_t i = 0; i < n; ++i) slot.vertices[i] = vertices[i];
   for (uint32_t i = 0; i < indexCount; ++i)
     slot.indices[i] = static_cast<uint16_t>(slot.base + pattern[i]);

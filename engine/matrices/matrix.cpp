@@ -82,6 +82,37 @@ Matrix Matrix::operator*(const Matrix& other) const {
   return result;
 }
 
+void Matrix::Translate(double x, double y, double z) {
+  for (int row = 0; row < 4; ++row) {
+    m[12 + row] = m[row] * x + m[4 + row] * y + m[8 + row] * z + m[12 + row];
+  }
+}
+
+// Column c of this times the upper-left 3x3 block of by, for c = 0, 1, 2; column 3 stays.
+void Matrix::MultiplyLinear(const Matrix& by) {
+  double columns[3][4];
+  for (int column = 0; column < 3; ++column) {
+    const double* b = by.m + 4 * column;
+    for (int row = 0; row < 4; ++row) {
+      columns[column][row] = m[row] * b[0] + m[4 + row] * b[1] + m[8 + row] * b[2];
+    }
+  }
+  for (int column = 0; column < 3; ++column) {
+    for (int row = 0; row < 4; ++row) m[4 * column + row] = columns[column][row];
+  }
+}
+
+void Matrix::Rotate(double angle, double x, double y, double z) {
+  MultiplyLinear(Rotation(angle, x, y, z));
+}
+
+void Matrix::Scale(double x, double y, double z) {
+  const double factors[3] = {x, y, z};
+  for (int column = 0; column < 3; ++column) {
+    for (int row = 0; row < 4; ++row) m[4 * column + row] *= factors[column];
+  }
+}
+
 void Matrix::Transform(double v[4]) const {
   double out[4];
   for (int row = 0; row < 4; ++row) {

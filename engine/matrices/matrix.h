@@ -20,8 +20,18 @@ struct Matrix {
 
   // this * other: other's transform applies first.
   Matrix operator*(const Matrix& other) const;
+  // this = this * Translation(x, y, z), this * Rotation(...), this * Scaling(...), without the
+  // full product: the matrix stacks make these three for every sprite, and the product's terms
+  // with the factor's zeros and ones are skipped. The values are those of the full product (for
+  // finite matrices; a zero may keep its sign where the product would make it +0).
+  void Translate(double x, double y, double z);
+  void Rotate(double angle, double x, double y, double z);
+  void Scale(double x, double y, double z);
   // Transforms the point (x, y, z, w) in place.
   void Transform(double v[4]) const;
+
+ private:
+  void MultiplyLinear(const Matrix& by);
 };
 
 }  // namespace kv::engine

@@ -47,12 +47,6 @@ bool Finite(std::initializer_list<double> values) {
   return true;
 }
 
-uint8_t Multiply(const Matrix& by) {
-  Matrix& current = Changing();
-  current = current * by;
-  return 1;
-}
-
 }  // namespace
 
 const float* ModelViewFloats() {
@@ -124,7 +118,8 @@ extern "C" uint8_t KvMatrixIdentity(void) {
 extern "C" uint8_t KvMatrixTranslate(double x, double y, double z) {
   if (trace::Call("KvMatrixTranslate", x, y, z)) return 0;
   if (!Finite({x, y, z})) return 0;
-  return Multiply(Matrix::Translation(x, y, z));
+  Changing().Translate(x, y, z);
+  return 1;
 }
 
 extern "C" uint8_t KvMatrixRotate(double angle, double x, double y, double z) {
@@ -132,13 +127,17 @@ extern "C" uint8_t KvMatrixRotate(double angle, double x, double y, double z) {
   if (!Finite({angle, x, y, z}) || (x == 0 && y == 0 && z == 0)) return 0;
   // A turn by 0 degrees changes nothing; the framework sends three per sprite, mostly zeros.
   if (angle == 0) return 1;
-  return Multiply(Matrix::Rotation(angle, x, y, z));
+  Changing().Rotate(angle, x, y, z);
+  return 1;
 }
 
 extern "C" uint8_t KvMatrixScale(double x, double y, double z) {
   if (trace::Call("KvMatrixScale", x, y, z)) return 0;
   if (!Finite({x, y, z})) return 0;
-  return Multiply(Matrix::Scaling(x, y, z));
+  // A scale by one changes nothing; the framework sends one per sprite, mostly ones.
+  if (x == 1 && y == 1 && z == 1) return 1;
+  Changing().Scale(x, y, z);
+  return 1;
 }
 
 extern "C" uint8_t KvMatrixMode(uint32_t mode) {

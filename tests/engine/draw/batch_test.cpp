@@ -34,6 +34,28 @@ TEST_F(Batch, VertexColoursModulateTheTexture) {
   KvTextureDestroy(white);
 }
 
+TEST_F(Batch, UntintedAndTintedSpritesShareADrawAndEachKeepsItsColour) {
+  // Untinted sprites show the texture as it is (drawn replacing the colour); a tinted sprite
+  // joining their draw must still be tinted, and untinted ones after it must stay untinted.
+  KV_HANDLE texture = SolidTexture(2, 2, {200, 100, 50, 255});
+  KV_VERTEX plain[4], green[4];
+  Quad(plain, 8, 8);
+  Quad(green, 8, 8, 0, 0, {0, 255, 0, 255});
+  DrawSprite(texture, plain, 0, 0);
+  DrawSprite(texture, green, 10, 0);
+  DrawSprite(texture, plain, 20, 0);
+  DrawSprite(texture, green, 30, 10);  // a tinted record joined by an untinted sprite
+  DrawSprite(texture, plain, 40, 10);
+  EXPECT_TRUE(Near(At(4, 4), {200, 100, 50, 255})) << At(4, 4);
+  EXPECT_TRUE(Near(At(14, 4), {0, 100, 0, 255})) << At(14, 4);
+  EXPECT_TRUE(Near(At(24, 4), {200, 100, 50, 255})) << At(24, 4);
+  EXPECT_TRUE(Near(At(34, 14), {0, 100, 0, 255})) << At(34, 14);
+  EXPECT_TRUE(Near(At(44, 14), {200, 100, 50, 255})) << At(44, 14);
+  KvRenderScene(KV_SCENE_FRAME);
+  EXPECT_EQ(testing_api::LastFrameStats().drawCalls, 1u);
+  KvTextureDestroy(texture);
+}
+
 TEST_F(Batch, SpritesSharingATextureCostOneDraw) {
   KV_HANDLE white = SolidTexture(2, 2, {255, 255, 255, 255});
   KV_VERTEX v[4];
@@ -127,13 +149,16 @@ TEST_F(Batch, EachTriggerFlushesWhatWaits) {
   EXPECT_EQ(testing_api::CurrentFrameStats().flushes, before + 1);
 }
 
-// A busy frame: many textures, blend and clip changes, every primitive kind.
+// A busy frame: many textures, tinted and untinted sprites, blend and clip changes, every
+// primitive kind.
 void DrawBusyFrame(KV_HANDLE textures[3]) {
-  KV_VERTEX v[4];
-  EngineTest::Quad(v, 6, 6, 3, 3, {255, 255, 255, 200});
+  KV_VERTEX tinted[4], untinted[4];
+  EngineTest::Quad(tinted, 6, 6, 3, 3, {255, 255, 255, 200});
+  EngineTest::Quad(untinted, 6, 6, 3, 3);
   for (int i = 0; i < 60; ++i) {
-    EngineTest::DrawSprite(textures[i % 3], v, 3 + (i * 7) % 58, 3 + (i * 11) % 42, i * 17.0,
-                           1 + i % 3 * 0.5, 1.0);
+    const KV_VERTEX* v = i % 5 < 2 ? untinted : tinted;
+    EngineTest::DrawSprite(textures[i % 5 == 4 ? 0 : i % 3], v, 3 + (i * 7) % 58, 3 + (i * 11) % 42,
+                           i * 17.0, 1 + i % 3 * 0.5, 1.0);
     if (i == 30) KvSetState(KV_STATE_BLEND_FUNC, KV_BLEND_SRC_ALPHA, KV_BLEND_ONE);
   }
   KvSetState(KV_STATE_CLIP, 1);
@@ -181,6 +206,46 @@ TEST_F(Batch, BatchedAndUnbatchedFramesAreEqualPixelForPixel) {
     lit += batched[i] + batched[i + 1] + batched[i + 2] > 0;
   EXPECT_GT(lit, kWidth * kHeight / 4);
   for (KV_HANDLE t : textures) KvTextureDestroy(t);
+}
+
+TEST_F(Batch, BatchedAndUnbatchedAgreeUnderAPerspectiveCamera) {
+  // Tilted sprites at several depths, untinted and tinted in one texture's records: colours are
+  // interpolated with perspective here, and must still come out the same either way.
+  std::vector<uint8_t> texels;
+  for (int i = 0; i < 64; ++i) {
+    texels.insert(texels.end(), {static_cast<uint8_t>(i * 4), static_cast<uint8_t>(255 - i * 3),
+                                 static_cast<uint8_t>(i * 7), static_cast<uint8_t>(120 + i)});
+  }
+  KV_HANDLE texture = TextureFrom(texels, 8, 8);
+  *static_cast<double*>(KvRenderTargetGet(target, KV_RT_RANGE_NEAR)) = 0.1;
+  *static_cast<double*>(KvRenderTargetGet(target, KV_RT_RANGE_FAR)) = 100;
+  ASSERT_EQ(KvCameraPerspective(KV_DOUBLE4{10, 20, 30, 0}, KV_DOUBLE4{0, 0, 12, 1}, 1), 1);
+  KV_VERTEX plain[4], tinted[4];
+  Quad(plain, 6, 6, 3, 3);
+  Quad(tinted, 6, 6, 3, 3, {255, 200, 120, 230});
+  auto drawScene = [&] {
+    for (int i = 0; i < 40; ++i) {
+      KvMatrixPush();
+      KvMatrixIdentity();
+      KvMatrixTranslate(-8 + (i * 5) % 17, -6 + (i * 3) % 13, -(i % 7) * 1.5);
+      KvMatrixRotate(i * 23.0, 1, 0, 0);
+      KvMatrixRotate(i * 11.0, 0, 0, 1);
+      KvTextureActivate(texture);
+      KvDrawDataStruct(KV_PRIM_QUADS, 0, 4, i % 3 == 0 ? tinted : plain, nullptr, 0, 0, 0, 0, 0, 0);
+      KvMatrixPop();
+    }
+  };
+  drawScene();
+  std::vector<uint8_t> batched = testing_api::ReadPixels(0, 0, kWidth, kHeight);
+  KvRenderScene(KV_SCENE_FRAME);
+  testing_api::SetFlushEveryDraw(true);
+  drawScene();
+  std::vector<uint8_t> unbatched = testing_api::ReadPixels(0, 0, kWidth, kHeight);
+  EXPECT_TRUE(batched == unbatched);
+  int lit = 0;
+  for (size_t i = 0; i < batched.size(); i += 4) lit += batched[i] + batched[i + 2] > 0;
+  EXPECT_GT(lit, kWidth * kHeight / 8);
+  KvTextureDestroy(texture);
 }
 
 TEST_F(Batch, LongRunsGoToGlInChunksWithoutChangingTheFrame) {

@@ -108,6 +108,25 @@ TEST_F(VertexBuffers, AQuadMeshIsDrawnWithoutIndicesAndWithTheModelView) {
   KvVertexBufferDestroy(vb);
 }
 
+TEST_F(VertexBuffers, ATexturedMeshAfterUntintedSpritesIsStillTinted) {
+  // The batch draws untinted sprites with the texture replacing the colour; a textured draw from
+  // buffers right after them must modulate by its vertex colours again.
+  KV_HANDLE white = SolidTexture(2, 2, {255, 255, 255, 255});
+  KV_VERTEX sprite[4];
+  Quad(sprite, 4, 4);
+  DrawSprite(white, sprite, 50, 40);
+  KV_HANDLE vb = MakeBuffer(false);
+  KvVertexBufferActivate(vb, KV_VB_VERTICES);
+  KvTextureActivate(white);
+  EXPECT_EQ(DrawBuffer(KV_PRIM_QUADS, 4, false), 1);
+  Rgba corner = At(9, 5);
+  EXPECT_TRUE(corner.r == 255 && std::abs(corner.g - 51) <= 3 && corner.b < 30) << corner;
+  EXPECT_TRUE(Near(At(51, 41), {255, 255, 255, 255})) << At(51, 41);
+  KvVertexBufferUnactivate(KV_VB_VERTICES);
+  KvVertexBufferDestroy(vb);
+  KvTextureDestroy(white);
+}
+
 TEST_F(VertexBuffers, DrawsThatWouldReadBeyondAPartAreRefused) {
   KV_HANDLE vb = MakeBuffer(true);
   EXPECT_EQ(DrawBuffer(KV_PRIM_TRIANGLES, 6, true), 0);  // nothing active yet
