@@ -5,11 +5,6 @@
 
 typedef GuiTest ManagerInput;
 
-using enum KV_GUI::EVENT_BITS;
-using enum KV_GUI::SEND_MODE;
-using enum KV_GUI::SEND_TARGET;
-using enum KV_GUI::SEND_AFTER;
-
 TEST_F(ManagerInput, NothingHappensWithoutAScreen) {
   Probe* control = Add("c", nullptr, 0, 0, 100, 100);
   Cursor(10, 10);
@@ -28,8 +23,8 @@ TEST_F(ManagerInput, EventBitsAreSetReadAndClearedEachFrame) {
   KvSetKeyPressed(65, 1);
   gui->ProcessInput();
   EXPECT_EQ(gui->focus, control);
-  EXPECT_EQ(control->seen,
-            EVENT_KEY_PRESSED | EVENT_KEY_DOWN | EVENT_ENTERED | EVENT_OVER | EVENT_MOVED);
+  EXPECT_EQ(control->seen, KV_GUI::EVENT_KEY_PRESSED | KV_GUI::EVENT_KEY_DOWN |
+                               KV_GUI::EVENT_ENTERED | KV_GUI::EVENT_OVER | KV_GUI::EVENT_MOVED);
   EXPECT_EQ(control->Events, 0u);
   EXPECT_EQ(control->GetPreviousFlags(), control->seen);
   EXPECT_DOUBLE_EQ(gui->GetMousePosition().x, 110);
@@ -38,13 +33,13 @@ TEST_F(ManagerInput, EventBitsAreSetReadAndClearedEachFrame) {
   KvSetKeyPressed(65, 0);
   KvSetKeyDown(65, 0);
   gui->ProcessInput();
-  EXPECT_EQ(control->seen, EVENT_OVER);
+  EXPECT_EQ(control->seen, KV_GUI::EVENT_OVER);
   EXPECT_DOUBLE_EQ(gui->GetMouseDelta().x, 0);
 
   // The cursor leaves.
   Cursor(10, 10);
   gui->ProcessInput();
-  EXPECT_EQ(control->seen, EVENT_LEFT | EVENT_OUTSIDE | EVENT_MOVED);
+  EXPECT_EQ(control->seen, KV_GUI::EVENT_LEFT | KV_GUI::EVENT_OUTSIDE | KV_GUI::EVENT_MOVED);
   EXPECT_DOUBLE_EQ(gui->GetMouseDelta().x, -100);
   EXPECT_DOUBLE_EQ(gui->GetMouseDelta().y, -110);
   EXPECT_EQ(gui->focus, nullptr);
@@ -60,22 +55,25 @@ TEST_F(ManagerInput, TheFrontSiblingWinsAndKeepsTheMaskedBits) {
   gui->ProcessInput();
   // Equal Order: the later added is in front.
   EXPECT_EQ(gui->focus, front);
-  EXPECT_EQ(front->seen & (EVENT_MOUSE_PRESSED | EVENT_OVER | EVENT_ENTERED),
-            EVENT_MOUSE_PRESSED | EVENT_OVER | EVENT_ENTERED);
-  EXPECT_EQ(back->seen & (EVENT_MOUSE_PRESSED | EVENT_OVER | EVENT_ENTERED), 0u);
+  EXPECT_EQ(
+      front->seen & (KV_GUI::EVENT_MOUSE_PRESSED | KV_GUI::EVENT_OVER | KV_GUI::EVENT_ENTERED),
+      KV_GUI::EVENT_MOUSE_PRESSED | KV_GUI::EVENT_OVER | KV_GUI::EVENT_ENTERED);
+  EXPECT_EQ(back->seen & (KV_GUI::EVENT_MOUSE_PRESSED | KV_GUI::EVENT_OVER | KV_GUI::EVENT_ENTERED),
+            0u);
 
   // A lower Order brings the first one to the front.
   back->Order = -1;
   back->NonCorrected = 0;
   gui->ProcessInput();
   EXPECT_EQ(gui->focus, back);
-  EXPECT_EQ(front->seen & (EVENT_MOUSE_PRESSED | EVENT_OVER), 0u);
+  EXPECT_EQ(front->seen & (KV_GUI::EVENT_MOUSE_PRESSED | KV_GUI::EVENT_OVER), 0u);
 
   // NonCorrected keeps the bits although it lost.
   front->NonCorrected = 1;
   gui->ProcessInput();
   EXPECT_EQ(gui->focus, back);
-  EXPECT_EQ(front->seen & (EVENT_MOUSE_PRESSED | EVENT_OVER), EVENT_MOUSE_PRESSED | EVENT_OVER);
+  EXPECT_EQ(front->seen & (KV_GUI::EVENT_MOUSE_PRESSED | KV_GUI::EVENT_OVER),
+            KV_GUI::EVENT_MOUSE_PRESSED | KV_GUI::EVENT_OVER);
 }
 
 TEST_F(ManagerInput, AChildUnderTheCursorBeatsItsParentUnlessNotHitable) {
@@ -89,7 +87,8 @@ TEST_F(ManagerInput, AChildUnderTheCursorBeatsItsParentUnlessNotHitable) {
   child->Hitable = 0;
   gui->ProcessInput();
   EXPECT_EQ(gui->focus, parent);
-  EXPECT_EQ(child->seen & EVENT_OVER, 0u);  // had it in the hit pass, lost it in the clearing
+  EXPECT_EQ(child->seen & KV_GUI::EVENT_OVER,
+            0u);  // had it in the hit pass, lost it in the clearing
 }
 
 TEST_F(ManagerInput, CutAreaLimitsTheChildrensHitRegion) {
@@ -100,7 +99,7 @@ TEST_F(ManagerInput, CutAreaLimitsTheChildrensHitRegion) {
   Cursor(150, 10);
   gui->ProcessInput();
   EXPECT_EQ(gui->focus, nullptr);
-  EXPECT_EQ(child->seen & EVENT_OUTSIDE, EVENT_OUTSIDE);
+  EXPECT_EQ(child->seen & KV_GUI::EVENT_OUTSIDE, KV_GUI::EVENT_OUTSIDE);
   parent->CutArea = 0;
   gui->ProcessInput();
   EXPECT_EQ(gui->focus, child);
@@ -115,7 +114,7 @@ TEST_F(ManagerInput, AControlClippedAwayNeverLeavesWithoutHavingBeenInside) {
   gui->ProcessInput();
   Cursor(90, 90);
   gui->ProcessInput();
-  EXPECT_EQ(child->seen & (EVENT_LEFT | EVENT_ENTERED | EVENT_OVER), 0u);
+  EXPECT_EQ(child->seen & (KV_GUI::EVENT_LEFT | KV_GUI::EVENT_ENTERED | KV_GUI::EVENT_OVER), 0u);
 }
 
 TEST_F(ManagerInput, AnInactiveControlGetsNoBitsButStillDispatches) {
@@ -144,13 +143,13 @@ TEST_F(ManagerInput, AHoveredSubtreeSwitchedOffHearsOnceThatThePointerLeft) {
   gui->UpdateLayout();
   Cursor(30, 30);
   gui->ProcessInput();
-  EXPECT_EQ(item->seen & EVENT_ENTERED, EVENT_ENTERED);
+  EXPECT_EQ(item->seen & KV_GUI::EVENT_ENTERED, KV_GUI::EVENT_ENTERED);
   // The window is switched off with the pointer still over the item: the item and the window
   // hear that the pointer left, the control the pointer was not over hears nothing.
   window->Active = 0;
   gui->ProcessInput();
-  EXPECT_EQ(window->seen, EVENT_LEFT);
-  EXPECT_EQ(item->seen, EVENT_LEFT);
+  EXPECT_EQ(window->seen, KV_GUI::EVENT_LEFT);
+  EXPECT_EQ(item->seen, KV_GUI::EVENT_LEFT);
   EXPECT_EQ(other->seen, 0u);
   gui->ProcessInput();
   EXPECT_EQ(window->seen, 0u);
@@ -166,9 +165,10 @@ TEST_F(ManagerInput, AControlMovedFromUnderAStillPointerLeaves) {
   control->Position.x = 200;
   gui->UpdateLayout();
   gui->ProcessInput();
-  EXPECT_EQ(control->seen & (EVENT_LEFT | EVENT_OUTSIDE), EVENT_LEFT | EVENT_OUTSIDE);
+  EXPECT_EQ(control->seen & (KV_GUI::EVENT_LEFT | KV_GUI::EVENT_OUTSIDE),
+            KV_GUI::EVENT_LEFT | KV_GUI::EVENT_OUTSIDE);
   gui->ProcessInput();
-  EXPECT_EQ(control->seen & EVENT_LEFT, 0u);
+  EXPECT_EQ(control->seen & KV_GUI::EVENT_LEFT, 0u);
 }
 
 TEST_F(ManagerInput, AHiddenActiveControlStillTakesTheFocus) {
@@ -179,7 +179,7 @@ TEST_F(ManagerInput, AHiddenActiveControlStillTakesTheFocus) {
   Cursor(10, 10);
   gui->ProcessInput();
   EXPECT_EQ(gui->focus, hidden);
-  EXPECT_EQ(hidden->seen & (EVENT_OVER | EVENT_MOUSE_DOWN), EVENT_OVER);
+  EXPECT_EQ(hidden->seen & (KV_GUI::EVENT_OVER | KV_GUI::EVENT_MOUSE_DOWN), KV_GUI::EVENT_OVER);
 }
 
 TEST_F(ManagerInput, DetachFromAnEventOperationWaitsForTheEndOfThePass) {
@@ -226,27 +226,32 @@ TEST_F(ManagerInput, SendEventAddsBitsOnlyToActiveTargetsAndClears) {
   Probe* outer = Add("o", nullptr);
   Probe* inner = Add("i", outer);
   Probe* inner2 = Add("i2", outer);
-  gui->SendEvent(outer, EVENT_NOTIFY_1, SEND_ADD_BITS, SEND_ANY_TARGET, SEND_CLEAR_EVENTS);
-  EXPECT_EQ(outer->seen, EVENT_NOTIFY_1);
+  gui->SendEvent(outer, KV_GUI::EVENT_NOTIFY_1, KV_GUI::SEND_ADD_BITS, KV_GUI::SEND_ANY_TARGET,
+                 KV_GUI::SEND_CLEAR_EVENTS);
+  EXPECT_EQ(outer->seen, KV_GUI::EVENT_NOTIFY_1);
   EXPECT_EQ(outer->Events, 0u);
   outer->Active = 0;
-  outer->Events = EVENT_OVER;
-  gui->SendEvent(outer, EVENT_NOTIFY_1, SEND_ADD_BITS, SEND_ANY_TARGET, SEND_CLEAR_EVENTS);
-  EXPECT_EQ(outer->seen, EVENT_OVER);  // not added, but the handler still runs
+  outer->Events = KV_GUI::EVENT_OVER;
+  gui->SendEvent(outer, KV_GUI::EVENT_NOTIFY_1, KV_GUI::SEND_ADD_BITS, KV_GUI::SEND_ANY_TARGET,
+                 KV_GUI::SEND_CLEAR_EVENTS);
+  EXPECT_EQ(outer->seen, KV_GUI::EVENT_OVER);  // not added, but the handler still runs
   EXPECT_EQ(outer->Events, 0u);
 
   // Sent to the subtree, the bits are passed down and added to each child.
   Probe::Log().clear();
-  gui->SendEvent(outer, EVENT_NOTIFY_2, SEND_TO_SUBTREE, SEND_ANY_TARGET, SEND_KEEP_EVENTS);
+  gui->SendEvent(outer, KV_GUI::EVENT_NOTIFY_2, KV_GUI::SEND_TO_SUBTREE, KV_GUI::SEND_ANY_TARGET,
+                 KV_GUI::SEND_KEEP_EVENTS);
   EXPECT_EQ(Joined(), "eo ei ei2 ");
-  EXPECT_EQ(inner->seen, EVENT_NOTIFY_2);
+  EXPECT_EQ(inner->seen, KV_GUI::EVENT_NOTIFY_2);
   EXPECT_EQ(inner2->Events, 0u);
 
   // Only in the tree when asked.
   Probe::Log().clear();
   gui->RemoveControl(inner2);
   Probe loose("loose");
-  gui->SendEvent(&loose, EVENT_NOTIFY_1, SEND_ADD_BITS, SEND_TREE_ONLY, SEND_KEEP_EVENTS);
+  gui->SendEvent(&loose, KV_GUI::EVENT_NOTIFY_1, KV_GUI::SEND_ADD_BITS, KV_GUI::SEND_TREE_ONLY,
+                 KV_GUI::SEND_KEEP_EVENTS);
   EXPECT_EQ(loose.events, 1);  // no node: nothing to check
-  gui->SendEvent(nullptr, EVENT_NOTIFY_1, SEND_ADD_BITS, SEND_ANY_TARGET, SEND_KEEP_EVENTS);
+  gui->SendEvent(nullptr, KV_GUI::EVENT_NOTIFY_1, KV_GUI::SEND_ADD_BITS, KV_GUI::SEND_ANY_TARGET,
+                 KV_GUI::SEND_KEEP_EVENTS);
 }
