@@ -1,12 +1,15 @@
 // Feeds arbitrary bytes to the OBJ and MTL readers: the input, cut at its first 0x7f byte, is
-// written as an OBJ file and a material library "lib.mtl" beside it. Loading must succeed (the
+// written as an OBJ file and a material library "lib.mtl" beside it, in a scratch folder that
+// also holds a texture "t.kvt" for map_Kd lines to load. Loading must succeed (the
 // file exists), every group must hold whole triangles, and freeing the model (marked loaded)
 // must leave no engine object behind.
 #include <cstddef>
 #include <cstdint>
 #include <string>
+#include <vector>
 
 #include "engine/testing.h"
+#include "engine/textures/kvt_format.h"
 #include "fuzz/scratch_folder.h"
 #include "graphics/model.h"
 
@@ -17,7 +20,10 @@ std::string dir;  // the scratch folder holding m.obj and lib.mtl
 }  // namespace
 
 extern "C" int LLVMFuzzerInitialize(int*, char***) {
-  dir = fuzz::EnterScratchFolder("kv_fuzz_obj", {"m.obj", "lib.mtl"});
+  dir = fuzz::EnterScratchFolder("kv_fuzz_obj", {"m.obj", "lib.mtl", "t.kvt"});
+  const uint8_t pixels[2 * 2 * 4] = {255, 0, 0, 255, 0, 255, 0, 255, 0, 0, 255, 255, 9, 9, 9, 0};
+  std::vector<uint8_t> texture = kv::engine::kvt::Write(2, 2, pixels);
+  fuzz::WriteFile("t.kvt", texture.data(), texture.size());
   return 0;
 }
 
