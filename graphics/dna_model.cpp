@@ -46,10 +46,11 @@ class LINE_READER {
     *out = value;
     return true;
   }
-  // The next line as an index below limit (a number truncated toward zero); false outside.
+  // The next line as an index below limit (a number truncated toward zero); false outside. An
+  // empty section has no index at all, not even the 0 that a value between -1 and 0 truncates to.
   bool Index(uint32_t limit, uint32_t* out) {
     double value = Number();
-    if (!(value > -1.0 && value < static_cast<double>(limit))) return false;
+    if (limit == 0 || !(value > -1.0 && value < static_cast<double>(limit))) return false;
     *out = static_cast<uint32_t>(value);
     return true;
   }

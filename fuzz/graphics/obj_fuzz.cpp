@@ -1,45 +1,38 @@
 // Feeds arbitrary bytes to the OBJ and MTL readers: the input, cut at its first 0x7f byte, is
-// written as an OBJ file and a material library "lib.mtl" beside it. Loading must succeed (the
+// written as an OBJ file and a material library "lib.mtl" beside it, in a scratch folder that
+// also holds a texture "t.kvt" for map_Kd lines to load. Loading must succeed (the
 // file exists), every group must hold whole triangles, and freeing the model (marked loaded)
 // must leave no engine object behind.
-#include <unistd.h>
-
 #include <cstddef>
 #include <cstdint>
-#include <cstdio>
-#include <cstdlib>
 #include <string>
+#include <vector>
 
 #include "engine/testing.h"
+#include "engine/textures/kvt_format.h"
+#include "fuzz/scratch_folder.h"
 #include "graphics/model.h"
 
 namespace {
 
-const std::string& Directory() {
-  static std::string dir = [] {
-    char pattern[] = "/tmp/kv_obj_fuzz_XXXXXX";
-    return std::string(mkdtemp(pattern) != nullptr ? pattern : "/tmp");
-  }();
-  return dir;
-}
-
-void WriteFile(const std::string& path, const uint8_t* data, size_t size) {
-  FILE* file = std::fopen(path.c_str(), "wb");
-  if (file == nullptr) return;
-  if (size > 0) std::fwrite(data, 1, size, file);
-  std::fclose(file);
-}
+std::string dir;  // the scratch folder holding m.obj and lib.mtl
 
 }  // namespace
+
+extern "C" int LLVMFuzzerInitialize(int*, char***) {
+  dir = fuzz::EnterScratchFolder("kv_fuzz_obj", {"m.obj", "lib.mtl", "t.kvt"});
+  const uint8_t pixels[2 * 2 * 4] = {255, 0, 0, 255, 0, 255, 0, 255, 0, 0, 255, 255, 9, 9, 9, 0};
+  std::vector<uint8_t> texture = kv::engine::kvt::Write(2, 2, pixels);
+  fuzz::WriteFile("t.kvt", texture.data(), texture.size());
+  return 0;
+}
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   if (size > 1u << 18) return 0;
   size_t cut = 0;
   while (cut < size && data[cut] != 0x7f) ++cut;
-  const std::string& dir = Directory();
-  WriteFile(dir + "/m.obj", data, cut);
-  WriteFile(dir + "/lib.mtl", data + (cut < size ? cut + 1 : size),
-            cut < size ? size - cut - 1 : 0);
+  fuzz::WriteFile("m.obj", data, cut);
+  fuzz::WriteFile("lib.mtl", data + (cut < size ? cut + 1 : size), cut < size ? size - cut - 1 : 0);
 
   size_t before = kv::engine::testing::LiveObjectCount();
   KV_MODEL model;

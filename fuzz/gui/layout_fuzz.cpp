@@ -7,11 +7,11 @@
 #include <cstdint>
 #include <string>
 
-#include "fuzz/gui/scratch_folder.h"
+#include "fuzz/scratch_folder.h"
 #include "gui/layout_loader.h"
 
-using fuzz_gui::EnterScratchFolder;
-using fuzz_gui::WriteFile;
+using fuzz::EnterScratchFolder;
+using fuzz::WriteFile;
 
 namespace {
 
@@ -20,7 +20,7 @@ void Procedure(KvCore::KV_GUI::CONTROL*) {}
 }  // namespace
 
 extern "C" int LLVMFuzzerInitialize(int*, char***) {
-  EnterScratchFolder("/tmp/kv_fuzz_layout_XXXXXX", {"a.xml", "b.xml"});
+  EnterScratchFolder("kv_fuzz_layout", {"a.xml", "b.xml"});
   WriteFile("b.xml",
             "<B><Include File=\"a.xml\" Node=\"L\"/><Control Name=\"b\">"
             "<Include File=\"a.xml\" Node=\"L/M\"/></Control></B>");

@@ -9,11 +9,11 @@
 #include <string>
 
 #include "engine/kv_engine.h"
-#include "fuzz/gui/scratch_folder.h"
+#include "fuzz/scratch_folder.h"
 #include "gui/gui.h"
 
-using fuzz_gui::EnterScratchFolder;
-using fuzz_gui::WriteFile;
+using fuzz::EnterScratchFolder;
+using fuzz::WriteFile;
 
 namespace {
 
@@ -37,7 +37,7 @@ uint32_t NextTextureId() {
 
 extern "C" int LLVMFuzzerInitialize(int*, char***) {
   setenv("SDL_VIDEODRIVER", "offscreen", 0);
-  EnterScratchFolder("/tmp/kv_fuzz_theme_XXXXXX", {"a.xml", "b.xml", "t.kvt", "f.fnt"});
+  EnterScratchFolder("kv_fuzz_theme", {"a.xml", "b.xml", "t.kvt", "f.fnt"});
   KvInitiation();
   WriteFile("t.kvt", KvtBytes(4, 4));
   WriteFile("f.fnt",

@@ -197,6 +197,10 @@ TEST_F(Dna, BadShortAndHostileFilesAreRefusedWithNothingBuilt) {
       Join({"envboxmodel2d", "2", "0x7fffffff", "1", "2", "3", "4", "5"}),
       Join({"envboxmodel2d", "2", "0", "0", "0", "1000000"}),
       std::string("\x00\xff garbage \x01", 12),
+      // Indices into empty sections, -0.5 truncating to 0: a sprite's force, a surface's corner.
+      Join({"envboxmodel2d", "2", "0", "0", "0", "1", "t", "0", "0", "1", "1", "-0.5", "0", "0"}),
+      Join({"envboxmodel2d", "2", "0", "1", "-0.5", "-0.5", "-0.5", "0", "0", "0", "0", "0", "0",
+            "t", "0", "0"}),
   };
   // Out-of-range indices: a surface corner 3 of 3 substances, a negative force end, a NaN sprite force.
   std::vector<std::string> lines = good;

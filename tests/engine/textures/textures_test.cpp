@@ -244,6 +244,49 @@ TEST_F(Texture, ImagesOverTheSizeLimitAreRefusedBeforeDecoding) {
   KvTextureDestroy(texture);
 }
 
+TEST_F(Texture, CutOffTgaAndBmpFilesAreRefused) {
+  std::vector<uint8_t> pixels = Gradient();
+  std::vector<uint8_t> bmp, tga, plainTga;
+  ASSERT_NE(stbi_write_bmp_to_func(AppendBytes, &bmp, 3, 2, 4, pixels.data()), 0);
+  ASSERT_NE(stbi_write_tga_to_func(AppendBytes, &tga, 3, 2, 4, pixels.data()), 0);  // run-length
+  stbi_write_tga_with_rle = 0;
+  ASSERT_NE(stbi_write_tga_to_func(AppendBytes, &plainTga, 3, 2, 4, pixels.data()), 0);
+  stbi_write_tga_with_rle = 1;
+  // Headers claiming 4000 x 4000 pixels with one pixel value behind them: a plain and a
+  // run-length TGA, and a BMP.
+  std::vector<uint8_t> hugeTga = {0, 0,    2,    0,    0,    0,  0, 0, 0, 0, 0,
+                                  0, 0xa0, 0x0f, 0xa0, 0x0f, 32, 8, 1, 2, 3, 4};
+  std::vector<uint8_t> hugeRleTga = hugeTga;
+  hugeRleTga[2] = 10;
+  hugeRleTga.insert(hugeRleTga.begin() + 18, 0xff);
+  std::vector<uint8_t> hugeBmp(54, 0);
+  const uint8_t bmpHeader[] = {'B', 'M', 0, 0,    0,    0, 0, 0,    0,    0, 54, 0, 0, 0,  40,
+                               0,   0,   0, 0xa0, 0x0f, 0, 0, 0xa0, 0x0f, 0, 0,  1, 0, 24, 0};
+  std::memcpy(hugeBmp.data(), bmpHeader, sizeof bmpHeader);
+  hugeBmp.insert(hugeBmp.end(), {1, 2, 3});
+
+  KV_HANDLE texture;
+  ASSERT_EQ(KvTextureCreate(&texture), 1);
+  std::string path = ::testing::TempDir() + "engine_cut.img";
+  for (const std::vector<uint8_t>* whole : {&bmp, &tga, &plainTga}) {
+    WriteFile(path, *whole);
+    EXPECT_EQ(KvTextureLoad(texture, path.c_str(), 1), 1);
+    // Cut off inside the pixels: one byte short, and half of the file.
+    for (size_t cut : {whole->size() - 1, whole->size() / 2}) {
+      KvTextureLoadEmpty(texture, 1, 1, 1);
+      WriteFile(path, std::vector<uint8_t>(whole->begin(), whole->begin() + cut));
+      EXPECT_EQ(KvTextureLoad(texture, path.c_str(), 1), 0) << cut << " of " << whole->size();
+      EXPECT_EQ(Property(texture, KV_TEX_WIDTH), 1u);
+    }
+  }
+  for (const std::vector<uint8_t>* header : {&hugeTga, &hugeRleTga, &hugeBmp}) {
+    WriteFile(path, *header);
+    EXPECT_EQ(KvTextureLoad(texture, path.c_str(), 1), 0) << header->size();
+  }
+  std::remove(path.c_str());
+  KvTextureDestroy(texture);
+}
+
 TEST_F(Texture, ParametersTakeOnlyTheirOwnValues) {
   KV_HANDLE texture = SolidTexture(2, 2, {1, 2, 3, 4});
   EXPECT_EQ(KvTextureActivate(texture), 1);

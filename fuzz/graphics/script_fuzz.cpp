@@ -1,5 +1,7 @@
 // Fuzzes the script compiler and runtime. The first byte chooses what the rest is: a definition
-// text to link, a script to compile and run against a fixed language, or program bytes to run.
+// text to link, a script to compile and run against a fixed list of two languages (a small one of
+// its own, first, and the technique language, which "!LANGUAGE: TechniqueShader" picks), or
+// program bytes to run.
 // Any input must give a clean result; whatever compiles must run, and must survive being written
 // out and read back.
 #include <cstddef>
@@ -9,6 +11,7 @@
 #include <vector>
 
 #include "engine/script/script_api.h"
+#include "graphics/technique.h"
 
 namespace {
 
@@ -39,15 +42,25 @@ void ReadVariable(KV_ARRAY<unsigned char>* arguments) {
   }
 }
 
+// The technique language's procedures; here they only read their arguments, since the real ones
+// draw with the canvases and shaders of a running technique.
+const char* const kTechniqueProcedures[] = {"EXECUTE", "CLEAR", "PASS",  "CANVAS", "RECT",
+                                            "IMAGE",   "COLOR", "BLEND", "PARAM",  "ATTRIB"};
+
 KV_DEFINITION_LIST* List() {
   static KV_DEFINITION_LIST* list = [] {
-    KvVistrelLinkDefinition("Fuzz", kDefinition, sizeof kDefinition - 1);
+    const char* technique = KV_TECHNIQUE::definitionText;
+    if (!KvVistrelLinkDefinition("Fuzz", kDefinition, sizeof kDefinition - 1) ||
+        !KvVistrelLinkDefinition("TechniqueShader", technique, std::strlen(technique)))
+      std::abort();
     KV_DEFINITION_LIST* built = KvVistrelBuildDefinitionList();
     KvVistrelUnlinkDefinitions();
     KvVistrelAddDefinitionProc("Fuzz", "ONE", Consume);
     KvVistrelAddDefinitionProc("Fuzz", "TWO", ReadVariable);
     KvVistrelAddDefinitionProc("Fuzz", "THREE", Consume);
     KvVistrelAddDefinitionProc("Fuzz", "NONE", Consume);
+    for (const char* name : kTechniqueProcedures)
+      KvVistrelAddDefinitionProc("TechniqueShader", name, Consume);
     return built;
   }();
   return list;

@@ -1,0 +1,5 @@
+1!VARIABLES: x x
+ONE x
+TWO A
+FOUR
+!LANGUAGE: Nowhere

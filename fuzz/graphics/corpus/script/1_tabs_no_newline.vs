@@ -1,0 +1,3 @@
+1!VARIABLES:	v
+ONE	C	
+THREE  v   v  A
