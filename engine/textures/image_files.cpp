@@ -102,58 +102,6 @@ size_t MeasureTga(const uint8_t* block) {
   return 18 + idLength + colorMapLength * ((colorMapBits + 7) / 8) + pixelBytes;
 }
 
-// ---- the least a TGA or BMP file holds ----------------------------------------------------
-// stb_image decodes a TGA or BMP that ends early as if the missing pixels were black, so a few
-// bytes could pass for a full-size image and have the engine allocate for all of it. The header
-// (and, in a run-length TGA, the packet bytes) say how long the whole file is; a shorter file is
-// damaged.
-
-constexpr size_t kDamaged = static_cast<size_t>(-1);  // a header or packet cut off
-
-// Header, id, colour map (of a colour-mapped image), then every pixel stored once or, run-length
-// encoded, the packets that cover them: a packet byte, then one pixel value for a run of up to
-// 128 pixels or one value per pixel for a raw packet. The packets are walked, not decoded.
-size_t ShortestTga(const uint8_t* data, size_t size, size_t pixels) {
-  if (size < 18) return kDamaged;
-  uint8_t idLength = data[0], imageType = data[2];
-  bool colorMapped = imageType == 1 || imageType == 9;
-  size_t colorMapBytes = colorMapped ? Le16(data + 5) * ((data[7] + 7u) / 8) : 0;
-  size_t pixelSize = (data[16] + 7u) / 8;
-  size_t at = 18 + idLength + colorMapBytes;
-  if (imageType < 9) return at + pixels * pixelSize;
-  for (size_t covered = 0; covered < pixels;) {
-    if (at >= size) return kDamaged;
-    uint8_t packet = data[at++];
-    size_t count = (packet & 0x7fu) + 1;
-    at += (packet & 0x80) != 0 ? pixelSize : count * pixelSize;
-    covered += count;
-  }
-  return at;
-}
-
-// Up to the pixel data (which the header's offset places after the info header), then every row
-// padded to four bytes. Compressed BMPs have no such bound (stb_image refuses most of them).
-size_t ShortestBmp(const uint8_t* data, size_t size, size_t width, size_t height) {
-  if (size < 18) return kDamaged;
-  uint32_t infoSize = Le32(data + 14);
-  bool old = infoSize == 12;  // the oldest header: 16-bit sides, no compression field
-  if (size < (old ? 26u : 34u)) return kDamaged;
-  uint32_t bits = Le16(data + (old ? 24 : 28));
-  uint32_t compression = old ? 0 : Le32(data + 30);
-  if (compression != 0 && compression != 3) return 0;  // 3: plain pixels with bit masks
-  size_t start = std::max<size_t>(Le32(data + 10), 14 + static_cast<size_t>(infoSize));
-  return start + (width * bits + 31) / 32 * 4 * height;
-}
-
-// The least a file of w x h pixels holds, by its first bytes as MeasureImageBlock tells them
-// apart: 0 for PNG and JPEG, whose compressed data has no such bound.
-size_t ShortestFile(const uint8_t* data, size_t size, int w, int h) {
-  size_t width = static_cast<size_t>(w), height = static_cast<size_t>(h);
-  if (data[0] == 0x89 || (size >= 2 && data[0] == 0xff && data[1] == 0xd8)) return 0;
-  if (size >= 2 && data[0] == 'B' && data[1] == 'M') return ShortestBmp(data, size, width, height);
-  return ShortestTga(data, size, width * height);
-}
-
 bool DecodeKvt(const uint8_t* data, size_t size, Image* out) {
   kvt::Header header;
   const uint8_t* pixels = nullptr;
@@ -164,15 +112,14 @@ bool DecodeKvt(const uint8_t* data, size_t size, Image* out) {
   return true;
 }
 
-// The size limit, and the least a file of that size holds, are checked on the header before
-// stb_image allocates anything.
+// The size limit is checked on the header before stb_image allocates anything; the decoder
+// itself refuses a file shorter than the image its header describes.
 bool DecodeOther(const uint8_t* data, size_t size, Image* out) {
   int w = 0, h = 0;
   if (!stb::Info(data, size, &w, &h)) return false;
   if (w <= 0 || h <= 0 || w > static_cast<int>(kvt::kMaxSide) ||
       h > static_cast<int>(kvt::kMaxSide))
     return false;
-  if (size < ShortestFile(data, size, w, h)) return false;
   uint8_t* pixels = stb::Decode(data, size, &w, &h);
   if (pixels == nullptr) return false;
   out->width = static_cast<uint32_t>(w);

@@ -26,6 +26,7 @@
 
 #include <cstring>
 
+#include "platform/imaging/image_length.h"
 #include "platform/imaging/stb_codec.h"
 
 namespace platform::stb {
@@ -49,6 +50,10 @@ bool Info(const uint8_t* data, size_t size, int* w, int* h) {
 
 uint8_t* Decode(const uint8_t* data, size_t size, int* w, int* h) {
   if (data == nullptr || size == 0 || size > 0x7fffffff) return nullptr;
+  // A file shorter than the image its header describes is damaged: refused before the decoder
+  // allocates for the whole image.
+  int sideW = 0, sideH = 0;
+  if (!Info(data, size, &sideW, &sideH) || !LongEnough(data, size, sideW, sideH)) return nullptr;
   int components = 0;
   return stbi_load_from_memory(data, static_cast<int>(size), w, h, &components, 4);
 }

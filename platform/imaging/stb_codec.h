@@ -13,7 +13,8 @@ namespace platform::stb {
 // The size of an image (PNG, JPEG, BMP, TGA or GIF) without decoding it; false when it is not
 // one of those.
 bool Info(const uint8_t* data, size_t size, int* w, int* h);
-// The image as R, G, B, A pixels, top row first (free with Free); null when it cannot be decoded.
+// The image as R, G, B, A pixels, top row first (free with Free); null when it cannot be decoded
+// or the file is shorter than the image its header describes.
 uint8_t* Decode(const uint8_t* data, size_t size, int* w, int* h);
 void Free(uint8_t* pixels);
 // True for a GIF image (by its first bytes).

@@ -6,8 +6,9 @@
 #include <string>
 
 #include "engine/engine_fixture.h"
-#include "platform/windows_path.h"
 #include "engine/textures/kvt_format.h"
+#include "platform/imaging/jpeg_claims.h"
+#include "platform/windows_path.h"
 
 #define STB_IMAGE_WRITE_IMPLEMENTATION
 #define STB_IMAGE_WRITE_STATIC
@@ -283,6 +284,27 @@ TEST_F(Texture, CutOffTgaAndBmpFilesAreRefused) {
     WriteFile(path, *header);
     EXPECT_EQ(KvTextureLoad(texture, path.c_str(), 1), 0) << header->size();
   }
+  std::remove(path.c_str());
+  KvTextureDestroy(texture);
+}
+
+TEST_F(Texture, AJpegTooShortForItsSidesIsRefused) {
+  // A flat grey 400 x 400 picture: the most a real JPEG squeezes its blocks.
+  std::vector<uint8_t> grey(400 * 400 * 4, 128), jpeg;
+  ASSERT_NE(stbi_write_jpg_to_func(AppendBytes, &jpeg, 400, 400, 4, grey.data(), 75), 0);
+  KV_HANDLE texture;
+  ASSERT_EQ(KvTextureCreate(&texture), 1);
+  std::string path = ::testing::TempDir() + "engine_claim.jpg";
+  WriteFile(path, jpeg);
+  EXPECT_EQ(KvTextureLoad(texture, path.c_str(), 1), 1);
+  EXPECT_EQ(Property(texture, KV_TEX_WIDTH), 400u);
+  // The same header claiming 4000 x 4000 pixels, with 16 bytes of picture and an end marker:
+  // decoded, it would be a 64 MB grey image made of a file of a few hundred bytes.
+  std::vector<uint8_t> claim = JpegClaiming(jpeg, 4000, 4000, 16);
+  ASSERT_FALSE(claim.empty());
+  WriteFile(path, claim);
+  EXPECT_EQ(KvTextureLoad(texture, path.c_str(), 1), 0) << claim.size();
+  EXPECT_EQ(Property(texture, KV_TEX_WIDTH), 400u);
   std::remove(path.c_str());
   KvTextureDestroy(texture);
 }

@@ -1,13 +1,15 @@
 // The imaging calls: start-up required, the encoder table with its texts in the same block,
 // bitmaps over memory locked and written back, every encoder's file decoded back to the same
-// pixels (JPEG near them), and files that are not images refused.
+// pixels (JPEG near them), and files that are not images, or are shorter than the image they
+// describe, refused.
 #include <cstring>
 #include <filesystem>
 #include <string>
 #include <vector>
 
-#include "platform/winapi/gdiplus.h"
+#include "platform/imaging/jpeg_claims.h"
 #include "platform/services_fixture.h"
+#include "platform/winapi/gdiplus.h"
 
 namespace {
 
@@ -41,6 +43,19 @@ class ImagingTest : public ServicesTest {
       }
     }
     return false;
+  }
+
+  // An image file of w x h pixels `bgra` written by the encoder of that image type, as bytes.
+  std::string EncodedFile(const char* type, int w, int h, std::vector<uint8_t> bgra) {
+    GpBitmap* bitmap = nullptr;
+    EXPECT_EQ(GdipCreateBitmapFromScan0(w, h, w * 4, PixelFormat32bppARGB, bgra.data(), &bitmap),
+              Ok);
+    CLSID encoder{};
+    EXPECT_TRUE(EncoderFor(std::string("image/") + type, &encoder));
+    std::string path = folder + "/encoded";
+    EXPECT_EQ(GdipSaveImageToFile(bitmap, Wide(path).c_str(), &encoder, nullptr), Ok);
+    GdipDisposeImage(bitmap);
+    return ReadText(path);
   }
 };
 
@@ -177,6 +192,36 @@ TEST_F(ImagingTest, FilesThatAreNotImagesAreRefused) {
   EXPECT_NE(GdipSaveImageToFile(bitmap, Wide(folder + "/x.png").c_str(), &unknown, nullptr), Ok);
   EXPECT_FALSE(std::filesystem::exists(folder + "/x.png"));
   GdipDisposeImage(bitmap);
+}
+
+TEST_F(ImagingTest, FilesShorterThanTheirImageAreRefused) {
+  std::vector<uint8_t> mixed(16 * 16 * 4);
+  for (size_t i = 0; i < mixed.size(); ++i) mixed[i] = static_cast<uint8_t>(i * 37);
+  std::string path = folder + "/image";
+  auto load = [&](const std::string& bytes) {
+    WriteText(path, bytes);
+    GpBitmap* bitmap = reinterpret_cast<GpBitmap*>(1);
+    GpStatus status = GdipCreateBitmapFromFile(Wide(path).c_str(), &bitmap);
+    EXPECT_EQ(bitmap == nullptr, status != Ok);
+    if (bitmap != nullptr) GdipDisposeImage(bitmap);
+    return status;
+  };
+  // A BMP or TGA cut off inside its pixels would decode with the rest black.
+  for (const char* type : {"bmp", "tga"}) {
+    SCOPED_TRACE(type);
+    std::string whole = EncodedFile(type, 16, 16, mixed);
+    EXPECT_EQ(load(whole), Ok);
+    EXPECT_NE(load(whole.substr(0, whole.size() - 1)), Ok);
+    EXPECT_NE(load(whole.substr(0, whole.size() / 2)), Ok);
+  }
+  // A flat 1024 x 1024 JPEG, as small as real JPEG data gets, still loads; its header claiming
+  // 8000 x 8000 pixels over 16 bytes of picture would decode as 256 MB of grey.
+  std::string flat = EncodedFile("jpeg", 1024, 1024, std::vector<uint8_t>(1024 * 1024 * 4, 90));
+  EXPECT_EQ(load(flat), Ok) << flat.size();
+  std::vector<uint8_t> claim =
+      JpegClaiming(std::vector<uint8_t>(flat.begin(), flat.end()), 8000, 8000, 16);
+  ASSERT_FALSE(claim.empty());
+  EXPECT_NE(load(std::string(claim.begin(), claim.end())), Ok) << claim.size();
 }
 
 TEST_F(ImagingTest, FileNamesWrittenTheWindowsWayAreReadWithSlashes) {
