@@ -2,15 +2,32 @@
 // border split from the style, and the corner points of the nine areas.
 #include "gui_fixture.h"
 
-typedef GuiTest ControlLayout;
-
 namespace {
 
-// Lays out a top-level control of the given flags, position and size on the 800 x 600 screen.
+// A control of the given flags, position and size, and where layout must put it.
 struct Case {
   uint32_t flags;
   KV_VECTOR position, size;
   KV_VECTOR wantPosition, wantSize;
+};
+
+class ControlLayout : public GuiTest {
+ protected:
+  // Adds the case's control under parent (the 800 x 600 screen when null), lays it out, checks
+  // its place and size, and removes it again.
+  void Check(const Case& c, Probe* parent) {
+    Probe* control = Add("c", parent);
+    control->Behaviour = c.flags;
+    control->Position = c.position;
+    control->Size = c.size;
+    gui->UpdateLayout();
+    SCOPED_TRACE(testing::Message() << "flags 0x" << std::hex << c.flags);
+    EXPECT_FLOAT_EQ(control->Position.x, c.wantPosition.x);
+    EXPECT_FLOAT_EQ(control->Position.y, c.wantPosition.y);
+    EXPECT_FLOAT_EQ(control->Size.x, c.wantSize.x);
+    EXPECT_FLOAT_EQ(control->Size.y, c.wantSize.y);
+    gui->RemoveControl(control);
+  }
 };
 
 }  // namespace
@@ -37,19 +54,7 @@ TEST_F(ControlLayout, EachFlagAgainstTheScreen) {
       {KV_GUI::INHERIT_SIZE | KV_GUI::CENTRALIZE, {3, 3}, {1, 1}, {0, 0}, {800, 600}},
       {KV_GUI::FIT_TO_EDGE, {10, 20}, {30, 40}, {0, 0}, {800, 600}},
   };
-  for (const Case& c : cases) {
-    Probe* control = Add("c", nullptr);
-    control->Behaviour = c.flags;
-    control->Position = c.position;
-    control->Size = c.size;
-    gui->UpdateLayout();
-    SCOPED_TRACE(testing::Message() << "flags 0x" << std::hex << c.flags);
-    EXPECT_FLOAT_EQ(control->Position.x, c.wantPosition.x);
-    EXPECT_FLOAT_EQ(control->Position.y, c.wantPosition.y);
-    EXPECT_FLOAT_EQ(control->Size.x, c.wantSize.x);
-    EXPECT_FLOAT_EQ(control->Size.y, c.wantSize.y);
-    gui->RemoveControl(control);
-  }
+  for (const Case& c : cases) Check(c, nullptr);
 }
 
 TEST_F(ControlLayout, EachFlagAgainstAParentWithMargins) {
@@ -75,19 +80,7 @@ TEST_F(ControlLayout, EachFlagAgainstAParentWithMargins) {
        {-20, -10},
        {20, 10}},
   };
-  for (const Case& c : cases) {
-    Probe* control = Add("c", parent);
-    control->Behaviour = c.flags;
-    control->Position = c.position;
-    control->Size = c.size;
-    gui->UpdateLayout();
-    SCOPED_TRACE(testing::Message() << "flags 0x" << std::hex << c.flags);
-    EXPECT_FLOAT_EQ(control->Position.x, c.wantPosition.x);
-    EXPECT_FLOAT_EQ(control->Position.y, c.wantPosition.y);
-    EXPECT_FLOAT_EQ(control->Size.x, c.wantSize.x);
-    EXPECT_FLOAT_EQ(control->Size.y, c.wantSize.y);
-    gui->RemoveControl(control);
-  }
+  for (const Case& c : cases) Check(c, parent);
 }
 
 TEST_F(ControlLayout, PointsArePlacedFromTheParentsDrawnCorner) {
