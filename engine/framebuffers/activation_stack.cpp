@@ -2,6 +2,7 @@
 #include "engine/framebuffers/activation_stack.h"
 
 #include <algorithm>
+#include <cstddef>
 
 #include "engine/objects/object_table.h"
 #include "engine/states/render_states.h"

@@ -29,7 +29,7 @@ class ActivationStack {
   // The frame buffer drawing goes to; a null handle when it goes to the render target.
   KV_HANDLE Top() const;
   bool Empty() const { return entries_.empty(); }
-  // The frame buffer takes over drawing from whatever had it, which had before in force.
+  // The frame buffer takes over drawing; before is what was in force until then.
   void Push(KV_HANDLE fb, const DrawingInForce& before);
   // Takes the top entry off and returns what was in force before it took over.
   DrawingInForce Pop();
