@@ -1,18 +1,19 @@
-// KvFrameBuffer*: frame buffer objects drawing into engine textures, and switching drawing between
-// them and the current render target. A frame buffer that takes over drawing gets its whole area
-// as viewport and no clipping; giving drawing back puts back exactly the viewport, clipping and
-// matrices that were in force, so a canvas painted inside a 2D camera's pass leaves the rest of
-// that pass as the camera set it.
+// KvFrameBuffer*: frame buffer objects drawing into engine textures, and handing drawing between
+// them and the current render target. Frame buffers nest: one that takes over drawing gets its
+// whole area as viewport and no clipping, and giving drawing back returns to whatever had it
+// before, with the viewport, clipping and matrices then in force. So a canvas painted inside
+// another canvas leaves the outer one drawing as it was, and one painted inside a 2D camera's
+// pass leaves the rest of that pass as the camera set it.
 #include "engine/framebuffers/frame_buffers.h"
 
 #include <algorithm>
 #include <memory>
 
 #include "engine/draw/batch.h"
+#include "engine/framebuffers/activation_stack.h"
 #include "engine/framebuffers/framebuffer_api.h"
 #include "engine/gl/context.h"
 #include "engine/gl/state_cache.h"
-#include "engine/matrices/matrix_stacks.h"
 #include "engine/numbers.h"
 #include "engine/objects/object_table.h"
 #include "engine/states/render_states.h"
@@ -34,30 +35,9 @@ struct FrameBuffer {
   KV_HANDLE ownTexture;
 };
 
-// What drawing on the render target had in force when a frame buffer took over.
-struct TargetDrawing {
-  int32_t viewport[4] = {0, 0, 0, 0};
-  int32_t clip = 0;
-  int32_t clipRect[4] = {0, 0, 0, 0};
-  MatrixState matrices;
-};
-
 ObjectTable<FrameBuffer> frameBuffers;
-KV_HANDLE active;  // the frame buffer drawing goes to, null for the render target
-TargetDrawing saved;
-
-void SaveTargetDrawing() {
-  std::copy_n(ViewportInForce(), 4, saved.viewport);
-  saved.clip = States().clip;
-  std::copy_n(States().clipRect, 4, saved.clipRect);
-  saved.matrices = SaveMatrices();
-}
-
-void RestoreTargetDrawing() {
-  ApplyViewport(saved.viewport[0], saved.viewport[1], saved.viewport[2], saved.viewport[3]);
-  SetClipping(saved.clip, saved.clipRect);
-  RestoreMatrices(saved.matrices);
-}
+// Who has drawing: the frame buffers that took it over, innermost on top.
+ActivationStack drawingStack;
 
 // Attaches the texture (and sizes the depth buffer to it) with the frame buffer bound; false when
 // GL does not accept the combination. Leaves the frame buffer bound.
@@ -107,19 +87,27 @@ uint8_t Store(KV_HANDLE* out, std::unique_ptr<FrameBuffer> fb) {
   return 1;
 }
 
-// Gives drawing back to the render target as it was; nothing when no frame buffer has it.
-void Unactivate() {
-  if (active.IsNull()) return;
+// Gives drawing back from the frame buffer on top to what it took over from, as it was then. A
+// frame buffer beneath gets its whole area as it is now (its texture may have been swapped since).
+void GiveBack() {
+  if (!EnsureCurrent()) {
+    drawingStack.Pop();
+    return;
+  }
   batch::Flush();
-  active = KV_HANDLE{};
+  DrawingInForce before = drawingStack.Pop();
+  if (const FrameBuffer* beneath = frameBuffers.Find(drawingStack.Top())) {
+    const int32_t whole[4] = {0, 0, beneath->width, beneath->height};
+    std::copy_n(whole, 4, before.viewport);
+  }
   BindDrawing();
-  RestoreTargetDrawing();
+  RestoreDrawing(before);
 }
 
 }  // namespace
 
 bool BindDrawing() {
-  FrameBuffer* current = frameBuffers.Find(active);
+  FrameBuffer* current = frameBuffers.Find(drawingStack.Top());
   if (current != nullptr) {
     gl.BindFramebuffer(GL_FRAMEBUFFER, current->fbo);
     return true;
@@ -130,15 +118,14 @@ bool BindDrawing() {
 }
 
 bool DrawingIntoFrameBuffer(bool* depth) {
-  FrameBuffer* current = frameBuffers.Find(active);
+  FrameBuffer* current = frameBuffers.Find(drawingStack.Top());
   if (current == nullptr) return false;
   if (depth != nullptr) *depth = current->depthBuffer != 0;
   return true;
 }
 
 void DestroyAllFrameBuffers() {
-  if (!active.IsNull() && EnsureCurrent()) Unactivate();
-  active = KV_HANDLE{};
+  while (!drawingStack.Empty()) GiveBack();
   frameBuffers.ForEach([](uint32_t, FrameBuffer& fb) { Release(fb); });
   frameBuffers.Clear();
 }
@@ -188,7 +175,9 @@ extern "C" uint8_t KvFrameBufferCreateFromTexture(KV_HANDLE* out, KV_HANDLE text
 extern "C" void KvFrameBufferDestroy(KV_HANDLE fb) {
   if (trace::Call("KvFrameBufferDestroy", fb)) return;
   if (frameBuffers.Find(fb) == nullptr) return;
-  if (fb == active) Unactivate();
+  // Drawing goes to the one beneath; lower down, the stack must never unwind to a deleted object.
+  while (drawingStack.Top() == fb) GiveBack();
+  drawingStack.TakeOut(fb);
   std::unique_ptr<FrameBuffer> removed = frameBuffers.Remove(fb);
   Release(*removed);
 }
@@ -208,9 +197,7 @@ extern "C" uint8_t KvFrameBufferActivate(KV_HANDLE fb) {
   }
   record->width = static_cast<int32_t>(texture->width);
   record->height = static_cast<int32_t>(texture->height);
-  // Switching from one frame buffer to another keeps what the render target had.
-  if (active.IsNull()) SaveTargetDrawing();
-  active = MakeHandle(fb.value);
+  drawingStack.Push(fb, CaptureDrawing());
   ApplyViewport(0, 0, record->width, record->height);
   SetClipping(0, States().clipRect);
   return 1;
@@ -218,8 +205,9 @@ extern "C" uint8_t KvFrameBufferActivate(KV_HANDLE fb) {
 
 extern "C" void KvFrameBufferUnactivate(KV_HANDLE fb) {
   if (trace::Call("KvFrameBufferUnactivate", fb)) return;
-  if (frameBuffers.Find(fb) == nullptr || !EnsureCurrent()) return;
-  Unactivate();
+  // Only the frame buffer drawing now can give drawing back.
+  if (frameBuffers.Find(fb) == nullptr || !(drawingStack.Top() == fb) || !EnsureCurrent()) return;
+  GiveBack();
 }
 
 extern "C" void KvFrameBufferMipmap(KV_HANDLE fb) {
@@ -269,7 +257,7 @@ extern "C" uint8_t KvFrameBufferSwapTexture(KV_HANDLE fb, KV_HANDLE texture) {
   record->width = static_cast<int32_t>(next->width);
   record->height = static_cast<int32_t>(next->height);
   BindDrawing();
-  if (fb == active) ApplyViewport(0, 0, record->width, record->height);
+  if (fb == drawingStack.Top()) ApplyViewport(0, 0, record->width, record->height);
   return 1;
 }
 

@@ -1,7 +1,9 @@
 // Frame buffers: the KvFrameBuffer* calls. A frame buffer draws into an engine texture (one of its
 // own, or one it was given) through a GL frame buffer object, optionally with a depth buffer.
-// While one is active, drawing goes into its texture with the viewport covering it; unactivating
-// sends drawing back to the current render target. Activation flushes the batch.
+// While one is active, drawing goes into its texture with the viewport covering it. Activations
+// nest: unactivating gives drawing back to what had it before (an outer frame buffer or the
+// current render target) with the viewport, clipping and matrices then in force. Switching
+// flushes the batch.
 #pragma once
 
 #include <cstdint>
@@ -18,13 +20,16 @@ uint8_t KvFrameBufferCreate(KV_HANDLE* out, int32_t width, int32_t height, int32
 // Makes a frame buffer that draws into an existing filled texture, which stays the caller's; a
 // non-zero option adds a depth and stencil buffer. 0 (and *out null) on failure.
 uint8_t KvFrameBufferCreateFromTexture(KV_HANDLE* out, KV_HANDLE texture, uint8_t option);
-// Destroys the frame buffer and the texture it made (not one it was given); unactivates it first
-// when active. Null and unknown handles do nothing.
+// Destroys the frame buffer and the texture it made (not one it was given). While it draws, drawing
+// goes to the one beneath first; lower down, it is taken out of the nesting. Null and unknown
+// handles do nothing.
 void KvFrameBufferDestroy(KV_HANDLE fb);
-// Sends drawing into the frame buffer's texture, viewport (0, 0, width, height). 0 for an unknown
-// frame buffer, one whose texture is gone, or when no render target is current.
+// Sends drawing into the frame buffer's texture, viewport (0, 0, width, height), no clipping, on
+// top of whatever drew before. 0 for an unknown frame buffer, one whose texture is gone, or when
+// no render target is current.
 uint8_t KvFrameBufferActivate(KV_HANDLE fb);
-// Sends drawing back to the current render target and its viewport.
+// Gives drawing back to what had it before this frame buffer's activation, as it was then. Does
+// nothing unless the frame buffer is the one drawing now.
 void KvFrameBufferUnactivate(KV_HANDLE fb);
 // Renews the smaller levels of the frame buffer's texture from what was drawn.
 void KvFrameBufferMipmap(KV_HANDLE fb);

@@ -1,6 +1,7 @@
 // KV_CAMERA2D on the real engine, offscreen: the engine calls of Begin and End in order, the
 // viewport lent to the target and given back, clipping and clearing inside the viewport, the
-// view mapped onto it, following an actor, and a canvas painted in the middle of a pass.
+// view mapped onto it, following an actor, and canvases (one alone, one inside another) painted in
+// the middle of a pass.
 #include "core/camera2d.h"
 
 #include <cstdint>
@@ -207,6 +208,78 @@ TEST_F(Camera2D, ACanvasPaintedInsideAPassLeavesThePassAsTheCameraSetIt) {
   EXPECT_EQ(Pixel(19, 19), kGreen);
   EXPECT_EQ(Pixel(20, 20), kRed);
   EXPECT_EQ(Pixel(28, 18), kWhite);  // the square drawn after the canvas
+  EXPECT_EQ(Pixel(35, 25), kWhite);
+  EXPECT_EQ(Pixel(36, 26), kRed);
+  KvTextureDestroy(white);
+}
+
+// Through the real camera and scene: a canvas painted inside another inside the pass.
+// The outer canvas (16 x 16, rows flipped so it shows upright) is cleared green, gets the inner
+// canvas (cleared blue) in its top left quarter and a white square in its bottom right one after
+// the inner one gives drawing back; the pass then shows it at view (4, 4) and a white square at
+// view (24, 14).
+TEST_F(Camera2D, ACanvasInsideAnotherInsideAPassGivesDrawingBackOneLevelAtATime) {
+  constexpr uint32_t kGreen = 0x00FF00FFu, kBlue = 0x0000FFFFu;
+  KV_TECHNIQUE::RegisterDefinitions();
+  KV_CORE core;
+  KV_CAMERA2D& camera = *core.cameras2D.GetValue("view");
+  camera.enabled = 1;
+  camera.viewportPosition = KV_VECTOR_D(8, 16);
+  camera.viewportSize = KV_VECTOR_D(32, 24);
+  camera.viewSize = KV_VECTOR_D(32, 24);
+  KvSetState(KV_STATE_CLEAR_COLOR, 1.0, 0.0, 0.0, 1.0);
+  KvSetState(KV_STATE_DRAW_COLOR, 1.0, 1.0, 1.0, 1.0);
+  KV_CANVAS& outer = *core.canvases.GetValue("outer");
+  KV_CANVAS& inner = *core.canvases.GetValue("inner");
+  ASSERT_EQ(outer.Create(16, 16, 0, 0), 1);
+  ASSERT_EQ(inner.Create(8, 8, 0, 0), 1);
+  KV_HANDLE white;
+  ASSERT_EQ(KvTextureCreate(&white), 1);
+  const uint8_t pixel[4] = {255, 255, 255, 255};
+  ASSERT_EQ(KvTextureLoadRGBAFromMemory(white, pixel, 1, 1), 1);
+  KV_TECHNIQUE& technique = *core.techniques.GetValue("paint");
+  const std::string script =
+      "!VARIABLES: outer inner green blue white whole quarter opposite shown square\n"
+      "CANVAS ENABLE outer TRUE\n"
+      "COLOR SCENE green\n"
+      "CLEAR COLOR\n"
+      "CANVAS ENABLE inner FALSE\n"
+      "COLOR SCENE blue\n"
+      "CLEAR COLOR\n"
+      "CANVAS DISABLE inner FALSE\n"
+      "RECT CANVAS inner quarter whole FALSE\n"
+      "RECT TEXTURE white opposite whole FALSE\n"
+      "CANVAS DISABLE outer FALSE\n"
+      "RECT CANVAS outer shown whole FALSE\n"
+      "RECT TEXTURE white square whole FALSE\n";
+  ASSERT_TRUE(technique.Compile(script.data(), (unsigned)script.size()));
+  KV_VECTOR_D green(0, 1, 0, 1), blue(0, 0, 1, 1);
+  KV_QUAD whole = Square(0, 0, 1), quarter = Square(0, 0, 8), opposite = Square(8, 8, 8);
+  KV_QUAD shown = Square(4, 4, 16), square = Square(24, 14, 4);
+  const uintptr_t words[10] = {Word(&outer), Word(&inner), Word(&green),   Word(&blue),
+                               Word(&white), Word(&whole), Word(&quarter), Word(&opposite),
+                               Word(&shown), Word(&square)};
+  KV_ARRAY<uintptr_t> arguments(10);
+  for (unsigned i = 0; i < 10; ++i) *arguments.Get(i) = words[i];
+  auto* actor = new PaintingActor;
+  actor->technique = &technique;
+  actor->arguments = &arguments;
+  core.AddActor("painters", actor);
+  core.CommitActors();
+
+  core.DrawScene();
+
+  EXPECT_EQ(Pixel(10, 10), kRed);  // the camera's clear, inside its viewport
+  EXPECT_EQ(Pixel(4, 4), kBlack);  // outside the viewport nothing was drawn
+  EXPECT_EQ(Pixel(44, 20), kBlack);
+  EXPECT_EQ(Pixel(12, 12), kBlue);  // the outer canvas: the inner one in its top left quarter
+  EXPECT_EQ(Pixel(19, 19), kBlue);
+  EXPECT_EQ(Pixel(24, 14), kGreen);  // its own clear in the top right quarter
+  EXPECT_EQ(Pixel(14, 25), kGreen);
+  EXPECT_EQ(Pixel(20, 20), kWhite);  // and the square drawn into it after the inner one
+  EXPECT_EQ(Pixel(27, 27), kWhite);
+  EXPECT_EQ(Pixel(28, 28), kRed);
+  EXPECT_EQ(Pixel(32, 22), kWhite);  // the square the pass drew after the outer canvas
   EXPECT_EQ(Pixel(35, 25), kWhite);
   EXPECT_EQ(Pixel(36, 26), kRed);
   KvTextureDestroy(white);

@@ -1,6 +1,8 @@
 // KV_CANVAS on the real engine: the camera over the canvas, the projection put back afterwards,
-// drawing that lands in the canvas's texture, and a canvas never created that changes nothing.
+// drawing that lands in the canvas's texture, canvases nested inside a camera's pass, and a
+// canvas never created that changes nothing.
 #include <cstring>
+#include <utility>
 
 #include "graphics/canvas.h"
 #include "graphics/graphics_fixture.h"
@@ -29,6 +31,14 @@ class Canvas : public GraphicsTest {
       v[i].color[2] = b;
     }
     KvDrawDataStruct(KV_PRIM_QUADS, 0, 4, v, nullptr, 0, 0, 0, 0, 0, 0);
+  }
+
+  // Every corner and the middle of the canvas's texture are the colour (0xRRGGBBAA).
+  static void ExpectFilled(const KV_CANVAS& filled, uint32_t colour) {
+    KV_HANDLE texture = filled.GetTexture();
+    int w = filled.GetWidth(), h = filled.GetHeight();
+    for (auto [x, y] : {std::pair{0, 0}, {w - 1, 0}, {0, h - 1}, {w - 1, h - 1}, {w / 2, h / 2}})
+      EXPECT_EQ(TexturePixel(texture, x, y), colour) << x << "," << y << " of " << w << "x" << h;
   }
 
   static bool SameProjection(const double before[16]) {
@@ -76,6 +86,42 @@ TEST_F(Canvas, WhatIsDrawnInsideLandsInItsTextureAndNotOnTheScreen) {
   EXPECT_EQ(Pixel(36, 38), 0x0000ffffu);
   KV_HANDLE texture = canvas.GetTexture();
   EXPECT_EQ(*static_cast<uint32_t*>(KvTextureGet(texture, KV_TEX_WIDTH)), 16u);
+}
+
+// A canvas drawn inside another, inside a camera's pass: the inner one gives drawing back to the
+// outer one (all of it, unclipped, its camera), and the outer one to the pass (its viewport, its
+// clip, its camera).
+TEST_F(Canvas, ACanvasInsideAnotherGivesDrawingBackToItAndItToTheCameraPass) {
+  KV_CANVAS inner;
+  ASSERT_EQ(canvas.Create(32, 16, 0, 0), 1);
+  ASSERT_EQ(inner.Create(8, 8, 0, 0), 1);
+  BeginCameraPass();
+  double pass[16], outer[16];
+  KvMatrixSave(KV_MATRIX_PROJECTION, pass);
+  ASSERT_TRUE(canvas.Activate(0));
+  KvMatrixSave(KV_MATRIX_PROJECTION, outer);
+  ASSERT_TRUE(inner.Activate(1));
+  Square(0, 0, 8, 8, 0, 0, 1);
+  inner.Unactivate(0);
+
+  EXPECT_TRUE(SameProjection(outer));
+  EXPECT_EQ(*static_cast<int32_t*>(KvGetState(KV_STATE_CLIP)), 0);
+  Square(0, 0, 32, 16, 1, 0, 0);
+  canvas.Unactivate(0);
+  EXPECT_TRUE(SameProjection(pass));
+  EXPECT_EQ(Pixel(20, 20), 0x000000ffu);  // nothing meant for the canvases reached the screen
+  // The pass's view maps onto its viewport, and a clear stays inside it.
+  KvSetState(KV_STATE_CLEAR_COLOR, 0.0, 0.0, 1.0, 1.0);
+  KvRenderScene(KV_SCENE_CLEAR_COLOR);
+  Square(100, 200, 4, 4, 0, 1, 0);
+  EXPECT_EQ(Pixel(9, 9), 0x00ff00ffu);
+  EXPECT_EQ(Pixel(13, 9), 0x0000ffffu);
+  EXPECT_EQ(Pixel(39, 31), 0x0000ffffu);
+  EXPECT_EQ(Pixel(7, 20), 0x000000ffu);
+  EXPECT_EQ(Pixel(20, 32), 0x000000ffu);
+  ExpectFilled(canvas, 0xff0000ffu);
+  ExpectFilled(inner, 0x0000ffffu);
+  inner.Destroy();
 }
 
 TEST_F(Canvas, ACanvasOnAGivenTextureCanSwapToAnother) {

@@ -1,5 +1,6 @@
 // Techniques on the real engine, offscreen: the language's registration, a script that calls every
-// procedure in order (checked with the call trace and with pixels read back), the flip of RECT,
+// procedure in order (checked with the call trace and with pixels read back), a script's canvas
+// inside one the program draws into, the flip of RECT,
 // compile errors, programs loaded into framework-owned blocks, and which side frees the bytes.
 #include <cstdio>
 #include <cstring>
@@ -36,7 +37,7 @@ const char kVertexShader[] =
 const char kFragmentShader[] = "uniform vec4 tint; void main() { gl_FragColor = tint; }";
 
 constexpr uint32_t kRed = 0xFF0000FF, kGreen = 0x00FF00FF, kBlue = 0x0000FFFF, kWhite = 0xFFFFFFFF,
-                   kMagenta = 0xFF00FFFF;
+                   kMagenta = 0xFF00FFFF, kBlackScreen = 0x000000FF;
 
 class Technique : public GraphicsTest {
  protected:
@@ -211,6 +212,61 @@ TEST_F(Technique, AScriptCallsEveryProcedureInOrderWithItsArguments) {
   KvTextureDestroy(copy);
   canvas.Destroy();
   shader.Destroy();
+}
+
+// The program draws into a canvas of its own inside a camera's pass and runs a technique that
+// paints its own canvas: afterwards drawing still goes into the program's canvas with its camera,
+// and giving that one back returns to the pass.
+TEST_F(Technique, AScriptsCanvasInsideTheProgramsGivesDrawingBackToIt) {
+  KV_CANVAS programs, scripts;
+  ASSERT_EQ(programs.Create(16, 16, 0, 0), 1);
+  ASSERT_EQ(scripts.Create(8, 8, 0, 0), 1);
+  KV_QUAD positions = Rect(0, 0, 8, 8), whole = Rect(0, 0, 1, 1);
+  KV_VECTOR_D white(1, 1, 1, 1);
+  ASSERT_TRUE(
+      Compile("!VARIABLES: canvas texture positions whole white\n"
+              "COLOR MODEL white\n"
+              "CANVAS ENABLE canvas FALSE\n"
+              "RECT TEXTURE texture positions whole FALSE\n"
+              "CANVAS DISABLE canvas FALSE\n"));
+  KV_ARRAY<uintptr_t> args = Words({P(&scripts), P(&texture), P(&positions), P(&whole), P(&white)});
+  BeginCameraPass();
+  double pass[16], inCanvas[16];
+  KvMatrixSave(KV_MATRIX_PROJECTION, pass);
+  ASSERT_TRUE(programs.Activate(0));
+  KvMatrixSave(KV_MATRIX_PROJECTION, inCanvas);
+  ASSERT_TRUE(technique.Execute(&args));
+
+  double now[16];
+  KvMatrixSave(KV_MATRIX_PROJECTION, now);
+  EXPECT_EQ(std::memcmp(now, inCanvas, sizeof now), 0);
+  KV_QUAD all = Rect(0, 0, 16, 16);
+  ASSERT_TRUE(Compile("!VARIABLES: texture all whole\nRECT TEXTURE texture all whole FALSE\n"));
+  KV_ARRAY<uintptr_t> second = Words({P(&texture), P(&all), P(&whole)});
+  ASSERT_TRUE(technique.Execute(&second));
+  programs.Unactivate(0);
+  KvMatrixSave(KV_MATRIX_PROJECTION, now);
+  EXPECT_EQ(std::memcmp(now, pass, sizeof now), 0);
+  EXPECT_EQ(Pixel(20, 20), kBlackScreen);
+
+  // Both canvases hold the whole texture: red top left, white bottom right (rows bottom-up).
+  for (KV_CANVAS* painted : {&scripts, &programs}) {
+    KV_HANDLE drawn = painted->GetTexture();
+    int side = painted->GetWidth();
+    EXPECT_EQ(TexturePixel(drawn, 0, side - 1), kRed) << side;
+    EXPECT_EQ(TexturePixel(drawn, side - 1, 0), kWhite) << side;
+  }
+  // The pass's view maps onto its viewport again.
+  KvTextureUnactivate(KV_TEXTURE_TARGET);
+  KV_QUAD corner = Rect(100, 200, 104, 204);
+  ASSERT_TRUE(
+      Compile("!VARIABLES: texture corner whole\nRECT TEXTURE texture corner whole FALSE\n"));
+  KV_ARRAY<uintptr_t> third = Words({P(&texture), P(&corner), P(&whole)});
+  ASSERT_TRUE(technique.Execute(&third));
+  EXPECT_EQ(Pixel(8, 8), kRed);
+  EXPECT_EQ(Pixel(11, 11), kWhite);
+  scripts.Destroy();
+  programs.Destroy();
 }
 
 TEST_F(Technique, RectWithFlipDrawsReversedCoordinatesAndLeavesTheQuadAlone) {

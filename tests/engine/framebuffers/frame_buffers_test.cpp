@@ -1,6 +1,8 @@
 // Frame buffers on the real GL path: drawing lands in their texture and not on the render target,
 // the target's viewport comes back afterwards (a lent viewport, clipping and matrices included),
-// given textures stay the caller's, and unknown or destroyed handles do nothing.
+// frame buffers nest inside each other and give drawing back one level at a time, destroying one
+// anywhere in the nesting leaves the rest working, given textures stay the caller's, and unknown
+// or destroyed handles do nothing.
 #include <utility>
 #include <vector>
 
@@ -27,6 +29,84 @@ class FrameBuffers : public EngineTest {
     KV_VERTEX v[4];
     Quad(v, static_cast<float>(w), static_cast<float>(h), 0, 0, c);
     DrawSprite(KV_HANDLE{}, v, x, y);
+  }
+
+  // The projection and model-view matrices in force.
+  struct Matrices {
+    std::vector<double> projection = std::vector<double>(16);
+    std::vector<double> modelView = std::vector<double>(16);
+    bool operator==(const Matrices& other) const {
+      return projection == other.projection && modelView == other.modelView;
+    }
+  };
+  static Matrices MatricesNow() {
+    Matrices now;
+    KvMatrixSave(KV_MATRIX_PROJECTION, now.projection.data());
+    KvMatrixSave(KV_MATRIX_MODELVIEW, now.modelView.data());
+    return now;
+  }
+
+  static int32_t Clip() { return *static_cast<int32_t*>(KvGetState(KV_STATE_CLIP)); }
+
+  // The viewport a 2D camera lends the target: window x 8..39, rows 16..39 from the bottom.
+  static constexpr int32_t kLent[4] = {8, 16, 32, 24};
+
+  // Starts drawing the way a 2D camera's pass does: the viewport lent to the target, the view
+  // (100, 200, 32, 24) on it, clipped to it, and a moved model-view matrix. Returns its matrices.
+  Matrices BeginCameraPass() {
+    int32_t* fields[4];
+    int32_t kept[4];
+    for (int i = 0; i < 4; ++i) {
+      fields[i] = static_cast<int32_t*>(KvRenderTargetGet(target, KV_RT_VIEWPORT_X + i));
+      kept[i] = *fields[i];
+      *fields[i] = kLent[i];
+    }
+    KvRenderTargetActivate(target);
+    for (int i = 0; i < 4; ++i) *fields[i] = kept[i];
+    KvCameraOrtho(100, 200, 32, 24, 0);
+    KvSetState(KV_STATE_CLIP, 1);
+    KvSetState(KV_STATE_CLIP_RECT, kLent[0], kLent[1], kLent[2], kLent[3]);
+    KvMatrixTranslate(2, 0, 0);
+    return MatricesNow();
+  }
+
+  // Drawing is back in the camera's pass as BeginCameraPass left it: the same clipping and
+  // matrices with the model-view current, clears kept to the lent viewport and the view mapped
+  // onto it. Nothing else may have reached the screen before (it is still black).
+  static void ExpectCameraPass(const Matrices& camera) {
+    EXPECT_TRUE(Near(At(20, 20), {0, 0, 0, 255}))
+        << "drawing leaked onto the screen: " << At(20, 20);
+    const int32_t* clipRect = static_cast<int32_t*>(KvGetState(KV_STATE_CLIP_RECT));
+    EXPECT_EQ(Clip(), 1);
+    EXPECT_EQ(std::vector<int32_t>(clipRect, clipRect + 4), std::vector<int32_t>(kLent, kLent + 4));
+    EXPECT_TRUE(MatricesNow() == camera);
+    // The model-view mode is current: resetting the current matrix leaves the projection.
+    KvMatrixIdentity();
+    EXPECT_EQ(MatricesNow().projection, camera.projection);
+    // A clear is clipped to the lent viewport (window x 8..39, rows 8..31 from the top).
+    KvSetState(KV_STATE_CLEAR_COLOR, 0.0, 0.0, 1.0, 1.0);
+    KvRenderScene(KV_SCENE_CLEAR_COLOR);
+    EXPECT_TRUE(Near(At(8, 20), {0, 0, 255, 255})) << At(8, 20);
+    EXPECT_TRUE(Near(At(39, 31), {0, 0, 255, 255})) << At(39, 31);
+    EXPECT_TRUE(Near(At(7, 20), {0, 0, 0, 255})) << At(7, 20);
+    EXPECT_TRUE(Near(At(20, 32), {0, 0, 0, 255})) << At(20, 32);
+    // And the view (100, 200, 32, 24) maps onto that viewport.
+    Fill(100, 200, 4, 4, {0, 255, 0, 255});
+    EXPECT_TRUE(Near(At(9, 9), {0, 255, 0, 255})) << At(9, 9);
+    EXPECT_TRUE(Near(At(13, 9), {0, 0, 255, 255})) << At(13, 9);
+  }
+
+  // Every pixel of the texture is c.
+  static void ExpectFilled(KV_HANDLE texture, Rgba c) {
+    int32_t w = static_cast<int32_t>(*static_cast<uint32_t*>(KvTextureGet(texture, KV_TEX_WIDTH)));
+    int32_t h = static_cast<int32_t>(*static_cast<uint32_t*>(KvTextureGet(texture, KV_TEX_HEIGHT)));
+    for (auto [x, y] : {std::pair{0, 0}, {w - 1, 0}, {0, h - 1}, {w - 1, h - 1}, {w / 2, h / 2}})
+      EXPECT_TRUE(Near(TexturePixel(texture, x, y), c))
+          << x << "," << y << " of " << w << "x" << h << ": " << TexturePixel(texture, x, y);
+  }
+
+  static KV_HANDLE TextureOf(KV_HANDLE fb) {
+    return *static_cast<KV_HANDLE*>(KvFrameBufferGet(fb, KV_FB_TEXTURE));
   }
 };
 
@@ -58,83 +138,117 @@ TEST_F(FrameBuffers, DrawingGoesIntoTheTextureWhileActive) {
   EXPECT_EQ(KvTextureGet(texture, KV_TEX_WIDTH), nullptr);  // its own texture went with it
 }
 
-// Drawing on the target the way a 2D camera sets it up: the viewport lent to the target (x 8..39,
-// rows 16..39 from the bottom) with the view (100, 200, 32, 24), clipped to it, and a moved
-// model-view matrix. A frame buffer taking over gets none of it and gives all of it back.
+// A frame buffer taking over inside a camera's pass gets none of its viewport, clip or matrices,
+// and gives all of them back.
 TEST_F(FrameBuffers, GivingDrawingBackRestoresTheViewportClipAndMatricesInForce) {
-  const int32_t lent[4] = {8, 16, 32, 24};
-  int32_t* fields[4];
-  int32_t kept[4];
-  for (int i = 0; i < 4; ++i) {
-    fields[i] = static_cast<int32_t*>(KvRenderTargetGet(target, KV_RT_VIEWPORT_X + i));
-    kept[i] = *fields[i];
-    *fields[i] = lent[i];
-  }
-  KvRenderTargetActivate(target);
-  for (int i = 0; i < 4; ++i) *fields[i] = kept[i];
-  KvCameraOrtho(100, 200, 32, 24, 0);
-  KvSetState(KV_STATE_CLIP, 1);
-  KvSetState(KV_STATE_CLIP_RECT, lent[0], lent[1], lent[2], lent[3]);
-  KvMatrixTranslate(2, 0, 0);
-  double projection[16], modelView[16];
-  KvMatrixSave(KV_MATRIX_PROJECTION, projection);
-  KvMatrixSave(KV_MATRIX_MODELVIEW, modelView);
-
+  Matrices camera = BeginCameraPass();
   KV_HANDLE fb;
   ASSERT_EQ(KvFrameBufferCreate(&fb, 16, 8, 0, 0), 1);
-  KV_HANDLE texture = *static_cast<KV_HANDLE*>(KvFrameBufferGet(fb, KV_FB_TEXTURE));
   ASSERT_EQ(KvFrameBufferActivate(fb), 1);
-  EXPECT_EQ(*static_cast<int32_t*>(KvGetState(KV_STATE_CLIP)), 0);
+  EXPECT_EQ(Clip(), 0);
   // Its whole area, unclipped: a fill of all of it reaches every corner.
   KvCameraOrtho(0, 0, 16, 8, 0);
   Fill(0, 0, 16, 8, {255, 0, 0, 255});
   KvMatrixMode(KV_MATRIX_PROJECTION);  // left in the other mode on purpose
   KvFrameBufferUnactivate(fb);
-  for (auto [x, y] : {std::pair{0, 0}, {15, 0}, {0, 7}, {15, 7}})
-    EXPECT_TRUE(Near(TexturePixel(texture, x, y), {255, 0, 0, 255})) << x << "," << y;
-
-  const int32_t* clipRect = static_cast<int32_t*>(KvGetState(KV_STATE_CLIP_RECT));
-  EXPECT_EQ(*static_cast<int32_t*>(KvGetState(KV_STATE_CLIP)), 1);
-  EXPECT_EQ(std::vector<int32_t>(clipRect, clipRect + 4), std::vector<int32_t>(lent, lent + 4));
-  double after[16];
-  KvMatrixSave(KV_MATRIX_MODELVIEW, after);
-  EXPECT_EQ(std::vector<double>(after, after + 16), std::vector<double>(modelView, modelView + 16));
-  // The model-view mode is current again: resetting the current matrix leaves the projection.
-  KvMatrixIdentity();
-  KvMatrixSave(KV_MATRIX_PROJECTION, after);
-  EXPECT_EQ(std::vector<double>(after, after + 16),
-            std::vector<double>(projection, projection + 16));
-  // A clear is clipped to the lent viewport (window x 8..39, rows 8..31) again.
-  KvSetState(KV_STATE_CLEAR_COLOR, 0.0, 0.0, 1.0, 1.0);
-  KvRenderScene(KV_SCENE_CLEAR_COLOR);
-  EXPECT_TRUE(Near(At(8, 20), {0, 0, 255, 255})) << At(8, 20);
-  EXPECT_TRUE(Near(At(39, 31), {0, 0, 255, 255})) << At(39, 31);
-  EXPECT_TRUE(Near(At(7, 20), {0, 0, 0, 255})) << At(7, 20);
-  EXPECT_TRUE(Near(At(20, 32), {0, 0, 0, 255})) << At(20, 32);
-  // And the view (100, 200, 32, 24) maps onto that viewport again.
-  Fill(100, 200, 4, 4, {0, 255, 0, 255});
-  EXPECT_TRUE(Near(At(9, 9), {0, 255, 0, 255})) << At(9, 9);
-  EXPECT_TRUE(Near(At(13, 9), {0, 0, 255, 255})) << At(13, 9);
+  ExpectFilled(TextureOf(fb), {255, 0, 0, 255});
+  ExpectCameraPass(camera);
   KvFrameBufferDestroy(fb);
 }
 
-TEST_F(FrameBuffers, GivingBackWhatNoFrameBufferHasChangesNothing) {
-  KV_HANDLE fb;
-  ASSERT_EQ(KvFrameBufferCreate(&fb, 8, 8, 0, 0), 1);
+// Canvas-like nesting inside a camera's pass: the inner one gives drawing back to the outer one
+// (its whole area, no clip, its matrices), and the outer one to the camera's pass.
+TEST_F(FrameBuffers, NestedOnesGiveDrawingBackOneLevelAtATime) {
+  Matrices camera = BeginCameraPass();
+  KV_HANDLE outer, inner;
+  ASSERT_EQ(KvFrameBufferCreate(&outer, 32, 16, 0, 0), 1);
+  ASSERT_EQ(KvFrameBufferCreate(&inner, 8, 8, 0, 0), 1);
+  ASSERT_EQ(KvFrameBufferActivate(outer), 1);
+  KvCameraOrtho(0, 0, 32, 16, 0);
+  KvMatrixTranslate(3, 0, 0);
+  Matrices outerMatrices = MatricesNow();
+  ASSERT_EQ(KvFrameBufferActivate(inner), 1);
+  KvCameraOrtho(0, 0, 8, 8, 0);
+  Fill(0, 0, 8, 8, {0, 0, 255, 255});
+  KvSetState(KV_STATE_CLIP_RECT, 0, 0, 2, 2);
+  KvSetState(KV_STATE_CLIP, 1);
+  KvFrameBufferUnactivate(inner);
+
+  EXPECT_EQ(Clip(), 0);
+  EXPECT_TRUE(MatricesNow() == outerMatrices);
+  Fill(0, 0, 32, 16, {255, 0, 0, 255});
+  KvFrameBufferUnactivate(outer);
+  ExpectCameraPass(camera);
+  ExpectFilled(TextureOf(outer), {255, 0, 0, 255});
+  ExpectFilled(TextureOf(inner), {0, 0, 255, 255});
+  KvFrameBufferDestroy(inner);
+  KvFrameBufferDestroy(outer);
+}
+
+TEST_F(FrameBuffers, GivingBackFromOneThatIsNotDrawingChangesNothing) {
+  Matrices camera = BeginCameraPass();
+  KV_HANDLE outer, inner;
+  ASSERT_EQ(KvFrameBufferCreate(&outer, 8, 8, 0, 0), 1);
+  ASSERT_EQ(KvFrameBufferCreate(&inner, 4, 4, 0, 0), 1);
+  KvFrameBufferUnactivate(outer);  // none is drawing
+  EXPECT_TRUE(MatricesNow() == camera);
+  EXPECT_EQ(Clip(), 1);
+
+  ASSERT_EQ(KvFrameBufferActivate(outer), 1);
+  KvCameraOrtho(0, 0, 8, 8, 0);
+  ASSERT_EQ(KvFrameBufferActivate(inner), 1);
+  KvCameraOrtho(0, 0, 4, 4, 0);
   KvSetState(KV_STATE_CLIP, 1);
   KvSetState(KV_STATE_CLIP_RECT, 0, 0, 4, 4);
+  Matrices innerMatrices = MatricesNow();
+  KvFrameBufferUnactivate(outer);  // the outer one is not the one drawing
+  EXPECT_TRUE(MatricesNow() == innerMatrices);
+  EXPECT_EQ(Clip(), 1);
+  Fill(0, 0, 4, 4, {255, 255, 0, 255});
+  KvFrameBufferUnactivate(inner);
+  KvFrameBufferUnactivate(outer);
+  ExpectCameraPass(camera);
+  ExpectFilled(TextureOf(inner), {255, 255, 0, 255});
+  ExpectFilled(TextureOf(outer), {0, 0, 0, 0});
+  KvFrameBufferDestroy(inner);
+  KvFrameBufferDestroy(outer);
+}
+
+TEST_F(FrameBuffers, OneActivatedTwiceIsGivenBackTwice) {
+  KV_HANDLE fb;
+  ASSERT_EQ(KvFrameBufferCreate(&fb, 8, 8, 0, 0), 1);
+  ASSERT_EQ(KvFrameBufferActivate(fb), 1);
+  ASSERT_EQ(KvFrameBufferActivate(fb), 1);
   KvFrameBufferUnactivate(fb);
-  EXPECT_EQ(*static_cast<int32_t*>(KvGetState(KV_STATE_CLIP)), 1);
-  // Switching from one frame buffer to another keeps what the target had.
-  KV_HANDLE second;
-  ASSERT_EQ(KvFrameBufferCreate(&second, 4, 4, 0, 0), 1);
-  KvFrameBufferActivate(fb);
-  KvFrameBufferActivate(second);
-  KvFrameBufferUnactivate(second);
-  EXPECT_EQ(*static_cast<int32_t*>(KvGetState(KV_STATE_CLIP)), 1);
-  EXPECT_EQ(static_cast<int32_t*>(KvGetState(KV_STATE_CLIP_RECT))[2], 4);
-  KvFrameBufferDestroy(second);
+  KvCameraOrtho(0, 0, 8, 8, 0);
+  Fill(0, 0, 8, 8, {255, 0, 0, 255});  // still into the frame buffer
+  KvFrameBufferUnactivate(fb);
+  KvCameraOrtho(0, 0, kWidth, kHeight, 0);
+  EXPECT_TRUE(Near(At(4, 4), {0, 0, 0, 255})) << At(4, 4);
+  ExpectFilled(TextureOf(fb), {255, 0, 0, 255});
+  Fill(0, 0, 8, 8, {0, 255, 0, 255});  // on the target now
+  EXPECT_TRUE(Near(At(4, 4), {0, 255, 0, 255})) << At(4, 4);
   KvFrameBufferDestroy(fb);
+}
+
+// The outer one's texture changes size while another draws on top: drawing comes back to the
+// whole of the new texture.
+TEST_F(FrameBuffers, AnOuterOneGetsItsWholeAreaBackAfterASwap) {
+  KV_HANDLE bigger = SolidTexture(32, 16, {0, 0, 0, 255});
+  KV_HANDLE outer, inner;
+  ASSERT_EQ(KvFrameBufferCreate(&outer, 8, 8, 0, 0), 1);
+  ASSERT_EQ(KvFrameBufferCreate(&inner, 4, 4, 0, 0), 1);
+  ASSERT_EQ(KvFrameBufferActivate(outer), 1);
+  ASSERT_EQ(KvFrameBufferActivate(inner), 1);
+  ASSERT_EQ(KvFrameBufferSwapTexture(outer, bigger), 1);
+  KvFrameBufferUnactivate(inner);
+  KvCameraOrtho(0, 0, 32, 16, 0);
+  Fill(0, 0, 32, 16, {255, 0, 0, 255});
+  KvFrameBufferUnactivate(outer);
+  ExpectFilled(bigger, {255, 0, 0, 255});
+  KvFrameBufferDestroy(inner);
+  KvFrameBufferDestroy(outer);
+  KvTextureDestroy(bigger);
 }
 
 TEST_F(FrameBuffers, ItsTextureDrawsLikeAnyOther) {
@@ -219,6 +333,62 @@ TEST_F(FrameBuffers, DestroyingTheActiveOneSendsDrawingBackToTheTarget) {
   KvFrameBufferDestroy(fb);
   Fill(0, 0, 10, 10, {255, 0, 0, 255});
   EXPECT_TRUE(Near(At(kWidth / 8, kHeight / 8), {255, 0, 0, 255})) << At(5, 5);
+}
+
+TEST_F(FrameBuffers, DestroyingTheOneDrawingHandsDrawingToTheOneBeneath) {
+  Matrices camera = BeginCameraPass();
+  KV_HANDLE outer, inner;
+  ASSERT_EQ(KvFrameBufferCreate(&outer, 16, 8, 0, 0), 1);
+  ASSERT_EQ(KvFrameBufferCreate(&inner, 8, 8, 16, 0), 1);
+  ASSERT_EQ(KvFrameBufferActivate(outer), 1);
+  KvCameraOrtho(0, 0, 16, 8, 0);
+  Matrices outerMatrices = MatricesNow();
+  ASSERT_EQ(KvFrameBufferActivate(inner), 1);
+  KvCameraOrtho(0, 0, 8, 8, 0);
+  KvSetState(KV_STATE_CLIP, 1);
+  KvSetState(KV_STATE_CLIP_RECT, 0, 0, 2, 2);
+  Fill(0, 0, 8, 8, {0, 0, 255, 255});  // waiting in the batch when the inner one goes
+  KvFrameBufferDestroy(inner);
+  EXPECT_EQ(Clip(), 0);
+  EXPECT_TRUE(MatricesNow() == outerMatrices);
+  Fill(0, 0, 16, 8, {255, 0, 0, 255});
+  KvFrameBufferUnactivate(outer);
+  ExpectCameraPass(camera);
+  ExpectFilled(TextureOf(outer), {255, 0, 0, 255});
+  KvFrameBufferDestroy(outer);
+}
+
+// A frame buffer destroyed while others draw on top of it is taken out: unwinding skips it and
+// the outer one gets back what the removed one would have given it.
+TEST_F(FrameBuffers, DestroyingALowerOneTakesItOutOfTheNesting) {
+  Matrices camera = BeginCameraPass();
+  KV_HANDLE outer, middle, inner;
+  ASSERT_EQ(KvFrameBufferCreate(&outer, 16, 8, 0, 0), 1);
+  ASSERT_EQ(KvFrameBufferCreate(&middle, 4, 4, 0, 0), 1);
+  ASSERT_EQ(KvFrameBufferCreate(&inner, 8, 8, 0, 0), 1);
+  ASSERT_EQ(KvFrameBufferActivate(outer), 1);
+  KvCameraOrtho(0, 0, 16, 8, 0);
+  Matrices outerMatrices = MatricesNow();
+  ASSERT_EQ(KvFrameBufferActivate(middle), 1);
+  KvCameraOrtho(0, 0, 4, 4, 0);
+  KvSetState(KV_STATE_CLIP, 1);
+  ASSERT_EQ(KvFrameBufferActivate(middle), 1);  // twice: both entries go
+  ASSERT_EQ(KvFrameBufferActivate(inner), 1);
+  KvCameraOrtho(0, 0, 8, 8, 0);
+  Matrices innerMatrices = MatricesNow();
+  KvFrameBufferDestroy(middle);
+  EXPECT_TRUE(MatricesNow() == innerMatrices);
+  Fill(0, 0, 8, 8, {0, 0, 255, 255});
+  KvFrameBufferUnactivate(inner);
+  EXPECT_EQ(Clip(), 0);
+  EXPECT_TRUE(MatricesNow() == outerMatrices);
+  Fill(0, 0, 16, 8, {255, 0, 0, 255});
+  KvFrameBufferUnactivate(outer);
+  ExpectCameraPass(camera);
+  ExpectFilled(TextureOf(inner), {0, 0, 255, 255});
+  ExpectFilled(TextureOf(outer), {255, 0, 0, 255});
+  KvFrameBufferDestroy(inner);
+  KvFrameBufferDestroy(outer);
 }
 
 TEST_F(FrameBuffers, AClearActsOnTheActiveOneAndAPresentOnTheTarget) {
