@@ -301,9 +301,12 @@ def drawn_right_after_desktop_resize(server, screen, window):
     arena unscaled in the larger window."""
     x, y, _, _ = server.geometry(window)
     cx, cy, cw, ch = CORNER_TILE
-    read_corner = lambda: screen.read(x + cx, y + cy, cw, ch)
-    corner = wait_for("the arena's corner tile", lambda: lit(read_corner()) == cw * ch and
-                      read_corner().rgb, 5)
+
+    def drawn_corner():
+        picture = screen.read(x + cx, y + cy, cw, ch)
+        return picture.rgb if lit(picture) == cw * ch else None
+
+    corner = wait_for("the arena's corner tile", drawn_corner, 5)
     server.xdotool("windowsize", window, str(RESIZED[0]), str(RESIZED[1]))
     wait_for(f"the game window to be {RESIZED[0]} x {RESIZED[1]}",
              lambda: server.geometry(window)[2:] == RESIZED, 5)
