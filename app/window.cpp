@@ -246,20 +246,30 @@ bool KV_WINDOW::Apply() {
   }
   UpdateWindow(hwnd);
 
+  FitRenderTarget();
+  KvRenderTargetActivate(renderTarget);
+  return true;
+}
+
+void KV_WINDOW::FitRenderTarget() {
   const uint32_t* targetWidth = (const uint32_t*)KvRenderTargetGet(renderTarget, KV_RT_VIEWPORT_W);
   const uint32_t* targetHeight = (const uint32_t*)KvRenderTargetGet(renderTarget, KV_RT_VIEWPORT_H);
   const uint32_t* format = (const uint32_t*)KvRenderTargetGet(renderTarget, KV_RT_FORMAT);
-  if (targetWidth != nullptr && targetHeight != nullptr && format != nullptr) {
-    bool resize = (int64_t)*targetWidth != width || (int64_t)*targetHeight != height;
-    bool reformat =
-        (*format == KV_FORMAT_OPAQUE && layered) || (*format == KV_FORMAT_ALPHA && !layered);
-    if (resize || reformat) {
-      KvRenderTargetChange(renderTarget, layered ? KV_FORMAT_ALPHA : KV_FORMAT_OPAQUE);
-      SetTargetArea(renderTarget, width, height);
-    }
+  if (targetWidth == nullptr || targetHeight == nullptr || format == nullptr) return;
+  bool resize = (int64_t)*targetWidth != width || (int64_t)*targetHeight != height;
+  bool reformat =
+      (*format == KV_FORMAT_OPAQUE && layered) || (*format == KV_FORMAT_ALPHA && !layered);
+  if (resize || reformat) {
+    KvRenderTargetChange(renderTarget, layered ? KV_FORMAT_ALPHA : KV_FORMAT_OPAQUE);
+    SetTargetArea(renderTarget, width, height);
   }
-  KvRenderTargetActivate(renderTarget);
-  return true;
+}
+
+void KV_WINDOW::FollowDesktopSize(int newWidth, int newHeight) {
+  width = newWidth;
+  height = newHeight;
+  // Which target is current stays as the program made it: only this window's target changes.
+  FitRenderTarget();
 }
 
 void KV_WINDOW::FitScreen() {

@@ -55,6 +55,10 @@ struct KV_WINDOW {
   // Brings a created window in line with its fields (style, opacity, place, size, tray,
   // render-target size and format) and makes its target current. True.
   bool Apply();
+  // The desktop resized the window to a client area of newWidth x newHeight (a window manager,
+  // a user dragging its edge): the stored size takes it and the render target is sized to it
+  // as Apply would size it, so that frames are drawn at the new size, not stretched to it.
+  void FollowDesktopSize(int newWidth, int newHeight);
   // Place and size := the whole screen; aspect := width / height; re-reads the refresh rate.
   void FitScreen();
   // Place and size := the desktop's work area; the aspect stays.
@@ -80,6 +84,9 @@ struct KV_WINDOW {
   void AddTrayIcon();
   void RemoveTrayIcon();
   bool CreateRenderTarget();
+  // Re-makes the render target at the window's size and in its format (per-pixel alpha or not)
+  // when its viewport size or format no longer matches them.
+  void FitRenderTarget();
   // Restores the display mode, destroys the render target and removes the tray icon: what
   // Destroy and Detach both undo.
   void ReleaseRenderTarget();

@@ -67,13 +67,14 @@ void FollowMove(HWND hwnd, LPARAM lParam) {
   window->y = (SHORT)HIWORD(lParam);
 }
 
-// The desktop resized a window (its client area, in lParam's two words); a minimised window
-// keeps the size it will come back with.
+// The desktop resized a window (its client area, in lParam's two words): the stored size and
+// the render target follow together, so that the frame, the projections taken from the
+// window's size and the GUI's clip all agree. A minimised window keeps the size it will come
+// back with.
 void FollowSize(HWND hwnd, WPARAM kind, LPARAM lParam) {
   KV_WINDOW* window = KvWindowOfHandle(hwnd);
   if (window == nullptr || (kind != SIZE_RESTORED && kind != SIZE_MAXIMIZED)) return;
-  window->width = LOWORD(lParam);
-  window->height = HIWORD(lParam);
+  window->FollowDesktopSize(LOWORD(lParam), HIWORD(lParam));
 }
 
 LRESULT Default(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {

@@ -91,6 +91,15 @@ void BuildArena() {
   Core.AddActor("LASER_POZIOMY", new C_LASER_POZIOMY(KV_VECTOR_D(0, 333, 0, 1)));
 }
 
+// The camera shows the window one pixel for one, as the game state set it up: a window the
+// desktop resizes shows the arena unscaled, with more or less room around it.
+void CameraFollowsWindow() {
+  KV_WINDOW* window = Core.windows.Find(KV_DICTIONARY<KV_WINDOW>::FIND_NAME, "main").Get();
+  if (window == nullptr) return;
+  Core.camera.width = static_cast<float>(window->width);
+  Core.camera.height = static_cast<float>(window->height);
+}
+
 }  // namespace
 
 void GameState() {
@@ -113,6 +122,7 @@ void GameState() {
 void GameFrame(HWND, uintptr_t) {
   // Quitting only ends the loop after this frame, which is still updated, drawn and presented.
   if (KvKeyPressed(VK_ESCAPE)) Core.Quit();
+  CameraFollowsWindow();
   Core.camera.Apply();
   Core.Frame();
   KV_STRING score;

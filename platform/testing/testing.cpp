@@ -174,6 +174,11 @@ void SetScreenSize(int width, int height) {
 
 void SetWorkArea(RECT area) { Hooks().workArea = area; }
 
+void ResizeByDesktop(HWND hwnd, int width, int height) {
+  WindowRecord* window = FindWindowRecord(hwnd);
+  if (window != nullptr && window->sdl != nullptr) SDL_SetWindowSize(window->sdl, width, height);
+}
+
 void SetRefreshRate(int hertz) { Hooks().refreshRate = hertz; }
 
 void SetCursorPosition(int x, int y) { Hooks().cursor = POINT{x, y}; }

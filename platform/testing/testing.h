@@ -50,6 +50,10 @@ void InjectFocusMove(Uint32 from, Uint32 to, std::initializer_list<SDL_Scancode>
 // ---- Screen and cursor ----------------------------------------------------------------------
 void SetScreenSize(int width, int height);
 void SetWorkArea(RECT area);
+// The desktop resizing a window to a client area of width x height (a window manager tiling it,
+// a user dragging its edge): SDL resizes the window and reports it as it reports any resize the
+// program did not ask for; the report is translated when messages are next taken.
+void ResizeByDesktop(HWND hwnd, int width, int height);
 // The refresh rate GetDeviceCaps(VREFRESH) reports; 0 stands for "unknown".
 void SetRefreshRate(int hertz);
 // Puts a cursor of the test's own at a position; GetCursorPos and SetCursorPos then use it.

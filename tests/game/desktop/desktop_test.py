@@ -6,7 +6,8 @@ starts the game from the top folder with no video driver chosen, presses real ke
 and reads the screen back with screen_grab. Checked: the intro, then the 800 x 600 game window
 that has the keyboard, with and without a window manager; Escape held through the intro's end
 does not quit while a fresh press does (exit code 1); the player moves 2 pixels a frame at
-about 60 frames a second; and with no display the program ends at once with exit code 0 after
+about 60 frames a second; a game window that the desktop resizes goes on showing the arena one
+pixel for one; and with no display the program ends at once with exit code 0 after
 one line on stderr.
 
 Usage: desktop_test.py --game PATH --grab PATH --root FOLDER [--window-manager evilwm]
@@ -28,6 +29,7 @@ GAME_SIZE = (800, 600)
 PLAYER_START = (22, 22)  # the blue player's top-left corner in the game window
 PLAYER_STEP = 2  # pixels a frame
 FRAME_RATE = 60
+RESIZED = (1000, 700)  # the size the desktop gives the game window
 
 
 class Failure(Exception):
@@ -270,6 +272,83 @@ def fresh_escape_quits(server, game):
     step("a fresh Escape ended the game with exit code 1")
 
 
+def black(picture):
+    """Whether every pixel is black: what the game clears its frame to."""
+    return not any(picture.rgb)
+
+
+# The arena's bottom-right corner tile, which neither laser nor any spike crosses.
+CORNER_TILE = (784, 584, 16, 16)
+
+
+def arena_unscaled(screen, x, y, corner):
+    """Whether the window at (x, y), RESIZED large, shows the 800 x 600 arena one pixel for one:
+    the corner tile as it was before the resize, pixel for pixel, the right column of wall tiles
+    at x 784..799 and the bottom row at y 584..599, and black right of x 800 and below y 608
+    (the columns' last tiles reach y 607)."""
+    width, height = RESIZED
+    cx, cy, cw, ch = CORNER_TILE
+    return (screen.read(x + cx, y + cy, cw, ch).rgb == corner
+            and lit(screen.read(x + 784, y + 100, 16, 400)) > 16 * 400 // 2
+            and lit(screen.read(x + 100, y + 584, 600, 16)) > 600 * 16 // 2
+            and black(screen.read(x + 800, y, width - 800, height))
+            and black(screen.read(x, y + 608, width, height - 608)))
+
+
+def drawn_right_after_desktop_resize(server, screen, window):
+    """Resizes the game window as a desktop does (xdotool windowsize), moves the blue player so
+    that the frames read back are surely drawn after the resize, and checks that they show the
+    arena unscaled in the larger window."""
+    x, y, _, _ = server.geometry(window)
+    cx, cy, cw, ch = CORNER_TILE
+
+    def drawn_corner():
+        picture = screen.read(x + cx, y + cy, cw, ch)
+        return picture.rgb if lit(picture) == cw * ch else None
+
+    corner = wait_for("the arena's corner tile", drawn_corner, 5)
+    server.xdotool("windowsize", window, str(RESIZED[0]), str(RESIZED[1]))
+    wait_for(f"the game window to be {RESIZED[0]} x {RESIZED[1]}",
+             lambda: server.geometry(window)[2:] == RESIZED, 5)
+    x, y, _, _ = server.geometry(window)
+    read_player = lambda: blue_player(screen.read(x, y, 100, 600))
+    start = wait_for("the blue player", read_player, 5)
+    server.xdotool("keydown", "Down")
+    try:
+        wait_for("the blue player to move in the resized window",
+                 lambda: (read_player() or start)[1] > start[1] + 10, 5)
+    finally:
+        server.xdotool("keyup", "Down")
+    # A stretched frame puts the player's left edge at 27 and the right wall at 980.
+    moved = read_player()
+    if moved is None or moved[0] != PLAYER_START[0]:
+        raise Failure(f"in the resized window the blue player is at {moved}, "
+                      f"not at x {PLAYER_START[0]}")
+    wait_for("the arena drawn one pixel for one in the resized window",
+             lambda: arena_unscaled(screen, x, y, corner), 5)
+    step(f"resized by the desktop to {RESIZED[0]} x {RESIZED[1]}: the arena is drawn unscaled, "
+         f"the rest of the window black")
+
+
+def case_resized_without_window_manager(args):
+    server = XServer()
+    game = None
+    try:
+        game = Game(args.game, args.root, server.env)
+        screen = Screen(args.grab, server)
+        window = wait_for("the 800 x 600 game window after the intro",
+                          lambda: server.visible_window(GAME, GAME_SIZE), 20)
+        wait_for("the game window to take the keyboard", lambda: server.focus() == window, 5)
+        drawn_right_after_desktop_resize(server, screen, window)
+        fresh_escape_quits(server, game)
+    finally:
+        if game:
+            game.stop()
+            if game.errors():
+                print(game.errors(), end="", file=sys.stderr)
+        server.stop()
+
+
 def processor_seconds(pid):
     """User and system time of a process so far."""
     with open(f"/proc/{pid}/stat") as stat:
@@ -344,6 +423,8 @@ def main():
             return 1
     cases = [("the game without a window manager", case_without_window_manager),
              (f"the game with a window manager ({args.window_manager})", case_with_window_manager),
+             ("the game resized by the desktop, without a window manager",
+              case_resized_without_window_manager),
              ("the game without a display", case_without_display)]
     failed = 0
     began = time.monotonic()
