@@ -114,7 +114,10 @@ void Copy(GLuint from, GLuint to, int w, int h, GLbitfield mask, GLenum filter, 
 bool CreateBuffers(RenderTarget& target, int w, int h) {
   DeleteBuffers(target);
   target.direct = CanDrawDirectly(target, w, h);
-  if (!target.direct && !CreateFrameBuffer(target, w, h)) return false;
+  if (!target.direct && !CreateFrameBuffer(target, w, h)) {
+    SyncStatesToGl();  // the look at the window's buffers may have changed them
+    return false;
+  }
   target.width = w;
   target.height = h;
   // A new buffer starts cleared to transparent black, whatever the clip and mask states are.
