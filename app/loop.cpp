@@ -7,6 +7,7 @@
 
 #include "app/input.h"
 #include "foundation/clock.h"
+#include "platform/time/fine_sleep.h"
 
 namespace {
 
@@ -14,6 +15,8 @@ namespace {
 // however late the system's sleeps wake (ms).
 constexpr float kShortestSpin = 0.25f;
 constexpr float kLongestSpin = 2.0f;
+// A wait shorter than this is spun whole: a sleep that short is mostly its own overhead (ms).
+constexpr float kShortestSleep = 0.1f;
 // Sleeps of 1 ms that Calibrate times to learn how late a sleep wakes.
 constexpr int kLatenessSamples = 3;
 // How fast the lateness estimate relaxes toward sleeps that wake earlier than it (per frame).
@@ -220,15 +223,17 @@ void KV_LOOP::CarrySleepError() {
 
 void KV_LOOP::PaceByBusyWaiting(float target) {
   // Sleep through the bulk of the wait and spin on the clock only for its last stretch, a
-  // little longer than a sleep may wake late, so that the target is met as exactly as by
-  // spinning alone while the processor stays free for the rest of the wait.
-  const float spin = std::clamp(2.0f * sleepLateness + kShortestSpin, kShortestSpin, kLongestSpin);
+  // little longer than a sleep may wake late (the lateness followed is the worst seen lately), so
+  // that the target is met as exactly as by spinning alone while the processor stays free for
+  // the rest of the wait.
+  const float spin = std::clamp(sleepLateness + kShortestSpin, kShortestSpin, kLongestSpin);
+  // The sleep is as fine as the system's, not whole milliseconds: a sleep cut to whole ones
+  // left up to a millisecond more to spin in every frame.
   const float sleepable = target - Milliseconds(currentSeconds - previousSeconds) - spin;
-  if (sleepable >= 1.0f) {
-    const DWORD ms = (DWORD)sleepable;
+  if (sleepable >= kShortestSleep) {
     const double before = KvTimeD();
-    Sleep(ms);
-    FollowSleepLateness(Milliseconds(KvTimeD() - before) - (float)ms);
+    platform::SleepNanoseconds((int64_t)(sleepable * 1e6f));
+    FollowSleepLateness(Milliseconds(KvTimeD() - before) - sleepable);
   }
   while (Milliseconds(currentSeconds - previousSeconds) < target) currentSeconds = KvTimeD();
 }

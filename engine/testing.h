@@ -59,6 +59,9 @@ void SetFlushEveryDraw(bool on);
 // The current target's pixels in the rectangle (x, y, w, h), window pixels with y down, as R, G,
 // B, A bytes with the top row first; empty when there is no current target.
 std::vector<uint8_t> ReadPixels(int x, int y, int w, int h);
+// True when the target draws straight into its window's own buffers, false when it draws into a
+// frame buffer of its own (or is unknown).
+bool DrawsIntoWindow(KV_HANDLE target);
 // Replaces the way window handles are turned into SDL windows (null restores the platform's),
 // for tests that make their own SDL windows.
 void SetWindowResolver(SDL_Window* (*resolver)(HWND));

@@ -3,14 +3,15 @@
 # Debian 12 machine does not have yet. Safe to run again: it installs only
 # what is missing. The desktop test plays the real game on its own X server
 # (xvfb), presses keys (xdotool), with and without a small window manager
-# (evilwm, whose title font comes from xfonts-base).
+# (evilwm, whose title font comes from xfonts-base). The game bench counts a window's frames
+# through the X damage extension (libxdamage-dev).
 set -euo pipefail
 packages=(
   cmake make g++ clang libclang-rt-14-dev clang-format
   libsdl2-dev libgl-dev libegl-dev libgl1-mesa-dri libegl-mesa0
   libstb-dev googletest libgtest-dev libbenchmark-dev
   libtinyxml2-dev libpugixml-dev python3 curl
-  libx11-dev xvfb xdotool evilwm xfonts-base libsfml-dev
+  libx11-dev xvfb xdotool evilwm xfonts-base libsfml-dev libxdamage-dev
 )
 missing=()
 for p in "${packages[@]}"; do

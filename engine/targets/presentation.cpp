@@ -1,5 +1,6 @@
-// KvRenderScene and KvRenderVsync: presenting the current target's frame to its window, clearing
-// it for the next one, and vertical sync that is accepted only when presenting really waits.
+// KvRenderScene and KvRenderVsync: presenting the current target's frame to its window (swapping
+// the window's buffers, after copying a frame buffer's frame there), clearing it for the next one,
+// and vertical sync that is accepted only when presenting really waits.
 #include <algorithm>
 #include <vector>
 
@@ -36,7 +37,8 @@ void ApplySwapInterval(SDL_Window* window, bool vsync) {
   appliedInterval = interval;
 }
 
-// Copies the current target to its window and swaps; false when there is nothing to present on.
+// Copies the current target to its window (unless it draws there) and swaps; false when there is
+// nothing to present on.
 bool Present(RenderTarget& target) {
   SDL_Window* window = WindowOf(target);
   if (window == nullptr || !MakeCurrentOn(window)) return false;
@@ -132,6 +134,8 @@ extern "C" uint8_t KvRenderScene(uint32_t flags) {
   bool present = (flags & (KV_SCENE_PRESENT | KV_SCENE_SWAP)) != 0;
   uint8_t result = 1;
   if (present) {
+    // A present that does not clear for the next frame keeps this one to draw on.
+    if (target->direct && (flags & KV_SCENE_CLEAR_COLOR) == 0) KeepFrameOffscreen(*target);
     if (!Present(*target)) result = 0;
     batch::EndFrame();
   }
@@ -142,8 +146,8 @@ extern "C" uint8_t KvRenderScene(uint32_t flags) {
     BindDrawing();
     Clear(flags, frameBufferDepth);
   } else {
-    gl.BindFramebuffer(GL_FRAMEBUFFER, target->framebuffer);
-    Clear(flags, target->depthBuffer != 0);
+    BindTargetBuffers(*target, GL_FRAMEBUFFER);
+    Clear(flags, target->depthBits > 0);
     BindDrawing();
   }
   return result;

@@ -79,8 +79,23 @@ size_t TargetCount() { return targets.Count(); }
 bool BindCurrentTarget() {
   RenderTarget* target = CurrentTarget();
   if (target == nullptr || !EnsureCurrent()) return false;
-  gl.BindFramebuffer(GL_FRAMEBUFFER, target->framebuffer);
+  BindTargetBuffers(*target, GL_FRAMEBUFFER);
   return true;
+}
+
+void BindTargetBuffers(const RenderTarget& target, GLenum binding) {
+  // A window's own buffers are framebuffer 0 of the window the context is current on, so the
+  // context follows the target's window (presenting and other targets move it).
+  if (target.direct) MakeCurrentOn(WindowOf(target));
+  gl.BindFramebuffer(binding, target.framebuffer);
+}
+
+bool WindowDrawnDirectly(HWND hwnd, const RenderTarget* other) {
+  bool drawn = false;
+  targets.ForEach([&](uint32_t, RenderTarget& target) {
+    if (&target != other && target.hwnd == hwnd && target.direct) drawn = true;
+  });
+  return drawn;
 }
 
 void DestroyAllTargets() {
@@ -93,6 +108,15 @@ void DestroyAllTargets() {
 }
 
 }  // namespace kv::engine
+
+namespace kv::engine::testing {
+
+bool DrawsIntoWindow(KV_HANDLE rt) {
+  const RenderTarget* target = targets.Find(rt);
+  return target != nullptr && target->direct;
+}
+
+}  // namespace kv::engine::testing
 
 using namespace kv::engine;
 
@@ -160,7 +184,7 @@ extern "C" uint8_t KvRenderTargetActivate(KV_HANDLE rt) {
   SDL_Window* window = WindowOf(*target);
   if (!MakeCurrentOn(window) && !MakeCurrentOn(nullptr)) return 0;
   currentHandle = MakeHandle(rt.value);
-  gl.BindFramebuffer(GL_FRAMEBUFFER, target->framebuffer);
+  BindTargetBuffers(*target, GL_FRAMEBUFFER);
   ApplyTargetViewport(*target);
   return 1;
 }

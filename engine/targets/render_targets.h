@@ -1,5 +1,8 @@
-// Render targets: each is an offscreen frame buffer of the requested format inside the engine's
-// one GL context, drawing for one window and copied to that window when the frame is presented.
+// Render targets: each draws for one window inside the engine's one GL context. Where the window's
+// own buffers are what the target asks for (an opaque colour of 8 bits a channel, the same depth
+// and stencil, the window's size) and nothing needs the frame to outlast a present, the target
+// draws straight into the window's back buffer, which presenting swaps. Otherwise it draws into an
+// offscreen frame buffer of the requested format that presenting copies, scaled, to the window.
 // The record's property fields (KV_RT_*) are what KvRenderTargetGet points at; callers write
 // the viewport and the range through those pointers, and the engine reads them when it needs them.
 #pragma once
@@ -28,7 +31,9 @@ struct RenderTarget {
   GLuint framebuffer = 0;
   GLuint colorBuffer = 0;
   GLuint depthBuffer = 0;
-  bool vsync = false;  // vertical sync accepted for this target
+  bool direct = false;      // drawing into the window's own back buffer (framebuffer 0)
+  bool keepsFrame = false;  // presented without a clear once: its frame outlasts presents
+  bool vsync = false;       // vertical sync accepted for this target
 };
 
 // The current target, or null.
@@ -39,6 +44,11 @@ KV_HANDLE* CurrentTargetHandle();
 SDL_Window* WindowOf(const RenderTarget& target);
 // Binds the current target's frame buffer for drawing; false without a current target.
 bool BindCurrentTarget();
+// Binds what the target draws into at the binding point (GL_FRAMEBUFFER, GL_READ_FRAMEBUFFER):
+// its frame buffer, or its window's own buffers, with the context made current on that window.
+void BindTargetBuffers(const RenderTarget& target, GLenum binding);
+// True when another live target than this one draws straight into the same window.
+bool WindowDrawnDirectly(HWND hwnd, const RenderTarget* other);
 // Sets GL's viewport (x, y from the bottom, width, height; negative sizes count as 0) and keeps
 // it as the viewport in force: a target's own, one a 2D camera lent it, or a frame buffer's.
 void ApplyViewport(int32_t x, int32_t y, int32_t w, int32_t h);
@@ -51,11 +61,17 @@ size_t TargetCount();
 
 // ---- the target's GL buffers (target_buffers.cpp) -----------------------------------------
 
-// Makes the target's buffers at w x h in its format; false when GL refuses them.
+// Makes the target's buffers at w x h in its format, cleared: the window's own where they fit,
+// else a frame buffer; false when GL refuses them.
 bool CreateBuffers(RenderTarget& target, int w, int h);
 // Deletes the target's buffers.
 void DeleteBuffers(RenderTarget& target);
-// Copies the target's frame to its window's back buffer, scaled to the window's size.
+// Moves a target that draws into its window's back buffer to a frame buffer of its own, with the
+// frame drawn so far, for good: a present without a clear asks for the frame to outlast the swap,
+// which a window's back buffer does not promise. False when GL refuses the frame buffer.
+bool KeepFrameOffscreen(RenderTarget& target);
+// Copies the target's frame to its window's back buffer, scaled to the window's size; nothing for
+// a target that draws there already.
 void CopyToWindow(const RenderTarget& target, SDL_Window* window);
 // Reads the rectangle (x, y, w, h), y down, clipped to the target, as RGBA rows top first; the
 // rectangle actually read is written back. False when nothing of it lies inside the target.

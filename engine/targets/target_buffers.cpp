@@ -1,8 +1,16 @@
-// The GL side of render targets: the frame buffer each one draws into, the copy of its frame to
-// the window, and reading its pixels back.
+// The GL side of render targets: the buffers each one draws into (its window's own or a frame
+// buffer), the copy of a frame buffer's frame to the window, and reading pixels back.
+//
+// Drawing straight into the window's back buffer is what pays on a software renderer: a frame
+// buffer costs a second fill of every pixel each frame (the copy to the window) and a second pass
+// of the renderer's threads. The window's buffers serve only where they behave as the frame
+// buffer would: the same colour channels (no alpha channel, which an opaque frame buffer lacks:
+// blending and reading back see alpha 1), the same depth and stencil, the same size, one target
+// per window, and no frame that must outlast a present.
 #include <algorithm>
 
 #include "engine/draw/batch.h"
+#include "engine/gl/context.h"
 #include "engine/states/render_states.h"
 #include "engine/targets/render_targets.h"
 
@@ -18,10 +26,57 @@ GLenum ColorFormat(const RenderTarget& target) {
   return alpha ? GL_RGBA8 : GL_RGB8;
 }
 
-}  // namespace
+// Depth and stencil bits of the frame buffer a target with depth bits gets (GL_DEPTH24_STENCIL8).
+constexpr GLint kDepthBits = 24;
+constexpr GLint kStencilBits = 8;
 
-bool CreateBuffers(RenderTarget& target, int w, int h) {
-  DeleteBuffers(target);
+GLint BitsOf(GLenum name) {
+  GLint bits = -1;
+  gl.GetIntegerv(name, &bits);
+  return bits;
+}
+
+// Whether the window's own buffers, with the context current on it and framebuffer 0 bound, have
+// exactly the channels the target's frame buffer would.
+bool WindowBuffersFit(const RenderTarget& target) {
+  if (BitsOf(GL_RED_BITS) != 8 || BitsOf(GL_GREEN_BITS) != 8 || BitsOf(GL_BLUE_BITS) != 8 ||
+      BitsOf(GL_ALPHA_BITS) != 0) {
+    return false;
+  }
+  GLint depth = BitsOf(GL_DEPTH_BITS), stencil = BitsOf(GL_STENCIL_BITS);
+  if (target.depthBits == 0) return depth == 0 && stencil == 0;
+  return depth >= kDepthBits && stencil == kStencilBits;
+}
+
+// Whether the window's buffers reach w x h, cleared to see: a driver may keep a window's buffers
+// at the size the window was made at (SDL's offscreen driver does), and GL reads nothing outside
+// them. The clear leaves opaque black, read back as such without an alpha channel.
+bool WindowBuffersReach(int w, int h) {
+  gl.Disable(GL_SCISSOR_TEST);
+  gl.ColorMask(GL_TRUE, GL_TRUE, GL_TRUE, GL_TRUE);
+  gl.ClearColor(0, 0, 0, 0);
+  gl.Clear(GL_COLOR_BUFFER_BIT);
+  uint8_t corner[4] = {1, 2, 3, 4};
+  gl.ReadPixels(w - 1, h - 1, 1, 1, GL_RGBA, GL_UNSIGNED_BYTE, corner);
+  return corner[0] == 0 && corner[1] == 0 && corner[2] == 0 && corner[3] == 255;
+}
+
+// Whether the target can draw into its window's back buffer at w x h; leaves the context current
+// on the window when it can.
+bool CanDrawDirectly(const RenderTarget& target, int w, int h) {
+  if (target.keepsFrame || target.format != KV_FORMAT_OPAQUE) return false;
+  if (target.colorBits > 0 && target.colorBits <= 16) return false;
+  SDL_Window* window = WindowOf(target);
+  if (window == nullptr || WindowDrawnDirectly(target.hwnd, &target)) return false;
+  int windowW = 0, windowH = 0;
+  SDL_GL_GetDrawableSize(window, &windowW, &windowH);
+  if (windowW != w || windowH != h || !MakeCurrentOn(window)) return false;
+  gl.BindFramebuffer(GL_FRAMEBUFFER, 0);
+  return WindowBuffersFit(target) && WindowBuffersReach(w, h);
+}
+
+// Makes a frame buffer of the target's format; false when GL refuses it.
+bool CreateFrameBuffer(RenderTarget& target, int w, int h) {
   gl.GenFramebuffers(1, &target.framebuffer);
   gl.BindFramebuffer(GL_FRAMEBUFFER, target.framebuffer);
   gl.GenRenderbuffers(1, &target.colorBuffer);
@@ -37,9 +92,30 @@ bool CreateBuffers(RenderTarget& target, int w, int h) {
                                target.depthBuffer);
   }
   gl.BindRenderbuffer(GL_RENDERBUFFER, 0);
-  bool complete = gl.CheckFramebufferStatus(GL_FRAMEBUFFER) == GL_FRAMEBUFFER_COMPLETE;
-  if (!complete) {
+  if (gl.CheckFramebufferStatus(GL_FRAMEBUFFER) != GL_FRAMEBUFFER_COMPLETE) {
     DeleteBuffers(target);
+    return false;
+  }
+  return true;
+}
+
+// Copies a rectangle of w x h at the origin from one frame buffer to another (0: the window's),
+// whatever the clip is.
+void Copy(GLuint from, GLuint to, int w, int h, GLbitfield mask, GLenum filter, int toW, int toH) {
+  gl.BindFramebuffer(GL_READ_FRAMEBUFFER, from);
+  gl.BindFramebuffer(GL_DRAW_FRAMEBUFFER, to);
+  gl.Disable(GL_SCISSOR_TEST);
+  gl.BlitFramebuffer(0, 0, w, h, 0, 0, toW, toH, mask, filter);
+  if (States().clip != 0) gl.Enable(GL_SCISSOR_TEST);
+}
+
+}  // namespace
+
+bool CreateBuffers(RenderTarget& target, int w, int h) {
+  DeleteBuffers(target);
+  target.direct = CanDrawDirectly(target, w, h);
+  if (!target.direct && !CreateFrameBuffer(target, w, h)) {
+    SyncStatesToGl();  // the look at the window's buffers may have changed them
     return false;
   }
   target.width = w;
@@ -49,7 +125,7 @@ bool CreateBuffers(RenderTarget& target, int w, int h) {
   gl.ColorMask(GL_TRUE, GL_TRUE, GL_TRUE, GL_TRUE);
   gl.ClearColor(0, 0, 0, 0);
   gl.Clear(GL_COLOR_BUFFER_BIT |
-           (target.depthBuffer != 0 ? GL_DEPTH_BUFFER_BIT | GL_STENCIL_BUFFER_BIT : 0));
+           (target.depthBits > 0 ? GL_DEPTH_BUFFER_BIT | GL_STENCIL_BUFFER_BIT : 0));
   SyncStatesToGl();
   return true;
 }
@@ -60,19 +136,36 @@ void DeleteBuffers(RenderTarget& target) {
   if (target.depthBuffer != 0) gl.DeleteRenderbuffers(1, &target.depthBuffer);
   target.framebuffer = target.colorBuffer = target.depthBuffer = 0;
   target.width = target.height = 0;
+  target.direct = false;
+}
+
+bool KeepFrameOffscreen(RenderTarget& target) {
+  target.keepsFrame = true;
+  if (!target.direct) return true;
+  const int w = target.width, h = target.height;
+  BindTargetBuffers(target, GL_FRAMEBUFFER);
+  target.direct = false;
+  if (!CreateFrameBuffer(target, w, h)) return false;
+  target.width = w;
+  target.height = h;
+  // Depth and stencil apart from colour: a window's depth layout may not match the frame
+  // buffer's, which fails only that copy.
+  Copy(0, target.framebuffer, w, h, GL_COLOR_BUFFER_BIT, GL_NEAREST, w, h);
+  if (target.depthBuffer != 0) {
+    Copy(0, target.framebuffer, w, h, GL_DEPTH_BUFFER_BIT | GL_STENCIL_BUFFER_BIT, GL_NEAREST, w,
+         h);
+  }
+  return true;
 }
 
 void CopyToWindow(const RenderTarget& target, SDL_Window* window) {
+  if (target.direct) return;
   int windowW = 0, windowH = 0;
   SDL_GL_GetDrawableSize(window, &windowW, &windowH);
-  gl.BindFramebuffer(GL_READ_FRAMEBUFFER, target.framebuffer);
-  gl.BindFramebuffer(GL_DRAW_FRAMEBUFFER, 0);
   // The copy is subject to the clip rectangle; the whole frame goes to the window.
-  gl.Disable(GL_SCISSOR_TEST);
   GLenum filter = (windowW == target.width && windowH == target.height) ? GL_NEAREST : GL_LINEAR;
-  gl.BlitFramebuffer(0, 0, target.width, target.height, 0, 0, windowW, windowH, GL_COLOR_BUFFER_BIT,
-                     filter);
-  if (States().clip != 0) gl.Enable(GL_SCISSOR_TEST);
+  Copy(target.framebuffer, 0, target.width, target.height, GL_COLOR_BUFFER_BIT, filter, windowW,
+       windowH);
 }
 
 bool ReadTargetPixels(const RenderTarget& target, int* x, int* y, int* w, int* h,
@@ -86,7 +179,7 @@ bool ReadTargetPixels(const RenderTarget& target, int* x, int* y, int* w, int* h
   *h = bottom - top;
   batch::Flush();
   std::vector<uint8_t> rows(static_cast<size_t>(*w) * *h * 4);
-  gl.BindFramebuffer(GL_READ_FRAMEBUFFER, target.framebuffer);
+  BindTargetBuffers(target, GL_READ_FRAMEBUFFER);
   gl.PixelStorei(GL_PACK_ALIGNMENT, 1);
   // GL counts rows from the bottom; the caller's rectangle counts from the top.
   gl.ReadPixels(left, target.height - bottom, *w, *h, GL_RGBA, GL_UNSIGNED_BYTE, rows.data());

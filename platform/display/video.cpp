@@ -77,6 +77,10 @@ bool VideoReady() {
     // Every window is an OpenGL window; a driver without GL still gets its windows refused
     // one by one by SDL, so the result is not needed here.
     if (state == VideoState::Running) {
+      // The windows' own buffers get the depth and stencil that render targets with depth
+      // ask for (24 and 8 bits), so that such a target can draw into its window directly.
+      SDL_GL_SetAttribute(SDL_GL_DEPTH_SIZE, 24);
+      SDL_GL_SetAttribute(SDL_GL_STENCIL_SIZE, 8);
       SDL_GL_LoadLibrary(nullptr);
       TolerateFocusRequestErrors();
     }

@@ -28,7 +28,7 @@ struct TestHooks {
   int64_t clockNow = 0;
   int64_t clockStep = 0;
   bool counterUnavailable = false;
-  DWORD lastSleep = 0;
+  int64_t lastSleep = 0;  // the last sleep asked for, in nanoseconds
   // The window whose input focus the platform last asked the desktop for.
   HWND lastFocusRequest = nullptr;
   // A jump of the test clock at a later read, as when the process is descheduled: reads left

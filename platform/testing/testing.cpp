@@ -204,7 +204,9 @@ void UseRealClock() { Hooks().testClock = false; }
 
 void SetCounterAvailable(bool available) { Hooks().counterUnavailable = !available; }
 
-DWORD LastSleepMilliseconds() { return Hooks().lastSleep; }
+DWORD LastSleepMilliseconds() { return static_cast<DWORD>(Hooks().lastSleep / 1000000); }
+
+double LastSleepSeconds() { return static_cast<double>(Hooks().lastSleep) / 1e9; }
 
 void SetSleepLateness(double seconds) { Hooks().sleepLateness = Nanoseconds(seconds); }
 

@@ -76,8 +76,10 @@ void JumpTestClockLater(int reads, double seconds);
 void UseRealClock();
 // Makes the performance counter unavailable (the tick count is then the clock), or available.
 void SetCounterAvailable(bool available);
-// The milliseconds of the last Sleep call.
+// The whole milliseconds of the last sleep asked for (Sleep, or the finer platform sleep).
 DWORD LastSleepMilliseconds();
+// The last sleep asked for, in seconds.
+double LastSleepSeconds();
 // Makes every Sleep on the test clock wake this much later than asked, as on a busy system.
 void SetSleepLateness(double seconds);
 

@@ -1,4 +1,4 @@
-// The performance counter, tick count and sleep. The counter counts nanoseconds from the start
+// The performance counter, tick count and sleep (Sleep's whole milliseconds, and a finer one). The counter counts nanoseconds from the start
 // of the process, so that seconds kept as a float stay precise however long the machine is up.
 // A test can put its own clock in place (platform/testing/testing.h).
 #include <time.h>
@@ -7,6 +7,7 @@
 #include <cstdint>
 
 #include "platform/testing/test_hooks.h"
+#include "platform/time/fine_sleep.h"
 #include "platform/winapi/windows.h"
 
 namespace {
@@ -62,9 +63,26 @@ DWORD WINAPI GetTickCount() {
   return static_cast<DWORD>(static_cast<uint64_t>(Now() / 1000000));
 }
 
+namespace platform {
+
+void SleepNanoseconds(int64_t nanoseconds) {
+  if (nanoseconds <= 0) return;
+  TestHooks& hooks = Hooks();
+  hooks.lastSleep = nanoseconds;
+  if (hooks.testClock) {
+    hooks.clockNow += nanoseconds + hooks.sleepLateness;
+    return;
+  }
+  timespec wait{static_cast<time_t>(nanoseconds / kNanosecondsPerSecond),
+                static_cast<long>(nanoseconds % kNanosecondsPerSecond)};
+  while (nanosleep(&wait, &wait) != 0 && errno == EINTR) {}
+}
+
+}  // namespace platform
+
 void WINAPI Sleep(DWORD milliseconds) {
   platform::TestHooks& hooks = platform::Hooks();
-  hooks.lastSleep = milliseconds;
+  hooks.lastSleep = static_cast<int64_t>(milliseconds) * 1000000;
   if (hooks.testClock) {
     hooks.clockNow += static_cast<int64_t>(milliseconds) * 1000000 + hooks.sleepLateness;
     return;

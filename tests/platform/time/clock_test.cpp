@@ -1,6 +1,9 @@
 // The performance counter counts from process start at 1 GHz; the test clock steps on every
-// read and by hand; Sleep waits, or moves the test clock.
+// read and by hand; Sleep and the finer sleep wait, or move the test clock.
+#include <chrono>
+
 #include "platform/platform_fixture.h"
+#include "platform/time/fine_sleep.h"
 
 namespace pt = platform::testing;
 
@@ -42,6 +45,27 @@ TEST_F(Clock, SleepMovesTheTestClockInsteadOfWaiting) {
   Sleep(250);
   EXPECT_EQ(pt::LastSleepMilliseconds(), 250u);
   EXPECT_EQ(GetTickCount(), 250u);
+  // The finer sleep too, by the time asked and the sleeps' lateness; nothing for none.
+  pt::SetSleepLateness(0.0002);
+  platform::SleepNanoseconds(1500000);
+  EXPECT_DOUBLE_EQ(pt::LastSleepSeconds(), 0.0015);
+  EXPECT_EQ(pt::LastSleepMilliseconds(), 1u);
+  LARGE_INTEGER counter{};
+  QueryPerformanceCounter(&counter);
+  EXPECT_EQ(counter.QuadPart, 251700000LL);
+  platform::SleepNanoseconds(0);
+  QueryPerformanceCounter(&counter);
+  EXPECT_EQ(counter.QuadPart, 251700000LL);
+  pt::SetSleepLateness(0);
+}
+
+TEST_F(Clock, TheFinerSleepWaitsAtLeastTheTimeAsked) {
+  pt::UseRealClock();
+  const auto before = std::chrono::steady_clock::now();
+  platform::SleepNanoseconds(300000);
+  const double waited =
+      std::chrono::duration<double>(std::chrono::steady_clock::now() - before).count();
+  EXPECT_GE(waited, 0.0003);
 }
 
 TEST_F(Clock, UnavailableCounterFailsBothCalls) {

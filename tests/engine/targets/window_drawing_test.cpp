@@ -1,0 +1,108 @@
+// Targets that draw straight into their window's own buffers: which targets do, that they draw,
+// present, clear and read back as a frame buffer of their own would, and that a target moves to
+// a frame buffer where the window's buffers cannot serve it.
+#include "engine/engine_fixture.h"
+#include "platform/windows/sdl_window.h"
+
+namespace {
+
+using kv::engine::testing::DrawsIntoWindow;
+
+class WindowDrawing : public EngineTest {
+ protected:
+  // A w x h quad of one colour at (x, y), y down.
+  void Fill(KV_HANDLE texture, int x, int y, int w, int h) {
+    KV_VERTEX v[4];
+    Quad(v, w, h);
+    DrawSprite(texture, v, x, y);
+  }
+};
+
+}  // namespace
+
+TEST_F(WindowDrawing, AnOpaqueTargetOfTheWindowsSizeDrawsPresentsAndClearsInTheWindow) {
+  // The fixture's target: opaque, 32 colour bits, depth, the window's size.
+  ASSERT_TRUE(DrawsIntoWindow(target));
+  KV_HANDLE green = SolidTexture(2, 2, {0, 255, 0, 255});
+  Fill(green, 0, 0, 8, 8);
+  EXPECT_TRUE(Near(At(4, 4), {0, 255, 0, 255})) << At(4, 4);
+  // No alpha channel: what is read back is opaque, as from an opaque frame buffer.
+  EXPECT_TRUE(Near(At(kWidth - 1, kHeight - 1), {0, 0, 0, 255})) << At(kWidth - 1, kHeight - 1);
+  KvSetState(KV_STATE_CLEAR_COLOR, 0.0, 0.0, 1.0, 1.0);
+  EXPECT_EQ(KvRenderScene(KV_SCENE_FRAME), 1);
+  EXPECT_TRUE(DrawsIntoWindow(target));
+  EXPECT_TRUE(Near(At(4, 4), {0, 0, 255, 255})) << At(4, 4);
+  KvTextureDestroy(green);
+}
+
+TEST_F(WindowDrawing, APresentWithoutAClearKeepsItsFrameInAFrameBufferFromThenOn) {
+  KV_HANDLE red = SolidTexture(2, 2, {255, 0, 0, 255});
+  Fill(red, 0, 0, 8, 8);
+  EXPECT_EQ(KvRenderScene(KV_SCENE_PRESENT), 1);
+  EXPECT_FALSE(DrawsIntoWindow(target));
+  EXPECT_TRUE(Near(At(4, 4), {255, 0, 0, 255})) << At(4, 4);
+  // The next frame draws on the kept one, and presenting it keeps both.
+  Fill(red, 16, 16, 8, 8);
+  EXPECT_EQ(KvRenderScene(KV_SCENE_PRESENT), 1);
+  EXPECT_TRUE(Near(At(4, 4), {255, 0, 0, 255})) << At(4, 4);
+  EXPECT_TRUE(Near(At(20, 20), {255, 0, 0, 255})) << At(20, 20);
+  // A clearing frame end no longer brings it back to the window: its caller keeps frames.
+  EXPECT_EQ(KvRenderScene(KV_SCENE_FRAME), 1);
+  EXPECT_FALSE(DrawsIntoWindow(target));
+  EXPECT_TRUE(Near(At(4, 4), {0, 0, 0, 255})) << At(4, 4);
+  KvTextureDestroy(red);
+}
+
+TEST_F(WindowDrawing, AnAreaOfAnotherSizeDrawsOffscreenAndTheWindowsSizeComesBack) {
+  ASSERT_EQ(KvRenderTargetArea(target, 0, 0, 32, 16, 45.0, -1.0, 1.0, 0.0), 1);
+  EXPECT_FALSE(DrawsIntoWindow(target));
+  KV_HANDLE white = SolidTexture(2, 2, {255, 255, 255, 255});
+  KvCameraOrtho(0, 0, 32, 16, 0);
+  Fill(white, 24, 8, 8, 8);
+  EXPECT_TRUE(Near(At(28, 12), {255, 255, 255, 255})) << At(28, 12);
+  ASSERT_EQ(KvRenderTargetArea(target, 0, 0, kWidth, kHeight, 45.0, -1.0, 1.0, 0.0), 1);
+  EXPECT_TRUE(DrawsIntoWindow(target));
+  // Rebuilt buffers start cleared.
+  EXPECT_TRUE(Near(At(28, 12), {0, 0, 0, 255})) << At(28, 12);
+  KvTextureDestroy(white);
+}
+
+TEST_F(WindowDrawing, OnlyTargetsTheWindowsBuffersServeDrawIntoThem) {
+  HWND second = MakeWindow("Second Window", 16, 16);
+  KV_HANDLE shallow, without, sharing;
+  // 16 colour bits, and no depth where the window has it: frame buffers of their own.
+  ASSERT_EQ(KvRenderTargetCreate(&shallow, second, KV_FORMAT_OPAQUE, 16, 16), 1);
+  EXPECT_FALSE(DrawsIntoWindow(shallow));
+  ASSERT_EQ(KvRenderTargetCreate(&without, second, KV_FORMAT_OPAQUE, 32, 0), 1);
+  EXPECT_FALSE(DrawsIntoWindow(without));
+  // One target a window draws there: a second one on the fixture's window draws apart.
+  ASSERT_EQ(KvRenderTargetCreate(&sharing, hwnd, KV_FORMAT_OPAQUE, 32, 16), 1);
+  EXPECT_FALSE(DrawsIntoWindow(sharing));
+  EXPECT_TRUE(DrawsIntoWindow(target));
+  KV_HANDLE red = SolidTexture(2, 2, {255, 0, 0, 255});
+  KvRenderTargetActivate(sharing);
+  KvCameraOrtho(0, 0, kWidth, kHeight, 0);
+  Fill(red, 0, 0, kWidth, kHeight);
+  EXPECT_TRUE(Near(At(8, 8), {255, 0, 0, 255}));
+  KvRenderTargetActivate(target);
+  EXPECT_TRUE(Near(At(8, 8), {0, 0, 0, 255})) << At(8, 8);
+  for (KV_HANDLE made : {shallow, without, sharing}) KvRenderTargetDestroy(made);
+  DestroyWindow(second);
+  UnregisterClassA("Second Window", GetModuleHandleA(nullptr));
+  KvTextureDestroy(red);
+}
+
+TEST_F(WindowDrawing, AWindowMadeLargerDrawsToItsNewCornerWhateverItsBuffersDo) {
+  // Some drivers keep a window's buffers at the size it was made at (the offscreen one does);
+  // the target then draws into a frame buffer, else into the larger window. Either way the new
+  // corner is drawn and read.
+  SDL_SetWindowSize(platform::SdlWindowOf(hwnd), 2 * kWidth, 2 * kHeight);
+  ASSERT_EQ(KvRenderTargetChange(target, KV_FORMAT_OPAQUE), 1);
+  ASSERT_EQ(*static_cast<int32_t*>(KvRenderTargetGet(target, KV_RT_VIEWPORT_W)), 2 * kWidth);
+  KV_HANDLE green = SolidTexture(2, 2, {0, 255, 0, 255});
+  KvCameraOrtho(0, 0, 2 * kWidth, 2 * kHeight, 0);
+  Fill(green, 2 * kWidth - 8, 2 * kHeight - 8, 8, 8);
+  EXPECT_TRUE(Near(At(2 * kWidth - 4, 2 * kHeight - 4), {0, 255, 0, 255}))
+      << At(2 * kWidth - 4, 2 * kHeight - 4);
+  KvTextureDestroy(green);
+}
