@@ -7,9 +7,11 @@ and reads the screen back with screen_grab. Checked: the intro, then the 800 x 6
 that has the keyboard, with and without a window manager; Escape held through the intro's end
 does not quit while a fresh press does (exit code 1); the player moves 2 pixels a frame at
 about 60 frames a second; and with no display the program ends at once with exit code 0 after
-one line on stderr.
+one line on stderr. A small GUI program on the framework (--gui) is driven with absolute pointer
+motion (xdotool, through XTEST): its button takes the hover look under the pointer and hears a
+click, and its GUI window follows a title-bar drag by exactly the drag's distance.
 
-Usage: desktop_test.py --game PATH --grab PATH --root FOLDER [--window-manager evilwm]
+Usage: desktop_test.py --game PATH --grab PATH --root FOLDER --gui PATH [--window-manager evilwm]
 """
 
 import argparse
@@ -19,6 +21,7 @@ import shutil
 import subprocess
 import sys
 import tempfile
+import threading
 import time
 
 INTRO = "Kelvo Core Intro"
@@ -331,11 +334,149 @@ def case_without_display(args):
     step(f"no display: exit code 0 after {took:.2f} s, saying: {lines[0]}")
 
 
+# ---- the GUI program under absolute pointer motion ----
+
+GUI_TITLE = "Kelvo GUI Desktop"
+GUI_SIZE = (640, 480)
+BUTTON_LOOK = (26, 51, 229)  # the button's colours, normal and under the pointer
+BUTTON_OVER_LOOK = (229, 26, 26)
+
+
+class GuiProgram:
+    """The GUI program; what it says on stdout is read line by line as it comes."""
+
+    def __init__(self, path, env):
+        self.stderr = tempfile.TemporaryFile()
+        self.process = subprocess.Popen([path], env=env, stdout=subprocess.PIPE,
+                                        stderr=self.stderr, text=True)
+        self.lines = []
+        self.seen = 0  # lines before this one are taken
+        self.lock = threading.Lock()
+        threading.Thread(target=self._read, daemon=True).start()
+
+    def _read(self):
+        for line in self.process.stdout:
+            with self.lock:
+                self.lines.append(line.strip())
+
+    def next_line(self, what, wanted, timeout=5):
+        """Waits for the next line, after those taken, that wanted accepts; takes it and the
+        lines before it and gives it back."""
+        def probe():
+            with self.lock:
+                for index in range(self.seen, len(self.lines)):
+                    if wanted(self.lines[index]):
+                        self.seen = index + 1
+                        return self.lines[index]
+            return None
+        return wait_for(what, probe, timeout)
+
+    def said_since(self):
+        """The lines not taken yet."""
+        with self.lock:
+            return self.lines[self.seen:]
+
+    def box(self, name):
+        """(left, top, right, bottom) of a control, as the program says where it is."""
+        line = self.next_line(f"the program to say where the {name} is",
+                              lambda text: text.startswith(name + " "))
+        return tuple(round(float(v)) for v in line.split()[1:5])
+
+    def stop(self):
+        if self.process.poll() is None:
+            self.process.kill()
+            self.process.wait()
+
+    def errors(self):
+        self.stderr.seek(0)
+        return self.stderr.read().decode(errors="replace")
+
+
+def gui_window_at(x, y):
+    return lambda text: text == f"window {x} {y}"
+
+
+def colour_at(screen, x, y):
+    _, _, r, g, b = next(screen.read(x, y, 1, 1).pixels())
+    return (r, g, b)
+
+
+def near(colour, wanted):
+    return all(abs(a - b) <= 8 for a, b in zip(colour, wanted))
+
+
+def button_hover_and_click(server, program, screen, place, button):
+    """The pointer jumps onto the button: the button takes its hover look; a click there."""
+    x, y = place
+    middle = ((button[0] + button[2]) // 2, (button[1] + button[3]) // 2)
+    wait_for("the button to be drawn",
+             lambda: near(colour_at(screen, x + middle[0], y + middle[1]), BUTTON_LOOK), 5)
+    server.xdotool("mousemove", str(x + middle[0]), str(y + middle[1]))
+    program.next_line("the button to hear the pointer come in", lambda text: text == "entered")
+    wait_for("the button's hover look",
+             lambda: near(colour_at(screen, x + middle[0], y + middle[1]), BUTTON_OVER_LOOK), 5)
+    step("the pointer moved onto the button: the button heard it and shows its hover look")
+    server.xdotool("click", "1")
+    program.next_line("the button to hear the click", lambda text: text == "clicked")
+    step("a click on the button reached it")
+
+
+def title_bar_drag(server, program, place, bar, delta):
+    """Presses on the title bar, jumps the pointer by delta and lets go: the GUI window must move
+    by exactly delta, and no more."""
+    x, y = place
+    grip = ((bar[0] + bar[2]) // 2, (bar[1] + bar[3]) // 2)
+    server.xdotool("mousemove", str(x + grip[0]), str(y + grip[1]))
+    # The pointer leaving the button shows a frame that saw it on the title bar.
+    program.next_line("the pointer to leave the button", lambda text: text == "left")
+    server.xdotool("mousedown", "1")
+    program.next_line("the press on the title bar", lambda text: text == "mouse down")
+    server.xdotool("mousemove", str(x + grip[0] + delta[0]), str(y + grip[1] + delta[1]))
+    moved = (bar[0] + delta[0], bar[1] + delta[1])
+    program.next_line(f"the GUI window to move to {moved}", gui_window_at(*moved))
+    server.xdotool("mouseup", "1")
+    program.next_line("the release", lambda text: text == "mouse up")
+    # Anything the program says after the release would be a further move.
+    time.sleep(0.2)
+    later = [text for text in program.said_since() if text.startswith("window")]
+    if later:
+        raise Failure(f"the GUI window went on moving after the drag: {later}")
+    step(f"a title-bar drag by {delta} moved the GUI window from {bar[:2]} to {moved}")
+
+
+def case_gui_under_absolute_motion(args):
+    server = XServer()
+    program = None
+    try:
+        program = GuiProgram(args.gui, server.env)
+        screen = Screen(args.grab, server)
+        window = wait_for("the GUI program's window",
+                          lambda: server.visible_window(GUI_TITLE, GUI_SIZE), 15)
+        wait_for("the GUI program to take the keyboard", lambda: server.focus() == window, 5)
+        place = server.geometry(window)[:2]
+        bar = program.box("bar")
+        button = program.box("button")
+        program.next_line("the GUI window's place", gui_window_at(bar[0], bar[1]))
+        button_hover_and_click(server, program, screen, place, button)
+        title_bar_drag(server, program, place, bar, (137, 71))
+        server.xdotool("key", "Escape")
+        code = program.process.wait(timeout=5)
+        if code != 1:
+            raise Failure(f"Escape ended the GUI program with exit code {code}, not 1")
+    finally:
+        if program:
+            program.stop()
+            if program.errors():
+                print(program.errors(), end="", file=sys.stderr)
+        server.stop()
+
+
 def main():
     parser = argparse.ArgumentParser()
     parser.add_argument("--game", required=True)
     parser.add_argument("--grab", required=True)
     parser.add_argument("--root", required=True)
+    parser.add_argument("--gui", required=True)
     parser.add_argument("--window-manager", default="evilwm")
     args = parser.parse_args()
     for tool in ("Xvfb", "xdotool", args.window_manager):
@@ -344,7 +485,8 @@ def main():
             return 1
     cases = [("the game without a window manager", case_without_window_manager),
              (f"the game with a window manager ({args.window_manager})", case_with_window_manager),
-             ("the game without a display", case_without_display)]
+             ("the game without a display", case_without_display),
+             ("a GUI program under absolute pointer motion", case_gui_under_absolute_motion)]
     failed = 0
     began = time.monotonic()
     for name, case in cases:
