@@ -87,7 +87,8 @@ class XServer:
 
     def xdotool(self, *args, check=True):
         if self.process.poll() is not None:
-            raise Failure(f"the X server {self.display} ended (exit code {self.process.returncode})")
+            raise Failure(f"the X server {self.display} ended "
+                          f"(exit code {self.process.returncode})")
         result = subprocess.run(["xdotool", *args], env=self.env, capture_output=True, text=True,
                                 timeout=10)
         if check and result.returncode != 0:
