@@ -92,11 +92,14 @@ class XServer:
                 raise Failure(f"{window_manager} did not start")
 
     def _start(self, number):
-        """Starts Xvfb on display number; False when that display is taken (Xvfb ends at once)."""
+        """Starts Xvfb on display number; False when that display is taken (Xvfb ends at once).
+        The server does not reset when its last client leaves: SDL's X11 driver opens a first
+        connection only to see whether X is there and closes it, and a connection made while the
+        server resets for that was refused now and then."""
         read_end, write_end = os.pipe()
         self.process = subprocess.Popen(
             ["Xvfb", f":{number}", "-displayfd", str(write_end), "-screen", "0",
-             f"{SCREEN[0]}x{SCREEN[1]}x24", "-nolisten", "tcp"],
+             f"{SCREEN[0]}x{SCREEN[1]}x24", "-nolisten", "tcp", "-noreset"],
             pass_fds=[write_end], stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
         os.close(write_end)
         said = b""
