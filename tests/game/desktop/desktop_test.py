@@ -93,9 +93,9 @@ class XServer:
 
     def _start(self, number):
         """Starts Xvfb on display number; False when that display is taken (Xvfb ends at once).
-        The server does not reset when its last client leaves: SDL's X11 driver opens a first
-        connection only to see whether X is there and closes it, and a connection made while the
-        server resets for that was refused now and then."""
+        The server does not reset when its last client leaves: xdotool, asked whether the
+        program's window is there yet, may be that client while the program is still starting,
+        and a program that connects while the server resets cannot open the display."""
         read_end, write_end = os.pipe()
         self.process = subprocess.Popen(
             ["Xvfb", f":{number}", "-displayfd", str(write_end), "-screen", "0",
