@@ -62,20 +62,27 @@ def wait_for(what, probe, timeout):
 class XServer:
     """An Xvfb server on a free display, optionally with a window manager."""
 
-    # Where the display numbers tried begin: away from the low numbers that every other X server
-    # on the machine tries first, and apart for test runs side by side (by process id).
-    FIRST_DISPLAY = 200
-    DISPLAYS = 800
-
     def __init__(self, window_manager=None):
-        base = self.FIRST_DISPLAY + os.getpid() % self.DISPLAYS
-        for attempt in range(20):
-            number = self.FIRST_DISPLAY + (base + attempt) % self.DISPLAYS
-            if self._start(number):
-                break
-        else:
-            raise Failure("Xvfb did not start on any of 20 displays")
-        self.display = f":{number}"
+        # The server does not reset when its last client leaves: xdotool, asked whether the
+        # program's window is there yet, may be that client while the program is still
+        # starting, and a program that connects while the server resets cannot open the display.
+        read_end, write_end = os.pipe()
+        self.process = subprocess.Popen(
+            ["Xvfb", "-displayfd", str(write_end), "-screen", "0",
+             f"{SCREEN[0]}x{SCREEN[1]}x24", "-nolisten", "tcp", "-noreset"],
+            pass_fds=[write_end], stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
+        os.close(write_end)
+        number = b""
+        deadline = time.monotonic() + patience(10)
+        while not number.endswith(b"\n"):
+            if not select.select([read_end], [], [], max(0, deadline - time.monotonic()))[0]:
+                raise Failure("Xvfb did not start")
+            chunk = os.read(read_end, 16)
+            if not chunk:
+                raise Failure("Xvfb did not start")
+            number += chunk
+        os.close(read_end)
+        self.display = ":" + number.decode().strip()
         self.env = dict(os.environ, DISPLAY=self.display)
         # The game must pick its display's driver itself: no offscreen driver, no Wayland.
         for name in ("SDL_VIDEODRIVER", "WAYLAND_DISPLAY"):
@@ -90,35 +97,6 @@ class XServer:
             time.sleep(0.2)
             if self.window_manager.poll() is not None:
                 raise Failure(f"{window_manager} did not start")
-
-    def _start(self, number):
-        """Starts Xvfb on display number; False when that display is taken (Xvfb ends at once).
-        The server does not reset when its last client leaves: xdotool, asked whether the
-        program's window is there yet, may be that client while the program is still starting,
-        and a program that connects while the server resets cannot open the display."""
-        read_end, write_end = os.pipe()
-        self.process = subprocess.Popen(
-            ["Xvfb", f":{number}", "-displayfd", str(write_end), "-screen", "0",
-             f"{SCREEN[0]}x{SCREEN[1]}x24", "-nolisten", "tcp", "-noreset"],
-            pass_fds=[write_end], stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
-        os.close(write_end)
-        said = b""
-        deadline = time.monotonic() + patience(10)
-        try:
-            # Xvfb writes the display's number once it takes connections.
-            while not said.endswith(b"\n"):
-                if not select.select([read_end], [], [], max(0, deadline - time.monotonic()))[0]:
-                    self.process.kill()
-                    self.process.wait()
-                    raise Failure("Xvfb did not start")
-                chunk = os.read(read_end, 16)
-                if not chunk:
-                    self.process.wait()
-                    return False
-                said += chunk
-        finally:
-            os.close(read_end)
-        return True
 
     def xdotool(self, *args, check=True):
         if self.process.poll() is not None:
