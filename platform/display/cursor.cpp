@@ -1,8 +1,13 @@
-// The cursor: its position on the screen and the display counter that shows or hides it.
+// The cursor: its position on the screen and the display counter that shows or hides it. The
+// position is the X server's, asked each time: SDL's copy follows only the motion it hears
+// through raw input and misses absolute motion (XTEST, remote desktops, some tablets), and a
+// GUI reading it would miss a hover or jump a window by the unseen distance at the next drag.
+// Where there is no X server to ask, SDL's copy is all there is.
 #include <SDL2/SDL.h>
 
 #include "platform/display/cursor.h"
 #include "platform/display/video.h"
+#include "platform/display/x_server.h"
 #include "platform/testing/test_hooks.h"
 #include "platform/winapi/windows.h"
 
@@ -23,6 +28,7 @@ BOOL WINAPI GetCursorPos(LPPOINT point) {
     return TRUE;
   }
   if (!platform::VideoReady()) return FALSE;
+  if (platform::QueryServerPointer(*point)) return TRUE;
   int x = 0;
   int y = 0;
   SDL_GetGlobalMouseState(&x, &y);

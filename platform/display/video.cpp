@@ -10,6 +10,7 @@
 #include <cerrno>
 #include <cstdio>
 #include <cstdlib>
+#include <string>
 
 namespace platform {
 namespace {
@@ -30,14 +31,14 @@ bool StartDriver(const char* driver) {
   return false;
 }
 
-// One line that names why no window can be made.
-void ReportNoDisplay() {
+// One line that names why no window can be made, with the X11 driver's own reason.
+void ReportNoDisplay(const std::string& reason) {
   const char* display = std::getenv("DISPLAY");
   if (Nonempty(display)) {
     std::fprintf(stderr,
-                 "%s: cannot open the display \"%s\" (SDL_VIDEODRIVER=offscreen runs "
+                 "%s: cannot open the display \"%s\" (%s; SDL_VIDEODRIVER=offscreen runs "
                  "without one)\n",
-                 program_invocation_short_name, display);
+                 program_invocation_short_name, display, reason.c_str());
   } else {
     std::fprintf(stderr,
                  "%s: no display: DISPLAY is not set (SDL_VIDEODRIVER=offscreen runs "
@@ -60,9 +61,10 @@ bool StartVideo() {
     return false;
   }
   if (StartDriver("x11")) return true;
+  std::string reason = SDL_GetError();
   // Asked without a display named, the Wayland client library complains on its own.
   if (Nonempty(std::getenv("WAYLAND_DISPLAY")) && StartDriver("wayland")) return true;
-  ReportNoDisplay();
+  ReportNoDisplay(reason);
   return false;
 }
 

@@ -173,13 +173,17 @@ void TranslateSdlEvent(const SDL_Event& event) {
 }  // namespace
 
 void TranslateSdlEvents(const SDL_Event* events, size_t count) {
+  // The display's keyboard is asked once for the batch, after SDL read it, so that the answer
+  // is at least as new as every event in it.
+  KeyboardReading keyboard;
   for (size_t i = 0; i < count; ++i) {
-    if (IsFocusLossRelease(events, count, i)) {
+    if (IsHeldKeyRelease(events, count, i, keyboard)) {
       CarryKey(events[i].key);
     } else {
       TranslateSdlEvent(events[i]);
     }
   }
+  ReleaseLetGoKeys(keyboard);
 }
 
 }  // namespace platform

@@ -30,15 +30,15 @@ bool TakePosted(LPMSG out, HWND hwnd, UINT filterMin, UINT filterMax, bool remov
   return false;
 }
 
-// Moves every waiting SDL event into the queue, and the releases of keys that did not come back
-// after a focus change. SDL is only polled once video runs, on the thread that started it.
+// Moves every waiting SDL event into the queue, and the releases of keys held across a focus
+// change that were let go since (the translation looks at those even when no event waits). SDL
+// is only polled once video runs, on the thread that started it.
 void PumpSdlEvents() {
   if (!VideoRunning()) return;
   std::vector<SDL_Event> events;
   SDL_Event event;
   while (SDL_PollEvent(&event)) events.push_back(event);
   TranslateSdlEvents(events.data(), events.size());
-  ReleaseOverdueKeys();
 }
 
 // The control character a key-down makes, as the keyboard driver would type it; 0 for none.

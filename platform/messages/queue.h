@@ -22,8 +22,8 @@ struct MessageQueue {
   std::deque<MSG> posted;
   bool quitPending = false;
   int exitCode = 0;
-  // Keys held across a focus change (focus_keys.h), since when, and whether a window of the
-  // program has taken the focus since.
+  // Keys held across a focus change (focus_keys.h); for the timed fallback, since when, and
+  // whether a window of the program has taken the focus since.
   std::vector<CarriedKey> carried;
   DWORD carriedSince = 0;
   bool focusArrived = false;
@@ -34,7 +34,8 @@ MessageQueue& ThreadQueue();
 // Appends a message to the calling thread's queue.
 void PostToQueue(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam);
 // Turns SDL events, in the order SDL gave them, into the messages they stand for, posted in
-// order. Events are seen together because a focus change comes as several of them.
+// order, then posts the releases of carried keys let go since (focus_keys.h). Events are seen
+// together because a focus change comes as several of them.
 void TranslateSdlEvents(const SDL_Event* events, size_t count);
 
 }  // namespace platform

@@ -3,12 +3,22 @@
 // platform/testing/testing.h. Nothing is replaced until a test asks.
 #pragma once
 
+#include <SDL2/SDL.h>
+
+#include <bitset>
 #include <cstdint>
 #include <optional>
 
 #include "platform/winapi/records.h"
 
 namespace platform {
+
+// A keyboard of the test's own, asked instead of the display's: the keys it holds down, or a
+// display that cannot be asked at all.
+struct TestKeyboard {
+  bool askable = true;
+  std::bitset<SDL_NUM_SCANCODES> down;
+};
 
 struct TestHooks {
   // Calls still to fail, counted down by each failing call.
@@ -23,6 +33,7 @@ struct TestHooks {
   std::optional<int> refreshRate;
   // A cursor of the test's own, read and moved instead of the real one.
   std::optional<POINT> cursor;
+  std::optional<TestKeyboard> keyboard;
   // The test-driven clock, in nanoseconds: each read gives now, then moves it by step.
   bool testClock = false;
   int64_t clockNow = 0;

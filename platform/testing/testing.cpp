@@ -57,6 +57,7 @@ void Reset() {
 }
 
 void InjectKey(SDL_Scancode scancode, bool down, bool repeat, Uint16 mods, HWND hwnd) {
+  if (Hooks().keyboard) Hooks().keyboard->down[scancode] = down;
   SDL_Event event{};
   event.type = down ? SDL_KEYDOWN : SDL_KEYUP;
   event.key.type = event.type;
@@ -165,6 +166,12 @@ void InjectFocusMove(Uint32 from, Uint32 to, std::initializer_list<SDL_Scancode>
     events.push_back(focus);
   }
   InjectEvents(events);
+}
+
+void UseTestKeyboard(bool askable) { Hooks().keyboard = TestKeyboard{askable, {}}; }
+
+void SetKeyHeld(SDL_Scancode scancode, bool down) {
+  if (Hooks().keyboard) Hooks().keyboard->down[scancode] = down;
 }
 
 void SetScreenSize(int width, int height) {

@@ -47,6 +47,17 @@ Uint32 SdlWindowId(HWND hwnd);
 // loss of `from` at the same moment, then the focus gain of `to`.
 void InjectFocusMove(Uint32 from, Uint32 to, std::initializer_list<SDL_Scancode> held);
 
+// ---- The display's keyboard ----------------------------------------------------------------
+// Puts a keyboard of the test's own in place of the display's, which the platform asks which keys
+// are held down. An askable one starts with every key up; InjectKey presses and lets go of its
+// keys as the desktop's keyboard does, while the releases InjectFocusMove makes leave it alone,
+// as SDL's own do. One that cannot be asked stands for a display without that question (the
+// platform then decides by time).
+void UseTestKeyboard(bool askable = true);
+// Presses or lets go of a key on the test's keyboard without any event reaching the program, as
+// when the key changes while no window of the program has the focus.
+void SetKeyHeld(SDL_Scancode scancode, bool down);
+
 // ---- Screen and cursor ----------------------------------------------------------------------
 void SetScreenSize(int width, int height);
 void SetWorkArea(RECT area);

@@ -76,6 +76,7 @@ DesktopInputTest* DesktopInputTest::current = nullptr;
 }  // namespace
 
 TEST_F(DesktopInputTest, AHeldKeyPressesOnceThroughRepeatsAndAFocusChange) {
+  pt::UseTestKeyboard();
   HWND hwnd = window.hwnd;
   Uint32 gone = 0x7FFF;  // the window that had the focus before, already destroyed
   std::vector<SEEN> frames = Run({
@@ -103,6 +104,32 @@ TEST_F(DesktopInputTest, AHeldKeyPressesOnceThroughRepeatsAndAFocusChange) {
   EXPECT_TRUE(frames[4].escapeReleased);
   EXPECT_FALSE(frames[4].escapeDown);
   EXPECT_TRUE(frames[5].escapePressed);  // a fresh press after the release
+}
+
+TEST_F(DesktopInputTest, AKeyLetGoWhileAnotherProgramHasTheFocusIsReleasedInTheFrameAfter) {
+  pt::UseTestKeyboard();
+  HWND hwnd = window.hwnd;
+  Uint32 id = pt::SdlWindowId(hwnd);
+  std::vector<SEEN> frames = Run({
+      [&] { pt::InjectKey(SDL_SCANCODE_ESCAPE, true, false, KMOD_NONE, hwnd); },
+      // Another program takes the focus with Escape held; frames go by while it has it.
+      [&] { pt::InjectFocusMove(id, 0, {SDL_SCANCODE_ESCAPE}); },
+      [] {},
+      [] { pt::SetKeyHeld(SDL_SCANCODE_ESCAPE, false); },
+      [&] {
+        pt::InjectFocusMove(0, id, {});
+        pt::InjectKey(SDL_SCANCODE_ESCAPE, true, false, KMOD_NONE, hwnd);
+      },
+  });
+  ASSERT_EQ(frames.size(), 6u);
+  EXPECT_TRUE(frames[1].escapePressed);
+  for (int i : {2, 3}) {
+    EXPECT_TRUE(frames[i].escapeDown) << i;
+    EXPECT_FALSE(frames[i].escapeReleased) << i;
+  }
+  EXPECT_TRUE(frames[4].escapeReleased);
+  EXPECT_FALSE(frames[4].escapeDown);
+  EXPECT_TRUE(frames[5].escapePressed);  // back in the window, a fresh press
 }
 
 TEST_F(DesktopInputTest, TypedTextAndControlKeysBecomeCharacters) {

@@ -63,6 +63,11 @@ class DesktopGuiTest : public CompositeTest {
     HWND hwnd = desktop.hwnd;
     return [=] { pt::InjectMouseButton(hwnd, SDL_BUTTON_LEFT, false, x, y); };
   }
+  // The pointer put at GUI coordinates by absolute motion that no window hears about (XTEST,
+  // a remote desktop): no motion event, only the desktop's pointer moves.
+  std::function<void()> JumpTo(int x, int y) {
+    return [=, this] { pt::SetCursorPosition(desktop.x + x, desktop.y + y); };
+  }
   std::function<void()> DragTo(int x, int y) {
     HWND hwnd = desktop.hwnd;
     return [=] { pt::InjectMouseMotion(hwnd, x, y, SDL_BUTTON_LMASK); };
@@ -122,6 +127,33 @@ TEST_F(DesktopGuiTest, ClicksTypingAndDragsFromTheDesktopReachTheWidgets) {
                                             KV_GUI::BUTTON_LEFT}));
   EXPECT_EQ(typed, "abc");
   EXPECT_EQ(field->Editing, 0);  // the press on the title bar ended the editing
+  EXPECT_FLOAT_EQ(window->Position.x, 150);
+  EXPECT_FLOAT_EQ(window->Position.y, 140);
+}
+
+TEST_F(DesktopGuiTest, ThePointerCountsWhereTheDesktopHasItWithoutAnyMotionEvent) {
+  KV_HANDLE icon = {};
+  CONTROL* client = gui->CreateWindow("sk", "w", "Title", KV_VECTOR(100, 100, 0, 1),
+                                      KV_VECTOR(300, 200, 0, 1), 1, icon, 0, 0, 0, 0, nullptr);
+  ASSERT_NE(client, nullptr);
+  auto* button = dynamic_cast<C_GUI_CONTROL*>(gui->CreateButton(
+      "sk", "ok", "OK", KV_VECTOR(10, 10, 0, 1), KV_VECTOR(80, 20, 0, 1), icon, client));
+  ASSERT_NE(button, nullptr);
+  button->EventProc = Hear;
+  CONTROL* window = client->GetParent();
+
+  // Over the button (110, 134)-(190, 154) and off it, then a title-bar drag whose moves are
+  // all jumps: the GUI follows the pointer, and the window moves by exactly the pointer's way.
+  Run({
+      JumpTo(20, 20),
+      JumpTo(120, 140),
+      JumpTo(150, 110),
+      Down(150, 110),
+      JumpTo(180, 130),
+      JumpTo(200, 150),
+      Up(200, 150),
+  });
+  EXPECT_EQ(Heard(), (std::vector<uint32_t>{KV_GUI::BUTTON_ENTERED, KV_GUI::BUTTON_LEFT}));
   EXPECT_FLOAT_EQ(window->Position.x, 150);
   EXPECT_FLOAT_EQ(window->Position.y, 140);
 }

@@ -7,10 +7,12 @@ and reads the screen back with screen_grab. Checked: the intro, then the 800 x 6
 that has the keyboard, with and without a window manager; Escape held through the intro's end
 does not quit while a fresh press does (exit code 1); the player moves 2 pixels a frame at
 about 60 frames a second; a game window that the desktop resizes goes on showing the arena one
-pixel for one; and with no display the program ends at once with exit code 0 after
-one line on stderr.
+pixel for one; and with no display the program ends at once with exit code 0 after one line on
+stderr. A small GUI program on the framework (--gui) is driven with absolute pointer motion
+(xdotool, through XTEST): its button takes the hover look under the pointer and hears a click,
+and its GUI window follows a title-bar drag by exactly the drag's distance.
 
-Usage: desktop_test.py --game PATH --grab PATH --root FOLDER [--window-manager evilwm]
+Usage: desktop_test.py --game PATH --grab PATH --root FOLDER --gui PATH [--window-manager evilwm]
 """
 
 import argparse
@@ -20,6 +22,7 @@ import shutil
 import subprocess
 import sys
 import tempfile
+import threading
 import time
 
 INTRO = "Kelvo Core Intro"
@@ -36,15 +39,25 @@ class Failure(Exception):
     pass
 
 
+def patience(seconds):
+    """How long to wait for something that takes well under seconds on a quiet machine: on a
+    machine with more runnable work than processors, each process gets its share of a processor
+    only, and waits stretch with the load."""
+    busy = os.getloadavg()[0] / (os.cpu_count() or 1)
+    return seconds * max(1.0, busy)
+
+
 def wait_for(what, probe, timeout):
-    """Polls probe until it gives something true; returns that, or fails after timeout s."""
+    """Polls probe until it gives something true; returns that, or fails after the timeout
+    (in seconds on a quiet machine)."""
+    timeout = patience(timeout)
     deadline = time.monotonic() + timeout
     while True:
         value = probe()
         if value:
             return value
         if time.monotonic() > deadline:
-            raise Failure(f"timed out after {timeout} s waiting for {what}")
+            raise Failure(f"timed out after {timeout:.0f} s waiting for {what}")
         time.sleep(0.02)
 
 
@@ -52,14 +65,17 @@ class XServer:
     """An Xvfb server on a free display, optionally with a window manager."""
 
     def __init__(self, window_manager=None):
+        # The server does not reset when its last client leaves: xdotool, asked whether the
+        # program's window is there yet, may be that client while the program is still
+        # starting, and a program that connects while the server resets cannot open the display.
         read_end, write_end = os.pipe()
         self.process = subprocess.Popen(
             ["Xvfb", "-displayfd", str(write_end), "-screen", "0",
-             f"{SCREEN[0]}x{SCREEN[1]}x24", "-nolisten", "tcp"],
+             f"{SCREEN[0]}x{SCREEN[1]}x24", "-nolisten", "tcp", "-noreset"],
             pass_fds=[write_end], stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
         os.close(write_end)
         number = b""
-        deadline = time.monotonic() + 10
+        deadline = time.monotonic() + patience(10)
         while not number.endswith(b"\n"):
             if not select.select([read_end], [], [], max(0, deadline - time.monotonic()))[0]:
                 raise Failure("Xvfb did not start")
@@ -85,8 +101,11 @@ class XServer:
                 raise Failure(f"{window_manager} did not start")
 
     def xdotool(self, *args, check=True):
+        if self.process.poll() is not None:
+            raise Failure(f"the X server {self.display} ended "
+                          f"(exit code {self.process.returncode})")
         result = subprocess.run(["xdotool", *args], env=self.env, capture_output=True, text=True,
-                                timeout=10)
+                                timeout=patience(10))
         if check and result.returncode != 0:
             raise Failure(f"xdotool {' '.join(args)}: {result.stderr.strip()}")
         return result.stdout.strip() if result.returncode == 0 else None
@@ -144,7 +163,7 @@ class Screen:
     def read(self, x, y, width, height):
         with tempfile.NamedTemporaryFile(suffix=".ppm") as out:
             subprocess.run([self.grab, out.name, str(x), str(y), str(width), str(height)],
-                           env=self.server.env, check=True, timeout=10)
+                           env=self.server.env, check=True, timeout=patience(10))
             data = open(out.name, "rb").read()
         # "P6", "WIDTH HEIGHT", "255", then the pixels.
         _, size, _, rgb = data.split(b"\n", 3)
@@ -177,10 +196,11 @@ class Game:
         return self.process.poll() is None
 
     def exit_code(self, timeout):
+        timeout = patience(timeout)
         try:
             return self.process.wait(timeout=timeout)
         except subprocess.TimeoutExpired:
-            raise Failure(f"the game did not end within {timeout} s")
+            raise Failure(f"the game did not end within {timeout:.0f} s")
 
     def errors(self):
         self.stderr.seek(0)
@@ -225,15 +245,34 @@ def intro_then_game(server, game, screen):
     return window
 
 
-def frames_a_second_while_held(server, read, key, seconds):
-    """Holds key for about seconds and gives the frame rate that the player's way shows."""
+def scheduling(pid):
+    """Seconds that the threads of a process have run, and waited runnable for a processor, so
+    far."""
+    ran = waited = 0
+    for task in os.listdir(f"/proc/{pid}/task"):
+        try:
+            with open(f"/proc/{pid}/task/{task}/schedstat") as stat:
+                fields = stat.read().split()
+            ran += int(fields[0])
+            waited += int(fields[1])
+        except (OSError, IndexError, ValueError):
+            pass  # a thread that ended meanwhile
+    return ran / 1e9, waited / 1e9
+
+
+def frames_a_second_while_held(server, read, pid, key, seconds):
+    """Holds key for about seconds; gives the frame rate that the player's way shows, and how
+    long the game's threads waited for a processor meanwhile for each second they ran."""
     start = blue_player(read())
+    ran, waited = scheduling(pid)
     # The key goes down as the first call ends and up as the second one does.
     server.xdotool("keydown", key)
     began = time.monotonic()
     time.sleep(seconds)
     server.xdotool("keyup", key)
     held = time.monotonic() - began
+    ran_after, waited_after = scheduling(pid)
+    starved = (waited_after - waited) / max(ran_after - ran, 1e-3)
     time.sleep(0.1)
     end = blue_player(read())
     if start is None or end is None or abs(end[0] - start[0]) > 2:
@@ -241,25 +280,33 @@ def frames_a_second_while_held(server, read, key, seconds):
     moved = abs(end[1] - start[1])
     rate = moved / PLAYER_STEP / held
     step(f"the player moved {moved} pixels with {key} held for {held:.2f} s: "
-         f"{rate:.1f} frames a second")
-    return rate
+         f"{rate:.1f} frames a second (its threads waited {starved:.2f} s for a processor "
+         f"for each second they ran)")
+    return rate, starved
 
 
-def player_moves_at_60_frames_a_second(server, screen, window):
+# The game's threads waiting for a processor half as long as they run or longer: the machine,
+# busy with other work, decides how fast the software renderer draws, not the game.
+STARVED = 0.5
+
+
+def player_moves_at_60_frames_a_second(server, screen, window, pid):
     x, y, _, _ = server.geometry(window)
     read = lambda: screen.read(x, y, 100, 330)
     start = wait_for("the blue player", lambda: blue_player(read()), 5)
     if start != PLAYER_START:
         raise Failure(f"the blue player is at {start}, not {PLAYER_START}")
-    # Unpaced, the game ran at hundreds of frames a second: more than 20% above the rate fails.
-    # A machine busy with other work starves the software renderer and slows the game, which is
-    # not what is tested here: the rate may fall to two thirds, and a second measurement, back
-    # up, decides when the first is off.
-    near = lambda rate: 2 * FRAME_RATE / 3 <= rate <= 1.2 * FRAME_RATE
-    if near(frames_a_second_while_held(server, read, "Down", 1.0)):
+    # Unpaced, the game ran at hundreds of frames a second: more than 20% above the rate fails,
+    # however busy the machine. Below, the rate may fall to two thirds; a machine busy with
+    # other work that keeps the game's threads waiting for a processor starves the software
+    # renderer and slows the game further, which is not what is tested here. A second
+    # measurement, back up, decides when the first is off.
+    def acceptable(rate, starved):
+        return rate <= 1.2 * FRAME_RATE and (rate >= 2 * FRAME_RATE / 3 or starved >= STARVED)
+    if acceptable(*frames_a_second_while_held(server, read, pid, "Down", 1.0)):
         return
-    rate = frames_a_second_while_held(server, read, "Up", 0.8)
-    if not near(rate):
+    rate, starved = frames_a_second_while_held(server, read, pid, "Up", 0.8)
+    if not acceptable(rate, starved):
         raise Failure(f"{rate:.1f} frames a second on a display without a refresh rate, "
                       f"not near {FRAME_RATE}")
 
@@ -365,7 +412,7 @@ def case_without_window_manager(args):
         window = intro_then_game(server, game, screen)
         used = processor_seconds(game.process.pid)
         began = time.monotonic()
-        player_moves_at_60_frames_a_second(server, screen, window)
+        player_moves_at_60_frames_a_second(server, screen, window, game.process.pid)
         share = (processor_seconds(game.process.pid) - used) / (time.monotonic() - began)
         step(f"the game used {100 * share:.0f}% of a processor meanwhile (drawing included)")
         fresh_escape_quits(server, game)
@@ -398,11 +445,12 @@ def case_without_display(args):
     for name in ("SDL_VIDEODRIVER", "WAYLAND_DISPLAY"):
         env.pop(name, None)
     began = time.monotonic()
+    limit = patience(5)
     try:
         result = subprocess.run([args.game], cwd=args.root, env=env, capture_output=True,
-                                text=True, timeout=5)
+                                text=True, timeout=limit)
     except subprocess.TimeoutExpired:
-        raise Failure("with no display the game still ran after 5 s")
+        raise Failure(f"with no display the game still ran after {limit:.0f} s")
     took = time.monotonic() - began
     lines = result.stderr.splitlines()
     if result.returncode != 0 or len(lines) != 1:
@@ -410,11 +458,152 @@ def case_without_display(args):
     step(f"no display: exit code 0 after {took:.2f} s, saying: {lines[0]}")
 
 
+# ---- the GUI program under absolute pointer motion ----
+
+GUI_TITLE = "Kelvo GUI Desktop"
+GUI_SIZE = (640, 480)
+BUTTON_LOOK = (26, 51, 229)  # the button's colours, normal and under the pointer
+BUTTON_OVER_LOOK = (229, 26, 26)
+
+
+class GuiProgram:
+    """The GUI program; what it says on stdout is read line by line as it comes."""
+
+    def __init__(self, path, env):
+        self.stderr = tempfile.TemporaryFile()
+        self.process = subprocess.Popen([path], env=env, stdout=subprocess.PIPE,
+                                        stderr=self.stderr, text=True)
+        self.lines = []
+        self.seen = 0  # lines before this one are taken
+        self.lock = threading.Lock()
+        threading.Thread(target=self._read, daemon=True).start()
+
+    def _read(self):
+        for line in self.process.stdout:
+            with self.lock:
+                self.lines.append(line.strip())
+
+    def next_line(self, what, wanted, timeout=5):
+        """Waits for the next line, after those taken, that wanted accepts; takes it and the
+        lines before it and gives it back."""
+        def probe():
+            with self.lock:
+                for index in range(self.seen, len(self.lines)):
+                    if wanted(self.lines[index]):
+                        self.seen = index + 1
+                        return self.lines[index]
+            return None
+        return wait_for(what, probe, timeout)
+
+    def said_since(self):
+        """The lines not taken yet."""
+        with self.lock:
+            return self.lines[self.seen:]
+
+    def box(self, name):
+        """(left, top, right, bottom) of a control, as the program says where it is."""
+        line = self.next_line(f"the program to say where the {name} is",
+                              lambda text: text.startswith(name + " "))
+        return tuple(round(float(v)) for v in line.split()[1:5])
+
+    def stop(self):
+        if self.process.poll() is None:
+            self.process.kill()
+            self.process.wait()
+
+    def errors(self):
+        self.stderr.seek(0)
+        return self.stderr.read().decode(errors="replace")
+
+
+def gui_window_at(x, y):
+    return lambda text: text == f"window {x} {y}"
+
+
+def colour_at(screen, x, y):
+    _, _, r, g, b = next(screen.read(x, y, 1, 1).pixels())
+    return (r, g, b)
+
+
+def near(colour, wanted):
+    return all(abs(a - b) <= 8 for a, b in zip(colour, wanted))
+
+
+def button_hover_and_click(server, program, screen, place, button):
+    """The pointer jumps onto the button: the button takes its hover look; a click there."""
+    x, y = place
+    middle = ((button[0] + button[2]) // 2, (button[1] + button[3]) // 2)
+    wait_for("the button to be drawn",
+             lambda: near(colour_at(screen, x + middle[0], y + middle[1]), BUTTON_LOOK), 5)
+    server.xdotool("mousemove", str(x + middle[0]), str(y + middle[1]))
+    program.next_line("the button to hear the pointer come in", lambda text: text == "entered")
+    wait_for("the button's hover look",
+             lambda: near(colour_at(screen, x + middle[0], y + middle[1]), BUTTON_OVER_LOOK), 5)
+    step("the pointer moved onto the button: the button heard it and shows its hover look")
+    server.xdotool("click", "1")
+    program.next_line("the button to hear the click", lambda text: text == "clicked")
+    step("a click on the button reached it")
+
+
+def title_bar_drag(server, program, place, bar, delta):
+    """Presses on the title bar, jumps the pointer by delta and lets go: the GUI window must move
+    by exactly delta, and no more."""
+    x, y = place
+    grip = ((bar[0] + bar[2]) // 2, (bar[1] + bar[3]) // 2)
+    server.xdotool("mousemove", str(x + grip[0]), str(y + grip[1]))
+    # The pointer leaving the button shows a frame that saw it on the title bar.
+    program.next_line("the pointer to leave the button", lambda text: text == "left")
+    server.xdotool("mousedown", "1")
+    program.next_line("the press on the title bar", lambda text: text == "mouse down")
+    server.xdotool("mousemove", str(x + grip[0] + delta[0]), str(y + grip[1] + delta[1]))
+    moved = (bar[0] + delta[0], bar[1] + delta[1])
+    program.next_line(f"the GUI window to move to {moved}", gui_window_at(*moved))
+    server.xdotool("mouseup", "1")
+    program.next_line("the release", lambda text: text == "mouse up")
+    # Anything the program says after the release would be a further move.
+    time.sleep(0.2)
+    later = [text for text in program.said_since() if text.startswith("window")]
+    if later:
+        raise Failure(f"the GUI window went on moving after the drag: {later}")
+    step(f"a title-bar drag by {delta} moved the GUI window from {bar[:2]} to {moved}")
+
+
+def case_gui_under_absolute_motion(args):
+    server = XServer()
+    program = None
+    try:
+        program = GuiProgram(args.gui, server.env)
+        screen = Screen(args.grab, server)
+        window = wait_for("the GUI program's window",
+                          lambda: server.visible_window(GUI_TITLE, GUI_SIZE), 15)
+        wait_for("the GUI program to take the keyboard", lambda: server.focus() == window, 5)
+        place = server.geometry(window)[:2]
+        bar = program.box("bar")
+        button = program.box("button")
+        program.next_line("the GUI window's place", gui_window_at(bar[0], bar[1]))
+        button_hover_and_click(server, program, screen, place, button)
+        title_bar_drag(server, program, place, bar, (137, 71))
+        server.xdotool("key", "Escape")
+        try:
+            code = program.process.wait(timeout=patience(5))
+        except subprocess.TimeoutExpired:
+            raise Failure("Escape did not end the GUI program")
+        if code != 1:
+            raise Failure(f"Escape ended the GUI program with exit code {code}, not 1")
+    finally:
+        if program:
+            program.stop()
+            if program.errors():
+                print(program.errors(), end="", file=sys.stderr)
+        server.stop()
+
+
 def main():
     parser = argparse.ArgumentParser()
     parser.add_argument("--game", required=True)
     parser.add_argument("--grab", required=True)
     parser.add_argument("--root", required=True)
+    parser.add_argument("--gui", required=True)
     parser.add_argument("--window-manager", default="evilwm")
     args = parser.parse_args()
     for tool in ("Xvfb", "xdotool", args.window_manager):
@@ -425,7 +614,8 @@ def main():
              (f"the game with a window manager ({args.window_manager})", case_with_window_manager),
              ("the game resized by the desktop, without a window manager",
               case_resized_without_window_manager),
-             ("the game without a display", case_without_display)]
+             ("the game without a display", case_without_display),
+             ("a GUI program under absolute pointer motion", case_gui_under_absolute_motion)]
     failed = 0
     began = time.monotonic()
     for name, case in cases:

@@ -1,7 +1,9 @@
 // Keys held while the keyboard focus moves, as SDL reports the move (a release of every held key
-// and the focus loss at the same moment, then the focus gain): the key stays down and its next
-// key-down is a repeat; a key that does not come back is released a little later. And the
-// Control state a key message carries, which decides its control character.
+// and the focus loss, then the focus gain), decided by the keyboard's real state: a key the
+// display still holds down stays down, its next key-down is a repeat, and its release goes out
+// when the display lets go of it, however the events fall into pumps and however long the focus
+// takes to arrive. Where the display cannot be asked, time decides. And the Control state a key
+// message carries, which decides its control character.
 #include "platform/platform_fixture.h"
 
 namespace pt = platform::testing;
@@ -15,13 +17,17 @@ class FocusKeys : public PlatformTest {
   void SetUp() override {
     PlatformTest::SetUp();
     pt::UseTestClock(0.0001);
+    pt::UseTestKeyboard();
     intro = MakeWindow("Intro");
     main = MakeWindow("Main");
     ShowWindow(main, SW_SHOW);
     ShowWindow(intro, SW_SHOW);
+    introId = pt::SdlWindowId(intro);
+    mainId = pt::SdlWindowId(main);
   }
 
-  // The key messages among the messages waiting, in order (taken and dispatched).
+  // The key messages among the messages waiting, in order (taken and dispatched): each call
+  // is a pump of the queue.
   static std::vector<MSG> KeyMessages() {
     std::vector<MSG> keys;
     for (const MSG& msg : Drain())
@@ -29,29 +35,65 @@ class FocusKeys : public PlatformTest {
     return keys;
   }
 
+  // One event of a focus change, as SDL makes it.
+  static SDL_Event Release(Uint32 window, SDL_Scancode scancode, Uint32 timestamp = 500) {
+    SDL_Event event{};
+    event.type = event.key.type = SDL_KEYUP;
+    event.key.timestamp = timestamp;
+    event.key.windowID = window;
+    event.key.keysym.scancode = scancode;
+    return event;
+  }
+  static SDL_Event Press(Uint32 window, SDL_Scancode scancode) {
+    SDL_Event event = Release(window, scancode);
+    event.type = event.key.type = SDL_KEYDOWN;
+    event.key.state = SDL_PRESSED;
+    return event;
+  }
+  static SDL_Event FocusEvent(Uint32 window, SDL_WindowEventID change, Uint32 timestamp = 500) {
+    SDL_Event event{};
+    event.type = event.window.type = SDL_WINDOWEVENT;
+    event.window.event = static_cast<Uint8>(change);
+    event.window.timestamp = timestamp;
+    event.window.windowID = window;
+    return event;
+  }
+
+  // Holds a key down on a window, as a person does; the press is taken.
+  static void Hold(SDL_Scancode scancode, HWND hwnd) {
+    pt::InjectKey(scancode, true, false, KMOD_NONE, hwnd);
+    ASSERT_EQ(KeyMessages().size(), 1u);
+  }
+
+  static void ExpectOne(const std::vector<MSG>& keys, UINT message, WPARAM key, HWND hwnd,
+                        bool wasDown) {
+    ASSERT_EQ(keys.size(), 1u);
+    EXPECT_EQ(keys[0].message, message);
+    EXPECT_EQ(keys[0].wParam, key);
+    EXPECT_EQ(keys[0].hwnd, hwnd);
+    EXPECT_EQ((keys[0].lParam & kWasDown) != 0, wasDown);
+  }
+
   HWND intro = nullptr;
   HWND main = nullptr;
+  Uint32 introId = 0;
+  Uint32 mainId = 0;
 };
 
 }  // namespace
 
-TEST_F(FocusKeys, AKeyHeldAsTheFocusMovesStaysDownAndComesBackAsARepeat) {
-  pt::InjectKey(SDL_SCANCODE_ESCAPE, true, false, KMOD_NONE, intro);
-  std::vector<MSG> before = KeyMessages();
-  ASSERT_EQ(before.size(), 1u);
-  EXPECT_EQ(before[0].lParam & kWasDown, 0);
+// ---- The display holds the key: it stays down ----
 
+TEST_F(FocusKeys, AKeyHeldAsTheFocusMovesStaysDownAndComesBackAsARepeat) {
+  Hold(SDL_SCANCODE_ESCAPE, intro);
   // The intro window goes while Escape is held; the focus arrives at the main window.
-  Uint32 introId = pt::SdlWindowId(intro);
   DestroyWindow(intro);
-  pt::InjectFocusMove(introId, pt::SdlWindowId(main), {SDL_SCANCODE_ESCAPE});
+  pt::InjectFocusMove(introId, mainId, {SDL_SCANCODE_ESCAPE});
+  EXPECT_TRUE(KeyMessages().empty());
+  pt::AdvanceTestClock(5);  // however long the key stays held before it comes down there
+  EXPECT_TRUE(KeyMessages().empty());
   pt::InjectKey(SDL_SCANCODE_ESCAPE, true, false, KMOD_NONE, main);
-  std::vector<MSG> after = KeyMessages();
-  // No release reached the program; the key-down there says the key was down already.
-  ASSERT_EQ(after.size(), 1u);
-  EXPECT_EQ(after[0].message, static_cast<UINT>(WM_KEYDOWN));
-  EXPECT_EQ(after[0].hwnd, main);
-  EXPECT_NE(after[0].lParam & kWasDown, 0);
+  ExpectOne(KeyMessages(), WM_KEYDOWN, VK_ESCAPE, main, true);
 
   // Let go and pressed again: a release, then a fresh press.
   pt::InjectKey(SDL_SCANCODE_ESCAPE, false, false, KMOD_NONE, main);
@@ -63,62 +105,115 @@ TEST_F(FocusKeys, AKeyHeldAsTheFocusMovesStaysDownAndComesBackAsARepeat) {
   EXPECT_EQ(again[1].lParam & kWasDown, 0);
 }
 
-TEST_F(FocusKeys, AKeyThatDoesNotComeBackIsReleasedLate) {
-  // The focus goes to another program: the held keys are released once it does not come back.
-  pt::InjectKey(SDL_SCANCODE_LEFT, true, false, KMOD_NONE, intro);
-  KeyMessages();
-  pt::InjectFocusMove(pt::SdlWindowId(intro), 0, {SDL_SCANCODE_LEFT});
+TEST_F(FocusKeys, TheReleaseAndTheFocusLossMayComeInSeparatePumpsAndTheFocusSecondsLater) {
+  Hold(SDL_SCANCODE_ESCAPE, intro);
+  pt::InjectEvents({Release(introId, SDL_SCANCODE_ESCAPE, 100)});
   EXPECT_TRUE(KeyMessages().empty());
-  pt::AdvanceTestClock(0.3);
-  std::vector<MSG> late = KeyMessages();
-  ASSERT_EQ(late.size(), 1u);
-  EXPECT_EQ(late[0].message, static_cast<UINT>(WM_KEYUP));
-  EXPECT_EQ(late[0].wParam, static_cast<WPARAM>(VK_LEFT));
-
-  // The focus arrives at the main window, but the key never comes down again there (it was let
-  // go in between): released a second after the focus left.
-  pt::InjectKey(SDL_SCANCODE_UP, true, false, KMOD_NONE, intro);
-  KeyMessages();
-  pt::InjectFocusMove(pt::SdlWindowId(intro), pt::SdlWindowId(main), {SDL_SCANCODE_UP});
   pt::AdvanceTestClock(0.5);
+  pt::InjectEvents({FocusEvent(introId, SDL_WINDOWEVENT_FOCUS_LOST, 900)});
   EXPECT_TRUE(KeyMessages().empty());
-  pt::AdvanceTestClock(0.6);
-  late = KeyMessages();
-  ASSERT_EQ(late.size(), 1u);
-  EXPECT_EQ(late[0].wParam, static_cast<WPARAM>(VK_UP));
-  EXPECT_EQ(late[0].hwnd, main);
+  pt::AdvanceTestClock(3);
+  EXPECT_TRUE(KeyMessages().empty());
+  pt::InjectEvents({FocusEvent(mainId, SDL_WINDOWEVENT_FOCUS_GAINED, 3900)});
+  pt::AdvanceTestClock(2);
+  EXPECT_TRUE(KeyMessages().empty());
+  // The key's repeats arrive at the main window: still one press.
+  pt::InjectKey(SDL_SCANCODE_ESCAPE, true, false, KMOD_NONE, main);
+  pt::InjectKey(SDL_SCANCODE_ESCAPE, true, true, KMOD_NONE, main);
+  std::vector<MSG> repeats = KeyMessages();
+  ASSERT_EQ(repeats.size(), 2u);
+  for (const MSG& msg : repeats) EXPECT_NE(msg.lParam & kWasDown, 0);
 }
 
-TEST_F(FocusKeys, OnlyTheReleasesOfTheFocusLossAreHeldBack) {
-  // A key let go before the focus moves, at another moment, is released at once; the key still
-  // held is not, and a later fresh press of the released key is a press.
-  Uint32 introId = pt::SdlWindowId(intro);
-  std::vector<SDL_Event> events(4);
-  for (SDL_Event& event : events) event.key.windowID = introId;
-  events[0].type = events[0].key.type = SDL_KEYUP;
-  events[0].key.timestamp = 100;
-  events[0].key.keysym.scancode = SDL_SCANCODE_A;
-  events[1] = events[0];
-  events[1].key.timestamp = 500;
-  events[1].key.keysym.scancode = SDL_SCANCODE_D;
-  events[2].type = events[2].window.type = SDL_WINDOWEVENT;
-  events[2].window.event = SDL_WINDOWEVENT_FOCUS_LOST;
-  events[2].window.timestamp = 500;
-  events[2].window.windowID = introId;
-  events[3] = events[2];
-  events[3].window.event = SDL_WINDOWEVENT_FOCUS_GAINED;
-  events[3].window.windowID = pt::SdlWindowId(main);
-  pt::InjectEvents(events);
+TEST_F(FocusKeys, AKeyLetGoWhileNoWindowHasTheFocusIsReleasedWhenTheDisplaySaysSo) {
+  // The focus goes to another program with Left held; it is let go there.
+  Hold(SDL_SCANCODE_LEFT, intro);
+  pt::InjectFocusMove(introId, 0, {SDL_SCANCODE_LEFT});
+  pt::AdvanceTestClock(10);
+  EXPECT_TRUE(KeyMessages().empty());
+  pt::SetKeyHeld(SDL_SCANCODE_LEFT, false);
+  ExpectOne(KeyMessages(), WM_KEYUP, VK_LEFT, intro, true);
+  // Back in the program, the key pressed again is a fresh press.
+  pt::InjectEvents({FocusEvent(mainId, SDL_WINDOWEVENT_FOCUS_GAINED)});
+  pt::InjectKey(SDL_SCANCODE_LEFT, true, false, KMOD_NONE, main);
+  ExpectOne(KeyMessages(), WM_KEYDOWN, VK_LEFT, main, false);
+
+  // Let go after the focus arrived at the main window, without coming down there first: the
+  // release goes to the window with the focus.
+  Hold(SDL_SCANCODE_UP, main);
+  pt::InjectFocusMove(mainId, introId, {SDL_SCANCODE_UP});
+  EXPECT_TRUE(KeyMessages().empty());
+  pt::SetKeyHeld(SDL_SCANCODE_UP, false);
+  ExpectOne(KeyMessages(), WM_KEYUP, VK_UP, intro, true);
+}
+
+TEST_F(FocusKeys, AReleaseFollowedByAPressOfTheSameKeyIsARealRelease) {
+  // Let go and pressed again before the batch was read: the display holds the key down again by
+  // the time it is asked, yet the release and the fresh press both reach the program.
+  Hold(SDL_SCANCODE_SPACE, main);
+  pt::InjectEvents({Release(mainId, SDL_SCANCODE_SPACE), Press(mainId, SDL_SCANCODE_SPACE)});
   std::vector<MSG> keys = KeyMessages();
-  ASSERT_EQ(keys.size(), 1u);
+  ASSERT_EQ(keys.size(), 2u);
   EXPECT_EQ(keys[0].message, static_cast<UINT>(WM_KEYUP));
-  EXPECT_EQ(keys[0].wParam, static_cast<WPARAM>('A'));
+  EXPECT_EQ(keys[1].message, static_cast<UINT>(WM_KEYDOWN));
+  EXPECT_EQ(keys[1].lParam & kWasDown, 0);
+  // A focus change between them makes the key-up the focus change's again: a modifier that the
+  // new window finds held comes down there as a repeat.
+  pt::InjectEvents(
+      {Release(mainId, SDL_SCANCODE_SPACE), FocusEvent(mainId, SDL_WINDOWEVENT_FOCUS_LOST),
+       FocusEvent(introId, SDL_WINDOWEVENT_FOCUS_GAINED), Press(introId, SDL_SCANCODE_SPACE)});
+  ExpectOne(KeyMessages(), WM_KEYDOWN, VK_SPACE, intro, true);
+}
+
+TEST_F(FocusKeys, OnlyKeysTheDisplayHoldsAreHeldBack) {
+  // A key let go before the focus moves is released at once, whatever the timing; the key
+  // still held is not, and a later fresh press of the released key is a press.
+  Hold(SDL_SCANCODE_A, intro);
+  Hold(SDL_SCANCODE_D, intro);
+  pt::SetKeyHeld(SDL_SCANCODE_A, false);
+  pt::InjectEvents({Release(introId, SDL_SCANCODE_A), Release(introId, SDL_SCANCODE_D),
+                    FocusEvent(introId, SDL_WINDOWEVENT_FOCUS_LOST),
+                    FocusEvent(mainId, SDL_WINDOWEVENT_FOCUS_GAINED)});
+  ExpectOne(KeyMessages(), WM_KEYUP, 'A', intro, true);
   pt::InjectKey(SDL_SCANCODE_A, true, false, KMOD_NONE, main);
   pt::InjectKey(SDL_SCANCODE_D, true, false, KMOD_NONE, main);
-  keys = KeyMessages();
+  std::vector<MSG> keys = KeyMessages();
   ASSERT_EQ(keys.size(), 2u);
   EXPECT_EQ(keys[0].lParam & kWasDown, 0);
   EXPECT_NE(keys[1].lParam & kWasDown, 0);
+}
+
+// ---- A display that cannot be asked: time decides ----
+
+TEST_F(FocusKeys, WithoutTheDisplaysWordAKeyThatDoesNotComeBackIsReleasedLate) {
+  pt::UseTestKeyboard(false);
+  // The focus goes to another program: the held keys are released once it does not come back.
+  Hold(SDL_SCANCODE_LEFT, intro);
+  pt::InjectFocusMove(introId, 0, {SDL_SCANCODE_LEFT});
+  EXPECT_TRUE(KeyMessages().empty());
+  pt::AdvanceTestClock(0.3);
+  ExpectOne(KeyMessages(), WM_KEYUP, VK_LEFT, intro, true);
+
+  // The focus arrives at the main window, but the key never comes down again there (it was let
+  // go in between): released a second after the focus left.
+  Hold(SDL_SCANCODE_UP, intro);
+  pt::InjectFocusMove(introId, mainId, {SDL_SCANCODE_UP});
+  pt::AdvanceTestClock(0.5);
+  EXPECT_TRUE(KeyMessages().empty());
+  pt::AdvanceTestClock(0.6);
+  ExpectOne(KeyMessages(), WM_KEYUP, VK_UP, main, true);
+}
+
+TEST_F(FocusKeys, WithoutTheDisplaysWordOnlyTheReleasesOfTheFocusLossAreHeldBack) {
+  pt::UseTestKeyboard(false);
+  // A key let go before the focus moves, at another moment, is released at once; the key
+  // still held is not.
+  pt::InjectEvents({Release(introId, SDL_SCANCODE_A, 100), Release(introId, SDL_SCANCODE_D, 500),
+                    FocusEvent(introId, SDL_WINDOWEVENT_FOCUS_LOST, 500),
+                    FocusEvent(mainId, SDL_WINDOWEVENT_FOCUS_GAINED, 500)});
+  ExpectOne(KeyMessages(), WM_KEYUP, 'A', intro, true);
+  pt::InjectKey(SDL_SCANCODE_D, true, false, KMOD_NONE, main);
+  ExpectOne(KeyMessages(), WM_KEYDOWN, 'D', main, true);
 }
 
 // ---- Control travels inside the key message ----
