@@ -28,7 +28,9 @@ size_t DecodeBlockLimit(int w, int h, size_t fileSize) {
 DecodeBudget::DecodeBudget(size_t limit) : outer_(blockLimit) { blockLimit = limit; }
 DecodeBudget::~DecodeBudget() { blockLimit = outer_; }
 
-void* BudgetMalloc(size_t size) { return size <= blockLimit ? std::malloc(size) : nullptr; }
+// Blocks come cleared: a damaged JPEG that lacks the scan of one of its colour components leaves
+// that component's block unwritten, and its picture must not depend on what the memory held.
+void* BudgetMalloc(size_t size) { return size <= blockLimit ? std::calloc(1, size) : nullptr; }
 
 void* BudgetRealloc(void* block, size_t size) {
   return size <= blockLimit ? std::realloc(block, size) : nullptr;

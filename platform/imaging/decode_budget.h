@@ -28,7 +28,8 @@ class DecodeBudget {
   size_t outer_;
 };
 
-// malloc and realloc under the limit in force (none outside a DecodeBudget): null above it.
+// malloc (clearing the block) and realloc under the limit in force (none outside a
+// DecodeBudget): null above it.
 void* BudgetMalloc(size_t size);
 void* BudgetRealloc(void* block, size_t size);
 
