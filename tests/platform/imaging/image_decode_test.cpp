@@ -1,6 +1,7 @@
 // Image decoding against files as real tools write them: every variant loads as the tool itself
 // decodes it, or is refused; a file cut anywhere before the last byte its decoder needs is
-// refused, whatever the format; a PNG whose data inflates to more than its picture is refused.
+// refused, whatever the format; a PNG whose data inflates to more than its picture, and a BMP
+// whose pixels start inside its headers, are refused.
 #define STB_IMAGE_WRITE_IMPLEMENTATION
 #define STB_IMAGE_WRITE_STATIC
 #pragma GCC diagnostic push
@@ -136,4 +137,15 @@ TEST_F(ImageDecodeTest, APngWhoseDataInflatesFarPastItsPictureIsRefused) {
   std::vector<uint8_t> bomb = GreyPixelPng(77, 8u << 20);
   ASSERT_LT(bomb.size(), 1u << 17);
   EXPECT_TRUE(Decode(bomb.data(), bomb.size(), &w, &h).empty());
+}
+
+TEST_F(ImageDecodeTest, ABmpWhosePixelsStartInsideItsHeadersIsRefused) {
+  std::vector<uint8_t> bmp = kvtest::ReadVariant("bmp_8bit_bottom_up.bmp");
+  int w = 0, h = 0;
+  ASSERT_FALSE(Decode(bmp.data(), bmp.size(), &w, &h).empty());
+  // The pixels said to start 16 bytes in, inside the 54 bytes of headers: the decoder would
+  // read a colour table of minus ten entries.
+  bmp[10] = 16;
+  bmp[11] = 0;
+  EXPECT_TRUE(Decode(bmp.data(), bmp.size(), &w, &h).empty());
 }
