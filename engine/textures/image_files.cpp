@@ -87,8 +87,10 @@ size_t MeasureJpeg(const uint8_t* block) {
 }
 
 // A TGA has no signature and no stated length: its header must describe a sensible image, and the
-// length is the most its pixel data can take (one packet byte per pixel in the worst run-length
-// case). Decoding a well-formed image reads no further than the image itself.
+// length runs to the end of its pixel data: every pixel stored once or, run-length encoded, the
+// packets that cover them (a packet byte, then one pixel value for a run or one per pixel for a
+// raw packet), walked without decoding. The decoder reads ahead of what it needs, so the length
+// must not reach past the image.
 size_t MeasureTga(const uint8_t* block) {
   uint8_t idLength = block[0], colorMapType = block[1], imageType = block[2];
   uint32_t colorMapLength = Le16(block + 5), colorMapBits = block[7];
@@ -98,8 +100,17 @@ size_t MeasureTga(const uint8_t* block) {
   bool knownBits = bits == 8 || bits == 15 || bits == 16 || bits == 24 || bits == 32;
   if (colorMapType > 1 || !knownType || !knownBits || width == 0 || height == 0) return 0;
   size_t pixels = static_cast<size_t>(width) * height;
-  size_t pixelBytes = pixels * ((bits + 7) / 8) + (imageType >= 9 ? pixels : 0);
-  return 18 + idLength + colorMapLength * ((colorMapBits + 7) / 8) + pixelBytes;
+  size_t pixelBytes = (bits + 7) / 8;
+  size_t at = 18 + idLength + colorMapLength * ((colorMapBits + 7) / 8);
+  if (imageType < 9) return at + pixels * pixelBytes;
+  for (size_t covered = 0; covered < pixels;) {
+    if (at > kMaxFileSize) return 0;
+    uint8_t packet = block[at++];
+    size_t count = (packet & 0x7fu) + 1;
+    at += (packet & 0x80) != 0 ? pixelBytes : count * pixelBytes;
+    covered += count;
+  }
+  return at;
 }
 
 bool DecodeKvt(const uint8_t* data, size_t size, Image* out) {

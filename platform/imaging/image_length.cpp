@@ -44,7 +44,10 @@ size_t ShortestBmp(const uint8_t* data, size_t size, size_t width, size_t height
   uint32_t bits = Le16(data + (old ? 24 : 28));
   uint32_t compression = old ? 0 : Le32(data + 30);
   if (compression != 0 && compression != 3) return 0;  // 3: plain pixels with bit masks
-  size_t start = std::max<size_t>(Le32(data + 10), 14 + static_cast<size_t>(infoSize));
+  // Pixels that start inside the headers are damage the decoder would read a colour table of
+  // minus some entries from.
+  size_t start = Le32(data + 10);
+  if (start < 14 + static_cast<size_t>(infoSize)) return kDamaged;
   return start + (width * bits + 31) / 32 * 4 * height;
 }
 

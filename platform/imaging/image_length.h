@@ -1,7 +1,9 @@
-// The least a complete image file holds, by what its header says. stb_image decodes a TGA or BMP
-// that ends early as if the missing pixels were black, and a JPEG whose entropy-coded data runs
-// out as grey, so a few bytes could pass for a full-size image and have the decoder allocate and
-// fill all of it. Every decode is checked against this first.
+// The least a complete image file holds, by what its header says: checked before the decoder
+// allocates anything. A file cut short is refused by the decode itself, which notes whether the
+// decoder needed bytes past the end (image_reader.h); but by then the decoder has allocated and
+// filled the whole picture its header claims, which a few bytes could make hundreds of megabytes.
+// A JPEG also needs this check to be refused at all: its decoder stops at an end marker without
+// reading further and makes up the rest of a picture whose data was cut off before that marker.
 #pragma once
 
 #include <cstddef>
@@ -10,7 +12,7 @@
 namespace platform::stb {
 
 // True when the file of size bytes is long enough to hold a w x h image in its format (PNG and
-// GIF have no such bound and always pass; their decoders find a short file themselves).
+// GIF have no such bound and always pass; the decode refuses them when cut short).
 bool LongEnough(const uint8_t* data, size_t size, int w, int h);
 
 }  // namespace platform::stb

@@ -11,10 +11,12 @@
 namespace platform::stb {
 
 // The size of an image (PNG, JPEG, BMP, TGA or GIF) without decoding it; false when it is not
-// one of those.
+// one of those. A BMP stored top row first has a positive height here too.
 bool Info(const uint8_t* data, size_t size, int* w, int* h);
-// The image as R, G, B, A pixels, top row first (free with Free); null when it cannot be decoded
-// or the file is shorter than the image its header describes.
+// The image as R, G, B, A pixels, top row first whatever the order the file stores its rows in
+// (free with Free); null when it cannot be decoded, when the decoder needed bytes past the end
+// of the file (whatever the format), when the file is too short for the picture its header
+// describes, or when decoding it would take more memory than that picture needs.
 uint8_t* Decode(const uint8_t* data, size_t size, int* w, int* h);
 void Free(uint8_t* pixels);
 // True for a GIF image (by its first bytes).

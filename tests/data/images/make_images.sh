@@ -1,0 +1,139 @@
+#!/usr/bin/env bash
+# Remakes the image files of the loader tests, as the common tools write them: one small picture
+# (13 x 7 pixels, every pixel different, with and without alpha) saved by ImageMagick in each
+# variant of BMP, PNG, JPEG and GIF and by PIL in each variant of TGA, and beside each file the
+# tool's own decode of it as raw R, G, B, A bytes (name.rgba), which the tests compare with.
+# Top-down BMPs are the bottom-up files with their rows stored in the other order and the height
+# negated (no tool here writes them); ImageMagick reads them back as the same picture, which is
+# checked. Needs the Debian
+# packages imagemagick and python3-pil; run by hand from any folder:
+#   tests/data/images/make_images.sh
+set -euo pipefail
+cd "$(dirname "$0")"
+convert=/usr/bin/convert
+python=/usr/bin/python3
+work=$(mktemp -d)
+trap 'rm -rf "$work"' EXIT
+
+# The pictures: RGB and alpha all vary with x and y, so any flip, shift or channel swap shows.
+"$python" - "$work" <<'PY'
+import struct, sys
+from PIL import Image
+folder = sys.argv[1]
+w, h = 13, 7
+picture = Image.new("RGBA", (w, h))
+for y in range(h):
+    for x in range(w):
+        picture.putpixel((x, y), (20 * x, 36 * y, 255 - 15 * (x + y), 255 - 18 * ((x + 2 * y) % 14)))
+picture.save(folder + "/alpha.png")
+picture.convert("RGB").save(folder + "/opaque.png")
+# A 16-bit picture whose low bytes differ from its high bytes.
+with open(folder + "/deep.rgba", "wb") as out:
+    for y in range(h):
+        for x in range(w):
+            for v in (x * 5000 + y * 37, y * 9000 + x * 11, 65535 - (x + y) * 3000,
+                      65535 - x * y * 500):
+                out.write(struct.pack(">H", v % 65536))
+PY
+opaque=$work/opaque.png
+alpha=$work/alpha.png
+# PNG files without the time chunks, so that a remake gives the same bytes.
+png=(-define png:exclude-chunks=date,time)
+
+rm -f ./*.bmp ./*.tga ./*.png ./*.jpg ./*.gif ./*.rgba
+
+# BMP: 1, 4, 8, 24 bits with a colour table or none and the 40-byte header; 32 bits plain
+# (40-byte header) and with bit fields (the 124-byte header), 16 bits with 5-6-5 bit fields;
+# 8 bits run-length encoded.
+"$convert" "$opaque" -threshold 50% -type bilevel -compress none BMP3:bmp_1bit_bottom_up.bmp
+"$convert" "$opaque" +dither -colors 16 -type palette -compress none BMP3:bmp_4bit_bottom_up.bmp
+"$convert" "$opaque" -type palette -compress none BMP3:bmp_8bit_bottom_up.bmp
+"$convert" "$opaque" -type truecolor BMP3:bmp_24bit_bottom_up.bmp
+"$convert" "$alpha" -define bmp3:alpha=true BMP3:bmp_32bit_bottom_up.bmp
+"$convert" "$alpha" BMP:bmp_32bit_bitfields_bottom_up.bmp
+"$convert" "$opaque" -define bmp:subtype=RGB565 BMP:bmp_16bit_bitfields_bottom_up.bmp
+"$convert" "$opaque" -type palette -compress RLE BMP3:bmp_8bit_rle.bmp
+
+# The top-down twin of each uncompressed BMP.
+for bottom in bmp_*_bottom_up.bmp; do
+  "$python" - "$bottom" "${bottom%_bottom_up.bmp}_top_down.bmp" <<'PY'
+import struct, sys
+data = open(sys.argv[1], "rb").read()
+offset, = struct.unpack_from("<I", data, 10)
+width, height = struct.unpack_from("<ii", data, 18)
+bits, compression = struct.unpack_from("<HI", data, 28)
+assert height > 0 and compression in (0, 3), sys.argv[1]
+row = (width * bits + 31) // 32 * 4
+rows = [data[offset + i * row:offset + (i + 1) * row] for i in range(height)]
+header = bytearray(data[:offset])
+struct.pack_into("<i", header, 22, -height)
+open(sys.argv[2], "wb").write(bytes(header) + b"".join(reversed(rows)) + data[offset + height * row:])
+PY
+done
+
+# TGA, written by PIL (ImageMagick's TGA writer here marks the origin without storing the rows
+# in that order): true colour from the bottom-left and the top-left origin, with alpha, grey,
+# colour-mapped, and each of those three run-length encoded. The right-origin files are the
+# left-origin ones with every row stored the other way round and the origin bit set; PIL reads
+# them back as the same picture, which is checked. TGA files are decoded by PIL too.
+"$python" - "$opaque" "$alpha" <<'PY'
+import struct, sys
+from PIL import Image
+opaque = Image.open(sys.argv[1]).convert("RGB")
+alpha = Image.open(sys.argv[2]).convert("RGBA")
+opaque.save("tga_bottom_left.tga")
+opaque.save("tga_top_left.tga", orientation=1)
+alpha.save("tga_alpha.tga")
+opaque.convert("L").save("tga_grey.tga")
+mapped = opaque.quantize(256, dither=Image.Dither.NONE)
+mapped.save("tga_colour_mapped.tga")
+opaque.save("tga_rle.tga", compression="tga_rle")
+opaque.convert("L").save("tga_rle_grey.tga", compression="tga_rle")
+mapped.save("tga_rle_colour_mapped.tga", compression="tga_rle")
+for left, right in (("tga_bottom_left", "tga_bottom_right"), ("tga_top_left", "tga_top_right")):
+    data = bytearray(open(left + ".tga", "rb").read())
+    width, height, bits = struct.unpack_from("<HHB", data, 12)
+    start = 18 + data[0]
+    size = bits // 8
+    assert data[1] == 0 and data[2] == 2, left
+    rows = [data[start + y * width * size:start + (y + 1) * width * size] for y in range(height)]
+    pixels = b"".join(b"".join(row[x * size:(x + 1) * size] for x in reversed(range(width)))
+                      for row in rows)
+    data[17] |= 0x10
+    open(right + ".tga", "wb").write(bytes(data[:start]) + pixels + bytes(data[start + len(pixels):]))
+for name in ("tga_bottom_left", "tga_top_left", "tga_bottom_right", "tga_top_right", "tga_alpha",
+             "tga_grey", "tga_colour_mapped", "tga_rle", "tga_rle_grey", "tga_rle_colour_mapped"):
+    open(name + ".tga.rgba", "wb").write(Image.open(name + ".tga").convert("RGBA").tobytes())
+PY
+
+# PNG: grey, grey with alpha, a palette (with and without transparency), 16 bits a channel,
+# interlaced.
+"$convert" "${png[@]}" "$opaque" -colorspace gray -define png:color-type=0 -define png:bit-depth=8 png_grey.png
+"$convert" "${png[@]}" "$alpha" -colorspace gray -define png:color-type=4 png_grey_alpha.png
+"$convert" "${png[@]}" "$opaque" PNG8:png_palette.png
+"$convert" "${png[@]}" "$alpha" -channel A -threshold 50% +channel PNG8:png_palette_transparent.png
+"$convert" "${png[@]}" -size 13x7 -depth 16 rgba:"$work/deep.rgba" PNG64:png_16bit.png
+"$convert" "${png[@]}" "$alpha" -interlace PNG PNG32:png_interlaced.png
+
+# JPEG: baseline and progressive.
+"$convert" "$opaque" -quality 90 jpeg_baseline.jpg
+"$convert" "$opaque" -quality 90 -interlace JPEG jpeg_progressive.jpg
+
+# GIF: plain, with a transparent colour, interlaced.
+"$convert" "$opaque" GIF:gif_plain.gif
+"$convert" "$alpha" -channel A -threshold 50% +channel GIF:gif_transparent.gif
+"$convert" "$opaque" -interlace GIF GIF:gif_interlaced.gif
+
+# ImageMagick's decode of every other file.
+for file in *.bmp *.png *.jpg *.gif; do
+  "$convert" "$file" -depth 8 rgba:"$file.rgba"
+done
+
+# Files that differ only in how they store the picture decode the same.
+same() { cmp -s "$1.rgba" "$2.rgba" || { echo "$1 and $2 decode differently" >&2; exit 1; }; }
+for bottom in bmp_*_bottom_up.bmp; do same "$bottom" "${bottom%_bottom_up.bmp}_top_down.bmp"; done
+for file in tga_top_left.tga tga_bottom_right.tga tga_top_right.tga; do same tga_bottom_left.tga "$file"; done
+same tga_bottom_left.tga tga_rle.tga
+same tga_grey.tga tga_rle_grey.tga
+same tga_colour_mapped.tga tga_rle_colour_mapped.tga
+echo "made $(ls ./*.bmp ./*.tga ./*.png ./*.jpg ./*.gif | wc -l) images"
