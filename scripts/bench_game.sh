@@ -14,25 +14,16 @@ scripts/deps.sh
 cmake -S . -B "$build" -DCMAKE_BUILD_TYPE=RelWithDebInfo >/dev/null
 cmake --build "$build" -j4 --target tumbix game_frame_sfml game_side_by_side
 
-number_file=$(mktemp)
 pids=()
 stop_all() {
   for pid in "${pids[@]}"; do kill "$pid" 2>/dev/null || true; done
   for pid in "${pids[@]}"; do wait "$pid" 2>/dev/null || true; done
   pids=()
 }
+source scripts/lib/xvfb.sh
+trap 'stop_all; stop_xvfb' EXIT
 # Wide enough that the centred game window and the stand-in in the corner do not overlap.
-Xvfb -displayfd 3 -screen 0 2400x1400x24 -nolisten tcp 3>"$number_file" 2>/dev/null &
-xvfb=$!
-trap 'stop_all; kill "$xvfb" 2>/dev/null; wait "$xvfb" 2>/dev/null; rm -f "$number_file"' EXIT
-for _ in $(seq 100); do
-  [ -s "$number_file" ] && break
-  kill -0 "$xvfb" 2>/dev/null || { echo "Xvfb did not start" >&2; exit 1; }
-  sleep 0.1
-done
-[ -s "$number_file" ] || { echo "Xvfb gave no display number" >&2; exit 1; }
-export DISPLAY=":$(head -n1 "$number_file")"
-unset SDL_VIDEODRIVER WAYLAND_DISPLAY
+start_xvfb 2400x1400x24
 
 echo "load average before: $(cut -d' ' -f1-3 /proc/loadavg)"
 for run in $(seq "$runs"); do

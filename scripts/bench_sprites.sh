@@ -14,18 +14,9 @@ scripts/deps.sh
 cmake -S . -B "$build" -DCMAKE_BUILD_TYPE=RelWithDebInfo >/dev/null
 cmake --build "$build" -j4 --target engine_sprites_bench
 
-number_file=$(mktemp)
-Xvfb -displayfd 3 -screen 0 1024x768x24 -nolisten tcp 3>"$number_file" 2>/dev/null &
-xvfb=$!
-trap 'kill "$xvfb" 2>/dev/null; wait "$xvfb" 2>/dev/null; rm -f "$number_file"' EXIT
-for _ in $(seq 100); do
-  [ -s "$number_file" ] && break
-  kill -0 "$xvfb" 2>/dev/null || { echo "Xvfb did not start" >&2; exit 1; }
-  sleep 0.1
-done
-[ -s "$number_file" ] || { echo "Xvfb gave no display number" >&2; exit 1; }
-export DISPLAY=":$(head -n1 "$number_file")"
-unset SDL_VIDEODRIVER
+source scripts/lib/xvfb.sh
+trap stop_xvfb EXIT
+start_xvfb 1024x768x24
 
 if [ $# -eq 0 ]; then
   set -- --benchmark_repetitions=5 --benchmark_enable_random_interleaving=true

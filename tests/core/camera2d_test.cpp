@@ -5,7 +5,9 @@
 #include "core/camera2d.h"
 
 #include <cstdint>
+#include <memory>
 #include <string>
+#include <vector>
 
 #include "core/actor.h"
 #include "core/core.h"
@@ -157,60 +159,83 @@ uintptr_t Word(T* pointer) {
 
 }  // namespace
 
-// The camera clears its viewport (window x 8..39, rows 8..31) red and shows the view (0, 0, 32,
-// 24) there one to one. The canvas painted in the middle of the pass gets all of its pixels, and
-// what the pass draws after it still lands in the camera's viewport, clipped to it.
-TEST_F(Camera2D, ACanvasPaintedInsideAPassLeavesThePassAsTheCameraSetIt) {
-  constexpr uint32_t kGreen = 0x00FF00FFu;
-  KV_TECHNIQUE::RegisterDefinitions();
-  KV_CORE core;
-  KV_CAMERA2D& camera = *core.cameras2D.GetValue("view");
-  camera.enabled = 1;
-  camera.viewportPosition = KV_VECTOR_D(8, 16);
-  camera.viewportSize = KV_VECTOR_D(32, 24);
-  camera.viewSize = KV_VECTOR_D(32, 24);
-  KvSetState(KV_STATE_CLEAR_COLOR, 1.0, 0.0, 0.0, 1.0);
-  KvSetState(KV_STATE_DRAW_COLOR, 1.0, 1.0, 1.0, 1.0);
-  KV_CANVAS& canvas = *core.canvases.GetValue("canvas");
-  ASSERT_EQ(canvas.Create(8, 8, 0, 0), 1);
+// A scene whose camera "view" clears its viewport (window x 8..39, rows 8..31) red and shows the
+// view (0, 0, 32, 24) there one to one, drawing in white, with a white 1 x 1 texture at hand.
+class CanvasInAPass : public GraphicsTest {
+ protected:
+  void SetUp() override {
+    GraphicsTest::SetUp();
+    KV_TECHNIQUE::RegisterDefinitions();
+    core = std::make_unique<KV_CORE>();
+    KV_CAMERA2D& camera = *core->cameras2D.GetValue("view");
+    camera.enabled = 1;
+    camera.viewportPosition = KV_VECTOR_D(8, 16);
+    camera.viewportSize = KV_VECTOR_D(32, 24);
+    camera.viewSize = KV_VECTOR_D(32, 24);
+    KvSetState(KV_STATE_CLEAR_COLOR, 1.0, 0.0, 0.0, 1.0);
+    KvSetState(KV_STATE_DRAW_COLOR, 1.0, 1.0, 1.0, 1.0);
+    ASSERT_EQ(KvTextureCreate(&white), 1);
+    const uint8_t pixel[4] = {255, 255, 255, 255};
+    ASSERT_EQ(KvTextureLoadRGBAFromMemory(white, pixel, 1, 1), 1);
+  }
+  void TearDown() override {
+    core.reset();
+    KvTextureDestroy(white);
+    GraphicsTest::TearDown();
+  }
+
+  // Compiles script as the technique "paint" and draws the scene once with an actor that runs
+  // it on words, the addresses of its variables in order.
+  void DrawPainting(const std::string& script, const std::vector<uintptr_t>& words) {
+    KV_TECHNIQUE& technique = *core->techniques.GetValue("paint");
+    ASSERT_TRUE(technique.Compile(script.data(), (unsigned)script.size()));
+    arguments = std::make_unique<KV_ARRAY<uintptr_t>>((unsigned)words.size());
+    for (unsigned i = 0; i < words.size(); ++i) *arguments->Get(i) = words[i];
+    auto* actor = new PaintingActor;
+    actor->technique = &technique;
+    actor->arguments = arguments.get();
+    core->AddActor("painters", actor);
+    core->CommitActors();
+    core->DrawScene();
+  }
+
+  // The camera cleared its viewport and nothing was drawn outside it.
+  static void ExpectTheViewportClearedAlone() {
+    EXPECT_EQ(Pixel(10, 10), kRed);  // the camera's clear, inside its viewport
+    EXPECT_EQ(Pixel(4, 4), kBlack);  // outside the viewport nothing was drawn
+    EXPECT_EQ(Pixel(44, 20), kBlack);
+  }
+
+  std::unique_ptr<KV_CORE> core;
+  std::unique_ptr<KV_ARRAY<uintptr_t>> arguments;
   KV_HANDLE white;
-  ASSERT_EQ(KvTextureCreate(&white), 1);
-  const uint8_t pixel[4] = {255, 255, 255, 255};
-  ASSERT_EQ(KvTextureLoadRGBAFromMemory(white, pixel, 1, 1), 1);
-  KV_TECHNIQUE& technique = *core.techniques.GetValue("paint");
-  const std::string script =
+};
+
+// The canvas painted in the middle of the pass gets all of its pixels, and what the pass draws
+// after it still lands in the camera's viewport, clipped to it.
+TEST_F(CanvasInAPass, ACanvasPaintedInsideAPassLeavesThePassAsTheCameraSetIt) {
+  constexpr uint32_t kGreen = 0x00FF00FFu;
+  KV_CANVAS& canvas = *core->canvases.GetValue("canvas");
+  ASSERT_EQ(canvas.Create(8, 8, 0, 0), 1);
+  KV_VECTOR_D green(0, 1, 0, 1);
+  KV_QUAD shown = Square(4, 4, 8), square = Square(20, 10, 8), whole = Square(0, 0, 1);
+  DrawPainting(
       "!VARIABLES: canvas green shown square white whole\n"
       "CANVAS ENABLE canvas FALSE\n"
       "COLOR SCENE green\n"
       "CLEAR COLOR\n"
       "CANVAS DISABLE canvas FALSE\n"
       "RECT CANVAS canvas shown whole FALSE\n"
-      "RECT TEXTURE white square whole FALSE\n";
-  ASSERT_TRUE(technique.Compile(script.data(), (unsigned)script.size()));
-  KV_VECTOR_D green(0, 1, 0, 1);
-  KV_QUAD shown = Square(4, 4, 8), square = Square(20, 10, 8), whole = Square(0, 0, 1);
-  KV_ARRAY<uintptr_t> arguments(6);
-  const uintptr_t words[6] = {Word(&canvas), Word(&green), Word(&shown),
-                              Word(&square), Word(&white), Word(&whole)};
-  for (unsigned i = 0; i < 6; ++i) *arguments.Get(i) = words[i];
-  auto* actor = new PaintingActor;
-  actor->technique = &technique;
-  actor->arguments = &arguments;
-  core.AddActor("painters", actor);
-  core.CommitActors();
+      "RECT TEXTURE white square whole FALSE\n",
+      {Word(&canvas), Word(&green), Word(&shown), Word(&square), Word(&white), Word(&whole)});
 
-  core.DrawScene();
-
-  EXPECT_EQ(Pixel(10, 10), kRed);  // the camera's clear, inside its viewport
-  EXPECT_EQ(Pixel(4, 4), kBlack);  // outside the viewport nothing was drawn
-  EXPECT_EQ(Pixel(44, 20), kBlack);
+  ExpectTheViewportClearedAlone();
   EXPECT_EQ(Pixel(12, 12), kGreen);  // the canvas, every pixel of it painted
   EXPECT_EQ(Pixel(19, 19), kGreen);
   EXPECT_EQ(Pixel(20, 20), kRed);
   EXPECT_EQ(Pixel(28, 18), kWhite);  // the square drawn after the canvas
   EXPECT_EQ(Pixel(35, 25), kWhite);
   EXPECT_EQ(Pixel(36, 26), kRed);
-  KvTextureDestroy(white);
 }
 
 // Through the real camera and scene: a canvas painted inside another inside the pass.
@@ -218,27 +243,16 @@ TEST_F(Camera2D, ACanvasPaintedInsideAPassLeavesThePassAsTheCameraSetIt) {
 // canvas (cleared blue) in its top left quarter and a white square in its bottom right one after
 // the inner one gives drawing back; the pass then shows it at view (4, 4) and a white square at
 // view (24, 14).
-TEST_F(Camera2D, ACanvasInsideAnotherInsideAPassGivesDrawingBackOneLevelAtATime) {
+TEST_F(CanvasInAPass, ACanvasInsideAnotherInsideAPassGivesDrawingBackOneLevelAtATime) {
   constexpr uint32_t kGreen = 0x00FF00FFu, kBlue = 0x0000FFFFu;
-  KV_TECHNIQUE::RegisterDefinitions();
-  KV_CORE core;
-  KV_CAMERA2D& camera = *core.cameras2D.GetValue("view");
-  camera.enabled = 1;
-  camera.viewportPosition = KV_VECTOR_D(8, 16);
-  camera.viewportSize = KV_VECTOR_D(32, 24);
-  camera.viewSize = KV_VECTOR_D(32, 24);
-  KvSetState(KV_STATE_CLEAR_COLOR, 1.0, 0.0, 0.0, 1.0);
-  KvSetState(KV_STATE_DRAW_COLOR, 1.0, 1.0, 1.0, 1.0);
-  KV_CANVAS& outer = *core.canvases.GetValue("outer");
-  KV_CANVAS& inner = *core.canvases.GetValue("inner");
+  KV_CANVAS& outer = *core->canvases.GetValue("outer");
+  KV_CANVAS& inner = *core->canvases.GetValue("inner");
   ASSERT_EQ(outer.Create(16, 16, 0, 0), 1);
   ASSERT_EQ(inner.Create(8, 8, 0, 0), 1);
-  KV_HANDLE white;
-  ASSERT_EQ(KvTextureCreate(&white), 1);
-  const uint8_t pixel[4] = {255, 255, 255, 255};
-  ASSERT_EQ(KvTextureLoadRGBAFromMemory(white, pixel, 1, 1), 1);
-  KV_TECHNIQUE& technique = *core.techniques.GetValue("paint");
-  const std::string script =
+  KV_VECTOR_D green(0, 1, 0, 1), blue(0, 0, 1, 1);
+  KV_QUAD whole = Square(0, 0, 1), quarter = Square(0, 0, 8), opposite = Square(8, 8, 8);
+  KV_QUAD shown = Square(4, 4, 16), square = Square(24, 14, 4);
+  DrawPainting(
       "!VARIABLES: outer inner green blue white whole quarter opposite shown square\n"
       "CANVAS ENABLE outer TRUE\n"
       "COLOR SCENE green\n"
@@ -251,27 +265,11 @@ TEST_F(Camera2D, ACanvasInsideAnotherInsideAPassGivesDrawingBackOneLevelAtATime)
       "RECT TEXTURE white opposite whole FALSE\n"
       "CANVAS DISABLE outer FALSE\n"
       "RECT CANVAS outer shown whole FALSE\n"
-      "RECT TEXTURE white square whole FALSE\n";
-  ASSERT_TRUE(technique.Compile(script.data(), (unsigned)script.size()));
-  KV_VECTOR_D green(0, 1, 0, 1), blue(0, 0, 1, 1);
-  KV_QUAD whole = Square(0, 0, 1), quarter = Square(0, 0, 8), opposite = Square(8, 8, 8);
-  KV_QUAD shown = Square(4, 4, 16), square = Square(24, 14, 4);
-  const uintptr_t words[10] = {Word(&outer), Word(&inner), Word(&green),   Word(&blue),
-                               Word(&white), Word(&whole), Word(&quarter), Word(&opposite),
-                               Word(&shown), Word(&square)};
-  KV_ARRAY<uintptr_t> arguments(10);
-  for (unsigned i = 0; i < 10; ++i) *arguments.Get(i) = words[i];
-  auto* actor = new PaintingActor;
-  actor->technique = &technique;
-  actor->arguments = &arguments;
-  core.AddActor("painters", actor);
-  core.CommitActors();
+      "RECT TEXTURE white square whole FALSE\n",
+      {Word(&outer), Word(&inner), Word(&green), Word(&blue), Word(&white), Word(&whole),
+       Word(&quarter), Word(&opposite), Word(&shown), Word(&square)});
 
-  core.DrawScene();
-
-  EXPECT_EQ(Pixel(10, 10), kRed);  // the camera's clear, inside its viewport
-  EXPECT_EQ(Pixel(4, 4), kBlack);  // outside the viewport nothing was drawn
-  EXPECT_EQ(Pixel(44, 20), kBlack);
+  ExpectTheViewportClearedAlone();
   EXPECT_EQ(Pixel(12, 12), kBlue);  // the outer canvas: the inner one in its top left quarter
   EXPECT_EQ(Pixel(19, 19), kBlue);
   EXPECT_EQ(Pixel(24, 14), kGreen);  // its own clear in the top right quarter
@@ -282,5 +280,4 @@ TEST_F(Camera2D, ACanvasInsideAnotherInsideAPassGivesDrawingBackOneLevelAtATime)
   EXPECT_EQ(Pixel(32, 22), kWhite);  // the square the pass drew after the outer canvas
   EXPECT_EQ(Pixel(35, 25), kWhite);
   EXPECT_EQ(Pixel(36, 26), kRed);
-  KvTextureDestroy(white);
 }

@@ -11,6 +11,7 @@
 #include <string>
 #include <vector>
 
+#include "engine/camera_pass.h"
 #include "engine/kv_engine.h"
 #include "engine/testing.h"
 #include "platform/winapi/windows.h"
@@ -96,26 +97,8 @@ class GraphicsTest : public ::testing::Test {
     return (uint32_t)p[0] << 24 | (uint32_t)p[1] << 16 | (uint32_t)p[2] << 8 | p[3];
   }
 
-  // The viewport a 2D camera's pass lends the target: window x 8..39, rows 16..39 from the bottom.
-  static constexpr int32_t kPassViewport[4] = {8, 16, 32, 24};
-
-  // Starts drawing the way a 2D camera's pass does: the viewport lent to the target, the view
-  // (100, 200, 32, 24) mapped onto it, and clipped to it.
-  void BeginCameraPass() {
-    int32_t* fields[4];
-    int32_t kept[4];
-    for (int i = 0; i < 4; ++i) {
-      fields[i] = static_cast<int32_t*>(KvRenderTargetGet(target, KV_RT_VIEWPORT_X + i));
-      kept[i] = *fields[i];
-      *fields[i] = kPassViewport[i];
-    }
-    KvRenderTargetActivate(target);
-    for (int i = 0; i < 4; ++i) *fields[i] = kept[i];
-    KvCameraOrtho(100, 200, 32, 24, 0);
-    const int32_t* v = kPassViewport;
-    KvSetState(KV_STATE_CLIP, 1);
-    KvSetState(KV_STATE_CLIP_RECT, v[0], v[1], v[2], v[3]);
-  }
+  // Starts drawing the way a 2D camera's pass does (see kvtest::BeginCameraPass).
+  void BeginCameraPass() { kvtest::BeginCameraPass(target); }
 
   // The texture's pixel at (x, y), row 0 its first row, as 0xRRGGBBAA; 0 when it cannot be read.
   static uint32_t TexturePixel(KV_HANDLE texture, int x, int y) {

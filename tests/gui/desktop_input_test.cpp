@@ -5,95 +5,33 @@
 // of the input is written by hand.
 #include <functional>
 
-#include "app/loop.h"
-#include "composite_fixture.h"
+#include "desktop_fixture.h"
 
 namespace {
 
 namespace pt = platform::testing;
 
-class DesktopGuiTest : public CompositeTest {
+class DesktopInputGuiTest : public DesktopGuiTest {
  protected:
   void SetUp() override {
-    CompositeTest::SetUp();
-    Heard().clear();
-    desktop.title = "Desktop GUI";
-    desktop.x = 200;
-    desktop.y = 100;
-    desktop.width = 800;
-    desktop.height = 600;
-    ASSERT_TRUE(desktop.Create(KV_HANDLE()));
-    gui->Attach(&desktop);
-    KV_LOOP::Instance().frameTime = 0.02f;
-  }
-  void TearDown() override {
-    desktop.Destroy();
-    CompositeTest::TearDown();
+    DesktopGuiTest::SetUp();
+    OpenDesktop("Desktop GUI", 800, 600);
   }
 
-  // Runs the real frame loop: each frame runs the GUI's part of the frame, then injects the
-  // events of its step, which the next frame sees.
-  void Run(std::vector<std::function<void()>> steps) {
-    script = std::move(steps);
-    current = this;
-    frame = 0;
-    KV_LOOP::Instance().Run(Frame, 0);
-  }
-
-  static void Frame(HWND, uintptr_t) {
-    DesktopGuiTest& test = *current;
-    test.CompositeTest::Frame();
-    if (test.frame < test.script.size()) {
-      test.script[test.frame++]();
-    } else {
-      KV_LOOP::Instance().running = 0;
-    }
-  }
-
-  // The mouse in the desktop window at GUI coordinates: moved there, pressed, released, dragged.
-  std::function<void()> MoveTo(int x, int y) {
-    HWND hwnd = desktop.hwnd;
-    return [=] { pt::InjectMouseMotion(hwnd, x, y); };
-  }
-  std::function<void()> Down(int x, int y) {
-    HWND hwnd = desktop.hwnd;
-    return [=] { pt::InjectMouseButton(hwnd, SDL_BUTTON_LEFT, true, x, y); };
-  }
-  std::function<void()> Up(int x, int y) {
-    HWND hwnd = desktop.hwnd;
-    return [=] { pt::InjectMouseButton(hwnd, SDL_BUTTON_LEFT, false, x, y); };
-  }
   // The pointer put at GUI coordinates by absolute motion that no window hears about (XTEST,
   // a remote desktop): no motion event, only the desktop's pointer moves.
   std::function<void()> JumpTo(int x, int y) {
     return [=, this] { pt::SetCursorPosition(desktop.x + x, desktop.y + y); };
   }
-  std::function<void()> DragTo(int x, int y) {
-    HWND hwnd = desktop.hwnd;
-    return [=] { pt::InjectMouseMotion(hwnd, x, y, SDL_BUTTON_LMASK); };
-  }
-
-  KV_WINDOW desktop;
-  std::vector<std::function<void()>> script;
-  size_t frame = 0;
-  static DesktopGuiTest* current;
 };
-
-DesktopGuiTest* DesktopGuiTest::current = nullptr;
 
 }  // namespace
 
-TEST_F(DesktopGuiTest, ClicksTypingAndDragsFromTheDesktopReachTheWidgets) {
-  KV_HANDLE icon = {};
+TEST_F(DesktopInputGuiTest, ClicksTypingAndDragsFromTheDesktopReachTheWidgets) {
   // A GUI window at (100, 100) with a 24-pixel title bar; its client area holds a button and an
   // edit box.
-  CONTROL* client = gui->CreateWindow("sk", "w", "Title", KV_VECTOR(100, 100, 0, 1),
-                                      KV_VECTOR(300, 200, 0, 1), 1, icon, 0, 0, 0, 0, nullptr);
+  CONTROL* client = WindowWithButton(KV_VECTOR(100, 100, 0, 1), KV_VECTOR(300, 200, 0, 1));
   ASSERT_NE(client, nullptr);
-  auto* button = dynamic_cast<C_GUI_CONTROL*>(gui->CreateButton(
-      "sk", "ok", "OK", KV_VECTOR(10, 10, 0, 1), KV_VECTOR(80, 20, 0, 1), icon, client));
-  ASSERT_NE(button, nullptr);
-  button->EventProc = Hear;
   CONTROL* edit = gui->CreateEditBox("sk", "e", KV_VECTOR(10, 60, 0, 1), KV_VECTOR(100, 20, 0, 1),
                                      "", 0, client);
   auto* field = dynamic_cast<KV_GUI::__edit*>(Part(edit, "editbox"));
@@ -131,15 +69,9 @@ TEST_F(DesktopGuiTest, ClicksTypingAndDragsFromTheDesktopReachTheWidgets) {
   EXPECT_FLOAT_EQ(window->Position.y, 140);
 }
 
-TEST_F(DesktopGuiTest, ThePointerCountsWhereTheDesktopHasItWithoutAnyMotionEvent) {
-  KV_HANDLE icon = {};
-  CONTROL* client = gui->CreateWindow("sk", "w", "Title", KV_VECTOR(100, 100, 0, 1),
-                                      KV_VECTOR(300, 200, 0, 1), 1, icon, 0, 0, 0, 0, nullptr);
+TEST_F(DesktopInputGuiTest, ThePointerCountsWhereTheDesktopHasItWithoutAnyMotionEvent) {
+  CONTROL* client = WindowWithButton(KV_VECTOR(100, 100, 0, 1), KV_VECTOR(300, 200, 0, 1));
   ASSERT_NE(client, nullptr);
-  auto* button = dynamic_cast<C_GUI_CONTROL*>(gui->CreateButton(
-      "sk", "ok", "OK", KV_VECTOR(10, 10, 0, 1), KV_VECTOR(80, 20, 0, 1), icon, client));
-  ASSERT_NE(button, nullptr);
-  button->EventProc = Hear;
   CONTROL* window = client->GetParent();
 
   // Over the button (110, 134)-(190, 154) and off it, then a title-bar drag whose moves are

@@ -6,6 +6,7 @@
 #include <utility>
 #include <vector>
 
+#include "engine/camera_pass.h"
 #include "engine/engine_fixture.h"
 
 namespace {
@@ -48,24 +49,10 @@ class FrameBuffers : public EngineTest {
 
   static int32_t Clip() { return *static_cast<int32_t*>(KvGetState(KV_STATE_CLIP)); }
 
-  // The viewport a 2D camera lends the target: window x 8..39, rows 16..39 from the bottom.
-  static constexpr int32_t kLent[4] = {8, 16, 32, 24};
-
-  // Starts drawing the way a 2D camera's pass does: the viewport lent to the target, the view
-  // (100, 200, 32, 24) on it, clipped to it, and a moved model-view matrix. Returns its matrices.
+  // Starts drawing the way a 2D camera's pass does (see kvtest::BeginCameraPass), with a moved
+  // model-view matrix. Returns its matrices.
   Matrices BeginCameraPass() {
-    int32_t* fields[4];
-    int32_t kept[4];
-    for (int i = 0; i < 4; ++i) {
-      fields[i] = static_cast<int32_t*>(KvRenderTargetGet(target, KV_RT_VIEWPORT_X + i));
-      kept[i] = *fields[i];
-      *fields[i] = kLent[i];
-    }
-    KvRenderTargetActivate(target);
-    for (int i = 0; i < 4; ++i) *fields[i] = kept[i];
-    KvCameraOrtho(100, 200, 32, 24, 0);
-    KvSetState(KV_STATE_CLIP, 1);
-    KvSetState(KV_STATE_CLIP_RECT, kLent[0], kLent[1], kLent[2], kLent[3]);
+    kvtest::BeginCameraPass(target);
     KvMatrixTranslate(2, 0, 0);
     return MatricesNow();
   }
@@ -78,7 +65,8 @@ class FrameBuffers : public EngineTest {
         << "drawing leaked onto the screen: " << At(20, 20);
     const int32_t* clipRect = static_cast<int32_t*>(KvGetState(KV_STATE_CLIP_RECT));
     EXPECT_EQ(Clip(), 1);
-    EXPECT_EQ(std::vector<int32_t>(clipRect, clipRect + 4), std::vector<int32_t>(kLent, kLent + 4));
+    EXPECT_EQ(std::vector<int32_t>(clipRect, clipRect + 4),
+              std::vector<int32_t>(kvtest::kPassViewport, kvtest::kPassViewport + 4));
     EXPECT_TRUE(MatricesNow() == camera);
     // The model-view mode is current: resetting the current matrix leaves the projection.
     KvMatrixIdentity();

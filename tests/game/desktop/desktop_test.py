@@ -16,6 +16,7 @@ Usage: desktop_test.py --game PATH --grab PATH --root FOLDER --gui PATH [--windo
 """
 
 import argparse
+import contextlib
 import os
 import select
 import shutil
@@ -212,6 +213,24 @@ class Game:
             self.process.wait()
 
 
+@contextlib.contextmanager
+def on_own_server(start, window_manager=None, show_errors=True):
+    """An X server of its own with a program started on it by start(env): gives the server and
+    the program; afterwards the program is stopped, what it wrote on stderr passed on (unless
+    show_errors is false), and the server stopped."""
+    server = XServer(window_manager)
+    program = None
+    try:
+        program = start(server.env)
+        yield server, program
+    finally:
+        if program:
+            program.stop()
+            if show_errors and program.errors():
+                print(program.errors(), end="", file=sys.stderr)
+        server.stop()
+
+
 def step(message):
     print(f"  {message}", flush=True)
 
@@ -385,23 +404,19 @@ def drawn_right_after_desktop_resize(server, screen, window):
          f"the rest of the window black")
 
 
+def the_game(args):
+    """Starts the game from the top folder on the display of env."""
+    return lambda env: Game(args.game, args.root, env)
+
+
 def case_resized_without_window_manager(args):
-    server = XServer()
-    game = None
-    try:
-        game = Game(args.game, args.root, server.env)
+    with on_own_server(the_game(args)) as (server, game):
         screen = Screen(args.grab, server)
         window = wait_for("the 800 x 600 game window after the intro",
                           lambda: server.visible_window(GAME, GAME_SIZE), 20)
         wait_for("the game window to take the keyboard", lambda: server.focus() == window, 5)
         drawn_right_after_desktop_resize(server, screen, window)
         fresh_escape_quits(server, game)
-    finally:
-        if game:
-            game.stop()
-            if game.errors():
-                print(game.errors(), end="", file=sys.stderr)
-        server.stop()
 
 
 def processor_seconds(pid):
@@ -412,10 +427,7 @@ def processor_seconds(pid):
 
 
 def case_without_window_manager(args):
-    server = XServer()
-    game = None
-    try:
-        game = Game(args.game, args.root, server.env)
+    with on_own_server(the_game(args)) as (server, game):
         screen = Screen(args.grab, server)
         window = intro_then_game(server, game, screen)
         used = processor_seconds(game.process.pid)
@@ -424,25 +436,12 @@ def case_without_window_manager(args):
         share = (processor_seconds(game.process.pid) - used) / (time.monotonic() - began)
         step(f"the game used {100 * share:.0f}% of a processor meanwhile (drawing included)")
         fresh_escape_quits(server, game)
-    finally:
-        if game:
-            game.stop()
-            if game.errors():
-                print(game.errors(), end="", file=sys.stderr)
-        server.stop()
 
 
 def case_with_window_manager(args):
-    server = XServer(args.window_manager)
-    game = None
-    try:
-        game = Game(args.game, args.root, server.env)
+    with on_own_server(the_game(args), args.window_manager, show_errors=False) as (server, game):
         intro_then_game(server, game, Screen(args.grab, server))
         fresh_escape_quits(server, game)
-    finally:
-        if game:
-            game.stop()
-        server.stop()
 
 
 def case_without_display(args):
@@ -577,10 +576,7 @@ def title_bar_drag(server, program, place, bar, delta):
 
 
 def case_gui_under_absolute_motion(args):
-    server = XServer()
-    program = None
-    try:
-        program = GuiProgram(args.gui, server.env)
+    with on_own_server(lambda env: GuiProgram(args.gui, env)) as (server, program):
         screen = Screen(args.grab, server)
         window = wait_for("the GUI program's window",
                           lambda: server.visible_window(GUI_TITLE, GUI_SIZE), 15)
@@ -598,12 +594,6 @@ def case_gui_under_absolute_motion(args):
             raise Failure("Escape did not end the GUI program")
         if code != 1:
             raise Failure(f"Escape ended the GUI program with exit code {code}, not 1")
-    finally:
-        if program:
-            program.stop()
-            if program.errors():
-                print(program.errors(), end="", file=sys.stderr)
-        server.stop()
 
 
 def main():
