@@ -223,7 +223,8 @@ void PrintSummary(MedianReporter& reporter) {
       }
     }
     if (fastest != nullptr) {
-      std::printf("  engine / fastest peer (%s): %.2fx\n", fastest->label, fastestMs / engine);
+      std::printf("  fastest peer (%s) time / engine time: %.2fx\n", fastest->label,
+                  fastestMs / engine);
     }
   }
 }
