@@ -2,13 +2,7 @@
 // writes a file that reads back the same, unknown formats and empty textures write nothing and
 // leave the texture unlocked, MIME types are compared exactly, and the sprite and font loaders
 // take their textures from image files; paths written the Windows way work in every call.
-#define STB_IMAGE_WRITE_IMPLEMENTATION
-#define STB_IMAGE_WRITE_STATIC
-#pragma GCC diagnostic push
-#pragma GCC diagnostic ignored "-Wmissing-field-initializers"
-#pragma GCC diagnostic ignored "-Wunused-function"
-#include <stb/stb_image_write.h>
-#pragma GCC diagnostic pop
+#include "platform/imaging/stb_image_write_here.h"
 
 #include <stdlib.h>
 

@@ -11,13 +11,7 @@
 #include "engine/textures/image_files.h"
 #include "engine/textures/kvt_format.h"
 
-#define STB_IMAGE_WRITE_IMPLEMENTATION
-#define STB_IMAGE_WRITE_STATIC
-#pragma GCC diagnostic push
-#pragma GCC diagnostic ignored "-Wunused-function"
-#pragma GCC diagnostic ignored "-Wmissing-field-initializers"
-#include <stb/stb_image_write.h>
-#pragma GCC diagnostic pop
+#include "platform/imaging/stb_image_write_here.h"
 
 namespace {
 

@@ -12,12 +12,7 @@
 #include "platform/testing/testing.h"
 #include "platform/winapi/windows.h"
 
-#pragma GCC diagnostic push
-#pragma GCC diagnostic ignored "-Wmissing-field-initializers"
-#pragma GCC diagnostic ignored "-Wunused-function"
-#define STB_IMAGE_WRITE_IMPLEMENTATION
-#include <stb/stb_image_write.h>
-#pragma GCC diagnostic pop
+#include "platform/imaging/stb_image_write_here.h"
 
 namespace {
 

@@ -2,13 +2,7 @@
 // decodes it, or is refused; a file cut anywhere before the last byte its decoder needs is
 // refused, whatever the format; a PNG whose data inflates to more than its picture, and a BMP
 // whose pixels start inside its headers, are refused.
-#define STB_IMAGE_WRITE_IMPLEMENTATION
-#define STB_IMAGE_WRITE_STATIC
-#pragma GCC diagnostic push
-#pragma GCC diagnostic ignored "-Wunused-function"
-#pragma GCC diagnostic ignored "-Wmissing-field-initializers"
-#include <stb/stb_image_write.h>
-#pragma GCC diagnostic pop
+#include "platform/imaging/stb_image_write_here.h"
 
 #include <cstring>
 #include <string>
