@@ -24,6 +24,19 @@ function(kv_test name)
     ENVIRONMENT "SDL_VIDEODRIVER=offscreen;SDL_AUDIODRIVER=dummy;ASAN_OPTIONS=detect_leaks=1:abort_on_error=0;LSAN_OPTIONS=suppressions=${PROJECT_SOURCE_DIR}/tests/lsan.supp:print_suppressions=0;UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1")
 endfunction()
 
+# kv_test_on_x(NAME): runs the test program NAME (made by kv_test) a second time, on an X server
+# of its own through SDL's X11 driver (tests/run_on_x_server.py), for suites whose behaviour
+# depends on what a real window system's buffers keep.
+function(kv_test_on_x name)
+  find_package(Python3 REQUIRED COMPONENTS Interpreter)
+  add_test(NAME ${name}_on_x
+    COMMAND ${Python3_EXECUTABLE} ${PROJECT_SOURCE_DIR}/tests/run_on_x_server.py
+            $<TARGET_FILE:${name}> --gtest_brief=1)
+  set_tests_properties(${name}_on_x PROPERTIES
+    WORKING_DIRECTORY ${CMAKE_CURRENT_BINARY_DIR}
+    ENVIRONMENT "SDL_AUDIODRIVER=dummy;ASAN_OPTIONS=detect_leaks=1:abort_on_error=0;LSAN_OPTIONS=suppressions=${PROJECT_SOURCE_DIR}/tests/lsan.supp:print_suppressions=0;UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1")
+endfunction()
+
 # kv_bench(NAME SOURCES a_bench.cpp ... LIBS kv_x ...)
 function(kv_bench name)
   cmake_parse_arguments(ARG "" "" "SOURCES;LIBS" ${ARGN})

@@ -17,6 +17,7 @@
 #include "engine/numbers.h"
 #include "engine/objects/object_table.h"
 #include "engine/states/render_states.h"
+#include "engine/targets/drawing_buffers.h"
 #include "engine/targets/render_targets.h"
 #include "engine/textures/textures.h"
 #include "engine/trace/trace.h"
@@ -106,22 +107,11 @@ void GiveBack() {
 
 }  // namespace
 
-bool BindDrawing() {
-  FrameBuffer* current = frameBuffers.Find(drawingStack.Top());
-  if (current != nullptr) {
-    gl.BindFramebuffer(GL_FRAMEBUFFER, current->fbo);
-    return true;
-  }
-  if (BindCurrentTarget()) return true;
-  gl.BindFramebuffer(GL_FRAMEBUFFER, 0);
-  return false;
-}
-
-bool DrawingIntoFrameBuffer(bool* depth) {
-  FrameBuffer* current = frameBuffers.Find(drawingStack.Top());
-  if (current == nullptr) return false;
+GLuint ActiveFrameBuffer(bool* depth) {
+  const FrameBuffer* current = frameBuffers.Find(drawingStack.Top());
+  if (current == nullptr) return 0;
   if (depth != nullptr) *depth = current->depthBuffer != 0;
-  return true;
+  return current->fbo;
 }
 
 void DestroyAllFrameBuffers() {

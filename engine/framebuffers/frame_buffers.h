@@ -1,7 +1,10 @@
-// The engine's frame buffers, seen from inside: what closure and the leak count need.
+// The engine's frame buffers, seen from inside: what closure, the leak count and binding what
+// drawing goes to need.
 #pragma once
 
 #include <cstddef>
+
+#include "engine/gl/gl_functions.h"
 
 namespace kv::engine {
 
@@ -9,10 +12,8 @@ namespace kv::engine {
 void DestroyAllFrameBuffers();
 // Number of live frame buffers.
 size_t FrameBufferCount();
-// Binds what drawing goes to now: the active frame buffer, else the current render target; false
-// when there is neither (the default frame buffer is bound then).
-bool BindDrawing();
-// True while drawing goes to a frame buffer; depth (when given) tells whether it has depth and stencil.
-bool DrawingIntoFrameBuffer(bool* depth);
+// The GL frame buffer of the frame buffer drawing goes to now, or 0 while it goes to the render
+// target; depth (when given) tells whether it has depth and stencil.
+GLuint ActiveFrameBuffer(bool* depth);
 
 }  // namespace kv::engine

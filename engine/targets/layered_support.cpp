@@ -10,6 +10,7 @@
 
 #include "engine/gl/context.h"
 #include "engine/targets/render_targets.h"
+#include "engine/targets/drawing_buffers.h"
 
 namespace kv::engine {
 
@@ -42,7 +43,7 @@ bool X11HasCompositor(SDL_Window* window) {
 
 bool DrawableHasAlpha(SDL_Window* window) {
   SDL_Window* previous = CurrentWindow();
-  if (!MakeCurrentOn(window)) return false;
+  if (!EnterWindow(window)) return false;
   GLint alphaBits = 0;
   GLint bound = 0;
   gl.GetIntegerv(GL_FRAMEBUFFER_BINDING, &bound);
@@ -50,7 +51,7 @@ bool DrawableHasAlpha(SDL_Window* window) {
   gl.GetFramebufferAttachmentParameteriv(GL_FRAMEBUFFER, GL_BACK_LEFT,
                                          GL_FRAMEBUFFER_ATTACHMENT_ALPHA_SIZE, &alphaBits);
   gl.BindFramebuffer(GL_FRAMEBUFFER, static_cast<GLuint>(bound));
-  MakeCurrentOn(previous);
+  EnterWindow(previous);
   return alphaBits > 0;
 }
 

@@ -9,6 +9,7 @@
 #include "engine/gl/context.h"
 #include "engine/numbers.h"
 #include "engine/states/render_states.h"
+#include "engine/targets/drawing_buffers.h"
 #include "engine/targets/render_targets.h"
 #include "engine/testing.h"
 #include "engine/trace/trace.h"
@@ -40,8 +41,8 @@ void ApplySwapInterval(SDL_Window* window, bool vsync) {
 // Copies the current target to its window (unless it draws there) and swaps; false when there is
 // nothing to present on.
 bool Present(RenderTarget& target) {
-  SDL_Window* window = WindowOf(target);
-  if (window == nullptr || !MakeCurrentOn(window)) return false;
+  SDL_Window* window = EnterWindowToPresent(target);
+  if (window == nullptr) return false;
   ApplySwapInterval(window, target.vsync);
   CopyToWindow(target, window);
   SDL_GL_SwapWindow(window);
@@ -77,7 +78,7 @@ double DisplayPeriodMs(SDL_Window* window) {
 // Presents the target a few times with the interval set and measures whether each present waited
 // for the display. A driver that accepts the interval without pacing (a software renderer, an
 // offscreen display) fails the measurement.
-bool PresentsWait(RenderTarget& target, SDL_Window* window) {
+bool TimedPresentsWait(RenderTarget& target, SDL_Window* window) {
   if (SDL_GL_SetSwapInterval(1) != 0) return false;
   intervalWindow = window;
   appliedInterval = 1;
@@ -91,8 +92,28 @@ bool PresentsWait(RenderTarget& target, SDL_Window* window) {
   gl.Finish();
   double elapsedMs = static_cast<double>(SDL_GetPerformanceCounter() - start) * 1000.0 /
                      static_cast<double>(SDL_GetPerformanceFrequency());
-  BindDrawing();
   return elapsedMs / kTimedPresents >= kPacedShare * DisplayPeriodMs(window);
+}
+
+// The timed presents show the target's picture; one in its window's back buffer, which swaps do
+// not keep, waits in a frame buffer meanwhile and comes back afterwards.
+bool PresentsWait(RenderTarget& target) {
+  SDL_Window* window = EnterWindowToPresent(target);
+  if (window == nullptr) return false;
+  batch::Flush();
+  const bool setAside = target.direct && MoveToFrameBuffer(target);
+  bool waits = TimedPresentsWait(target, window);
+  if (setAside) MoveBackToWindow(target);
+  BindDrawing();
+  return waits;
+}
+
+// Whether the clear that ends a frame covers every pixel of an opaque target: outside the clip
+// rectangle, or in a masked channel, the frame presented would have to stay.
+bool ClearsWholeFrame(uint32_t flags) {
+  const RenderStates& states = States();
+  return (flags & KV_SCENE_CLEAR_COLOR) != 0 && states.clip == 0 && states.colorMask[0] != 0 &&
+         states.colorMask[1] != 0 && states.colorMask[2] != 0;
 }
 
 }  // namespace
@@ -134,15 +155,16 @@ extern "C" uint8_t KvRenderScene(uint32_t flags) {
   bool present = (flags & (KV_SCENE_PRESENT | KV_SCENE_SWAP)) != 0;
   uint8_t result = 1;
   if (present) {
-    // A present that does not clear for the next frame keeps this one to draw on.
-    if (target->direct && (flags & KV_SCENE_CLEAR_COLOR) == 0) KeepFrameOffscreen(*target);
+    // A present that does not clear the whole frame for the next one keeps this one to draw on,
+    // which a window's back buffer does not do across the swap.
+    if (target->direct && !ClearsWholeFrame(flags)) TakeOutOfWindow(*target);
     if (!Present(*target)) result = 0;
     batch::EndFrame();
   }
   // A clear alone clears what is being drawn into, an active frame buffer included; the clear
   // that goes with a present starts the window's next frame on its render target.
   bool frameBufferDepth = false;
-  if (!present && DrawingIntoFrameBuffer(&frameBufferDepth)) {
+  if (!present && ActiveFrameBuffer(&frameBufferDepth) != 0) {
     BindDrawing();
     Clear(flags, frameBufferDepth);
   } else {
@@ -156,11 +178,8 @@ extern "C" uint8_t KvRenderScene(uint32_t flags) {
 extern "C" uint8_t KvRenderVsync(uint8_t on) {
   if (trace::Call("KvRenderVsync", on)) return 0;
   RenderTarget* target = CurrentTarget();
-  if (target == nullptr || !EnsureCurrent()) return 0;
-  SDL_Window* window = WindowOf(*target);
-  if (window == nullptr || !MakeCurrentOn(window)) return 0;
-  batch::Flush();
-  target->vsync = on != 0 && PresentsWait(*target, window);
-  ApplySwapInterval(window, target->vsync);
+  if (target == nullptr || !EnsureCurrent() || WindowOf(*target) == nullptr) return 0;
+  // The interval is applied to the window at each present; only measuring needs it now.
+  target->vsync = on != 0 && PresentsWait(*target);
   return on == 0 || target->vsync ? 1 : 0;
 }

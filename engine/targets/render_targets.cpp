@@ -7,9 +7,9 @@
 #include <cmath>
 
 #include "engine/draw/batch.h"
-#include "engine/framebuffers/frame_buffers.h"
 #include "engine/gl/context.h"
 #include "engine/objects/object_table.h"
+#include "engine/targets/drawing_buffers.h"
 #include "engine/targets/window_of.h"
 #include "engine/testing.h"
 #include "engine/trace/trace.h"
@@ -76,26 +76,13 @@ KV_HANDLE* CurrentTargetHandle() { return &currentHandle; }
 SDL_Window* WindowOf(const RenderTarget& target) { return Resolve(target.hwnd); }
 size_t TargetCount() { return targets.Count(); }
 
-bool BindCurrentTarget() {
-  RenderTarget* target = CurrentTarget();
-  if (target == nullptr || !EnsureCurrent()) return false;
-  BindTargetBuffers(*target, GL_FRAMEBUFFER);
-  return true;
-}
-
-void BindTargetBuffers(const RenderTarget& target, GLenum binding) {
-  // A window's own buffers are framebuffer 0 of the window the context is current on, so the
-  // context follows the target's window (presenting and other targets move it).
-  if (target.direct) MakeCurrentOn(WindowOf(target));
-  gl.BindFramebuffer(binding, target.framebuffer);
-}
-
-bool WindowDrawnDirectly(HWND hwnd, const RenderTarget* other) {
-  bool drawn = false;
+RenderTarget* TargetInWindowBuffers(SDL_Window* window) {
+  RenderTarget* holder = nullptr;
+  if (window == nullptr) return holder;
   targets.ForEach([&](uint32_t, RenderTarget& target) {
-    if (&target != other && target.hwnd == hwnd && target.direct) drawn = true;
+    if (target.direct && WindowOf(target) == window) holder = &target;
   });
-  return drawn;
+  return holder;
 }
 
 void DestroyAllTargets() {
@@ -178,11 +165,11 @@ extern "C" uint8_t KvRenderTargetActivate(KV_HANDLE rt) {
   if (trace::Call("KvRenderTargetActivate", rt)) return 0;
   RenderTarget* target = targets.Find(rt);
   if (target == nullptr) return 0;
+  if (!EnsureCurrent()) return 0;
   batch::Flush();
-  // Drawing goes to the frame buffer; the window only matters when presenting. A window that is
-  // already gone leaves the context on the helper window.
-  SDL_Window* window = WindowOf(*target);
-  if (!MakeCurrentOn(window) && !MakeCurrentOn(nullptr)) return 0;
+  // A target drawing into a frame buffer of its own can be drawn from wherever the context is;
+  // one drawing into its window's buffers takes the context there. The window only matters
+  // otherwise when presenting.
   currentHandle = MakeHandle(rt.value);
   BindTargetBuffers(*target, GL_FRAMEBUFFER);
   ApplyTargetViewport(*target);
@@ -219,11 +206,11 @@ extern "C" void KvRenderTargetDestroy(KV_HANDLE rt) {
     batch::Flush();
     currentHandle = KV_HANDLE{};
   }
-  // The window is about to go: leave it, so SDL does not drop the context with it.
   SDL_Window* window = WindowOf(*target);
-  if (window != nullptr && window == CurrentWindow()) MakeCurrentOn(nullptr);
   if (EnsureCurrent()) {
     DeleteBuffers(*target);
+    // The window is about to go: leave it, so SDL does not drop the context with it.
+    if (window != nullptr && window == CurrentWindow()) EnterWindow(nullptr);
     BindDrawing();
   }
   targets.Remove(rt);

@@ -1,8 +1,9 @@
-// Render targets: each draws for one window inside the engine's one GL context. Where the window's
-// own buffers are what the target asks for (an opaque colour of 8 bits a channel, the same depth
-// and stencil, the window's size) and nothing needs the frame to outlast a present, the target
-// draws straight into the window's back buffer, which presenting swaps. Otherwise it draws into an
-// offscreen frame buffer of the requested format that presenting copies, scaled, to the window.
+// Render targets: each draws for one window inside the engine's one GL context, and keeps a
+// picture of its own. Where the window's own buffers are what the target asks for (an opaque
+// colour of 8 bits a channel, the same depth and stencil, the window's size) and keep its picture
+// (drawing_buffers.h says when they do), the target draws straight into the window's back buffer,
+// which presenting swaps. Otherwise it draws into an offscreen frame buffer of the requested
+// format that presenting copies, scaled, to the window.
 // The record's property fields (KV_RT_*) are what KvRenderTargetGet points at; callers write
 // the viewport and the range through those pointers, and the engine reads them when it needs them.
 #pragma once
@@ -31,9 +32,12 @@ struct RenderTarget {
   GLuint framebuffer = 0;
   GLuint colorBuffer = 0;
   GLuint depthBuffer = 0;
-  bool direct = false;      // drawing into the window's own back buffer (framebuffer 0)
-  bool keepsFrame = false;  // presented without a clear once: its frame outlasts presents
-  bool vsync = false;       // vertical sync accepted for this target
+  bool direct = false;  // its picture is in the window's own back buffer (framebuffer 0)
+  // Its picture once had to outlast what a window's back buffer keeps (a present without a whole
+  // clear, the context leaving the window, another target's frame copied there): it draws into
+  // a frame buffer of its own from then on.
+  bool staysOffscreen = false;
+  bool vsync = false;  // vertical sync accepted for this target
 };
 
 // The current target, or null.
@@ -42,13 +46,8 @@ RenderTarget* CurrentTarget();
 KV_HANDLE* CurrentTargetHandle();
 // The SDL window the target draws for, or null when the window is gone.
 SDL_Window* WindowOf(const RenderTarget& target);
-// Binds the current target's frame buffer for drawing; false without a current target.
-bool BindCurrentTarget();
-// Binds what the target draws into at the binding point (GL_FRAMEBUFFER, GL_READ_FRAMEBUFFER):
-// its frame buffer, or its window's own buffers, with the context made current on that window.
-void BindTargetBuffers(const RenderTarget& target, GLenum binding);
-// True when another live target than this one draws straight into the same window.
-bool WindowDrawnDirectly(HWND hwnd, const RenderTarget* other);
+// The target whose picture is in the window's own back buffer, or null.
+RenderTarget* TargetInWindowBuffers(SDL_Window* window);
 // Sets GL's viewport (x, y from the bottom, width, height; negative sizes count as 0) and keeps
 // it as the viewport in force: a target's own, one a 2D camera lent it, or a frame buffer's.
 void ApplyViewport(int32_t x, int32_t y, int32_t w, int32_t h);
@@ -66,10 +65,13 @@ size_t TargetCount();
 bool CreateBuffers(RenderTarget& target, int w, int h);
 // Deletes the target's buffers.
 void DeleteBuffers(RenderTarget& target);
-// Moves a target that draws into its window's back buffer to a frame buffer of its own, with the
-// frame drawn so far, for good: a present without a clear asks for the frame to outlast the swap,
-// which a window's back buffer does not promise. False when GL refuses the frame buffer.
-bool KeepFrameOffscreen(RenderTarget& target);
+// Moves the picture of a target that draws into its window's back buffer (the context current on
+// that window) to a new frame buffer of its own, with depth and stencil. False when GL refuses
+// the frame buffer.
+bool MoveToFrameBuffer(RenderTarget& target);
+// Moves the picture of a target back from its frame buffer into its window's back buffer, where
+// it draws from then on; the window's depth and stencil are what they were when it left.
+void MoveBackToWindow(RenderTarget& target);
 // Copies the target's frame to its window's back buffer, scaled to the window's size; nothing for
 // a target that draws there already.
 void CopyToWindow(const RenderTarget& target, SDL_Window* window);

@@ -5,12 +5,13 @@
 // buffer costs a second fill of every pixel each frame (the copy to the window) and a second pass
 // of the renderer's threads. The window's buffers serve only where they behave as the frame
 // buffer would: the same colour channels (no alpha channel, which an opaque frame buffer lacks:
-// blending and reading back see alpha 1), the same depth and stencil, the same size, one target
-// per window, and no frame that must outlast a present.
+// blending and reading back see alpha 1), the same depth and stencil, the same size, and one
+// target per window; drawing_buffers.cpp moves a picture out when they stop keeping it.
 #include <algorithm>
 
 #include "engine/draw/batch.h"
 #include "engine/gl/context.h"
+#include "engine/targets/drawing_buffers.h"
 #include "engine/states/render_states.h"
 #include "engine/targets/render_targets.h"
 
@@ -64,13 +65,13 @@ bool WindowBuffersReach(int w, int h) {
 // Whether the target can draw into its window's back buffer at w x h; leaves the context current
 // on the window when it can.
 bool CanDrawDirectly(const RenderTarget& target, int w, int h) {
-  if (target.keepsFrame || target.format != KV_FORMAT_OPAQUE) return false;
+  if (target.staysOffscreen || target.format != KV_FORMAT_OPAQUE) return false;
   if (target.colorBits > 0 && target.colorBits <= 16) return false;
   SDL_Window* window = WindowOf(target);
-  if (window == nullptr || WindowDrawnDirectly(target.hwnd, &target)) return false;
+  if (window == nullptr || TargetInWindowBuffers(window) != nullptr) return false;
   int windowW = 0, windowH = 0;
   SDL_GL_GetDrawableSize(window, &windowW, &windowH);
-  if (windowW != w || windowH != h || !MakeCurrentOn(window)) return false;
+  if (windowW != w || windowH != h || !EnterWindow(window)) return false;
   gl.BindFramebuffer(GL_FRAMEBUFFER, 0);
   return WindowBuffersFit(target) && WindowBuffersReach(w, h);
 }
@@ -139,11 +140,9 @@ void DeleteBuffers(RenderTarget& target) {
   target.direct = false;
 }
 
-bool KeepFrameOffscreen(RenderTarget& target) {
-  target.keepsFrame = true;
+bool MoveToFrameBuffer(RenderTarget& target) {
   if (!target.direct) return true;
   const int w = target.width, h = target.height;
-  BindTargetBuffers(target, GL_FRAMEBUFFER);
   target.direct = false;
   if (!CreateFrameBuffer(target, w, h)) return false;
   target.width = w;
@@ -156,6 +155,16 @@ bool KeepFrameOffscreen(RenderTarget& target) {
          h);
   }
   return true;
+}
+
+void MoveBackToWindow(RenderTarget& target) {
+  if (target.direct) return;
+  const int w = target.width, h = target.height;
+  Copy(target.framebuffer, 0, w, h, GL_COLOR_BUFFER_BIT, GL_NEAREST, w, h);
+  DeleteBuffers(target);
+  target.width = w;
+  target.height = h;
+  target.direct = true;
 }
 
 void CopyToWindow(const RenderTarget& target, SDL_Window* window) {

@@ -5,7 +5,7 @@
 #include <algorithm>
 
 #include "engine/draw/batch.h"
-#include "engine/framebuffers/frame_buffers.h"
+#include "engine/targets/drawing_buffers.h"
 #include "engine/gl/context.h"
 #include "engine/gl/state_cache.h"
 #include "engine/objects/object_table.h"

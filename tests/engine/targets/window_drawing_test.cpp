@@ -68,13 +68,7 @@ TEST_F(WindowDrawing, AnAreaOfAnotherSizeDrawsOffscreenAndTheWindowsSizeComesBac
 }
 
 TEST_F(WindowDrawing, OnlyTargetsTheWindowsBuffersServeDrawIntoThem) {
-  HWND second = MakeWindow("Second Window", 16, 16);
   KV_HANDLE shallow, without, sharing;
-  // 16 colour bits, and no depth where the window has it: frame buffers of their own.
-  ASSERT_EQ(KvRenderTargetCreate(&shallow, second, KV_FORMAT_OPAQUE, 16, 16), 1);
-  EXPECT_FALSE(DrawsIntoWindow(shallow));
-  ASSERT_EQ(KvRenderTargetCreate(&without, second, KV_FORMAT_OPAQUE, 32, 0), 1);
-  EXPECT_FALSE(DrawsIntoWindow(without));
   // One target a window draws there: a second one on the fixture's window draws apart.
   ASSERT_EQ(KvRenderTargetCreate(&sharing, hwnd, KV_FORMAT_OPAQUE, 32, 16), 1);
   EXPECT_FALSE(DrawsIntoWindow(sharing));
@@ -86,6 +80,12 @@ TEST_F(WindowDrawing, OnlyTargetsTheWindowsBuffersServeDrawIntoThem) {
   EXPECT_TRUE(Near(At(8, 8), {255, 0, 0, 255}));
   KvRenderTargetActivate(target);
   EXPECT_TRUE(Near(At(8, 8), {0, 0, 0, 255})) << At(8, 8);
+  // 16 colour bits, and no depth where the window has it: frame buffers of their own.
+  HWND second = MakeWindow("Second Window", 16, 16);
+  ASSERT_EQ(KvRenderTargetCreate(&shallow, second, KV_FORMAT_OPAQUE, 16, 16), 1);
+  EXPECT_FALSE(DrawsIntoWindow(shallow));
+  ASSERT_EQ(KvRenderTargetCreate(&without, second, KV_FORMAT_OPAQUE, 32, 0), 1);
+  EXPECT_FALSE(DrawsIntoWindow(without));
   for (KV_HANDLE made : {shallow, without, sharing}) KvRenderTargetDestroy(made);
   DestroyWindow(second);
   UnregisterClassA("Second Window", GetModuleHandleA(nullptr));

@@ -12,7 +12,11 @@ stderr. A small GUI program on the framework (--gui) is driven with absolute poi
 (xdotool, through XTEST): its button takes the hover look under the pointer and hears a click,
 and its GUI window follows a title-bar drag by exactly the drag's distance.
 
-Usage: desktop_test.py --game PATH --grab PATH --root FOLDER --gui PATH [--window-manager evilwm]
+A program with two windows (--two-windows) draws into each in turn and presents each in turn:
+each window shows its own clear colour and rectangle, with and without a window manager.
+
+Usage: desktop_test.py --game PATH --grab PATH --root FOLDER --gui PATH --two-windows PATH
+                       [--window-manager evilwm]
 """
 
 import argparse
@@ -596,12 +600,47 @@ def case_gui_under_absolute_motion(args):
             raise Failure(f"Escape ended the GUI program with exit code {code}, not 1")
 
 
+# ---- a program with two windows ----
+
+TWO_WINDOWS_SIZE = (320, 240)
+# Each window: its title, its clear colour, and a point inside its rectangle with that colour.
+TWO_WINDOWS = [("Kelvo Two Windows A", (51, 102, 153), (70, 50), (255, 255, 0)),
+               ("Kelvo Two Windows B", (153, 51, 102), (230, 170), (255, 255, 255))]
+
+
+def case_two_windows(args, window_manager=None):
+    """Both windows of one program, drawn into and presented in turn, show what was drawn into
+    each: its own clear colour and its own rectangle."""
+    with on_own_server(lambda env: GuiProgram(args.two_windows, env),
+                       window_manager) as (server, program):
+        screen = Screen(args.grab, server)
+        program.next_line("the program to draw", lambda text: text == "drawing", 15)
+        for title, clear, inside, colour in TWO_WINDOWS:
+            window = wait_for(f"the window {title}",
+                              lambda: server.visible_window(title, TWO_WINDOWS_SIZE), 15)
+            x, y, _, _ = server.geometry(window)
+            looks = {"its clear colour": ((10, 10), clear), "its clear colour, far corner":
+                     ((TWO_WINDOWS_SIZE[0] - 10, TWO_WINDOWS_SIZE[1] - 10), clear),
+                     "its rectangle": (inside, colour)}
+            for what, (place, wanted) in looks.items():
+                seen = []
+                def shows():
+                    seen.append(colour_at(screen, x + place[0], y + place[1]))
+                    return near(seen[-1], wanted)
+                try:
+                    wait_for(f"{title} to show {what}", shows, 5)
+                except Failure:
+                    raise Failure(f"{title} shows {seen[-1]} at {place}, not {what} {wanted}")
+            step(f"{title} shows its clear colour {clear} and its rectangle {colour}")
+
+
 def main():
     parser = argparse.ArgumentParser()
     parser.add_argument("--game", required=True)
     parser.add_argument("--grab", required=True)
     parser.add_argument("--root", required=True)
     parser.add_argument("--gui", required=True)
+    parser.add_argument("--two-windows", required=True)
     parser.add_argument("--window-manager", default="evilwm")
     args = parser.parse_args()
     for tool in ("Xvfb", "xdotool", args.window_manager):
@@ -613,7 +652,10 @@ def main():
              ("the game resized by the desktop, without a window manager",
               case_resized_without_window_manager),
              ("the game without a display", case_without_display),
-             ("a GUI program under absolute pointer motion", case_gui_under_absolute_motion)]
+             ("a GUI program under absolute pointer motion", case_gui_under_absolute_motion),
+             ("a program with two windows, without a window manager", case_two_windows),
+             (f"a program with two windows, with a window manager ({args.window_manager})",
+              lambda args: case_two_windows(args, args.window_manager))]
     failed = 0
     began = time.monotonic()
     for name, case in cases:
