@@ -8,6 +8,29 @@
 
 namespace kv::engine {
 
+namespace {
+
+// Marks every target of the window, except one, as disturbed: what the window's back buffer
+// held for them is gone or overwritten.
+void Disturb(SDL_Window* window, const RenderTarget* except) {
+  if (window == nullptr) return;
+  ForEachTarget([&](RenderTarget& target) {
+    if (&target != except && WindowOf(target) == window) target.disturbed = true;
+  });
+}
+
+// Whether the target, drawing into a frame buffer now, fits its window's buffers again: the
+// window is its size and holds no other target's picture. Its format and depth fitted when it
+// was taken out, and a change of either rebuilds its buffers.
+bool FitsWindowAgain(const RenderTarget& target, SDL_Window* window) {
+  if (window == nullptr || TargetInWindowBuffers(window) != nullptr) return false;
+  int w = 0, h = 0;
+  SDL_GL_GetDrawableSize(window, &w, &h);
+  return w == target.width && h == target.height;
+}
+
+}  // namespace
+
 bool BindDrawing() {
   if (GLuint frameBuffer = ActiveFrameBuffer(nullptr); frameBuffer != 0) {
     gl.BindFramebuffer(GL_FRAMEBUFFER, frameBuffer);
@@ -30,29 +53,51 @@ void BindTargetBuffers(const RenderTarget& target, GLenum binding) {
   gl.BindFramebuffer(binding, target.framebuffer);
 }
 
+RenderTarget* TargetInWindowBuffers(SDL_Window* window) {
+  RenderTarget* holder = nullptr;
+  if (window == nullptr) return holder;
+  ForEachTarget([&](RenderTarget& target) {
+    if (target.direct && WindowOf(target) == window) holder = &target;
+  });
+  return holder;
+}
+
 bool EnterWindow(SDL_Window* window) {
   SDL_Window* leaving = CurrentWindow();
   if (leaving != nullptr && leaving == window) return true;
   if (RenderTarget* holder = TargetInWindowBuffers(leaving)) {
+    // The move leaves its own frame buffers bound; the caller binds what it needs next.
     TakeOutOfWindow(*holder);
-    // The move left its own frame buffers bound; the caller binds what it needs next.
   }
+  Disturb(leaving, nullptr);
   return MakeCurrentOn(window);
 }
 
-SDL_Window* EnterWindowToPresent(const RenderTarget& target) {
+SDL_Window* EnterWindowToPresent(RenderTarget& target) {
   SDL_Window* window = WindowOf(target);
   if (window == nullptr || !EnterWindow(window)) return nullptr;
   if (!target.direct) {
+    // The copy of this target's frame overwrites the window's back buffer.
     RenderTarget* holder = TargetInWindowBuffers(window);
-    if (holder != nullptr && holder != &target) TakeOutOfWindow(*holder);
+    if (holder != nullptr) TakeOutOfWindow(*holder);
+    Disturb(window, &target);
   }
   return window;
 }
 
+void Presented(RenderTarget& target, bool wholeClearFollows) {
+  const bool undisturbed = !target.disturbed;
+  target.disturbed = false;
+  if (!target.takenOut || target.staysOffscreen || !undisturbed || !wholeClearFollows) return;
+  SDL_Window* window = WindowOf(target);
+  if (window != CurrentWindow() || !FitsWindowAgain(target, window)) return;
+  MoveBackToWindow(target);
+  target.takenOut = false;
+}
+
 bool TakeOutOfWindow(RenderTarget& target) {
-  target.staysOffscreen = true;
   if (!target.direct) return true;
+  target.takenOut = true;
   // What waits in the batch is drawn where it belongs, into the picture about to move.
   batch::Flush();
   return MoveToFrameBuffer(target);

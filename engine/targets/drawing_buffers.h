@@ -7,8 +7,10 @@
 // the context stays on that window and nothing else is drawn there: some drivers drop it when
 // the context moves to another window, and presenting another target of the same window copies
 // that target's frame over it. So before either happens the picture moves, drawing pending in
-// the batch included, to a frame buffer of the target's own, for good. A program with one
-// window and one target on it never does either, and keeps drawing straight into the window.
+// the batch included, to a frame buffer of the target's own. It goes back into the window at a
+// present that clears the next frame whole, after a frame in which neither happened: a program
+// that draws into two windows, or two targets of one window, every frame keeps them in frame
+// buffers; one that draws into one window (the game after its intro) draws straight into it.
 #pragma once
 
 #include <SDL2/SDL.h>
@@ -25,6 +27,8 @@ bool BindDrawing();
 // Binds the buffers that hold the target's picture at the binding point (GL_FRAMEBUFFER,
 // GL_READ_FRAMEBUFFER): its frame buffer, or its window's own, with the context moved there.
 void BindTargetBuffers(const RenderTarget& target, GLenum binding);
+// The target whose picture is in the window's own back buffer, or null.
+RenderTarget* TargetInWindowBuffers(SDL_Window* window);
 // Moves the context to the window (null: the helper window), first moving the picture that the
 // window it leaves holds to its target's frame buffer. Every move of the context between windows
 // goes through here. False when the context cannot be made current there.
@@ -32,10 +36,13 @@ bool EnterWindow(SDL_Window* window);
 // Moves the context to the target's window to present the target there, first moving the picture
 // of another target that the window's buffers hold, which the copy of this target's frame would
 // overwrite. The window, or null when it is gone or the context cannot be made current on it.
-SDL_Window* EnterWindowToPresent(const RenderTarget& target);
-// Moves the target's picture out of its window's back buffer into a frame buffer of its own,
-// for good: the batch is drawn first, so nothing drawn for it is lost. False when GL refuses the
-// frame buffer.
+SDL_Window* EnterWindowToPresent(RenderTarget& target);
+// After the target's frame was presented (the context on its window): a target taken out of its
+// window goes back when nothing disturbed the frame just presented and the next one starts with
+// a whole clear, so no picture has to be carried over.
+void Presented(RenderTarget& target, bool wholeClearFollows);
+// Moves the target's picture out of its window's back buffer into a frame buffer of its own: the
+// batch is drawn first, so nothing drawn for it is lost. False when GL refuses the frame buffer.
 bool TakeOutOfWindow(RenderTarget& target);
 
 }  // namespace kv::engine

@@ -40,12 +40,13 @@ void ApplySwapInterval(SDL_Window* window, bool vsync) {
 
 // Copies the current target to its window (unless it draws there) and swaps; false when there is
 // nothing to present on.
-bool Present(RenderTarget& target) {
+bool Present(RenderTarget& target, bool wholeClearFollows) {
   SDL_Window* window = EnterWindowToPresent(target);
   if (window == nullptr) return false;
   ApplySwapInterval(window, target.vsync);
   CopyToWindow(target, window);
   SDL_GL_SwapWindow(window);
+  Presented(target, wholeClearFollows);
   BindDrawing();
   return true;
 }
@@ -157,8 +158,12 @@ extern "C" uint8_t KvRenderScene(uint32_t flags) {
   if (present) {
     // A present that does not clear the whole frame for the next one keeps this one to draw on,
     // which a window's back buffer does not do across the swap.
-    if (target->direct && !ClearsWholeFrame(flags)) TakeOutOfWindow(*target);
-    if (!Present(*target)) result = 0;
+    const bool wholeClear = ClearsWholeFrame(flags);
+    if (!wholeClear) {
+      if (target->direct) target->staysOffscreen = true;
+      TakeOutOfWindow(*target);
+    }
+    if (!Present(*target, wholeClear)) result = 0;
     batch::EndFrame();
   }
   // A clear alone clears what is being drawn into, an active frame buffer included; the clear

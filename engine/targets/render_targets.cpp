@@ -76,13 +76,8 @@ KV_HANDLE* CurrentTargetHandle() { return &currentHandle; }
 SDL_Window* WindowOf(const RenderTarget& target) { return Resolve(target.hwnd); }
 size_t TargetCount() { return targets.Count(); }
 
-RenderTarget* TargetInWindowBuffers(SDL_Window* window) {
-  RenderTarget* holder = nullptr;
-  if (window == nullptr) return holder;
-  targets.ForEach([&](uint32_t, RenderTarget& target) {
-    if (target.direct && WindowOf(target) == window) holder = &target;
-  });
-  return holder;
+void ForEachTarget(const std::function<void(RenderTarget&)>& visit) {
+  targets.ForEach([&](uint32_t, RenderTarget& target) { visit(target); });
 }
 
 void DestroyAllTargets() {

@@ -11,6 +11,7 @@
 #include <SDL2/SDL.h>
 
 #include <cstdint>
+#include <functional>
 #include <vector>
 
 #include "engine/gl/gl_functions.h"
@@ -33,10 +34,15 @@ struct RenderTarget {
   GLuint colorBuffer = 0;
   GLuint depthBuffer = 0;
   bool direct = false;  // its picture is in the window's own back buffer (framebuffer 0)
-  // Its picture once had to outlast what a window's back buffer keeps (a present without a whole
-  // clear, the context leaving the window, another target's frame copied there): it draws into
-  // a frame buffer of its own from then on.
+  // A present once kept its frame to draw on (no whole clear followed it), which a window's back
+  // buffer does not do across the swap: it draws into a frame buffer of its own from then on.
   bool staysOffscreen = false;
+  // Its picture was moved out of its window's back buffer because the context left the window
+  // or another target's frame was copied there; it goes back after a frame with neither.
+  bool takenOut = false;
+  // Since its last present, the context left its window or another target's frame was copied
+  // into the window: what its back buffer held would have been lost.
+  bool disturbed = false;
   bool vsync = false;  // vertical sync accepted for this target
 };
 
@@ -46,8 +52,8 @@ RenderTarget* CurrentTarget();
 KV_HANDLE* CurrentTargetHandle();
 // The SDL window the target draws for, or null when the window is gone.
 SDL_Window* WindowOf(const RenderTarget& target);
-// The target whose picture is in the window's own back buffer, or null.
-RenderTarget* TargetInWindowBuffers(SDL_Window* window);
+// Calls visit with every live target.
+void ForEachTarget(const std::function<void(RenderTarget&)>& visit);
 // Sets GL's viewport (x, y from the bottom, width, height; negative sizes count as 0) and keeps
 // it as the viewport in force: a target's own, one a 2D camera lent it, or a frame buffer's.
 void ApplyViewport(int32_t x, int32_t y, int32_t w, int32_t h);

@@ -114,6 +114,8 @@ void Copy(GLuint from, GLuint to, int w, int h, GLbitfield mask, GLenum filter, 
 
 bool CreateBuffers(RenderTarget& target, int w, int h) {
   DeleteBuffers(target);
+  // New buffers start a new picture: where it goes is decided afresh.
+  target.takenOut = target.disturbed = false;
   target.direct = CanDrawDirectly(target, w, h);
   if (!target.direct && !CreateFrameBuffer(target, w, h)) {
     SyncStatesToGl();  // the look at the window's buffers may have changed them
@@ -161,6 +163,10 @@ void MoveBackToWindow(RenderTarget& target) {
   if (target.direct) return;
   const int w = target.width, h = target.height;
   Copy(target.framebuffer, 0, w, h, GL_COLOR_BUFFER_BIT, GL_NEAREST, w, h);
+  if (target.depthBuffer != 0) {
+    Copy(target.framebuffer, 0, w, h, GL_DEPTH_BUFFER_BIT | GL_STENCIL_BUFFER_BIT, GL_NEAREST, w,
+         h);
+  }
   DeleteBuffers(target);
   target.width = w;
   target.height = h;

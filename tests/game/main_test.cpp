@@ -55,6 +55,18 @@ TEST_F(MainTest, TheWindowIsSetUpForTheGame) {
   EXPECT_TRUE(KV_INPUT::Instance().keyRepeatFilter);
 }
 
+TEST_F(MainTest, OnceTheIntroIsGoneTheGameDrawsStraightIntoItsWindow) {
+  // The intro's window and the game's are presented in turn for a while; after that the game's
+  // one window spares the software renderer a frame buffer of its own.
+  bool direct = false;
+  RunProgram([&](int frame) {
+    if (frame != 3) return;
+    direct = kv::engine::testing::DrawsIntoWindow(Core.windows.GetValue("main")->GetRenderTarget());
+    Core.Quit();
+  });
+  EXPECT_TRUE(direct);
+}
+
 TEST_F(MainTest, AWindowCloseDuringTheIntroSkipsToTheGame) {
   closeTheIntro = true;
   introWindow = nullptr;

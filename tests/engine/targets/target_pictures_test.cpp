@@ -217,3 +217,28 @@ TEST_F(TargetPictures, TheOnlyWindowsTargetKeepsDrawingIntoTheWindow) {
   EXPECT_TRUE(DrawsIntoWindow(target));
   EXPECT_TRUE(Near(PixelOf(target, 30, 20), Shade(2, 1))) << PixelOf(target, 30, 20);
 }
+
+TEST_F(TargetPictures, ATargetGoesBackIntoItsWindowOnlyAfterAFrameThatNothingElseDisturbed) {
+  MakeSecondWindow();
+  // Presenting both windows every frame keeps both targets in frame buffers of their own.
+  for (int frame = 0; frame < 3; ++frame) {
+    EndFrame(target, Shade(frame, 2));
+    EndFrame(other, Shade(frame, 0));
+  }
+  EXPECT_FALSE(DrawsIntoWindow(target));
+  EXPECT_FALSE(DrawsIntoWindow(other));
+  KvRenderTargetDestroy(other);
+  other = KV_HANDLE{};
+  // The frame that the second window's last present disturbed ends in a frame buffer; the next,
+  // undisturbed, sends the target back into its window, with its picture.
+  Square(target, 8, 8);
+  EndFrame(target, {0, 0, 90, 255});
+  EXPECT_FALSE(DrawsIntoWindow(target));
+  Square(target, 8, 8);
+  EndFrame(target, {0, 0, 120, 255});
+  EXPECT_TRUE(DrawsIntoWindow(target));
+  EXPECT_TRUE(Near(PixelOf(target, 30, 20), {0, 0, 120, 255})) << PixelOf(target, 30, 20);
+  Square(target, 40, 24);
+  EXPECT_TRUE(Near(PixelOf(target, 44, 28), {255, 255, 255, 255})) << PixelOf(target, 44, 28);
+  EXPECT_TRUE(Near(PixelOf(target, 12, 12), {0, 0, 120, 255})) << PixelOf(target, 12, 12);
+}
