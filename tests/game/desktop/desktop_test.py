@@ -610,7 +610,8 @@ TWO_WINDOWS = [("Kelvo Two Windows A", (51, 102, 153), (70, 50), (255, 255, 0)),
 
 def case_two_windows(args, window_manager=None):
     """Both windows of one program, drawn into and presented in turn, show what was drawn into
-    each: its own clear colour and its own rectangle."""
+    each: its own clear colour and its own rectangle. Without a window manager, the first window
+    is then made larger and drawn to its new corner."""
     with on_own_server(lambda env: GuiProgram(args.two_windows, env),
                        window_manager) as (server, program):
         screen = Screen(args.grab, server)
@@ -632,6 +633,27 @@ def case_two_windows(args, window_manager=None):
                 except Failure:
                     raise Failure(f"{title} shows {seen[-1]} at {place}, not {what} {wanted}")
             step(f"{title} shows its clear colour {clear} and its rectangle {colour}")
+        if window_manager:
+            return
+        # The desktop makes the first window larger while the second is still drawn: the first
+        # goes on showing its own colour to its new corner.
+        title, clear, _, _ = TWO_WINDOWS[0]
+        window = server.visible_window(title, TWO_WINDOWS_SIZE)
+        larger = (TWO_WINDOWS_SIZE[0] + 80, TWO_WINDOWS_SIZE[1] + 60)
+        server.xdotool("windowsize", window, str(larger[0]), str(larger[1]))
+        wait_for(f"{title} to be {larger[0]} x {larger[1]}",
+                 lambda: server.geometry(window)[2:] == larger, 5)
+        x, y, _, _ = server.geometry(window)
+        corner = (x + larger[0] - 5, y + larger[1] - 5)
+        seen = []
+        def corner_drawn():
+            seen.append(colour_at(screen, *corner))
+            return near(seen[-1], clear)
+        try:
+            wait_for(f"{title}'s new corner to be drawn", corner_drawn, 5)
+        except Failure:
+            raise Failure(f"{title}, made larger, shows {seen[-1]} in its new corner, not {clear}")
+        step(f"{title}, made {larger[0]} x {larger[1]} by the desktop, draws to its new corner")
 
 
 def main():
