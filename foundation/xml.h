@@ -10,6 +10,7 @@
 #include "foundation/string.h"
 #include "foundation/tree.h"
 
+#include <cstdint>
 #include <vector>
 
 // One attribute: name and text value, both as written (quotes around the value removed).
@@ -78,8 +79,17 @@ class KV_XML : public KV_TREE<KV_XML_NODE> {
   bool Parse(const char* text, unsigned int length, const char* trimChars, bool trim);
 
   // Writes the document's text (CR LF line ends, one tab per level) into out, sized
-  // to it, without a terminating zero; false, leaving out alone, for an empty document.
+  // to it, without a terminating zero. False, leaving out alone, for an empty document
+  // and for a text the array cannot hold (more than 0xFFFFFFFF bytes) or whose block
+  // cannot be had; such a text is never built. The length is counted first (SaveLength),
+  // then the text is written straight into a block of that size.
   bool Save(KV_ARRAY<unsigned char>& out) const;
+
+  // The number of bytes Save writes, counted without building the text, byte for byte
+  // as Save writes it, when it is at most 0xFFFFFFFF; a larger number when the text is
+  // longer (the count stops soon past that) or cannot be counted. 0 for an empty
+  // document or one of empty texts only.
+  uint64_t SaveLength() const;
 
   // Path lookup from start (the root when null): segments split by "/", each a name
   // ("." the start itself, ".." its parent) with modifiers "#new", "#last", "#prev",

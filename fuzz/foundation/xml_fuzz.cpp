@@ -1,6 +1,7 @@
-// Feeds arbitrary bytes to the markup reader, then writes the document, reads the
-// written text back into a second document, and walks it with every path form and
-// mode (creating, removing and reading attributes) before both are destroyed.
+// Feeds arbitrary bytes to the markup reader, then writes the document (the length
+// counted first must be the length written), reads the written text back into a second
+// document, and walks it with every path form and mode (creating, removing and reading
+// attributes) before both are destroyed.
 #include "foundation/xml.h"
 
 #include <cstddef>
@@ -50,6 +51,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
 
   KV_ARRAY<unsigned char> saved;
   if (xml.Save(saved)) {
+    // The length Save counted first is the length it wrote.
+    if (xml.SaveLength() != saved.Size()) __builtin_trap();
     // The written text reads back; a copy of that document owns its nodes and
     // writes again.
     KV_XML again;

@@ -19,10 +19,13 @@ bool Parse(KV_XML& xml, const std::string& text) {
   return xml.Parse(text.data(), (unsigned int)text.size(), kBlanks, true);
 }
 
+// The written text; every text written is also checked against the length counted for it.
 std::string Saved(const KV_XML& xml) {
   KV_ARRAY<unsigned char> out;
   if (!xml.Save(out)) return "<failed>";
-  return std::string((const char*)out.data, out.Size());
+  std::string text((const char*)out.data, out.Size());
+  EXPECT_EQ(xml.SaveLength(), text.size()) << "the counted length is not the written one";
+  return text;
 }
 
 // A compact picture of a subtree: elements as name[attr=value,...]{children}, text
@@ -196,6 +199,7 @@ TEST(Xml, SaveReplacesTheArrayAndSurvivesDeepNesting) {
   // the innermost is one "<n />" line instead.
   size_t tabs = levels * (levels - 1) / 2;
   EXPECT_EQ(out.Size(), (levels - 1) * (5 + 6) + 2 * (tabs - (levels - 1)) + (levels - 1) + 7);
+  EXPECT_EQ(xml.SaveLength(), out.Size());
   EXPECT_EQ(out.cursor, out.data);
 }
 
