@@ -26,9 +26,7 @@ struct KV_TREE {
   KV_TREE(const T& v) : value(v), parent(nullptr) {}
   // A copy of the value and of the whole subtree in new nodes; the copy is a root
   // until a list or an Add places it.
-  KV_TREE(const KV_TREE& other) : value(other.value), parent(nullptr), children(other.children) {
-    AdoptChildren();
-  }
+  KV_TREE(const KV_TREE& other) : value(other.value), parent(nullptr) { CopySubtree(other); }
   // Replaces value and subtree by copies of the other node's; this node keeps its own
   // place (parent). The copy is taken first, so the source may lie inside this subtree.
   KV_TREE& operator=(const KV_TREE& other) {
@@ -111,7 +109,22 @@ struct KV_TREE {
   }
 
  private:
-  // Points every direct child back at this node (after a copy or an exchange).
+  // Copies the other node's subtree under this childless node, children in order, node by
+  // node with a stack of its own, so a very deep tree cannot exhaust the call stack.
+  void CopySubtree(const KV_TREE& other) {
+    std::vector<std::pair<const KV_TREE*, KV_TREE*>> pending;
+    pending.emplace_back(&other, this);
+    while (!pending.empty()) {
+      auto [from, to] = pending.back();
+      pending.pop_back();
+      for (ITERATOR it = from->Begin(); !it.IsEnd(); it.Next()) {
+        ITERATOR made = to->Add(it.Get()->value);
+        if (!made.IsEnd() && it.Get()->Count() != 0) pending.emplace_back(it.Get(), made.Get());
+      }
+    }
+  }
+
+  // Points every direct child back at this node (after an exchange).
   void AdoptChildren() {
     for (typename LIST::NODE* node = children.first; node != nullptr; node = node->next) {
       node->owner = &children;

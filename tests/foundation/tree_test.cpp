@@ -110,6 +110,21 @@ TEST(Tree, ClearSurvivesAVeryDeepTree) {
   EXPECT_EQ(root.Count(), 0u);
 }
 
+TEST(Tree, CopySurvivesAVeryDeepTree) {
+  TREE root;
+  TREE* node = &root;
+  for (int i = 0; i < 1000000; ++i) node = node->Add(COUNTED(i)).Get();
+  const int live = COUNTED::live;
+  TREE copy(root);
+  EXPECT_EQ(COUNTED::live, 2 * live);
+  int depth = 0;
+  for (const TREE* at = &copy; at->Count() != 0; at = at->Begin().Get()) {
+    if (at->Begin().Get()->parent != at || at->Begin().Get()->value.id != depth) break;
+    ++depth;
+  }
+  EXPECT_EQ(depth, 1000000);
+}
+
 TEST(Tree, RemoveChildAndDetach) {
   TREE root;
   TREE* a = root.Add(COUNTED(1)).Get();
