@@ -1,21 +1,28 @@
 // The registry calls on the store. A key handle is an interned token for a folded key path,
 // valid for the whole process, so keys the program never closes cost nothing; the predefined
-// roots are their fixed numbers. Every change is written through to the file at once, and a
-// change whose file cannot be written is undone and reported.
+// roots are their fixed numbers. Once the key is deleted, here or by another program, its
+// handle reaches nothing until a key of that path is made again: calls through it fail and
+// never bring the key back. Every call works on the registry file as it is at that moment: a
+// change is made under the store's lock and written through at once, and a change whose file
+// cannot be written leaves nothing changed and is reported.
 #include <cstdio>
 #include <cstring>
 #include <deque>
 #include <map>
+#include <mutex>
 #include <string>
+#include <vector>
 
 #include "platform/registry/store.h"
 #include "platform/winapi/registry.h"
 
 namespace {
 
+using platform::registry::Contents;
 using platform::registry::Fold;
 using platform::registry::Key;
 using platform::registry::Keys;
+using platform::registry::Update;
 using platform::registry::Value;
 
 struct Token {
@@ -93,27 +100,46 @@ bool Exists(const Keys& keys, const std::string& path) {
   return IsRootPath(path) || keys.count(Fold(path)) != 0;
 }
 
+const Key* Find(const Keys& keys, const std::string& path) {
+  auto found = keys.find(Fold(path));
+  return found == keys.end() ? nullptr : &found->second;
+}
+
 Key* Find(Keys& keys, const std::string& path) {
   auto found = keys.find(Fold(path));
   return found == keys.end() ? nullptr : &found->second;
 }
 
-Value* FindValue(Key& key, const char* name) {
+// The position of the value in the key's list; the list's end when it is missing.
+template <typename KeyType>
+auto FindValue(KeyType& key, const char* name) -> decltype(key.values.begin()) {
   std::string folded = Fold(name != nullptr ? name : "");
-  for (Value& value : key.values)
-    if (Fold(value.name) == folded) return &value;
-  return nullptr;
+  for (auto value = key.values.begin(); value != key.values.end(); ++value)
+    if (Fold(value->name) == folded) return value;
+  return key.values.end();
 }
 
-// Applies a change and writes it through; a change that cannot be written is taken back.
-template <typename Change>
-LSTATUS Commit(Change change) {
-  Keys& keys = platform::registry::Contents();
-  Keys before = keys;
-  change(keys);
-  if (platform::registry::Save(keys)) return ERROR_SUCCESS;
-  keys = std::move(before);
-  return ERROR_WRITE_FAULT;
+bool HasSubkeys(const Keys& keys, const std::string& folded) {
+  std::string childPrefix = folded + "\\";
+  auto next = keys.lower_bound(childPrefix);
+  return next != keys.end() && next->first.compare(0, childPrefix.size(), childPrefix) == 0;
+}
+
+// Makes the key and every missing parent on the way down, each keeping the case it was
+// written in.
+void MakeKey(Keys& keys, const std::string& path) {
+  for (size_t slash = path.find('\\'); slash != std::string::npos;
+       slash = path.find('\\', slash + 1)) {
+    std::string prefix = path.substr(0, path.find('\\', slash + 1));
+    if (!Exists(keys, prefix)) keys[Fold(prefix)] = Key{prefix, {}};
+  }
+}
+
+// The calls of the process's threads take turns: the contents, their file and the handles
+// are shared. Other processes are kept apart by the store's file lock.
+std::mutex& CallLock() {
+  static std::mutex lock;
+  return lock;
 }
 
 }  // namespace
@@ -121,10 +147,11 @@ LSTATUS Commit(Change change) {
 LSTATUS WINAPI RegOpenKeyExA(HKEY key, LPCSTR subKey, DWORD, REGSAM, PHKEY result) {
   if (result == nullptr) return ERROR_INVALID_PARAMETER;
   *result = nullptr;
+  std::lock_guard<std::mutex> guard(CallLock());
   std::string base;
   if (!PathOf(key, &base)) return ERROR_INVALID_HANDLE;
   std::string path = Join(base, subKey != nullptr ? subKey : "");
-  if (!Exists(platform::registry::Contents(), path)) return ERROR_FILE_NOT_FOUND;
+  if (!Exists(Contents(), path)) return ERROR_FILE_NOT_FOUND;
   *result = IsRootPath(path) ? key : HandleFor(path);
   return ERROR_SUCCESS;
 }
@@ -133,22 +160,18 @@ LSTATUS WINAPI RegCreateKeyExA(HKEY key, LPCSTR subKey, DWORD, LPSTR, DWORD, REG
                                PHKEY result, LPDWORD disposition) {
   if (result == nullptr || subKey == nullptr) return ERROR_INVALID_PARAMETER;
   *result = nullptr;
+  std::lock_guard<std::mutex> guard(CallLock());
   std::string base;
   if (!PathOf(key, &base)) return ERROR_INVALID_HANDLE;
   std::string path = Join(base, subKey);
-  bool existed = Exists(platform::registry::Contents(), path);
-  if (!existed) {
-    // Every missing parent is made on the way down, each keeping the case it was written in.
-    LSTATUS status = Commit([&](Keys& keys) {
-      for (size_t slash = path.find('\\'); slash != std::string::npos;
-           slash = path.find('\\', slash + 1)) {
-        size_t end = path.find('\\', slash + 1);
-        std::string prefix = path.substr(0, end);
-        if (!Exists(keys, prefix)) keys[Fold(prefix)] = Key{prefix, {}};
-      }
-    });
-    if (status != ERROR_SUCCESS) return status;
-  }
+  bool existed = false;
+  LSTATUS status = Update([&](Keys& keys) {
+    if (!Exists(keys, base)) return ERROR_FILE_NOT_FOUND;
+    existed = Exists(keys, path);
+    MakeKey(keys, path);
+    return ERROR_SUCCESS;
+  });
+  if (status != ERROR_SUCCESS) return status;
   if (disposition != nullptr)
     *disposition = existed ? REG_OPENED_EXISTING_KEY : REG_CREATED_NEW_KEY;
   *result = IsRootPath(path) ? key : HandleFor(path);
@@ -157,67 +180,68 @@ LSTATUS WINAPI RegCreateKeyExA(HKEY key, LPCSTR subKey, DWORD, LPSTR, DWORD, REG
 
 LSTATUS WINAPI RegDeleteKeyA(HKEY key, LPCSTR subKey) {
   if (subKey == nullptr) return ERROR_INVALID_PARAMETER;
+  std::lock_guard<std::mutex> guard(CallLock());
   std::string base;
   if (!PathOf(key, &base)) return ERROR_INVALID_HANDLE;
   std::string path = Join(base, subKey);
   if (IsRootPath(path)) return ERROR_ACCESS_DENIED;
-  Keys& keys = platform::registry::Contents();
   std::string folded = Fold(path);
-  if (keys.count(folded) == 0) return ERROR_FILE_NOT_FOUND;
-  // A key with subkeys stays: only a leaf can be deleted.
-  std::string childPrefix = folded + "\\";
-  auto next = keys.lower_bound(childPrefix);
-  if (next != keys.end() && next->first.compare(0, childPrefix.size(), childPrefix) == 0)
-    return ERROR_ACCESS_DENIED;
-  return Commit([&](Keys& k) { k.erase(folded); });
+  return Update([&](Keys& keys) {
+    if (keys.count(folded) == 0) return ERROR_FILE_NOT_FOUND;
+    // A key with subkeys stays: only a leaf can be deleted.
+    if (HasSubkeys(keys, folded)) return ERROR_ACCESS_DENIED;
+    keys.erase(folded);
+    return ERROR_SUCCESS;
+  });
 }
 
 LSTATUS WINAPI RegSetValueExA(HKEY key, LPCSTR valueName, DWORD, DWORD type, const BYTE* data,
                               DWORD size) {
   if (data == nullptr && size != 0) return ERROR_INVALID_PARAMETER;
+  std::lock_guard<std::mutex> guard(CallLock());
   std::string path;
   if (!PathOf(key, &path)) return ERROR_INVALID_HANDLE;
   if (IsRootPath(path)) return ERROR_ACCESS_DENIED;
-  Keys& keys = platform::registry::Contents();
-  if (Find(keys, path) == nullptr) return ERROR_FILE_NOT_FOUND;
-  return Commit([&](Keys& k) {
-    Key& target = *Find(k, path);
-    Value* value = FindValue(target, valueName);
-    if (value == nullptr) {
-      target.values.push_back(Value{valueName != nullptr ? valueName : "", 0, {}});
-      value = &target.values.back();
+  return Update([&](Keys& keys) {
+    Key* target = Find(keys, path);
+    if (target == nullptr) return ERROR_FILE_NOT_FOUND;
+    auto found = FindValue(*target, valueName);
+    // An existing value keeps its place and the case its name was first written in.
+    if (found == target->values.end()) {
+      target->values.push_back(Value{valueName != nullptr ? valueName : "", 0, {}});
+      found = target->values.end() - 1;
     }
-    value->type = type;
-    value->data.assign(data, data + size);
+    found->type = type;
+    found->data.assign(data, data + size);
+    return ERROR_SUCCESS;
   });
 }
 
 LSTATUS WINAPI RegDeleteValueA(HKEY key, LPCSTR valueName) {
+  std::lock_guard<std::mutex> guard(CallLock());
   std::string path;
   if (!PathOf(key, &path)) return ERROR_INVALID_HANDLE;
-  Keys& keys = platform::registry::Contents();
-  Key* target = IsRootPath(path) ? nullptr : Find(keys, path);
-  if (target == nullptr || FindValue(*target, valueName) == nullptr) return ERROR_FILE_NOT_FOUND;
-  return Commit([&](Keys& k) {
-    Key& key = *Find(k, path);
-    std::string folded = Fold(valueName != nullptr ? valueName : "");
-    for (auto v = key.values.begin(); v != key.values.end(); ++v) {
-      if (Fold(v->name) == folded) {
-        key.values.erase(v);
-        break;
-      }
-    }
+  if (IsRootPath(path)) return ERROR_FILE_NOT_FOUND;
+  return Update([&](Keys& keys) {
+    Key* target = Find(keys, path);
+    if (target == nullptr) return ERROR_FILE_NOT_FOUND;
+    auto found = FindValue(*target, valueName);
+    if (found == target->values.end()) return ERROR_FILE_NOT_FOUND;
+    target->values.erase(found);
+    return ERROR_SUCCESS;
   });
 }
 
 LSTATUS WINAPI RegQueryValueExA(HKEY key, LPCSTR valueName, LPDWORD, LPDWORD type, LPBYTE data,
                                 LPDWORD size) {
   if (data != nullptr && size == nullptr) return ERROR_INVALID_PARAMETER;
+  std::lock_guard<std::mutex> guard(CallLock());
   std::string path;
   if (!PathOf(key, &path)) return ERROR_INVALID_HANDLE;
-  Key* target = IsRootPath(path) ? nullptr : Find(platform::registry::Contents(), path);
-  Value* value = target != nullptr ? FindValue(*target, valueName) : nullptr;
-  if (value == nullptr) return ERROR_FILE_NOT_FOUND;
+  const Key* target = IsRootPath(path) ? nullptr : Find(Contents(), path);
+  if (target == nullptr) return ERROR_FILE_NOT_FOUND;
+  auto value = FindValue(*target, valueName);
+  if (value == target->values.end()) return ERROR_FILE_NOT_FOUND;
   if (type != nullptr) *type = value->type;
   DWORD needed = static_cast<DWORD>(value->data.size());
   if (data != nullptr && *size < needed) {
@@ -230,6 +254,7 @@ LSTATUS WINAPI RegQueryValueExA(HKEY key, LPCSTR valueName, LPDWORD, LPDWORD typ
 }
 
 LSTATUS WINAPI RegCloseKey(HKEY key) {
+  std::lock_guard<std::mutex> guard(CallLock());
   std::string path;
   return PathOf(key, &path) ? ERROR_SUCCESS : ERROR_INVALID_HANDLE;
 }

@@ -55,6 +55,7 @@ typedef const BYTE* LPCBYTE;
 // for a missing key, which is not created. *result is null on failure.
 LSTATUS WINAPI RegOpenKeyExA(HKEY key, LPCSTR subKey, DWORD options, REGSAM access, PHKEY result);
 // Opens the key, creating it and any missing parent first; disposition (when given) tells which.
+// ERROR_FILE_NOT_FOUND, creating nothing, when key is a handle of a key deleted since.
 LSTATUS WINAPI RegCreateKeyExA(HKEY key, LPCSTR subKey, DWORD reserved, LPSTR keyClass,
                                DWORD options, REGSAM access, const void* securityAttributes,
                                PHKEY result, LPDWORD disposition);
