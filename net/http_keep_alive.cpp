@@ -4,25 +4,15 @@
 //
 // The head is gathered across polls (a mark split between two blocks is found, no byte after it is
 // lost); a head longer than 64 KiB, and a server that goes away before the body is complete, close
-// the connection and make the poll fail, so the next poll resets the record.
-#include <algorithm>
+// the connection and make the poll fail, so the next poll resets the record. Interim answers (1xx)
+// before the final response are passed over; a response without a body (to a HEAD request, or
+// with status 204 or 304) completes at its head with length and received 0.
 #include <string>
 
 #include "foundation/buffer.h"
 #include "net/http_output.h"
 #include "net/http_response.h"
 #include "net/socket.h"
-
-namespace {
-
-// Appends n bytes to the array's content, keeping what it held.
-void AppendToArray(KV_ARRAY<unsigned char>& array, const unsigned char* p, unsigned int n) {
-  unsigned int old = array.Size();
-  array.ResizeKeep(old + n);
-  std::copy(p, p + n, array.data + old);
-}
-
-}  // namespace
 
 bool KV_SOCKET::HttpBegin(KV_HTTP_PROGRESS& progress, const char* host,
                           KV_ARRAY<unsigned char>& head, unsigned int bodyLength,
@@ -35,6 +25,7 @@ bool KV_SOCKET::HttpBegin(KV_HTTP_PROGRESS& progress, const char* host,
     return false;
   }
   KvSocketAsync(handle, 1);
+  headRequest = kv::net::IsHeadRequest(head.data, head.Size());
   progress.state = HTTP_SENDING;
   progress.length = bodyLength;
   progress.received = 0;
@@ -71,43 +62,50 @@ bool KV_SOCKET::HttpPoll(KV_HTTP_PROGRESS& progress, KV_BUFFER& out, KV_ARRAY<un
     if (KvSocketIsConnected(handle) == 0) Close();
     return false;
   }
-
-  // Waiting for the head: gather until its end mark has come.
-  size_t from = pendingHead.Size() < 3 ? 0 : pendingHead.Size() - 3;
-  AppendToArray(pendingHead, block.data, n);
+  // Waiting for the head: gather until the final head's end mark has come.
+  kv::net::HeadGatherer::Status found = responseHead.Feed(block.data, n);
   KvSocketReceive(KV_HANDLE(), &block, 0, 0);
-  size_t limit = kv::net::kMaxHeadSize > from ? kv::net::kMaxHeadSize - from : 0;
-  size_t at = kv::net::FindHeadEnd(pendingHead.data + from, pendingHead.Size() - from, limit);
-  if (at == kv::net::kNoHeadEnd) {
-    if (pendingHead.Size() >= kv::net::kMaxHeadSize + 3) {
-      Close();
-      return false;
-    }
-    return true;
-  }
-  at += from;
-  std::string head(reinterpret_cast<const char*>(pendingHead.data), at);
-  unsigned int bodyCount = pendingHead.Size() - (unsigned int)(at + 4);
-  if (!kv::net::AppendToBuffer(out, pendingHead.data + at + 4, bodyCount)) {
+  if (found == kv::net::HeadGatherer::Status::TooLong) {
     Close();
     return false;
   }
-  pendingHead.Free();
+  if (found == kv::net::HeadGatherer::Status::More) return true;
+  return TakeResponseHead(progress, out, blockSize);
+}
+
+bool KV_SOCKET::TakeResponseHead(KV_HTTP_PROGRESS& progress, KV_BUFFER& out,
+                                 unsigned int blockSize) {
+  if (kv::net::HasNoBody(responseHead.StatusCode(), headRequest)) {
+    // Complete with its head, whatever length the head names: bytes that follow it are not its
+    // body. They stay unread on the connection, which closes, so no later request sees them.
+    progress.state = HTTP_COMPLETE;
+    progress.length = 0;
+    progress.received = 0;
+    Close();
+    return true;
+  }
+  unsigned int bodyCount = (unsigned int)responseHead.RestSize();
+  if (!kv::net::AppendToBuffer(out, responseHead.Rest(), bodyCount)) {
+    Close();
+    return false;
+  }
+  const std::string& head = responseHead.Head();
   unsigned int length = 0;
-  if (!head.empty() && kv::net::ReadContentLength(head, &length)) {
-    progress.state = HTTP_BODY;
-    progress.length = length;
-    progress.received = bodyCount;
-    // Room for the rest of the announced body and one more block, so that it arrives without
-    // regrowing out, however the last block falls.
-    if (bodyCount < length)
-      kv::net::ReserveInBuffer(out,
-                               (size_t)(length - bodyCount) + kv::net::ReceiveBlock(blockSize));
-    if (progress.received >= progress.length) {
-      progress.received = progress.length;
-      progress.state = HTTP_COMPLETE;
-      Close();
-    }
+  bool announced = !head.empty() && kv::net::ReadContentLength(head, &length);
+  // A response without a length stays waiting, and later blocks are searched for a head again.
+  responseHead.Clear();
+  if (!announced) return true;
+  progress.state = HTTP_BODY;
+  progress.length = length;
+  progress.received = bodyCount;
+  // Room for the rest of the announced body and one more block, so that it arrives without
+  // regrowing out, however the last block falls.
+  if (bodyCount < length)
+    kv::net::ReserveInBuffer(out, (size_t)(length - bodyCount) + kv::net::ReceiveBlock(blockSize));
+  if (progress.received >= progress.length) {
+    progress.received = progress.length;
+    progress.state = HTTP_COMPLETE;
+    Close();
   }
   return true;
 }

@@ -91,6 +91,11 @@ void CommitToBuffer(KV_BUFFER& out, size_t n) {
   out.bytes.cursor = out.bytes.data + out.length;
 }
 
+void DropFromBuffer(KV_BUFFER& out, size_t n) {
+  out.length -= n < out.length ? static_cast<unsigned int>(n) : out.length;
+  out.bytes.cursor = out.bytes.data + out.length;
+}
+
 unsigned int ReceiveBlock(unsigned int blockSize) {
   constexpr unsigned int kDefault = 64 * 1024;
   constexpr unsigned int kLargest = 16 * 1024 * 1024;

@@ -26,6 +26,8 @@ bool ReserveInBuffer(KV_BUFFER& out, size_t n);
 unsigned char* RoomInBuffer(KV_BUFFER& out, size_t want, size_t* room);
 // Counts n bytes written into the room as part of out: length and position move past them.
 void CommitToBuffer(KV_BUFFER& out, size_t n);
+// Takes the last n bytes (at most its length) off out: length and position move back before them.
+void DropFromBuffer(KV_BUFFER& out, size_t n);
 
 // The most bytes one receive with blockSize takes: 64 KiB for 0, never more than 16 MiB, as the
 // engine's receive calls do.

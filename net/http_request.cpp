@@ -7,14 +7,18 @@
 // read, a body that is not chunked is received straight into out, which was sized by the
 // announced length, so the bulk of a download is written once, by the receive itself.
 //
+// Interim answers (1xx) before the final response are passed over. A response that has no body
+// (to a HEAD request, or with status 204 or 304) is whole at the end of its head, whatever
+// length it names; the reading stops there and what follows it is not taken.
+//
 // The request succeeds only when the whole response came: its head ended, and its body reached
 // the announced length, the last chunk, or (without either) the server's orderly close. A server
 // that closes or resets the connection earlier fails the request; out keeps what came.
 #include <memory>
 #include <string>
-#include <vector>
 
 #include "foundation/buffer.h"
+#include "net/http_head_gatherer.h"
 #include "net/http_output.h"
 #include "net/http_response.h"
 #include "net/socket.h"
@@ -24,13 +28,21 @@ namespace {
 // The receive side of one one-shot exchange.
 class OneShotReader {
  public:
-  // receiveBlock: the most bytes one receive takes.
-  OneShotReader(KV_BUFFER& out, bool stripHead, KV_STRING* headOut, unsigned int receiveBlock)
-      : out_(out), stripHead_(stripHead), headOut_(headOut), receiveBlock_(receiveBlock) {}
+  // receiveBlock: the most bytes one receive takes; headRequest: the request asked with HEAD.
+  OneShotReader(KV_BUFFER& out, bool stripHead, KV_STRING* headOut, unsigned int receiveBlock,
+                bool headRequest)
+      : out_(out),
+        stripHead_(stripHead),
+        headOut_(headOut),
+        receiveBlock_(receiveBlock),
+        headRequest_(headRequest) {}
 
   // True when the rest of the response goes into out unchanged, so it may be received straight
   // into out and counted with Took.
-  bool ReceivesIntoOut() const { return !headPending_ && !chunked_; }
+  bool ReceivesIntoOut() const { return !headPending_ && !chunked_ && !endedAtHead_; }
+
+  // True when the response had no body and so ended with its head: nothing more is to be read.
+  bool EndedAtHead() const { return endedAtHead_; }
 
   // Handles one received block; false when the request must fail.
   bool Take(const unsigned char* p, size_t n) {
@@ -53,26 +65,34 @@ class OneShotReader {
 
  private:
   bool TakeHeadBytes(const unsigned char* p, size_t n) {
-    // Search again only where the new bytes can complete a mark.
-    size_t from = pending_.size() < 3 ? 0 : pending_.size() - 3;
-    pending_.insert(pending_.end(), p, p + n);
-    size_t at =
-        kv::net::FindHeadEnd(pending_.data() + from, pending_.size() - from,
-                             kv::net::kMaxHeadSize > from ? kv::net::kMaxHeadSize - from : 0);
-    if (at == kv::net::kNoHeadEnd) return pending_.size() < kv::net::kMaxHeadSize + 3;
-    at += from;
+    kv::net::HeadGatherer::Status found = head_.Feed(p, n);
+    if (found != kv::net::HeadGatherer::Status::Found)
+      return found == kv::net::HeadGatherer::Status::More;
     headPending_ = false;
-    std::string head(reinterpret_cast<const char*>(pending_.data()), at);
+    const std::string& head = head_.Head();
     if (headOut_ != nullptr) headOut_->Assign(head.c_str());
+    bool taken = kv::net::HasNoBody(head_.StatusCode(), headRequest_) ? EndAtHead() : StartBody();
+    head_.Clear();
+    return taken;
+  }
+
+  // A response without a body is complete with its head, whatever length the head names; bytes
+  // after it are not its body, so they leave out again when the whole response is wanted.
+  bool EndAtHead() {
+    endedAtHead_ = true;
+    if (!stripHead_) kv::net::DropFromBuffer(out_, head_.RestSize());
+    return true;
+  }
+
+  // Reads how the body is delimited and takes the body bytes that came with the head.
+  bool StartBody() {
+    const std::string& head = head_.Head();
     chunked_ = kv::net::IsChunked(head);
     announced_ = !chunked_ && kv::net::ReadContentLength(head, &length_);
     // Room for the announced body and one more block, so that it arrives without the block being
     // copied as it grows, and the receive that finds the server closed needs no more.
     if (announced_) kv::net::ReserveInBuffer(out_, (size_t)length_ + receiveBlock_);
-    std::vector<unsigned char> rest(pending_.begin() + static_cast<long>(at + 4), pending_.end());
-    pending_.clear();
-    pending_.shrink_to_fit();
-    return TakeBody(rest.data(), rest.size());
+    return TakeBody(head_.Rest(), head_.RestSize());
   }
 
   // Body bytes that came in a block: into out (unless they are there already, with the head),
@@ -93,12 +113,14 @@ class OneShotReader {
   bool stripHead_;
   KV_STRING* headOut_;
   unsigned int receiveBlock_;
+  bool headRequest_;
   bool headPending_ = true;
+  bool endedAtHead_ = false;  // the response has no body: it ended with its head
   bool chunked_ = false;
   bool announced_ = false;   // the head gave a Content-Length (and no chunked coding)
   unsigned int length_ = 0;  // the announced body length
   unsigned long long bodyReceived_ = 0;
-  std::vector<unsigned char> pending_;
+  kv::net::HeadGatherer head_;
   kv::net::ChunkDecoder decoder_;
 };
 
@@ -138,13 +160,15 @@ bool KV_SOCKET::HttpRequest(const char* host, KV_ARRAY<unsigned char>& head, KV_
 
   out.Clear();
   const unsigned int block = kv::net::ReceiveBlock(blockSize);
-  OneShotReader reader(out, stripHead, headOut, block);
+  OneShotReader reader(out, stripHead, headOut, block,
+                       kv::net::IsHeadRequest(head.data, head.Size()));
   // Where blocks land while the head is read and a chunked body is taken apart; never cleared,
   // since every byte read from it was received first.
   std::unique_ptr<unsigned char[]> scratch(new unsigned char[block]);
   // The connection never switched to async mode, so a receive of 0 means the server has closed
-  // (or the connection failed).
-  for (;;) {
+  // (or the connection failed). A response without a body is whole at the end of its head, so
+  // the server's close is not awaited for it.
+  while (!reader.EndedAtHead()) {
     if (reader.ReceivesIntoOut()) {
       size_t room = 0;
       unsigned char* into = kv::net::RoomInBuffer(out, block, &room);
@@ -162,7 +186,8 @@ bool KV_SOCKET::HttpRequest(const char* host, KV_ARRAY<unsigned char>& head, KV_
       }
     }
   }
-  bool complete = KvSocketIsConnected(handle) == 0 && reader.Complete(KvSocketFailed(handle) != 0);
+  bool complete = reader.EndedAtHead() || (KvSocketIsConnected(handle) == 0 &&
+                                           reader.Complete(KvSocketFailed(handle) != 0));
   Close();
   return complete;
 }

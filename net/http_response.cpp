@@ -73,6 +73,31 @@ bool ReadContentLength(const std::string& head, unsigned int* length) {
   return false;
 }
 
+int ReadStatusCode(const std::string& head) {
+  if (head.compare(0, 5, "HTTP/") != 0) return 0;
+  size_t lineEnd = head.find("\r\n");
+  if (lineEnd == std::string::npos) lineEnd = head.size();
+  size_t space = head.find(' ');
+  if (space == std::string::npos || space + 4 > lineEnd) return 0;
+  int status = 0;
+  for (size_t i = space + 1; i < space + 4; ++i) {
+    if (head[i] < '0' || head[i] > '9') return 0;
+    status = status * 10 + (head[i] - '0');
+  }
+  if (space + 4 < lineEnd && head[space + 4] != ' ') return 0;
+  return status;
+}
+
+bool IsInterimStatus(int status) { return status >= 100 && status <= 199; }
+
+bool HasNoBody(int status, bool headRequest) {
+  return headRequest || IsInterimStatus(status) || status == 204 || status == 304;
+}
+
+bool IsHeadRequest(const unsigned char* request, size_t n) {
+  return request != nullptr && n >= 5 && std::memcmp(request, "HEAD ", 5) == 0;
+}
+
 bool IsChunked(const std::string& head) {
   return head.find("Transfer-Encoding: chunked") != std::string::npos;
 }

@@ -1,6 +1,7 @@
-// Reading an HTTP/1.1 response as it arrives in blocks: finding the end of its head, reading the
-// announced body length from the head's lines, and taking a chunked body apart into its bytes.
-// Pure byte work with no sockets, shared by the one-shot and the keep-alive requests.
+// Reading an HTTP/1.1 response as it arrives in blocks: finding the end of its head, reading its
+// status and the announced body length from the head's lines, telling a response that has no body
+// at all, and taking a chunked body apart into its bytes. Pure byte work with no sockets, shared
+// by the one-shot and the keep-alive requests.
 #pragma once
 
 #include <cstddef>
@@ -23,6 +24,21 @@ size_t FindHeadEnd(const unsigned char* p, size_t n, size_t limit = kMaxHeadSize
 // the first space, matched exactly); the value is an unsigned 32-bit literal ("0x" hexadecimal, a
 // leading 0 octal). False when no line has that name.
 bool ReadContentLength(const std::string& head, unsigned int* length);
+
+// The status code of a head's status line ("HTTP/1.1 204 No Content" gives 204): three digits
+// after the first space, ending the line or followed by a space; 0 when the line is not that.
+int ReadStatusCode(const std::string& head);
+
+// True for an interim answer (1xx, such as 100 Continue), which the final response follows on the
+// same connection.
+bool IsInterimStatus(int status);
+
+// True when the response ends with its head whatever length it names: the answer to a HEAD request,
+// and every response with status 1xx, 204 or 304.
+bool HasNoBody(int status, bool headRequest);
+
+// True when the request text asks with the HEAD method.
+bool IsHeadRequest(const unsigned char* request, size_t n);
 
 // True when the head names the chunked transfer coding ("Transfer-Encoding: chunked", exactly).
 bool IsChunked(const std::string& head);

@@ -178,7 +178,8 @@ void KV_SOCKET::Close() {
   KvSocketDestroy(acceptHandle);
   acceptHandle = NullHandle();
   state = STATE_CLOSED;
-  pendingHead.Free();
+  responseHead.Clear();
+  headRequest = false;
 }
 
 KV_HANDLE* KV_SOCKET::GetHandle(KV_HANDLE* out) const {

@@ -9,6 +9,7 @@
 #include "engine/kv_array.h"
 #include "foundation/list.h"
 #include "foundation/string.h"
+#include "net/http_head_gatherer.h"
 
 class KV_BUFFER;
 
@@ -121,7 +122,8 @@ class KV_SOCKET {
   // or a send fails, the head passes 64 KiB, a chunked body is malformed, out would pass 4 GiB,
   // or the response ended early: without the end of its head, short of its announced length or
   // last chunk, or (a body without either) by a connection error rather than the server's close.
-  // out then keeps what came.
+  // out then keeps what came. Interim answers (1xx) are passed over; a response without a body
+  // (to HEAD, status 204 or 304) is whole at its head, without waiting for the server's close.
   bool HttpRequest(const char* host, KV_ARRAY<unsigned char>& head, KV_BUFFER& out,
                    KV_ARRAY<unsigned char>* body, unsigned short port, bool stripHead,
                    KV_STRING* headOut, unsigned int blockSize);
@@ -129,22 +131,29 @@ class KV_SOCKET {
   bool HttpBegin(KV_HTTP_PROGRESS& progress, const char* host, KV_ARRAY<unsigned char>& head,
                  unsigned int bodyLength, unsigned short port);
   // One step of a keep-alive request: sends body pieces (20), reads the head (17) and the body
-  // (18). True when a block of the response was received and handled; false otherwise, and with
-  // the connection closed when a send fails, the peer goes away or the head passes 64 KiB.
+  // (18); a response without a body (to HEAD, status 1xx, 204 or 304) completes at its head, and
+  // interim answers before the final response are passed over. True when a block of the response
+  // was received and handled; false otherwise, and with the connection closed when a send fails,
+  // the peer goes away or the head passes 64 KiB.
   bool HttpPoll(KV_HTTP_PROGRESS& progress, KV_BUFFER& out, KV_ARRAY<unsigned char>* body,
                 unsigned int blockSize);
   // Closes an open keep-alive request; progress state 0. False when none is open.
   bool HttpEnd(KV_HTTP_PROGRESS& progress);
 
  private:
-  // Received bytes of a keep-alive response head whose end has not arrived yet.
-  KV_ARRAY<unsigned char> pendingHead;
+  // The keep-alive response's head, gathered across polls until its end has arrived.
+  kv::net::HeadGatherer responseHead;
+  // The keep-alive request asked with HEAD, so its response has no body.
+  bool headRequest = false;
 
   // Creates, opens (mode 0) and connects the HTTP connection; state 16. False, closed, on failure.
   bool HttpConnect(const char* host, unsigned short port);
   // Sends every byte of data on the HTTP connection, in pieces of at most blockSize (0: as much
   // as each send takes); false when a send fails before the last byte went.
   bool SendWhole(KV_ARRAY<unsigned char>& data, unsigned int blockSize);
+  // HttpPoll in state 17, once the response head has ended: completes a response without a body,
+  // or moves on to its body (18) when the head names its length.
+  bool TakeResponseHead(KV_HTTP_PROGRESS& progress, KV_BUFFER& out, unsigned int blockSize);
   // HttpPoll in state 18: receives one block of the body straight into out.
   bool PollBody(KV_HTTP_PROGRESS& progress, KV_BUFFER& out, unsigned int blockSize);
   // Receive pass of Update over one connection, calling the matching receive callback.

@@ -4,6 +4,7 @@
 #include <chrono>
 #include <string>
 #include <thread>
+#include <vector>
 
 #include "foundation/buffer.h"
 #include "net/socket.h"
@@ -25,6 +26,16 @@ unsigned int PollUntil(KV_SOCKET& socket, KV_HTTP_PROGRESS& progress, KV_BUFFER&
   }
   return progress.state;
 }
+
+// Opens a keep-alive request with a head text of the test's own.
+bool Begin(KV_SOCKET& socket, KV_HTTP_PROGRESS& progress, const char* text, unsigned short port) {
+  KV_ARRAY<unsigned char> head((unsigned int)strlen(text));
+  memcpy(head.data, text, head.Size());
+  return socket.HttpBegin(progress, "127.0.0.1", head, 0, port);
+}
+
+const char* const kHeadRequest =
+    "HEAD /one.bin HTTP/1.1\r\nHost: 127.0.0.1\r\nConnection: keep-alive\r\n\r\n";
 
 TEST(HttpKeepAlive, GetRunsThroughItsStatesToCompletion) {
   ScriptedServer server({"HTTP/1.1 200 OK\r\nServer: t\r\nContent-Length: 6\r\n\r\nab", "cd", "ef"},
@@ -106,6 +117,69 @@ TEST(HttpKeepAlive, ZeroLengthCompletesInThePollThatReadsTheHead) {
   EXPECT_EQ(handled, 1);
   EXPECT_EQ(progress.received, 0u);
   EXPECT_EQ(out.length, 0u);
+}
+
+TEST(HttpKeepAlive, ResponseWithoutABodyCompletesAtItsHead) {
+  // Each head is followed by bytes that are not its body, and the server keeps the connection.
+  struct Case {
+    const char* request;
+    const char* response;
+  } cases[] = {
+      {kHeadRequest, "HTTP/1.1 200 OK\r\nContent-Length: 5\r\n\r\nstray"},
+      {"GET / HTTP/1.1\r\n\r\n", "HTTP/1.1 204 No Content\r\n\r\nstray"},
+      {"GET / HTTP/1.1\r\n\r\n", "HTTP/1.1 304 Not Modified\r\nContent-Length: 5\r\n\r\nstray"},
+  };
+  for (const Case& c : cases) {
+    ScriptedServer server({c.response}, false);
+    KV_SOCKET socket;
+    KV_HTTP_PROGRESS progress;
+    KV_BUFFER out;
+    ASSERT_TRUE(Begin(socket, progress, c.request, server.Port()));
+    int handled = 0;
+    EXPECT_EQ(PollUntil(socket, progress, out, 19, &handled), 19u) << c.response;
+    EXPECT_EQ(handled, 1);
+    EXPECT_EQ(progress.length, 0u);
+    EXPECT_EQ(progress.received, 0u);
+    EXPECT_EQ(out.length, 0u);
+    EXPECT_EQ(socket.GetState(), 0u);
+  }
+}
+
+TEST(HttpKeepAlive, InterimAnswersArePassedOver) {
+  const std::string interim = "HTTP/1.1 100 Continue\r\n\r\n";
+  const std::string final = "HTTP/1.1 200 OK\r\nContent-Length: 2\r\n\r\nok";
+  for (const std::vector<std::string>& pieces :
+       {std::vector<std::string>{interim + final}, std::vector<std::string>{interim, final}}) {
+    ScriptedServer server(pieces, false);
+    KV_SOCKET socket;
+    KV_HTTP_PROGRESS progress;
+    KV_BUFFER out;
+    ASSERT_TRUE(socket.HttpGetKeepAlive(progress, "127.0.0.1", "", server.Port()));
+    EXPECT_EQ(PollUntil(socket, progress, out, 19), 19u);
+    EXPECT_EQ(progress.length, 2u);
+    EXPECT_EQ(Text(out), "ok");
+  }
+}
+
+TEST(HttpKeepAlive, HeadThenGetOnTheSameSocketGetsTheBody) {
+  KeepAliveServer server({"HTTP/1.1 200 OK\r\nContent-Length: 5\r\n\r\n",
+                          "HTTP/1.1 200 OK\r\nContent-Length: 5\r\n\r\nhello"});
+  KV_SOCKET socket;
+  KV_HTTP_PROGRESS progress;
+  KV_BUFFER head;
+  ASSERT_TRUE(Begin(socket, progress, kHeadRequest, server.Port()));
+  ASSERT_EQ(PollUntil(socket, progress, head, 19), 19u);
+  EXPECT_EQ(head.length, 0u);
+
+  KV_BUFFER body;
+  ASSERT_TRUE(socket.HttpGetKeepAlive(progress, "127.0.0.1", "one.bin", server.Port()));
+  ASSERT_EQ(PollUntil(socket, progress, body, 19), 19u);
+  EXPECT_EQ(progress.length, 5u);
+  EXPECT_EQ(Text(body), "hello");
+  std::vector<std::string> requests = server.Requests();
+  ASSERT_EQ(requests.size(), 2u);
+  EXPECT_EQ(requests[0], kHeadRequest);
+  EXPECT_EQ(requests[1].substr(0, 17), "GET /one.bin HTTP");
 }
 
 TEST(HttpKeepAlive, BodyLongerThanAnnouncedCapsTheCountButKeepsTheBytes) {

@@ -15,12 +15,13 @@ std::string Text(const KV_BUFFER& buffer) {
 
 const char* const kHead = "HTTP/1.1 200 OK\r\nServer: test";
 
-KV_ARRAY<unsigned char> MinimalRequest() {
-  const char* text = "GET / HTTP/1.1\r\n\r\n";
+KV_ARRAY<unsigned char> Request(const char* text) {
   KV_ARRAY<unsigned char> request((unsigned int)strlen(text));
   memcpy(request.data, text, request.Size());
   return request;
 }
+
+KV_ARRAY<unsigned char> MinimalRequest() { return Request("GET / HTTP/1.1\r\n\r\n"); }
 
 TEST(HttpRequest, GetSendsThePathWithEncodedSpacesAndStripsTheHead) {
   ScriptedServer server({std::string(kHead) + "\r\n\r\nok"});
@@ -95,6 +96,57 @@ TEST(HttpRequest, HeadSplitAcrossBlocksIsFoundAndNoBodyByteIsLost) {
       socket.HttpRequest("127.0.0.1", request, out, nullptr, server.Port(), true, &head, 0));
   EXPECT_EQ(Text(out), "body continues");
   EXPECT_STREQ(head.c_str(), "HTTP/1.1 200 OK");
+}
+
+TEST(HttpRequest, ResponseWithoutABodyEndsAtItsHead) {
+  // Each head is followed by bytes that are not its body, and the server keeps the connection
+  // open: only the head can end these responses.
+  struct Case {
+    const char* request;
+    std::string head;
+  } cases[] = {
+      {"HEAD /one.bin HTTP/1.1\r\nHost: h\r\n\r\n", "HTTP/1.1 200 OK\r\nContent-Length: 5"},
+      {"GET / HTTP/1.1\r\n\r\n", "HTTP/1.1 204 No Content"},
+      {"GET / HTTP/1.1\r\n\r\n", "HTTP/1.1 304 Not Modified\r\nContent-Length: 5"},
+  };
+  for (const Case& c : cases) {
+    for (bool stripHead : {true, false}) {
+      ScriptedServer server({c.head + "\r\n\r\nstray"}, false);
+      KV_SOCKET socket;
+      KV_BUFFER out;
+      KV_STRING head;
+      KV_ARRAY<unsigned char> request = Request(c.request);
+      EXPECT_TRUE(socket.HttpRequest("127.0.0.1", request, out, nullptr, server.Port(), stripHead,
+                                     &head, 0))
+          << c.head;
+      EXPECT_EQ(Text(out), stripHead ? "" : c.head + "\r\n\r\n");
+      EXPECT_EQ(head.c_str(), c.head);
+      EXPECT_EQ(socket.GetState(), 0u);
+    }
+  }
+}
+
+TEST(HttpRequest, InterimAnswersArePassedOver) {
+  // Two interim answers, the second split between blocks, then the real answer.
+  const std::string interim = "HTTP/1.1 100 Continue\r\n\r\nHTTP/1.1 102 Processing\r\n";
+  const std::string final = "HTTP/1.1 200 OK\r\nContent-Length: 2";
+  for (bool stripHead : {true, false}) {
+    ScriptedServer server({interim, "\r\n" + final + "\r\n\r\no", "k"});
+    KV_SOCKET socket;
+    KV_BUFFER out;
+    KV_STRING head;
+    KV_ARRAY<unsigned char> request = MinimalRequest();
+    ASSERT_TRUE(
+        socket.HttpRequest("127.0.0.1", request, out, nullptr, server.Port(), stripHead, &head, 0));
+    EXPECT_EQ(Text(out), stripHead ? "ok" : interim + "\r\n" + final + "\r\n\r\nok");
+    EXPECT_EQ(head.c_str(), final);
+  }
+  // An interim answer before a final one without a body.
+  ScriptedServer server({"HTTP/1.1 100 Continue\r\n\r\nHTTP/1.1 204 No Content\r\n\r\n"}, false);
+  KV_SOCKET socket;
+  KV_BUFFER out;
+  EXPECT_TRUE(socket.HttpGet("127.0.0.1", "", out, server.Port(), 0));
+  EXPECT_EQ(out.length, 0u);
 }
 
 TEST(HttpRequest, ChunkedBodyIsTakenApartAcrossBlocks) {

@@ -39,6 +39,18 @@ TEST(HttpResponse, FindsTheFirstWholeEndMarkWithinTheLimit) {
   EXPECT_EQ(kv::net::FindHeadEnd(nullptr, 10), kv::net::kNoHeadEnd);
 }
 
+TEST(HttpResponse, ReadsTheStatusCodeOnlyFromAWellFormedStatusLine) {
+  EXPECT_EQ(kv::net::ReadStatusCode("HTTP/1.1 204 No Content\r\nA: b"), 204);
+  EXPECT_EQ(kv::net::ReadStatusCode("HTTP/1.0 304"), 304);
+  EXPECT_EQ(kv::net::ReadStatusCode("HTTP/1.1 100\r\nA: b"), 100);
+  // Anything else gives no status, so the response is read as one with a body.
+  EXPECT_EQ(kv::net::ReadStatusCode("HTTP/1.1 1000 Long"), 0);
+  EXPECT_EQ(kv::net::ReadStatusCode("HTTP/1.1 10"), 0);
+  EXPECT_EQ(kv::net::ReadStatusCode("HTTP/1.1\r\n100 Continue"), 0);
+  EXPECT_EQ(kv::net::ReadStatusCode("ICY 204 OK"), 0);
+  EXPECT_EQ(kv::net::ReadStatusCode(""), 0);
+}
+
 TEST(HttpResponse, ReadsTheLengthFieldOnlyWhenWrittenExactly) {
   unsigned int length = 99;
   EXPECT_TRUE(kv::net::ReadContentLength("HTTP/1.1 200 OK\r\nContent-Length: 42", &length));

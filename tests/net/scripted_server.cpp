@@ -46,6 +46,27 @@ size_t AnnouncedLength(const std::string& head) {
   return at == std::string::npos ? 0 : (size_t)strtoul(head.c_str() + at + 16, nullptr, 10);
 }
 
+// Reads one request (its head and the body it announces) from the client into request, keeping
+// bytes that came after it in pending; false when the client closed or sent nothing in time.
+bool ReadRequest(int client, std::string& pending, std::string* request) {
+  for (;;) {
+    size_t headEnd = pending.find("\r\n\r\n");
+    if (headEnd != std::string::npos) {
+      size_t end = headEnd + 4 + AnnouncedLength(pending.substr(0, headEnd));
+      if (pending.size() >= end) {
+        *request = pending.substr(0, end);
+        pending.erase(0, end);
+        return true;
+      }
+    }
+    if (!WaitReadable(client, kWaitMs)) return false;
+    char block[4096];
+    ssize_t n = recv(client, block, sizeof block, 0);
+    if (n <= 0) return false;
+    pending.append(block, (size_t)n);
+  }
+}
+
 }  // namespace
 
 unsigned short FreePort() {
@@ -145,4 +166,39 @@ void ResettingServer::Serve() {
   linger abortive{1, 0};
   setsockopt(client, SOL_SOCKET, SO_LINGER, &abortive, sizeof abortive);
   close(client);
+}
+
+KeepAliveServer::KeepAliveServer(std::vector<std::string> replies) : replies_(std::move(replies)) {
+  listener_ = ListenLoopback(&port_);
+  thread_ = std::thread([this] { Serve(); });
+}
+
+KeepAliveServer::~KeepAliveServer() {
+  if (thread_.joinable()) thread_.join();
+  if (listener_ >= 0) close(listener_);
+}
+
+std::vector<std::string> KeepAliveServer::Requests() {
+  if (thread_.joinable()) thread_.join();
+  return requests_;
+}
+
+void KeepAliveServer::Serve() {
+  while (listener_ >= 0 && next_ < replies_.size() && WaitReadable(listener_, kWaitMs)) {
+    int client = accept(listener_, nullptr, nullptr);
+    if (client < 0) return;
+    ServeConnection(client);
+    close(client);
+  }
+}
+
+void KeepAliveServer::ServeConnection(int client) {
+  std::string pending;
+  std::string request;
+  while (ReadRequest(client, pending, &request)) {
+    requests_.push_back(request);
+    if (next_ == replies_.size()) continue;
+    const std::string& reply = replies_[next_++];
+    if (send(client, reply.data(), reply.size(), MSG_NOSIGNAL) < 0) return;
+  }
 }

@@ -55,5 +55,31 @@ class ResettingServer {
   std::thread thread_;
 };
 
+// A keep-alive server on 127.0.0.1: it answers requests in turn with the replies, in order, on a
+// connection for as long as the client keeps it open, and accepts the next connection when the
+// client closes one before every reply was sent.
+class KeepAliveServer {
+ public:
+  explicit KeepAliveServer(std::vector<std::string> replies);
+  // Waits for the serving thread (bounded) and closes everything.
+  ~KeepAliveServer();
+
+  unsigned short Port() const { return port_; }
+  // The requests as received, in order; valid after the client closed its last connection.
+  std::vector<std::string> Requests();
+
+ private:
+  void Serve();
+  // Answers the requests of one accepted connection until the client closes it.
+  void ServeConnection(int client);
+
+  std::vector<std::string> replies_;
+  size_t next_ = 0;
+  int listener_ = -1;
+  unsigned short port_ = 0;
+  std::vector<std::string> requests_;
+  std::thread thread_;
+};
+
 // A free TCP port on 127.0.0.1 (bound and released again).
 unsigned short FreePort();
