@@ -10,9 +10,12 @@ about 60 frames a second; a game window that the desktop resizes goes on showing
 pixel for one; and with no display the program ends at once with exit code 0 after one line on
 stderr. A small GUI program on the framework (--gui) is driven with absolute pointer motion
 (xdotool, through XTEST): its button takes the hover look under the pointer and hears a click,
-and its GUI window follows a title-bar drag by exactly the drag's distance.
+and its GUI window follows a title-bar drag by exactly the drag's distance. A small program that
+says every key message reaching its window (--keys) hears Space pressed four times in quick
+succession as four fresh presses, each with its release, with and without a window manager.
 
-Usage: desktop_test.py --game PATH --grab PATH --root FOLDER --gui PATH [--window-manager evilwm]
+Usage: desktop_test.py --game PATH --grab PATH --root FOLDER --gui PATH --keys PATH
+                       [--window-manager evilwm]
 """
 
 import argparse
@@ -473,8 +476,8 @@ BUTTON_LOOK = (26, 51, 229)  # the button's colours, normal and under the pointe
 BUTTON_OVER_LOOK = (229, 26, 26)
 
 
-class GuiProgram:
-    """The GUI program; what it says on stdout is read line by line as it comes."""
+class SayingProgram:
+    """A program that says what it sees on stdout, read line by line as it comes."""
 
     def __init__(self, path, env):
         self.stderr = tempfile.TemporaryFile()
@@ -576,7 +579,7 @@ def title_bar_drag(server, program, place, bar, delta):
 
 
 def case_gui_under_absolute_motion(args):
-    with on_own_server(lambda env: GuiProgram(args.gui, env)) as (server, program):
+    with on_own_server(lambda env: SayingProgram(args.gui, env)) as (server, program):
         screen = Screen(args.grab, server)
         window = wait_for("the GUI program's window",
                           lambda: server.visible_window(GUI_TITLE, GUI_SIZE), 15)
@@ -596,12 +599,52 @@ def case_gui_under_absolute_motion(args):
             raise Failure(f"Escape ended the GUI program with exit code {code}, not 1")
 
 
+# ---- a key pressed again quickly ----
+
+KEYS_TITLE = "Kelvo Keys Desktop"
+KEYS_SIZE = (320, 200)
+SPACE = 32  # its virtual-key code
+PRESSES = 4
+
+
+def case_quick_presses(args, window_manager=None):
+    """Space pressed and let go four times in quick succession, each a real press: the program
+    must hear four key-downs, none said to be a repeat (the key-repeat filter would drop it),
+    each followed by its key-up. The key events fall into the program's batches of events
+    however the machine schedules it, a release in one and the next press in the other."""
+    start = lambda env: SayingProgram(args.keys, env)
+    with on_own_server(start, window_manager) as (server, program):
+        window = wait_for("the keys program's window",
+                          lambda: server.visible_window(KEYS_TITLE, KEYS_SIZE), 15)
+        wait_for("the keys program to take the keyboard", lambda: server.focus() == window, 5)
+        # xdotool's own pace, some milliseconds between key events: events much closer than that
+        # (--delay 0) SDL itself takes for the key's auto-repeat, a release and a repeat press.
+        server.xdotool("key", *["space"] * PRESSES)
+        wanted = [f"down {SPACE} fresh", f"up {SPACE}"] * PRESSES
+        heard = []
+        for index, line in enumerate(wanted):
+            heard.append(program.next_line(f"key message {index + 1} of {len(wanted)} ({line})",
+                                           lambda text: text.split()[1:2] == [str(SPACE)]))
+            if heard[-1] != line:
+                raise Failure(f"the program heard {heard}, not {wanted}")
+        step(f"Space pressed {PRESSES} times quickly: {PRESSES} fresh key-downs, each with its "
+             f"key-up")
+        server.xdotool("key", "Escape")
+        try:
+            code = program.process.wait(timeout=patience(5))
+        except subprocess.TimeoutExpired:
+            raise Failure("Escape did not end the keys program")
+        if code != 1:
+            raise Failure(f"Escape ended the keys program with exit code {code}, not 1")
+
+
 def main():
     parser = argparse.ArgumentParser()
     parser.add_argument("--game", required=True)
     parser.add_argument("--grab", required=True)
     parser.add_argument("--root", required=True)
     parser.add_argument("--gui", required=True)
+    parser.add_argument("--keys", required=True)
     parser.add_argument("--window-manager", default="evilwm")
     args = parser.parse_args()
     for tool in ("Xvfb", "xdotool", args.window_manager):
@@ -613,7 +656,10 @@ def main():
              ("the game resized by the desktop, without a window manager",
               case_resized_without_window_manager),
              ("the game without a display", case_without_display),
-             ("a GUI program under absolute pointer motion", case_gui_under_absolute_motion)]
+             ("a GUI program under absolute pointer motion", case_gui_under_absolute_motion),
+             ("a key pressed again quickly, without a window manager", case_quick_presses),
+             (f"a key pressed again quickly, with a window manager ({args.window_manager})",
+              lambda args: case_quick_presses(args, args.window_manager))]
     failed = 0
     began = time.monotonic()
     for name, case in cases:
