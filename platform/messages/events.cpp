@@ -2,6 +2,7 @@
 // window's close, move, size, minimise, restore and focus events. Keys held while the focus
 // moves stay down, as focus_keys.h tells.
 #include <cmath>
+#include <vector>
 
 #include "platform/messages/mouse_button_table.h"
 #include "platform/messages/queue.h"
@@ -173,14 +174,21 @@ void TranslateSdlEvent(const SDL_Event& event) {
 }  // namespace
 
 void TranslateSdlEvents(const SDL_Event* events, size_t count) {
+  // Key-ups that the last batch ended with come first: the events after them decide.
+  std::vector<SDL_Event> batch = TakeAwaitedReleases();
+  if (!batch.empty()) {
+    batch.insert(batch.end(), events, events + count);
+    events = batch.data();
+    count = batch.size();
+  }
   // The display's keyboard is asked once for the batch, after SDL read it, so that the answer
   // is at least as new as every event in it.
   KeyboardReading keyboard;
   for (size_t i = 0; i < count; ++i) {
-    if (IsHeldKeyRelease(events, count, i, keyboard)) {
-      CarryKey(events[i].key);
-    } else {
-      TranslateSdlEvent(events[i]);
+    switch (RoleOf(events, count, i, keyboard)) {
+      case KeyUpRole::HoldBack: CarryKey(events[i].key); break;
+      case KeyUpRole::Await: AwaitNextEvents(events[i]); break;
+      case KeyUpRole::Translate: TranslateSdlEvent(events[i]); break;
     }
   }
   ReleaseLetGoKeys(keyboard);

@@ -18,39 +18,20 @@ namespace {
 // unless set otherwise), in ms.
 constexpr DWORD kFocusArrival = 250;
 constexpr DWORD kComeBack = 1000;
-// SDL stamps events in whole milliseconds: the releases and the focus loss it makes together may
-// straddle one boundary.
-constexpr Uint32 kSameMoment = 1;
 
-bool IsFocusChange(const SDL_Event& event) {
-  return event.type == SDL_WINDOWEVENT && (event.window.event == SDL_WINDOWEVENT_FOCUS_LOST ||
-                                           event.window.event == SDL_WINDOWEVENT_FOCUS_GAINED);
-}
+// How a run of key-ups ends: SDL's releases for a focus loss come as one run, right before the
+// focus-lost event of the window they were released from, and in the same batch.
+enum class RunEnd { FocusLoss, OtherEvent, BatchEnd };
 
-// Whether the key comes down again after events[index], its key-up, before any focus change:
-// then the key-up was a real release, even if the key is down again by the time the display is
-// asked (let go and pressed again quickly).
-bool PressedAgain(const SDL_Event* events, size_t count, size_t index) {
-  SDL_Scancode scancode = events[index].key.keysym.scancode;
-  for (size_t next = index + 1; next < count; ++next) {
-    if (IsFocusChange(events[next])) return false;
-    if (events[next].type == SDL_KEYDOWN && events[next].key.keysym.scancode == scancode) {
-      return true;
-    }
-  }
-  return false;
-}
-
-// Without the display's word: only key-ups followed by a focus-lost event of the same window,
-// at the same moment and in the same batch, count as the focus change's.
-bool IsFocusLossRelease(const SDL_Event* events, size_t count, size_t index) {
-  const SDL_KeyboardEvent& release = events[index].key;
+RunEnd EndOfKeyUps(const SDL_Event* events, size_t count, size_t index) {
   size_t next = index + 1;
   while (next < count && events[next].type == SDL_KEYUP) ++next;
-  if (next == count || events[next].type != SDL_WINDOWEVENT) return false;
-  const SDL_WindowEvent& window = events[next].window;
-  return window.event == SDL_WINDOWEVENT_FOCUS_LOST && window.windowID == release.windowID &&
-         window.timestamp - release.timestamp <= kSameMoment;
+  if (next == count) return RunEnd::BatchEnd;
+  const SDL_Event& after = events[next];
+  bool focusLost = after.type == SDL_WINDOWEVENT &&
+                   after.window.event == SDL_WINDOWEVENT_FOCUS_LOST &&
+                   after.window.windowID == events[index].key.windowID;
+  return focusLost ? RunEnd::FocusLoss : RunEnd::OtherEvent;
 }
 
 // Where a late release goes: the window with the focus, else the window the key was released
@@ -95,13 +76,29 @@ bool KeyboardReading::Down(SDL_Scancode scancode) {
   return test ? Hooks().keyboard->down[scancode] : ServerKeyDown(keymap, scancode);
 }
 
-bool IsHeldKeyRelease(const SDL_Event* events, size_t count, size_t index,
-                      KeyboardReading& keyboard) {
-  if (events[index].type != SDL_KEYUP) return false;
-  if (PressedAgain(events, count, index)) return false;
-  if (keyboard.Askable()) return keyboard.Down(events[index].key.keysym.scancode);
-  return IsFocusLossRelease(events, count, index);
+std::vector<SDL_Event> TakeAwaitedReleases() {
+  std::vector<SDL_Event> awaited;
+  awaited.swap(ThreadQueue().awaited);
+  return awaited;
 }
+
+KeyUpRole RoleOf(const SDL_Event* events, size_t count, size_t index, KeyboardReading& keyboard) {
+  if (events[index].type != SDL_KEYUP) return KeyUpRole::Translate;
+  RunEnd end = EndOfKeyUps(events, count, index);
+  if (end == RunEnd::OtherEvent) return KeyUpRole::Translate;
+  // Without the display's word every key-up of a focus loss is held, and time lets it go. A run
+  // that ends the batch is a release: nothing would end the wait for the next events.
+  if (!keyboard.Askable())
+    return end == RunEnd::FocusLoss ? KeyUpRole::HoldBack : KeyUpRole::Translate;
+  // A key the display no longer holds is up whatever follows: released at once.
+  if (!keyboard.Down(events[index].key.keysym.scancode)) return KeyUpRole::Translate;
+  // A run that ends the batch, its key down again, is either a focus loss whose event is still
+  // to come or a key let go and pressed again quickly, whose new press is on its way: the next
+  // events tell, and until they come the key stays down, as it is.
+  return end == RunEnd::FocusLoss ? KeyUpRole::HoldBack : KeyUpRole::Await;
+}
+
+void AwaitNextEvents(const SDL_Event& release) { ThreadQueue().awaited.push_back(release); }
 
 void CarryAcrossFocus(const CarriedKey& key) {
   MessageQueue& queue = ThreadQueue();

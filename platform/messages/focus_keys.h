@@ -1,19 +1,25 @@
 // Keys held while the keyboard focus moves. When a window loses the focus, SDL lets go of every
-// held key (its key-ups come right before the focus-lost event), and when such a key comes down
-// again in the window that takes the focus, SDL reports a new press. The desktop of the Windows
-// calls keeps the key down instead and delivers it to the new window as a repeat (previous-state
-// bit set), which the framework's key-repeat filter drops, so that a key held through the end
-// of one window never acts as a fresh press in the next. The translation does the same, decided
-// by the keyboard's real state: a key-up for a key that the display still holds down is held
-// back, the key's next key-down is a repeat, and the release goes out once the display says the
-// key is up, wherever the focus is by then. A display that cannot be asked falls back to time
-// (only the key-ups that come with a focus loss are held, and let go when the key does not come
-// back soon). Internal to platform/.
+// held key: it posts a key-up for each, then the window's focus-lost event, all at once. When
+// such a key comes down again in the window that takes the focus, SDL reports a new press. The
+// desktop of the Windows calls keeps the key down instead and delivers it to the new window as a
+// repeat (previous-state bit set), which the framework's key-repeat filter drops, so that a key
+// held through the end of one window never acts as a fresh press in the next.
+//
+// The translation does the same, deciding by the events' own order and the keyboard's state:
+// only the key-ups that come right before a focus-lost event of their window are the focus
+// loss's, and of those only the ones whose key the display still holds down are held back. The
+// key's next key-down is then a repeat, and the release goes out once the display says the key
+// is up, wherever the focus is by then. Every other key-up is a real release, whatever the
+// display says after it: a key let go and pressed again quickly gives a release and a fresh
+// press. Key-ups that end a batch of events, their key still held, wait for the next events to
+// tell which they are. A display that cannot be asked falls back to time (the focus loss's
+// key-ups are held, and let go when the key does not come back soon). Internal to platform/.
 #pragma once
 
 #include <SDL2/SDL.h>
 
 #include <cstddef>
+#include <vector>
 
 #include "platform/display/x_server.h"
 #include "platform/winapi/records.h"
@@ -46,10 +52,20 @@ class KeyboardReading {
   ServerKeymap keymap{};
 };
 
-// Whether events[index], a key-up, is one that SDL made for a key still held (as it lets go of
-// every key when a window loses the focus) and must be held back.
-bool IsHeldKeyRelease(const SDL_Event* events, size_t count, size_t index,
-                      KeyboardReading& keyboard);
+// What an event of a batch is to the held-key logic.
+enum class KeyUpRole {
+  Translate,  // anything but a held-back key-up, translated as it comes
+  HoldBack,   // a key-up SDL made as the window lost the focus, for a key still held
+  Await,      // a key-up ending the batch, its key still held: the next events decide
+};
+
+// The key-ups that the last batch ended with and could not decide; they go before the next
+// batch's events (and are forgotten here).
+std::vector<SDL_Event> TakeAwaitedReleases();
+// What events[index] is, from the events after it and the display's keyboard.
+KeyUpRole RoleOf(const SDL_Event* events, size_t count, size_t index, KeyboardReading& keyboard);
+// Keeps a key-up for the next batch.
+void AwaitNextEvents(const SDL_Event& release);
 // Holds that release back: the key stays down for the program.
 void CarryAcrossFocus(const CarriedKey& key);
 // A window of the program took the focus.

@@ -27,6 +27,8 @@ struct MessageQueue {
   std::vector<CarriedKey> carried;
   DWORD carriedSince = 0;
   bool focusArrived = false;
+  // Key-ups that ended the last batch, which the next one decides (focus_keys.h).
+  std::vector<SDL_Event> awaited;
 };
 
 // The queue of the calling thread.
@@ -35,7 +37,8 @@ MessageQueue& ThreadQueue();
 void PostToQueue(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam);
 // Turns SDL events, in the order SDL gave them, into the messages they stand for, posted in
 // order, then posts the releases of carried keys let go since (focus_keys.h). Events are seen
-// together because a focus change comes as several of them.
+// together because a focus change comes as several of them; key-ups that end a batch may wait
+// for the next one.
 void TranslateSdlEvents(const SDL_Event* events, size_t count);
 
 }  // namespace platform

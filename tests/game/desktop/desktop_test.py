@@ -10,12 +10,15 @@ about 60 frames a second; a game window that the desktop resizes goes on showing
 pixel for one; and with no display the program ends at once with exit code 0 after one line on
 stderr. A small GUI program on the framework (--gui) is driven with absolute pointer motion
 (xdotool, through XTEST): its button takes the hover look under the pointer and hears a click,
-and its GUI window follows a title-bar drag by exactly the drag's distance.
+and its GUI window follows a title-bar drag by exactly the drag's distance. A small program that
+says every key message reaching its window (--keys) hears Space pressed four times in quick
+succession as four fresh presses, each with its release, with and without a window manager.
 
 A program with two windows (--two-windows) draws into each in turn and presents each in turn:
 each window shows its own clear colour and rectangle, with and without a window manager.
 
-Usage: desktop_test.py --game PATH --grab PATH --root FOLDER --gui PATH --two-windows PATH
+Usage: desktop_test.py --game PATH --grab PATH --root FOLDER --gui PATH --keys PATH
+                       --two-windows PATH
                        [--window-manager evilwm]
 """
 
@@ -477,8 +480,8 @@ BUTTON_LOOK = (26, 51, 229)  # the button's colours, normal and under the pointe
 BUTTON_OVER_LOOK = (229, 26, 26)
 
 
-class GuiProgram:
-    """The GUI program; what it says on stdout is read line by line as it comes."""
+class SayingProgram:
+    """A program that says what it sees on stdout, read line by line as it comes."""
 
     def __init__(self, path, env):
         self.stderr = tempfile.TemporaryFile()
@@ -580,7 +583,7 @@ def title_bar_drag(server, program, place, bar, delta):
 
 
 def case_gui_under_absolute_motion(args):
-    with on_own_server(lambda env: GuiProgram(args.gui, env)) as (server, program):
+    with on_own_server(lambda env: SayingProgram(args.gui, env)) as (server, program):
         screen = Screen(args.grab, server)
         window = wait_for("the GUI program's window",
                           lambda: server.visible_window(GUI_TITLE, GUI_SIZE), 15)
@@ -612,7 +615,7 @@ def case_two_windows(args, window_manager=None):
     """Both windows of one program, drawn into and presented in turn, show what was drawn into
     each: its own clear colour and its own rectangle. Without a window manager, the first window
     is then made larger and drawn to its new corner."""
-    with on_own_server(lambda env: GuiProgram(args.two_windows, env),
+    with on_own_server(lambda env: SayingProgram(args.two_windows, env),
                        window_manager) as (server, program):
         screen = Screen(args.grab, server)
         program.next_line("the program to draw", lambda text: text == "drawing", 15)
@@ -656,6 +659,45 @@ def case_two_windows(args, window_manager=None):
         step(f"{title}, made {larger[0]} x {larger[1]} by the desktop, draws to its new corner")
 
 
+# ---- a key pressed again quickly ----
+
+KEYS_TITLE = "Kelvo Keys Desktop"
+KEYS_SIZE = (320, 200)
+SPACE = 32  # its virtual-key code
+PRESSES = 4
+
+
+def case_quick_presses(args, window_manager=None):
+    """Space pressed and let go four times in quick succession, each a real press: the program
+    must hear four key-downs, none said to be a repeat (the key-repeat filter would drop it),
+    each followed by its key-up. The key events fall into the program's batches of events
+    however the machine schedules it, a release in one and the next press in the other."""
+    start = lambda env: SayingProgram(args.keys, env)
+    with on_own_server(start, window_manager) as (server, program):
+        window = wait_for("the keys program's window",
+                          lambda: server.visible_window(KEYS_TITLE, KEYS_SIZE), 15)
+        wait_for("the keys program to take the keyboard", lambda: server.focus() == window, 5)
+        # xdotool's own pace, some milliseconds between key events: events much closer than that
+        # (--delay 0) SDL itself takes for the key's auto-repeat, a release and a repeat press.
+        server.xdotool("key", *["space"] * PRESSES)
+        wanted = [f"down {SPACE} fresh", f"up {SPACE}"] * PRESSES
+        heard = []
+        for index, line in enumerate(wanted):
+            heard.append(program.next_line(f"key message {index + 1} of {len(wanted)} ({line})",
+                                           lambda text: text.split()[1:2] == [str(SPACE)]))
+            if heard[-1] != line:
+                raise Failure(f"the program heard {heard}, not {wanted}")
+        step(f"Space pressed {PRESSES} times quickly: {PRESSES} fresh key-downs, each with its "
+             f"key-up")
+        server.xdotool("key", "Escape")
+        try:
+            code = program.process.wait(timeout=patience(5))
+        except subprocess.TimeoutExpired:
+            raise Failure("Escape did not end the keys program")
+        if code != 1:
+            raise Failure(f"Escape ended the keys program with exit code {code}, not 1")
+
+
 def main():
     parser = argparse.ArgumentParser()
     parser.add_argument("--game", required=True)
@@ -663,6 +705,7 @@ def main():
     parser.add_argument("--root", required=True)
     parser.add_argument("--gui", required=True)
     parser.add_argument("--two-windows", required=True)
+    parser.add_argument("--keys", required=True)
     parser.add_argument("--window-manager", default="evilwm")
     args = parser.parse_args()
     for tool in ("Xvfb", "xdotool", args.window_manager):
@@ -677,7 +720,10 @@ def main():
              ("a GUI program under absolute pointer motion", case_gui_under_absolute_motion),
              ("a program with two windows, without a window manager", case_two_windows),
              (f"a program with two windows, with a window manager ({args.window_manager})",
-              lambda args: case_two_windows(args, args.window_manager))]
+              lambda args: case_two_windows(args, args.window_manager)),
+             ("a key pressed again quickly, without a window manager", case_quick_presses),
+             (f"a key pressed again quickly, with a window manager ({args.window_manager})",
+              lambda args: case_quick_presses(args, args.window_manager))]
     failed = 0
     began = time.monotonic()
     for name, case in cases:

@@ -1,9 +1,11 @@
 // Keys held while the keyboard focus moves, as SDL reports the move (a release of every held key
-// and the focus loss, then the focus gain), decided by the keyboard's real state: a key the
-// display still holds down stays down, its next key-down is a repeat, and its release goes out
-// when the display lets go of it, however the events fall into pumps and however long the focus
-// takes to arrive. Where the display cannot be asked, time decides. And the Control state a key
-// message carries, which decides its control character.
+// and the focus loss, then the focus gain): only the key-ups right before the focus loss may be
+// held back, those whose key the display still holds down; such a key's next key-down is a
+// repeat, and its release goes out when the display lets go of it, however the events fall into
+// pumps and however long the focus takes to arrive. Every other key-up is a release, also when
+// the key is down again by the time the display is asked. Where the display cannot be asked,
+// time decides when a held-back key is let go. And the Control state a key message carries,
+// which decides its control character.
 #include "platform/platform_fixture.h"
 
 namespace pt = platform::testing;
@@ -165,6 +167,59 @@ TEST_F(FocusKeys, AReleaseFollowedByAPressOfTheSameKeyIsARealRelease) {
   ExpectOne(KeyMessages(), WM_KEYDOWN, VK_SPACE, intro, true);
 }
 
+TEST_F(FocusKeys, AKeyLetGoAndPressedAgainAcrossPumpsIsReleasedAndPressedAfresh) {
+  // Let go and pressed again quickly, again and again: the display holds the key down again
+  // when the release's pump asks it, and the new press comes in the next pump.
+  Hold(SDL_SCANCODE_SPACE, main);
+  std::vector<MSG> keys;
+  for (int press = 0; press < 3; ++press) {
+    for (const SDL_Event& event :
+         {Release(mainId, SDL_SCANCODE_SPACE), Press(mainId, SDL_SCANCODE_SPACE)}) {
+      pt::InjectEvents({event});
+      for (const MSG& msg : KeyMessages()) keys.push_back(msg);
+    }
+  }
+  ASSERT_EQ(keys.size(), 6u);
+  for (size_t i = 0; i < keys.size(); ++i) {
+    EXPECT_EQ(keys[i].message, static_cast<UINT>(i % 2 == 0 ? WM_KEYUP : WM_KEYDOWN)) << i;
+    EXPECT_EQ(keys[i].hwnd, main) << i;
+    EXPECT_EQ(keys[i].lParam & kWasDown, i % 2 == 0 ? kWasDown : 0) << i;
+  }
+  // Let go for good: the release goes out once the display says the key is up, with no further
+  // event.
+  pt::InjectEvents({Release(mainId, SDL_SCANCODE_SPACE)});
+  pt::SetKeyHeld(SDL_SCANCODE_SPACE, false);
+  ExpectOne(KeyMessages(), WM_KEYUP, VK_SPACE, main, true);
+}
+
+TEST_F(FocusKeys, EveryKeyHeldAtAFocusLossIsLetGoAsTheDisplayLetsGoOfIt) {
+  Hold(SDL_SCANCODE_A, intro);
+  Hold(SDL_SCANCODE_D, intro);
+  Hold(SDL_SCANCODE_W, intro);
+  // W let go and pressed again quickly, across two pumps, before the focus moves: a release and
+  // a fresh press.
+  pt::InjectEvents({Release(introId, SDL_SCANCODE_W)});
+  pt::InjectEvents({Press(introId, SDL_SCANCODE_W)});
+  std::vector<MSG> again = KeyMessages();
+  ASSERT_EQ(again.size(), 2u);
+  EXPECT_EQ(again[0].message, static_cast<UINT>(WM_KEYUP));
+  EXPECT_EQ(again[1].lParam & kWasDown, 0);
+  // The focus moves with all three held: each stays down until the display lets go of it, and
+  // its release goes to the window with the focus.
+  pt::InjectFocusMove(introId, mainId, {SDL_SCANCODE_A, SDL_SCANCODE_D, SDL_SCANCODE_W});
+  EXPECT_TRUE(KeyMessages().empty());
+  pt::SetKeyHeld(SDL_SCANCODE_D, false);
+  ExpectOne(KeyMessages(), WM_KEYUP, 'D', main, true);
+  pt::SetKeyHeld(SDL_SCANCODE_A, false);
+  pt::SetKeyHeld(SDL_SCANCODE_W, false);
+  std::vector<MSG> rest = KeyMessages();
+  ASSERT_EQ(rest.size(), 2u);
+  for (const MSG& msg : rest) {
+    EXPECT_EQ(msg.message, static_cast<UINT>(WM_KEYUP));
+    EXPECT_EQ(msg.hwnd, main);
+  }
+}
+
 TEST_F(FocusKeys, OnlyKeysTheDisplayHoldsAreHeldBack) {
   // A key let go before the focus moves is released at once, whatever the timing; the key
   // still held is not, and a later fresh press of the released key is a press.
@@ -204,14 +259,23 @@ TEST_F(FocusKeys, WithoutTheDisplaysWordAKeyThatDoesNotComeBackIsReleasedLate) {
   ExpectOne(KeyMessages(), WM_KEYUP, VK_UP, main, true);
 }
 
-TEST_F(FocusKeys, WithoutTheDisplaysWordOnlyTheReleasesOfTheFocusLossAreHeldBack) {
+TEST_F(FocusKeys, WithoutTheDisplaysWordTheKeyUpsRightBeforeTheFocusLossAreHeldBack) {
   pt::UseTestKeyboard(false);
-  // A key let go before the focus moves, at another moment, is released at once; the key
-  // still held is not.
-  pt::InjectEvents({Release(introId, SDL_SCANCODE_A, 100), Release(introId, SDL_SCANCODE_D, 500),
-                    FocusEvent(introId, SDL_WINDOWEVENT_FOCUS_LOST, 500),
-                    FocusEvent(mainId, SDL_WINDOWEVENT_FOCUS_GAINED, 500)});
-  ExpectOne(KeyMessages(), WM_KEYUP, 'A', intro, true);
+  // A key-up that ends its batch, or that other events follow, is a release.
+  pt::InjectEvents({Release(introId, SDL_SCANCODE_S, 100)});
+  ExpectOne(KeyMessages(), WM_KEYUP, 'S', intro, true);
+  // The run of key-ups right before the focus loss is held back, however far apart SDL stamped
+  // them (the program may lose the processor between them).
+  pt::InjectEvents({Release(introId, SDL_SCANCODE_A, 100), Press(introId, SDL_SCANCODE_W),
+                    Release(introId, SDL_SCANCODE_D, 500),
+                    FocusEvent(introId, SDL_WINDOWEVENT_FOCUS_LOST, 504),
+                    FocusEvent(mainId, SDL_WINDOWEVENT_FOCUS_GAINED, 504)});
+  std::vector<MSG> keys = KeyMessages();
+  ASSERT_EQ(keys.size(), 2u);
+  EXPECT_EQ(keys[0].message, static_cast<UINT>(WM_KEYUP));
+  EXPECT_EQ(keys[0].wParam, static_cast<WPARAM>('A'));
+  EXPECT_EQ(keys[1].message, static_cast<UINT>(WM_KEYDOWN));
+  EXPECT_EQ(keys[1].wParam, static_cast<WPARAM>('W'));
   pt::InjectKey(SDL_SCANCODE_D, true, false, KMOD_NONE, main);
   ExpectOne(KeyMessages(), WM_KEYDOWN, 'D', main, true);
 }
