@@ -16,13 +16,16 @@ import sys
 import time
 
 
-def start_server():
-    """Starts Xvfb on a display it chooses itself; returns the process and the display name."""
+def start_server(size=(1024, 768)):
+    """Starts Xvfb with a screen of that size on a display it chooses itself; returns the process
+    and the display name. Raises RuntimeError when the server does not start."""
     read_end, write_end = os.pipe()
-    # -noreset: a client that leaves must not reset the server under the program.
+    # The server does not reset when its last client leaves: a short-lived client (xdotool
+    # asking whether a window is there yet) may be that client while the program is still
+    # starting, and a program that connects while the server resets cannot open the display.
     server = subprocess.Popen(
-        ["Xvfb", "-displayfd", str(write_end), "-screen", "0", "1024x768x24", "-nolisten", "tcp",
-         "-noreset"],
+        ["Xvfb", "-displayfd", str(write_end), "-screen", "0", f"{size[0]}x{size[1]}x24",
+         "-nolisten", "tcp", "-noreset"],
         pass_fds=[write_end], stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
     os.close(write_end)
     number = b""
@@ -39,14 +42,17 @@ def start_server():
     if not number.endswith(b"\n"):
         server.kill()
         server.wait()
-        sys.exit("run_on_x_server: Xvfb did not start")
+        raise RuntimeError("Xvfb did not start")
     return server, ":" + number.decode().strip()
 
 
 def main():
     if len(sys.argv) < 2:
         sys.exit(__doc__)
-    server, display = start_server()
+    try:
+        server, display = start_server()
+    except RuntimeError as error:
+        sys.exit(f"run_on_x_server: {error}")
     env = dict(os.environ, DISPLAY=display, SDL_VIDEODRIVER="x11")
     env.pop("WAYLAND_DISPLAY", None)
     try:

@@ -25,13 +25,15 @@ Usage: desktop_test.py --game PATH --grab PATH --root FOLDER --gui PATH --keys P
 import argparse
 import contextlib
 import os
-import select
 import shutil
 import subprocess
 import sys
 import tempfile
 import threading
 import time
+
+sys.path.insert(0, os.path.join(os.path.dirname(os.path.abspath(__file__)), "..", ".."))
+from run_on_x_server import start_server  # noqa: E402
 
 INTRO = "Kelvo Core Intro"
 GAME = "Kelvo Tumbix"
@@ -73,26 +75,10 @@ class XServer:
     """An Xvfb server on a free display, optionally with a window manager."""
 
     def __init__(self, window_manager=None):
-        # The server does not reset when its last client leaves: xdotool, asked whether the
-        # program's window is there yet, may be that client while the program is still
-        # starting, and a program that connects while the server resets cannot open the display.
-        read_end, write_end = os.pipe()
-        self.process = subprocess.Popen(
-            ["Xvfb", "-displayfd", str(write_end), "-screen", "0",
-             f"{SCREEN[0]}x{SCREEN[1]}x24", "-nolisten", "tcp", "-noreset"],
-            pass_fds=[write_end], stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
-        os.close(write_end)
-        number = b""
-        deadline = time.monotonic() + patience(10)
-        while not number.endswith(b"\n"):
-            if not select.select([read_end], [], [], max(0, deadline - time.monotonic()))[0]:
-                raise Failure("Xvfb did not start")
-            chunk = os.read(read_end, 16)
-            if not chunk:
-                raise Failure("Xvfb did not start")
-            number += chunk
-        os.close(read_end)
-        self.display = ":" + number.decode().strip()
+        try:
+            self.process, self.display = start_server(SCREEN)
+        except RuntimeError as error:
+            raise Failure(str(error))
         self.env = dict(os.environ, DISPLAY=self.display)
         # The game must pick its display's driver itself: no offscreen driver, no Wayland.
         for name in ("SDL_VIDEODRIVER", "WAYLAND_DISPLAY"):
