@@ -15,6 +15,7 @@
 
 #include "foundation/buffer.h"
 #include "net/socket.h"
+#include "buffer_text.h"
 #include "scripted_server.h"
 
 namespace {
@@ -69,10 +70,6 @@ class HttpFile : public ::testing::Test {
   unsigned short port = 0;
   pid_t server = -1;
 };
-
-std::string Text(const KV_BUFFER& buffer) {
-  return std::string((const char*)buffer.GetData(), buffer.length);
-}
 
 TEST_F(HttpFile, OneShotGetDownloadsTheFileByteForByte) {
   KV_SOCKET socket;

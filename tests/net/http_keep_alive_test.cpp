@@ -8,13 +8,10 @@
 
 #include "foundation/buffer.h"
 #include "net/socket.h"
+#include "buffer_text.h"
 #include "scripted_server.h"
 
 namespace {
-
-std::string Text(const KV_BUFFER& buffer) {
-  return std::string((const char*)buffer.GetData(), buffer.length);
-}
 
 // Polls once per "frame" until the record reaches state, at most three seconds; the record's
 // state at the end.

@@ -20,6 +20,7 @@
 
 #include "foundation/buffer.h"
 #include "net/socket.h"
+#include "buffer_text.h"
 #include "scripted_server.h"
 
 namespace {
@@ -122,10 +123,6 @@ class HttpNginx : public ::testing::Test {
   unsigned short port = 0;
   pid_t server = -1;
 };
-
-std::string Text(const KV_BUFFER& buffer) {
-  return std::string((const char*)buffer.GetData(), buffer.length);
-}
 
 // The value of a field of a head, empty when it has none.
 std::string Field(const std::string& head, const std::string& name) {

@@ -6,11 +6,9 @@
 #include <cstring>
 #include <string>
 
-namespace {
+#include "buffer_text.h"
 
-std::string Text(const KV_BUFFER& buffer) {
-  return std::string((const char*)buffer.GetData(), buffer.length);
-}
+namespace {
 
 TEST(HttpOutput, AppendsAfterTheLengthAndReservesWithoutChangingTheStream) {
   KV_BUFFER out;

@@ -5,13 +5,10 @@
 
 #include "foundation/buffer.h"
 #include "net/socket.h"
+#include "buffer_text.h"
 #include "scripted_server.h"
 
 namespace {
-
-std::string Text(const KV_BUFFER& buffer) {
-  return std::string((const char*)buffer.GetData(), buffer.length);
-}
 
 const char* const kHead = "HTTP/1.1 200 OK\r\nServer: test";
 
