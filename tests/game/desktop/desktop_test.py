@@ -516,6 +516,17 @@ class SayingProgram:
         return self.stderr.read().decode(errors="replace")
 
 
+def escape_ends(server, program, name):
+    """Escape, pressed in the program's window, ends it with exit code 1."""
+    server.xdotool("key", "Escape")
+    try:
+        code = program.process.wait(timeout=patience(5))
+    except subprocess.TimeoutExpired:
+        raise Failure(f"Escape did not end {name}")
+    if code != 1:
+        raise Failure(f"Escape ended {name} with exit code {code}, not 1")
+
+
 def gui_window_at(x, y):
     return lambda text: text == f"window {x} {y}"
 
@@ -580,13 +591,7 @@ def case_gui_under_absolute_motion(args):
         program.next_line("the GUI window's place", gui_window_at(bar[0], bar[1]))
         button_hover_and_click(server, program, screen, place, button)
         title_bar_drag(server, program, place, bar, (137, 71))
-        server.xdotool("key", "Escape")
-        try:
-            code = program.process.wait(timeout=patience(5))
-        except subprocess.TimeoutExpired:
-            raise Failure("Escape did not end the GUI program")
-        if code != 1:
-            raise Failure(f"Escape ended the GUI program with exit code {code}, not 1")
+        escape_ends(server, program, "the GUI program")
 
 
 # ---- a program with two windows ----
@@ -675,13 +680,7 @@ def case_quick_presses(args, window_manager=None):
                 raise Failure(f"the program heard {heard}, not {wanted}")
         step(f"Space pressed {PRESSES} times quickly: {PRESSES} fresh key-downs, each with its "
              f"key-up")
-        server.xdotool("key", "Escape")
-        try:
-            code = program.process.wait(timeout=patience(5))
-        except subprocess.TimeoutExpired:
-            raise Failure("Escape did not end the keys program")
-        if code != 1:
-            raise Failure(f"Escape ended the keys program with exit code {code}, not 1")
+        escape_ends(server, program, "the keys program")
 
 
 def main():
