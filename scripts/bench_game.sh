@@ -15,8 +15,10 @@ cmake -S . -B "$build" -DCMAKE_BUILD_TYPE=RelWithDebInfo >/dev/null
 cmake --build "$build" -j4 --target tumbix game_frame_sfml game_side_by_side
 
 pids=()
+# SIGKILL: the game takes a termination request in its intro for a window close, which skips the
+# intro rather than ending the program, and waiting for it would then never end.
 stop_all() {
-  for pid in "${pids[@]}"; do kill "$pid" 2>/dev/null || true; done
+  for pid in "${pids[@]}"; do kill -KILL "$pid" 2>/dev/null || true; done
   for pid in "${pids[@]}"; do wait "$pid" 2>/dev/null || true; done
   pids=()
 }
