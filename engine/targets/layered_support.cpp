@@ -9,8 +9,8 @@
 #include <string>
 
 #include "engine/gl/context.h"
-#include "engine/targets/render_targets.h"
 #include "engine/targets/drawing_buffers.h"
+#include "engine/targets/render_targets.h"
 
 namespace kv::engine {
 

@@ -159,8 +159,8 @@ extern "C" uint8_t KvRenderScene(uint32_t flags) {
     // A present that does not clear the whole frame for the next one keeps this one to draw on,
     // which a window's back buffer does not do across the swap.
     const bool wholeClear = ClearsWholeFrame(flags);
-    if (!wholeClear) {
-      if (target->direct) target->staysOffscreen = true;
+    if (!wholeClear && target->direct) {
+      target->staysOffscreen = true;
       TakeOutOfWindow(*target);
     }
     if (!Present(*target, wholeClear)) result = 0;

@@ -159,8 +159,7 @@ extern "C" uint8_t KvRenderTargetShare(KV_HANDLE rt, KV_HANDLE share) {
 extern "C" uint8_t KvRenderTargetActivate(KV_HANDLE rt) {
   if (trace::Call("KvRenderTargetActivate", rt)) return 0;
   RenderTarget* target = targets.Find(rt);
-  if (target == nullptr) return 0;
-  if (!EnsureCurrent()) return 0;
+  if (target == nullptr || !EnsureCurrent()) return 0;
   batch::Flush();
   // A target drawing into a frame buffer of its own can be drawn from wherever the context is;
   // one drawing into its window's buffers takes the context there. The window only matters

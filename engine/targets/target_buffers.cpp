@@ -11,8 +11,8 @@
 
 #include "engine/draw/batch.h"
 #include "engine/gl/context.h"
-#include "engine/targets/drawing_buffers.h"
 #include "engine/states/render_states.h"
+#include "engine/targets/drawing_buffers.h"
 #include "engine/targets/render_targets.h"
 
 namespace kv::engine {

@@ -247,6 +247,18 @@ void ChainOfLength(KV_XML& xml, uint64_t length) {
 
 // ---------------------------------------------------------------- the children's bodies
 
+// A text too long for the array is refused without being built: Save holds no more than its
+// walk (one frame per level it has gone down, never the text), and the array stays as it was.
+void RefusedUnbuilt(const KV_XML& xml) {
+  CHILD_CHECK(xml.SaveLength() > kMaxText);
+  ARRAY_BEFORE array;
+  PEAK peak;
+  CHILD_CHECK(!xml.Save(array.out));
+  if (kMeasuresPeak && peak.Bytes() > (int64_t(16) << 20))
+    Fail("Save held %lld bytes at its peak", (long long)peak.Bytes());
+  CHILD_CHECK(array.Unchanged());
+}
+
 // A million levels: read, walked to the bottom, looked up by a path of a million segments,
 // refused by Save without building the text (and without touching the tree or the array),
 // emptied and destroyed, all without recursion.
@@ -268,16 +280,7 @@ void MillionLevels() {
   path += "!--";
   CHILD_CHECK(xml->Find(path.c_str(), 2, nullptr).Get() == deepest);
 
-  CHILD_CHECK(xml->SaveLength() > kMaxText);
-  ARRAY_BEFORE array;
-  {
-    PEAK peak;
-    CHILD_CHECK(!xml->Save(array.out));
-    // Counting keeps one frame per level it has gone down, never the text.
-    if (kMeasuresPeak && peak.Bytes() > (int64_t(16) << 20))
-      Fail("Save held %lld bytes at its peak", (long long)peak.Bytes());
-  }
-  CHILD_CHECK(array.Unchanged());
+  RefusedUnbuilt(*xml);
   const NODE* after = nullptr;
   CHILD_CHECK(Depth(*xml, &after) == kMillion);
   CHILD_CHECK(after == deepest && IsComment(*after));
@@ -290,18 +293,12 @@ void MillionLevels() {
   delete xml;
 }
 
-// The smaller case: 100,000 levels, a text of about 10^10 bytes, once built whole
+// The smaller case: 100,000 levels, a text of about 10^10 bytes, once built whole
 // before it was refused.
 void HundredThousandLevels() {
   KV_XML xml;
   CHILD_CHECK(Parse(xml, Comments(kMillion / 10)));
-  CHILD_CHECK(xml.SaveLength() > kMaxText);
-  ARRAY_BEFORE array;
-  PEAK peak;
-  CHILD_CHECK(!xml.Save(array.out));
-  if (kMeasuresPeak && peak.Bytes() > (int64_t(16) << 20))
-    Fail("Save held %lld bytes at its peak", (long long)peak.Bytes());
-  CHILD_CHECK(array.Unchanged());
+  RefusedUnbuilt(xml);
 }
 
 // At the array's limit: a text of 2^32 bytes is one too many and refused unbuilt; one of
@@ -311,13 +308,7 @@ void TheLimitExactly() {
   {
     KV_XML xml;
     ChainOfLength(xml, kMaxText + 1);
-    CHILD_CHECK(xml.SaveLength() > kMaxText);
-    ARRAY_BEFORE array;
-    PEAK peak;
-    CHILD_CHECK(!xml.Save(array.out));
-    if (kMeasuresPeak && peak.Bytes() > (int64_t(16) << 20))
-      Fail("Save held %lld bytes at its peak", (long long)peak.Bytes());
-    CHILD_CHECK(array.Unchanged());
+    RefusedUnbuilt(xml);
   }
   KV_XML xml;
   ChainOfLength(xml, kMaxText);

@@ -602,6 +602,18 @@ TWO_WINDOWS = [("Kelvo Two Windows A", (51, 102, 153), (70, 50), (255, 255, 0)),
                ("Kelvo Two Windows B", (153, 51, 102), (230, 170), (255, 255, 255))]
 
 
+def shows_colour(screen, place, wanted, what):
+    """Waits for the screen to show the colour at the place (x, y)."""
+    seen = []
+    def shows():
+        seen.append(colour_at(screen, *place))
+        return near(seen[-1], wanted)
+    try:
+        wait_for(f"{what} to show {wanted}", shows, 5)
+    except Failure:
+        raise Failure(f"{what} shows {seen[-1]}, not {wanted}")
+
+
 def case_two_windows(args, window_manager=None):
     """Both windows of one program, drawn into and presented in turn, show what was drawn into
     each: its own clear colour and its own rectangle. Without a window manager, the first window
@@ -618,14 +630,8 @@ def case_two_windows(args, window_manager=None):
                      ((TWO_WINDOWS_SIZE[0] - 10, TWO_WINDOWS_SIZE[1] - 10), clear),
                      "its rectangle": (inside, colour)}
             for what, (place, wanted) in looks.items():
-                seen = []
-                def shows():
-                    seen.append(colour_at(screen, x + place[0], y + place[1]))
-                    return near(seen[-1], wanted)
-                try:
-                    wait_for(f"{title} to show {what}", shows, 5)
-                except Failure:
-                    raise Failure(f"{title} shows {seen[-1]} at {place}, not {what} {wanted}")
+                shows_colour(screen, (x + place[0], y + place[1]), wanted,
+                             f"{title} at {place}: {what}")
             step(f"{title} shows its clear colour {clear} and its rectangle {colour}")
         if window_manager:
             return
@@ -639,14 +645,7 @@ def case_two_windows(args, window_manager=None):
                  lambda: server.geometry(window)[2:] == larger, 5)
         x, y, _, _ = server.geometry(window)
         corner = (x + larger[0] - 5, y + larger[1] - 5)
-        seen = []
-        def corner_drawn():
-            seen.append(colour_at(screen, *corner))
-            return near(seen[-1], clear)
-        try:
-            wait_for(f"{title}'s new corner to be drawn", corner_drawn, 5)
-        except Failure:
-            raise Failure(f"{title}, made larger, shows {seen[-1]} in its new corner, not {clear}")
+        shows_colour(screen, corner, clear, f"{title}, made larger, in its new corner")
         step(f"{title}, made {larger[0]} x {larger[1]} by the desktop, draws to its new corner")
 
 
