@@ -5,6 +5,7 @@
 #include <algorithm>
 
 #include "platform/display/video.h"
+#include "platform/shell/tray.h"
 #include "platform/testing/test_hooks.h"
 #include "platform/text/code_page.h"
 #include "platform/windows/focus.h"
@@ -116,6 +117,8 @@ BOOL WINAPI DestroyWindow(HWND hwnd) {
   using namespace platform;
   WindowRecord* window = FindWindowRecord(hwnd);
   if (window == nullptr) return FALSE;
+  // A window's tray icons go with it: no host keeps an icon whose clicks have nowhere to go.
+  RemoveTrayIconsOf(hwnd);
   SDL_DestroyWindow(window->sdl);
   Windows().erase(window->id);
   HandFocusOnFrom(hwnd);
