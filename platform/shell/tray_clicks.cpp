@@ -2,6 +2,7 @@
 // the release as usual; a third press starts over.
 #include "platform/shell/tray_clicks.h"
 
+#include <cstdint>
 #include <cstdlib>
 
 #include "platform/messages/queue.h"
@@ -17,8 +18,10 @@ constexpr unsigned long kDoubleClickTime = 500;
 constexpr int kDoubleClickReach = 2;
 
 bool PairsWith(const TrayPress& first, const TrayPointerEvent& second) {
-  // Time stamps wrap around after 49 days; the unsigned difference stays right across it.
-  return first.button == second.button && second.time - first.time <= kDoubleClickTime &&
+  // Time stamps are 32 bits and wrap around after 49 days; their 32-bit difference stays right
+  // across it.
+  uint32_t elapsed = static_cast<uint32_t>(second.time - first.time);
+  return first.button == second.button && elapsed <= kDoubleClickTime &&
          std::abs(second.x - first.x) <= kDoubleClickReach &&
          std::abs(second.y - first.y) <= kDoubleClickReach;
 }
