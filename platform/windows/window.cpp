@@ -5,6 +5,7 @@
 #include <algorithm>
 
 #include "platform/display/video.h"
+#include "platform/display/x_window_state.h"
 #include "platform/shell/tray.h"
 #include "platform/testing/test_hooks.h"
 #include "platform/text/code_page.h"
@@ -59,11 +60,17 @@ void ApplyVisibility(WindowRecord& window, int command) {
   window.visible = true;
 }
 
-// The extended style's effects that SDL can change on a live window: always-on-top. The task-bar
-// kind (tool or app window) is fixed when SDL creates a window, so it is recorded only.
+// The extended style's effects on a live window: always-on-top through SDL, and the task-bar
+// kind (a tool window has no button) through the desktop's window state, since SDL fixes it
+// when it creates the window. SDL writes a hidden window's whole state again, from that first
+// kind, when it changes its always-on-top; the kind is told after it, so that it stands.
 void ApplyExStyle(WindowRecord& window, DWORD exStyle) {
-  if ((exStyle ^ window.exStyle) & WS_EX_TOPMOST) {
+  DWORD changed = exStyle ^ window.exStyle;
+  if (changed & WS_EX_TOPMOST) {
     SDL_SetWindowAlwaysOnTop(window.sdl, (exStyle & WS_EX_TOPMOST) ? SDL_TRUE : SDL_FALSE);
+  }
+  if ((changed & WS_EX_TOOLWINDOW) || (!window.visible && (changed & WS_EX_TOPMOST))) {
+    platform::SetTaskbarButton(window.sdl, !(exStyle & WS_EX_TOOLWINDOW), window.visible);
   }
   window.exStyle = exStyle;
 }
