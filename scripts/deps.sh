@@ -3,7 +3,8 @@
 # Debian 12 machine does not have yet. Safe to run again: it installs only
 # what is missing. The desktop test plays the real game on its own X server
 # (xvfb), presses keys (xdotool), with and without a small window manager
-# (evilwm, whose title font comes from xfonts-base). The game bench counts a window's frames
+# (evilwm, whose title font comes from xfonts-base), and puts a tray icon in a notification-area
+# host (trayer). The game bench counts a window's frames
 # through the X damage extension (libxdamage-dev). The HTTP client's tests download from
 # python3's http.server and from an nginx that each test starts on its own port.
 set -euo pipefail
@@ -12,7 +13,7 @@ packages=(
   libsdl2-dev libgl-dev libegl-dev libgl1-mesa-dri libegl-mesa0
   libstb-dev googletest libgtest-dev libbenchmark-dev
   libtinyxml2-dev libpugixml-dev python3 curl nginx
-  libx11-dev xvfb xdotool evilwm xfonts-base libsfml-dev libxdamage-dev
+  libx11-dev xvfb xdotool evilwm xfonts-base libsfml-dev libxdamage-dev trayer
 )
 missing=()
 for p in "${packages[@]}"; do
