@@ -49,9 +49,8 @@ Window Make(Kind kind) {
   window.width = kind == Kind::kAlpha ? 640 : 800;
   window.height = kind == Kind::kAlpha ? 260 : 600;
   DWORD exStyle = kind == Kind::kPlain ? 0 : WS_EX_LAYERED;
-  window.hwnd = CreateWindowExA(exStyle, "Layered Bench", "Layered Bench", WS_POPUP | WS_VISIBLE,
-                                0, 0, window.width, window.height, nullptr, nullptr, nullptr,
-                                nullptr);
+  window.hwnd = CreateWindowExA(exStyle, "Layered Bench", "Layered Bench", WS_POPUP | WS_VISIBLE, 0,
+                                0, window.width, window.height, nullptr, nullptr, nullptr, nullptr);
   if (window.hwnd == nullptr) return window;
   if (kind == Kind::kKeyStill || kind == Kind::kKeyMoving) {
     SetLayeredWindowAttributes(window.hwnd, kMagenta, 255, LWA_COLORKEY);

@@ -12,7 +12,6 @@
 #include "engine/gl/context.h"
 #include "engine/targets/drawing_buffers.h"
 #include "engine/targets/render_targets.h"
-#include "platform/windows/layered_frames.h"
 
 namespace kv::engine {
 
@@ -49,15 +48,18 @@ bool DesktopShowsPerPixelAlpha(SDL_Window* window) {
   return false;
 }
 
-bool PresentAsPicture(RenderTarget& target, SDL_Window* window, bool withAlpha, bool colorKey) {
+bool PresentAsPicture(RenderTarget& target, SDL_Window* window, bool layered,
+                      const platform::FrameNeeds& needs) {
+  target.disturbed = false;
+  // The window goes on showing what the last layered present gave it.
+  if (!layered && !needs.plainPresentsShow) return true;
   std::vector<uint8_t> pixels;
   int w = 0, h = 0;
   ReadFrameForWindow(target, window, false, &pixels, &w, &h);
   BindDrawing();
-  if (!withAlpha) MakeOpaque(pixels);
+  if (!layered) MakeOpaque(pixels);
   if (!platform::PutFrame(window, pixels.data(), w, h)) return false;
-  if (colorKey) platform::CutColorKey(window, pixels.data(), w, h);
-  target.disturbed = false;
+  if (needs.colorKey) platform::CutColorKey(window, pixels.data(), w, h);
   return true;
 }
 

@@ -47,7 +47,7 @@ bool Present(RenderTarget& target, bool wholeClearFollows, bool layered) {
   SDL_Window* window = WindowOf(target);
   if (window == nullptr) return false;
   const platform::FrameNeeds needs = platform::FrameNeedsOf(window);
-  if (needs.picture) return PresentAsPicture(target, window, layered, needs.colorKey);
+  if (needs.picture) return PresentAsPicture(target, window, layered, needs);
   window = EnterWindowToPresent(target);
   if (window == nullptr) return false;
   ApplySwapInterval(window, target.vsync);

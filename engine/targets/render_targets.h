@@ -16,6 +16,7 @@
 
 #include "engine/gl/gl_functions.h"
 #include "engine/kv_engine.h"
+#include "platform/windows/layered_frames.h"
 
 namespace kv::engine {
 
@@ -97,9 +98,11 @@ void ReadFrameForWindow(const RenderTarget& target, SDL_Window* window, bool fro
 
 // True when the desktop can show the window's per-pixel alpha (a compositor and an alpha channel).
 bool DesktopShowsPerPixelAlpha(SDL_Window* window);
-// Presents the target's frame to a window that takes its frames as pictures: with its alpha, as
-// premultiplied pixels, or fully opaque; the colour key cut out when it has one. False when the
-// desktop cannot take the picture.
-bool PresentAsPicture(RenderTarget& target, SDL_Window* window, bool withAlpha, bool colorKey);
+// Presents the target's frame to a window that takes its frames as pictures (needs.picture): a
+// layered present with its alpha, as premultiplied pixels, another fully opaque where the window
+// shows such presents; the colour key cut out when it has one. False when the desktop cannot
+// take the picture.
+bool PresentAsPicture(RenderTarget& target, SDL_Window* window, bool layered,
+                      const platform::FrameNeeds& needs);
 
 }  // namespace kv::engine

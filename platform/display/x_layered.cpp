@@ -55,8 +55,8 @@ unsigned long FindAlphaVisual(Display* display, int screen) {
   wanted.depth = 32;
   wanted.c_class = TrueColor;
   int count = 0;
-  XVisualInfo* found =
-      XGetVisualInfo(display, VisualScreenMask | VisualDepthMask | VisualClassMask, &wanted, &count);
+  XVisualInfo* found = XGetVisualInfo(display, VisualScreenMask | VisualDepthMask | VisualClassMask,
+                                      &wanted, &count);
   unsigned long id = 0;
   for (int i = 0; i < count && id == 0; ++i) {
     if (found[i].red_mask == 0xff0000 && found[i].green_mask == 0xff00 &&
@@ -73,7 +73,8 @@ PictureWindow* PictureWindowOf(SDL_Window* window, Display* display, Window xwin
   auto known = windows.find(window);
   if (known != windows.end()) return &known->second;
   XWindowAttributes attributes;
-  if (!XGetWindowAttributes(display, xwindow, &attributes) || attributes.depth != 32) return nullptr;
+  if (!XGetWindowAttributes(display, xwindow, &attributes) || attributes.depth != 32)
+    return nullptr;
   PictureWindow entry;
   entry.gc = XCreateGC(display, xwindow, 0, nullptr);
   entry.visual = attributes.visual;

@@ -25,6 +25,8 @@ FrameNeeds FrameNeedsOf(SDL_Window* window) {
   const WindowRecord* record = RecordOf(window);
   if (record == nullptr) return needs;
   needs.picture = record->alphaVisual;
+  needs.plainPresentsShow = !(record->exStyle & WS_EX_LAYERED) ||
+                            (record->layeredFlags & (LWA_ALPHA | LWA_COLORKEY)) != 0;
   // Shapes are an X matter: elsewhere the key stays recorded only, and no frame is read for it.
   needs.colorKey = KeyApplies(*record) && X11Video();
   return needs;

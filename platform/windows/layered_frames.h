@@ -18,6 +18,10 @@ struct WindowRecord;
 struct FrameNeeds {
   bool picture = false;   // the frame goes to the window as a picture (PutFrame), not through GL
   bool colorKey = false;  // the key colour is cut out of each frame (CutColorKey)
+  // A present that does not name the window layered shows its frame (opaque). A layered window
+  // without layered attributes shows only what layered presents give it, as a window that
+  // takes its pictures through UpdateLayeredWindow ignores its ordinary painting.
+  bool plainPresentsShow = true;
 };
 
 // The needs of a window of the program; none for a window the program did not make.

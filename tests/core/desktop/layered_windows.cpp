@@ -30,21 +30,38 @@ struct Column {
 struct Look {
   const char* name;
   const char* title;
-  int x, y;
-  bool layered;
-  bool colorKey;
-  float opacity;
+  int x = 0;
+  int y = 0;
+  bool layered = false;
+  bool colorKey = false;
+  float opacity = 1.0f;
   KV_VECTOR_D clear;
   Column columns[2];  // drawn over the clear colour, each to the window's right edge
 };
 
 const Look kLooks[3] = {
-    {"layered", "Kelvo Layered", 100, 100, true, false, 1.0f, KV_VECTOR_D(0, 0, 0, 0),
-     {{100, KV_VECTOR_D(1, 0, 0, 0.5)}, {200, KV_VECTOR_D(0, 1, 0, 1)}}},
-    {"keyed", "Kelvo Colour Key", 100, 300, false, true, 1.0f, KV_VECTOR_D(1, 0, 1, 1),
-     {{100, KV_VECTOR_D(0, 0, 1, 1)}, {200, KV_VECTOR_D(0, 0, 1, 1)}}},
-    {"keyed half", "Kelvo Colour Key Half", 500, 300, false, true, 0.5f, KV_VECTOR_D(1, 0, 1, 1),
-     {{100, KV_VECTOR_D(0, 0, 1, 1)}, {200, KV_VECTOR_D(0, 0, 1, 1)}}},
+    {.name = "layered",
+     .title = "Kelvo Layered",
+     .x = 100,
+     .y = 100,
+     .layered = true,
+     .clear = KV_VECTOR_D(0, 0, 0, 0),
+     .columns = {{100, KV_VECTOR_D(1, 0, 0, 0.5)}, {200, KV_VECTOR_D(0, 1, 0, 1)}}},
+    {.name = "keyed",
+     .title = "Kelvo Colour Key",
+     .x = 100,
+     .y = 300,
+     .colorKey = true,
+     .clear = KV_VECTOR_D(1, 0, 1, 1),
+     .columns = {{100, KV_VECTOR_D(0, 0, 1, 1)}, {200, KV_VECTOR_D(0, 0, 1, 1)}}},
+    {.name = "keyed half",
+     .title = "Kelvo Colour Key Half",
+     .x = 500,
+     .y = 300,
+     .colorKey = true,
+     .opacity = 0.5f,
+     .clear = KV_VECTOR_D(1, 0, 1, 1),
+     .columns = {{100, KV_VECTOR_D(0, 0, 1, 1)}, {200, KV_VECTOR_D(0, 0, 1, 1)}}},
 };
 
 constexpr int kWidth = 300;

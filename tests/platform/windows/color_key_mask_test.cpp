@@ -36,11 +36,11 @@ TEST(ColorKeyMask, CutsExactlyTheKeyPixelsWhateverTheirAlpha) {
   // 11 pixels wide: two bytes a row, the second holding three pixels.
   const int w = 11, h = 3;
   std::vector<uint8_t> frame = Frame(w, h, 200, 10, 20);
-  Paint(frame, w, 0, 0, 255, 0, 255);        // the key, first pixel
-  Paint(frame, w, 10, 1, 255, 0, 255, 0);    // the key with alpha 0: still the key
-  Paint(frame, w, 5, 2, 255, 0, 255, 128);   // and half transparent
-  Paint(frame, w, 6, 2, 255, 1, 255);        // one step off the key: shown
-  Paint(frame, w, 7, 2, 255, 0, 254);        // red one step off: shown
+  Paint(frame, w, 0, 0, 255, 0, 255);       // the key, first pixel
+  Paint(frame, w, 10, 1, 255, 0, 255, 0);   // the key with alpha 0: still the key
+  Paint(frame, w, 5, 2, 255, 0, 255, 128);  // and half transparent
+  Paint(frame, w, 6, 2, 255, 1, 255);       // one step off the key: shown
+  Paint(frame, w, 7, 2, 255, 0, 254);       // red one step off: shown
   std::vector<uint8_t> mask = platform::ColorKeyMask(frame.data(), w, h, kMagenta);
   ASSERT_EQ(mask.size(), 2u * h);
   for (int y = 0; y < h; ++y) {
