@@ -123,15 +123,11 @@ class Xlib:
         self._call(paint)
 
 
-# The colour given to the desktop (the root window's background), 24-bit RGB.
-DESKTOP_PIXEL = 0x808080
-
-
 class XServer:
-    """An Xvfb server on a free display, optionally with a window manager and a compositing
-    manager."""
+    """An Xvfb server on a free display, optionally with a window manager, a compositing manager
+    and a desktop colour (24-bit RGB) other than Xvfb's black."""
 
-    def __init__(self, window_manager=None, compositor=None):
+    def __init__(self, window_manager=None, compositor=None, desktop=None):
         try:
             self.process, self.display = start_server(SCREEN)
         except RuntimeError as error:
@@ -141,7 +137,8 @@ class XServer:
         for name in ("SDL_VIDEODRIVER", "WAYLAND_DISPLAY"):
             self.env.pop(name, None)
         self.xlib = Xlib(self.display)
-        self.xlib.set_desktop_colour(DESKTOP_PIXEL)
+        if desktop is not None:
+            self.xlib.set_desktop_colour(desktop)
         self.compositor = None
         if compositor:
             self.compositor = subprocess.Popen([compositor], env=self.env,
@@ -273,11 +270,11 @@ class Game:
 
 
 @contextlib.contextmanager
-def on_own_server(start, window_manager=None, show_errors=True, compositor=None):
+def on_own_server(start, window_manager=None, show_errors=True, compositor=None, desktop=None):
     """An X server of its own with a program started on it by start(env): gives the server and
     the program; afterwards the program is stopped, what it wrote on stderr passed on (unless
     show_errors is false), and the server stopped."""
-    server = XServer(window_manager, compositor)
+    server = XServer(window_manager, compositor, desktop)
     program = None
     try:
         program = start(server.env)
@@ -733,8 +730,10 @@ LAYERED = [
      {"composited": ["desktop", (0, 0, 128, 128), (0, 0, 128, 128)],
       "opaque": ["desktop", (0, 0, 255), (0, 0, 255)]}),
 ]
-# A place no window of the program covers.
+# A place no window of the program covers, and the desktop's colour there: grey, so that a
+# window showing black where the desktop should show is seen.
 BARE_DESKTOP = (1000, 700)
+DESKTOP_GREY = 0x808080
 
 
 def over_desktop(look, desktop):
@@ -751,8 +750,8 @@ def over_desktop(look, desktop):
 def case_layered_windows(args, compositor=None):
     """Each window shows, in the middle of each column, what its look says: composited under a
     compositing manager, opaque without one (the framework falls back to an opaque target)."""
-    with on_own_server(lambda env: SayingProgram(args.layered, env),
-                       compositor=compositor) as (server, program):
+    with on_own_server(lambda env: SayingProgram(args.layered, env), compositor=compositor,
+                       desktop=DESKTOP_GREY) as (server, program):
         screen = Screen(args.grab, server)
         said = program.next_line("the program to say whether it kept per-pixel alpha",
                                  lambda text: text.startswith("layered "), 15)
@@ -778,11 +777,12 @@ def case_intro_over_the_desktop(args):
     is drawn."""
     with on_own_server(the_game(args), compositor="xcompmgr") as (server, game):
         screen = Screen(args.grab, server)
-        desktop = colour_at(screen, 5, 5)
         intro = wait_for("the intro window", lambda: server.visible_window(INTRO), 15)
         x, y, width, height = server.geometry(intro)
         wait_for("the intro's logo to be drawn",
                  lambda: lit(screen.read(x + 200, y + 100, 240, 60)) > 5000, 5)
+        # The desktop as the compositor shows it, where the intro does not lie.
+        desktop = colour_at(screen, 5, 5)
         for corner in ((x, y), (x + width - 1, y), (x, y + height - 1),
                        (x + width - 1, y + height - 1)):
             seen = colour_at(screen, *corner)
