@@ -53,7 +53,8 @@ bool PresentAsPicture(RenderTarget& target, SDL_Window* window, bool layered,
   target.disturbed = false;
   // The window goes on showing what the last layered present gave it.
   if (!layered && !needs.plainPresentsShow) return true;
-  std::vector<uint8_t> pixels;
+  // Kept from frame to frame: every frame of such a window is read back.
+  static std::vector<uint8_t> pixels;
   int w = 0, h = 0;
   ReadFrameForWindow(target, window, false, &pixels, &w, &h);
   BindDrawing();

@@ -52,7 +52,8 @@ bool Present(RenderTarget& target, bool wholeClearFollows, bool layered) {
   if (window == nullptr) return false;
   ApplySwapInterval(window, target.vsync);
   CopyToWindow(target, window);
-  std::vector<uint8_t> frame;
+  // Kept from frame to frame: a keyed window reads every frame back.
+  static std::vector<uint8_t> frame;
   int w = 0, h = 0;
   if (needs.colorKey) ReadFrameForWindow(target, window, true, &frame, &w, &h);
   SDL_GL_SwapWindow(window);

@@ -8,6 +8,7 @@
 // blending and reading back see alpha 1), the same depth and stencil, the same size, and one
 // target per window; drawing_buffers.cpp moves a picture out when they stop keeping it.
 #include <algorithm>
+#include <cstring>
 
 #include "engine/draw/batch.h"
 #include "engine/gl/context.h"
@@ -110,15 +111,20 @@ void Copy(GLuint from, GLuint to, int w, int h, GLbitfield mask, GLenum filter, 
   if (States().clip != 0) gl.Enable(GL_SCISSOR_TEST);
 }
 
-// Reads w x h pixels of the bound read frame buffer, blue first, rows top first.
+// Reads w x h pixels of the bound read frame buffer, blue first, rows top first. GL gives the
+// bottom row first: the rows are swapped in place.
 void ReadRowsTopFirst(int w, int h, std::vector<uint8_t>* out) {
   const size_t rowBytes = static_cast<size_t>(w) * 4;
-  std::vector<uint8_t> rows(rowBytes * h);
+  out->resize(rowBytes * h);
   gl.PixelStorei(GL_PACK_ALIGNMENT, 1);
-  gl.ReadPixels(0, 0, w, h, GL_BGRA, GL_UNSIGNED_BYTE, rows.data());
-  out->resize(rows.size());
-  for (int row = 0; row < h; ++row) {
-    std::copy_n(rows.data() + rowBytes * (h - 1 - row), rowBytes, out->data() + rowBytes * row);
+  gl.ReadPixels(0, 0, w, h, GL_BGRA, GL_UNSIGNED_BYTE, out->data());
+  std::vector<uint8_t> spare(rowBytes);
+  for (int row = 0; row < h / 2; ++row) {
+    uint8_t* top = out->data() + rowBytes * row;
+    uint8_t* bottom = out->data() + rowBytes * (h - 1 - row);
+    std::memcpy(spare.data(), top, rowBytes);
+    std::memcpy(top, bottom, rowBytes);
+    std::memcpy(bottom, spare.data(), rowBytes);
   }
 }
 
