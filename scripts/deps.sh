@@ -4,15 +4,18 @@
 # what is missing. The desktop test plays the real game on its own X server
 # (xvfb), presses keys (xdotool), with and without a small window manager
 # (evilwm, whose title font comes from xfonts-base). The game bench counts a window's frames
-# through the X damage extension (libxdamage-dev). The HTTP client's tests download from
-# python3's http.server and from an nginx that each test starts on its own port.
+# through the X damage extension (libxdamage-dev). Layered windows are read back under a
+# compositing manager (xcompmgr); their colour key uses the X Shape extension (libxext-dev).
+# The HTTP client's tests download from python3's http.server and from an nginx that each test
+# starts on its own port.
 set -euo pipefail
 packages=(
   cmake make g++ clang libclang-rt-14-dev clang-format
   libsdl2-dev libgl-dev libegl-dev libgl1-mesa-dri libegl-mesa0
   libstb-dev googletest libgtest-dev libbenchmark-dev
   libtinyxml2-dev libpugixml-dev python3 curl nginx
-  libx11-dev xvfb xdotool evilwm xfonts-base libsfml-dev libxdamage-dev
+  libx11-dev libxext-dev xvfb xdotool evilwm xfonts-base libsfml-dev libxdamage-dev
+  xcompmgr
 )
 missing=()
 for p in "${packages[@]}"; do
