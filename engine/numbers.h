@@ -15,7 +15,7 @@ enum KV_ENGINE_NUMBER : uint32_t {
   KV_SCENE_CLEAR_STENCIL = 8,
   KV_SCENE_CLEAR_ACCUM = 16,    // no accumulation buffer exists: accepted, does nothing
   KV_SCENE_SWAP = 32,           // present the current target
-  KV_SCENE_LAYERED = 64,        // refresh a layered window's alpha; layered targets are refused
+  KV_SCENE_LAYERED = 64,        // present with per-pixel alpha to a window that shows it
   KV_SCENE_FRAME = 35,          // the game's frame end: SWAP | CLEAR_COLOR | PRESENT
   KV_SCENE_LAYERED_FRAME = 99,  // the intro's frame end: KV_SCENE_FRAME | LAYERED
 

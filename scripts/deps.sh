@@ -3,9 +3,10 @@
 # Debian 12 machine does not have yet. Safe to run again: it installs only
 # what is missing. The desktop test plays the real game on its own X server
 # (xvfb), presses keys (xdotool), with and without a small window manager
-# (evilwm, whose title font comes from xfonts-base), and puts a tray icon in a notification-area
-# host (trayer). The game bench counts a window's frames
-# through the X damage extension (libxdamage-dev). The HTTP client's tests download from
+# (evilwm, whose title font comes from xfonts-base). The game bench counts a window's frames
+# through the X damage extension (libxdamage-dev). Layered windows are read back under a
+# compositing manager (xcompmgr); their colour key uses the X Shape extension (libxext-dev).
+# A tray icon docks in a notification-area host (trayer). The HTTP client's tests download from
 # python3's http.server and from an nginx that each test starts on its own port.
 set -euo pipefail
 packages=(
@@ -13,7 +14,8 @@ packages=(
   libsdl2-dev libgl-dev libegl-dev libgl1-mesa-dri libegl-mesa0
   libstb-dev googletest libgtest-dev libbenchmark-dev
   libtinyxml2-dev libpugixml-dev python3 curl nginx
-  libx11-dev xvfb xdotool evilwm xfonts-base libsfml-dev libxdamage-dev trayer
+  libx11-dev libxext-dev xvfb xdotool evilwm xfonts-base libsfml-dev libxdamage-dev
+  xcompmgr trayer
 )
 missing=()
 for p in "${packages[@]}"; do

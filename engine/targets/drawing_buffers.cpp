@@ -65,6 +65,8 @@ RenderTarget* TargetInWindowBuffers(SDL_Window* window) {
 bool EnterWindow(SDL_Window* window) {
   SDL_Window* leaving = CurrentWindow();
   if (leaving != nullptr && leaving == window) return true;
+  // A window made without GL (one that takes its frames as pictures) is never entered.
+  if (window != nullptr && !(SDL_GetWindowFlags(window) & SDL_WINDOW_OPENGL)) return false;
   if (RenderTarget* holder = TargetInWindowBuffers(leaving)) {
     // The move leaves its own frame buffers bound; the caller binds what it needs next.
     TakeOutOfWindow(*holder);

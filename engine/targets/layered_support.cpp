@@ -1,12 +1,13 @@
-// Whether a window can show per-pixel alpha (render target format KV_FORMAT_ALPHA). That needs a
-// compositor and a window whose drawable keeps an alpha channel. The offscreen and dummy drivers
-// show nothing, and an X desktop without a compositor shows alpha as black, so both refuse and the
-// framework falls back to an opaque target.
-#include <SDL2/SDL_syswm.h>
-#include <dlfcn.h>
-
+// Layered windows: whether a window can show per-pixel alpha (render target format
+// KV_FORMAT_ALPHA), and presenting to a window whose frames the desktop takes as pictures or cuts
+// to a colour key (platform/windows/layered_frames.h says which).
+//
+// On X a window shows alpha where a compositing manager runs and the window was made with a visual
+// that has an alpha channel; the engine's context cannot draw on such a window, so its frame is
+// read back and handed over as a picture. The offscreen and dummy drivers show nothing, and an X
+// desktop without a compositor shows alpha as black: both refuse, and the framework falls back to
+// an opaque target.
 #include <cstring>
-#include <string>
 
 #include "engine/gl/context.h"
 #include "engine/targets/drawing_buffers.h"
@@ -16,31 +17,7 @@ namespace kv::engine {
 
 namespace {
 
-// An X compositor owns the selection _NET_WM_CM_S<screen>. libX11 is opened at run time, so the
-// engine does not link it for this one question.
-bool X11HasCompositor(SDL_Window* window) {
-  SDL_SysWMinfo info;
-  SDL_VERSION(&info.version);
-  if (!SDL_GetWindowWMInfo(window, &info) || info.subsystem != SDL_SYSWM_X11) return false;
-  void* x11 = dlopen("libX11.so.6", RTLD_NOW | RTLD_LOCAL);
-  if (x11 == nullptr) return false;
-  using InternAtom = unsigned long (*)(Display*, const char*, int);
-  using GetSelectionOwner = unsigned long (*)(Display*, unsigned long);
-  using DefaultScreen = int (*)(Display*);
-  auto internAtom = reinterpret_cast<InternAtom>(dlsym(x11, "XInternAtom"));
-  auto getOwner = reinterpret_cast<GetSelectionOwner>(dlsym(x11, "XGetSelectionOwner"));
-  auto defaultScreen = reinterpret_cast<DefaultScreen>(dlsym(x11, "XDefaultScreen"));
-  bool composited = false;
-  if (internAtom != nullptr && getOwner != nullptr && defaultScreen != nullptr) {
-    Display* display = info.info.x11.display;
-    std::string name = "_NET_WM_CM_S" + std::to_string(defaultScreen(display));
-    unsigned long atom = internAtom(display, name.c_str(), 0);
-    composited = atom != 0 && getOwner(display, atom) != 0;
-  }
-  dlclose(x11);
-  return composited;
-}
-
+// On Wayland the compositor blends every surface whose buffers keep alpha.
 bool DrawableHasAlpha(SDL_Window* window) {
   SDL_Window* previous = CurrentWindow();
   if (!EnterWindow(window)) return false;
@@ -55,17 +32,36 @@ bool DrawableHasAlpha(SDL_Window* window) {
   return alphaBits > 0;
 }
 
+// Every pixel fully opaque: a present without the layered bit shows the frame as an opaque
+// window would.
+void MakeOpaque(std::vector<uint8_t>& pixels) {
+  for (size_t i = 3; i < pixels.size(); i += 4) pixels[i] = 255;
+}
+
 }  // namespace
 
 bool DesktopShowsPerPixelAlpha(SDL_Window* window) {
   const char* driver = SDL_GetCurrentVideoDriver();
   if (driver == nullptr) return false;
-  bool composited = false;
-  if (std::strcmp(driver, "wayland") == 0)
-    composited = true;
-  else if (std::strcmp(driver, "x11") == 0)
-    composited = X11HasCompositor(window);
-  return composited && DrawableHasAlpha(window);
+  if (std::strcmp(driver, "x11") == 0) return platform::WindowShowsAlpha(window);
+  if (std::strcmp(driver, "wayland") == 0) return DrawableHasAlpha(window);
+  return false;
+}
+
+bool PresentAsPicture(RenderTarget& target, SDL_Window* window, bool layered,
+                      const platform::FrameNeeds& needs) {
+  target.disturbed = false;
+  // The window goes on showing what the last layered present gave it.
+  if (!layered && !needs.plainPresentsShow) return true;
+  // Kept from frame to frame: every frame of such a window is read back.
+  static std::vector<uint8_t> pixels;
+  int w = 0, h = 0;
+  ReadFrameForWindow(target, window, false, &pixels, &w, &h);
+  BindDrawing();
+  if (!layered) MakeOpaque(pixels);
+  if (!platform::PutFrame(window, pixels.data(), w, h)) return false;
+  if (needs.colorKey) platform::CutColorKey(window, pixels.data(), w, h);
+  return true;
 }
 
 }  // namespace kv::engine

@@ -13,6 +13,7 @@
 #include "engine/targets/render_targets.h"
 #include "engine/testing.h"
 #include "engine/trace/trace.h"
+#include "platform/windows/layered_frames.h"
 
 namespace kv::engine {
 
@@ -39,13 +40,24 @@ void ApplySwapInterval(SDL_Window* window, bool vsync) {
 }
 
 // Copies the current target to its window (unless it draws there) and swaps; false when there is
-// nothing to present on.
-bool Present(RenderTarget& target, bool wholeClearFollows) {
-  SDL_Window* window = EnterWindowToPresent(target);
+// nothing to present on. A window that takes its frames as pictures gets the frame read back
+// instead, with its alpha when the present says the window is layered; a colour-keyed one gets
+// the key cut out of what it shows.
+bool Present(RenderTarget& target, bool wholeClearFollows, bool layered) {
+  SDL_Window* window = WindowOf(target);
+  if (window == nullptr) return false;
+  const platform::FrameNeeds needs = platform::FrameNeedsOf(window);
+  if (needs.picture) return PresentAsPicture(target, window, layered, needs);
+  window = EnterWindowToPresent(target);
   if (window == nullptr) return false;
   ApplySwapInterval(window, target.vsync);
   CopyToWindow(target, window);
+  // Kept from frame to frame: a keyed window reads every frame back.
+  static std::vector<uint8_t> frame;
+  int w = 0, h = 0;
+  if (needs.colorKey) ReadFrameForWindow(target, window, true, &frame, &w, &h);
   SDL_GL_SwapWindow(window);
+  if (needs.colorKey) platform::CutColorKey(window, frame.data(), w, h);
   Presented(target, wholeClearFollows);
   BindDrawing();
   return true;
@@ -163,7 +175,7 @@ extern "C" uint8_t KvRenderScene(uint32_t flags) {
       target->staysOffscreen = true;
       TakeOutOfWindow(*target);
     }
-    if (!Present(*target, wholeClear)) result = 0;
+    if (!Present(*target, wholeClear, (flags & KV_SCENE_LAYERED) != 0)) result = 0;
     batch::EndFrame();
   }
   // A clear alone clears what is being drawn into, an active frame buffer included; the clear

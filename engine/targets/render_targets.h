@@ -16,6 +16,7 @@
 
 #include "engine/gl/gl_functions.h"
 #include "engine/kv_engine.h"
+#include "platform/windows/layered_frames.h"
 
 namespace kv::engine {
 
@@ -85,10 +86,23 @@ void CopyToWindow(const RenderTarget& target, SDL_Window* window);
 // rectangle actually read is written back. False when nothing of it lies inside the target.
 bool ReadTargetPixels(const RenderTarget& target, int* x, int* y, int* w, int* h,
                       std::vector<uint8_t>* out);
+// Reads the frame the window is to show, at the window's size, as 32-bit pixels with the bytes
+// blue, green, red, alpha and rows top first, for a desktop that takes it as a picture: from the
+// window's back buffer (fromWindow, the context current on the window and the frame copied or
+// drawn there), else from the target's frame buffer, scaled where the sizes differ. Leaves
+// something else bound: the caller binds what it draws into next.
+void ReadFrameForWindow(const RenderTarget& target, SDL_Window* window, bool fromWindow,
+                        std::vector<uint8_t>* out, int* w, int* h);
 
 // ---- layered windows (layered_support.cpp) ----------------------------------------------------
 
 // True when the desktop can show the window's per-pixel alpha (a compositor and an alpha channel).
 bool DesktopShowsPerPixelAlpha(SDL_Window* window);
+// Presents the target's frame to a window that takes its frames as pictures (needs.picture): a
+// layered present with its alpha, as premultiplied pixels, another fully opaque where the window
+// shows such presents; the colour key cut out when it has one. False when the desktop cannot
+// take the picture.
+bool PresentAsPicture(RenderTarget& target, SDL_Window* window, bool layered,
+                      const platform::FrameNeeds& needs);
 
 }  // namespace kv::engine

@@ -8,6 +8,7 @@
 // blending and reading back see alpha 1), the same depth and stencil, the same size, and one
 // target per window; drawing_buffers.cpp moves a picture out when they stop keeping it.
 #include <algorithm>
+#include <cstring>
 
 #include "engine/draw/batch.h"
 #include "engine/gl/context.h"
@@ -110,6 +111,23 @@ void Copy(GLuint from, GLuint to, int w, int h, GLbitfield mask, GLenum filter, 
   if (States().clip != 0) gl.Enable(GL_SCISSOR_TEST);
 }
 
+// Reads w x h pixels of the bound read frame buffer, blue first, rows top first. GL gives the
+// bottom row first: the rows are swapped in place.
+void ReadRowsTopFirst(int w, int h, std::vector<uint8_t>* out) {
+  const size_t rowBytes = static_cast<size_t>(w) * 4;
+  out->resize(rowBytes * h);
+  gl.PixelStorei(GL_PACK_ALIGNMENT, 1);
+  gl.ReadPixels(0, 0, w, h, GL_BGRA, GL_UNSIGNED_BYTE, out->data());
+  std::vector<uint8_t> spare(rowBytes);
+  for (int row = 0; row < h / 2; ++row) {
+    uint8_t* top = out->data() + rowBytes * row;
+    uint8_t* bottom = out->data() + rowBytes * (h - 1 - row);
+    std::memcpy(spare.data(), top, rowBytes);
+    std::memcpy(top, bottom, rowBytes);
+    std::memcpy(bottom, spare.data(), rowBytes);
+  }
+}
+
 }  // namespace
 
 bool CreateBuffers(RenderTarget& target, int w, int h) {
@@ -181,6 +199,34 @@ void CopyToWindow(const RenderTarget& target, SDL_Window* window) {
   GLenum filter = (windowW == target.width && windowH == target.height) ? GL_NEAREST : GL_LINEAR;
   Copy(target.framebuffer, 0, target.width, target.height, GL_COLOR_BUFFER_BIT, filter, windowW,
        windowH);
+}
+
+void ReadFrameForWindow(const RenderTarget& target, SDL_Window* window, bool fromWindow,
+                        std::vector<uint8_t>* out, int* w, int* h) {
+  SDL_GL_GetDrawableSize(window, w, h);
+  if (fromWindow) {
+    gl.BindFramebuffer(GL_READ_FRAMEBUFFER, 0);
+    ReadRowsTopFirst(*w, *h, out);
+    return;
+  }
+  if (*w == target.width && *h == target.height) {
+    gl.BindFramebuffer(GL_READ_FRAMEBUFFER, target.framebuffer);
+    ReadRowsTopFirst(*w, *h, out);
+    return;
+  }
+  // The window is another size than the frame: the frame is scaled to it as a copy to a window
+  // would be, through a frame buffer of the window's size.
+  RenderTarget scaled;
+  scaled.format = KV_FORMAT_ALPHA;
+  if (!CreateFrameBuffer(scaled, *w, *h)) {
+    out->assign(static_cast<size_t>(*w) * *h * 4, 0);
+    return;
+  }
+  Copy(target.framebuffer, scaled.framebuffer, target.width, target.height, GL_COLOR_BUFFER_BIT,
+       GL_LINEAR, *w, *h);
+  gl.BindFramebuffer(GL_READ_FRAMEBUFFER, scaled.framebuffer);
+  ReadRowsTopFirst(*w, *h, out);
+  DeleteBuffers(scaled);
 }
 
 bool ReadTargetPixels(const RenderTarget& target, int* x, int* y, int* w, int* h,

@@ -1,7 +1,8 @@
-// Layered-window attributes: whole-window opacity through SDL; the colour key has no SDL2
-// counterpart on a live window, so it is recorded and reported as set.
+// Layered-window attributes: whole-window opacity through SDL (a compositing desktop shows it);
+// the colour key is kept here and cut out of each frame the window presents (layered_frames.h).
 #include <SDL2/SDL.h>
 
+#include "platform/windows/layered_frames.h"
 #include "platform/windows/window_table.h"
 #include "platform/winapi/windows.h"
 
@@ -16,7 +17,10 @@ BOOL WINAPI SetLayeredWindowAttributes(HWND hwnd, COLORREF colorKey, BYTE alpha,
     SDL_SetWindowOpacity(window->sdl, 1.0f);
     window->alpha = 255;
   }
-  if (flags & LWA_COLORKEY) window->colorKey = colorKey;
+  if (flags & LWA_COLORKEY)
+    window->colorKey = colorKey;
+  else
+    platform::DropColorKeyShape(*window);
   window->layeredFlags = flags & (LWA_ALPHA | LWA_COLORKEY);
   return TRUE;
 }

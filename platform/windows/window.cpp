@@ -3,13 +3,16 @@
 #include <SDL2/SDL.h>
 
 #include <algorithm>
+#include <string>
 
 #include "platform/display/video.h"
+#include "platform/display/x_layered.h"
 #include "platform/display/x_window_state.h"
 #include "platform/shell/tray.h"
 #include "platform/testing/test_hooks.h"
 #include "platform/text/code_page.h"
 #include "platform/windows/focus.h"
+#include "platform/windows/layered_frames.h"
 #include "platform/windows/style_table.h"
 #include "platform/windows/window_classes.h"
 #include "platform/windows/window_table.h"
@@ -63,7 +66,8 @@ void ApplyVisibility(WindowRecord& window, int command) {
 // The extended style's effects on a live window: always-on-top through SDL, and the task-bar
 // kind (a tool window has no button) through the desktop's window state, since SDL fixes it
 // when it creates the window. SDL writes a hidden window's whole state again, from that first
-// kind, when it changes its always-on-top; the kind is told after it, so that it stands.
+// kind, when it changes its always-on-top; the kind is told after it, so that it stands. A
+// window that stops being layered loses its colour key's shape with its layered attributes.
 void ApplyExStyle(WindowRecord& window, DWORD exStyle) {
   DWORD changed = exStyle ^ window.exStyle;
   if (changed & WS_EX_TOPMOST) {
@@ -72,6 +76,7 @@ void ApplyExStyle(WindowRecord& window, DWORD exStyle) {
   if ((changed & WS_EX_TOOLWINDOW) || (!window.visible && (changed & WS_EX_TOPMOST))) {
     platform::SetTaskbarButton(window.sdl, !(exStyle & WS_EX_TOOLWINDOW), window.visible);
   }
+  if (!(exStyle & WS_EX_LAYERED)) platform::DropColorKeyShape(window);
   window.exStyle = exStyle;
 }
 
@@ -81,6 +86,25 @@ void ApplyStyle(WindowRecord& window, DWORD style) {
     SDL_SetWindowBordered(window.sdl, bordered ? SDL_TRUE : SDL_FALSE);
   }
   window.style = style;
+}
+
+// Creates the SDL window; one made layered on a compositing X desktop gets a visual with an alpha
+// channel, which the compositor blends over the desktop. GL does not draw on such a window (the
+// engine's one context has another visual): its frames arrive as pictures (layered_frames.h).
+// SDL asks compositors by default to leave its windows out, which some honour by stopping
+// compositing altogether: a layered window must be composited.
+SDL_Window* CreateSdlWindow(const char* title, int x, int y, int width, int height, uint32_t flags,
+                            DWORD exStyle, bool* alphaVisual) {
+  unsigned long visual = (exStyle & WS_EX_LAYERED) ? platform::AlphaVisualForNewWindow() : 0;
+  *alphaVisual = visual != 0;
+  if (visual == 0) return SDL_CreateWindow(title, x, y, width, height, flags);
+  std::string id = std::to_string(visual);
+  SDL_SetHint(SDL_HINT_VIDEO_X11_WINDOW_VISUALID, id.c_str());
+  SDL_SetHint(SDL_HINT_VIDEO_X11_NET_WM_BYPASS_COMPOSITOR, "0");
+  SDL_Window* sdl = SDL_CreateWindow(title, x, y, width, height, flags & ~SDL_WINDOW_OPENGL);
+  SDL_ResetHint(SDL_HINT_VIDEO_X11_WINDOW_VISUALID);
+  SDL_ResetHint(SDL_HINT_VIDEO_X11_NET_WM_BYPASS_COMPOSITOR);
+  return sdl;
 }
 
 }  // namespace
@@ -103,8 +127,9 @@ HWND WINAPI CreateWindowExA(DWORD exStyle, LPCSTR className, LPCSTR windowName, 
   width = std::max(width == CW_USEDEFAULT ? 640 : width, 1);
   height = std::max(height == CW_USEDEFAULT ? 480 : height, 1);
   std::string title = Latin1ToUtf8(windowName ? windowName : "");
-  SDL_Window* sdl =
-      SDL_CreateWindow(title.c_str(), SdlPosition(x), SdlPosition(y), width, height, flags);
+  bool alphaVisual = false;
+  SDL_Window* sdl = CreateSdlWindow(title.c_str(), SdlPosition(x), SdlPosition(y), width, height,
+                                    flags, exStyle, &alphaVisual);
   if (sdl == nullptr) return nullptr;
 
   auto record = std::make_unique<WindowRecord>();
@@ -117,6 +142,7 @@ HWND WINAPI CreateWindowExA(DWORD exStyle, LPCSTR className, LPCSTR windowName, 
   record->height = height;
   record->visible = (style & WS_VISIBLE) != 0;
   record->sdl = sdl;
+  record->alphaVisual = alphaVisual;
   return HandleOf(AddWindowRecord(std::move(record)));
 }
 
@@ -126,6 +152,7 @@ BOOL WINAPI DestroyWindow(HWND hwnd) {
   if (window == nullptr) return FALSE;
   // A window's tray icons go with it: no host keeps an icon whose clicks have nowhere to go.
   RemoveTrayIconsOf(hwnd);
+  ForgetWindowPictures(window->sdl);
   SDL_DestroyWindow(window->sdl);
   Windows().erase(window->id);
   HandFocusOnFrom(hwnd);

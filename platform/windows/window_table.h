@@ -9,6 +9,7 @@
 #include <map>
 #include <memory>
 #include <string>
+#include <vector>
 
 #include "platform/winapi/records.h"
 
@@ -26,10 +27,17 @@ struct WindowRecord {
   int height = 0;
   bool visible = false;
   SDL_Window* sdl = nullptr;
-  // Last layered attributes asked for; the colour key is recorded only.
+  // Last layered attributes asked for.
   COLORREF colorKey = 0;
   BYTE alpha = 255;
   DWORD layeredFlags = 0;
+  // Made with a visual that has an alpha channel: its frames arrive as pictures (layered_frames.h).
+  bool alphaVisual = false;
+  // The mask the colour key last gave the window's shape (empty: its whole rectangle), and the
+  // frame size it was made for.
+  std::vector<uint8_t> shape;
+  int shapeWidth = 0;
+  int shapeHeight = 0;
 };
 
 // Which window is in front, has the keys, and is active (null when none).

@@ -106,3 +106,42 @@ TEST_F(WindowDrawing, AWindowMadeLargerDrawsToItsNewCornerWhateverItsBuffersDo) 
       << At(2 * kWidth - 4, 2 * kHeight - 4);
   KvTextureDestroy(green);
 }
+
+namespace {
+
+SDL_Window* bareWindow = nullptr;
+HWND const kBareHandle = reinterpret_cast<HWND>(0x7e57);
+
+// The fixture's window as the window-system layer has it; the bare one for its handle.
+SDL_Window* ResolveBare(HWND hwnd) {
+  return hwnd == kBareHandle ? bareWindow : platform::SdlWindowOf(hwnd);
+}
+
+}  // namespace
+
+TEST_F(WindowDrawing, AWindowWithoutGlIsNeverEnteredItsTargetDrawsIntoAFrameBuffer) {
+  // A window made for pictures, as a layered window on a compositing desktop is: GL must never be
+  // made current on it, and its target keeps its picture in a frame buffer.
+  bareWindow = SDL_CreateWindow("bare", 0, 0, kWidth, kHeight, SDL_WINDOW_HIDDEN);
+  ASSERT_NE(bareWindow, nullptr);
+  kv::engine::testing::SetWindowResolver(ResolveBare);
+  KV_HANDLE bare;
+  ASSERT_EQ(KvRenderTargetCreate(&bare, kBareHandle, KV_FORMAT_OPAQUE, 32, 16), 1);
+  EXPECT_FALSE(DrawsIntoWindow(bare));
+  ASSERT_EQ(KvRenderTargetActivate(bare), 1);
+  KvCameraOrtho(0, 0, kWidth, kHeight, 0);
+  KV_HANDLE green = SolidTexture(2, 2, {0, 255, 0, 255});
+  Fill(green, 0, 0, 8, 8);
+  EXPECT_TRUE(Near(At(4, 4), {0, 255, 0, 255})) << At(4, 4);
+  // Nothing can be swapped there: vertical sync is refused and a present reports failure.
+  EXPECT_EQ(KvRenderVsync(1), 0);
+  EXPECT_EQ(KvRenderScene(KV_SCENE_PRESENT), 0);
+  EXPECT_TRUE(Near(At(4, 4), {0, 255, 0, 255})) << At(4, 4);
+  // The fixture's target still draws into its own window.
+  ASSERT_EQ(KvRenderTargetActivate(target), 1);
+  EXPECT_TRUE(DrawsIntoWindow(target));
+  KvRenderTargetDestroy(bare);
+  kv::engine::testing::SetWindowResolver(nullptr);
+  SDL_DestroyWindow(bareWindow);
+  KvTextureDestroy(green);
+}

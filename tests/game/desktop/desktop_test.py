@@ -17,18 +17,26 @@ succession as four fresh presses, each with its release, with and without a wind
 A program with two windows (--two-windows) draws into each in turn and presents each in turn:
 each window shows its own clear colour and rectangle, with and without a window manager.
 
+A program with layered windows (--layered) is read back with and without a compositing manager
+(xcompmgr): under one, its per-pixel alpha window shows the desktop through its transparent
+pixels, blends its half-transparent ones and shows its opaque ones exactly; without one it falls
+back to an opaque window. Its colour-keyed windows show the desktop through their key pixels
+either way, also with whole-window opacity. The game's intro under xcompmgr shows the desktop
+around its logo.
+
 A program with a tray icon (--tray) beside a notification-area host (trayer): its icon docks
 and shows the program's icon picture; left and right clicks on it, made with xdotool, reach its
 trayHook as press then release; started before the host, it docks when the host appears and
 again after the host restarts; and once the program ends, however it ends, its icon is gone.
 
 Usage: desktop_test.py --game PATH --grab PATH --root FOLDER --gui PATH --keys PATH
-                       --two-windows PATH --tray PATH
-                       [--window-manager evilwm] [--tray-host trayer]
+                       --two-windows PATH --layered PATH --tray PATH
+                       [--window-manager evilwm] [--tray-host trayer] [--only TEXT]
 """
 
 import argparse
 import contextlib
+import ctypes
 import os
 import shutil
 import subprocess
@@ -76,10 +84,55 @@ def wait_for(what, probe, timeout):
         time.sleep(0.02)
 
 
-class XServer:
-    """An Xvfb server on a free display, optionally with a window manager."""
+class Xlib:
+    """The few X library calls the test makes itself, through ctypes: whether a client owns a
+    selection (a compositing manager owns _NET_WM_CM_S0), and the desktop's colour."""
 
-    def __init__(self, window_manager=None):
+    def __init__(self, display):
+        self.lib = ctypes.CDLL("libX11.so.6")
+        self.lib.XOpenDisplay.restype = ctypes.c_void_p
+        self.lib.XOpenDisplay.argtypes = [ctypes.c_char_p]
+        self.lib.XInternAtom.restype = ctypes.c_ulong
+        self.lib.XInternAtom.argtypes = [ctypes.c_void_p, ctypes.c_char_p, ctypes.c_int]
+        self.lib.XGetSelectionOwner.restype = ctypes.c_ulong
+        self.lib.XGetSelectionOwner.argtypes = [ctypes.c_void_p, ctypes.c_ulong]
+        self.lib.XDefaultRootWindow.restype = ctypes.c_ulong
+        self.lib.XDefaultRootWindow.argtypes = [ctypes.c_void_p]
+        self.lib.XSetWindowBackground.argtypes = [ctypes.c_void_p, ctypes.c_ulong, ctypes.c_ulong]
+        self.lib.XClearWindow.argtypes = [ctypes.c_void_p, ctypes.c_ulong]
+        self.lib.XFlush.argtypes = [ctypes.c_void_p]
+        self.lib.XCloseDisplay.argtypes = [ctypes.c_void_p]
+        self.display = display.encode()
+
+    def _call(self, work):
+        connection = self.lib.XOpenDisplay(self.display)
+        if not connection:
+            raise Failure(f"cannot open the display {self.display.decode()}")
+        try:
+            return work(connection)
+        finally:
+            self.lib.XCloseDisplay(connection)
+
+    def selection_owned(self, name):
+        def owned(connection):
+            atom = self.lib.XInternAtom(connection, name.encode(), 0)
+            return self.lib.XGetSelectionOwner(connection, atom) != 0
+        return self._call(owned)
+
+    def set_desktop_colour(self, pixel):
+        def paint(connection):
+            root = self.lib.XDefaultRootWindow(connection)
+            self.lib.XSetWindowBackground(connection, root, pixel)
+            self.lib.XClearWindow(connection, root)
+            self.lib.XFlush(connection)
+        self._call(paint)
+
+
+class XServer:
+    """An Xvfb server on a free display, optionally with a window manager, a compositing manager
+    and a desktop colour (24-bit RGB) other than Xvfb's black."""
+
+    def __init__(self, window_manager=None, compositor=None, desktop=None):
         try:
             self.process, self.display = start_server(SCREEN)
         except RuntimeError as error:
@@ -88,6 +141,16 @@ class XServer:
         # The game must pick its display's driver itself: no offscreen driver, no Wayland.
         for name in ("SDL_VIDEODRIVER", "WAYLAND_DISPLAY"):
             self.env.pop(name, None)
+        self.xlib = Xlib(self.display)
+        if desktop is not None:
+            self.xlib.set_desktop_colour(desktop)
+        self.compositor = None
+        if compositor:
+            self.compositor = subprocess.Popen([compositor], env=self.env,
+                                               stdout=subprocess.DEVNULL,
+                                               stderr=subprocess.DEVNULL)
+            wait_for(f"{compositor} to own the compositing selection",
+                     lambda: self.xlib.selection_owned("_NET_WM_CM_S0"), 5)
         self.window_manager = None
         if window_manager:
             self.window_manager = subprocess.Popen(
@@ -129,7 +192,7 @@ class XServer:
         return self.xdotool("getwindowfocus", "-f", check=False)
 
     def stop(self):
-        for process in (self.window_manager, self.process):
+        for process in (self.compositor, self.window_manager, self.process):
             if process is not None and process.poll() is None:
                 process.terminate()
                 try:
@@ -212,11 +275,11 @@ class Game:
 
 
 @contextlib.contextmanager
-def on_own_server(start, window_manager=None, show_errors=True):
+def on_own_server(start, window_manager=None, show_errors=True, compositor=None, desktop=None):
     """An X server of its own with a program started on it by start(env): gives the server and
     the program; afterwards the program is stopped, what it wrote on stderr passed on (unless
     show_errors is false), and the server stopped."""
-    server = XServer(window_manager)
+    server = XServer(window_manager, compositor, desktop)
     program = None
     try:
         program = start(server.env)
@@ -654,6 +717,86 @@ def case_two_windows(args, window_manager=None):
         step(f"{title}, made {larger[0]} x {larger[1]} by the desktop, draws to its new corner")
 
 
+# ---- layered windows ----
+
+LAYERED_SIZE = (300, 100)
+# The windows of the layered program: title, place, and what the middle of each of its three
+# columns shows, composited and not. "desktop" is the desktop's colour; (r, g, b, a) a
+# premultiplied pixel blended over the desktop; (r, g, b) an opaque colour.
+LAYERED = [
+    ("Kelvo Layered", (100, 100),
+     {"composited": ["desktop", (128, 0, 0, 64), (0, 255, 0)],
+      "opaque": [(0, 0, 0), (128, 0, 0), (0, 255, 0)]}),
+    ("Kelvo Colour Key", (100, 300),
+     {"composited": ["desktop", (0, 0, 255), (0, 0, 255)],
+      "opaque": ["desktop", (0, 0, 255), (0, 0, 255)]}),
+    # Opacity 0.5 besides the key: a compositor blends the whole window at half.
+    ("Kelvo Colour Key Half", (500, 300),
+     {"composited": ["desktop", (0, 0, 128, 128), (0, 0, 128, 128)],
+      "opaque": ["desktop", (0, 0, 255), (0, 0, 255)]}),
+]
+# A place no window of the program covers, and the desktop's colour there: grey, so that a
+# window showing black where the desktop should show is seen.
+BARE_DESKTOP = (1000, 700)
+DESKTOP_GREY = 0x808080
+
+
+def over_desktop(look, desktop):
+    """The colour a look shows on the screen: the desktop, an opaque colour, or a premultiplied
+    pixel blended over the desktop as a compositor blends it."""
+    if look == "desktop":
+        return desktop
+    if len(look) == 3:
+        return look
+    alpha = look[3]
+    return tuple(round(c + (255 - alpha) * d / 255) for c, d in zip(look[:3], desktop))
+
+
+def case_layered_windows(args, compositor=None):
+    """Each window shows, in the middle of each column, what its look says: composited under a
+    compositing manager, opaque without one (the framework falls back to an opaque target)."""
+    with on_own_server(lambda env: SayingProgram(args.layered, env), compositor=compositor,
+                       desktop=DESKTOP_GREY) as (server, program):
+        screen = Screen(args.grab, server)
+        said = program.next_line("the program to say whether it kept per-pixel alpha",
+                                 lambda text: text.startswith("layered "), 15)
+        wanted_said = "layered 1" if compositor else "layered 0"
+        if said != wanted_said:
+            raise Failure(f"the program says {said!r}, not {wanted_said!r}")
+        program.next_line("the program to draw", lambda text: text == "drawing", 15)
+        desktop = colour_at(screen, *BARE_DESKTOP)
+        mode = "composited" if compositor else "opaque"
+        for title, place, looks in LAYERED:
+            wait_for(f"the window {title}",
+                     lambda: server.visible_window(title, LAYERED_SIZE), 15)
+            for column, look in enumerate(looks[mode]):
+                at = (place[0] + 100 * column + 50, place[1] + 50)
+                shows_colour(screen, at, over_desktop(look, desktop),
+                             f"{title}, column {column + 1} ({look})")
+            step(f"{title} shows {[over_desktop(look, desktop) for look in looks[mode]]} over a "
+                 f"desktop of {desktop}")
+
+
+def case_intro_over_the_desktop(args):
+    """Under a compositing manager the intro's rounded corners show the desktop while its logo
+    is drawn."""
+    with on_own_server(the_game(args), compositor="xcompmgr") as (server, game):
+        screen = Screen(args.grab, server)
+        intro = wait_for("the intro window", lambda: server.visible_window(INTRO), 15)
+        x, y, width, height = server.geometry(intro)
+        wait_for("the intro's logo to be drawn",
+                 lambda: lit(screen.read(x + 200, y + 100, 240, 60)) > 5000, 5)
+        # The desktop as the compositor shows it, where the intro does not lie.
+        desktop = colour_at(screen, 5, 5)
+        for corner in ((x, y), (x + width - 1, y), (x, y + height - 1),
+                       (x + width - 1, y + height - 1)):
+            seen = colour_at(screen, *corner)
+            if not near(seen, desktop):
+                raise Failure(f"the intro's corner {corner} shows {seen}, not the desktop "
+                              f"{desktop}")
+        step(f"the intro's logo is drawn and its four corners show the desktop {desktop}")
+
+
 # ---- a key pressed again quickly ----
 
 KEYS_TITLE = "Kelvo Keys Desktop"
@@ -825,11 +968,13 @@ def main():
     parser.add_argument("--gui", required=True)
     parser.add_argument("--two-windows", required=True)
     parser.add_argument("--keys", required=True)
+    parser.add_argument("--layered", required=True)
     parser.add_argument("--tray", required=True)
     parser.add_argument("--window-manager", default="evilwm")
     parser.add_argument("--tray-host", default="trayer")
+    parser.add_argument("--only", default="", help="run only the cases whose name has this text")
     args = parser.parse_args()
-    for tool in ("Xvfb", "xdotool", args.window_manager, args.tray_host):
+    for tool in ("Xvfb", "xdotool", "xcompmgr", args.window_manager, args.tray_host):
         if shutil.which(tool) is None:
             print(f"desktop test: {tool} is missing (scripts/deps.sh installs it)")
             return 1
@@ -845,10 +990,15 @@ def main():
              ("a key pressed again quickly, without a window manager", case_quick_presses),
              (f"a key pressed again quickly, with a window manager ({args.window_manager})",
               lambda args: case_quick_presses(args, args.window_manager)),
+             ("layered windows without a compositing manager", case_layered_windows),
+             ("layered windows under a compositing manager (xcompmgr)",
+              lambda args: case_layered_windows(args, "xcompmgr")),
+             ("the intro under a compositing manager (xcompmgr)", case_intro_over_the_desktop),
              (f"a tray icon clicked in a notification area ({args.tray_host})",
               case_tray_icon_clicks),
              (f"a tray icon whose host ({args.tray_host}) starts later and restarts",
               case_tray_host_later_and_restarted)]
+    cases = [(name, case) for name, case in cases if args.only in name]
     failed = 0
     began = time.monotonic()
     for name, case in cases:

@@ -146,6 +146,8 @@ TEST_F(Windows, LayeredAttributesNeedTheLayeredStyleAndTheLastCallWins) {
   HWND plain = MakeWindow("Plain");
   EXPECT_FALSE(SetLayeredWindowAttributes(plain, 0, 127, LWA_ALPHA));
   HWND hwnd = MakeWindow("Layered", WS_EX_APPWINDOW | WS_EX_LAYERED);
+  // Without a compositing X desktop a layered window is an ordinary GL window.
+  EXPECT_TRUE(SDL_GetWindowFlags(platform::SdlWindowOf(hwnd)) & SDL_WINDOW_OPENGL);
   ASSERT_TRUE(SetLayeredWindowAttributes(hwnd, 0x00FF00FF, 127, LWA_ALPHA));
   EXPECT_EQ(pt::Layered(hwnd)->alpha, 127);
   EXPECT_EQ(pt::Layered(hwnd)->flags, static_cast<DWORD>(LWA_ALPHA));
