@@ -6,8 +6,8 @@
 # (evilwm, whose title font comes from xfonts-base). The game bench counts a window's frames
 # through the X damage extension (libxdamage-dev). Layered windows are read back under a
 # compositing manager (xcompmgr); their colour key uses the X Shape extension (libxext-dev).
-# The HTTP client's tests download from python3's http.server and from an nginx that each test
-# starts on its own port.
+# A tray icon docks in a notification-area host (trayer). The HTTP client's tests download from
+# python3's http.server and from an nginx that each test starts on its own port.
 set -euo pipefail
 packages=(
   cmake make g++ clang libclang-rt-14-dev clang-format
@@ -15,7 +15,7 @@ packages=(
   libstb-dev googletest libgtest-dev libbenchmark-dev
   libtinyxml2-dev libpugixml-dev python3 curl nginx
   libx11-dev libxext-dev xvfb xdotool evilwm xfonts-base libsfml-dev libxdamage-dev
-  xcompmgr
+  xcompmgr trayer
 )
 missing=()
 for p in "${packages[@]}"; do

@@ -1,10 +1,12 @@
 // PeekMessageA, PostMessageA, PostQuitMessage, TranslateMessage, DispatchMessageA and
-// DefWindowProcA over the thread's queue, fed from SDL's events when it runs dry.
+// DefWindowProcA over the thread's queue, fed from SDL's events and the tray icons' events when
+// it runs dry.
 #include "platform/messages/queue.h"
 
 #include <vector>
 
 #include "platform/display/video.h"
+#include "platform/display/x_tray.h"
 #include "platform/windows/window_classes.h"
 #include "platform/windows/window_table.h"
 #include "platform/winapi/windows.h"
@@ -79,6 +81,7 @@ BOOL WINAPI PeekMessageA(LPMSG msg, HWND hwnd, UINT filterMin, UINT filterMax, U
   bool remove = (removeMsg & PM_REMOVE) != 0;
   if (TakePosted(msg, hwnd, filterMin, filterMax, remove)) return TRUE;
   PumpSdlEvents();
+  PumpTrayEvents();
   if (TakePosted(msg, hwnd, filterMin, filterMax, remove)) return TRUE;
 
   MessageQueue& queue = ThreadQueue();

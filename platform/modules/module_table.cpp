@@ -61,6 +61,13 @@ bool OwnsResource(const ModuleRecord& module, const ResourceRecord* resource) {
          module.resources.end();
 }
 
+const ResourceRecord* KnownResource(const void* handle) {
+  for (const auto& resource : Resources()) {
+    if (resource.get() == handle) return resource.get();
+  }
+  return nullptr;
+}
+
 HMODULE RegisterModule(const char* name) {
   if (name == nullptr || *name == '\0') return nullptr;
   if (ModuleRecord* existing = FindModuleByName(name)) return reinterpret_cast<HMODULE>(existing);

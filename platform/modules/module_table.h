@@ -29,5 +29,7 @@ ModuleRecord* FindModule(HMODULE module);
 ModuleRecord* FindModuleByName(const char* name);
 // Whether a resource record belongs to a module.
 bool OwnsResource(const ModuleRecord& module, const ResourceRecord* resource);
+// The resource record a handle (an icon's, say) stands for; null when no module has it.
+const ResourceRecord* KnownResource(const void* handle);
 
 }  // namespace platform

@@ -8,6 +8,7 @@
 #include "platform/display/video.h"
 #include "platform/messages/queue.h"
 #include "platform/shell/tray.h"
+#include "platform/shell/tray_clicks.h"
 #include "platform/testing/test_hooks.h"
 #include "platform/windows/window_classes.h"
 #include "platform/windows/window_table.h"
@@ -46,7 +47,7 @@ void Reset() {
   Focus() = FocusState{};
   if (VideoRunning()) SDL_FlushEvents(SDL_FIRSTEVENT, SDL_LASTEVENT);
   ThreadQueue() = MessageQueue{};
-  TrayIcons().clear();
+  RemoveAllTrayIcons();
   if (CursorDisplayCounter() != 0) {
     CursorDisplayCounter() = -1;
     ShowCursor(TRUE);
@@ -234,6 +235,22 @@ std::optional<TrayIconState> TrayIcon(HWND hwnd, UINT id) {
 }
 
 int TrayIconCount() { return static_cast<int>(TrayIcons().size()); }
+
+bool InjectTrayButton(HWND hwnd, UINT id, unsigned button, bool down, unsigned long time, int x,
+                      int y) {
+  TrayRecord* record = FindTrayIcon(hwnd, id);
+  if (record == nullptr) return false;
+  auto kind = down ? TrayPointerEvent::Kind::Press : TrayPointerEvent::Kind::Release;
+  TranslateTrayPointer(*record, TrayPointerEvent{kind, button, time, x, y});
+  return true;
+}
+
+bool InjectTrayMotion(HWND hwnd, UINT id, int x, int y) {
+  TrayRecord* record = FindTrayIcon(hwnd, id);
+  if (record == nullptr) return false;
+  TranslateTrayPointer(*record, TrayPointerEvent{TrayPointerEvent::Kind::Motion, 0, 0, x, y});
+  return true;
+}
 
 std::optional<LayeredState> Layered(HWND hwnd) {
   WindowRecord* window = FindWindowRecord(hwnd);

@@ -111,6 +111,13 @@ struct TrayIconState {
 // The tray icon of (window, id), when one is added.
 std::optional<TrayIconState> TrayIcon(HWND hwnd, UINT id);
 int TrayIconCount();
+// A pointer button (X numbering: 1 left, 2 middle, 3 right) pressed or let go on the tray icon
+// of (window, id) at a time stamp in milliseconds and a point on the icon, as the desktop
+// reports it; false when no such icon is added.
+bool InjectTrayButton(HWND hwnd, UINT id, unsigned button, bool down, unsigned long time, int x = 0,
+                      int y = 0);
+// The pointer moving over the tray icon of (window, id); false when no such icon is added.
+bool InjectTrayMotion(HWND hwnd, UINT id, int x, int y);
 
 struct LayeredState {
   DWORD flags;  // LWA_ALPHA and/or LWA_COLORKEY of the last call

@@ -1,5 +1,8 @@
-// Icon and cursor handles: system ones by their numbers, or resources a module registered.
-// No icon picture is set on the SDL window; the handle only stands for the resource.
+// Icon and cursor handles: system ones by their numbers, or resources a module registered; and
+// the picture an icon resource holds. No icon picture is set on the SDL window.
+#include "platform/windows/icons.h"
+
+#include "platform/imaging/stb_codec.h"
 #include "platform/modules/module_table.h"
 #include "platform/winapi/windows.h"
 
@@ -21,6 +24,23 @@ Handle LoadImageHandle(HINSTANCE instance, LPCSTR name, LPCSTR groupType) {
 }
 
 }  // namespace
+
+namespace platform {
+
+IconImage IconPictureOf(HICON icon) {
+  const ResourceRecord* resource = KnownResource(icon);
+  uintptr_t groupIcon = reinterpret_cast<uintptr_t>(RT_GROUP_ICON);
+  if (resource == nullptr || resource->type != groupIcon || resource->bytes.empty()) return {};
+  IconImage image;
+  uint8_t* pixels =
+      stb::Decode(resource->bytes.data(), resource->bytes.size(), &image.width, &image.height);
+  if (pixels == nullptr) return {};
+  image.rgba.assign(pixels, pixels + size_t(image.width) * size_t(image.height) * 4);
+  stb::Free(pixels);
+  return image;
+}
+
+}  // namespace platform
 
 HICON WINAPI LoadIconA(HINSTANCE instance, LPCSTR name) {
   return LoadImageHandle<HICON>(instance, name, RT_GROUP_ICON);

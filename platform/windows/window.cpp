@@ -7,6 +7,8 @@
 
 #include "platform/display/video.h"
 #include "platform/display/x_layered.h"
+#include "platform/display/x_window_state.h"
+#include "platform/shell/tray.h"
 #include "platform/testing/test_hooks.h"
 #include "platform/text/code_page.h"
 #include "platform/windows/focus.h"
@@ -61,12 +63,18 @@ void ApplyVisibility(WindowRecord& window, int command) {
   window.visible = true;
 }
 
-// The extended style's effects that SDL can change on a live window: always-on-top. The task-bar
-// kind (tool or app window) is fixed when SDL creates a window, so it is recorded only. A window
-// that stops being layered loses its colour key's shape with its layered attributes.
+// The extended style's effects on a live window: always-on-top through SDL, and the task-bar
+// kind (a tool window has no button) through the desktop's window state, since SDL fixes it
+// when it creates the window. SDL writes a hidden window's whole state again, from that first
+// kind, when it changes its always-on-top; the kind is told after it, so that it stands. A
+// window that stops being layered loses its colour key's shape with its layered attributes.
 void ApplyExStyle(WindowRecord& window, DWORD exStyle) {
-  if ((exStyle ^ window.exStyle) & WS_EX_TOPMOST) {
+  DWORD changed = exStyle ^ window.exStyle;
+  if (changed & WS_EX_TOPMOST) {
     SDL_SetWindowAlwaysOnTop(window.sdl, (exStyle & WS_EX_TOPMOST) ? SDL_TRUE : SDL_FALSE);
+  }
+  if ((changed & WS_EX_TOOLWINDOW) || (!window.visible && (changed & WS_EX_TOPMOST))) {
+    platform::SetTaskbarButton(window.sdl, !(exStyle & WS_EX_TOOLWINDOW), window.visible);
   }
   if (!(exStyle & WS_EX_LAYERED)) platform::DropColorKeyShape(window);
   window.exStyle = exStyle;
@@ -142,6 +150,8 @@ BOOL WINAPI DestroyWindow(HWND hwnd) {
   using namespace platform;
   WindowRecord* window = FindWindowRecord(hwnd);
   if (window == nullptr) return FALSE;
+  // A window's tray icons go with it: no host keeps an icon whose clicks have nowhere to go.
+  RemoveTrayIconsOf(hwnd);
   ForgetWindowPictures(window->sdl);
   SDL_DestroyWindow(window->sdl);
   Windows().erase(window->id);

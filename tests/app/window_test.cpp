@@ -2,6 +2,9 @@
 // attributes and render target (with the alpha-format fallback and the failure paths),
 // re-applying settings, the tray icon, fitting to the screen and display modes.
 #include <string>
+#include <tuple>
+#include <utility>
+#include <vector>
 
 #include "app_fixture.h"
 #include "app/window.h"
@@ -220,6 +223,45 @@ TEST_F(WindowTest, TrayIconTipIsCutTo127Characters) {
   window.Destroy();
   EXPECT_EQ(platform::testing::TrayIconCount(), 0);
   EXPECT_EQ(HWND(window.notifyIcon.hWnd), nullptr);
+}
+
+namespace {
+
+std::vector<std::pair<WPARAM, LPARAM>> trayHeard;
+void HearTray(HWND, WPARAM wParam, LPARAM lParam) { trayHeard.push_back({wParam, lParam}); }
+
+}  // namespace
+
+// A click on the icon reaches the loop's tray hook as the shell's callback: the window's icon
+// id and the mouse message, the right button's double click included.
+TEST_F(WindowTest, TrayIconClicksReachTheTrayHook) {
+  KV_WINDOW window = Described("Window Tray Clicks");
+  window.trayIcon = 1;
+  ASSERT_TRUE(window.Create(KV_HANDLE()));
+  KV_LOOP::Instance().trayHook = HearTray;
+  trayHeard.clear();
+  UINT id = window.notifyIcon.uID;
+  constexpr unsigned kLeft = 1, kRight = 3;
+  for (auto [button, down, time] : {std::tuple{kLeft, true, 10ul},
+                                    {kLeft, false, 20ul},
+                                    {kRight, true, 900ul},
+                                    {kRight, false, 950ul},
+                                    {kRight, true, 1000ul},
+                                    {kRight, false, 1050ul}}) {
+    ASSERT_TRUE(platform::testing::InjectTrayButton(window.hwnd, id, button, down, time));
+  }
+  MSG msg{};
+  while (PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) DispatchMessageA(&msg);
+  using Heard = std::vector<std::pair<WPARAM, LPARAM>>;
+  EXPECT_EQ(trayHeard, (Heard{{id, WM_LBUTTONDOWN},
+                              {id, WM_LBUTTONUP},
+                              {id, WM_RBUTTONDOWN},
+                              {id, WM_RBUTTONUP},
+                              {id, WM_RBUTTONDBLCLK},
+                              {id, WM_RBUTTONUP}}));
+  HWND hwnd = window.hwnd;
+  window.Destroy();
+  EXPECT_FALSE(platform::testing::InjectTrayButton(hwnd, id, kLeft, true, 2000));
 }
 
 TEST_F(WindowTest, ApplyMovesAndResizesTheWindowAndItsTarget) {

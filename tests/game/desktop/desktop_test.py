@@ -24,9 +24,14 @@ back to an opaque window. Its colour-keyed windows show the desktop through thei
 either way, also with whole-window opacity. The game's intro under xcompmgr shows the desktop
 around its logo.
 
+A program with a tray icon (--tray) beside a notification-area host (trayer): its icon docks
+and shows the program's icon picture; left and right clicks on it, made with xdotool, reach its
+trayHook as press then release; started before the host, it docks when the host appears and
+again after the host restarts; and once the program ends, however it ends, its icon is gone.
+
 Usage: desktop_test.py --game PATH --grab PATH --root FOLDER --gui PATH --keys PATH
-                       --two-windows PATH --layered PATH
-                       [--window-manager evilwm]
+                       --two-windows PATH --layered PATH --tray PATH
+                       [--window-manager evilwm] [--tray-host trayer] [--only TEXT]
 """
 
 import argparse
@@ -825,6 +830,136 @@ def case_quick_presses(args, window_manager=None):
         escape_ends(server, program, "the keys program")
 
 
+# ---- a tray icon in a notification area ----
+
+TRAY_TITLE = "Kelvo Tray Window"  # the window's title and the icon's tip, so the icon's name
+TRAY_WINDOW_SIZE = (240, 120)
+TRAY_ICON_COLOUR = (255, 128, 0)  # the program's icon picture: an orange square
+TRAY_CLICKS = {"1": ("0x201", "0x202"), "3": ("0x204", "0x205")}  # X button: press, release
+
+
+class TrayHost:
+    """A notification-area host on the server of env, at the top right of the screen; ready
+    once its panel is there."""
+
+    def __init__(self, env, path):
+        self.process = subprocess.Popen(
+            [path, "--edge", "top", "--align", "right", "--widthtype", "request",
+             "--height", "32"],
+            env=env, stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
+        name = os.path.basename(path)
+        wait_for(f"{name}'s panel", lambda: subprocess.run(
+            ["xdotool", "search", "--class", f"^{name}$"], env=env, capture_output=True,
+            timeout=patience(10)).returncode == 0, 10)
+
+    def stop(self):
+        """Ends the host and waits until it is gone (it takes its time to close)."""
+        if self.process.poll() is None:
+            self.process.terminate()
+            try:
+                self.process.wait(timeout=patience(10))
+            except subprocess.TimeoutExpired:
+                self.process.kill()
+                self.process.wait()
+
+
+def tray_icons(server):
+    """The ids of the icon windows shown in a notification area: windows named by the tip that
+    are not the program's own window."""
+    found = server.xdotool("search", "--onlyvisible", "--name", f"^{TRAY_TITLE}$", check=False)
+    return [window for window in (found or "").split()
+            if server.geometry(window)[2:] != TRAY_WINDOW_SIZE]
+
+
+def any_tray_window(server):
+    """Whether any window named by the tip is left, shown or not."""
+    return bool(server.xdotool("search", "--name", f"^{TRAY_TITLE}$", check=False))
+
+
+def docked_icon(server, screen, what):
+    """Waits for the icon to dock and to show the program's icon picture; gives its middle."""
+    icon = wait_for(what, lambda: (tray_icons(server) or [None])[0], 10)
+    x, y, width, height = server.geometry(icon)
+    middle = (x + width // 2, y + height // 2)
+    shows_colour(screen, middle, TRAY_ICON_COLOUR, "the docked tray icon")
+    step(f"{what}: {width} x {height} at ({x}, {y}), showing the program's icon")
+    return middle
+
+
+def click_tray_icon(server, program, middle, buttons):
+    """Clicks each button on the icon; the program must hear its press, then its release."""
+    server.xdotool("mousemove", str(middle[0]), str(middle[1]))
+    for button in buttons:
+        server.xdotool("click", button)
+        heard = []
+        for message in TRAY_CLICKS[button]:
+            heard.append(program.next_line(
+                f"the tray hook to hear {message} for button {button}",
+                lambda text: text.startswith("tray ") and not text.endswith(" 0x200")))
+            if heard[-1].split()[2] != message:
+                raise Failure(f"button {button} on the tray icon was heard as {heard}, "
+                              f"not {list(TRAY_CLICKS[button])}")
+        step(f"button {button} on the tray icon reached the tray hook as {heard}")
+
+
+def tray_program(args):
+    def start(env):
+        program = SayingProgram(args.tray, env)
+        program.next_line("the program to make its window and tray icon",
+                          lambda text: text.startswith("icon "), 15)
+        return program
+    return start
+
+
+def icon_gone(server, how):
+    wait_for(f"the tray icon to go after the program {how}",
+             lambda: not any_tray_window(server), 5)
+    step(f"the program {how}: no icon is left")
+
+
+def case_tray_icon_clicks(args):
+    """The host runs first: the icon docks at once, hears its clicks, and goes when Escape ends
+    the program."""
+    host = None
+    def start(env):
+        nonlocal host
+        host = TrayHost(env, args.tray_host)
+        return tray_program(args)(env)
+    with on_own_server(start) as (server, program):
+        try:
+            screen = Screen(args.grab, server)
+            middle = docked_icon(server, screen, "the icon docked")
+            click_tray_icon(server, program, middle, ["1", "3"])
+            window = server.visible_window(TRAY_TITLE, TRAY_WINDOW_SIZE)
+            wait_for("the tray program to take the keyboard", lambda: server.focus() == window, 5)
+            escape_ends(server, program, "the tray program")
+            icon_gone(server, "ended with Escape")
+        finally:
+            if host:
+                host.stop()
+
+
+def case_tray_host_later_and_restarted(args):
+    """The program runs first: its icon docks when the host appears, again after the host
+    restarts, and goes when the program is killed."""
+    with on_own_server(tray_program(args)) as (server, program):
+        screen = Screen(args.grab, server)
+        host = TrayHost(server.env, args.tray_host)
+        try:
+            middle = docked_icon(server, screen, "the icon docked when the host appeared")
+            click_tray_icon(server, program, middle, ["1"])
+            host.stop()
+            wait_for("the icon to leave with the host", lambda: not tray_icons(server), 5)
+            host = TrayHost(server.env, args.tray_host)
+            middle = docked_icon(server, screen, "the icon docked again after the host restarted")
+            click_tray_icon(server, program, middle, ["3"])
+            program.process.kill()
+            program.process.wait()
+            icon_gone(server, "was killed")
+        finally:
+            host.stop()
+
+
 def main():
     parser = argparse.ArgumentParser()
     parser.add_argument("--game", required=True)
@@ -834,10 +969,12 @@ def main():
     parser.add_argument("--two-windows", required=True)
     parser.add_argument("--keys", required=True)
     parser.add_argument("--layered", required=True)
+    parser.add_argument("--tray", required=True)
     parser.add_argument("--window-manager", default="evilwm")
+    parser.add_argument("--tray-host", default="trayer")
     parser.add_argument("--only", default="", help="run only the cases whose name has this text")
     args = parser.parse_args()
-    for tool in ("Xvfb", "xdotool", "xcompmgr", args.window_manager):
+    for tool in ("Xvfb", "xdotool", "xcompmgr", args.window_manager, args.tray_host):
         if shutil.which(tool) is None:
             print(f"desktop test: {tool} is missing (scripts/deps.sh installs it)")
             return 1
@@ -856,7 +993,11 @@ def main():
              ("layered windows without a compositing manager", case_layered_windows),
              ("layered windows under a compositing manager (xcompmgr)",
               lambda args: case_layered_windows(args, "xcompmgr")),
-             ("the intro under a compositing manager (xcompmgr)", case_intro_over_the_desktop)]
+             ("the intro under a compositing manager (xcompmgr)", case_intro_over_the_desktop),
+             (f"a tray icon clicked in a notification area ({args.tray_host})",
+              case_tray_icon_clicks),
+             (f"a tray icon whose host ({args.tray_host}) starts later and restarts",
+              case_tray_host_later_and_restarted)]
     cases = [(name, case) for name, case in cases if args.only in name]
     failed = 0
     began = time.monotonic()
