@@ -13,7 +13,7 @@ struct KV_FRAME_TARGETS {
   // Reads the clock from t0 (ms, a reading just taken) until both marks of the frame limit (ms,
   // greater than 0) have passed, and sets the targets where those readings put them. Where the
   // system paused the reading across a mark, the target is put where an unpaused reading would
-  // have found it, one clock step from its mark.
+  // have found it: target A one clock step below its mark, target B on its mark.
   static KV_FRAME_TARGETS Measure(double t0, float frameLimit);
 
   // ms: readings further apart than this show that the system paused whatever read the clock;
