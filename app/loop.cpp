@@ -24,49 +24,11 @@ constexpr float kLatenessRelax = 0.05f;
 // The most that sleep mode makes up in one frame for earlier frames (ms).
 constexpr float kMostCarry = 1.0f;
 
-// The gap between two clock readings that shows the system interrupted the calibration (ms),
-// unless the clock itself moves in steps that long.
-constexpr float kInterruption = 0.2f;
+// Frames in a row that one target must pace away from where it belongs before the loop
+// calibrates again: about a fifth of a second at 60 frames a second. No single frame decides it.
+constexpr unsigned char kMissesBeforeCalibrating = 6;
 
 float Milliseconds(double seconds) { return (float)(seconds * 1000.0); }
-
-// Target A ends as the last reading still below limit - step, target B as the loop's last
-// reading, the first at or past the limit (ms from t0). Odd frames wait for A, even ones for B,
-// so that the clock's granularity averages out over two frames.
-//
-// Where the system interrupted the loop (descheduled it) just as the readings crossed one of the
-// two marks, that reading lies far from the mark, and every later frame would keep the error:
-// target A far short of the limit, or target B far past it. Such a target is put where an
-// uninterrupted loop would have read it, within one step of the clock from its mark.
-void MeasureTargets(double t0, float limit, float step, float& targetA, float& targetB) {
-  float previous = 0;
-  float clockStep = 0;  // the shortest gap between two readings that differ
-  float gapOverA = 0;   // the gap between target A and the next reading
-  float gapToB = 0;     // the gap between target B and the reading before it
-  bool aCrossed = false;
-  auto read = [&] {
-    const float reading = (float)(KvTimeD() * 1000.0 - t0);
-    const float gap = reading - previous;
-    if (gap > 0 && (clockStep == 0 || gap < clockStep)) clockStep = gap;
-    if (!aCrossed && reading >= limit - step) {
-      aCrossed = true;
-      gapOverA = reading - targetA;
-    }
-    gapToB = gap;
-    previous = reading;
-    return reading;
-  };
-  float elapsed = 0;
-  while (elapsed < limit) {
-    float e = read();
-    if (e < limit - step) targetA = e;
-    targetB = read();
-    elapsed = targetB;
-  }
-  const float interrupted = std::max(kInterruption, 4.0f * clockStep);
-  if (gapOverA > interrupted) targetA = limit - step - clockStep;
-  if (gapToB > interrupted) targetB = limit + clockStep;
-}
 
 }  // namespace
 
@@ -101,7 +63,10 @@ KV_LOOP::KV_LOOP()
       sleepLateness(0),
       sleepCarry(0),
       previousSeconds(0),
-      currentSeconds(0) {}
+      currentSeconds(0),
+      clockStep(0),
+      missesA(0),
+      missesB(0) {}
 
 KV_LOOP& KV_LOOP::Instance() {
   // Never destroyed: hooks and timings may be read by exit-time destructors.
@@ -112,11 +77,14 @@ KV_LOOP& KV_LOOP::Instance() {
 void KV_LOOP::Calibrate() {
   targetA = 0;
   targetB = 0;
+  missesA = 0;
+  missesB = 0;
   const double t0 = KvTimeD() * 1000.0;
-  const float limit = frameLimit + 1.0f;
-  const float step = limit <= 14.0f ? 2.0f : 1.0f;
   if (frameLimit <= 0) return;
-  MeasureTargets(t0, limit, step, targetA, targetB);
+  const KV_FRAME_TARGETS targets = KV_FRAME_TARGETS::Measure(t0, frameLimit);
+  targetA = targets.targetA;
+  targetB = targets.targetB;
+  clockStep = targets.clockStep;
   MeasureSleepLateness();
 }
 
@@ -175,7 +143,8 @@ void KV_LOOP::RunFrame(KV_FRAME_PROC procedure, uintptr_t argument, bool& odd) {
   // next: what particles, timers, the GUI and the intro advance by matches the wall clock.
   odd = !odd;
   currentSeconds = KvTimeD();
-  if (frameLimit > 0) Pace(odd);
+  const bool spunToTarget = frameLimit > 0 && Pace(odd);
+  const float frameMs = Milliseconds(currentSeconds - previousSeconds);
   currentTime = (float)currentSeconds;
   frameTime = (float)(currentSeconds - previousSeconds);
   previousSeconds = currentSeconds;
@@ -193,14 +162,18 @@ void KV_LOOP::RunFrame(KV_FRAME_PROC procedure, uintptr_t argument, bool& odd) {
     frameCounter = drawTickCounter = updateTickCounter = 0;
     rateWindow = std::fmod(rateWindow, 1.0f);
   }
+
+  // Last, so that a new calibration's time counts toward the next frame, as any wait does.
+  if (frameLimit > 0 && !sleepMode) FollowPacing(odd, frameMs, spunToTarget);
 }
 
-void KV_LOOP::Pace(bool odd) {
+// True when the busy-wait's spin ended the frame at its target (see PaceByBusyWaiting).
+bool KV_LOOP::Pace(bool odd) {
   if (sleepMode) {
     PaceBySleeping();
-  } else {
-    PaceByBusyWaiting(odd ? targetA : targetB);
+    return false;
   }
+  return PaceByBusyWaiting(odd ? targetA : targetB);
 }
 
 void KV_LOOP::PaceBySleeping() {
@@ -221,7 +194,7 @@ void KV_LOOP::CarrySleepError() {
   sleepCarry = std::clamp(sleepCarry + error, -kMostCarry, kMostCarry);
 }
 
-void KV_LOOP::PaceByBusyWaiting(float target) {
+bool KV_LOOP::PaceByBusyWaiting(float target) {
   // Sleep through the bulk of the wait and spin on the clock only for its last stretch, a
   // little longer than a sleep may wake late (the lateness followed is the worst seen lately), so
   // that the target is met as exactly as by spinning alone while the processor stays free for
@@ -233,9 +206,39 @@ void KV_LOOP::PaceByBusyWaiting(float target) {
   if (sleepable >= kShortestSleep) {
     const double before = KvTimeD();
     platform::SleepNanoseconds((int64_t)(sleepable * 1e6f));
-    FollowSleepLateness(Milliseconds(KvTimeD() - before) - sleepable);
+    currentSeconds = KvTimeD();
+    FollowSleepLateness(Milliseconds(currentSeconds - before) - sleepable);
   }
-  while (Milliseconds(currentSeconds - previousSeconds) < target) currentSeconds = KvTimeD();
+  // The spin ended the frame at its target when it read the clock below the target and then,
+  // without a pause between the two readings, at or past it: the frame then lasts what the
+  // target says. A frame that its work, a late sleep or a pause of the process carried past the
+  // target says nothing about the target.
+  double below = currentSeconds;
+  bool spun = false;
+  while (Milliseconds(currentSeconds - previousSeconds) < target) {
+    below = currentSeconds;
+    currentSeconds = KvTimeD();
+    spun = true;
+  }
+  return spun && Milliseconds(currentSeconds - below) <= Targets().PauseGap();
+}
+
+void KV_LOOP::FollowPacing(bool odd, float frameMs, bool spunToTarget) {
+  // A target that a calibration set lets no frame end short of where it belongs, and ends a
+  // frame it spins to within where it belongs. So a frame that ended short shows a target short
+  // of its mark, whatever ended the frame: nothing the system does shortens a frame. A longer one
+  // shows a target past its mark only when the spin ended it: work, a late sleep or a pause of
+  // the process may have carried it there, and such a frame is no evidence either way. A busy
+  // system therefore never makes the loop calibrate again, and a new calibration, whose targets
+  // lie where they belong, ends the misses.
+  const int place = Targets().Place(frameLimit, odd, frameMs);
+  if (place > 0 && !spunToTarget) return;
+  unsigned char& misses = odd ? missesA : missesB;
+  if (place == 0) {
+    misses = 0;
+    return;
+  }
+  if (++misses >= kMissesBeforeCalibrating) Calibrate();
 }
 
 void KV_LOOP::FollowSleepLateness(float late) {

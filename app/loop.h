@@ -8,6 +8,7 @@
 
 #include <cstdint>
 
+#include "app/frame_targets.h"
 #include "platform/winapi/windows.h"
 
 // A state's per-frame procedure: the window of the last message handled and the argument
@@ -60,6 +61,13 @@ struct KV_LOOP {
   // wait and measured time coarse in a long session. The float fields are these, rounded.
   double previousSeconds;
   double currentSeconds;
+  // ms: the step of the clock as the last calibration saw it, which tells a pause of the process
+  // from the ordinary gap between two readings.
+  float clockStep;
+  // Frames in a row that target A (B) paced away from where that target belongs (see
+  // FollowPacing); enough of them show a wrong target, and the loop calibrates again.
+  unsigned char missesA;
+  unsigned char missesB;
 
   // The one frame loop, built on the first call.
   static KV_LOOP& Instance();
@@ -69,7 +77,8 @@ struct KV_LOOP {
   // Always true.
   bool Run(KV_FRAME_PROC procedure, uintptr_t argument);
   // Sets the busy-wait targets A and B from the frame limit (both 0 without a limit) and,
-  // with a limit, measures how late a short sleep wakes.
+  // with a limit, measures how late a short sleep wakes. Run calibrates again by itself when
+  // the frames a target paces show that target wrong.
   void Calibrate();
   // The draw and update ticks of the current frame.
   unsigned char DrawTick() const { return drawTick; }
@@ -81,9 +90,11 @@ struct KV_LOOP {
   KV_LOOP& operator=(const KV_LOOP&) = delete;
 
   void RunFrame(KV_FRAME_PROC procedure, uintptr_t argument, bool& odd);
-  void Pace(bool odd);
+  bool Pace(bool odd);
   void PaceBySleeping();
-  void PaceByBusyWaiting(float target);
+  bool PaceByBusyWaiting(float target);
+  KV_FRAME_TARGETS Targets() const { return {targetA, targetB, clockStep}; }
+  void FollowPacing(bool odd, float frameMs, bool spunToTarget);
   void CarrySleepError();
   void MeasureSleepLateness();
   void FollowSleepLateness(float late);

@@ -7,6 +7,7 @@
 
 #include <bitset>
 #include <cstdint>
+#include <map>
 #include <optional>
 
 #include "platform/winapi/records.h"
@@ -42,10 +43,11 @@ struct TestHooks {
   int64_t lastSleep = 0;  // the last sleep asked for, in nanoseconds
   // The window whose input focus the platform last asked the desktop for.
   HWND lastFocusRequest = nullptr;
-  // A jump of the test clock at a later read, as when the process is descheduled: reads left
-  // until it, and its length.
-  int clockJumpReads = 0;
-  int64_t clockJump = 0;
+  // Jumps of the test clock at later reads, as when the process is descheduled: the reads
+  // counted since the test clock was put in place, and the jumps still to come, from the read
+  // each comes before to its length.
+  int64_t clockReads = 0;
+  std::multimap<int64_t, int64_t> clockJumps;
   // How much later than asked a sleep on the test clock wakes.
   int64_t sleepLateness = 0;
 };

@@ -199,13 +199,15 @@ void UseTestClock(double stepSeconds, double startSeconds) {
   Hooks().testClock = true;
   Hooks().clockStep = Nanoseconds(stepSeconds);
   Hooks().clockNow = Nanoseconds(startSeconds);
+  Hooks().clockReads = 0;
+  Hooks().clockJumps.clear();
 }
 
 void AdvanceTestClock(double seconds) { Hooks().clockNow += Nanoseconds(seconds); }
 
 void JumpTestClockLater(int reads, double seconds) {
-  Hooks().clockJumpReads = reads;
-  Hooks().clockJump = Nanoseconds(seconds);
+  if (reads <= 0) return;
+  Hooks().clockJumps.emplace(Hooks().clockReads + reads, Nanoseconds(seconds));
 }
 
 void UseRealClock() { Hooks().testClock = false; }

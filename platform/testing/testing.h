@@ -76,12 +76,12 @@ int CursorDisplayCount();
 
 // ---- Clock ----------------------------------------------------------------------------------
 // Replaces the performance counter: it reads startSeconds first and moves stepSeconds on every
-// read (Sleep moves it by the time asked).
+// read (Sleep moves it by the time asked). Jumps still to come are dropped.
 void UseTestClock(double stepSeconds, double startSeconds = 0);
 // Moves the test clock by hand.
 void AdvanceTestClock(double seconds);
 // Makes the test clock jump by seconds at its reads-th read from now, as it would for a
-// process that the system deschedules.
+// process that the system deschedules. Jumps add up: each call adds one more.
 void JumpTestClockLater(int reads, double seconds);
 // The real clock again.
 void UseRealClock();

@@ -38,7 +38,11 @@ int64_t Now() {
     int64_t start = ProcessStart();
     return MonotonicNanoseconds() - start;
   }
-  if (hooks.clockJumpReads > 0 && --hooks.clockJumpReads == 0) hooks.clockNow += hooks.clockJump;
+  ++hooks.clockReads;
+  while (!hooks.clockJumps.empty() && hooks.clockJumps.begin()->first <= hooks.clockReads) {
+    hooks.clockNow += hooks.clockJumps.begin()->second;
+    hooks.clockJumps.erase(hooks.clockJumps.begin());
+  }
   int64_t reading = hooks.clockNow;
   hooks.clockNow += hooks.clockStep;
   return reading;

@@ -1,6 +1,5 @@
 // The frame loop on the test clock: one message per turn and frames only on an empty queue,
-// calibration, both pacing modes, the draw and update intervals, the rates and the
-// end-of-frame input reset.
+// both pacing modes, the draw and update intervals, the rates and the end-of-frame input reset.
 #include <vector>
 
 #include "app_fixture.h"
@@ -74,43 +73,6 @@ TEST_F(LoopTest, DefaultsTickEveryFrameWithoutPacing) {
   EXPECT_NEAR(loop.frameTime, 0.001f, 1e-6f);
   EXPECT_EQ(platform::testing::LastSleepMilliseconds(), 0u);
   EXPECT_EQ(loop.running, 1);
-}
-
-TEST_F(LoopTest, CalibrationStepDependsOnTheLimit) {
-  platform::testing::UseTestClock(0.00025);
-  KV_LOOP& loop = KV_LOOP::Instance();
-  struct Case {
-    float limit;
-    float belowA;  // target A stays below limit + 1 - step
-  } cases[] = {{16, 16}, {13.5f, 13.5f}, {13, 12}, {12.5f, 11.5f}};
-  for (const Case& c : cases) {
-    loop.frameLimit = c.limit;
-    loop.Calibrate();
-    EXPECT_LT(loop.targetA, c.belowA) << c.limit;
-    EXPECT_GE(loop.targetA, c.belowA - 0.6f) << c.limit;
-    EXPECT_GE(loop.targetB, c.limit + 1) << c.limit;
-    EXPECT_LT(loop.targetB, c.limit + 1.6f) << c.limit;
-  }
-}
-
-TEST_F(LoopTest, ACalibrationTheSystemInterruptedKeepsItsTargets) {
-  platform::testing::UseTestClock(0.00001);
-  KV_LOOP& loop = KV_LOOP::Instance();
-  loop.frameLimit = 16;
-  loop.Calibrate();
-  const float targetA = loop.targetA;
-  const float targetB = loop.targetB;
-  // Descheduled for 12 ms about 5 ms into the run: taken as it is, target A would be about
-  // 5 ms and every odd frame would be that short.
-  platform::testing::JumpTestClockLater(500, 0.012);
-  loop.Calibrate();
-  EXPECT_NEAR(loop.targetA, targetA, 0.02f);
-  EXPECT_NEAR(loop.targetB, targetB, 0.02f);
-  // Past the limit: target B would be long.
-  platform::testing::JumpTestClockLater(1699, 0.005);
-  loop.Calibrate();
-  EXPECT_NEAR(loop.targetA, targetA, 0.02f);
-  EXPECT_NEAR(loop.targetB, targetB, 0.02f);
 }
 
 // ---- pacing: every frame lasts its target, and its time is the whole frame ----
