@@ -77,10 +77,10 @@ TEST_F(ImagingTest, BitmapsNeedAStartUpOfVersionOne) {
   ASSERT_EQ(GdiplusStartup(&token, &input, nullptr), Ok);
 }
 
-TEST_F(ImagingTest, TheEncoderTableHoldsFourTypesWithTheirTexts) {
+TEST_F(ImagingTest, TheEncoderTableHoldsSixTypesInOrderWithTheirTexts) {
   UINT count = 0, size = 0;
   ASSERT_EQ(GdipGetImageEncodersSize(&count, &size), Ok);
-  ASSERT_EQ(count, 4u);
+  ASSERT_EQ(count, 6u);
   ASSERT_GT(size, count * sizeof(ImageCodecInfo));
   std::vector<uint8_t> block(size, 0xCC);
   auto* table = reinterpret_cast<ImageCodecInfo*>(block.data());
@@ -95,8 +95,8 @@ TEST_F(ImagingTest, TheEncoderTableHoldsFourTypesWithTheirTexts) {
     for (UINT j = 0; j < i; ++j)
       EXPECT_NE(0, std::memcmp(&table[i].Clsid, &table[j].Clsid, sizeof(CLSID)));
   }
-  EXPECT_EQ(types,
-            (std::vector<std::u16string>{u"image/png", u"image/bmp", u"image/jpeg", u"image/tga"}));
+  EXPECT_EQ(types, (std::vector<std::u16string>{u"image/bmp", u"image/jpeg", u"image/gif",
+                                                u"image/tiff", u"image/png", u"image/tga"}));
 }
 
 TEST_F(ImagingTest, ALockOverMemoryIsWrittenBackOnlyWhenWritable) {
