@@ -5,7 +5,9 @@
 # (xvfb), presses keys (xdotool), with and without a small window manager
 # (evilwm, whose title font comes from xfonts-base). The game bench counts a window's frames
 # through the X damage extension (libxdamage-dev). The HTTP client's tests download from
-# python3's http.server and from an nginx that each test starts on its own port.
+# python3's http.server and from an nginx that each test starts on its own port. The imaging calls
+# read TIFF with libtiff and write GIF with giflib; their tests read what they write back with
+# PIL and ImageMagick, which also made the test images.
 set -euo pipefail
 packages=(
   cmake make g++ clang libclang-rt-14-dev clang-format
@@ -13,6 +15,7 @@ packages=(
   libstb-dev googletest libgtest-dev libbenchmark-dev
   libtinyxml2-dev libpugixml-dev python3 curl nginx
   libx11-dev xvfb xdotool evilwm xfonts-base libsfml-dev libxdamage-dev
+  libtiff-dev libgif-dev python3-pil imagemagick
 )
 missing=()
 for p in "${packages[@]}"; do

@@ -203,8 +203,7 @@ GpStatus WINAPI GdipCreateBitmapFromFile(const WCHAR* filename, GpBitmap** bitma
   std::vector<uint8_t> bytes;
   if (!ReadFile(PathBytes(filename), &bytes)) return FileNotFound;
   int w = 0, h = 0;
-  if (!platform::imaging::ImageSides(bytes.data(), bytes.size(), &w, &h))
-    return UnknownImageFormat;
+  if (!platform::imaging::ImageSides(bytes.data(), bytes.size(), &w, &h)) return UnknownImageFormat;
   if (w < 1 || h < 1 || static_cast<uint64_t>(w) * static_cast<uint64_t>(h) > kMaxPixels)
     return OutOfMemory;
   std::vector<uint8_t> rgba;
@@ -358,7 +357,6 @@ GpStatus WINAPI GdipSaveImageToFile(GpImage* image, const WCHAR* filename, const
                 static_cast<size_t>(data->width) * 4);
   SwapRedBlue(rgba.data(), static_cast<size_t>(data->width) * data->height);
   std::string bytes;
-  if (!chosen->encode(rgba.data(), data->width, data->height, &bytes))
-    return GenericError;
+  if (!chosen->encode(rgba.data(), data->width, data->height, &bytes)) return GenericError;
   return WriteFile(PathBytes(filename), bytes) ? Ok : Win32Error;
 }

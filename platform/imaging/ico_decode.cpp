@@ -144,9 +144,8 @@ void DecodeBitmap(const Bitmap& bitmap, std::vector<uint8_t>* rgba) {
   for (int y = 0; y < bitmap.height; ++y) {
     size_t stored = static_cast<size_t>(bitmap.height - 1 - y);  // rows are stored bottom up
     const uint8_t* row = bitmap.rows + stored * bitmap.rowBytes;
-    const uint8_t* mask = bitmap.maskRows != nullptr
-                              ? bitmap.maskRows + stored * bitmap.maskRowBytes
-                              : nullptr;
+    const uint8_t* mask =
+        bitmap.maskRows != nullptr ? bitmap.maskRows + stored * bitmap.maskRowBytes : nullptr;
     uint8_t* out = rgba->data() + static_cast<size_t>(y) * bitmap.width * 4;
     for (int x = 0; x < bitmap.width; ++x, out += 4) {
       ReadPixel(bitmap, row, x, out);

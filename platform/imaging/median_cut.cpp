@@ -135,9 +135,8 @@ std::vector<Rgb> MedianCut::Palette(size_t most) const {
   if (points.empty()) return {};
   std::vector<Box> boxes = {Box{0, points.size(), SumsOf(points, 0, points.size()).Error()}};
   while (boxes.size() < std::max<size_t>(most, 1)) {
-    auto largest = std::max_element(boxes.begin(), boxes.end(), [](const Box& a, const Box& b) {
-      return a.error < b.error;
-    });
+    auto largest = std::max_element(boxes.begin(), boxes.end(),
+                                    [](const Box& a, const Box& b) { return a.error < b.error; });
     if (largest->error <= 0 || largest->end - largest->begin < 2) break;
     auto [first, second] = Split(points, *largest);
     *largest = first;

@@ -69,12 +69,15 @@ class Walker {
   }
 
   // Where an entry's values lie: in the entry itself when they fit in four bytes.
-  size_t ValuesAt(size_t entry, uint64_t bytes) const { return bytes <= 4 ? entry + 8 : U32(entry + 8); }
+  size_t ValuesAt(size_t entry, uint64_t bytes) const {
+    return bytes <= 4 ? entry + 8 : U32(entry + 8);
+  }
 
   // Offsets and byte counts of the strips (or tiles): every piece must lie in the file.
   bool Pieces(size_t offsets, size_t counts, TiffLayout* out) {
     uint16_t offsetType = U16(offsets + 2), countType = U16(counts + 2);
-    if ((offsetType != kShort && offsetType != kLong) || (countType != kShort && countType != kLong))
+    if ((offsetType != kShort && offsetType != kLong) ||
+        (countType != kShort && countType != kLong))
       return false;
     uint64_t n = std::min(U32(offsets + 4), U32(counts + 4));
     size_t offsetSize = TypeSize(offsetType), countSize = TypeSize(countType);
@@ -104,8 +107,10 @@ class Walker {
       uint16_t tag = U16(entry), type = U16(entry + 2);
       uint64_t bytes = static_cast<uint64_t>(U32(entry + 4)) * TypeSize(type);
       if (bytes > 4 && !Take(U32(entry + 8), bytes, out)) return false;
-      if (first && tag == kImageWidth) out->width = static_cast<int>(std::min(Value(entry), 0x7fffffffu));
-      if (first && tag == kImageLength) out->height = static_cast<int>(std::min(Value(entry), 0x7fffffffu));
+      if (first && tag == kImageWidth)
+        out->width = static_cast<int>(std::min(Value(entry), 0x7fffffffu));
+      if (first && tag == kImageLength)
+        out->height = static_cast<int>(std::min(Value(entry), 0x7fffffffu));
       if (tag == kStripOffsets) pieces[0] = entry;
       if (tag == kStripByteCounts) pieces[1] = entry;
       if (tag == kTileOffsets) pieces[2] = entry;

@@ -12,7 +12,7 @@
 namespace platform::imaging {
 
 struct TiffLayout {
-  int width = 0;   // of the first page
+  int width = 0;  // of the first page
   int height = 0;
   size_t end = 0;  // one past the furthest byte that any structure of any page takes
 };
