@@ -79,7 +79,10 @@ class Walker {
     if ((offsetType != kShort && offsetType != kLong) ||
         (countType != kShort && countType != kLong))
       return false;
-    uint64_t n = std::min(U32(offsets + 4), U32(counts + 4));
+    // libtiff makes up the byte counts it lacks from the file's length, so a page whose counts
+    // are missing or zero would decode differently with more bytes after it: it is damaged.
+    uint64_t n = U32(offsets + 4);
+    if (U32(counts + 4) != n) return false;
     size_t offsetSize = TypeSize(offsetType), countSize = TypeSize(countType);
     size_t offsetsAt = ValuesAt(offsets, U32(offsets + 4) * offsetSize);
     size_t countsAt = ValuesAt(counts, U32(counts + 4) * countSize);
@@ -89,7 +92,7 @@ class Walker {
       size_t o = offsetsAt + i * offsetSize, c = countsAt + i * countSize;
       uint32_t offset = offsetSize == 2 ? U16(o) : U32(o);
       uint32_t count = countSize == 2 ? U16(c) : U32(c);
-      if (!Take(offset, count, out)) return false;
+      if ((count == 0 && offset != 0) || !Take(offset, count, out)) return false;
     }
     return true;
   }
@@ -116,8 +119,10 @@ class Walker {
       if (tag == kTileOffsets) pieces[2] = entry;
       if (tag == kTileByteCounts) pieces[3] = entry;
     }
-    if (pieces[0] != 0 && pieces[1] != 0 && !Pieces(pieces[0], pieces[1], out)) return false;
-    if (pieces[2] != 0 && pieces[3] != 0 && !Pieces(pieces[2], pieces[3], out)) return false;
+    for (int kind = 0; kind < 4; kind += 2) {
+      if ((pieces[kind] == 0) != (pieces[kind + 1] == 0)) return false;
+      if (pieces[kind] != 0 && !Pieces(pieces[kind], pieces[kind + 1], out)) return false;
+    }
     *next = U32(at + 2 + 12 * count);
     return true;
   }

@@ -20,8 +20,8 @@ struct TiffLayout {
 // True for a classic TIFF, by its first four bytes.
 bool IsTiff(const uint8_t* data, size_t size);
 // The file's layout; false when it is not a classic TIFF, when any structure lies past the end of
-// the file, when the directories loop, overlap more than the file could hold, or the first page
-// has no sides.
+// the file, when the directories loop or overlap more than the file could hold, when a page's
+// strips or tiles lack byte counts (or have a zero one), or when the first page has no sides.
 bool ReadTiffLayout(const uint8_t* data, size_t size, TiffLayout* out);
 
 }  // namespace platform::imaging

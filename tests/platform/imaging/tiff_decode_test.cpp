@@ -114,6 +114,23 @@ TEST(TiffDecode, DirectoriesThatLoopAreRefused) {
   EXPECT_FALSE(Decodes(file));
 }
 
+TEST(TiffDecode, APageWhoseStripsLackByteCountsIsRefused) {
+  // libtiff would reckon them from the file's length, so more bytes after the file would make
+  // another picture of it.
+  std::vector<uint8_t> file = TinyTiff(4, 4, 1, 48);
+  ASSERT_TRUE(Decodes(file));
+  std::vector<uint8_t> zero = file;
+  for (size_t at = 10; at + 12 <= 8 + 2 + 10 * 12; at += 12) {
+    if (file[at] == 0x17 && file[at + 1] == 0x01) {  // StripByteCounts
+      std::vector<uint8_t> missing = file;
+      missing[at] = 0xff, missing[at + 1] = 0xdd;  // an unknown tag instead
+      EXPECT_FALSE(Decodes(missing));
+      zero[at + 8] = 0;
+    }
+  }
+  EXPECT_FALSE(Decodes(zero));
+}
+
 TEST(TiffDecode, FaintPixelsOfUnassociatedAlphaKeepTheirColours) {
   // Alpha 1 and 2: multiplied in and out again, these colours would come back as 0 or 255.
   const uint8_t rgba[] = {200, 100, 37, 1, 9, 250, 128, 2, 1, 2, 3, 255, 0, 0, 0, 0};
