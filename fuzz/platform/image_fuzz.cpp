@@ -1,5 +1,5 @@
-// Fuzzes the platform's image decode in every format it takes (PNG, JPEG, BMP, TGA, GIF): any
-// bytes must give a clean result, and a decode that succeeds must
+// Fuzzes the platform's image decode in every format it takes (PNG, JPEG, BMP, TGA, GIF, TIFF and
+// icon files): any bytes must give a clean result, and a decode that succeeds must
 //  - give the picture its header describes;
 //  - have read nothing past the end of the file: the same bytes followed by others decode to the
 //    same picture (a decoder that needed bytes past the end got zeros for them in the first
@@ -17,7 +17,7 @@
 #include <vector>
 
 #include "platform/imaging/decode_budget.h"
-#include "platform/imaging/stb_codec.h"
+#include "platform/imaging/image_decode.h"
 
 namespace {
 
@@ -51,12 +51,11 @@ Picture Decode(const uint8_t* data, size_t size) {
   Picture picture;
   largestBlock = 0;
   measuring = true;
-  uint8_t* pixels = platform::stb::Decode(data, size, &picture.w, &picture.h);
+  bool decoded = platform::imaging::DecodeImage(data, size, &picture.w, &picture.h, &picture.rgba);
   measuring = false;
-  if (pixels != nullptr) {
-    picture.rgba.assign(pixels, pixels + static_cast<size_t>(picture.w) * picture.h * 4);
-    platform::stb::Free(pixels);
-  }
+  if (decoded != !picture.rgba.empty()) Fail("a result without pixels, or pixels without one");
+  if (decoded && picture.rgba.size() != static_cast<size_t>(picture.w) * picture.h * 4)
+    Fail("pixels other than the sides'");
   return picture;
 }
 
@@ -69,8 +68,9 @@ extern "C" int LLVMFuzzerInitialize(int*, char***) {
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   int w = 0, h = 0;
-  if (!platform::stb::Info(data, size, &w, &h)) {
-    if (platform::stb::Decode(data, size, &w, &h) != nullptr) Fail("decoded without a header");
+  if (!platform::imaging::ImageSides(data, size, &w, &h)) {
+    std::vector<uint8_t> rgba;
+    if (platform::imaging::DecodeImage(data, size, &w, &h, &rgba)) Fail("decoded without a header");
     return 0;
   }
   if (w < 1 || h < 1 || static_cast<int64_t>(w) * h > kMostPixels) return 0;

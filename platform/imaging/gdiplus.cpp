@@ -1,18 +1,22 @@
-// The imaging calls on stb_image and stb_image_write. A bitmap holds its pixels as B, G, R, A
-// with straight alpha, top row first (over the caller's memory for a bitmap made from scan0).
-// Locks hand out a packed copy of the rectangle, written back on unlock when locked for
-// writing. The encoder table is ours: PNG, BMP, JPEG and TGA, each with a class identifier of
-// its own, its MIME type compared exactly by callers. File names written the Windows way are
-// read and written with "/" in place of "\".
+// The imaging calls on the platform's decoders (image_decode.h) and encoders. A bitmap holds its
+// pixels as B, G, R, A with straight alpha, top row first (over the caller's memory for a bitmap
+// made from scan0). Locks hand out a packed copy of the rectangle, written back on unlock when
+// locked for writing. The encoder table is ours: BMP, JPEG, GIF, TIFF and PNG in that order, then
+// TGA, each with a class identifier of its own, its MIME type compared exactly by callers. File
+// names written the Windows way are read and written with "/" in place of "\".
 #include <unistd.h>
 
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
 #include <string>
+#include <utility>
 #include <vector>
 
+#include "platform/imaging/gif_encode.h"
+#include "platform/imaging/image_decode.h"
 #include "platform/imaging/stb_codec.h"
+#include "platform/imaging/tiff_encode.h"
 #include "platform/runtime/file_open.h"
 #include "platform/winapi/gdiplus.h"
 
@@ -44,38 +48,58 @@ struct Encoder {
   const char* description;
   const char* extensions;
   const char* mime;
-  platform::stb::Format codec;
+  bool (*encode)(const uint8_t* rgba, int w, int h, std::string* out);
 };
 
+template <platform::stb::Format format>
+bool EncodeWithStb(const uint8_t* rgba, int w, int h, std::string* out) {
+  return platform::stb::Encode(format, rgba, w, h, out);
+}
+
+// Identifiers 1 to 6 in the order the encoders were added, not in the table's order.
 const Encoder kEncoders[] = {
-    {{0x4b560101, 0x1e2d, 0x4a11, {0x9c, 0x01, 0x6b, 0x76, 0x69, 0x6d, 0x67, 0x01}},
-     {0x4b560201, 0x1e2d, 0x4a11, {0x9c, 0x01, 0x6b, 0x76, 0x69, 0x6d, 0x67, 0x01}},
-     "PNG encoder",
-     "PNG",
-     "*.PNG",
-     "image/png",
-     platform::stb::Format::Png},
     {{0x4b560102, 0x1e2d, 0x4a11, {0x9c, 0x01, 0x6b, 0x76, 0x69, 0x6d, 0x67, 0x02}},
      {0x4b560202, 0x1e2d, 0x4a11, {0x9c, 0x01, 0x6b, 0x76, 0x69, 0x6d, 0x67, 0x02}},
      "BMP encoder",
      "BMP",
      "*.BMP;*.DIB",
      "image/bmp",
-     platform::stb::Format::Bmp},
+     EncodeWithStb<platform::stb::Format::Bmp>},
     {{0x4b560103, 0x1e2d, 0x4a11, {0x9c, 0x01, 0x6b, 0x76, 0x69, 0x6d, 0x67, 0x03}},
      {0x4b560203, 0x1e2d, 0x4a11, {0x9c, 0x01, 0x6b, 0x76, 0x69, 0x6d, 0x67, 0x03}},
      "JPEG encoder",
      "JPEG",
      "*.JPG;*.JPEG;*.JPE;*.JFIF",
      "image/jpeg",
-     platform::stb::Format::Jpeg},
+     EncodeWithStb<platform::stb::Format::Jpeg>},
+    {{0x4b560105, 0x1e2d, 0x4a11, {0x9c, 0x01, 0x6b, 0x76, 0x69, 0x6d, 0x67, 0x05}},
+     {0x4b560205, 0x1e2d, 0x4a11, {0x9c, 0x01, 0x6b, 0x76, 0x69, 0x6d, 0x67, 0x05}},
+     "GIF encoder",
+     "GIF",
+     "*.GIF",
+     "image/gif",
+     platform::imaging::EncodeGif},
+    {{0x4b560106, 0x1e2d, 0x4a11, {0x9c, 0x01, 0x6b, 0x76, 0x69, 0x6d, 0x67, 0x06}},
+     {0x4b560206, 0x1e2d, 0x4a11, {0x9c, 0x01, 0x6b, 0x76, 0x69, 0x6d, 0x67, 0x06}},
+     "TIFF encoder",
+     "TIFF",
+     "*.TIF;*.TIFF",
+     "image/tiff",
+     platform::imaging::EncodeTiff},
+    {{0x4b560101, 0x1e2d, 0x4a11, {0x9c, 0x01, 0x6b, 0x76, 0x69, 0x6d, 0x67, 0x01}},
+     {0x4b560201, 0x1e2d, 0x4a11, {0x9c, 0x01, 0x6b, 0x76, 0x69, 0x6d, 0x67, 0x01}},
+     "PNG encoder",
+     "PNG",
+     "*.PNG",
+     "image/png",
+     EncodeWithStb<platform::stb::Format::Png>},
     {{0x4b560104, 0x1e2d, 0x4a11, {0x9c, 0x01, 0x6b, 0x76, 0x69, 0x6d, 0x67, 0x04}},
      {0x4b560204, 0x1e2d, 0x4a11, {0x9c, 0x01, 0x6b, 0x76, 0x69, 0x6d, 0x67, 0x04}},
      "TGA encoder",
      "TGA",
      "*.TGA",
      "image/tga",
-     platform::stb::Format::Tga},
+     EncodeWithStb<platform::stb::Format::Tga>},
 };
 const UINT kEncoderCount = sizeof kEncoders / sizeof kEncoders[0];
 
@@ -179,17 +203,17 @@ GpStatus WINAPI GdipCreateBitmapFromFile(const WCHAR* filename, GpBitmap** bitma
   std::vector<uint8_t> bytes;
   if (!ReadFile(PathBytes(filename), &bytes)) return FileNotFound;
   int w = 0, h = 0;
-  if (!platform::stb::Info(bytes.data(), bytes.size(), &w, &h)) return UnknownImageFormat;
+  if (!platform::imaging::ImageSides(bytes.data(), bytes.size(), &w, &h)) return UnknownImageFormat;
   if (w < 1 || h < 1 || static_cast<uint64_t>(w) * static_cast<uint64_t>(h) > kMaxPixels)
     return OutOfMemory;
-  uint8_t* rgba = platform::stb::Decode(bytes.data(), bytes.size(), &w, &h);
-  if (rgba == nullptr) return UnknownImageFormat;
+  std::vector<uint8_t> rgba;
+  if (!platform::imaging::DecodeImage(bytes.data(), bytes.size(), &w, &h, &rgba))
+    return UnknownImageFormat;
   auto* data = new ImageData();
   data->width = w;
   data->height = h;
   data->stride = w * 4;
-  data->own.assign(rgba, rgba + static_cast<size_t>(w) * h * 4);
-  platform::stb::Free(rgba);
+  data->own = std::move(rgba);
   data->pixels = data->own.data();
   SwapRedBlue(data->pixels, static_cast<size_t>(w) * h);
   *bitmap = data;
@@ -333,7 +357,6 @@ GpStatus WINAPI GdipSaveImageToFile(GpImage* image, const WCHAR* filename, const
                 static_cast<size_t>(data->width) * 4);
   SwapRedBlue(rgba.data(), static_cast<size_t>(data->width) * data->height);
   std::string bytes;
-  if (!platform::stb::Encode(chosen->codec, rgba.data(), data->width, data->height, &bytes))
-    return GenericError;
+  if (!chosen->encode(rgba.data(), data->width, data->height, &bytes)) return GenericError;
   return WriteFile(PathBytes(filename), bytes) ? Ok : Win32Error;
 }

@@ -1,8 +1,11 @@
 #!/usr/bin/env bash
 # Remakes the image files of the loader tests, as the common tools write them: one small picture
 # (13 x 7 pixels, every pixel different, with and without alpha) saved by ImageMagick in each
-# variant of BMP, PNG, JPEG and GIF and by PIL in each variant of TGA, and beside each file the
-# tool's own decode of it as raw R, G, B, A bytes (name.rgba), which the tests compare with.
+# variant of BMP, PNG, JPEG and GIF, by PIL in each variant of TGA, and by both in each variant
+# of TIFF and icon files, and beside each file the tool's own decode of it as raw R, G, B, A
+# bytes (name.rgba), which the tests compare with (PIL's decode for TGA, TIFF and icons: the
+# first page of a multi-page TIFF, the image an icon opens with). Also a photograph, ImageMagick's
+# built-in rose, as PNG with its pixels beside it, for the tests of colour reduction.
 # Top-down BMPs are the bottom-up files with their rows stored in the other order and the height
 # negated (no tool here writes them); ImageMagick reads them back as the same picture, which is
 # checked. Needs the Debian
@@ -27,6 +30,8 @@ for y in range(h):
         picture.putpixel((x, y), (20 * x, 36 * y, 255 - 15 * (x + y), 255 - 18 * ((x + 2 * y) % 14)))
 picture.save(folder + "/alpha.png")
 picture.convert("RGB").save(folder + "/opaque.png")
+# Another picture, for the second page of multi-page files.
+picture.transpose(Image.Transpose.ROTATE_180).save(folder + "/second.png")
 # A 16-bit picture whose low bytes differ from its high bytes.
 with open(folder + "/deep.rgba", "wb") as out:
     for y in range(h):
@@ -40,7 +45,7 @@ alpha=$work/alpha.png
 # PNG files without the time chunks, so that a remake gives the same bytes.
 png=(-define png:exclude-chunks=date,time)
 
-rm -f ./*.bmp ./*.tga ./*.png ./*.jpg ./*.gif ./*.rgba
+rm -f ./*.bmp ./*.tga ./*.png ./*.jpg ./*.gif ./*.tif ./*.ico ./*.rgba
 
 # BMP: 1, 4, 8, 24 bits with a colour table or none and the 40-byte header; 32 bits plain
 # (40-byte header) and with bit fields (the 124-byte header), 16 bits with 5-6-5 bit fields;
@@ -124,8 +129,84 @@ PY
 "$convert" "$alpha" -channel A -threshold 50% +channel GIF:gif_transparent.gif
 "$convert" "$opaque" -interlace GIF GIF:gif_interlaced.gif
 
+# TIFF by ImageMagick: each compression (none, LZW, Deflate, PackBits, JPEG, CCITT group 4),
+# 1, 4, 8 and 16 bits a sample, grey, palette (4 and 8 bits), RGB, RGBA with unassociated and
+# associated alpha, CMYK, tiled, planes stored apart, big-endian, and two pages.
+second=$work/second.png
+"$convert" "$opaque" -compress None tiff_none.tif
+"$convert" "$opaque" -compress LZW tiff_lzw.tif
+"$convert" "$opaque" -compress Zip tiff_deflate.tif
+"$convert" "$opaque" -compress RLE tiff_packbits.tif
+"$convert" "$opaque" -compress JPEG -quality 90 tiff_jpeg.tif
+"$convert" "$opaque" -threshold 50% -type bilevel -depth 1 -compress None tiff_1bit.tif
+"$convert" "$opaque" -threshold 50% -type bilevel -compress Group4 tiff_group4.tif
+"$convert" "$opaque" -colorspace gray -depth 4 -compress None tiff_4bit_grey.tif
+"$convert" "$opaque" -colorspace gray -compress LZW tiff_grey.tif
+"$convert" "$opaque" +dither -colors 16 -type palette -compress None tiff_4bit_palette.tif
+"$convert" "$opaque" -type palette -compress LZW tiff_palette.tif
+"$convert" "$opaque" -depth 16 -compress Zip tiff_16bit.tif
+"$convert" "$alpha" -define tiff:alpha=unassociated -compress LZW tiff_alpha_unassociated.tif
+"$convert" "$alpha" -define tiff:alpha=associated -compress LZW tiff_alpha_associated.tif
+"$convert" "$opaque" -colorspace CMYK -compress None tiff_cmyk.tif
+"$convert" "$opaque" -define tiff:tile-geometry=8x8 -compress LZW tiff_tiled.tif
+"$convert" "$opaque" -interlace Plane -compress None tiff_planar.tif
+"$convert" "$opaque" -define tiff:endian=msb -compress LZW tiff_big_endian.tif
+"$convert" "$opaque" "$second" -compress LZW tiff_multipage.tif
+
+# TIFF by PIL: its own writer (uncompressed, with and without alpha) and libtiff's through it
+# (each compression), 1 bit with and without fax coding, grey, palette, CMYK, two pages.
+"$python" - "$opaque" "$alpha" "$second" <<'PY'
+import sys
+from PIL import Image
+opaque = Image.open(sys.argv[1]).convert("RGB")
+alpha = Image.open(sys.argv[2]).convert("RGBA")
+second = Image.open(sys.argv[3]).convert("RGBA")
+opaque.save("tiff_pil_raw.tif")
+alpha.save("tiff_pil_alpha.tif")
+opaque.save("tiff_pil_lzw.tif", compression="tiff_lzw")
+alpha.save("tiff_pil_alpha_deflate.tif", compression="tiff_adobe_deflate")
+opaque.save("tiff_pil_packbits.tif", compression="packbits")
+opaque.save("tiff_pil_jpeg.tif", compression="jpeg", quality=90)
+opaque.convert("1").save("tiff_pil_1bit.tif")
+opaque.convert("1").save("tiff_pil_group4.tif", compression="group4")
+opaque.convert("L").save("tiff_pil_grey.tif")
+opaque.quantize(256, dither=Image.Dither.NONE).save("tiff_pil_palette.tif")
+opaque.convert("CMYK").save("tiff_pil_cmyk.tif")
+opaque.save("tiff_pil_multipage.tif", save_all=True, append_images=[second])
+PY
+
+# Icons by ImageMagick: three sizes of 32 bits with the largest in the middle; 1, 4 and 8 bits
+# with the AND mask for transparency; a 4-bit and a 32-bit image of the same size, the 4-bit
+# one first. By PIL: PNG images, and 32-bit bitmaps, each in two sizes.
+"$convert" "$alpha" -resize 8x4! "$work/small.png"
+"$convert" "$alpha" -resize 4x2! "$work/smaller.png"
+"$convert" "$work/small.png" "$alpha" "$work/smaller.png" ico_sizes.ico
+"$convert" "$alpha" -channel A -threshold 50% +channel -colors 2 -type palettealpha ico_1bit.ico
+"$convert" "$alpha" -channel A -threshold 50% +channel -colors 16 ico_4bit.ico
+"$convert" "$alpha" -channel A -threshold 50% +channel -colors 200 ico_8bit.ico
+"$convert" \( "$alpha" -channel A -threshold 50% +channel -colors 16 \) "$alpha" ico_depths.ico
+"$python" - "$alpha" <<'PY'
+import sys
+from PIL import Image
+alpha = Image.open(sys.argv[1]).convert("RGBA")
+alpha.save("ico_pil_png.ico", sizes=[(7, 4), (13, 7)])
+alpha.save("ico_pil_bmp.ico", sizes=[(7, 4), (13, 7)], bitmap_format="bmp")
+PY
+
+# PIL's decode of every TIFF and icon.
+"$python" - ./*.tif ./*.ico <<'PY'
+import sys
+from PIL import Image
+for name in sys.argv[1:]:
+    open(name + ".rgba", "wb").write(Image.open(name).convert("RGBA").tobytes())
+PY
+
+# The photograph.
+"$convert" rose: "${png[@]}" photo_rose.png
+"$convert" photo_rose.png -depth 8 rgba:photo_rose.png.rgba
+
 # ImageMagick's decode of every other file.
-for file in *.bmp *.png *.jpg *.gif; do
+for file in *.bmp png_*.png *.jpg *.gif; do
   "$convert" "$file" -depth 8 rgba:"$file.rgba"
 done
 
@@ -136,4 +217,8 @@ for file in tga_top_left.tga tga_bottom_right.tga tga_top_right.tga; do same tga
 same tga_bottom_left.tga tga_rle.tga
 same tga_grey.tga tga_rle_grey.tga
 same tga_colour_mapped.tga tga_rle_colour_mapped.tga
-echo "made $(ls ./*.bmp ./*.tga ./*.png ./*.jpg ./*.gif | wc -l) images"
+for file in tiff_lzw.tif tiff_big_endian.tif tiff_tiled.tif tiff_planar.tif tiff_multipage.tif; do
+  same tiff_none.tif "$file"
+done
+for file in tiff_pil_lzw.tif tiff_pil_packbits.tif tiff_pil_multipage.tif; do same tiff_pil_raw.tif "$file"; done
+echo "made $(ls ./*.bmp ./*.tga ./*.png ./*.jpg ./*.gif ./*.tif ./*.ico | wc -l) images"

@@ -77,10 +77,10 @@ TEST_F(ImagingTest, BitmapsNeedAStartUpOfVersionOne) {
   ASSERT_EQ(GdiplusStartup(&token, &input, nullptr), Ok);
 }
 
-TEST_F(ImagingTest, TheEncoderTableHoldsFourTypesWithTheirTexts) {
+TEST_F(ImagingTest, TheEncoderTableHoldsSixTypesInOrderWithTheirTexts) {
   UINT count = 0, size = 0;
   ASSERT_EQ(GdipGetImageEncodersSize(&count, &size), Ok);
-  ASSERT_EQ(count, 4u);
+  ASSERT_EQ(count, 6u);
   ASSERT_GT(size, count * sizeof(ImageCodecInfo));
   std::vector<uint8_t> block(size, 0xCC);
   auto* table = reinterpret_cast<ImageCodecInfo*>(block.data());
@@ -95,8 +95,8 @@ TEST_F(ImagingTest, TheEncoderTableHoldsFourTypesWithTheirTexts) {
     for (UINT j = 0; j < i; ++j)
       EXPECT_NE(0, std::memcmp(&table[i].Clsid, &table[j].Clsid, sizeof(CLSID)));
   }
-  EXPECT_EQ(types,
-            (std::vector<std::u16string>{u"image/png", u"image/bmp", u"image/jpeg", u"image/tga"}));
+  EXPECT_EQ(types, (std::vector<std::u16string>{u"image/bmp", u"image/jpeg", u"image/gif",
+                                                u"image/tiff", u"image/png", u"image/tga"}));
 }
 
 TEST_F(ImagingTest, ALockOverMemoryIsWrittenBackOnlyWhenWritable) {
@@ -141,9 +141,10 @@ TEST_F(ImagingTest, EveryEncoderWritesAFileThatReadsBack) {
   const uint8_t mixed[] = {255, 0, 0, 255, 0, 255, 0, 255, 0, 0, 255, 255, 255, 255, 255, 128};
   // JPEG blurs colours across neighbours: it gets one colour, red, all over.
   const uint8_t red[] = {0, 0, 255, 255, 0, 0, 255, 255, 0, 0, 255, 255, 0, 0, 255, 255};
-  for (const char* type : {"png", "bmp", "tga", "jpeg"}) {
+  for (const char* type : {"png", "bmp", "tga", "jpeg", "gif", "tiff"}) {
     SCOPED_TRACE(type);
     bool lossy = std::string(type) == "jpeg";
+    bool binaryAlpha = std::string(type) == "gif";  // half-transparent white becomes opaque
     const uint8_t* bgra = lossy ? red : mixed;
     std::vector<uint8_t> pixels(bgra, bgra + 16);
     GpBitmap* bitmap = nullptr;
@@ -160,8 +161,8 @@ TEST_F(ImagingTest, EveryEncoderWritesAFileThatReadsBack) {
               Ok);
     const uint8_t* back = static_cast<const uint8_t*>(data.Scan0);
     for (int i = 0; i < 16; ++i) {
-      if (lossy && i % 4 == 3) {
-        EXPECT_EQ(back[i], 255);  // no alpha in a JPEG
+      if ((lossy || binaryAlpha) && i % 4 == 3 && bgra[i] != 0) {
+        EXPECT_EQ(back[i], 255);  // no alpha in a JPEG, none but transparency in a GIF
       } else {
         EXPECT_NEAR(back[i], bgra[i], lossy ? 8 : 0) << "byte " << i;
       }

@@ -8,6 +8,7 @@
 #include <string>
 #include <vector>
 
+#include "platform/imaging/image_decode.h"
 #include "platform/imaging/image_variants.h"
 #include "platform/imaging/stb_codec.h"
 #include "platform/services_fixture.h"
@@ -20,13 +21,11 @@ using kvtest::ImageVariants;
 
 std::u16string Wide(const std::string& text) { return std::u16string(text.begin(), text.end()); }
 
-// The decode of bytes as R, G, B, A pixels; empty when refused.
+// The decode of bytes as R, G, B, A pixels, whatever their format; empty when refused.
 std::vector<uint8_t> Decode(const uint8_t* data, size_t size, int* w, int* h) {
   *w = *h = 0;
-  uint8_t* pixels = platform::stb::Decode(data, size, w, h);
-  if (pixels == nullptr) return {};
-  std::vector<uint8_t> out(pixels, pixels + static_cast<size_t>(*w) * *h * 4);
-  platform::stb::Free(pixels);
+  std::vector<uint8_t> out;
+  if (!platform::imaging::DecodeImage(data, size, w, h, &out)) return {};
   return out;
 }
 

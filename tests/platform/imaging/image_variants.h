@@ -1,7 +1,7 @@
 // The image files of tests/data/images, as the common tools write them (made by the script
 // there), for the tests of every image loader: one 13 x 7 picture in each variant of BMP, TGA,
-// PNG, JPEG and GIF, each with the tool's own decode beside it (name.rgba, R, G, B, A bytes, top
-// row first). Each variant either loads as that picture or is refused.
+// PNG, JPEG, GIF, TIFF and icon files, each with the tool's own decode beside it (name.rgba, R,
+// G, B, A bytes, top row first). Each variant either loads as that picture or is refused.
 #pragma once
 
 #include <gtest/gtest.h>
@@ -23,11 +23,11 @@ struct ImageVariant {
   bool loads;     // false: refused, the format variant is one the decoder does not take
   int tolerance;  // the largest difference from the tool's decode in any byte
   int trailer;    // bytes at the end the decoder never reads: a GIF's end byte, a TGA's
-                  // footer
+                  // footer, the padding after a TIFF's last page
 };
 
-// Lossy decoders round differently: JPEG's colour conversion and upsampling, 16-bit PNG's step
-// down to 8 bits.
+// Lossy decoders round differently: JPEG's colour conversion and upsampling, the step down to 8
+// bits of 16-bit PNG and TIFF, dividing out a TIFF's associated alpha, CMYK's conversion.
 inline const std::vector<ImageVariant>& ImageVariants() {
   static const std::vector<ImageVariant> variants = {
       {"bmp_1bit_bottom_up.bmp", true, 0, 0},
@@ -66,6 +66,44 @@ inline const std::vector<ImageVariant>& ImageVariants() {
       {"gif_plain.gif", true, 0, 1},
       {"gif_transparent.gif", true, 0, 1},
       {"gif_interlaced.gif", true, 0, 1},
+      {"tiff_none.tif", true, 0, 0},
+      {"tiff_lzw.tif", true, 0, 0},
+      {"tiff_deflate.tif", true, 0, 0},
+      {"tiff_packbits.tif", true, 0, 0},
+      {"tiff_jpeg.tif", true, 0, 0},
+      {"tiff_1bit.tif", true, 0, 0},
+      {"tiff_group4.tif", true, 0, 0},
+      {"tiff_4bit_grey.tif", true, 0, 0},
+      {"tiff_grey.tif", true, 0, 0},
+      {"tiff_4bit_palette.tif", true, 0, 0},
+      {"tiff_palette.tif", true, 0, 0},
+      {"tiff_16bit.tif", true, 0, 0},
+      {"tiff_alpha_unassociated.tif", true, 0, 0},
+      {"tiff_alpha_associated.tif", true, 1, 0},
+      {"tiff_cmyk.tif", true, 1, 0},
+      {"tiff_tiled.tif", true, 0, 0},
+      {"tiff_planar.tif", true, 0, 0},
+      {"tiff_big_endian.tif", true, 0, 0},
+      {"tiff_multipage.tif", true, 0, 0},
+      {"tiff_pil_raw.tif", true, 0, 0},
+      {"tiff_pil_alpha.tif", true, 0, 0},
+      {"tiff_pil_lzw.tif", true, 0, 0},
+      {"tiff_pil_alpha_deflate.tif", true, 0, 0},
+      {"tiff_pil_packbits.tif", true, 0, 0},
+      {"tiff_pil_jpeg.tif", true, 0, 0},
+      {"tiff_pil_1bit.tif", true, 0, 0},
+      {"tiff_pil_group4.tif", true, 0, 0},
+      {"tiff_pil_grey.tif", true, 0, 0},
+      {"tiff_pil_palette.tif", true, 0, 0},
+      {"tiff_pil_cmyk.tif", true, 0, 0},
+      {"tiff_pil_multipage.tif", true, 0, 10},
+      {"ico_sizes.ico", true, 0, 0},
+      {"ico_1bit.ico", true, 0, 0},
+      {"ico_4bit.ico", true, 0, 0},
+      {"ico_8bit.ico", true, 0, 0},
+      {"ico_depths.ico", true, 0, 0},
+      {"ico_pil_png.ico", true, 0, 0},
+      {"ico_pil_bmp.ico", true, 0, 0},
   };
   return variants;
 }
@@ -84,8 +122,10 @@ inline std::vector<uint8_t> VariantPicture(const ImageVariant& variant) {
   return ReadVariant(std::string(variant.file) + ".rgba");
 }
 
-inline bool IsGifVariant(const ImageVariant& variant) {
-  return std::string(variant.file).rfind("gif_", 0) == 0;
+// GIF, TIFF and icon files are read by the imaging calls only, not by the engine's texture loader.
+inline bool OnlyImagingCallsRead(const ImageVariant& variant) {
+  std::string file = variant.file;
+  return file.rfind("gif_", 0) == 0 || file.rfind("tiff_", 0) == 0 || file.rfind("ico_", 0) == 0;
 }
 
 // Whether R, G, B, A pixels match the tool's decode within the variant's tolerance; pixels

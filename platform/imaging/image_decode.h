@@ -1,0 +1,20 @@
+// Every image file the imaging calls read, told apart by its first bytes: TIFF and icon files
+// by decoders of their own, PNG, JPEG, BMP, TGA and GIF by stb_image. Each keeps the same
+// discipline: a file cut short is refused, and a header naming a picture that the file's data
+// cannot fill is refused before the picture's memory is taken.
+#pragma once
+
+#include <cstddef>
+#include <cstdint>
+#include <vector>
+
+namespace platform::imaging {
+
+// The sides of the picture a decode gives, without decoding; false for a file that is none of
+// those formats or whose header is damaged.
+bool ImageSides(const uint8_t* data, size_t size, int* w, int* h);
+// The picture as R, G, B, A pixels with straight alpha, top row first; false when it cannot be
+// decoded, is cut short or damaged.
+bool DecodeImage(const uint8_t* data, size_t size, int* w, int* h, std::vector<uint8_t>* rgba);
+
+}  // namespace platform::imaging
