@@ -97,7 +97,7 @@ class KV_NODE_POOL {
 
   static inline void** freeSlots = nullptr;  // the free slots; the top is taken first
   static inline size_t freeCount = 0;
-  static inline size_t capacity = 0;    // room in freeSlots
-  static inline size_t ownedSlots = 0;  // slots of every chunk, links left out
+  static inline size_t capacity = 0;     // room in freeSlots
+  static inline size_t ownedSlots = 0;   // slots of every chunk, links left out
   static inline SLOT* chunks = nullptr;  // the newest chunk
 };
