@@ -7,6 +7,7 @@
 // the last), so the next document read takes the same slots in the same order.
 #include "foundation/xml.h"
 
+#include <cstdint>
 #include <vector>
 
 namespace {
@@ -19,13 +20,29 @@ void FreeText(const KV_STRING& s) {
   if (!s.notOwned) delete[] s.text;
 }
 
+// Asks for the memory of the slot n slots below p. The address is reckoned as a number, since
+// it may lie outside p's chunk.
+template <class SLOT>
+void Prefetch(const SLOT* p, uintptr_t n) {
+  __builtin_prefetch(
+      reinterpret_cast<const void*>(reinterpret_cast<uintptr_t>(p) - n * sizeof(SLOT)));
+}
+
 // Frees one node whose children are gone: its attributes, its texts, its storage. A shared
 // attribute list leaves its nodes alone, as its destructor would.
 void FreeNode(LINK* link) {
+  // The pool hands slots out in address order and takes them back in reverse, so the nodes
+  // this walk reaches next most likely lie just below this one: asking for them now lets the
+  // memory fetch run beside the work instead of each node waiting for its own. A guess that
+  // misses costs nothing (a prefetch never faults).
+  Prefetch(link, 4);
+  Prefetch(link, 3);
   const KV_XML_NODE& v = link->value.value;
   if (!v.attributes.shared) {
     ATTRIBUTE_LINK* a = v.attributes.last;
     while (a != nullptr) {
+      // The attribute freed next most likely lies a few slots below, as with the nodes.
+      Prefetch(a, 6);
       ATTRIBUTE_LINK* prev = a->prev;
       FreeText(a->value.value);
       FreeText(a->value.name);

@@ -41,8 +41,10 @@ struct KEPT {
 };
 thread_local KEPT kept;
 
-// Releases the kept blocks when the thread ends.
+// Releases the kept blocks when the thread ends. Its destructor is registered when the thread
+// first keeps a block.
 struct KEPT_RELEASE {
+  bool armed = false;
   ~KEPT_RELEASE() {
     for (size_t i = 0; i < kept.count; ++i) {
       ASAN_UNPOISON_MEMORY_REGION(kept.blocks[i].bytes, kept.blocks[i].size);
@@ -77,8 +79,9 @@ BLOCK TakeKept(size_t size) {
 // Keeps the block for the thread's next document, or frees it when it does not fit what the
 // thread keeps; the smallest kept block makes room for a larger one.
 void Keep(BLOCK block) {
-  // Touching the thread's clean-up object makes sure it exists, so it runs when the thread ends.
-  (void)&keptRelease;
+  ASAN_UNPOISON_MEMORY_REGION(block.bytes, block.size);
+  // Touching the thread's clean-up object makes it exist, so that it runs when the thread ends.
+  keptRelease.armed = true;
   if (kept.closed || block.size > kKeptBytes) {
     delete[] block.bytes;
     return;
@@ -105,15 +108,18 @@ void Keep(BLOCK block) {
 }  // namespace
 
 char* KV_XML_TEXT_POOL::Block(size_t size) {
-  if (size >= kRoundFrom) size = (size + kPage - 1) / kPage * kPage;
-  BLOCK block = TakeKept(size);
-  if (block.bytes == nullptr) block = BLOCK{new char[size], size};
+  size_t rounded = size >= kRoundFrom ? (size + kPage - 1) / kPage * kPage : size;
+  BLOCK block = TakeKept(rounded);
+  if (block.bytes == nullptr) block = BLOCK{new char[rounded], rounded};
   try {
     blocks.push_back(block);
   } catch (...) {
     Keep(block);
     throw;
   }
+  // The bytes past those asked for stay out of bounds for the sanitizer, as the end of a block
+  // of exactly that size would be.
+  ASAN_POISON_MEMORY_REGION(block.bytes + size, block.size - size);
   return block.bytes;
 }
 
