@@ -46,12 +46,6 @@ std::string SavedFresh(const std::string& text) {
   return Saved(xml);
 }
 
-long MinorFaults() {
-  rusage usage{};
-  getrusage(RUSAGE_SELF, &usage);
-  return usage.ru_minflt;
-}
-
 }  // namespace
 
 // A block let go by one document is handed to the next one read: the documents still alive
@@ -103,6 +97,16 @@ TEST(XmlTextPool, BlocksLetGoOnAnotherThreadStayThatThreads) {
 }
 
 #if KV_NODE_POOL_ENABLED
+namespace {
+
+long MinorFaults() {
+  rusage usage{};
+  getrusage(RUSAGE_SELF, &usage);
+  return usage.ru_minflt;
+}
+
+}  // namespace
+
 // Reading a large document again and again touches the pages of the last read: no fresh page
 // per read, where a block given back to the system would cost a thousand (4 MB of text alone),
 // even when the heap's free pages go back to the system between reads. (Under AddressSanitizer every node is a fresh heap block and this does not hold.)
