@@ -71,7 +71,7 @@ BLOCK TakeKept(size_t size) {
   BLOCK block = kept.blocks[best];
   kept.blocks[best] = kept.blocks[--kept.count];
   kept.bytes -= block.size;
-  // Nothing may touch a kept block until it is handed out again.
+  // While kept, the block is out of bounds for the address sanitizer; now it is in use again.
   ASAN_UNPOISON_MEMORY_REGION(block.bytes, block.size);
   return block;
 }
