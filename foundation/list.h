@@ -51,6 +51,8 @@ struct KV_LIST_NODE {
 
   explicit KV_LIST_NODE(const T& v)
       : value(v), endFlag(1), prev(nullptr), next(nullptr), owner(nullptr) {}
+  // A node holding a default-constructed value.
+  KV_LIST_NODE() : value(), endFlag(1), prev(nullptr), next(nullptr), owner(nullptr) {}
 
   // Node storage comes from and goes back to the pool of this node size.
   static void* operator new(size_t) {
@@ -158,6 +160,15 @@ struct KV_LIST {
   // Appends a copy of value; returns the iterator on it.
   ITERATOR PushBack(const T& value) {
     NODE* node = new NODE(value);
+    node->endFlag = 0;
+    Link(node);
+    return ITERATOR(0, node);
+  }
+
+  // Appends a default-constructed value, built in its node rather than copied there;
+  // returns the iterator on it.
+  ITERATOR PushBackNew() {
+    NODE* node = new NODE();
     node->endFlag = 0;
     Link(node);
     return ITERATOR(0, node);

@@ -16,12 +16,6 @@ char* NewText(const char* p, size_t n) {
   return block;
 }
 
-// The text every empty string shows until it is given one of its own. It is never
-// written: every operation that changes a text installs a new block first, and the
-// in-place ones (ReplaceChar, Unescape) stop at the terminating zero. The string marks
-// it not owned, so nothing releases it.
-const char kEmptyText[1] = {0};
-
 size_t WideLength(const KV_WCHAR* w) {
   size_t n = 0;
   while (w[n] != 0) ++n;
@@ -32,8 +26,7 @@ size_t WideLength(const KV_WCHAR* w) {
 
 // ---------------------------------------------------------------- construction
 
-// An empty string costs no allocation: it shows the shared empty text, not owned.
-KV_STRING::KV_STRING() : text(const_cast<char*>(kEmptyText)), notOwned(1) {}
+const char KV_STRING::emptyText[1] = {0};
 
 // One block of exactly the other's length, or none for an empty text.
 KV_STRING::KV_STRING(const KV_STRING& other) : KV_STRING() {
@@ -46,11 +39,6 @@ KV_STRING::KV_STRING(const char* p) : KV_STRING() { Assign(p); }
 
 KV_STRING::KV_STRING(const KV_WCHAR* w) : KV_STRING() { Assign(w); }
 
-KV_STRING::~KV_STRING() {
-  if (!notOwned) delete[] text;
-  text = nullptr;
-}
-
 void KV_STRING::Install(char* block) {
   char* old = text;
   text = block;
@@ -60,7 +48,7 @@ void KV_STRING::Install(char* block) {
 
 void KV_STRING::Empty() {
   if (!notOwned) delete[] text;
-  text = const_cast<char*>(kEmptyText);
+  text = const_cast<char*>(emptyText);
   notOwned = 1;
 }
 

@@ -16,7 +16,7 @@ class KV_STRING {
                            // text, or text a markup document lends)
 
   // An empty text (the shared one: no allocation).
-  KV_STRING();
+  KV_STRING() : text(const_cast<char*>(emptyText)), notOwned(1) {}
   // A copy of another string's text.
   KV_STRING(const KV_STRING& other);
   // A copy of a zero-terminated text; null gives the empty string.
@@ -24,7 +24,10 @@ class KV_STRING {
   // The wide text narrowed; null gives the empty string.
   KV_STRING(const KV_WCHAR* w);
   // Releases the text unless notOwned is set.
-  ~KV_STRING();
+  ~KV_STRING() {
+    if (!notOwned) delete[] text;
+    text = nullptr;
+  }
 
   // ---- access ----
   // The text pointer (never null).
@@ -102,6 +105,12 @@ class KV_STRING {
   unsigned int GetTypeSize() const;
 
  private:
+  // The text every empty string shows until it is given one of its own. It is never
+  // written: every operation that changes a text installs a new block first, and the
+  // in-place ones (ReplaceChar, Unescape) stop at the terminating zero. The string marks
+  // it not owned, so nothing releases it.
+  static const char emptyText[1];
+
   // Takes block as the new text and releases the old one; a not-owned old text is
   // left to its holder and the string owns its text from then on.
   void Install(char* block);

@@ -112,6 +112,8 @@ struct KV_TREE {
   // Copies the other node's subtree under this childless node, children in order, node by
   // node with a stack of its own, so a very deep tree cannot exhaust the call stack.
   void CopySubtree(const KV_TREE& other) {
+    // Most copies are of leaves (every Add copies one): they need no stack.
+    if (other.children.Count() == 0) return;
     std::vector<std::pair<const KV_TREE*, KV_TREE*>> pending;
     pending.emplace_back(&other, this);
     while (!pending.empty()) {

@@ -35,6 +35,10 @@ struct KV_XML_NODE {
 // destruction, when no node that borrows them is left; a node copied out of the document copies
 // its text, but a list node moved into another document by hand (Adopt, or swapping nodes of two
 // documents) still borrows from this one.
+// A block a document lets go is kept by the thread for the next document it reads (a few blocks,
+// a few dozen megabytes at most), so reading one file after another touches the same pages again
+// instead of mapping and clearing fresh ones each time. A block is only ever used by one document
+// at a time; the thread's kept blocks are released when the thread ends.
 class KV_XML_TEXT_POOL {
  public:
   KV_XML_TEXT_POOL() {}
@@ -44,15 +48,22 @@ class KV_XML_TEXT_POOL {
   KV_XML_TEXT_POOL& operator=(const KV_XML_TEXT_POOL&) { return *this; }
   ~KV_XML_TEXT_POOL() { Free(); }
 
-  // A new block of size bytes, kept until Free.
+  // A block of at least size bytes, kept until Free: one the thread kept when one fits,
+  // else a new one.
   char* Block(size_t size);
-  // Releases the block Block gave last; nothing may borrow from it.
+  // Lets go of the block Block gave last; nothing may borrow from it.
   void DropLast();
-  // Releases every block; no string may borrow from them any more.
+  // Lets go of every block; no string may borrow from them any more.
   void Free();
 
+  // One block and its usable size.
+  struct BLOCK {
+    char* bytes;
+    size_t size;
+  };
+
  private:
-  std::vector<char*> blocks;
+  std::vector<BLOCK> blocks;
 };
 
 class KV_XML : public KV_TREE<KV_XML_NODE> {
@@ -67,10 +78,7 @@ class KV_XML : public KV_TREE<KV_XML_NODE> {
   ~KV_XML() { Clear(); }
 
   // Removes every node and the text they borrowed.
-  void Clear() {
-    NODE::Clear();
-    pool.Free();
-  }
+  void Clear();
 
   // Reads the text and appends its nodes under the root (the document is not cleared).
   // trimChars: text made only of these bytes is dropped; with trim, the leading and

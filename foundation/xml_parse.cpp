@@ -111,13 +111,10 @@ class PARSER {
   bool skipsLeading[256] = {};
   char* end = nullptr;
   NODE* element = nullptr;  // the element of the tag being read; null before its first word
-  const NODE blank;
-  const KV_XML_ATTRIBUTE blankAttribute;
 
-  // The tree's Add for an empty node, copying one blank node kept for the whole run instead of
-  // building and copying a temporary for every child.
+  // The tree's Add for an empty node, built in place instead of copied from a temporary.
   NODE* AddChild(NODE* parent) {
-    NODE* child = parent->children.PushBack(blank).Get();
+    NODE* child = parent->children.PushBackNew().Get();
     child->parent = parent;
     return child;
   }
@@ -235,7 +232,7 @@ class PARSER {
 
   // name=value, name="value" or a bare name (empty value).
   void Attribute(char* begin, char* stop, char* equals) {
-    KV_XML_ATTRIBUTE* attribute = element->value.attributes.PushBack(blankAttribute).Get();
+    KV_XML_ATTRIBUTE* attribute = element->value.attributes.PushBackNew().Get();
     if (equals == nullptr) {
       *stop = 0;
       Borrow(attribute->name, begin);
@@ -269,22 +266,4 @@ bool KV_XML::Parse(const char* text, unsigned int length, const char* trimChars,
   PARSER parser(*this, trimChars, trim);
   parser.Run(joined, joined + n);
   return true;
-}
-
-// ---------------------------------------------------------------- text pool
-
-char* KV_XML_TEXT_POOL::Block(size_t size) {
-  blocks.push_back(new char[size]);
-  return blocks.back();
-}
-
-void KV_XML_TEXT_POOL::DropLast() {
-  if (blocks.empty()) return;
-  delete[] blocks.back();
-  blocks.pop_back();
-}
-
-void KV_XML_TEXT_POOL::Free() {
-  for (char* block : blocks) delete[] block;
-  blocks.clear();
 }
