@@ -3,8 +3,8 @@
 // charge every new page, virtual machines that back guest memory lazily) costs more than filling
 // the memory itself. A program that downloads or loads large bodies one after another frees one
 // and then asks for another of about the same size; handing it the pages of the freed one spares
-// it all of that. At most one block is kept, so the memory held back is bounded by the largest
-// block freed. Every block comes from new[], so whoever ends up with one may delete[] it.
+// it all of that. At most one block of 8 to 256 MiB is kept, so the memory held back stays
+// bounded. Every block comes from new[], so whoever ends up with one may delete[] it.
 // Header-only, like the array template that uses it; safe from any thread.
 #pragma once
 
@@ -17,6 +17,8 @@ namespace kv::engine {
 
 // Blocks smaller than this are freed at once: their pages are cheap, or the allocator keeps them.
 constexpr size_t kKeptBlockMin = 8u * 1024 * 1024;
+// Blocks larger than this are freed at once, so that a rare huge one is not held for long.
+constexpr size_t kKeptBlockMax = 256u * 1024 * 1024;
 
 // The kept block, or null.
 inline std::atomic<unsigned char*> keptBlock{nullptr};
@@ -25,7 +27,8 @@ inline std::atomic<unsigned char*> keptBlock{nullptr};
 // before is freed then.
 inline void ReleaseByteBlock(unsigned char* block) {
   if (block == nullptr) return;
-  if (malloc_usable_size(block) < kKeptBlockMin) {
+  size_t capacity = malloc_usable_size(block);
+  if (capacity < kKeptBlockMin || capacity > kKeptBlockMax) {
     delete[] block;
     return;
   }

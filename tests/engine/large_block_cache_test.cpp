@@ -31,7 +31,7 @@ TEST(LargeBlockCache, AFreedLargeByteArrayIsHandedOnceToARequestItFits) {
   delete[] again;
 }
 
-TEST(LargeBlockCache, KeepsOnlyTheLastLargeBlockAndNoSmallOne) {
+TEST(LargeBlockCache, KeepsOnlyTheLastLargeBlockAndNoSmallOrHugeOne) {
   Forget();
   unsigned char* last;
   {
@@ -46,6 +46,8 @@ TEST(LargeBlockCache, KeepsOnlyTheLastLargeBlockAndNoSmallOne) {
   {
     KV_ARRAY<unsigned char> small(1024 * 1024);
   }
+  EXPECT_EQ(kv::engine::keptBlock.load(), nullptr);
+  kv::engine::ReleaseByteBlock(new unsigned char[300u * 1024 * 1024]);
   EXPECT_EQ(kv::engine::keptBlock.load(), nullptr);
   // Arrays of other elements free their blocks as before.
   {
