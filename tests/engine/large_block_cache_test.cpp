@@ -43,16 +43,12 @@ TEST(LargeBlockCache, KeepsOnlyTheLastLargeBlockAndNoSmallOrHugeOne) {
   }
   EXPECT_EQ(kv::engine::keptBlock.load(), last);
   Forget();
-  {
-    KV_ARRAY<unsigned char> small(1024 * 1024);
-  }
+  { KV_ARRAY<unsigned char> small(1024 * 1024); }
   EXPECT_EQ(kv::engine::keptBlock.load(), nullptr);
   kv::engine::ReleaseByteBlock(new unsigned char[300u * 1024 * 1024]);
   EXPECT_EQ(kv::engine::keptBlock.load(), nullptr);
   // Arrays of other elements free their blocks as before.
-  {
-    KV_ARRAY<int> ints(kLarge / 4);
-  }
+  { KV_ARRAY<int> ints(kLarge / 4); }
   EXPECT_EQ(kv::engine::keptBlock.load(), nullptr);
 }
 
