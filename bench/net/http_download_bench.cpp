@@ -149,8 +149,8 @@ bool CurlProgram() {
 class LibcurlDownload {
  public:
   explicit LibcurlDownload(bool keepConnection) : keep_(keepConnection) {
-    curl_global_init(CURL_GLOBAL_DEFAULT);
-    if (keep_) handle_ = curl_easy_init();
+    static const bool initialised = curl_global_init(CURL_GLOBAL_DEFAULT) == CURLE_OK;
+    if (initialised && keep_) handle_ = curl_easy_init();
   }
   ~LibcurlDownload() {
     if (handle_ != nullptr) curl_easy_cleanup(handle_);
