@@ -7,6 +7,9 @@
 
 #include <cstddef>
 #include <cstring>
+#include <type_traits>
+
+#include "engine/large_block_cache.h"
 
 template <class T>
 struct KV_ARRAY {
@@ -65,9 +68,12 @@ struct KV_ARRAY {
     count = n;
   }
 
-  // Destroys the elements and frees the block.
+  // Destroys the elements and frees the block; a large byte block is kept for reuse.
   void Free() {
-    delete[] data;
+    if constexpr (std::is_same_v<T, unsigned char>)
+      kv::engine::ReleaseByteBlock(data);
+    else
+      delete[] data;
     data = cursor = nullptr;
     count = 0;
   }

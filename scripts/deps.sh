@@ -7,7 +7,8 @@
 # through the X damage extension (libxdamage-dev). Layered windows are read back under a
 # compositing manager (xcompmgr); their colour key uses the X Shape extension (libxext-dev).
 # A tray icon docks in a notification-area host (trayer). The HTTP client's tests download from
-# python3's http.server and from an nginx that each test starts on its own port. The imaging
+# python3's http.server and from an nginx that each test starts on its own port; its bench compares
+# it with the curl program and with a program using libcurl (libcurl4-openssl-dev). The imaging
 # calls read TIFF with libtiff and write GIF with giflib; their tests read what they write back
 # with PIL and ImageMagick, which also made the test images.
 set -euo pipefail
@@ -15,7 +16,7 @@ packages=(
   cmake make g++ clang libclang-rt-14-dev clang-format
   libsdl2-dev libgl-dev libegl-dev libgl1-mesa-dri libegl-mesa0
   libstb-dev googletest libgtest-dev libbenchmark-dev
-  libtinyxml2-dev libpugixml-dev python3 curl nginx
+  libtinyxml2-dev libpugixml-dev python3 curl nginx libcurl4-openssl-dev
   libx11-dev libxext-dev xvfb xdotool evilwm xfonts-base libsfml-dev libxdamage-dev
   xcompmgr trayer libtiff-dev libgif-dev python3-pil imagemagick
 )

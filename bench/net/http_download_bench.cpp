@@ -1,11 +1,14 @@
-// Throughput of the HTTP client against curl: both download the same 100 MB body from a small
-// server on 127.0.0.1 that sends it from memory, so the client side is what is measured. Each
-// request kind prints its speed relative to curl.
+// Throughput of the HTTP client against two peers that download the same 100 MB body from a small
+// server on 127.0.0.1 sending it from memory, so that the client side is what is measured: the
+// curl program, writing the body to /dev/null, and a program using libcurl that keeps the body in
+// memory, as the client does. Each request kind prints its speed relative to both.
 #include <arpa/inet.h>
 #include <benchmark/benchmark.h>
+#include <curl/curl.h>
 #include <netinet/in.h>
 #include <poll.h>
 #include <spawn.h>
+#include <sys/resource.h>
 #include <sys/socket.h>
 #include <sys/wait.h>
 #include <unistd.h>
@@ -13,6 +16,9 @@
 #include <algorithm>
 #include <atomic>
 #include <chrono>
+#include <functional>
+#include <list>
+#include <mutex>
 #include <string>
 #include <thread>
 #include <vector>
@@ -26,7 +32,9 @@ namespace {
 
 constexpr size_t kBodySize = 100u * 1024 * 1024;
 
-// Serves every GET with the same body, one connection at a time, until stopped.
+// Serves every GET with the same body until stopped, each connection on a thread of its own and
+// as many requests on it as the client sends, so that a client keeping its connection between
+// downloads (libcurl with a reused handle) is served on it, while other downloads go on beside it.
 class BodyServer {
  public:
   BodyServer() : body_(kBodySize, 'k') {
@@ -45,6 +53,11 @@ class BodyServer {
   ~BodyServer() {
     stop_ = true;
     thread_.join();
+    {
+      std::lock_guard<std::mutex> lock(mutex_);
+      for (int client : clients_) shutdown(client, SHUT_RDWR);
+    }
+    for (std::thread& t : connections_) t.join();
     close(listener_);
   }
   unsigned short Port() const { return port_; }
@@ -54,32 +67,45 @@ class BodyServer {
     while (!stop_) {
       pollfd waiting{listener_, POLLIN, 0};
       if (poll(&waiting, 1, 50) <= 0) continue;
-      int client = accept(listener_, nullptr, nullptr);
-      if (client >= 0) Serve(client);
+      int client = accept4(listener_, nullptr, nullptr, SOCK_CLOEXEC);
+      if (client < 0) continue;
+      std::lock_guard<std::mutex> lock(mutex_);
+      clients_.push_back(client);
+      connections_.emplace_back([this, client] { Serve(client); });
     }
   }
+  // Answers requests on one connection until the client closes it or asks to close.
   void Serve(int client) {
-    std::string request;
+    std::string pending;
     char block[4096];
-    while (request.find("\r\n\r\n") == std::string::npos) {
-      ssize_t n = recv(client, block, sizeof block, 0);
-      if (n <= 0) break;
-      request.append(block, (size_t)n);
+    for (;;) {
+      size_t end;
+      while ((end = pending.find("\r\n\r\n")) == std::string::npos) {
+        ssize_t n = recv(client, block, sizeof block, 0);
+        if (n <= 0) return Forget(client);
+        pending.append(block, (size_t)n);
+      }
+      std::string request = pending.substr(0, end);
+      pending.erase(0, end + 4);
+      if (!SendBody(client)) return Forget(client);
+      if (request.find("Connection: close") != std::string::npos) return Forget(client);
     }
+  }
+  bool SendBody(int client) {
     std::string head =
         "HTTP/1.1 200 OK\r\nContent-Type: application/octet-stream\r\nContent-Length: " +
         std::to_string(body_.size()) + "\r\n\r\n";
-    send(client, head.data(), head.size(), MSG_NOSIGNAL);
+    if (send(client, head.data(), head.size(), MSG_NOSIGNAL) != (ssize_t)head.size()) return false;
     for (size_t sent = 0; sent < body_.size();) {
       ssize_t n = send(client, body_.data() + sent, body_.size() - sent, MSG_NOSIGNAL);
-      if (n <= 0) break;
+      if (n <= 0) return false;
       sent += (size_t)n;
     }
-    // A keep-alive client closes first; a one-shot client waits for the server to close.
-    if (request.find("Connection: close") == std::string::npos) {
-      pollfd waiting{client, POLLIN, 0};
-      poll(&waiting, 1, 2000);
-    }
+    return true;
+  }
+  void Forget(int client) {
+    std::lock_guard<std::mutex> lock(mutex_);
+    clients_.remove(client);
     close(client);
   }
 
@@ -88,6 +114,9 @@ class BodyServer {
   unsigned short port_ = 0;
   std::atomic<bool> stop_{false};
   std::thread thread_;
+  std::mutex mutex_;
+  std::list<int> clients_;
+  std::vector<std::thread> connections_;
 };
 
 BodyServer& Server() {
@@ -95,19 +124,96 @@ BodyServer& Server() {
   return server;
 }
 
-// One download with the curl command-line tool, writing the body to /dev/null; its wall time in
-// seconds, or a negative value when curl is missing or fails.
-double CurlSeconds() {
+const std::string& Url() {
   static const std::string url = "http://127.0.0.1:" + std::to_string(Server().Port()) + "/body";
-  const char* argv[] = {"curl", "-s", "-o", "/dev/null", url.c_str(), nullptr};
-  auto start = std::chrono::steady_clock::now();
+  return url;
+}
+
+// One download with the curl command-line tool, writing the body to /dev/null; true when it
+// succeeded.
+bool CurlProgram() {
+  const char* argv[] = {"curl", "-s", "-o", "/dev/null", Url().c_str(), nullptr};
   pid_t child;
   if (posix_spawn(&child, "/usr/bin/curl", nullptr, nullptr, (char* const*)argv, environ) != 0)
-    return -1;
+    return false;
   int status = 0;
   waitpid(child, &status, 0);
-  if (!WIFEXITED(status) || WEXITSTATUS(status) != 0) return -1;
-  return std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
+  return WIFEXITED(status) && WEXITSTATUS(status) == 0;
+}
+
+// A program downloading into memory with libcurl: the write callback appends each piece to a
+// vector, which reserves the announced length on the first piece (as a program that knows the
+// size does), so the body is copied once from libcurl's receive buffer and never moved. With
+// keepConnection one easy handle serves every download, so its connection is reused; otherwise
+// each download makes a handle of its own, as the one-shot client makes a connection.
+class LibcurlDownload {
+ public:
+  explicit LibcurlDownload(bool keepConnection) : keep_(keepConnection) {
+    static const bool initialised = curl_global_init(CURL_GLOBAL_DEFAULT) == CURLE_OK;
+    if (initialised && keep_) handle_ = curl_easy_init();
+  }
+  ~LibcurlDownload() {
+    if (handle_ != nullptr) curl_easy_cleanup(handle_);
+  }
+  LibcurlDownload(const LibcurlDownload&) = delete;
+  LibcurlDownload& operator=(const LibcurlDownload&) = delete;
+
+  // One download into a new vector; true when the whole body came.
+  bool Run() {
+    CURL* handle = keep_ ? handle_ : curl_easy_init();
+    if (handle == nullptr) return false;
+    std::vector<unsigned char> body;
+    Sink sink{handle, &body};
+    curl_easy_setopt(handle, CURLOPT_URL, Url().c_str());
+    curl_easy_setopt(handle, CURLOPT_WRITEFUNCTION, &Append);
+    curl_easy_setopt(handle, CURLOPT_WRITEDATA, &sink);
+    bool done = curl_easy_perform(handle) == CURLE_OK;
+    if (!keep_) curl_easy_cleanup(handle);
+    return done && body.size() == kBodySize;
+  }
+
+ private:
+  struct Sink {
+    CURL* handle;
+    std::vector<unsigned char>* body;
+  };
+  static size_t Append(char* data, size_t size, size_t count, void* user) {
+    Sink* sink = static_cast<Sink*>(user);
+    size_t n = size * count;
+    if (sink->body->empty()) {
+      curl_off_t length = -1;
+      curl_easy_getinfo(sink->handle, CURLINFO_CONTENT_LENGTH_DOWNLOAD_T, &length);
+      if (length > 0) sink->body->reserve((size_t)length);
+    }
+    sink->body->insert(sink->body->end(), (unsigned char*)data, (unsigned char*)data + n);
+    return n;
+  }
+
+  bool keep_;
+  CURL* handle_ = nullptr;
+};
+
+// Page faults taken by the calling thread so far.
+long ThreadFaults() {
+  rusage usage{};
+  getrusage(RUSAGE_THREAD, &usage);
+  return usage.ru_minflt + usage.ru_majflt;
+}
+
+struct Timing {
+  double seconds = 0;
+  long faults = 0;
+  bool whole = false;
+};
+
+Timing Time(const std::function<bool()>& download) {
+  Timing timing;
+  long faults = ThreadFaults();
+  auto start = std::chrono::steady_clock::now();
+  timing.whole = download();
+  timing.seconds = std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
+  timing.faults = ThreadFaults() - faults;
+  return timing;
 }
 
 double Median(std::vector<double> values) {
@@ -116,47 +222,61 @@ double Median(std::vector<double> values) {
 }
 
 // Times download (one whole request, true when it brought the whole body) as the benchmark's
-// time, each iteration paired with one curl download in alternating order, so that the load of a
-// shared machine weighs on both alike. "vs_curl" is the median curl time over the median client
-// time: above 1 means faster than curl.
-template <typename DOWNLOAD>
-void PairedWithCurl(benchmark::State& state, DOWNLOAD download) {
-  std::vector<double> own;
-  std::vector<double> curl;
+// time, each iteration paired with one download by the curl program and one by libcurl, in an
+// order that turns with every iteration, so that the load of a shared machine weighs on all alike.
+// "vs_curl" and "vs_libcurl" are the peer's median time over the client's: above 1 means faster
+// than the peer. "faults" and "libcurl_faults" are the median page faults of one download.
+void Paired(benchmark::State& state, const std::function<bool()>& download,
+            LibcurlDownload& libcurl) {
+  std::vector<double> own, curl, lib, ownFaults, libFaults;
+  const std::function<bool()> curlRun = CurlProgram;
+  const std::function<bool()> libRun = [&] { return libcurl.Run(); };
   for (auto _ : state) {
-    bool curlFirst = own.size() % 2 == 1;
-    double curlSeconds = curlFirst ? CurlSeconds() : 0;
-    auto start = std::chrono::steady_clock::now();
-    bool whole = download();
-    own.push_back(std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count());
-    if (!curlFirst) curlSeconds = CurlSeconds();
-    if (!whole) {
-      state.SkipWithError("short download");
+    const std::function<bool()>* order[3] = {&download, &curlRun, &libRun};
+    std::rotate(order, order + own.size() % 3, order + 3);
+    Timing timings[3];
+    for (const std::function<bool()>* run : order) {
+      Timing timing = Time(*run);
+      if (run == &download) timings[0] = timing;
+      if (run == &curlRun) timings[1] = timing;
+      if (run == &libRun) timings[2] = timing;
+    }
+    if (!timings[0].whole || !timings[1].whole || !timings[2].whole) {
+      state.SkipWithError(!timings[0].whole ? "short download" : "a peer failed");
       return;
     }
-    if (curlSeconds < 0) {
-      state.SkipWithError("curl is missing or failed");
-      return;
-    }
-    curl.push_back(curlSeconds);
+    own.push_back(timings[0].seconds);
+    curl.push_back(timings[1].seconds);
+    lib.push_back(timings[2].seconds);
+    ownFaults.push_back((double)timings[0].faults);
+    libFaults.push_back((double)timings[2].faults);
     state.SetIterationTime(own.back());
   }
   state.SetBytesProcessed((int64_t)state.iterations() * (int64_t)kBodySize);
-  if (!own.empty()) state.counters["vs_curl"] = Median(curl) / Median(own);
+  if (own.empty()) return;
+  state.counters["vs_curl"] = Median(curl) / Median(own);
+  state.counters["vs_libcurl"] = Median(lib) / Median(own);
+  state.counters["faults"] = Median(ownFaults);
+  state.counters["libcurl_faults"] = Median(libFaults);
 }
 
+// The keep-alive client, paired with libcurl reusing one handle (and its connection) throughout.
 void KeepAliveClient(benchmark::State& state) {
   unsigned int blockSize = (unsigned int)state.range(0);
   unsigned short port = Server().Port();
-  PairedWithCurl(state, [&] {
-    KV_SOCKET socket;
-    KV_BUFFER out;
-    KV_HTTP_PROGRESS progress;
-    if (!socket.HttpGetKeepAlive(progress, "127.0.0.1", "body", port)) return false;
-    while (progress.state != 19 && progress.state != 0)
-      socket.HttpGetKeepAlivePoll(progress, out, blockSize);
-    return progress.state == 19 && out.length == kBodySize;
-  });
+  LibcurlDownload libcurl(true);
+  Paired(
+      state,
+      [&] {
+        KV_SOCKET socket;
+        KV_BUFFER out;
+        KV_HTTP_PROGRESS progress;
+        if (!socket.HttpGetKeepAlive(progress, "127.0.0.1", "body", port)) return false;
+        while (progress.state != 19 && progress.state != 0)
+          socket.HttpGetKeepAlivePoll(progress, out, blockSize);
+        return progress.state == 19 && out.length == kBodySize;
+      },
+      libcurl);
 }
 BENCHMARK(KeepAliveClient)
     ->Arg(64 * 1024)
@@ -165,14 +285,19 @@ BENCHMARK(KeepAliveClient)
     ->Unit(benchmark::kMillisecond)
     ->UseManualTime();
 
+// The one-shot client, paired with libcurl on a new handle (and connection) for every download.
 void OneShotClient(benchmark::State& state) {
   unsigned int blockSize = (unsigned int)state.range(0);
   unsigned short port = Server().Port();
-  PairedWithCurl(state, [&] {
-    KV_SOCKET socket;
-    KV_BUFFER out;
-    return socket.HttpGet("127.0.0.1", "body", out, port, blockSize) && out.length == kBodySize;
-  });
+  LibcurlDownload libcurl(false);
+  Paired(
+      state,
+      [&] {
+        KV_SOCKET socket;
+        KV_BUFFER out;
+        return socket.HttpGet("127.0.0.1", "body", out, port, blockSize) && out.length == kBodySize;
+      },
+      libcurl);
 }
 BENCHMARK(OneShotClient)
     ->Arg(64 * 1024)
@@ -180,20 +305,6 @@ BENCHMARK(OneShotClient)
     ->Iterations(21)
     ->Unit(benchmark::kMillisecond)
     ->UseManualTime();
-
-// curl alone.
-void Curl(benchmark::State& state) {
-  for (auto _ : state) {
-    double seconds = CurlSeconds();
-    if (seconds < 0) {
-      state.SkipWithError("curl is missing or failed");
-      break;
-    }
-    state.SetIterationTime(seconds);
-  }
-  state.SetBytesProcessed((int64_t)state.iterations() * (int64_t)kBodySize);
-}
-BENCHMARK(Curl)->Unit(benchmark::kMillisecond)->UseManualTime();
 
 }  // namespace
 

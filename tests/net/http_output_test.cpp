@@ -55,6 +55,25 @@ TEST(HttpOutput, RoomForAReceiveGrowsOnlyWhenTooSmallAndCommitsAfterTheLength) {
   EXPECT_GE(room, 1u << 20);
 }
 
+TEST(HttpOutput, ALargeBodyTakesTheBlockOfOneFreedBeforeButNeverOneInUse) {
+  constexpr size_t kBody = 64u * 1024 * 1024;
+  unsigned char* first;
+  {
+    KV_BUFFER earlier;
+    ASSERT_TRUE(kv::net::ReserveInBuffer(earlier, kBody));
+    first = earlier.GetData();
+    first[kBody - 1] = 0x5A;
+  }
+  KV_BUFFER next;
+  ASSERT_TRUE(kv::net::ReserveInBuffer(next, kBody));
+  // The freed body's pages, already touched, serve again (a fresh block would read 0 here).
+  EXPECT_EQ(next.GetData(), first);
+  EXPECT_EQ(next.GetData()[kBody - 1], 0x5A);
+  KV_BUFFER beside;
+  ASSERT_TRUE(kv::net::ReserveInBuffer(beside, kBody));
+  EXPECT_NE(beside.GetData(), next.GetData());
+}
+
 TEST(HttpOutput, RequestTextHasExactlyItsLength) {
   KV_ARRAY<unsigned char> request;
   kv::net::BuildRequest(request, kv::net::kPostKeepAlive, "example.test", " x ", "a b");
