@@ -10,7 +10,8 @@ Usage: test_side_by_side.py [--build DIR] [--rounds N] [--busy N] [--jobs N] [-R
   --build DIR  the build folder whose CTest entries are run (default: build)
   --rounds N   runs each pair N times (default 1)
   --busy N     keeps N processes spinning beside the tests, as a busy machine does (default 0)
-  --jobs N     pairs of different tests run at the same time (default 1)
+  --jobs N     pairs of different tests run at the same time (default 1); a test that CTest runs
+               alone (RUN_SERIAL) runs only beside its own copy, after the others
   -R REGEX     only the tests whose name matches REGEX; -E REGEX leaves those out
 The exit code is 0 when every copy of every test passed.
 """
@@ -27,7 +28,8 @@ import time
 
 
 def ctest_entries(build):
-    """(name, command, working folder, environment, timeout) of every CTest entry of the build."""
+    """(name, command, working folder, environment, timeout, alone) of every CTest entry of the
+    build; alone: the entry asks to run with no other test beside it (RUN_SERIAL)."""
     shown = subprocess.run(["ctest", "--test-dir", build, "--show-only=json-v1"], check=True,
                            capture_output=True, text=True).stdout
     entries = []
@@ -38,7 +40,8 @@ def ctest_entries(build):
             name, _, value = setting.partition("=")
             env[name] = value
         entries.append((test["name"], test["command"], properties.get("WORKING_DIRECTORY", build),
-                        env, float(properties.get("TIMEOUT", 1500))))
+                        env, float(properties.get("TIMEOUT", 1500)),
+                        bool(properties.get("RUN_SERIAL", False))))
     return entries
 
 
@@ -57,12 +60,23 @@ def run_copy(command, folder, env, timeout, log):
 
 def run_pair(entry, round_number, logs):
     """Runs two copies of the entry at once; (name, round, [exit codes], seconds, log paths)."""
-    name, command, folder, env, timeout = entry
+    name, command, folder, env, timeout, _ = entry
     paths = [os.path.join(logs, f"{name}.{round_number}.{copy}.log") for copy in (1, 2)]
     began = time.monotonic()
     with concurrent.futures.ThreadPoolExecutor(2) as pool:
         codes = list(pool.map(lambda log: run_copy(command, folder, env, timeout, log), paths))
     return name, round_number, codes, time.monotonic() - began, paths
+
+
+def run_pairs(pairs, jobs, logs):
+    """Runs the pairs, jobs at a time, then those of tests that run alone one by one; yields
+    each result as run_pair gives it, in order."""
+    shared = [pair for pair in pairs if not pair[0][5]]
+    alone = [pair for pair in pairs if pair[0][5]]
+    with concurrent.futures.ThreadPoolExecutor(max(1, jobs)) as pool:
+        yield from pool.map(lambda pair: run_pair(pair[0], pair[1], logs), shared)
+    for entry, round_number in alone:
+        yield run_pair(entry, round_number, logs)
 
 
 def tail(path, lines=25):
@@ -89,11 +103,9 @@ def main():
     failed = 0
     passed = {}
     try:
-        with tempfile.TemporaryDirectory(prefix="kv_side_by_side_") as logs, \
-                concurrent.futures.ThreadPoolExecutor(max(1, args.jobs)) as pool:
+        with tempfile.TemporaryDirectory(prefix="kv_side_by_side_") as logs:
             pairs = [(entry, r) for r in range(1, args.rounds + 1) for entry in entries]
-            for name, round_number, codes, seconds, paths in pool.map(
-                    lambda pair: run_pair(pair[0], pair[1], logs), pairs):
+            for name, round_number, codes, seconds, paths in run_pairs(pairs, args.jobs, logs):
                 good = sum(code == 0 for code in codes)
                 passed[name] = passed.get(name, 0) + good
                 print(f"{name}: round {round_number}: {good} of 2 copies passed "

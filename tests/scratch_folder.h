@@ -20,9 +20,8 @@ class ScratchFolder {
   // Makes <base>/<name>_XXXXXX; base empty: the system's temporary folder. Throws when the
   // folder cannot be made, which fails the test that asked for it.
   explicit ScratchFolder(const std::string& name = "kv_test", const std::string& base = "") {
-    std::string pattern =
-        (base.empty() ? std::filesystem::temp_directory_path().string() : base) + "/" + name +
-        "_XXXXXX";
+    std::string pattern = (base.empty() ? std::filesystem::temp_directory_path().string() : base) +
+                          "/" + name + "_XXXXXX";
     if (mkdtemp(pattern.data()) == nullptr)
       throw std::runtime_error("cannot make a scratch folder like " + pattern);
     path_ = pattern;
@@ -58,7 +57,8 @@ inline const ScratchFolder& ProgramScratchFolder() {
 // before the folder goes.
 class ScratchWorkingFolder : public ScratchFolder {
  public:
-  explicit ScratchWorkingFolder(const std::string& name = "kv_test") : ScratchFolder(name) {
+  explicit ScratchWorkingFolder(const std::string& name = "kv_test", const std::string& base = "")
+      : ScratchFolder(name, base) {
     before_ = std::filesystem::current_path();
     std::filesystem::current_path(Path());
   }

@@ -20,12 +20,8 @@ class RegistryClassTest : public ::testing::Test {
   std::string folder = scratch.Path();
   KV_REGISTRY registry;
 
-  void SetUp() override {
-    platform::testing::SetRegistryFile(folder + "/registry");
-  }
-  void TearDown() override {
-    platform::testing::ResetServices();
-  }
+  void SetUp() override { platform::testing::SetRegistryFile(folder + "/registry"); }
+  void TearDown() override { platform::testing::ResetServices(); }
 
   // The key's default text, or "<missing>".
   std::string DefaultText(const char* path) {

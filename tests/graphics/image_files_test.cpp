@@ -23,9 +23,6 @@ class ImageFilesTest : public GraphicsTest {
   ScratchFolder scratch{"kv_images"};
   std::string folder = scratch.Path();
 
-  void TearDown() override {
-    GraphicsTest::TearDown();
-  }
 
   // A PNG of w x h pixels of one colour, written by stb_image_write.
   std::string WritePng(const std::string& name, int w, int h, uint8_t r, uint8_t g, uint8_t b,
@@ -192,7 +189,8 @@ TEST_F(ImageFilesTest, EveryCallReadsBackslashesAsSlashes) {
       KvTextureSaveImage(texture, kvtest::WindowsPath(folder + "/none/x.png").c_str(), "png"));
   for (const auto& entry : std::filesystem::recursive_directory_iterator(folder))
     EXPECT_EQ(entry.path().filename().string().find('\\'), std::string::npos) << entry.path();
-  for (const auto& entry : std::filesystem::directory_iterator(std::filesystem::path(folder).parent_path()))
+  for (const auto& entry :
+       std::filesystem::directory_iterator(std::filesystem::path(folder).parent_path()))
     EXPECT_NE(entry.path().string().rfind(folder + "\\", 0), 0u) << entry.path();
   KvTextureDestroy(texture);
 

@@ -101,9 +101,6 @@ class ImageSavesTest : public GraphicsTest {
     GraphicsTest::SetUp();
     peers = HasPil() && std::filesystem::exists(kConvert);
   }
-  void TearDown() override {
-    GraphicsTest::TearDown();
-  }
 
   // Saves the picture from a texture in the format; the path written.
   std::string Save(const std::vector<uint8_t>& rgba, const char* format, const std::string& name) {

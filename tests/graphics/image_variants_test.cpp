@@ -31,9 +31,6 @@ class ImageVariantsTest : public GraphicsTest {
     GraphicsTest::SetUp();
     objects = kv::engine::testing::LiveObjectCount();
   }
-  void TearDown() override {
-    GraphicsTest::TearDown();
-  }
 
   // The texture's pixels, R, G, B, A, top row first; empty for a texture without any.
   static std::vector<uint8_t> Pixels(KV_HANDLE texture) {

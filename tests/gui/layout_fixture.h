@@ -33,9 +33,6 @@ class LayoutTest : public CompositeTest {
     *procedures.GetValue("paint") = OnDrawProc;
     path = scratch.File("layout.xml");
   }
-  void TearDown() override {
-    CompositeTest::TearDown();
-  }
   void Write(const std::string& text, const std::string& file = "") {
     std::ofstream(file.empty() ? path : file, std::ios::binary) << text;
   }

@@ -25,9 +25,7 @@ class ServicesTest : public ::testing::Test {
     platform::testing::SetRegistryFile(folder + "/config/kelvo-core/registry");
   }
 
-  void TearDown() override {
-    platform::testing::ResetServices();
-  }
+  void TearDown() override { platform::testing::ResetServices(); }
 
   static std::string ReadText(const std::string& path) {
     std::ifstream in(path, std::ios::binary);

@@ -21,9 +21,7 @@ class FileOpen : public ::testing::Test {
   ScratchFolder scratch{"kv_file_open"};
   std::string folder = scratch.Path();
 
-  void SetUp() override {
-    std::filesystem::create_directory(folder + "/sub");
-  }
+  void SetUp() override { std::filesystem::create_directory(folder + "/sub"); }
 
   bool Exists(const std::string& rest) const { return std::filesystem::exists(folder + rest); }
 };
