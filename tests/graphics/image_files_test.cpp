@@ -23,7 +23,6 @@ class ImageFilesTest : public GraphicsTest {
   ScratchFolder scratch{"kv_images"};
   std::string folder = scratch.Path();
 
-
   // A PNG of w x h pixels of one colour, written by stb_image_write.
   std::string WritePng(const std::string& name, int w, int h, uint8_t r, uint8_t g, uint8_t b,
                        uint8_t a = 255) {
