@@ -505,10 +505,35 @@ def case_with_window_manager(args):
         fresh_escape_quits(server, game)
 
 
-def case_without_display(args):
+@contextlib.contextmanager
+def display_without_server():
+    """A display number that no X server serves, kept so while the block runs: its lock file is
+    made by this process, as an X server makes its own, so no server (another copy of this test's
+    Xvfb included) starts on it meanwhile. Gives the number."""
     number = 99
-    while os.path.exists(f"/tmp/.X11-unix/X{number}") or os.path.exists(f"/tmp/.X{number}-lock"):
+    while True:
+        lock = f"/tmp/.X{number}-lock"
+        if not os.path.exists(f"/tmp/.X11-unix/X{number}"):
+            try:
+                made = os.open(lock, os.O_WRONLY | os.O_CREAT | os.O_EXCL, 0o444)
+                break
+            except FileExistsError:
+                pass
         number += 1
+    try:
+        os.write(made, f"{os.getpid():10d}\n".encode())
+        os.close(made)
+        yield number
+    finally:
+        os.unlink(lock)
+
+
+def case_without_display(args):
+    with display_without_server() as number:
+        game_without_display(args, number)
+
+
+def game_without_display(args, number):
     env = dict(os.environ, DISPLAY=f":{number}")
     for name in ("SDL_VIDEODRIVER", "WAYLAND_DISPLAY"):
         env.pop(name, None)
