@@ -147,7 +147,9 @@ TEST(EngineSockets, AResetIsToldApartFromAnOrderlyClose) {
     Pair pair;
     KV_ARRAY<unsigned char> data = Bytes("unread");
     EXPECT_EQ(KvSocketSend(pair.client, &data, KV_SEND_ALL, 0, 0), 6u);
-    std::this_thread::sleep_for(std::chrono::milliseconds(20));
+    // Taking the first byte waits until the bytes have arrived; the other five stay unread.
+    unsigned char first = 0;
+    EXPECT_EQ(KvSocketReceiveInto(pair.accepted, &first, 1), 1u);
     KvSocketDestroy(pair.accepted);
     EXPECT_EQ(KvSocketReceiveInto(pair.client, into, sizeof into), 0u);
     EXPECT_EQ(KvSocketIsConnected(pair.client), 0);
