@@ -6,6 +6,8 @@
 # fails a test; any clang warning fails the build), and each libFuzzer target for 30 seconds
 # when clang is present. Each suite includes the desktop test, which plays the real game on an
 # X server of its own (Xvfb): the offscreen driver set below is for the in-process tests only.
+# On the normal build every test also runs beside a copy of itself, so that a test that shares a
+# file, folder, port or display with another copy fails here rather than at random.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 scripts/deps.sh
@@ -21,6 +23,9 @@ echo "== normal build"
 cmake -S . -B build -DCMAKE_BUILD_TYPE=RelWithDebInfo >/dev/null
 cmake --build build -j"$jobs"
 ctest --test-dir build --output-on-failure -j"$jobs"
+
+echo "== every test beside a copy of itself"
+scripts/test_side_by_side.py --build build --jobs 2
 
 echo "== sanitizer build"
 cmake -S . -B build-asan -DCMAKE_BUILD_TYPE=Debug -DKV_SANITIZE=ON -DKV_BENCH=OFF >/dev/null

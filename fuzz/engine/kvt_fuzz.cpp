@@ -49,7 +49,7 @@ void LoadThroughEngine(const uint8_t* data, size_t size, kvt::Status status,
 
 extern "C" int LLVMFuzzerInitialize(int*, char***) {
   setenv("SDL_VIDEODRIVER", "offscreen", 0);
-  fuzz::EnterScratchFolder("kv_fuzz_kvt", {"t.kvt"});
+  fuzz::EnterScratchFolder("kv_fuzz_kvt");
   if (KvInitiation() == 0 || KvTextureCreate(&texture) == 0) std::abort();
   return 0;
 }

@@ -26,7 +26,7 @@ void Check(const KV_FONT_DESC& desc) {
 }  // namespace
 
 extern "C" int LLVMFuzzerInitialize(int*, char***) {
-  fuzz::EnterScratchFolder("kv_fuzz_font_desc", {"f.fnt"});
+  fuzz::EnterScratchFolder("kv_fuzz_font_desc");
   return 0;
 }
 

@@ -20,7 +20,7 @@ void Procedure(KvCore::KV_GUI::CONTROL*) {}
 }  // namespace
 
 extern "C" int LLVMFuzzerInitialize(int*, char***) {
-  EnterScratchFolder("kv_fuzz_layout", {"a.xml", "b.xml"});
+  EnterScratchFolder("kv_fuzz_layout");
   WriteFile("b.xml",
             "<B><Include File=\"a.xml\" Node=\"L\"/><Control Name=\"b\">"
             "<Include File=\"a.xml\" Node=\"L/M\"/></Control></B>");

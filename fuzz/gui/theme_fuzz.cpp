@@ -37,7 +37,7 @@ uint32_t NextTextureId() {
 
 extern "C" int LLVMFuzzerInitialize(int*, char***) {
   setenv("SDL_VIDEODRIVER", "offscreen", 0);
-  EnterScratchFolder("kv_fuzz_theme", {"a.xml", "b.xml", "t.kvt", "f.fnt"});
+  EnterScratchFolder("kv_fuzz_theme");
   KvInitiation();
   WriteFile("t.kvt", KvtBytes(4, 4));
   WriteFile("f.fnt",

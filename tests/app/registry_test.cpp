@@ -10,24 +10,18 @@
 
 #include "app/registry.h"
 #include "platform/testing/services.h"
+#include "scratch_folder.h"
 
 namespace {
 
 class RegistryClassTest : public ::testing::Test {
  protected:
-  std::string folder;
+  ScratchFolder scratch{"kv_registry"};
+  std::string folder = scratch.Path();
   KV_REGISTRY registry;
 
-  void SetUp() override {
-    char name[] = "/tmp/kv_registry_XXXXXX";
-    ASSERT_NE(mkdtemp(name), nullptr);
-    folder = name;
-    platform::testing::SetRegistryFile(folder + "/registry");
-  }
-  void TearDown() override {
-    platform::testing::ResetServices();
-    std::filesystem::remove_all(folder);
-  }
+  void SetUp() override { platform::testing::SetRegistryFile(folder + "/registry"); }
+  void TearDown() override { platform::testing::ResetServices(); }
 
   // The key's default text, or "<missing>".
   std::string DefaultText(const char* path) {

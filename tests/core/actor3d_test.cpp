@@ -10,6 +10,7 @@
 
 #include "core/core_fixture.h"
 #include "graphics/graphics_fixture.h"
+#include "scratch_folder.h"
 
 namespace {
 
@@ -24,7 +25,8 @@ class Actor3D : public CoreTest {
   static constexpr int kWidth = 64, kHeight = 48;
   HWND window = nullptr;
   KV_HANDLE target;
-  std::string dir;
+  ScratchFolder scratch{"kv_actor3d"};
+  std::string dir = scratch.Path();
 
   void SetUp() override {
     CoreTest::SetUp();
@@ -42,9 +44,6 @@ class Actor3D : public CoreTest {
     KvSetState(KV_STATE_CLEAR_COLOR, 0.0, 0.0, 0.0, 1.0);
     KvRenderScene(KV_SCENE_CLEAR_COLOR);
     KvCameraOrtho(0, 0, kWidth, kHeight, 0);
-    char pattern[] = "/tmp/kv_actor3d_XXXXXX";
-    ASSERT_NE(mkdtemp(pattern), nullptr);
-    dir = pattern;
     // A green 10 x 10 square with its corner at the origin, and a textured triangle.
     Write("lib.mtl", "newmtl green\nKd 0 1 0\nnewmtl tex\nKd 1 1 1\nmap_Kd white.kvt\n");
     kvtest::WriteSolidKvt(dir + "/white.kvt", 2, 2);
@@ -56,7 +55,6 @@ class Actor3D : public CoreTest {
     core->DestroyAll();
     KvRenderTargetDestroy(target);
     if (window != nullptr) DestroyWindow(window);
-    std::filesystem::remove_all(dir);
     CoreTest::TearDown();
   }
 

@@ -14,6 +14,7 @@
 #include "platform/testing/services.h"
 #include "platform/windows_path.h"
 #include "platform/winapi/shell.h"
+#include "scratch_folder.h"
 
 namespace {
 
@@ -105,9 +106,8 @@ TEST_F(CoreDialogsTest, BrowseFolderGivesEmptyWhenNothingIsChosen) {
 }
 
 TEST_F(CoreDialogsTest, ListFilesListsATemporaryFolder) {
-  char name[] = "/tmp/kv_list_XXXXXX";
-  ASSERT_NE(mkdtemp(name), nullptr);
-  std::string folder = name;
+  ScratchFolder scratch("kv_list");
+  std::string folder = scratch.Path();
   std::ofstream(folder + "/one.txt") << "1";
   std::ofstream(folder + "/two.TXT") << "2";
   std::filesystem::create_directory(folder + "/inner");
@@ -126,15 +126,13 @@ TEST_F(CoreDialogsTest, ListFilesListsATemporaryFolder) {
   EXPECT_EQ(list.Count(), 0u);  // cleared, nothing matched
   core->ListFiles(list, nullptr);
   EXPECT_EQ(list.Count(), 0u);
-  std::filesystem::remove_all(folder);
 }
 
 // With stand-ins for the desktop's programs: the listing's pattern, the dialog's starting folder
 // and the document opened through the shell, each written the Windows way, name the same places.
 TEST_F(CoreDialogsTest, PathsWrittenTheWindowsWayNameTheSamePlaces) {
-  char name[] = "/tmp/kv_core_paths_XXXXXX";
-  ASSERT_NE(mkdtemp(name), nullptr);
-  std::string folder = name;
+  ScratchFolder scratch("kv_core_paths");
+  std::string folder = scratch.Path();
   std::filesystem::create_directories(folder + "/docs");
   std::ofstream(folder + "/docs/a.txt") << "a";
   KV_LIST<KV_FILE_RECORD> list;
@@ -158,5 +156,4 @@ TEST_F(CoreDialogsTest, PathsWrittenTheWindowsWayNameTheSamePlaces) {
   kvtest::WriteRecordingScript(folder + "/bin/xdg-open", folder + "/opened.txt");
   EXPECT_GT(core->ShellOpen(kvtest::WindowsPath(folder + "/docs/a.txt").c_str(), "", "main"), 32);
   EXPECT_EQ(kvtest::WaitForFile(folder + "/opened.txt").rfind(folder + "/docs/a.txt\n", 0), 0u);
-  std::filesystem::remove_all(folder);
 }

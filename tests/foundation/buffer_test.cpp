@@ -9,10 +9,11 @@
 #include <string>
 
 #include "platform/windows_path.h"
+#include "scratch_folder.h"
 
 namespace {
 
-std::string TempPath(const char* name) { return std::string(::testing::TempDir()) + name; }
+std::string TempPath(const char* name) { return ProgramScratchFolder().File(name); }
 
 void WriteBytes(const std::string& path, const void* bytes, size_t n) {
   FILE* file = fopen(path.c_str(), "wb");

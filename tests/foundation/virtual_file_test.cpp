@@ -11,10 +11,11 @@
 
 #include "engine/testing.h"
 #include "platform/windows_path.h"
+#include "scratch_folder.h"
 
 namespace {
 
-std::string TempPath(const char* name) { return std::string(::testing::TempDir()) + name; }
+std::string TempPath(const char* name) { return ProgramScratchFolder().File(name); }
 
 // Three buffers "0", "1", "2" of different sizes, the middle one with zero bytes inside.
 struct ThreeFiles {

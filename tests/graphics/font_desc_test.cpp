@@ -9,6 +9,7 @@
 #include <string>
 
 #include "platform/windows_path.h"
+#include "scratch_folder.h"
 
 namespace {
 
@@ -45,7 +46,8 @@ TEST(FontDesc, BuiltEmptyWithLineFeedBreak) {
 }
 
 TEST(FontDesc, WidespreadDescriptionLoadsFromFile) {
-  std::string path = std::string(::testing::TempDir()) + "widespread.fnt";
+  ScratchFolder scratch;
+  std::string path = scratch.File("widespread.fnt");
   FILE* file = fopen(path.c_str(), "wb");
   ASSERT_NE(file, nullptr);
   fwrite(kWidespread, 1, sizeof kWidespread - 1, file);
@@ -142,9 +144,10 @@ TEST(FontDesc, NothingToReadFails) {
   EXPECT_FALSE(desc.Parse("char id=65", 0));
   EXPECT_FALSE(ParseText(desc, "\r\n\r\n"));
   EXPECT_FALSE(desc.Load(nullptr));
-  EXPECT_FALSE(desc.Load((std::string(::testing::TempDir()) + "absent.fnt").c_str()));
+  ScratchFolder scratch;
+  EXPECT_FALSE(desc.Load(scratch.File("absent.fnt").c_str()));
 
-  std::string empty = std::string(::testing::TempDir()) + "empty.fnt";
+  std::string empty = scratch.File("empty.fnt");
   FILE* file = fopen(empty.c_str(), "wb");
   fclose(file);
   EXPECT_FALSE(desc.Load(empty.c_str()));

@@ -10,6 +10,7 @@
 
 #include "graphics_fixture.h"
 #include "platform/windows_path.h"
+#include "scratch_folder.h"
 
 namespace {
 
@@ -32,8 +33,9 @@ const KV_VECTOR_D kNoTurn(0, 0, 0, 0);
 
 class Font : public GraphicsTest {
  protected:
-  std::string texturePath = std::string(::testing::TempDir()) + "font_white.kvt";
-  std::string descPath = std::string(::testing::TempDir()) + "font_test.fnt";
+  ScratchFolder scratch;
+  std::string texturePath = scratch.File("font_white.kvt");
+  std::string descPath = scratch.File("font_test.fnt");
 
   void SetUp() override {
     GraphicsTest::SetUp();
@@ -118,9 +120,9 @@ TEST_F(Font, LoadFromMemoryTakesImageBlockAndDescriptionText) {
 
 TEST_F(Font, FailedLoadsLeaveNothingBehind) {
   size_t before = kv::engine::testing::LiveObjectCount();
-  std::string garbage = std::string(::testing::TempDir()) + "garbage.kvt";
+  std::string garbage = scratch.File("garbage.kvt");
   kvtest::WriteFile(garbage, {'n', 'o', 't', ' ', 'a', ' ', 't', 'e', 'x'});
-  std::string empty = std::string(::testing::TempDir()) + "empty.fnt";
+  std::string empty = scratch.File("empty.fnt");
   kvtest::WriteFile(empty, {});
 
   KV_FONT font;

@@ -1,7 +1,8 @@
 // Shared set-up of the graphics tests: a hidden window of the platform with an engine render
-// target of 64 x 48 pixels, current and viewed with the plain 2D camera; helpers to write .kvt
-// texture files and read pixels back. Every test ends with the call trace and forced failures
-// cleared and the target and window destroyed.
+// target of 64 x 48 pixels, current and viewed with the plain 2D camera, and a scratch folder of
+// the test's own as the working folder; helpers to write .kvt texture files and read pixels back.
+// Every test ends with the call trace and forced failures cleared and the target and window
+// destroyed.
 #pragma once
 
 #include <gtest/gtest.h>
@@ -15,6 +16,7 @@
 #include "engine/kv_engine.h"
 #include "engine/testing.h"
 #include "platform/winapi/windows.h"
+#include "scratch_folder.h"
 
 namespace kvtest {
 
@@ -57,6 +59,8 @@ class GraphicsTest : public ::testing::Test {
  protected:
   static constexpr int kWidth = 64;
   static constexpr int kHeight = 48;
+  // Files a test names relative to the working folder land in a folder of the test's own.
+  ScratchWorkingFolder workingFolder{"kv_graphics"};
   HWND window = nullptr;
   KV_HANDLE target;
 

@@ -14,23 +14,14 @@
 #include "graphics/image_files.h"
 #include "graphics/sprite.h"
 #include "platform/windows_path.h"
+#include "scratch_folder.h"
 
 namespace {
 
 class ImageFilesTest : public GraphicsTest {
  protected:
-  std::string folder;
-
-  void SetUp() override {
-    GraphicsTest::SetUp();
-    char name[] = "/tmp/kv_images_XXXXXX";
-    ASSERT_NE(mkdtemp(name), nullptr);
-    folder = name;
-  }
-  void TearDown() override {
-    std::filesystem::remove_all(folder);
-    GraphicsTest::TearDown();
-  }
+  ScratchFolder scratch{"kv_images"};
+  std::string folder = scratch.Path();
 
   // A PNG of w x h pixels of one colour, written by stb_image_write.
   std::string WritePng(const std::string& name, int w, int h, uint8_t r, uint8_t g, uint8_t b,
@@ -197,7 +188,8 @@ TEST_F(ImageFilesTest, EveryCallReadsBackslashesAsSlashes) {
       KvTextureSaveImage(texture, kvtest::WindowsPath(folder + "/none/x.png").c_str(), "png"));
   for (const auto& entry : std::filesystem::recursive_directory_iterator(folder))
     EXPECT_EQ(entry.path().filename().string().find('\\'), std::string::npos) << entry.path();
-  for (const auto& entry : std::filesystem::directory_iterator("/tmp"))
+  for (const auto& entry :
+       std::filesystem::directory_iterator(std::filesystem::path(folder).parent_path()))
     EXPECT_NE(entry.path().string().rfind(folder + "\\", 0), 0u) << entry.path();
   KvTextureDestroy(texture);
 

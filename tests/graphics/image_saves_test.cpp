@@ -13,6 +13,7 @@
 
 #include "graphics/graphics_fixture.h"
 #include "graphics/image_files.h"
+#include "scratch_folder.h"
 
 namespace {
 
@@ -92,19 +93,13 @@ std::vector<uint8_t> ThroughImageMagick(const std::string& path) {
 
 class ImageSavesTest : public GraphicsTest {
  protected:
-  std::string folder;
+  ScratchFolder scratch{"kv_saves"};
+  std::string folder = scratch.Path();
   bool peers = false;
 
   void SetUp() override {
     GraphicsTest::SetUp();
-    char name[] = "/tmp/kv_saves_XXXXXX";
-    ASSERT_NE(mkdtemp(name), nullptr);
-    folder = name;
     peers = HasPil() && std::filesystem::exists(kConvert);
-  }
-  void TearDown() override {
-    std::filesystem::remove_all(folder);
-    GraphicsTest::TearDown();
   }
 
   // Saves the picture from a texture in the format; the path written.

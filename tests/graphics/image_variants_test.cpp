@@ -14,6 +14,7 @@
 #include "graphics/image_files.h"
 #include "graphics/sprite.h"
 #include "platform/imaging/image_variants.h"
+#include "scratch_folder.h"
 
 namespace {
 
@@ -22,19 +23,13 @@ using kvtest::ImageVariants;
 
 class ImageVariantsTest : public GraphicsTest {
  protected:
-  std::string folder;
+  ScratchFolder scratch{"kv_variants"};
+  std::string folder = scratch.Path();
   size_t objects = 0;  // engine objects alive before the test's loads
 
   void SetUp() override {
     GraphicsTest::SetUp();
-    char name[] = "/tmp/kv_variants_XXXXXX";
-    ASSERT_NE(mkdtemp(name), nullptr);
-    folder = name;
     objects = kv::engine::testing::LiveObjectCount();
-  }
-  void TearDown() override {
-    std::filesystem::remove_all(folder);
-    GraphicsTest::TearDown();
   }
 
   // The texture's pixels, R, G, B, A, top row first; empty for a texture without any.

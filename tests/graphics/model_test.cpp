@@ -10,24 +10,19 @@
 #include "graphics/graphics_fixture.h"
 #include "graphics/model.h"
 #include "platform/windows_path.h"
+#include "scratch_folder.h"
 
 namespace {
 
 class Model : public GraphicsTest {
  protected:
-  std::string dir;
+  ScratchFolder scratch{"kv_model"};
+  std::string dir = scratch.Path();
   KV_MODEL model;
 
-  void SetUp() override {
-    GraphicsTest::SetUp();
-    char pattern[] = "/tmp/kv_model_XXXXXX";
-    ASSERT_NE(mkdtemp(pattern), nullptr);
-    dir = pattern;
-  }
   void TearDown() override {
     model.SetLoaded(true);
     model.Free(false);
-    std::filesystem::remove_all(dir);
     GraphicsTest::TearDown();
   }
 

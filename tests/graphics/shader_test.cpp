@@ -8,6 +8,7 @@
 #include "graphics/graphics_fixture.h"
 #include "graphics/shader.h"
 #include "platform/windows_path.h"
+#include "scratch_folder.h"
 
 namespace {
 
@@ -64,16 +65,15 @@ TEST_F(Shader, ALinkedProgramLogsEachStepAndColoursTheQuad) {
 }
 
 TEST_F(Shader, SourcesLoadFromFilesNamedTheWindowsWay) {
-  std::string vertexPath = ::testing::TempDir() + "shader_test.vert";
-  std::string fragmentPath = ::testing::TempDir() + "shader_test.frag";
+  ScratchFolder scratch;
+  std::string vertexPath = scratch.File("shader_test.vert");
+  std::string fragmentPath = scratch.File("shader_test.frag");
   kvtest::WriteFile(vertexPath, std::vector<uint8_t>(kVertex, kVertex + std::strlen(kVertex)));
   kvtest::WriteFile(fragmentPath,
                     std::vector<uint8_t>(kFragment, kFragment + std::strlen(kFragment)));
   ASSERT_TRUE(shader.Load(0, 13, kvtest::WindowsPath(vertexPath).c_str(),
                           kvtest::WindowsPath(fragmentPath).c_str()));
   EXPECT_EQ(Log(shader, 0), kAllGood);
-  std::remove(vertexPath.c_str());
-  std::remove(fragmentPath.c_str());
 }
 
 TEST_F(Shader, AFailedVertexShaderIsLoggedAndTheLoadStillSucceeds) {

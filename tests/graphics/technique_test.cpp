@@ -15,6 +15,7 @@
 #include "graphics/technique.h"
 #include "graphics_fixture.h"
 #include "platform/windows_path.h"
+#include "scratch_folder.h"
 
 namespace {
 
@@ -380,8 +381,9 @@ TEST_F(Technique, ProgramsLoadedByTheFrameworkRunAndAreFreedByIt) {
 }
 
 TEST_F(Technique, ProgramFilesWrittenByTheEngineLoadAndRun) {
-  std::string source = ::testing::TempDir() + "technique_source.txt";
-  std::string compiled = ::testing::TempDir() + "technique_program.bin";
+  ScratchFolder scratch;
+  std::string source = scratch.File("technique_source.txt");
+  std::string compiled = scratch.File("technique_program.bin");
   std::string text = "!VARIABLES: callback\nEXECUTE callback\nEXECUTE callback\n";
   ASSERT_EQ(KV_TECHNIQUE::CompileToFile(text.data(), (unsigned)text.size(), compiled.c_str()), 1);
   ASSERT_TRUE(technique.LoadFromFile(compiled.c_str()));
@@ -399,13 +401,12 @@ TEST_F(Technique, ProgramFilesWrittenByTheEngineLoadAndRun) {
   // An unreadable file gives an empty technique, and true.
   EXPECT_TRUE(technique.LoadFromFile("/nonexistent/program.bin"));
   EXPECT_TRUE(technique.program.IsEmpty());
-  std::remove(source.c_str());
-  std::remove(compiled.c_str());
 }
 
 TEST_F(Technique, FilesNamedTheWindowsWayCompileSaveAndLoad) {
-  std::string source = ::testing::TempDir() + "technique_windows.txt";
-  std::string compiled = ::testing::TempDir() + "technique_windows.bin";
+  ScratchFolder scratch;
+  std::string source = scratch.File("technique_windows.txt");
+  std::string compiled = scratch.File("technique_windows.bin");
   std::string text = "!VARIABLES: callback\nEXECUTE callback\n";
   kvtest::WriteFile(source, std::vector<uint8_t>(text.begin(), text.end()));
   std::string windowsSource = kvtest::WindowsPath(source);
@@ -420,7 +421,6 @@ TEST_F(Technique, FilesNamedTheWindowsWayCompileSaveAndLoad) {
   ASSERT_EQ(
       KV_TECHNIQUE::CompileToFile(text.data(), (unsigned)text.size(), windowsCompiled.c_str()), 1);
   EXPECT_EQ(std::remove(compiled.c_str()), 0);
-  std::remove(source.c_str());
 }
 
 TEST_F(Technique, AFailedRegistrationLeavesNoListBehind) {

@@ -10,6 +10,7 @@
 
 #include "foundation/small_math.h"
 #include "platform/winapi/windows.h"
+#include "scratch_folder.h"
 
 namespace {
 
@@ -97,6 +98,7 @@ class ControlRender : public GuiTest {
   HWND window = nullptr;
   KV_HANDLE target;
   std::vector<KV_HANDLE> textures;
+  ScratchFolder scratch{"kv_control_draw"};
 
   void SetUp() override {
     GuiTest::SetUp();
@@ -134,7 +136,7 @@ class ControlRender : public GuiTest {
 
   // A texture of w x h RGBA pixels.
   KV_HANDLE Texture(uint32_t w, uint32_t h, const std::vector<uint8_t>& pixels) {
-    std::string path = std::string(::testing::TempDir()) + "render_test.kvt";
+    std::string path = scratch.File("render_test.kvt");
     Write(path, Kvt(w, h, pixels));
     KV_HANDLE texture;
     EXPECT_EQ(KvTextureCreate(&texture), 1);
@@ -144,8 +146,8 @@ class ControlRender : public GuiTest {
   }
 
   KV_FONT* Font() {
-    std::string image = std::string(::testing::TempDir()) + "render_font.kvt";
-    std::string desc = std::string(::testing::TempDir()) + "render_font.fnt";
+    std::string image = scratch.File("render_font.kvt");
+    std::string desc = scratch.File("render_font.fnt");
     Write(image, Kvt(16, 16, std::vector<uint8_t>(16 * 16 * 4, 255)));
     Write(desc, std::vector<uint8_t>(kDesc, kDesc + sizeof kDesc - 1));
     KV_FONT* font = gui->fonts.Get("f").Get();

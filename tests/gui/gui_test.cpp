@@ -16,6 +16,7 @@
 #include "gui/layout_loader.h"
 #include "gui/widgets/widgets.h"
 #include "gui_fixture.h"
+#include "scratch_folder.h"
 #include "skin_parts.h"
 
 namespace {
@@ -115,6 +116,7 @@ class GuiSoak : public GuiTest {
   KV_HANDLE target;
   KV_GUI_PROCEDURES procedures;
   KV_GUI_ICONS icons;
+  ScratchFolder scratch{"kv_gui_soak"};
   std::string dir, layout;
   std::mt19937 random{20240611};
   int releaseIn = 0;  // frames until the held button goes up; 0: not held
@@ -147,13 +149,11 @@ class GuiSoak : public GuiTest {
     gui = new KV_GUI();
     KvRenderTargetDestroy(target);
     if (window != nullptr) DestroyWindow(window);
-    for (const char* name : {"soak.kvt", "soak.fnt", "theme.xml", "layout.xml"})
-      std::remove((dir + name).c_str());
     GuiTest::TearDown();
   }
 
   void WriteFiles() {
-    dir = std::string(::testing::TempDir());
+    dir = scratch.Path() + "/";
     std::string bytes = "KVT1";
     for (uint32_t v : {1u, 16u, 16u, 1u, 16u * 16u * 4u}) bytes.append((const char*)&v, 4);
     bytes.append(16 * 16 * 4, '\xc0');

@@ -12,6 +12,7 @@
 #include "composite_fixture.h"
 #include "gui/composite.h"
 #include "gui/layout_loader.h"
+#include "scratch_folder.h"
 
 inline int eventCalls = 0;
 inline int drawCalls = 0;
@@ -22,6 +23,7 @@ class LayoutTest : public CompositeTest {
  protected:
   KV_GUI_PROCEDURES procedures;
   KV_GUI_ICONS icons;
+  ScratchFolder scratch{"kv_layout"};
   std::string path;
 
   void SetUp() override {
@@ -29,12 +31,7 @@ class LayoutTest : public CompositeTest {
     eventCalls = drawCalls = 0;
     *procedures.GetValue("click") = OnEventProc;
     *procedures.GetValue("paint") = OnDrawProc;
-    path = testing::TempDir() + "layout_" +
-           testing::UnitTest::GetInstance()->current_test_info()->name() + ".xml";
-  }
-  void TearDown() override {
-    std::remove(path.c_str());
-    CompositeTest::TearDown();
+    path = scratch.File("layout.xml");
   }
   void Write(const std::string& text, const std::string& file = "") {
     std::ofstream(file.empty() ? path : file, std::ios::binary) << text;

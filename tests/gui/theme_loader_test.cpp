@@ -10,13 +10,12 @@
 
 #include "engine/testing.h"
 #include "gui_fixture.h"
+#include "scratch_folder.h"
 
 namespace {
 
 const std::string& Dir() {
-  static const std::string dir = std::string(::testing::TempDir()) + "kv_theme_test/";
-  static bool made = [] { return system(("mkdir -p '" + dir + "'").c_str()) == 0; }();
-  (void)made;
+  static const std::string dir = ProgramScratchFolder().Path() + "/";
   return dir;
 }
 

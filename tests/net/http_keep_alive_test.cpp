@@ -267,7 +267,8 @@ TEST(HttpKeepAlive, EndlessHeadFailsAtItsCap) {
 TEST(HttpKeepAlive, FailedBeginLeavesAZeroRecord) {
   KV_SOCKET socket;
   KV_HTTP_PROGRESS progress{19, 5, 5};
-  EXPECT_FALSE(socket.HttpGetKeepAlive(progress, "127.0.0.1", "", FreePort()));
+  RefusingPort refusing;
+  EXPECT_FALSE(socket.HttpGetKeepAlive(progress, "127.0.0.1", "", refusing.Port()));
   EXPECT_EQ(progress.state, 0u);
   EXPECT_EQ(progress.length, 0u);
   EXPECT_EQ(progress.received, 0u);

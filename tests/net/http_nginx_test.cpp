@@ -21,6 +21,7 @@
 #include "foundation/buffer.h"
 #include "net/socket.h"
 #include "buffer_text.h"
+#include "scratch_folder.h"
 #include "scripted_server.h"
 
 namespace {
@@ -33,25 +34,30 @@ class HttpNginx : public ::testing::Test {
  protected:
   void SetUp() override {
     if (access(kNginx, X_OK) != 0) GTEST_SKIP() << "nginx is not installed";
-    std::string pattern = (fs::temp_directory_path() / "kv_http_nginx_XXXXXX").string();
-    ASSERT_NE(mkdtemp(pattern.data()), nullptr);
-    folder = pattern;
     fs::create_directories(folder / "www");
     std::mt19937 random(11);
     content.resize(300 * 1024 + 5);
     for (char& c : content) c = (char)(random() & 0xFF);
     std::ofstream(folder / "www" / "one.bin", std::ios::binary)
         .write(content.data(), (long)content.size());
-    port = FreePort();
-    WriteConfig();
-    StartServer();
+    // A port the system hands out may be taken by another program before nginx binds it; nginx
+    // then ends, and the next one is tried.
+    for (int attempt = 0; attempt < 5 && server <= 0; ++attempt) {
+      port = FreePort();
+      WriteConfig();
+      StartServer();
+    }
+    if (server <= 0) {
+      std::stringstream errors;
+      errors << std::ifstream(folder / "error.log").rdbuf();
+      FAIL() << "nginx did not start: " << errors.str();
+    }
   }
   void TearDown() override {
     if (server > 0) {
       kill(server, SIGKILL);
       waitpid(server, nullptr, 0);
     }
-    if (!folder.empty()) fs::remove_all(folder);
   }
 
   // One process, in the foreground, with every path it writes inside the folder; an idle
@@ -82,22 +88,23 @@ class HttpNginx : public ::testing::Test {
             "daemon off;", (char*)nullptr);
       _exit(127);
     }
-    ASSERT_GT(server, 0);
-    // Wait (bounded) until the server answers, or has given up.
-    for (int i = 0; i < 250; ++i) {
-      KV_SOCKET probe;
-      bool up = probe.Connect("127.0.0.1", port, 0);
-      probe.Close();
-      if (up) return;
+    if (server < 0) return;
+    // nginx writes its pid file once its socket listens, or ends when it cannot listen: wait
+    // (bounded) for either. A server that answers on the port could be another program's.
+    std::string pid = std::to_string(server) + "\n";
+    for (int i = 0; i < 500; ++i) {
+      std::stringstream written;
+      written << std::ifstream(prefix + "nginx.pid").rdbuf();
+      if (written.str() == pid) return;
       if (waitpid(server, nullptr, WNOHANG) == server) {
         server = -1;
-        break;
+        return;
       }
       std::this_thread::sleep_for(std::chrono::milliseconds(20));
     }
-    std::stringstream errors;
-    errors << std::ifstream(log).rdbuf();
-    FAIL() << "nginx did not start: " << errors.str();
+    kill(server, SIGKILL);
+    waitpid(server, nullptr, 0);
+    server = -1;
   }
 
   // A request head of the test's own, without a body.
@@ -118,7 +125,8 @@ class HttpNginx : public ::testing::Test {
     return progress.state;
   }
 
-  fs::path folder;
+  ScratchFolder scratch{"kv_http_nginx"};
+  fs::path folder = scratch.Path();
   std::string content;
   unsigned short port = 0;
   pid_t server = -1;

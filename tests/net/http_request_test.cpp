@@ -250,7 +250,8 @@ TEST(HttpRequest, EndlessHeadFailsAtItsCap) {
 TEST(HttpRequest, RefusedConnectionFails) {
   KV_SOCKET socket;
   KV_BUFFER out;
-  EXPECT_FALSE(socket.HttpGet("127.0.0.1", "", out, FreePort(), 0));
+  RefusingPort refusing;
+  EXPECT_FALSE(socket.HttpGet("127.0.0.1", "", out, refusing.Port(), 0));
   EXPECT_EQ(socket.GetState(), 0u);
 }
 

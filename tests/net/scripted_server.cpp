@@ -17,15 +17,20 @@ namespace {
 
 constexpr int kWaitMs = 5000;
 
-int ListenLoopback(unsigned short* port) {
+// A socket bound to a port of 127.0.0.1 that the system chooses, listening when asked; -1 when
+// the system refuses.
+int BindLoopback(unsigned short* port, bool listening) {
   int fd = socket(AF_INET, SOCK_STREAM | SOCK_CLOEXEC, 0);
+  if (fd < 0) return -1;
   sockaddr_in address{};
   address.sin_family = AF_INET;
   address.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
   address.sin_port = 0;
-  int on = 1;
-  setsockopt(fd, SOL_SOCKET, SO_REUSEADDR, &on, sizeof on);
-  if (bind(fd, (sockaddr*)&address, sizeof address) != 0 || listen(fd, 4) != 0) {
+  if (listening) {
+    int on = 1;
+    setsockopt(fd, SOL_SOCKET, SO_REUSEADDR, &on, sizeof on);
+  }
+  if (bind(fd, (sockaddr*)&address, sizeof address) != 0 || (listening && listen(fd, 4) != 0)) {
     close(fd);
     return -1;
   }
@@ -34,6 +39,8 @@ int ListenLoopback(unsigned short* port) {
   *port = ntohs(address.sin_port);
   return fd;
 }
+
+int ListenLoopback(unsigned short* port) { return BindLoopback(port, true); }
 
 bool WaitReadable(int fd, int ms) {
   pollfd waiting{fd, POLLIN, 0};
@@ -74,6 +81,12 @@ unsigned short FreePort() {
   int fd = ListenLoopback(&port);
   if (fd >= 0) close(fd);
   return port;
+}
+
+RefusingPort::RefusingPort() { fd_ = BindLoopback(&port_, false); }
+
+RefusingPort::~RefusingPort() {
+  if (fd_ >= 0) close(fd_);
 }
 
 ScriptedServer::ScriptedServer(std::vector<std::string> pieces, bool closeAtEnd)

@@ -81,5 +81,34 @@ class KeepAliveServer {
   std::thread thread_;
 };
 
-// A free TCP port on 127.0.0.1 (bound and released again).
+// A free TCP port on 127.0.0.1 (bound and released again). Another program may take it before
+// the caller does: ListenOnAFreePort tries again when that happens.
 unsigned short FreePort();
+
+// Calls listen(port), which is to listen on the port and say whether it could, with ports the
+// system hands out until one succeeds; that port, or 0 when 20 ports in a row were taken.
+template <typename Listen>
+unsigned short ListenOnAFreePort(Listen listen) {
+  for (int attempt = 0; attempt < 20; ++attempt) {
+    unsigned short port = FreePort();
+    if (port != 0 && listen(port)) return port;
+  }
+  return 0;
+}
+
+// A port of 127.0.0.1 where every connection is refused: a socket of the test's own holds it bound
+// without listening, so no other program (another copy of the test included) can listen there
+// while the object lives.
+class RefusingPort {
+ public:
+  RefusingPort();
+  ~RefusingPort();
+  RefusingPort(const RefusingPort&) = delete;
+  RefusingPort& operator=(const RefusingPort&) = delete;
+
+  unsigned short Port() const { return port_; }
+
+ private:
+  int fd_ = -1;
+  unsigned short port_ = 0;
+};

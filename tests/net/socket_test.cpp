@@ -75,8 +75,8 @@ class Sockets : public ::testing::Test {
       client->OnClientReceive = OnClientData;
       client->OnClientDisconnect = OnClientGone;
     }
-    port = FreePort();
-    ASSERT_TRUE(server.Listen(port, 4));
+    port = ListenOnAFreePort([this](unsigned short p) { return server.Listen(p, 4); });
+    ASSERT_NE(port, 0);
   }
   void TearDown() override {
     server.Close();
@@ -139,7 +139,8 @@ TEST_F(Sockets, ServerGoneIsReportedOnceToTheClient) {
 TEST_F(Sockets, RefusedConnectionLeavesTheSocketClosed) {
   KV_SOCKET lonely;
   lonely.OnClientConnect = OnConnect;
-  EXPECT_FALSE(lonely.Connect("127.0.0.1", FreePort(), 0));
+  RefusingPort refusing;
+  EXPECT_FALSE(lonely.Connect("127.0.0.1", refusing.Port(), 0));
   EXPECT_EQ(lonely.GetState(), 0u);
   EXPECT_TRUE(lonely.handle.IsNull());
   EXPECT_EQ(seen.connects, 0);

@@ -12,24 +12,20 @@
 #include <string>
 
 #include "platform/testing/services.h"
+#include "scratch_folder.h"
 
 class ServicesTest : public ::testing::Test {
  protected:
-  std::string folder;
+  ScratchFolder scratch{"kv_services"};
+  std::string folder = scratch.Path();
 
   void SetUp() override {
-    char name[] = "/tmp/kv_services_XXXXXX";
-    ASSERT_NE(mkdtemp(name), nullptr);
-    folder = name;
     platform::testing::ResetServices();
     platform::testing::HideDesktop(true);
     platform::testing::SetRegistryFile(folder + "/config/kelvo-core/registry");
   }
 
-  void TearDown() override {
-    platform::testing::ResetServices();
-    std::filesystem::remove_all(folder);
-  }
+  void TearDown() override { platform::testing::ResetServices(); }
 
   static std::string ReadText(const std::string& path) {
     std::ifstream in(path, std::ios::binary);

@@ -14,10 +14,11 @@
 
 #include "engine/kv_engine.h"
 #include "platform/windows_path.h"
+#include "scratch_folder.h"
 
 namespace {
 
-std::string TempPath(const char* name) { return std::string(::testing::TempDir()) + name; }
+std::string TempPath(const char* name) { return ProgramScratchFolder().File(name); }
 
 std::vector<unsigned char> ReadAll(const std::string& path) {
   std::vector<unsigned char> bytes;

@@ -11,6 +11,7 @@
 #include "engine/kv_engine.h"
 #include "engine/testing.h"
 #include "platform/windows_path.h"
+#include "scratch_folder.h"
 
 namespace {
 
@@ -195,8 +196,9 @@ TEST_F(Script, ProgramsAreRelocatableIntoBlocksTheFrameworkAllocates) {
 }
 
 TEST_F(Script, CompilesToFilesThatLoadAndRun) {
-  std::string source = ::testing::TempDir() + "script_source.txt";
-  std::string compiled = ::testing::TempDir() + "script_compiled.bin";
+  ScratchFolder scratch;
+  std::string source = scratch.File("script_source.txt");
+  std::string compiled = scratch.File("script_compiled.bin");
   std::string text = "SWITCH LEFT\n";
   ASSERT_EQ(KvVistrelCompileToFile(text.data(), (uint32_t)text.size(), compiled.c_str(), list), 1);
   FILE* file = std::fopen(compiled.c_str(), "rb");
@@ -226,8 +228,6 @@ TEST_F(Script, CompilesToFilesThatLoadAndRun) {
   EXPECT_EQ(KvVistrelCompileFile(&program, "/nonexistent/script.txt", list), 0);
   EXPECT_EQ(KvVistrelCompileFileToFile(source.c_str(), "/nonexistent/dir/out.bin", list), 0);
   EXPECT_EQ(KvVistrelCompileToFile("JUMP\n", 5, compiled.c_str(), list), 0);
-  std::remove(source.c_str());
-  std::remove(compiled.c_str());
 }
 
 TEST_F(Script, DamagedProgramBytesRunNothing) {

@@ -5,6 +5,7 @@
 
 #include "engine/engine_fixture.h"
 #include "platform/windows_path.h"
+#include "scratch_folder.h"
 
 namespace {
 
@@ -127,7 +128,8 @@ TEST_F(Shaders, ABadSourceFailsWithTheCompilersLogAndSoDoesItsLink) {
 }
 
 TEST_F(Shaders, SourcesLoadFromFiles) {
-  std::string path = ::testing::TempDir() + "tint.frag";
+  ScratchFolder scratch;
+  std::string path = scratch.File("tint.frag");
   FILE* file = std::fopen(path.c_str(), "wb");
   ASSERT_NE(file, nullptr);
   std::fputs(kTintFragment, file);
@@ -140,7 +142,6 @@ TEST_F(Shaders, SourcesLoadFromFiles) {
   EXPECT_EQ(KvShaderLoad(shader, KV_SHADER_FRAGMENT, kvtest::WindowsPath(path).c_str()), 1)
       << KvShaderLastLog();
   KvShaderDestroy(shader);
-  std::remove(path.c_str());
 }
 
 TEST_F(Shaders, AProgramPairTakesItsColourFromALocalParameter) {

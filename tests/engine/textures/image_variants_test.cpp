@@ -8,6 +8,7 @@
 
 #include "engine/engine_fixture.h"
 #include "platform/imaging/image_variants.h"
+#include "scratch_folder.h"
 
 namespace {
 
@@ -72,7 +73,8 @@ TEST_F(TextureImageVariants, LoadFromFilesAndBlocksAsTheToolDecodesThemOrAreRefu
 TEST_F(TextureImageVariants, AFileCutShortIsRefusedAndTheTextureKept) {
   KV_HANDLE texture;
   ASSERT_EQ(KvTextureCreate(&texture), 1);
-  std::string path = ::testing::TempDir() + "engine_cut_variant";
+  ScratchFolder scratch;
+  std::string path = scratch.File("engine_cut_variant");
   for (const ImageVariant& variant : ImageVariants()) {
     if (!variant.loads || kvtest::OnlyImagingCallsRead(variant)) continue;
     SCOPED_TRACE(variant.file);

@@ -11,6 +11,7 @@
 #include "platform/windows_path.h"
 
 #include "platform/imaging/stb_image_write_here.h"
+#include "scratch_folder.h"
 
 namespace {
 
@@ -118,7 +119,8 @@ TEST_F(Texture, FromRenderCopiesTheAreaBetweenTwoCornersTopRowFirst) {
 
 TEST_F(Texture, LoadsKvtFilesFromPathsWithBackslashes) {
   std::vector<uint8_t> pixels = Gradient();
-  std::string path = ::testing::TempDir() + "engine_texture.kvt";
+  ScratchFolder scratch;
+  std::string path = scratch.File("engine_texture.kvt");
   WriteFile(path, kv::engine::kvt::Write(3, 2, pixels.data()));
   KV_HANDLE texture;
   ASSERT_EQ(KvTextureCreate(&texture), 1);
@@ -201,7 +203,8 @@ TEST_F(Texture, EveryKvtFaultFailsCleanly) {
   };
   KV_HANDLE texture;
   ASSERT_EQ(KvTextureCreate(&texture), 1);
-  std::string path = ::testing::TempDir() + "engine_bad.kvt";
+  ScratchFolder scratch;
+  std::string path = scratch.File("engine_bad.kvt");
   for (const Case& c : cases) {
     kvt::Header header;
     const uint8_t* data = nullptr;
@@ -262,7 +265,8 @@ TEST_F(Texture, CutOffTgaAndBmpFilesAreRefused) {
 
   KV_HANDLE texture;
   ASSERT_EQ(KvTextureCreate(&texture), 1);
-  std::string path = ::testing::TempDir() + "engine_cut.img";
+  ScratchFolder scratch;
+  std::string path = scratch.File("engine_cut.img");
   for (const std::vector<uint8_t>* whole : {&bmp, &tga, &plainTga}) {
     WriteFile(path, *whole);
     EXPECT_EQ(KvTextureLoad(texture, path.c_str(), 1), 1);
@@ -288,7 +292,8 @@ TEST_F(Texture, AJpegTooShortForItsSidesIsRefused) {
   ASSERT_NE(stbi_write_jpg_to_func(AppendBytes, &jpeg, 400, 400, 4, grey.data(), 75), 0);
   KV_HANDLE texture;
   ASSERT_EQ(KvTextureCreate(&texture), 1);
-  std::string path = ::testing::TempDir() + "engine_claim.jpg";
+  ScratchFolder scratch;
+  std::string path = scratch.File("engine_claim.jpg");
   WriteFile(path, jpeg);
   EXPECT_EQ(KvTextureLoad(texture, path.c_str(), 1), 1);
   EXPECT_EQ(Property(texture, KV_TEX_WIDTH), 400u);

@@ -84,9 +84,28 @@ def wait_for(what, probe, timeout):
         time.sleep(0.02)
 
 
+class WindowAttributes(ctypes.Structure):
+    """XWindowAttributes, as the X library lays it out."""
+    _fields_ = [("x", ctypes.c_int), ("y", ctypes.c_int), ("width", ctypes.c_int),
+                ("height", ctypes.c_int), ("border_width", ctypes.c_int),
+                ("depth", ctypes.c_int), ("visual", ctypes.c_void_p), ("root", ctypes.c_ulong),
+                ("window_class", ctypes.c_int), ("bit_gravity", ctypes.c_int),
+                ("win_gravity", ctypes.c_int), ("backing_store", ctypes.c_int),
+                ("backing_planes", ctypes.c_ulong), ("backing_pixel", ctypes.c_ulong),
+                ("save_under", ctypes.c_int), ("colormap", ctypes.c_ulong),
+                ("map_installed", ctypes.c_int), ("map_state", ctypes.c_int),
+                ("all_event_masks", ctypes.c_long), ("your_event_mask", ctypes.c_long),
+                ("do_not_propagate_mask", ctypes.c_long), ("override_redirect", ctypes.c_int),
+                ("screen", ctypes.c_void_p)]
+
+
+SUBSTRUCTURE_REDIRECT_MASK = 1 << 20
+
+
 class Xlib:
     """The few X library calls the test makes itself, through ctypes: whether a client owns a
-    selection (a compositing manager owns _NET_WM_CM_S0), and the desktop's colour."""
+    selection (a compositing manager owns _NET_WM_CM_S0), whether a client (a window manager)
+    redirects the root window's children, and the desktop's colour."""
 
     def __init__(self, display):
         self.lib = ctypes.CDLL("libX11.so.6")
@@ -102,6 +121,8 @@ class Xlib:
         self.lib.XClearWindow.argtypes = [ctypes.c_void_p, ctypes.c_ulong]
         self.lib.XFlush.argtypes = [ctypes.c_void_p]
         self.lib.XCloseDisplay.argtypes = [ctypes.c_void_p]
+        self.lib.XGetWindowAttributes.argtypes = [ctypes.c_void_p, ctypes.c_ulong,
+                                                  ctypes.POINTER(WindowAttributes)]
         self.display = display.encode()
 
     def _call(self, work):
@@ -118,6 +139,18 @@ class Xlib:
             atom = self.lib.XInternAtom(connection, name.encode(), 0)
             return self.lib.XGetSelectionOwner(connection, atom) != 0
         return self._call(owned)
+
+    def root_redirected(self):
+        """Whether a client has selected the redirection of the root window's children, as a
+        window manager does when it takes over: the events all clients select are the server's
+        to tell, without selecting any."""
+        def redirected(connection):
+            attributes = WindowAttributes()
+            root = self.lib.XDefaultRootWindow(connection)
+            if not self.lib.XGetWindowAttributes(connection, root, ctypes.byref(attributes)):
+                return False
+            return attributes.all_event_masks & SUBSTRUCTURE_REDIRECT_MASK != 0
+        return self._call(redirected)
 
     def set_desktop_colour(self, pixel):
         def paint(connection):
@@ -156,9 +189,10 @@ class XServer:
             self.window_manager = subprocess.Popen(
                 [window_manager, "-fn", "fixed"], env=self.env,
                 stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
-            # The window manager has taken over once it selects the root window's redirection,
-            # which xdotool cannot see; a window it manages gets a frame, so wait for that later.
-            time.sleep(0.2)
+            # The window manager has taken over once it selects the root window's redirection.
+            wait_for(f"{window_manager} to take over the root window",
+                     lambda: self.window_manager.poll() is not None or self.xlib.root_redirected(),
+                     5)
             if self.window_manager.poll() is not None:
                 raise Failure(f"{window_manager} did not start")
 
@@ -505,10 +539,35 @@ def case_with_window_manager(args):
         fresh_escape_quits(server, game)
 
 
-def case_without_display(args):
+@contextlib.contextmanager
+def display_without_server():
+    """A display number that no X server serves, kept so while the block runs: its lock file is
+    made by this process, as an X server makes its own, so no server (another copy of this test's
+    Xvfb included) starts on it meanwhile. Gives the number."""
     number = 99
-    while os.path.exists(f"/tmp/.X11-unix/X{number}") or os.path.exists(f"/tmp/.X{number}-lock"):
+    while True:
+        lock = f"/tmp/.X{number}-lock"
+        if not os.path.exists(f"/tmp/.X11-unix/X{number}"):
+            try:
+                made = os.open(lock, os.O_WRONLY | os.O_CREAT | os.O_EXCL, 0o444)
+                break
+            except FileExistsError:
+                pass
         number += 1
+    try:
+        os.write(made, f"{os.getpid():10d}\n".encode())
+        os.close(made)
+        yield number
+    finally:
+        os.unlink(lock)
+
+
+def case_without_display(args):
+    with display_without_server() as number:
+        game_without_display(args, number)
+
+
+def game_without_display(args, number):
     env = dict(os.environ, DISPLAY=f":{number}")
     for name in ("SDL_VIDEODRIVER", "WAYLAND_DISPLAY"):
         env.pop(name, None)

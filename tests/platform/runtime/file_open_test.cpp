@@ -12,20 +12,16 @@
 #include <string>
 
 #include "platform/winapi/shell.h"
+#include "scratch_folder.h"
 
 namespace {
 
 class FileOpen : public ::testing::Test {
  protected:
-  std::string folder;
+  ScratchFolder scratch{"kv_file_open"};
+  std::string folder = scratch.Path();
 
-  void SetUp() override {
-    char name[] = "/tmp/kv_file_open_XXXXXX";
-    ASSERT_NE(mkdtemp(name), nullptr);
-    folder = name;
-    std::filesystem::create_directory(folder + "/sub");
-  }
-  void TearDown() override { std::filesystem::remove_all(folder); }
+  void SetUp() override { std::filesystem::create_directory(folder + "/sub"); }
 
   bool Exists(const std::string& rest) const { return std::filesystem::exists(folder + rest); }
 };
