@@ -119,6 +119,7 @@ void TranslateWindowEvent(const SDL_WindowEvent& event) {
     // so that it neither follows twice nor undoes a newer setting that the program made since.
     case SDL_WINDOWEVENT_MOVED:
       if (window->placesAsked.TakeEcho(event.data1, event.data2)) break;
+      window->placesAsked.Forget();
       if (window->x == event.data1 && window->y == event.data2) break;
       window->x = event.data1;
       window->y = event.data2;
@@ -126,6 +127,7 @@ void TranslateWindowEvent(const SDL_WindowEvent& event) {
       break;
     case SDL_WINDOWEVENT_SIZE_CHANGED:
       if (window->sizesAsked.TakeEcho(event.data1, event.data2)) break;
+      window->sizesAsked.Forget();
       if (window->width == event.data1 && window->height == event.data2) break;
       window->width = event.data1;
       window->height = event.data2;

@@ -422,6 +422,13 @@ TEST_F(WindowTest, MoveWindowIsFollowedAtOnceAndItsEchoIsNoNews) {
   // A later move by the desktop, even back to a place the program once asked for, is followed.
   report(SDL_WINDOWEVENT_MOVED, 200, 320);
   EXPECT_EQ(window.x, 200);
+  // A window manager may put the window elsewhere than asked, and no echo comes: its word
+  // stands, and a move by it to the place once asked for is its word too.
+  MoveWindow(window.hwnd, 400, 400, 360, 180, TRUE);
+  report(SDL_WINDOWEVENT_MOVED, 405, 400);
+  EXPECT_EQ(window.x, 405);
+  report(SDL_WINDOWEVENT_MOVED, 400, 400);
+  EXPECT_EQ(window.x, 400);
   window.Destroy();
 }
 

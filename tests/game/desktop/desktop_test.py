@@ -857,19 +857,22 @@ def case_moved_by_move_window(args):
              f"are drawn one pixel for one over the desktop {desktop}")
 
 
-def case_layered_later(args, compositor=None):
+def case_layered_later(args, compositor=None, window_manager=None):
     """A window made opaque is made layered through Apply, cleared again, and layered once more:
     under a compositing manager it blends with the desktop while layered and is opaque again
     after, without one it stays opaque (the framework's fallback); the program draws on after
-    every change, and its window keeps the keyboard."""
+    every change, and its window keeps the keyboard. A window manager's frame has no alpha: the
+    window blends with the frame's black there."""
     start = lambda env: ChangingProgram(args.changing, "layer", env)
     title, size = "Kelvo Layered Later", (200, 150)
-    with on_own_server(start, compositor=compositor, desktop=DESKTOP_GREY) as (server, program):
+    with on_own_server(start, window_manager, compositor=compositor,
+                       desktop=DESKTOP_GREY) as (server, program):
         screen = Screen(args.grab, server)
         program.next_line("the program to draw", lambda text: text == "drawing", 15)
         window = wait_for("the window", lambda: server.visible_window(title, size), 15)
+        wait_for("the window to take the keyboard", lambda: server.focus() == window, 5)
         place = server.geometry(window)[:2]
-        desktop = colour_at(screen, *BARE_DESKTOP)
+        desktop = (0, 0, 0) if window_manager else colour_at(screen, *BARE_DESKTOP)
         squares_look(screen, place, desktop, False, "made opaque")
         for number, layered in ((1, 1), (2, 0), (3, 1)):
             program.process.send_signal(signal.SIGUSR1)
@@ -886,7 +889,7 @@ def case_layered_later(args, compositor=None):
                 raise Failure(f"the window moved to {server.geometry(window)[:2]}")
             squares_look(screen, place, desktop, shows_alpha, f"after change {number} ({said})")
             wait_for("the window to keep the keyboard", lambda: server.focus() == window, 5)
-            step(f"{said}: {'blends with' if shows_alpha else 'opaque over'} the desktop, in "
+            step(f"{said}: {'blends with' if shows_alpha else 'opaque over'} what lies beneath, in "
                  f"its place, with the keyboard")
         escape_ends(server, program, "the changing program")
 
@@ -1142,6 +1145,9 @@ def main():
               case_layered_later),
              ("a window layered later through Apply, under a compositing manager (xcompmgr)",
               lambda args: case_layered_later(args, "xcompmgr")),
+             ("a window layered later through Apply, under a compositing manager (xcompmgr) "
+              f"and a window manager ({args.window_manager})",
+              lambda args: case_layered_later(args, "xcompmgr", args.window_manager)),
              (f"a second window opened and closed {FOCUS_ROUNDS} times beside busy processes "
               f"({args.window_manager})", case_second_window_rounds),
              (f"a tray icon clicked in a notification area ({args.tray_host})",
