@@ -889,8 +889,8 @@ def case_layered_later(args, compositor=None, window_manager=None):
                 raise Failure(f"the window moved to {server.geometry(window)[:2]}")
             squares_look(screen, place, desktop, shows_alpha, f"after change {number} ({said})")
             wait_for("the window to keep the keyboard", lambda: server.focus() == window, 5)
-            step(f"{said}: {'blends with' if shows_alpha else 'opaque over'} what lies beneath, in "
-                 f"its place, with the keyboard")
+            look = "blends with" if shows_alpha else "opaque over"
+            step(f"{said}: {look} what lies beneath, in its place, with the keyboard")
         escape_ends(server, program, "the changing program")
 
 
@@ -914,8 +914,9 @@ def case_second_window_rounds(args):
                 program.process.send_signal(signal.SIGUSR1)
                 program.next_line(f"round {round_}: the second window to open",
                                   lambda text: text == "opened", 10)
-                second = wait_for(f"round {round_}: the second window", lambda: server.visible_window(
-                    "Kelvo Focus Second", (200, 100)), 10)
+                second = wait_for(f"round {round_}: the second window",
+                                  lambda: server.visible_window("Kelvo Focus Second", (200, 100)),
+                                  10)
                 wait_for(f"round {round_}: the second window to take the keyboard",
                          lambda: server.focus() == second, 5)
                 program.process.send_signal(signal.SIGUSR1)
