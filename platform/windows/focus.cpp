@@ -22,7 +22,8 @@ bool InFront(HWND hwnd) {
          (focus.foreground == hwnd || focus.focus == hwnd || focus.active == hwnd);
 }
 
-// A hand-over is held only when a leaving is being watched.
+// The hand-over waits for the window manager's answer to the leaving watched; with nothing
+// watched, the next pump looks at the focus once.
 void HoldHandOver(HWND to) { handedTo = to; }
 
 // The program moved the front itself: an older hand-over no longer speaks for it.

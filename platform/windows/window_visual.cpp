@@ -25,19 +25,19 @@ bool NeedsAlphaVisual(const WindowRecord& window, DWORD exStyle) {
   return window.alphaVisual || AlphaVisualForNewWindow() != 0;
 }
 
-// Brings the new window to what the old one showed: shown (minimised or maximised) as it was,
-// in its place in the stacking order, its opacity and its colour key's shape.
+// Brings the new window to what the old one showed: its opacity and its colour key's shape,
+// given before it shows, then shown (minimised or maximised) as it was, in the old one's place
+// in the stacking order.
 void CarryOver(const WindowRecord& window, SDL_Window* old, SDL_Window* made) {
   const uint32_t oldFlags = SDL_GetWindowFlags(old);
   if (window.layeredFlags & LWA_ALPHA) SDL_SetWindowOpacity(made, window.alpha / 255.0f);
-  if (window.visible) {
-    SDL_ShowWindow(made);
-    StackAbove(made, old);
-    if (oldFlags & SDL_WINDOW_MINIMIZED) SDL_MinimizeWindow(made);
-    if (oldFlags & SDL_WINDOW_MAXIMIZED) SDL_MaximizeWindow(made);
-  }
   if (!window.shape.empty())
     SetWindowShape(made, window.shape.data(), window.shapeWidth, window.shapeHeight);
+  if (!window.visible) return;
+  SDL_ShowWindow(made);
+  StackAbove(made, old);
+  if (oldFlags & SDL_WINDOW_MINIMIZED) SDL_MinimizeWindow(made);
+  if (oldFlags & SDL_WINDOW_MAXIMIZED) SDL_MaximizeWindow(made);
 }
 
 }  // namespace
