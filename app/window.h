@@ -17,10 +17,10 @@ struct KV_WINDOW {
   HINSTANCE instance;        // 0 when none
   unsigned char fullScreen;  // 1 while SetFullScreen has changed the display mode
   int refreshRate;           // the display's refresh rate in Hz; 0 when unknown
-  int width;                 // size in pixels; follows the desktop's resizing of a created window
+  int width;                 // size in pixels; follows MoveWindow and the desktop
   int height;
   float aspect;
-  int x;  // top-left corner in screen pixels; follows the desktop's moves of a created window
+  int x;  // top-left corner in screen pixels; follows MoveWindow and the desktop
   int y;
   int colorBits;
   int depthBits;
@@ -55,9 +55,9 @@ struct KV_WINDOW {
   // Brings a created window in line with its fields (style, opacity, place, size, tray,
   // render-target size and format) and makes its target current. True.
   bool Apply();
-  // The desktop resized the window to a client area of newWidth x newHeight (a window manager,
-  // a user dragging its edge): the stored size takes it and the render target is sized to it
-  // as Apply would size it, so that frames are drawn at the new size, not stretched to it.
+  // The window was resized to a client area of newWidth x newHeight (MoveWindow, a window
+  // manager, a user dragging its edge): the stored size takes it and the render target is sized
+  // to it as Apply would size it, so that frames are drawn at the new size, not stretched to it.
   void FollowDesktopSize(int newWidth, int newHeight);
   // Place and size := the whole screen; aspect := width / height; re-reads the refresh rate.
   void FitScreen();

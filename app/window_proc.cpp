@@ -58,8 +58,9 @@ void Wheel(WPARAM wParam) {
   }
 }
 
-// The desktop moved a window (its client area's top-left corner, screen pixels, in lParam's two
-// signed words): the stored place follows, so that positions in the window stay right.
+// A window moved, by MoveWindow (Apply's among them) or by the desktop (its client area's
+// top-left corner, screen pixels, in lParam's two signed words): the stored place follows, so
+// that positions in the window stay right.
 void FollowMove(HWND hwnd, LPARAM lParam) {
   KV_WINDOW* window = KvWindowOfHandle(hwnd);
   if (window == nullptr) return;
@@ -67,9 +68,9 @@ void FollowMove(HWND hwnd, LPARAM lParam) {
   window->y = (SHORT)HIWORD(lParam);
 }
 
-// The desktop resized a window (its client area, in lParam's two words): the stored size and
-// the render target follow together, so that the frame, the projections taken from the
-// window's size and the GUI's clip all agree. A minimised window keeps the size it will come
+// A window was resized, by MoveWindow or by the desktop (its client area, in lParam's two
+// words): the stored size and the render target follow together, so that the frame, the
+// projections taken from the window's size and the GUI's clip all agree. A minimised window keeps the size it will come
 // back with.
 void FollowSize(HWND hwnd, WPARAM kind, LPARAM lParam) {
   KV_WINDOW* window = KvWindowOfHandle(hwnd);

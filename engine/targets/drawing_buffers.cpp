@@ -97,6 +97,12 @@ void Presented(RenderTarget& target, bool wholeClearFollows) {
   target.takenOut = false;
 }
 
+void LeaveReplacedWindow(SDL_Window* window) {
+  if (window == nullptr || !HasContext() || CurrentWindow() != window) return;
+  EnterWindow(nullptr);
+  BindDrawing();
+}
+
 bool TakeOutOfWindow(RenderTarget& target) {
   if (!target.direct) return true;
   target.takenOut = true;

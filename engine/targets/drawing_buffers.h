@@ -41,6 +41,10 @@ SDL_Window* EnterWindowToPresent(RenderTarget& target);
 // window goes back when nothing disturbed the frame just presented and the next one starts with
 // a whole clear, so no picture has to be carried over.
 void Presented(RenderTarget& target, bool wholeClearFollows);
+// Before the window system replaces a window's SDL window with another: the context leaves it,
+// taking out the picture its back buffer holds, and drawing is bound again. The target goes on
+// drawing into its frame buffer, and goes back into the new window's buffers where they fit.
+void LeaveReplacedWindow(SDL_Window* window);
 // Moves the target's picture out of its window's back buffer into a frame buffer of its own: the
 // batch is drawn first, so nothing drawn for it is lost. False when GL refuses the frame buffer.
 bool TakeOutOfWindow(RenderTarget& target);

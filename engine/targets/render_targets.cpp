@@ -110,6 +110,7 @@ extern "C" uint8_t KvRenderTargetCreate(KV_HANDLE* out, HWND hwnd, uint32_t form
   SDL_Window* window = Resolve(hwnd);
   if (window == nullptr || !ValidFormat(format) || colorBits > 32 || depthBits > 32) return 0;
   if (!EnsureContext() || !FormatShowable(format, window)) return 0;
+  ListenForWindowReplacement(LeaveReplacedWindow);
   auto target = std::make_unique<RenderTarget>();
   target->hwnd = hwnd;
   target->format = static_cast<int32_t>(format);

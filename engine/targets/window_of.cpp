@@ -17,6 +17,10 @@ SDL_Window* SdlWindowOf(HWND hwnd) {
   return windowResolver != nullptr ? windowResolver(hwnd) : platform::SdlWindowOf(hwnd);
 }
 
+void ListenForWindowReplacement(void (*beforeReplacement)(SDL_Window* old)) {
+  platform::SetWindowReplacementListener(beforeReplacement);
+}
+
 }  // namespace kv::engine
 
 namespace kv::engine::testing {

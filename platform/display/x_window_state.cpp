@@ -73,7 +73,53 @@ void WriteState(Display* display, Window window, const StateAtoms& atoms, bool s
                   static_cast<int>(state.size()));
 }
 
+constexpr long kStackAbove = 0;  // Above, the detail of a restack request
+
+bool X11WindowOf(SDL_Window* window, SDL_SysWMinfo* info) {
+  SDL_VERSION(&info->version);
+  return window != nullptr && SDL_GetWindowWMInfo(window, info) && info->subsystem == SDL_SYSWM_X11;
+}
+
+Window ParentOf(Display* display, Window window) {
+  Window root = None, parent = None, *children = nullptr;
+  unsigned int count = 0;
+  if (!XQueryTree(display, window, &root, &parent, &children, &count)) return None;
+  if (children != nullptr) XFree(children);
+  return parent;
+}
+
+void AskRestack(Display* display, Window window, Window sibling) {
+  XEvent event{};
+  event.xclient.type = ClientMessage;
+  event.xclient.window = window;
+  event.xclient.message_type = XInternAtom(display, "_NET_RESTACK_WINDOW", False);
+  event.xclient.format = 32;
+  event.xclient.data.l[0] = kNormalApplication;
+  event.xclient.data.l[1] = static_cast<long>(sibling);
+  event.xclient.data.l[2] = kStackAbove;
+  XSendEvent(display, DefaultRootWindow(display), False,
+             SubstructureRedirectMask | SubstructureNotifyMask, &event);
+}
+
 }  // namespace
+
+void StackAbove(SDL_Window* window, SDL_Window* sibling) {
+  SDL_SysWMinfo info, siblingInfo;
+  if (!X11WindowOf(window, &info) || !X11WindowOf(sibling, &siblingInfo)) return;
+  Display* display = info.info.x11.display;
+  const Window root = DefaultRootWindow(display);
+  const Window x = info.info.x11.window, below = siblingInfo.info.x11.window;
+  // A sibling that is not one in the server's tree would be an error, which ends the process.
+  if (ParentOf(display, x) == root && ParentOf(display, below) == root) {
+    XWindowChanges changes{};
+    changes.sibling = below;
+    changes.stack_mode = Above;
+    XConfigureWindow(display, x, CWSibling | CWStackMode, &changes);
+  } else {
+    AskRestack(display, x, below);
+  }
+  XFlush(display);
+}
 
 void SetTaskbarButton(SDL_Window* window, bool shown, bool mapped) {
   SDL_SysWMinfo info;

@@ -12,5 +12,10 @@ namespace platform {
 // window's state is written, and its manager reads it when the window is mapped. Nothing
 // happens where the video driver is not X11.
 void SetTaskbarButton(SDL_Window* window, bool shown, bool mapped);
+// Puts the mapped window right above the sibling in the stacking order, where a window that
+// takes the sibling's place belongs: directly where neither has a window manager's frame, else
+// by asking the manager (_NET_RESTACK_WINDOW; a manager without it leaves the window where it
+// put it). Nothing happens where the video driver is not X11.
+void StackAbove(SDL_Window* window, SDL_Window* sibling);
 
 }  // namespace platform

@@ -115,15 +115,19 @@ void TranslateWindowEvent(const SDL_WindowEvent& event) {
   switch (event.event) {
     case SDL_WINDOWEVENT_CLOSE: PostToQueue(hwnd, WM_CLOSE, 0, 0); break;
     // The desktop's word on where a window is and how big. What the program asked for itself
-    // (MoveWindow) is already recorded: its echo changes nothing and is not posted, so that it
-    // cannot undo a newer setting that the program has made meanwhile.
+    // (MoveWindow) was told to the window procedure as it was asked: its echo is not posted,
+    // so that it neither follows twice nor undoes a newer setting that the program made since.
     case SDL_WINDOWEVENT_MOVED:
+      if (window->placesAsked.TakeEcho(event.data1, event.data2)) break;
+      window->placesAsked.Forget();
       if (window->x == event.data1 && window->y == event.data2) break;
       window->x = event.data1;
       window->y = event.data2;
       PostToQueue(hwnd, WM_MOVE, 0, PointParam(event.data1, event.data2));
       break;
     case SDL_WINDOWEVENT_SIZE_CHANGED:
+      if (window->sizesAsked.TakeEcho(event.data1, event.data2)) break;
+      window->sizesAsked.Forget();
       if (window->width == event.data1 && window->height == event.data2) break;
       window->width = event.data1;
       window->height = event.data2;

@@ -7,6 +7,7 @@
 
 #include "platform/display/video.h"
 #include "platform/display/x_tray.h"
+#include "platform/windows/focus.h"
 #include "platform/windows/window_classes.h"
 #include "platform/windows/window_table.h"
 #include "platform/winapi/windows.h"
@@ -82,6 +83,7 @@ BOOL WINAPI PeekMessageA(LPMSG msg, HWND hwnd, UINT filterMin, UINT filterMax, U
   if (TakePosted(msg, hwnd, filterMin, filterMax, remove)) return TRUE;
   PumpSdlEvents();
   PumpTrayEvents();
+  FollowFocusHandOver();
   if (TakePosted(msg, hwnd, filterMin, filterMax, remove)) return TRUE;
 
   MessageQueue& queue = ThreadQueue();
@@ -124,14 +126,8 @@ BOOL WINAPI TranslateMessage(const MSG* msg) {
 }
 
 LRESULT WINAPI DispatchMessageA(const MSG* msg) {
-  using namespace platform;
   if (msg == nullptr) return 0;
-  WindowRecord* window = FindWindowRecord(msg->hwnd);
-  if (window == nullptr) return 0;
-  const WNDCLASSA* windowClass = FindWindowClass(window->className.c_str());
-  if (windowClass == nullptr || windowClass->lpfnWndProc == nullptr) return 0;
-  WNDPROC procedure = windowClass->lpfnWndProc;
-  return procedure(msg->hwnd, msg->message, msg->wParam, msg->lParam);
+  return platform::CallWindowProcedure(msg->hwnd, msg->message, msg->wParam, msg->lParam);
 }
 
 LRESULT WINAPI DefWindowProcA(HWND, UINT, WPARAM, LPARAM) { return 0; }

@@ -4,12 +4,33 @@
 
 #include <SDL2/SDL.h>
 
+#include "platform/display/x_focus.h"
 #include "platform/testing/test_hooks.h"
 #include "platform/windows/window_table.h"
 #include "platform/winapi/windows.h"
 
 namespace platform {
 namespace {
+
+// The window that was handed the keyboard while a window manager's answer to a window's leaving
+// is awaited; null when none is.
+HWND handedTo = nullptr;
+
+bool InFront(HWND hwnd) {
+  const FocusState& focus = Focus();
+  return hwnd != nullptr &&
+         (focus.foreground == hwnd || focus.focus == hwnd || focus.active == hwnd);
+}
+
+// The hand-over waits for the window manager's answer to the leaving watched; with nothing
+// watched, the next pump looks at the focus once.
+void HoldHandOver(HWND to) { handedTo = to; }
+
+// The program moved the front itself: an older hand-over no longer speaks for it.
+void EndHandOver() {
+  handedTo = nullptr;
+  StopWatchingLeaving();
+}
 
 // Asks the desktop to give the keyboard to the window. X only gives it to a mapped window;
 // SDL refuses the others and drivers without a focus of their own (offscreen) ignore it.
@@ -18,9 +39,8 @@ void RequestInputFocus(WindowRecord& window) {
   if (window.visible) SDL_SetWindowInputFocus(window.sdl);
 }
 
-}  // namespace
-
-void Activate(HWND hwnd) {
+// Makes the window the foreground, active and focused one, raised, and asks for the keyboard.
+void MakeFront(HWND hwnd) {
   WindowRecord* window = FindWindowRecord(hwnd);
   if (window == nullptr) return;
   FocusState& focus = Focus();
@@ -33,10 +53,25 @@ void Activate(HWND hwnd) {
   RequestInputFocus(*window);
 }
 
+}  // namespace
+
+void Activate(HWND hwnd) {
+  if (FindWindowRecord(hwnd) == nullptr) return;
+  EndHandOver();
+  MakeFront(hwnd);
+}
+
+void WatchFrontLeaving(HWND leaving) {
+  WindowRecord* window = FindWindowRecord(leaving);
+  if (window == nullptr || !InFront(leaving)) return;
+  // Only a window the server shows can be unmapped, which is what a manager answers.
+  if (!window->visible) return;
+  if (!WatchLeaving(window->sdl)) StopWatchingLeaving();
+}
+
 void HandFocusOnFrom(HWND gone) {
   FocusState& focus = Focus();
-  bool wasInFront = focus.foreground == gone || focus.focus == gone || focus.active == gone;
-  if (!wasInFront) return;
+  if (!InFront(gone)) return;
   // The newest visible window of the process takes the front, as the desktop would activate it.
   HWND next = nullptr;
   for (auto it = Windows().rbegin(); it != Windows().rend() && next == nullptr; ++it) {
@@ -44,12 +79,32 @@ void HandFocusOnFrom(HWND gone) {
     if (candidate != gone && it->second->visible) next = candidate;
   }
   if (next != nullptr) {
-    Activate(next);
+    MakeFront(next);
+    HoldHandOver(next);
     return;
   }
+  EndHandOver();
   if (focus.foreground == gone) focus.foreground = nullptr;
   if (focus.focus == gone) focus.focus = nullptr;
   if (focus.active == gone) focus.active = nullptr;
+}
+
+void KeepFocusAfterReplacement(HWND hwnd) {
+  WindowRecord* window = FindWindowRecord(hwnd);
+  if (window == nullptr || !InFront(hwnd)) return;
+  RequestInputFocus(*window);
+  HoldHandOver(hwnd);
+}
+
+void FollowFocusHandOver() {
+  if (handedTo == nullptr || !LeavingAnswered()) return;
+  HWND to = handedTo;
+  handedTo = nullptr;
+  WindowRecord* window = FindWindowRecord(to);
+  // The manager's answer came after the request and undid it: the request goes again, after
+  // the answer, so it stands. A focus the manager or the user gave to a real window stays.
+  if (window != nullptr && window->visible && Focus().active == to && KeyboardNowhere())
+    RequestInputFocus(*window);
 }
 
 }  // namespace platform
@@ -65,6 +120,7 @@ HWND WINAPI SetFocus(HWND hwnd) {
   if (window == nullptr) return nullptr;
   HWND previous = platform::Focus().focus;
   platform::Focus().focus = hwnd;
+  platform::EndHandOver();
   platform::RequestInputFocus(*window);
   return previous;
 }

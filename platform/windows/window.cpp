@@ -16,11 +16,18 @@
 #include "platform/windows/style_table.h"
 #include "platform/windows/window_classes.h"
 #include "platform/windows/window_table.h"
+#include "platform/windows/window_visual.h"
 #include "platform/winapi/windows.h"
 
 namespace {
 
 using platform::WindowRecord;
+
+// Two values in the words of a message's lParam, each kept to 16 bits as the window system
+// packs a place or a size.
+LPARAM PackedPair(int low, int high) {
+  return MAKELPARAM(static_cast<SHORT>(low), static_cast<SHORT>(high));
+}
 
 int SdlPosition(int value) { return value == CW_USEDEFAULT ? SDL_WINDOWPOS_UNDEFINED : value; }
 
@@ -69,6 +76,8 @@ void ApplyVisibility(WindowRecord& window, int command) {
 // kind, when it changes its always-on-top; the kind is told after it, so that it stands. A
 // window that stops being layered loses its colour key's shape with its layered attributes.
 void ApplyExStyle(WindowRecord& window, DWORD exStyle) {
+  // A new SDL window, when it comes, is made with the new style's flags already.
+  platform::FitVisualToStyle(window, exStyle);
   DWORD changed = exStyle ^ window.exStyle;
   if (changed & WS_EX_TOPMOST) {
     SDL_SetWindowAlwaysOnTop(window.sdl, (exStyle & WS_EX_TOPMOST) ? SDL_TRUE : SDL_FALSE);
@@ -86,25 +95,6 @@ void ApplyStyle(WindowRecord& window, DWORD style) {
     SDL_SetWindowBordered(window.sdl, bordered ? SDL_TRUE : SDL_FALSE);
   }
   window.style = style;
-}
-
-// Creates the SDL window; one made layered on a compositing X desktop gets a visual with an alpha
-// channel, which the compositor blends over the desktop. GL does not draw on such a window (the
-// engine's one context has another visual): its frames arrive as pictures (layered_frames.h).
-// SDL asks compositors by default to leave its windows out, which some honour by stopping
-// compositing altogether: a layered window must be composited.
-SDL_Window* CreateSdlWindow(const char* title, int x, int y, int width, int height, uint32_t flags,
-                            DWORD exStyle, bool* alphaVisual) {
-  unsigned long visual = (exStyle & WS_EX_LAYERED) ? platform::AlphaVisualForNewWindow() : 0;
-  *alphaVisual = visual != 0;
-  if (visual == 0) return SDL_CreateWindow(title, x, y, width, height, flags);
-  std::string id = std::to_string(visual);
-  SDL_SetHint(SDL_HINT_VIDEO_X11_WINDOW_VISUALID, id.c_str());
-  SDL_SetHint(SDL_HINT_VIDEO_X11_NET_WM_BYPASS_COMPOSITOR, "0");
-  SDL_Window* sdl = SDL_CreateWindow(title, x, y, width, height, flags & ~SDL_WINDOW_OPENGL);
-  SDL_ResetHint(SDL_HINT_VIDEO_X11_WINDOW_VISUALID);
-  SDL_ResetHint(SDL_HINT_VIDEO_X11_NET_WM_BYPASS_COMPOSITOR);
-  return sdl;
 }
 
 }  // namespace
@@ -152,6 +142,7 @@ BOOL WINAPI DestroyWindow(HWND hwnd) {
   if (window == nullptr) return FALSE;
   // A window's tray icons go with it: no host keeps an icon whose clicks have nowhere to go.
   RemoveTrayIconsOf(hwnd);
+  WatchFrontLeaving(hwnd);
   ForgetWindowPictures(window->sdl);
   SDL_DestroyWindow(window->sdl);
   Windows().erase(window->id);
@@ -163,29 +154,46 @@ BOOL WINAPI ShowWindow(HWND hwnd, int command) {
   WindowRecord* window = platform::FindWindowRecord(hwnd);
   if (window == nullptr) return FALSE;
   bool wasVisible = window->visible;
+  const bool leaves = command == SW_HIDE || command == SW_MINIMIZE || command == SW_SHOWMINIMIZED ||
+                      command == SW_SHOWMINNOACTIVE;
+  if (leaves) platform::WatchFrontLeaving(hwnd);
   ApplyVisibility(*window, command);
   // Showing activates the window unless the command says otherwise; hiding or minimising the
   // window in front hands the front on.
   if (ActivatesWindow(command)) {
     platform::Activate(hwnd);
-  } else if (command == SW_HIDE || command == SW_MINIMIZE || command == SW_SHOWMINIMIZED ||
-             command == SW_SHOWMINNOACTIVE) {
+  } else if (leaves) {
     platform::HandFocusOnFrom(hwnd);
   }
   return wasVisible ? TRUE : FALSE;
 }
 
 BOOL WINAPI MoveWindow(HWND hwnd, int x, int y, int width, int height, BOOL) {
-  WindowRecord* window = platform::FindWindowRecord(hwnd);
+  using namespace platform;
+  WindowRecord* window = FindWindowRecord(hwnd);
   if (window == nullptr) return FALSE;
   width = std::max(width, 1);
   height = std::max(height, 1);
-  SDL_SetWindowPosition(window->sdl, x, y);
-  SDL_SetWindowSize(window->sdl, width, height);
-  window->x = x;
-  window->y = y;
-  window->width = width;
-  window->height = height;
+  const bool moved = x != window->x || y != window->y;
+  const bool sized = width != window->width || height != window->height;
+  if (moved) {
+    SDL_SetWindowPosition(window->sdl, x, y);
+    window->placesAsked.Add(x, y);
+    window->x = x;
+    window->y = y;
+  }
+  if (sized) {
+    SDL_SetWindowSize(window->sdl, width, height);
+    window->sizesAsked.Add(width, height);
+    window->width = width;
+    window->height = height;
+  }
+  // The window procedure hears of the change before the call returns, as of a move by the
+  // desktop: the client area's corner, then its size. The procedure may destroy the window.
+  if (moved) CallWindowProcedure(hwnd, WM_MOVE, 0, PackedPair(x, y));
+  if (sized && FindWindowRecord(hwnd) != nullptr) {
+    CallWindowProcedure(hwnd, WM_SIZE, SIZE_RESTORED, PackedPair(width, height));
+  }
   return TRUE;
 }
 

@@ -42,6 +42,14 @@ const WNDCLASSA* FindWindowClass(const char* name) {
   return found == Classes().end() ? nullptr : &found->windowClass;
 }
 
+LRESULT CallWindowProcedure(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
+  WindowRecord* window = FindWindowRecord(hwnd);
+  if (window == nullptr) return 0;
+  const WNDCLASSA* windowClass = FindWindowClass(window->className.c_str());
+  if (windowClass == nullptr || windowClass->lpfnWndProc == nullptr) return 0;
+  return windowClass->lpfnWndProc(hwnd, message, wParam, lParam);
+}
+
 void ForgetWindowClasses() { Classes().clear(); }
 
 }  // namespace platform

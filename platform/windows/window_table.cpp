@@ -7,6 +7,25 @@
 
 namespace platform {
 
+namespace {
+constexpr size_t kAskedKept = 8;
+}
+
+void AskedValues::Add(int first, int second) {
+  if (values_.size() == kAskedKept) values_.erase(values_.begin());
+  values_.push_back(POINT{first, second});
+}
+
+bool AskedValues::TakeEcho(int first, int second) {
+  for (size_t i = 0; i < values_.size(); ++i) {
+    if (values_[i].x == first && values_[i].y == second) {
+      values_.erase(values_.begin(), values_.begin() + static_cast<std::ptrdiff_t>(i) + 1);
+      return true;
+    }
+  }
+  return false;
+}
+
 std::map<uintptr_t, std::unique_ptr<WindowRecord>>& Windows() {
   static std::map<uintptr_t, std::unique_ptr<WindowRecord>> windows;
   return windows;

@@ -15,6 +15,23 @@
 
 namespace platform {
 
+// Places or sizes (x, y or width, height) that the program gave a window itself (MoveWindow)
+// and the desktop has not reported back yet, oldest first. A report of one of them is the echo
+// of the program's own request, already told to the window procedure. Any other report is the
+// desktop's own word, which answers or overrides every request before it (a window manager may
+// place a window elsewhere than asked): those are forgotten then. A few are kept: a desktop that
+// never reports a request (a headless driver) lets the oldest drop.
+class AskedValues {
+ public:
+  void Add(int first, int second);
+  // Whether (first, second) is one of them; that one and the older ones are taken.
+  bool TakeEcho(int first, int second);
+  void Forget() { values_.clear(); }
+
+ private:
+  std::vector<POINT> values_;
+};
+
 struct WindowRecord {
   uintptr_t id = 0;
   std::string className;
@@ -27,6 +44,8 @@ struct WindowRecord {
   int height = 0;
   bool visible = false;
   SDL_Window* sdl = nullptr;
+  AskedValues placesAsked;
+  AskedValues sizesAsked;
   // Last layered attributes asked for.
   COLORREF colorKey = 0;
   BYTE alpha = 255;

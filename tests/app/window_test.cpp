@@ -386,6 +386,52 @@ TEST_F(WindowTest, DestroyIsHarmlessOnANeverCreatedOrDestroyedWindow) {
   window.Destroy();
 }
 
+// A program that moves its window itself (MoveWindow) is followed as the desktop's moves are,
+// before the call returns: the fields, and the render target sized to the window, so frames are
+// not stretched. SDL's report of that move later is no news, and neither is a stale one.
+TEST_F(WindowTest, MoveWindowIsFollowedAtOnceAndItsEchoIsNoNews) {
+  KV_WINDOW window = Described("Window Moved", 320, 240);
+  window.x = 100;
+  window.y = 100;
+  ASSERT_TRUE(window.Create(KV_HANDLE()));
+  ASSERT_TRUE(MoveWindow(window.hwnd, 200, 320, 360, 180, TRUE));
+  EXPECT_EQ(std::make_tuple(window.x, window.y, window.width, window.height),
+            std::make_tuple(200, 320, 360, 180));
+  EXPECT_EQ(*(uint32_t*)KvRenderTargetGet(window.renderTarget, KV_RT_VIEWPORT_W), 360u);
+  EXPECT_EQ(*(uint32_t*)KvRenderTargetGet(window.renderTarget, KV_RT_VIEWPORT_H), 180u);
+
+  MoveWindow(window.hwnd, 210, 330, 360, 180, TRUE);
+  // The program's own setting since, which the reports of either move must not undo.
+  window.x = 7;
+  auto report = [&](Uint8 change, int a, int b) {
+    SDL_Event event{};
+    event.type = event.window.type = SDL_WINDOWEVENT;
+    event.window.windowID = platform::testing::SdlWindowId(window.hwnd);
+    event.window.event = change;
+    event.window.data1 = a;
+    event.window.data2 = b;
+    platform::testing::InjectEvent(event);
+    MSG msg{};
+    while (PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) DispatchMessageA(&msg);
+  };
+  report(SDL_WINDOWEVENT_MOVED, 200, 320);
+  report(SDL_WINDOWEVENT_SIZE_CHANGED, 360, 180);
+  report(SDL_WINDOWEVENT_MOVED, 210, 330);
+  EXPECT_EQ(window.x, 7);
+  EXPECT_EQ(window.y, 330);
+  // A later move by the desktop, even back to a place the program once asked for, is followed.
+  report(SDL_WINDOWEVENT_MOVED, 200, 320);
+  EXPECT_EQ(window.x, 200);
+  // A window manager may put the window elsewhere than asked, and no echo comes: its word
+  // stands, and a move by it to the place once asked for is its word too.
+  MoveWindow(window.hwnd, 400, 400, 360, 180, TRUE);
+  report(SDL_WINDOWEVENT_MOVED, 405, 400);
+  EXPECT_EQ(window.x, 405);
+  report(SDL_WINDOWEVENT_MOVED, 400, 400);
+  EXPECT_EQ(window.x, 400);
+  window.Destroy();
+}
+
 // The desktop moves and resizes windows too (a user dragging one, a window manager placing
 // it): the stored place and size follow, so that positions in the window stay right.
 TEST_F(WindowTest, TheStoredPlaceAndSizeFollowTheDesktop) {

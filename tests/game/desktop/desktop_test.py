@@ -39,6 +39,7 @@ import contextlib
 import ctypes
 import os
 import shutil
+import signal
 import subprocess
 import sys
 import tempfile
@@ -123,6 +124,12 @@ class Xlib:
         self.lib.XCloseDisplay.argtypes = [ctypes.c_void_p]
         self.lib.XGetWindowAttributes.argtypes = [ctypes.c_void_p, ctypes.c_ulong,
                                                   ctypes.POINTER(WindowAttributes)]
+        self.lib.XGetWindowProperty.argtypes = [
+            ctypes.c_void_p, ctypes.c_ulong, ctypes.c_ulong, ctypes.c_long, ctypes.c_long,
+            ctypes.c_int, ctypes.c_ulong, ctypes.POINTER(ctypes.c_ulong),
+            ctypes.POINTER(ctypes.c_int), ctypes.POINTER(ctypes.c_ulong),
+            ctypes.POINTER(ctypes.c_ulong), ctypes.POINTER(ctypes.c_void_p)]
+        self.lib.XFree.argtypes = [ctypes.c_void_p]
         self.display = display.encode()
 
     def _call(self, work):
@@ -151,6 +158,27 @@ class Xlib:
                 return False
             return attributes.all_event_masks & SUBSTRUCTURE_REDIRECT_MASK != 0
         return self._call(redirected)
+
+    def client_list(self):
+        """The windows the window manager lists as its clients (_NET_CLIENT_LIST)."""
+        def read(connection):
+            root = self.lib.XDefaultRootWindow(connection)
+            atom = self.lib.XInternAtom(connection, b"_NET_CLIENT_LIST", 0)
+            kind, size, count, after = (ctypes.c_ulong(), ctypes.c_int(), ctypes.c_ulong(),
+                                        ctypes.c_ulong())
+            data = ctypes.c_void_p()
+            xa_window = 33
+            self.lib.XGetWindowProperty(connection, root, atom, 0, 4096, 0, xa_window,
+                                        ctypes.byref(kind), ctypes.byref(size),
+                                        ctypes.byref(count), ctypes.byref(after),
+                                        ctypes.byref(data))
+            if not data.value:
+                return []
+            words = ctypes.cast(data, ctypes.POINTER(ctypes.c_ulong))
+            windows = [words[i] for i in range(count.value)] if size.value == 32 else []
+            self.lib.XFree(data)
+            return windows
+        return self._call(read)
 
     def set_desktop_colour(self, pixel):
         def paint(connection):
@@ -596,9 +624,9 @@ BUTTON_OVER_LOOK = (229, 26, 26)
 class SayingProgram:
     """A program that says what it sees on stdout, read line by line as it comes."""
 
-    def __init__(self, path, env):
+    def __init__(self, path, env, arguments=()):
         self.stderr = tempfile.TemporaryFile()
-        self.process = subprocess.Popen([path], env=env, stdout=subprocess.PIPE,
+        self.process = subprocess.Popen([path, *arguments], env=env, stdout=subprocess.PIPE,
                                         stderr=self.stderr, text=True)
         self.lines = []
         self.seen = 0  # lines before this one are taken
@@ -856,6 +884,157 @@ def case_intro_over_the_desktop(args):
         step(f"the intro's logo is drawn and its four corners show the desktop {desktop}")
 
 
+# ---- windows that change after they are made ----
+
+# Every window of the changing program: transparent black, a half-transparent red square at
+# (20, 20)-(80, 80) and an opaque green one at (120, 20)-(180, 80), presented as layered frames.
+HALF_RED = (128, 0, 0, 64)  # premultiplied, as blended over transparent black
+GREEN = (0, 255, 0)
+MOVED = (200, 320, 360, 180)  # MoveWindow's place and size
+
+
+class ChangingProgram(SayingProgram):
+    """The changing program in one of its modes; each SIGUSR1 makes its next change."""
+
+    def __init__(self, path, mode, env):
+        super().__init__(path, env, [mode])
+
+
+def squares_look(screen, place, desktop, composited, what):
+    """The window at place shows the squares drawn one pixel for one: half red, green to its
+    last column and not beyond, and between them and below them transparent (the desktop when
+    composited, else black)."""
+    x, y = place
+    clear = desktop if composited else (0, 0, 0)
+    red = over_desktop(HALF_RED, desktop) if composited else HALF_RED[:3]
+    looks = [((50, 50), red, "the half-transparent square"),
+             ((150, 50), GREEN, "the green square"),
+             ((179, 79), GREEN, "the green square's last pixel"),
+             ((180, 50), clear, "right of the green square"),
+             ((100, 50), clear, "between the squares"),
+             ((50, 100), clear, "below the squares")]
+    for (dx, dy), wanted, where in looks:
+        shows_colour(screen, (x + dx, y + dy), wanted, f"{what}: {where} ({dx}, {dy})")
+
+
+def case_moved_by_move_window(args):
+    """A layered window under xcompmgr that its program moves and sizes with MoveWindow: its
+    fields and render target follow at once, and it draws its squares at the new size, one pixel
+    for one, with its transparent pixels showing the desktop."""
+    start = lambda env: ChangingProgram(args.changing, "move", env)
+    with on_own_server(start, compositor="xcompmgr", desktop=DESKTOP_GREY) as (server, program):
+        screen = Screen(args.grab, server)
+        program.next_line("the program to draw", lambda text: text == "drawing", 15)
+        window = wait_for("the window", lambda: server.visible_window("Kelvo Moving", (320, 240)),
+                          15)
+        desktop = colour_at(screen, *BARE_DESKTOP)
+        squares_look(screen, server.geometry(window)[:2], desktop, True, "before the move")
+        program.process.send_signal(signal.SIGUSR1)
+        fields = program.next_line("the window's fields", lambda text: text.startswith("fields"))
+        target = program.next_line("the target's size", lambda text: text.startswith("target"))
+        wanted = ("fields %d %d %d %d" % MOVED, "target %d %d" % MOVED[2:])
+        if (fields, target) != wanted:
+            raise Failure(f"after MoveWindow the program says {fields!r}, {target!r}, not "
+                          f"{wanted}")
+        program.next_line("the program to draw after the move", lambda text: text == "drawn 1")
+        wait_for(f"the window to be at {MOVED}", lambda: server.geometry(window) == MOVED, 5)
+        squares_look(screen, MOVED[:2], desktop, True, "after the move")
+        step(f"moved and sized by MoveWindow to {MOVED}: fields and target follow, the squares "
+             f"are drawn one pixel for one over the desktop {desktop}")
+
+
+def case_layered_later(args, compositor=None, window_manager=None):
+    """A window made opaque is made layered through Apply, cleared again, and layered once more:
+    under a compositing manager it blends with the desktop while layered and is opaque again
+    after, without one it stays opaque (the framework's fallback); the program draws on after
+    every change, and its window keeps the keyboard. A window manager's frame has no alpha: the
+    window blends with the frame's black there."""
+    start = lambda env: ChangingProgram(args.changing, "layer", env)
+    title, size = "Kelvo Layered Later", (200, 150)
+    with on_own_server(start, window_manager, compositor=compositor,
+                       desktop=DESKTOP_GREY) as (server, program):
+        screen = Screen(args.grab, server)
+        program.next_line("the program to draw", lambda text: text == "drawing", 15)
+        window = wait_for("the window", lambda: server.visible_window(title, size), 15)
+        wait_for("the window to take the keyboard", lambda: server.focus() == window, 5)
+        place = server.geometry(window)[:2]
+        desktop = (0, 0, 0) if window_manager else colour_at(screen, *BARE_DESKTOP)
+        squares_look(screen, place, desktop, False, "made opaque")
+        for number, layered in ((1, 1), (2, 0), (3, 1)):
+            program.process.send_signal(signal.SIGUSR1)
+            said = program.next_line("the program to say its window's state",
+                                     lambda text: text.startswith("layered"))
+            shows_alpha = bool(layered and compositor)
+            wanted = f"layered {layered} {82 if shows_alpha else 81}"
+            if said != wanted:
+                raise Failure(f"after change {number} the program says {said!r}, not {wanted!r}")
+            program.next_line(f"the program to draw after change {number}",
+                              lambda text: text == f"drawn {number}")
+            window = wait_for("the window", lambda: server.visible_window(title, size), 5)
+            if server.geometry(window)[:2] != place:
+                raise Failure(f"the window moved to {server.geometry(window)[:2]}")
+            squares_look(screen, place, desktop, shows_alpha, f"after change {number} ({said})")
+            wait_for("the window to keep the keyboard", lambda: server.focus() == window, 5)
+            look = "blends with" if shows_alpha else "opaque over"
+            step(f"{said}: {look} what lies beneath, in its place, with the keyboard")
+        escape_ends(server, program, "the changing program")
+
+
+FOCUS_ROUNDS = 20
+
+
+def case_second_window_rounds(args):
+    """Under a window manager, beside busy processes, a second window opened and closed twenty
+    times: each time it closes, the first window gets the keyboard back and hears Space. The
+    pointer stays on the bare desktop, so no focus that follows it can stand in. Space is
+    pressed once the manager has answered the close (the window is off its client list): a
+    manager that moves the focus as it answers may do so after the program handed it on."""
+    start = lambda env: ChangingProgram(args.changing, "focus", env)
+    busy = [subprocess.Popen(["nice", "yes"], stdout=subprocess.DEVNULL) for _ in range(2)]
+    try:
+        with on_own_server(start, args.window_manager) as (server, program):
+            program.next_line("the program to draw", lambda text: text == "drawing", 15)
+            main = wait_for("the first window",
+                            lambda: server.visible_window("Kelvo Focus Main", (320, 200)), 15)
+            server.xdotool("mousemove", *map(str, BARE_DESKTOP))
+            wait_for("the first window to take the keyboard", lambda: server.focus() == main, 5)
+            for round_ in range(1, FOCUS_ROUNDS + 1):
+                program.process.send_signal(signal.SIGUSR1)
+                program.next_line(f"round {round_}: the second window to open",
+                                  lambda text: text == "opened", 10)
+                second = wait_for(f"round {round_}: the second window",
+                                  lambda: server.visible_window("Kelvo Focus Second", (200, 100)),
+                                  10)
+                wait_for(f"round {round_}: the second window to take the keyboard",
+                         lambda: server.focus() == second, 5)
+                wait_for(f"round {round_}: the window manager to list the second window",
+                         lambda: int(second) in server.xlib.client_list(), 5)
+                program.process.send_signal(signal.SIGUSR1)
+                program.next_line(f"round {round_}: the second window to close",
+                                  lambda text: text == "closed", 10)
+                wait_for(f"round {round_}: the window manager to forget the second window",
+                         lambda: int(second) not in server.xlib.client_list(), 5)
+                seen = []
+                def back():
+                    seen.append(server.focus())
+                    return seen[-1] == main
+                try:
+                    wait_for(f"round {round_}: the first window to get the keyboard back", back, 5)
+                except Failure:
+                    raise Failure(f"round {round_}: the keyboard is at {seen[-1]}, not the first "
+                                  f"window {main}")
+                server.xdotool("key", "space")
+                program.next_line(f"round {round_}: Space to reach the first window",
+                                  lambda text: text == "space", 5)
+            step(f"{FOCUS_ROUNDS} rounds: each time the second window closed, the first took the "
+                 f"keyboard back and heard Space")
+            escape_ends(server, program, "the changing program")
+    finally:
+        for process in busy:
+            process.kill()
+            process.wait()
+
+
 # ---- a key pressed again quickly ----
 
 KEYS_TITLE = "Kelvo Keys Desktop"
@@ -1029,6 +1208,7 @@ def main():
     parser.add_argument("--keys", required=True)
     parser.add_argument("--layered", required=True)
     parser.add_argument("--tray", required=True)
+    parser.add_argument("--changing", required=True)
     parser.add_argument("--window-manager", default="evilwm")
     parser.add_argument("--tray-host", default="trayer")
     parser.add_argument("--only", default="", help="run only the cases whose name has this text")
@@ -1053,6 +1233,16 @@ def main():
              ("layered windows under a compositing manager (xcompmgr)",
               lambda args: case_layered_windows(args, "xcompmgr")),
              ("the intro under a compositing manager (xcompmgr)", case_intro_over_the_desktop),
+             ("a layered window moved by MoveWindow (xcompmgr)", case_moved_by_move_window),
+             ("a window layered later through Apply, without a compositing manager",
+              case_layered_later),
+             ("a window layered later through Apply, under a compositing manager (xcompmgr)",
+              lambda args: case_layered_later(args, "xcompmgr")),
+             ("a window layered later through Apply, under a compositing manager (xcompmgr) "
+              f"and a window manager ({args.window_manager})",
+              lambda args: case_layered_later(args, "xcompmgr", args.window_manager)),
+             (f"a second window opened and closed {FOCUS_ROUNDS} times beside busy processes "
+              f"({args.window_manager})", case_second_window_rounds),
              (f"a tray icon clicked in a notification area ({args.tray_host})",
               case_tray_icon_clicks),
              (f"a tray icon whose host ({args.tray_host}) starts later and restarts",

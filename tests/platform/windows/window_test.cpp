@@ -3,6 +3,9 @@
 #include "platform/platform_fixture.h"
 #include "platform/windows/sdl_window.h"
 
+#include <tuple>
+#include <vector>
+
 namespace pt = platform::testing;
 
 class Windows : public PlatformTest {};
@@ -92,6 +95,57 @@ TEST_F(Windows, ShowMoveFocusAndDestroy) {
   EXPECT_EQ(GetWindowLongA(intro, GWL_EXSTYLE), 0);
   EXPECT_TRUE(ShowWindow(main, SW_HIDE));
   EXPECT_FALSE(pt::Window(main)->visible);
+}
+
+// MoveWindow tells the window procedure before it returns, as the desktop's own moves are told:
+// WM_MOVE with the corner, then WM_SIZE with the size (SIZE_RESTORED), each packed into two
+// signed 16-bit words, and each only when that part changed.
+TEST_F(Windows, MoveWindowSendsMoveAndSizeBeforeItReturns) {
+  HWND hwnd = MakeWindow("Moved", WS_EX_APPWINDOW, 10, 20, 64, 48);
+  auto sent = [&] {
+    std::vector<std::tuple<UINT, WPARAM, int, int>> messages;
+    for (const ProcCall& call : Calls()) {
+      EXPECT_EQ(call.hwnd, hwnd);
+      messages.emplace_back(call.message, call.wParam, SHORT(LOWORD(call.lParam)),
+                            SHORT(HIWORD(call.lParam)));
+    }
+    Calls().clear();
+    return messages;
+  };
+  using Sent = std::vector<std::tuple<UINT, WPARAM, int, int>>;
+  ASSERT_TRUE(MoveWindow(hwnd, 200, 320, 360, 180, TRUE));
+  EXPECT_EQ(sent(), (Sent{{WM_MOVE, 0, 200, 320}, {WM_SIZE, SIZE_RESTORED, 360, 180}}));
+  ASSERT_TRUE(MoveWindow(hwnd, 200, 320, 360, 180, TRUE));
+  EXPECT_EQ(sent(), Sent{});
+  MoveWindow(hwnd, -30, -5, 360, 180, TRUE);  // partly off the screen
+  EXPECT_EQ(sent(), (Sent{{WM_MOVE, 0, -30, -5}}));
+  MoveWindow(hwnd, -30, -5, 0, 90, TRUE);  // a window is at least one pixel wide
+  EXPECT_EQ(sent(), (Sent{{WM_SIZE, SIZE_RESTORED, 1, 90}}));
+  // Nothing of it is posted as well: the frame loop does not hear it a second time.
+  Drain();
+  EXPECT_EQ(sent(), Sent{});
+}
+
+// A window procedure may destroy its window as it hears the move; MoveWindow then stops.
+TEST_F(Windows, AWindowDestroyedAsItHearsItsMoveHearsNothingMore) {
+  static HWND destroyed = nullptr;
+  WNDCLASSA windowClass{};
+  windowClass.lpfnWndProc = [](HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) -> LRESULT {
+    if (message == WM_MOVE) {
+      destroyed = hwnd;
+      DestroyWindow(hwnd);
+    }
+    return RecordingProc(hwnd, message, wParam, lParam);
+  };
+  windowClass.lpszClassName = "Destroyed On Move";
+  ASSERT_NE(RegisterClassA(&windowClass), 0);
+  HWND hwnd = CreateWindowExA(0, "Destroyed On Move", "", WS_POPUP, 0, 0, 10, 10, nullptr, nullptr,
+                              nullptr, nullptr);
+  ASSERT_TRUE(MoveWindow(hwnd, 5, 5, 20, 20, TRUE));
+  EXPECT_EQ(destroyed, hwnd);
+  ASSERT_EQ(Calls().size(), 1u);
+  EXPECT_EQ(Calls()[0].message, UINT(WM_MOVE));
+  EXPECT_EQ(platform::SdlWindowOf(hwnd), nullptr);
 }
 
 // Without a window manager nothing else gives a window the keyboard: showing or activating a
