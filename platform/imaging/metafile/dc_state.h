@@ -30,8 +30,8 @@ struct Mapping {
 
 struct DcState {
   Mapping mapping;
-  Pen pen;
-  Brush brush;
+  Pen pen;                                                // black, one pixel
+  Brush brush{kBrushSolid, {255, 255, 255}, 0, nullptr};  // white, as a new device context's
   Font font;
   Color textColor{0, 0, 0};
   Color backColor{255, 255, 255};

@@ -386,7 +386,7 @@ def pens_emf():
     pen, and a null pen around a filled rectangle."""
     records = [e_extpen(1, RED, 80, 0x00010000 | 0x200), e_select(1),
                e_poly(4, [(480, 480), (4320, 480)]),
-               e_pen(2, BLUE, 0, 1), e_select(2), e_u32(18, 1), e_poly(87, [(0, 1800), (4800, 1800)], True),
+               e_pen(2, BLUE, 0, 1), e_select(2), e_u32(18, 1), e_poly(87, [(0, 1780), (4800, 1780)], True),
                e_pen(3, BLACK, 40, 5), e_select(3), e_brush(4, GREEN), e_select(4),
                e_rect(480, 2400, 1440, 3360)]
     return emf_file(FRAME, DEVICE, MM, records)
@@ -446,12 +446,56 @@ def emfplus_only_emf():
     return emf_file(FRAME, DEVICE, MM, records)
 
 
+def objects_out_of_range_emf():
+    """Object indices the table does not have: a brush made at 9999 (the table has 16 entries),
+    its selection, a stock number that names nothing, and deletions far out of range. The
+    rectangle then takes the default brush (white)."""
+    records = [e_brush(9999, RED), e_select(9999), e_select(0x80000063), e_select(0),
+               emf_record(40, struct.pack("<I", 123456)), emf_record(40, struct.pack("<I", 0xFFFFFFFF)),
+               e_rect(480, 480, 1920, 1920)]
+    return emf_file(FRAME, DEVICE, MM, records)
+
+
+def objects_out_of_range_wmf():
+    """A WMF whose table holds two objects: the third brush made has no entry, selections and
+    deletions of entries it lacks are ignored, and the rectangle keeps the second brush."""
+    records = w_window((0, 0), (200, 200)) + [
+        w_brush(GREEN), w_brush(BLUE), w_brush(RED), w_select(1), w_select(2), w_select(60000),
+        w_delete(60000), w_rect(20, 20, 180, 180)]
+    return wmf_file((0, 0, 200, 200), 96, records, objects=2)
+
+
+def absurd_emf():
+    """Records with absurd values, each of which must be drawn quickly or passed over: points and
+    boxes at the ends of the 32-bit range, a pen 2^31 units wide, a font as tall, a world
+    transform of 1e30, a window extent of 1 on a viewport of 2^31, bitmaps that claim 30000 x
+    30000 and 32767 x 32767 pixels from a few bytes, and five thousand SaveDC records."""
+    big, small = 0x7FFFFFFF, -0x80000000
+    huge_dib = dib(30000, 30000, 24, None, raw_bits=b"\0" * 16)
+    rle_dib = dib(32767, 32767, 8, None, palette=[(255, 0, 0)], compression=1,
+                  raw_bits=bytes([255, 0] * 8 + [0, 1]))
+    records = [e_pen(1, BLACK, big), e_select(1), e_brush(2, RED), e_select(2),
+               e_rect(small, small, big, big), e_ellipse(small, small, big, big),
+               e_poly(3, [(small, small), (big, 0), (0, big), (big, big)]),
+               emf_record(47, ints(small, small, big, big, big, 0, 0, big)),
+               e_font(3, small, "Arial"), e_select(3), e_text(0, 0, "W" * 50),
+               e_xform(35, (1e30, 0, 0, 1e30, 1e30, -1e30)), e_rect(0, 0, 10, 10),
+               e_xform(36, (0, 0, 0, 0, 0, 0), 1),
+               e_u32(17, 8), e_pair(9, 1, 1), e_pair(11, big, big), e_ellipse(0, 0, 1, 1),
+               e_u32(17, 1),
+               e_stretchdibits(0, 0, 4800, 3600, *huge_dib), e_stretchdibits(0, 0, 4800, 3600, *rle_dib)]
+    records += [emf_record(33)] * 5000 + [e_u32(34, 1)]
+    return emf_file(FRAME, DEVICE, MM, records)
+
+
 FILES = {
     "shapes.wmf": shapes_wmf, "y_up.wmf": y_up_wmf, "masked.wmf": masked_wmf, "text.wmf": text_wmf,
     "shapes.emf": shapes_emf, "world.emf": world_emf, "metric.emf": metric_emf,
     "anisotropic.emf": anisotropic_emf, "fill_modes.emf": fill_modes_emf, "clip.emf": clip_emf,
     "hatch.emf": hatch_emf, "pens.emf": pens_emf, "arcs.emf": arcs_emf, "bitmaps.emf": bitmaps_emf,
     "text.emf": text_emf, "dual.emf": dual_emf, "emfplus_only.emf": emfplus_only_emf,
+    "objects_out_of_range.emf": objects_out_of_range_emf,
+    "objects_out_of_range.wmf": objects_out_of_range_wmf, "absurd.emf": absurd_emf,
 }
 
 if __name__ == "__main__":
