@@ -25,7 +25,10 @@ class Path {
   bool Empty() const { return ops_.empty(); }
   // True while a figure is started and not closed.
   bool Open() const { return open_; }
-  void Clear() { ops_.clear(); }
+  void Clear() {
+    ops_.clear();
+    open_ = false;
+  }
   // Replaces cairo's path with this one, moved by (shift, shift) pixels.
   void Emit(cairo_t* cr, double shift) const;
 

@@ -1,4 +1,5 @@
-// Metafiles from independent writers (hand-built records and libEMF), each loaded at its own size
+// Metafiles from independent writers (hand-built records, libEMF, and Inkscape from an SVG
+// drawing), each loaded at its own size
 // at 96 dots an inch, its pixels checked well inside its shapes and where nothing is drawn
 // (transparent). The places come from each file's coordinates, mapping and frame.
 #include <string>
@@ -156,6 +157,27 @@ const std::vector<Case> kCases = {
      {{94, 212, kBlue, "a rectangle at the bottom"},
       {94, 60, kNone, "the top"},
       {283, 71, kRed, "an ellipse at the top right"}}},
+    {"inkscape_scene.emf",
+     242,
+     181,
+     {{60, 50, kRed, "rectangle"},
+      {170, 50, kBlue, "circle"},
+      {60, 120, kGreen, "triangle"},
+      {170, 130, kYellow, "ellipse"},
+      {170, 105, kBlack, "the ellipse's outline, 4 pixels wide"},
+      {120, 90, kBlack, "a line 8 pixels wide"},
+      {230, 170, kNone, "a corner"}}},
+    {"inkscape_scene.wmf",
+     240,
+     180,
+     {{60, 50, kRed, "rectangle"},
+      {170, 50, kBlue, "circle"},
+      {60, 120, kGreen, "triangle"},
+      {170, 130, kYellow, "ellipse"},
+      {170, 105, kBlack, "the ellipse's outline, 4 pixels wide"},
+      {50, 90, kBlack, "a line 8 pixels wide, drawn by the second MoveTo and LineTo"},
+      {120, 87, kBlack, "its upper part"},
+      {230, 170, kNone, "a corner"}}},
     {"libemf_paths.emf",
      378,
      283,
