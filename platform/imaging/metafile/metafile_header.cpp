@@ -1,7 +1,9 @@
 // Reading the header of a placeable WMF or an EMF.
 #include "platform/imaging/metafile/metafile_header.h"
 
+#include <algorithm>
 #include <cmath>
+#include <cstdlib>
 
 #include "platform/imaging/metafile/record_reader.h"
 
@@ -52,6 +54,48 @@ bool ReadWmf(RecordReader& file, Header* out) {
   return out->width > 0 && out->height > 0;
 }
 
+// A WMF without the placeable header names no size of its own: it is drawn at its window's extent
+// (its first SetWindowExt, from its first SetWindowOrg), one unit a pixel. One that never sets a
+// window extent is refused.
+bool ReadPlainWmf(RecordReader& file, Header* out) {
+  constexpr uint16_t kEof = 0x0000, kSetWindowOrg = 0x020B, kSetWindowExt = 0x020C;
+  int32_t orgX = 0, orgY = 0, extX = 0, extY = 0;
+  bool haveOrg = false, haveExt = false;
+  for (size_t at = kWmfHeaderSize; at < file.Size() && !haveExt;) {
+    uint64_t bytes = static_cast<uint64_t>(file.U32(at)) * 2;
+    uint16_t function = file.U16(at + 4);
+    if (file.Short() || bytes < 6 || bytes > file.Size() - at || function == kEof) break;
+    if (function == kSetWindowOrg && !haveOrg && bytes >= 10)
+      orgY = file.S16(at + 6), orgX = file.S16(at + 8), haveOrg = true;
+    if (function == kSetWindowExt && bytes >= 10)
+      extY = file.S16(at + 6), extX = file.S16(at + 8), haveExt = true;
+    at += bytes;
+  }
+  if (!haveExt || extX == 0 || extY == 0) return false;
+  int32_t left = std::min(orgX, orgX + extX), top = std::min(orgY, orgY + extY);
+  int32_t width = std::abs(extX), height = std::abs(extY);
+  if (width > kLargestSide || height > kLargestSide) return false;
+  out->kind = Kind::Wmf;
+  out->width = width;
+  out->height = height;
+  out->offsetX = -left;
+  out->offsetY = -top;
+  out->unitsPerMmX = out->unitsPerMmY = kPixelsPerInch / kMmPerInch;
+  out->boxLeft = left;
+  out->boxTop = top;
+  out->boxWidth = width;
+  out->boxHeight = height;
+  out->objectCount = file.U16(10);
+  out->firstRecord = kWmfHeaderSize;
+  return true;
+}
+
+bool IsPlainWmf(RecordReader& file) {
+  uint16_t type = file.U16(0), words = file.U16(2), version = file.U16(4);
+  return !file.Short() && (type == 1 || type == 2) && words == 9 &&
+         (version == 0x0100 || version == 0x0300);
+}
+
 bool ReadEmf(RecordReader& file, Header* out) {
   uint32_t headerSize = file.U32(4);
   int64_t left = file.S32(24), top = file.S32(28), right = file.S32(32), bottom = file.S32(36);
@@ -86,7 +130,7 @@ bool ReadEmf(RecordReader& file, Header* out) {
 bool IsMetafile(const uint8_t* data, size_t size) {
   RecordReader file(data, size);
   if (file.U32(0) == kPlaceableKey) return true;
-  return file.U32(0) == 1 && file.U32(40) == kEmfSignature;
+  return (file.U32(0) == 1 && file.U32(40) == kEmfSignature) || IsPlainWmf(file);
 }
 
 bool ReadHeader(const uint8_t* data, size_t size, Header* out) {
@@ -94,6 +138,7 @@ bool ReadHeader(const uint8_t* data, size_t size, Header* out) {
   *out = Header{};
   if (file.U32(0) == kPlaceableKey) return ReadWmf(file, out);
   if (file.U32(0) == 1 && file.U32(40) == kEmfSignature) return ReadEmf(file, out);
+  if (IsPlainWmf(file)) return ReadPlainWmf(file, out);
   return false;
 }
 

@@ -26,10 +26,12 @@ struct Header {
   size_t firstRecord = 0;    // offset of the first record after the header
 };
 
-// True for a placeable WMF (by its key) or an EMF (by its header record and signature).
+// True for a placeable WMF (by its key), a WMF without it (by its header's type, size and
+// version) or an EMF (by its header record and signature).
 bool IsMetafile(const uint8_t* data, size_t size);
 // The header of a metafile; false when it is not one, or its header is damaged, or its picture
-// would be empty or larger than a side of 32767 pixels.
+// would be empty or larger than a side of 32767 pixels. A WMF without the placeable header takes
+// the extent of its first window, one unit a pixel; without a window extent it is refused.
 bool ReadHeader(const uint8_t* data, size_t size, Header* out);
 
 }  // namespace platform::metafile

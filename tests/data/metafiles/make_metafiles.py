@@ -298,6 +298,18 @@ def masked_wmf():
     return wmf_file((0, 0, 200, 200), 96, records)
 
 
+def plain_wmf():
+    """A WMF without the placeable header: drawn at its window's extent (200 x 100 from (100,
+    50)), one unit a pixel. A blue rectangle fills its right half."""
+    records = w_window((100, 50), (200, 100)) + [w_brush(BLUE), w_select(0), w_rect(200, 50, 300, 150)]
+    return wmf_file((0, 0, 1, 1), 96, records)[22:]
+
+
+def plain_no_window_wmf():
+    """A WMF without the placeable header that never sets a window extent: refused."""
+    return wmf_file((0, 0, 1, 1), 96, [w_brush(BLUE), w_select(0), w_rect(0, 0, 100, 100)])[22:]
+
+
 def text_wmf():
     records = w_window((0, 0), (400, 100)) + [
         w_font(-60, "Arial", 700), w_select(0), wmf_record(0x0102, 1),
@@ -489,7 +501,8 @@ def absurd_emf():
 
 
 FILES = {
-    "shapes.wmf": shapes_wmf, "y_up.wmf": y_up_wmf, "masked.wmf": masked_wmf, "text.wmf": text_wmf,
+    "shapes.wmf": shapes_wmf, "y_up.wmf": y_up_wmf, "masked.wmf": masked_wmf,
+    "plain.wmf": plain_wmf, "plain_no_window.wmf": plain_no_window_wmf, "text.wmf": text_wmf,
     "shapes.emf": shapes_emf, "world.emf": world_emf, "metric.emf": metric_emf,
     "anisotropic.emf": anisotropic_emf, "fill_modes.emf": fill_modes_emf, "clip.emf": clip_emf,
     "hatch.emf": hatch_emf, "pens.emf": pens_emf, "arcs.emf": arcs_emf, "bitmaps.emf": bitmaps_emf,

@@ -50,6 +50,10 @@ const std::vector<Case> kCases = {
       {150, 140, kNone, "between the shapes"},
       {5, 283, kNone, "a corner"}}},
     {"y_up.wmf", 96, 96, {{48, 77, kRed, "a rectangle at the bottom"}, {48, 20, kNone, "the top"}}},
+    {"plain.wmf",
+     200,
+     100,
+     {{150, 50, kBlue, "the right half of the window"}, {50, 50, kNone, "the left half"}}},
     {"masked.wmf",
      200,
      200,
@@ -231,10 +235,12 @@ TEST(MetafileDecode, DrawsTextWithItsFontSpacingAndAlignment) {
   EXPECT_EQ(mixed.Count(0, 238, 378, 283, kBlue), 0) << "below the baseline of I";
 }
 
-TEST(MetafileDecode, RefusesAnEmfOfEmfPlusRecordsOnly) {
-  std::vector<uint8_t> bytes = MetafileBytes("emfplus_only.emf");
-  ASSERT_FALSE(bytes.empty());
-  EXPECT_EQ(Decode(bytes).w, 0);
+TEST(MetafileDecode, RefusesAnEmfOfEmfPlusRecordsOnlyAndAWmfWithoutSize) {
+  for (const char* name : {"emfplus_only.emf", "plain_no_window.wmf"}) {
+    std::vector<uint8_t> bytes = MetafileBytes(name);
+    ASSERT_FALSE(bytes.empty());
+    EXPECT_EQ(Decode(bytes).w, 0) << name;
+  }
 }
 
 }  // namespace
