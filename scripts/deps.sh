@@ -9,7 +9,8 @@
 # A tray icon docks in a notification-area host (trayer). The HTTP client's tests download from
 # python3's http.server and from an nginx that each test starts on its own port. The imaging
 # calls read TIFF with libtiff and write GIF with giflib; their tests read what they write back
-# with PIL and ImageMagick, which also made the test images.
+# with PIL and ImageMagick, which also made the test images. Metafiles are drawn through cairo
+# (libcairo2-dev), its text through fontconfig with the Liberation faces (fonts-liberation2).
 set -euo pipefail
 packages=(
   cmake make g++ clang libclang-rt-14-dev clang-format
@@ -18,6 +19,7 @@ packages=(
   libtinyxml2-dev libpugixml-dev python3 curl nginx
   libx11-dev libxext-dev xvfb xdotool evilwm xfonts-base libsfml-dev libxdamage-dev
   xcompmgr trayer libtiff-dev libgif-dev python3-pil imagemagick
+  pkg-config libcairo2-dev libfontconfig-dev fonts-liberation2
 )
 missing=()
 for p in "${packages[@]}"; do
