@@ -244,9 +244,9 @@ void Blit(Canvas& canvas, RecordReader& r, bool stretch) {
     return;
   }
   if (!RecordDib(r, 84, r.U32(80), &pixels)) return;
-  // The bitmap holds the source area only.
-  area.srcW = stretch ? r.S32(100) : area.w;
-  area.srcH = stretch ? r.S32(104) : area.h;
+  // The bitmap holds the source area only: BitBlt puts the whole of it on the destination.
+  area.srcW = stretch ? r.S32(100) : pixels.width;
+  area.srcH = stretch ? r.S32(104) : pixels.height;
   if (r.Short() || area.srcW <= 0 || area.srcH <= 0) return;
   DrawBitmap(canvas, pixels, area, rop);
 }

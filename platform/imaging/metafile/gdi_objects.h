@@ -63,7 +63,9 @@ struct Brush {
 };
 
 struct Font {
-  double height = -16;  // negative: the em size; positive: the cell height (ascent + descent)
+  // Negative: the em size; positive: the cell height (ascent + descent); 0: the default size
+  // (the device's system font, 16 pixels to the em).
+  double height = 0;
   double width = 0;
   double escapement = 0;  // tenths of a degree, counterclockwise
   int weight = 400;

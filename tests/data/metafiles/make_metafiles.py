@@ -226,12 +226,12 @@ def e_font(index, height, face, weight=400, italic=0):
                       b"\0" * (320 - 92 + 12))
 
 
-def e_text(x, y, text, dx=None):
+def e_text(x, y, text, dx=None, options=0, box=(0, 0, 0, 0)):
     data = text.encode("utf-16-le")
     off_string = 76
     off_dx = off_string + len(data) + (-len(data) % 4)
     fixed = BOUNDS + struct.pack("<Iff", 1, 1, 1) + ints(x, y) + struct.pack(
-        "<III", len(text), off_string, 0) + ints(0, 0, 0, 0) + struct.pack("<I", off_dx if dx else 0)
+        "<III", len(text), off_string, options) + ints(*box) + struct.pack("<I", off_dx if dx else 0)
     payload = fixed + data + b"\0" * (-len(data) % 4)
     if dx:
         payload += ints(*dx)
@@ -458,6 +458,79 @@ def emfplus_only_emf():
     return emf_file(FRAME, DEVICE, MM, records)
 
 
+def blits_emf():
+    """The other bitmap records and brushes: BitBlt of a 2 x 2 bitmap (red, green over blue,
+    white), BitBlt without a bitmap (PATCOPY with a blue brush, WHITENESS), StretchBlt with
+    SRCINVERT over the blue area, a rectangle filled with a 2 x 2 DIB pattern brush (laid from
+    the picture's corner, so its pixels alternate), and text in an opaque box (ETO_OPAQUE)
+    aligned by its right and bottom."""
+    red, green, blue, white = (255, 0, 0), (0, 160, 0), (0, 0, 255), (255, 255, 255)
+    info, data = dib(2, 2, 24, [[red, green], [blue, white]])
+    pat_info, pat_data = dib(2, 2, 8, [[0, 1], [2, 3]], palette=[red, green, blue, white])
+    brush = emf_record(94, struct.pack("<IIIIII", 3, 0, 32, len(pat_info), 32 + len(pat_info),
+                                       len(pat_data)) + pat_info + pat_data)
+    # ETO_OPAQUE (2) with the box (3360, 2400)-(4320, 3360); text aligned right (2) and bottom (8).
+    text = e_text(4320, 3360, "X", options=2, box=(3360, 2400, 4320, 3360))
+    no_bitmap = ints(0, 0) + struct.pack("<6f", 1, 0, 0, 1, 0, 0) + b"\0" * 24
+    # The StretchBlt: BitBlt's fields with the source size after them (the bitmap at 108).
+    stretch = BOUNDS + ints(1200, 480, 480, 480) + struct.pack("<I", 0x00660046) + ints(0, 0) + \
+        struct.pack("<6f", 1, 0, 0, 1, 0, 0) + struct.pack("<IIIIII", 0, 0, 108, len(info),
+                                                          108 + len(info), len(data)) + \
+        ints(2, 2) + info + data
+    records = [e_pen(1, BLACK, 0, 5), e_select(1),
+               e_bitblt(480, 480, 480, 480, info, data, 0x00CC0020),
+               e_brush(2, BLUE), e_select(2),
+               emf_record(76, BOUNDS + ints(1200, 480, 480, 480) + struct.pack("<I", 0x00F00021) +
+                          no_bitmap),
+               emf_record(76, BOUNDS + ints(1920, 480, 480, 480) + struct.pack("<I", 0x00FF0062) +
+                          no_bitmap),
+               # SRCINVERT of red, green / blue, white over the blue square: magenta, cyan-ish /
+               # black, yellow.
+               emf_record(77, stretch),
+               brush, e_select(3), e_rect(480, 1200, 1440, 2160),
+               emf_record(25, struct.pack("<I", YELLOW)), e_u32(22, 2 | 8),
+               emf_record(24, struct.pack("<I", RED)), text]
+    return emf_file(FRAME, DEVICE, MM, records)
+
+
+def regions_emf():
+    """Clipping by regions in device units: RGN_COPY of two rectangles, a fill over everything
+    that shows only inside them, then RGN_COPY of no region (the whole picture again) and RGN_DIFF
+    of one rectangle, and another fill. Then MM_ISOTROPIC: a window of 100 x 100 on the whole
+    frame keeps the circle round (as tall as the picture), where anisotropic would stretch it."""
+    def region(rects):
+        return struct.pack("<IIII", 32, 1, len(rects), 16 * len(rects)) + ints(0, 0, 4800, 3600) + \
+            b"".join(ints(*r) for r in rects)
+    two = region([(480, 480, 1440, 1440), (2400, 480, 3360, 1440)])
+    records = [e_pen(1, BLACK, 0, 5), e_select(1), e_brush(2, RED), e_select(2),
+               emf_record(33),
+               emf_record(75, struct.pack("<II", len(two), 5) + two), e_rect(0, 0, 4800, 3600),
+               emf_record(75, struct.pack("<II", 0, 5)),
+               emf_record(75, struct.pack("<II", 48, 4) + region([(0, 0, 4800, 1800)])),
+               e_brush(3, GREEN), e_select(3), e_rect(0, 0, 4800, 3600),
+               e_u32(34, 0xFFFFFFFF),
+               e_u32(17, 7), e_pair(9, 100, 100), e_pair(11, 4800, 3600),
+               e_brush(4, BLUE), e_select(4), e_ellipse(0, 0, 100, 100)]
+    return emf_file(FRAME, DEVICE, MM, records)
+
+
+def regions_wmf():
+    """A WMF region selected as the clip (META_CREATEREGION of one scan with two edges), a
+    rectangle filled through it, then DIBBITBLT of a 1 x 1 bitmap and PATBLT with the brush."""
+    scan = struct.pack("<Hhh", 2, 20, 80) + struct.pack("<hh", 20, 80) + struct.pack("<H", 2)
+    region = struct.pack("<hhIhhhhhhh", 0, 6, 0, 22 + len(scan), 1, 10, 20, 20, 80, 80) + scan
+    info, data = dib(1, 1, 24, [[(0, 160, 0)]])
+    records = w_window((0, 0), (200, 200)) + [
+        w_pen(BLACK, 0, 5), w_select(0), w_brush(RED), w_select(1),
+        wmf_record(0x06FF, raw=region), wmf_record(0x012C, 2),
+        w_rect(0, 0, 200, 200),
+        wmf_record(0x0127, 0xFFFF),
+        wmf_record(0x0940, *wmf_color(0x00CC0020), 0, 0, 40, 40, 140, 20, raw=info + data),
+        w_brush(BLUE), w_select(3),
+        wmf_record(0x061D, *wmf_color(0x00F00021), 40, 40, 140, 140)]
+    return wmf_file((0, 0, 200, 200), 96, [wmf_record(0x001E)] + records)
+
+
 def objects_out_of_range_emf():
     """Object indices the table does not have: a brush made at 9999 (the table has 16 entries),
     its selection, a stock number that names nothing, and deletions far out of range. The
@@ -507,6 +580,7 @@ FILES = {
     "anisotropic.emf": anisotropic_emf, "fill_modes.emf": fill_modes_emf, "clip.emf": clip_emf,
     "hatch.emf": hatch_emf, "pens.emf": pens_emf, "arcs.emf": arcs_emf, "bitmaps.emf": bitmaps_emf,
     "text.emf": text_emf, "dual.emf": dual_emf, "emfplus_only.emf": emfplus_only_emf,
+    "blits.emf": blits_emf, "regions.emf": regions_emf, "regions.wmf": regions_wmf,
     "objects_out_of_range.emf": objects_out_of_range_emf,
     "objects_out_of_range.wmf": objects_out_of_range_wmf, "absurd.emf": absurd_emf,
 }

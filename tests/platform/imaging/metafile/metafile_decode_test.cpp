@@ -143,6 +143,40 @@ const std::vector<Case> kCases = {
       {311, 66, kGreen, "RLE4: the first of two alternating indices"},
       {330, 66, kWhite, "RLE4: the second"},
       {311, 47, kNone, "RLE4: the row it skips"}}},
+    {"blits.emf",
+     378,
+     283,
+     {{47, 47, kRed, "BitBlt: the bitmap's top left"},
+      {66, 47, kGreen, "BitBlt: top right"},
+      {47, 66, kBlue, "BitBlt: bottom left"},
+      {66, 66, kWhite, "BitBlt: bottom right"},
+      {104, 47, kMagenta, "StretchBlt SRCINVERT: red over the blue of PATCOPY"},
+      {123, 47, Rgba{0, 160, 255, 255}, "green over blue"},
+      {104, 66, kBlack, "blue over blue"},
+      {123, 66, kYellow, "white over blue"},
+      {170, 56, kWhite, "WHITENESS"},
+      {60, 120, kRed, "a DIB pattern brush from the picture's corner: even, even"},
+      {61, 120, kGreen, "odd, even"},
+      {60, 121, kBlue, "even, odd"},
+      {61, 121, kWhite, "odd, odd"},
+      {280, 200, kYellow, "the opaque box of ExtTextOut"}}},
+    {"regions.emf",
+     378,
+     283,
+     {{40, 40, kRed, "inside the first rectangle of the clip region"},
+      {255, 42, kRed, "inside its second"},
+      {340, 60, kNone, "outside the region"},
+      {340, 200, kGreen, "after the region is dropped, outside the rectangle taken away"},
+      {340, 100, kNone, "inside the rectangle taken away"},
+      {141, 141, kBlue, "the isotropic circle's centre"},
+      {290, 220, kGreen, "beyond the circle, where an anisotropic one would reach"}}},
+    {"regions.wmf",
+     200,
+     200,
+     {{50, 50, kRed, "inside the WMF clip region"},
+      {100, 50, kNone, "outside it"},
+      {40, 160, kGreen, "DIBBITBLT"},
+      {160, 160, kBlue, "PATBLT with the brush"}}},
     {"dual.emf", 378, 283, {{94, 94, kGreen, "the EMF records of a dual EMF+ file"}}},
     {"libemf_shapes.emf",
      378,
@@ -233,6 +267,11 @@ TEST(MetafileDecode, DrawsTextWithItsFontSpacingAndAlignment) {
     EXPECT_EQ(mixed.Count(left + 22, 200, left + 60, 283, kBlue), 0) << "between characters";
   }
   EXPECT_EQ(mixed.Count(0, 238, 378, 283, kBlue), 0) << "below the baseline of I";
+
+  // Aligned by its right and bottom on the corner of its opaque box, in the default font.
+  Picture aligned = Decode(MetafileBytes("blits.emf"));
+  EXPECT_GT(aligned.Count(320, 245, 341, 265, kRed), 10);
+  EXPECT_EQ(aligned.Count(264, 188, 318, 265, kRed), 0);
 }
 
 TEST(MetafileDecode, RefusesAnEmfOfEmfPlusRecordsOnlyAndAWmfWithoutSize) {
