@@ -139,6 +139,24 @@ void DrawBitmap(Canvas& canvas, const DibPixels& bitmap, const BlitArea& area, u
   cairo_surface_destroy(source);
 }
 
+void BlendBitmap(Canvas& canvas, const DibPixels& bitmap, const BlitArea& area, double opacity) {
+  cairo_surface_t* source = cairo_image_surface_create_for_data(
+      reinterpret_cast<unsigned char*>(bitmap.pixels), CAIRO_FORMAT_ARGB32, bitmap.width,
+      bitmap.height, bitmap.width * 4);
+  cairo_pattern_t* placed = PlacedBitmap(canvas, source, area);
+  if (placed != nullptr) {
+    cairo_t* cr = canvas.Cairo();
+    cairo_save(cr);
+    DestinationOutline(canvas, area).Emit(cr, 0);
+    cairo_clip(cr);
+    cairo_set_source(cr, placed);
+    cairo_paint_with_alpha(cr, opacity);
+    cairo_restore(cr);
+    cairo_pattern_destroy(placed);
+  }
+  cairo_surface_destroy(source);
+}
+
 void FillArea(Canvas& canvas, double x, double y, double w, double h, uint32_t rop) {
   Brush brush;
   if (rop == kPatCopy) {

@@ -19,6 +19,8 @@ struct BlitArea {
 };
 
 void DrawBitmap(Canvas& canvas, const DibPixels& bitmap, const BlitArea& area, uint32_t rop);
+// AlphaBlend: the bitmap (premultiplied alpha) drawn over the picture at a constant opacity.
+void BlendBitmap(Canvas& canvas, const DibPixels& bitmap, const BlitArea& area, double opacity);
 // A raster operation without a source bitmap over the destination: the brush (PATCOPY), black,
 // white; others are passed over.
 void FillArea(Canvas& canvas, double x, double y, double w, double h, uint32_t rop);

@@ -1,6 +1,7 @@
 // Decoding device-independent bitmaps, every read checked against the bytes given.
 #include "platform/imaging/metafile/dib.h"
 
+#include <algorithm>
 #include <cstdlib>
 
 #include "platform/imaging/decode_budget.h"
@@ -72,8 +73,8 @@ uint32_t Channel(uint32_t value, uint32_t mask) {
 
 class Decoder {
  public:
-  Decoder(const Layout& layout, const uint32_t* table, DibPixels* out)
-      : layout_(layout), table_(table), out_(out) {}
+  Decoder(const Layout& layout, const uint32_t* table, DibPixels* out, bool alpha)
+      : layout_(layout), table_(table), out_(out), alpha_(alpha) {}
 
   void Put(int64_t x, int64_t row, uint32_t colour) {
     // Rows count from the bottom unless the bitmap is stored top row first.
@@ -92,7 +93,16 @@ class Decoder {
   const Layout& layout_;
   const uint32_t* table_;
   DibPixels* out_;
+  bool alpha_;
 };
+
+// A premultiplied pixel whose colour exceeds its alpha is damage; cairo needs each channel kept
+// within it.
+uint32_t Premultiplied(const uint8_t* p) {
+  uint32_t a = p[3];
+  return a << 24 | std::min<uint32_t>(p[2], a) << 16 | std::min<uint32_t>(p[1], a) << 8 |
+         std::min<uint32_t>(p[0], a);
+}
 
 bool Decoder::Plain(const uint8_t* bits, size_t size) {
   size_t rowBytes = (static_cast<size_t>(out_->width) * layout_.bits + 31) / 32 * 4;
@@ -106,6 +116,12 @@ bool Decoder::Plain(const uint8_t* bits, size_t size) {
         case 4: colour = Indexed((p[x / 2] >> (x % 2 == 0 ? 4 : 0)) & 15); break;
         case 8: colour = Indexed(p[x]); break;
         case 24: colour = kOpaque | p[x * 3 + 2] << 16 | p[x * 3 + 1] << 8 | p[x * 3]; break;
+        case 32:
+          if (alpha_ && layout_.compression == kRgb) {
+            colour = Premultiplied(p + x * 4);
+            break;
+          }
+          [[fallthrough]];
         default: {
           uint32_t value = layout_.bits == 16
                                ? static_cast<uint32_t>(p[x * 2] | p[x * 2 + 1] << 8)
@@ -167,7 +183,7 @@ size_t DibInfoSize(const uint8_t* info, size_t size) {
 }
 
 bool DecodeDib(const uint8_t* info, size_t infoSize, const uint8_t* bits, size_t bitsSize,
-               uint32_t usage, DibPixels* out) {
+               uint32_t usage, DibPixels* out, bool alpha) {
   RecordReader reader(info, infoSize);
   Layout layout;
   if (usage != 0 || !ReadLayout(reader, &layout)) return false;
@@ -189,7 +205,7 @@ bool DecodeDib(const uint8_t* info, size_t infoSize, const uint8_t* bits, size_t
     return false;
   out->pixels = static_cast<uint32_t*>(stb::BudgetMalloc(bytes));
   if (out->pixels == nullptr) return false;
-  Decoder decoder(used, table, out);
+  Decoder decoder(used, table, out, alpha);
   if (layout.compression == kRle8 || layout.compression == kRle4)
     return decoder.RunLength(bits, bitsSize);
   return decoder.Plain(bits, bitsSize);

@@ -26,8 +26,9 @@ class DibPixels {
 size_t DibInfoSize(const uint8_t* info, size_t size);
 // Decodes the bitmap whose info header and colour table are info and whose rows are bits; false
 // for a damaged or unsupported bitmap, rows shorter than its sides need, a colour table of
-// palette indices (usage 1), or pixels beyond the decode budget.
+// palette indices (usage 1), or pixels beyond the decode budget. With alpha, the fourth byte of
+// a 32-bit pixel is its premultiplied alpha (as AlphaBlend takes it).
 bool DecodeDib(const uint8_t* info, size_t infoSize, const uint8_t* bits, size_t bitsSize,
-               uint32_t usage, DibPixels* out);
+               uint32_t usage, DibPixels* out, bool alpha = false);
 
 }  // namespace platform::metafile

@@ -86,6 +86,7 @@ enum : uint32_t {
   kCreateMonoBrush = 93,
   kCreateDibPatternBrush = 94,
   kExtCreatePen = 95,
+  kAlphaBlend = 114,
 };
 
 constexpr uint32_t kEmfPlusMark = 0x2B464D45;  // "EMF+"
@@ -167,13 +168,14 @@ void CreateBrush(Canvas& canvas, RecordReader& r) {
 }
 
 // The info header and bits a record places by offsets and sizes from its start.
-bool RecordDib(RecordReader& r, size_t fields, uint32_t usage, DibPixels* pixels) {
+bool RecordDib(RecordReader& r, size_t fields, uint32_t usage, DibPixels* pixels,
+               bool alpha = false) {
   size_t infoAt = r.U32(fields), infoSize = r.U32(fields + 4);
   size_t bitsAt = r.U32(fields + 8), bitsSize = r.U32(fields + 12);
   const uint8_t* info = r.Bytes(infoAt, infoSize);
   const uint8_t* bits = r.Bytes(bitsAt, bitsSize);
   if (info == nullptr || bits == nullptr || infoSize == 0) return false;
-  return DecodeDib(info, infoSize, bits, bitsSize, usage, pixels);
+  return DecodeDib(info, infoSize, bits, bitsSize, usage, pixels, alpha);
 }
 
 void DibPatternBrush(Canvas& canvas, RecordReader& r, bool mono) {
@@ -249,6 +251,19 @@ void Blit(Canvas& canvas, RecordReader& r, bool stretch) {
   area.srcH = stretch ? r.S32(104) : pixels.height;
   if (r.Short() || area.srcW <= 0 || area.srcH <= 0) return;
   DrawBitmap(canvas, pixels, area, rop);
+}
+
+// AlphaBlend: StretchBlt's fields, with the blend function in place of the raster operation: a
+// constant opacity, and whether the bitmap's 32-bit pixels carry premultiplied alpha.
+void AlphaBlend(Canvas& canvas, RecordReader& r) {
+  BlitArea area{double(r.S32(24)), double(r.S32(28)), double(r.S32(32)),  double(r.S32(36)),
+                double(r.S32(44)), double(r.S32(48)), double(r.S32(100)), double(r.S32(104))};
+  double opacity = r.U8(42) / 255.0;
+  bool alpha = (r.U8(43) & 1) != 0;
+  DibPixels pixels;
+  if (r.Short() || !RecordDib(r, 84, r.U32(80), &pixels, alpha)) return;
+  area.srcY = pixels.height - area.srcY - area.srcH;
+  BlendBitmap(canvas, pixels, area, opacity);
 }
 
 void StretchDiBits(Canvas& canvas, RecordReader& r) {
@@ -390,6 +405,7 @@ void Play(Canvas& canvas, uint32_t type, RecordReader& r) {
     case kBitBlt: Blit(canvas, r, false); break;
     case kStretchBlt: Blit(canvas, r, true); break;
     case kStretchDiBits: StretchDiBits(canvas, r); break;
+    case kAlphaBlend: AlphaBlend(canvas, r); break;
     case kTextOutA: Text(canvas, r, false); break;
     case kTextOutW: Text(canvas, r, true); break;
     default: break;

@@ -493,6 +493,28 @@ def blits_emf():
     return emf_file(FRAME, DEVICE, MM, records)
 
 
+def e_alphablend(x, y, w, h, info, data, constant, per_pixel):
+    width, height = struct.unpack_from("<ii", info, 4)
+    blend = bytes([0, 0, constant, 1 if per_pixel else 0])
+    return emf_record(114, BOUNDS + ints(x, y, w, h) + blend + ints(0, 0) +
+                      struct.pack("<6f", 1, 0, 0, 1, 0, 0) +
+                      struct.pack("<IIIIII", 0, 0, 108, len(info), 108 + len(info), len(data)) +
+                      ints(width, abs(height)) + info + data)
+
+
+def alpha_emf():
+    """AlphaBlend: a 2 x 1 bitmap whose 32-bit pixels carry premultiplied alpha (opaque red, then
+    nothing) over a blue square, and an opaque green bitmap at half opacity over nothing."""
+    info, _ = dib(2, 1, 32, [[(0, 0, 0), (0, 0, 0)]])
+    pixels = struct.pack("<BBBB", 0, 0, 255, 255) + struct.pack("<BBBB", 0, 0, 0, 0)
+    green_info, green = dib(1, 1, 24, [[(0, 160, 0)]])
+    records = [e_pen(1, BLACK, 0, 5), e_select(1), e_brush(2, BLUE), e_select(2),
+               e_rect(480, 480, 1440, 960),
+               e_alphablend(480, 480, 960, 480, info, pixels, 255, True),
+               e_alphablend(480, 1440, 960, 480, green_info, green, 128, False)]
+    return emf_file(FRAME, DEVICE, MM, records)
+
+
 def regions_emf():
     """Clipping by regions in device units: RGN_COPY of two rectangles, a fill over everything
     that shows only inside them, then RGN_COPY of no region (the whole picture again) and RGN_DIFF
@@ -580,7 +602,7 @@ FILES = {
     "anisotropic.emf": anisotropic_emf, "fill_modes.emf": fill_modes_emf, "clip.emf": clip_emf,
     "hatch.emf": hatch_emf, "pens.emf": pens_emf, "arcs.emf": arcs_emf, "bitmaps.emf": bitmaps_emf,
     "text.emf": text_emf, "dual.emf": dual_emf, "emfplus_only.emf": emfplus_only_emf,
-    "blits.emf": blits_emf, "regions.emf": regions_emf, "regions.wmf": regions_wmf,
+    "blits.emf": blits_emf, "alpha.emf": alpha_emf, "regions.emf": regions_emf, "regions.wmf": regions_wmf,
     "objects_out_of_range.emf": objects_out_of_range_emf,
     "objects_out_of_range.wmf": objects_out_of_range_wmf, "absurd.emf": absurd_emf,
 }
