@@ -50,15 +50,14 @@ std::vector<double> DashPattern(const Pen& pen, double width, double scale) {
   return unit;
 }
 
+// The cap and join bits of a pen's style; a pen made without them has round ones.
 cairo_line_cap_t CapOf(const Pen& pen) {
-  if (!pen.geometric) return CAIRO_LINE_CAP_ROUND;
   if (pen.cap == 0x100) return CAIRO_LINE_CAP_SQUARE;
   if (pen.cap == 0x200) return CAIRO_LINE_CAP_BUTT;
   return CAIRO_LINE_CAP_ROUND;
 }
 
 cairo_line_join_t JoinOf(const Pen& pen) {
-  if (!pen.geometric) return CAIRO_LINE_JOIN_ROUND;
   if (pen.join == 0x1000) return CAIRO_LINE_JOIN_BEVEL;
   if (pen.join == 0x2000) return CAIRO_LINE_JOIN_MITER;
   return CAIRO_LINE_JOIN_ROUND;

@@ -82,6 +82,8 @@ void CreatePen(Canvas& canvas, RecordReader& r) {
   object.kind = ObjectKind::Pen;
   uint32_t style = r.U16(kParams);
   object.pen.style = style & 0x0F;
+  object.pen.cap = style & 0x0F00;
+  object.pen.join = style & 0xF000;
   object.pen.width = r.S16(kParams + 2);
   if (object.pen.width < 0) object.pen.width = -object.pen.width;
   object.pen.color = ColorOf(r.U32(kParams + 6));

@@ -221,6 +221,7 @@ const std::vector<Case> kCases = {
       {170, 105, kBlack, "the ellipse's outline, 4 pixels wide"},
       {50, 90, kBlack, "a line 8 pixels wide, drawn by the second MoveTo and LineTo"},
       {120, 87, kBlack, "its upper part"},
+      {18, 90, kNone, "past the flat end its pen's style asks for"},
       {230, 170, kNone, "a corner"}}},
     {"libemf_paths.emf",
      378,
@@ -273,6 +274,13 @@ TEST(MetafileDecode, DrawsTextWithItsFontSpacingAndAlignment) {
     EXPECT_EQ(mixed.Count(left + 22, 200, left + 60, 283, kBlue), 0) << "between characters";
   }
   EXPECT_EQ(mixed.Count(0, 238, 378, 283, kBlue), 0) << "below the baseline of I";
+
+  // Inkscape's text, 16 pixels to the em, from x = 130 with its baseline at 176.
+  for (const char* name : {"inkscape_scene.emf", "inkscape_scene.wmf"}) {
+    Picture scene = Decode(MetafileBytes(name));
+    EXPECT_GT(scene.Count(128, 160, 180, 178, kMagenta), 40) << name;
+    EXPECT_EQ(scene.Count(0, 160, 126, 181, kMagenta), 0) << name;
+  }
 
   // Aligned by its right and bottom on the corner of its opaque box, in the default font.
   Picture aligned = Decode(MetafileBytes("blits.emf"));
