@@ -198,6 +198,7 @@ bool DecodeDib(const uint8_t* info, size_t infoSize, const uint8_t* bits, size_t
   if (used.entries > 256) used.entries = 256;
   out->width = static_cast<int>(layout.width);
   out->height = static_cast<int>(layout.height < 0 ? -layout.height : layout.height);
+  out->bottomUp = layout.height > 0;
   size_t bytes = static_cast<size_t>(out->width) * static_cast<size_t>(out->height) * 4;
   // Plain rows must all be there before anything is taken.
   if (layout.compression != kRle8 && layout.compression != kRle4 &&

@@ -18,6 +18,7 @@ class DibPixels {
   DibPixels& operator=(const DibPixels&) = delete;
 
   int width = 0, height = 0;
+  bool bottomUp = true;        // as the file stores the rows (pixels are top row first)
   uint32_t* pixels = nullptr;  // width * height words, top row first
 };
 

@@ -230,9 +230,13 @@ void Text(Canvas& canvas, RecordReader& r, bool wide) {
   run.hasBox = (run.options & 6) != 0;
   size_t dxAt = r.U32(72);
   const uint8_t* text = r.Bytes(textAt, count * (wide ? 2 : 1));
-  if (r.Short() || text == nullptr) return;
-  if (dxAt != 0 && r.Has(dxAt, count * 4))
-    for (size_t i = 0; i < count; ++i) run.dx.push_back(r.S32(dxAt + i * 4));
+  // Glyph indices name glyphs of the writer's font, which is not the one drawn here.
+  constexpr uint32_t kGlyphIndex = 0x10, kPairs = 0x2000;
+  if (r.Short() || text == nullptr || (run.options & kGlyphIndex)) return;
+  // The spacing array holds one advance a character, or an x and a y advance with kPairs.
+  size_t each = (run.options & kPairs) ? 8 : 4;
+  if (dxAt != 0 && count <= r.Size() / each && r.Has(dxAt, count * each))
+    for (size_t i = 0; i < count; ++i) run.dx.push_back(r.S32(dxAt + i * each));
   run.text = wide ? Utf16Text(text, count, &run.dx) : Latin1Text(text, count);
   DrawText(canvas, run);
 }
@@ -264,7 +268,7 @@ void AlphaBlend(Canvas& canvas, RecordReader& r) {
   bool alpha = (r.U8(43) & 1) != 0;
   DibPixels pixels;
   if (r.Short() || !RecordDib(r, 84, r.U32(80), &pixels, alpha)) return;
-  area.srcY = pixels.height - area.srcY - area.srcH;
+  if (pixels.bottomUp) area.srcY = pixels.height - area.srcY - area.srcH;
   BlendBitmap(canvas, pixels, area, opacity);
 }
 
@@ -275,7 +279,7 @@ void StretchDiBits(Canvas& canvas, RecordReader& r) {
   DibPixels pixels;
   if (r.Short() || !RecordDib(r, 48, r.U32(64), &pixels)) return;
   // Source rows count from the bottom of the bitmap.
-  area.srcY = pixels.height - area.srcY - area.srcH;
+  if (pixels.bottomUp) area.srcY = pixels.height - area.srcY - area.srcH;
   DrawBitmap(canvas, pixels, area, rop);
 }
 

@@ -184,7 +184,7 @@ void Bitmap(Canvas& canvas, RecordReader& r, uint32_t rop, BlitArea area, size_t
     return;
   if (area.srcW == 0 || area.srcH == 0) area.srcW = pixels.width, area.srcH = pixels.height;
   // Source rows count from the bottom of a bitmap stored bottom row first.
-  area.srcY = pixels.height - area.srcY - area.srcH;
+  if (pixels.bottomUp) area.srcY = pixels.height - area.srcY - area.srcH;
   DrawBitmap(canvas, pixels, area, rop);
 }
 
@@ -314,7 +314,8 @@ void Play(Canvas& canvas, uint32_t function, RecordReader& r) {
       // Without a bitmap the record has one more word before the destination.
       bool withBitmap = r.Size() > kParams + 18;
       size_t d = withBitmap ? 0 : 1;
-      BlitArea area{p(d + 7), p(d + 6), p(d + 5), p(d + 4), p(3), p(2), p(d + 5), p(d + 4)};
+      // The bitmap holds the source area: all of it goes on the destination.
+      BlitArea area{p(d + 7), p(d + 6), p(d + 5), p(d + 4), 0, 0, 0, 0};
       Bitmap(canvas, r, r.U32(kParams), area, withBitmap ? kParams + 16 : r.Size(), 0);
       break;
     }

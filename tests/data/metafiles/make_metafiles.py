@@ -441,9 +441,13 @@ def bitmaps_emf():
 
 
 def text_emf():
+    """Courier New "MMMM" with a spacing array at the top; the same with x and y advances in pairs
+    (ETO_PDY) lower down; and a run of glyph indices (ETO_GLYPH_INDEX), which is not drawn."""
     records = [e_font(1, -480, "Courier New"), e_select(1), e_u32(18, 1),
                emf_record(24, struct.pack("<I", RED)),
-               e_text(240, 240, "MMMM", dx=[600, 600, 600, 600])]
+               e_text(240, 240, "MMMM", dx=[600, 600, 600, 600]),
+               e_text(240, 2400, "MMMM", dx=[600, 0] * 4, options=0x2000),
+               e_text(240, 1200, "MMMM", options=0x10)]
     return emf_file(FRAME, DEVICE, MM, records)
 
 
@@ -538,10 +542,11 @@ def regions_emf():
 
 def regions_wmf():
     """A WMF region selected as the clip (META_CREATEREGION of one scan with two edges), a
-    rectangle filled through it, then DIBBITBLT of a 1 x 1 bitmap and PATBLT with the brush."""
+    rectangle filled through it, then DIBBITBLT of a 2 x 2 bitmap (green, blue over red, white)
+    onto 40 x 40 units, and PATBLT with the brush."""
     scan = struct.pack("<Hhh", 2, 20, 80) + struct.pack("<hh", 20, 80) + struct.pack("<H", 2)
     region = struct.pack("<hhIhhhhhhh", 0, 6, 0, 22 + len(scan), 1, 10, 20, 20, 80, 80) + scan
-    info, data = dib(1, 1, 24, [[(0, 160, 0)]])
+    info, data = dib(2, 2, 24, [[(0, 160, 0), (0, 0, 255)], [(255, 0, 0), (255, 255, 255)]])
     records = w_window((0, 0), (200, 200)) + [
         w_pen(BLACK, 0, 5), w_select(0), w_brush(RED), w_select(1),
         wmf_record(0x06FF, raw=region), wmf_record(0x012C, 2),

@@ -181,7 +181,10 @@ const std::vector<Case> kCases = {
      200,
      {{50, 50, kRed, "inside the WMF clip region"},
       {100, 50, kNone, "outside it"},
-      {40, 160, kGreen, "DIBBITBLT"},
+      {30, 150, kGreen, "DIBBITBLT: the whole bitmap over the destination, top left"},
+      {50, 150, kBlue, "top right"},
+      {30, 170, kRed, "bottom left"},
+      {50, 170, kWhite, "bottom right"},
       {160, 160, kBlue, "PATBLT with the brush"}}},
     {"dual.emf", 378, 283, {{94, 94, kGreen, "the EMF records of a dual EMF+ file"}}},
     {"libemf_shapes.emf",
@@ -255,7 +258,13 @@ TEST(MetafileDecode, DrawsTextWithItsFontSpacingAndAlignment) {
     EXPECT_EQ(courier.Count(left + 26, 0, left + 45, 283, kRed), 0) << "between characters";
   }
   EXPECT_EQ(courier.Count(0, 0, 378, 18, kRed), 0) << "above the top-aligned text";
-  EXPECT_EQ(courier.Count(0, 60, 378, 283, kRed), 0) << "below it";
+  EXPECT_EQ(courier.Count(0, 60, 378, 180, kRed), 0) << "glyph indices are not drawn";
+  // The same with its advances in x and y pairs, 170 pixels lower.
+  for (int i = 0; i < 4; ++i) {
+    int left = 19 + i * 47;
+    EXPECT_GT(courier.Count(left, 189, left + 24, 189 + 38, kRed), 60) << "character " << i;
+    EXPECT_EQ(courier.Count(left + 26, 180, left + 45, 283, kRed), 0) << "between characters";
+  }
 
   // Bold Arial (Liberation Sans) 60 pixels to the em: the stem of the first H.
   Picture arial = Decode(MetafileBytes("text.wmf"));
