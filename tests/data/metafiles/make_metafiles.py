@@ -558,6 +558,40 @@ def regions_wmf():
     return wmf_file((0, 0, 200, 200), 96, [wmf_record(0x001E)] + records)
 
 
+def misc_emf():
+    """The rest: a path of a 32-bit PolyBezier closed and selected as the clip (a red fill of the
+    whole picture shows only inside it), RestoreDC to a saved state by its number, ArcTo joined
+    to the current position and stroked, and text turned by its escapement (90 degrees: it runs
+    up) and clipped to its box (ETO_CLIPPED), underlined."""
+    records = [e_pen(1, BLACK, 0, 5), e_select(1), e_brush(2, RED), e_select(2),
+               emf_record(33), emf_record(33),
+               emf_record(59), e_poly(2, [(480, 480), (480, 0), (1920, 0), (1920, 480)]),
+               e_poly(6, [(1920, 1440), (480, 1440)]), emf_record(61), emf_record(60),
+               e_u32(67, 5), e_rect(0, 0, 4800, 3600),
+               e_u32(34, 1),
+               e_pen(3, BLUE, 80), e_select(3), e_pair(27, 2400, 480),
+               emf_record(55, ints(2400, 480, 3360, 1440, 3360, 960, 2400, 960)),
+               emf_record(82, struct.pack("<Iiiiii", 4, -480, 0, 900, 0, 400) +
+                          bytes([0, 1, 0, 0, 0, 0, 0, 0]) + "Arial".encode("utf-16-le").ljust(64, b"\0") +
+                          b"\0" * 240),
+               e_select(4), e_u32(18, 1), emf_record(24, struct.pack("<I", GREEN)),
+               e_text(960, 3360, "HHHHHHHHHH", options=4, box=(0, 1920, 4800, 3360))]
+    return emf_file(FRAME, DEVICE, MM, records)
+
+
+def misc_wmf():
+    """WMF mapping records and a DIB pattern brush: the window is set, offset and scaled
+    (OffsetWindowOrg, ScaleWindowExt), and a rectangle filled with a 2 x 2 pattern brush
+    (DIBCREATEPATTERNBRUSH) and outlined with a dotted pen over the opaque background."""
+    pat_info, pat_data = dib(2, 2, 8, [[0, 1], [1, 0]], palette=[(255, 0, 0), (0, 0, 255)])
+    records = [wmf_record(0x0103, 8), wmf_record(0x020B, 0, 0), wmf_record(0x020C, 400, 400),
+               wmf_record(0x020F, 0, 100),  # offset the origin by (100, 0)
+               wmf_record(0x0410, 2, 1, 2, 1),  # scale the extent by 1/2: 200 x 200
+               wmf_record(0x0142, 5, 0, raw=pat_info + pat_data), w_select(0),
+               w_pen(BLACK, 0, 2), w_select(1), w_rect(150, 50, 250, 150)]
+    return wmf_file((0, 0, 200, 200), 96, records)
+
+
 def objects_out_of_range_emf():
     """Object indices the table does not have: a brush made at 9999 (the table has 16 entries),
     its selection, a stock number that names nothing, and deletions far out of range. The
@@ -607,7 +641,7 @@ FILES = {
     "anisotropic.emf": anisotropic_emf, "fill_modes.emf": fill_modes_emf, "clip.emf": clip_emf,
     "hatch.emf": hatch_emf, "pens.emf": pens_emf, "arcs.emf": arcs_emf, "bitmaps.emf": bitmaps_emf,
     "text.emf": text_emf, "dual.emf": dual_emf, "emfplus_only.emf": emfplus_only_emf,
-    "blits.emf": blits_emf, "alpha.emf": alpha_emf, "regions.emf": regions_emf, "regions.wmf": regions_wmf,
+    "blits.emf": blits_emf, "misc.emf": misc_emf, "misc.wmf": misc_wmf, "alpha.emf": alpha_emf, "regions.emf": regions_emf, "regions.wmf": regions_wmf,
     "objects_out_of_range.emf": objects_out_of_range_emf,
     "objects_out_of_range.wmf": objects_out_of_range_wmf, "absurd.emf": absurd_emf,
 }

@@ -166,6 +166,24 @@ const std::vector<Case> kCases = {
      {{56, 56, kRed, "AlphaBlend: an opaque pixel of the bitmap"},
       {94, 56, kBlue, "a pixel of alpha 0 leaves the square under it"},
       {75, 132, Rgba{0, 160, 0, 128}, "a bitmap at half opacity over nothing"}}},
+    {"misc.emf",
+     378,
+     283,
+     {{94, 20, kRed, "inside a clip path closed by a 32-bit Bezier curve"},
+      {40, 20, kNone, "outside its curve"},
+      {94, 125, kNone, "below the path"},
+      {226, 57, kBlue, "ArcTo: the line from the current position to the arc"},
+      {189, 75, kBlue, "ArcTo: the arc's end, counterclockwise"},
+      {227, 100, kNone, "ArcTo: the other half of the ellipse"}}},
+    {"misc.wmf",
+     200,
+     200,
+     {{60, 60, kRed, "a pattern brush in a window set, offset and scaled: even, even"},
+      {61, 60, kBlue, "odd, even"},
+      {61, 61, kRed, "odd, odd"},
+      {52, 50, kBlack, "a dot of the pen"},
+      {55, 50, kWhite, "the gap after it, in the opaque background colour"},
+      {30, 100, kNone, "left of the rectangle"}}},
     {"regions.emf",
      378,
      283,
@@ -290,6 +308,12 @@ TEST(MetafileDecode, DrawsTextWithItsFontSpacingAndAlignment) {
     EXPECT_GT(scene.Count(128, 160, 180, 178, kMagenta), 40) << name;
     EXPECT_EQ(scene.Count(0, 160, 126, 181, kMagenta), 0) << name;
   }
+
+  // Turned by its escapement to run up from its box's bottom edge, clipped to the box.
+  Picture turned = Decode(MetafileBytes("misc.emf"));
+  EXPECT_GT(turned.Count(60, 151, 120, 265, kGreen), 200);
+  EXPECT_EQ(turned.Count(0, 130, 378, 150, kGreen), 0) << "above the clip box";
+  EXPECT_EQ(turned.Count(120, 151, 378, 283, kGreen), 0) << "right of the turned text";
 
   // Aligned by its right and bottom on the corner of its opaque box, in the default font.
   Picture aligned = Decode(MetafileBytes("blits.emf"));
