@@ -5,7 +5,8 @@ metafiles (apt-get install --no-install-recommends inkscape; the tests themselve
   - reference/<file>.png, Inkscape's rendering of each metafile the tests compare, at the size
     the reader gives it (the metafile's own size at 96 dots an inch, computed here from its
     header the same way).
-Run from anywhere; the files land beside this script."""
+The committed files were made with Inkscape 1.2.2. Run from anywhere; the files land beside
+this script."""
 import os
 import struct
 import subprocess
