@@ -10,7 +10,8 @@
 # python3's http.server and from an nginx that each test starts on its own port; its bench compares
 # it with the curl program and with a program using libcurl (libcurl4-openssl-dev). The imaging
 # calls read TIFF with libtiff and write GIF with giflib; their tests read what they write back
-# with PIL and ImageMagick, which also made the test images.
+# with PIL and ImageMagick, which also made the test images. Metafiles are drawn through cairo
+# (libcairo2-dev), its text through fontconfig with the Liberation faces (fonts-liberation2).
 set -euo pipefail
 packages=(
   cmake make g++ clang libclang-rt-14-dev clang-format
@@ -19,6 +20,7 @@ packages=(
   libtinyxml2-dev libpugixml-dev python3 curl nginx libcurl4-openssl-dev
   libx11-dev libxext-dev xvfb xdotool evilwm xfonts-base libsfml-dev libxdamage-dev
   xcompmgr trayer libtiff-dev libgif-dev python3-pil imagemagick
+  pkg-config libcairo2-dev libfontconfig-dev fonts-liberation2
 )
 missing=()
 for p in "${packages[@]}"; do

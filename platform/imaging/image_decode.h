@@ -1,5 +1,6 @@
 // Every image file the imaging calls read, told apart by its first bytes: TIFF and icon files
-// by decoders of their own, PNG, JPEG, BMP, TGA and GIF by stb_image. Each keeps the same
+// by decoders of their own, metafiles (placeable WMF, EMF) by a reader of ours drawing through
+// cairo, PNG, JPEG, BMP, TGA and GIF by stb_image. Each keeps the same
 // discipline: a file cut short is refused, and a header naming a picture that the file's data
 // cannot fill is refused before the picture's memory is taken.
 #pragma once

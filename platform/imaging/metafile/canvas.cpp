@@ -1,0 +1,349 @@
+// The picture, its device context state and object table, and the shapes drawn on it.
+#include "platform/imaging/metafile/canvas.h"
+
+#include <cmath>
+#include <cstdlib>
+
+#include "platform/imaging/decode_budget.h"
+#include "platform/imaging/metafile/paint.h"
+
+namespace platform::metafile {
+
+namespace {
+
+// SaveDC beyond this depth is ignored (and so is the RestoreDC that answers it), so that a file
+// of nothing but SaveDC records cannot pile up copies of the state.
+constexpr size_t kDeepestSave = 1024;
+// Objects beyond this many entries of a WMF's table are not made.
+constexpr uint32_t kMostWmfObjects = 1 << 16;
+
+constexpr uint32_t kRegionAnd = 1, kRegionOr = 2, kRegionXor = 3, kRegionDiff = 4, kRegionCopy = 5;
+
+}  // namespace
+
+Canvas::Canvas(const Header& header) : header_(header) {
+  int stride = cairo_format_stride_for_width(CAIRO_FORMAT_ARGB32, header.width);
+  if (stride <= 0) return;
+  pixels_ = static_cast<uint32_t*>(
+      stb::BudgetMalloc(static_cast<size_t>(stride) * static_cast<size_t>(header.height)));
+  if (pixels_ == nullptr) return;
+  surface_ =
+      cairo_image_surface_create_for_data(reinterpret_cast<unsigned char*>(pixels_),
+                                          CAIRO_FORMAT_ARGB32, header.width, header.height, stride);
+  cr_ = cairo_create(surface_);
+  if (cairo_status(cr_) != CAIRO_STATUS_SUCCESS) {
+    cairo_destroy(cr_);
+    cr_ = nullptr;
+    return;
+  }
+  // GDI draws shapes without antialiasing.
+  cairo_set_antialias(cr_, CAIRO_ANTIALIAS_NONE);
+  state_.mapping = StartMapping(header);
+}
+
+Canvas::~Canvas() {
+  if (cr_ != nullptr) cairo_destroy(cr_);
+  if (surface_ != nullptr) cairo_surface_destroy(surface_);
+  std::free(pixels_);
+}
+
+// ---- state -----------------------------------------------------------------------------------
+
+void Canvas::Save() {
+  if (saved_.size() >= kDeepestSave) return;
+  saved_.push_back(state_);
+  cairo_save(cr_);
+}
+
+void Canvas::Restore(int32_t which) {
+  int64_t depth = static_cast<int64_t>(saved_.size());
+  int64_t target = which < 0 ? depth + which : static_cast<int64_t>(which) - 1;
+  if (which == 0 || target < 0 || target >= depth) return;
+  while (static_cast<int64_t>(saved_.size()) > target + 1) {
+    saved_.pop_back();
+    cairo_restore(cr_);
+  }
+  state_ = saved_.back();
+  saved_.pop_back();
+  cairo_restore(cr_);
+}
+
+// ---- objects ---------------------------------------------------------------------------------
+
+void Canvas::PutObject(uint32_t index, const GdiObject& object) {
+  if (index == 0 || index >= header_.objectCount) return;
+  objects_[index] = object;
+}
+
+void Canvas::AddObject(const GdiObject& object) {
+  uint32_t index = 0;
+  for (const auto& entry : objects_) {
+    if (entry.first != index) break;
+    ++index;
+  }
+  // A WMF whose table is full still drops a made object in the real player; nothing refers to
+  // it then.
+  if (index >= header_.objectCount || index >= kMostWmfObjects) return;
+  objects_[index] = object;
+}
+
+const GdiObject* Canvas::Object(uint32_t index) const {
+  auto found = objects_.find(index);
+  return found == objects_.end() ? nullptr : &found->second;
+}
+
+void Canvas::SelectObject(uint32_t index) {
+  GdiObject stock;
+  const GdiObject* object = Object(index);
+  if (object == nullptr && header_.kind == Kind::Emf && StockObject(index, &stock)) object = &stock;
+  if (object == nullptr) return;
+  switch (object->kind) {
+    case ObjectKind::Pen: state_.pen = object->pen; break;
+    case ObjectKind::Brush: state_.brush = object->brush; break;
+    case ObjectKind::Font: state_.font = object->font; break;
+    case ObjectKind::Region: ClipToRegion(object->region.rects, kRegionCopy); break;
+    case ObjectKind::Palette: break;
+  }
+}
+
+void Canvas::DeleteObject(uint32_t index) { objects_.erase(index); }
+
+// ---- shapes ----------------------------------------------------------------------------------
+
+void Canvas::FillArea(const Path& shape, const Brush& brush, bool winding) {
+  FillWithBrush(cr_, shape, brush, state_, winding);
+}
+
+void Canvas::Draw(const Path& shape, bool fill) {
+  if (gathering_) {
+    path_.Append(shape);
+    return;
+  }
+  if (fill) FillArea(shape, state_.brush, state_.windingFill);
+  StrokeWithPen(cr_, shape, state_, ToPicture());
+}
+
+void Canvas::Rectangle(double l, double t, double r, double b) {
+  Path shape;
+  AddBox(&shape, ToPicture(), l, t, r, b);
+  Draw(shape, true);
+}
+
+void Canvas::Ellipse(double l, double t, double r, double b) {
+  Path shape;
+  AddEllipse(&shape, ToPicture(), l, t, r, b);
+  Draw(shape, true);
+}
+
+void Canvas::RoundRect(double l, double t, double r, double b, double w, double h) {
+  Path shape;
+  AddRoundBox(&shape, ToPicture(), l, t, r, b, w, h);
+  Draw(shape, true);
+}
+
+void Canvas::ArcShape(ArcKind kind, double l, double t, double r, double b, PointD start,
+                      PointD end) {
+  Path shape;
+  AddArc(&shape, ToPicture(), l, t, r, b, start, end, kind, state_.clockwise, false);
+  Draw(shape, kind != ArcKind::Arc);
+}
+
+// The figure a "...To" record continues: the gathered path's open figure, or a new one from the
+// current position.
+Path& Canvas::Figure(bool startAtCurrent) {
+  Path& figure = gathering_ ? path_ : loose_;
+  if (!gathering_) figure.Clear();
+  if (startAtCurrent && !figure.Open()) figure.MoveTo(Map(ToPicture(), state_.x, state_.y));
+  return figure;
+}
+
+void Canvas::ArcTo(double l, double t, double r, double b, PointD start, PointD end) {
+  Path& figure = Figure(true);
+  AddArc(&figure, ToPicture(), l, t, r, b, start, end, ArcKind::Arc, state_.clockwise, true);
+  if (!gathering_) StrokeWithPen(cr_, figure, state_, ToPicture());
+  // The current position moves to where the arc ends: on the ray through end.
+  double cx = (l + r) / 2, cy = (t + b) / 2, rx = std::fabs(r - l) / 2, ry = std::fabs(b - t) / 2;
+  double angle = std::atan2((end.y - cy) / (ry > 0 ? ry : 1), (end.x - cx) / (rx > 0 ? rx : 1));
+  state_.x = cx + rx * std::cos(angle);
+  state_.y = cy + ry * std::sin(angle);
+}
+
+void Canvas::Polygon(const std::vector<PointD>& points) {
+  if (points.size() < 2) return;
+  Path shape;
+  AddPolyline(&shape, ToPicture(), points, true);
+  Draw(shape, true);
+}
+
+void Canvas::Polyline(const std::vector<PointD>& points) {
+  if (points.size() < 2) return;
+  Path shape;
+  AddPolyline(&shape, ToPicture(), points, false);
+  Draw(shape, false);
+}
+
+void Canvas::PolyPolygon(const std::vector<PointD>& points, const std::vector<uint32_t>& counts,
+                         bool closed) {
+  Path shape;
+  cairo_matrix_t m = ToPicture();
+  size_t at = 0;
+  for (uint32_t count : counts) {
+    if (count > points.size() - at) break;
+    std::vector<PointD> figure(points.begin() + at, points.begin() + at + count);
+    AddPolyline(&shape, m, figure, closed);
+    at += count;
+  }
+  Draw(shape, closed);
+}
+
+void Canvas::PolyBezier(const std::vector<PointD>& points) {
+  if (points.size() < 4) return;
+  Path shape;
+  AddBeziers(&shape, ToPicture(), points, false);
+  Draw(shape, false);
+}
+
+void Canvas::PolyBezierTo(const std::vector<PointD>& points) {
+  if (points.size() < 3) return;
+  Path& figure = Figure(true);
+  AddBeziers(&figure, ToPicture(), points, true);
+  if (!gathering_) StrokeWithPen(cr_, figure, state_, ToPicture());
+  const PointD& last = points[points.size() - points.size() % 3 - 1];
+  state_.x = last.x;
+  state_.y = last.y;
+}
+
+void Canvas::PolylineTo(const std::vector<PointD>& points) {
+  if (points.empty()) return;
+  Path& figure = Figure(true);
+  cairo_matrix_t m = ToPicture();
+  for (const PointD& p : points) figure.LineTo(Map(m, p.x, p.y));
+  if (!gathering_) StrokeWithPen(cr_, figure, state_, m);
+  state_.x = points.back().x;
+  state_.y = points.back().y;
+}
+
+void Canvas::MoveTo(double x, double y) {
+  state_.x = x;
+  state_.y = y;
+  if (gathering_) path_.MoveTo(Map(ToPicture(), x, y));
+}
+
+void Canvas::LineTo(double x, double y) { PolylineTo({{x, y}}); }
+
+void Canvas::SetPixel(double x, double y, Color color) {
+  PointD p = Map(ToPicture(), x, y);
+  cairo_set_source_rgb(cr_, color.r / 255.0, color.g / 255.0, color.b / 255.0);
+  cairo_new_path(cr_);
+  cairo_rectangle(cr_, std::floor(p.x), std::floor(p.y), 1, 1);
+  cairo_fill(cr_);
+}
+
+// ---- paths -----------------------------------------------------------------------------------
+
+void Canvas::BeginPath() {
+  path_.Clear();
+  gathering_ = true;
+}
+
+void Canvas::AbortPath() {
+  path_.Clear();
+  gathering_ = false;
+}
+
+void Canvas::CloseFigure() {
+  if (gathering_) path_.Close();
+}
+
+void Canvas::FillPath(bool fill, bool stroke) {
+  if (gathering_) return;
+  if (fill) FillArea(path_, state_.brush, state_.windingFill);
+  if (stroke) StrokeWithPen(cr_, path_, state_, ToPicture());
+  path_.Clear();
+}
+
+void Canvas::ClipToPath(uint32_t mode) {
+  if (gathering_) return;
+  if (mode == kRegionCopy) cairo_reset_clip(cr_);
+  if (mode == kRegionAnd || mode == kRegionCopy) {
+    path_.Emit(cr_, 0);
+    cairo_set_fill_rule(cr_,
+                        state_.windingFill ? CAIRO_FILL_RULE_WINDING : CAIRO_FILL_RULE_EVEN_ODD);
+    cairo_clip(cr_);
+  }
+  path_.Clear();
+}
+
+// ---- clipping --------------------------------------------------------------------------------
+
+void Canvas::IntersectClip(double l, double t, double r, double b) {
+  Path box;
+  AddBox(&box, ToPicture(), l, t, r, b);
+  box.Emit(cr_, 0);
+  cairo_set_fill_rule(cr_, CAIRO_FILL_RULE_WINDING);
+  cairo_clip(cr_);
+}
+
+// The picture's whole area around the outline, filled even-odd: everything but the outline.
+void Canvas::ExcludeClip(double l, double t, double r, double b) {
+  Path box;
+  AddBox(&box, ToPicture(), l, t, r, b);
+  box.Emit(cr_, 0);
+  cairo_rectangle(cr_, -1, -1, header_.width + 2.0, header_.height + 2.0);
+  cairo_set_fill_rule(cr_, CAIRO_FILL_RULE_EVEN_ODD);
+  cairo_clip(cr_);
+}
+
+void Canvas::ClipToRegion(const std::vector<int32_t>& deviceRects, uint32_t mode) {
+  if (mode < kRegionAnd || mode > kRegionCopy) return;
+  if (mode == kRegionCopy || mode == kRegionOr || mode == kRegionXor) cairo_reset_clip(cr_);
+  if (mode == kRegionCopy && deviceRects.empty()) return;
+  // Region rectangles never overlap, so even-odd over the picture's area takes them away.
+  cairo_matrix_t device = DeviceToPicture(header_);
+  Path rects;
+  for (size_t i = 0; i + 4 <= deviceRects.size(); i += 4)
+    AddBox(&rects, device, deviceRects[i], deviceRects[i + 1], deviceRects[i + 2],
+           deviceRects[i + 3]);
+  rects.Emit(cr_, 0);
+  if (mode == kRegionDiff) cairo_rectangle(cr_, -1, -1, header_.width + 2.0, header_.height + 2.0);
+  cairo_set_fill_rule(cr_, CAIRO_FILL_RULE_EVEN_ODD);
+  cairo_clip(cr_);
+}
+
+void Canvas::FillRegion(const std::vector<int32_t>& deviceRects, const Brush& brush) {
+  cairo_matrix_t device = DeviceToPicture(header_);
+  Path rects;
+  for (size_t i = 0; i + 4 <= deviceRects.size(); i += 4)
+    AddBox(&rects, device, deviceRects[i], deviceRects[i + 1], deviceRects[i + 2],
+           deviceRects[i + 3]);
+  FillArea(rects, brush, false);
+}
+
+// ---- the picture -----------------------------------------------------------------------------
+
+void Canvas::Finish(std::vector<uint8_t>* rgba) {
+  cairo_surface_flush(surface_);
+  int stride = cairo_image_surface_get_stride(surface_) / 4;
+  size_t w = static_cast<size_t>(header_.width), h = static_cast<size_t>(header_.height);
+  rgba->resize(w * h * 4);
+  uint8_t* out = rgba->data();
+  for (size_t y = 0; y < h; ++y) {
+    for (size_t x = 0; x < w; ++x, out += 4) {
+      // cairo keeps premultiplied alpha in a native 32-bit word: A, R, G, B from the high byte.
+      uint32_t pixel = pixels_[y * stride + x];
+      uint32_t a = pixel >> 24;
+      uint32_t r = (pixel >> 16) & 0xff, g = (pixel >> 8) & 0xff, b = pixel & 0xff;
+      if (a != 0 && a != 255) {
+        r = (r * 255 + a / 2) / a;
+        g = (g * 255 + a / 2) / a;
+        b = (b * 255 + a / 2) / a;
+      }
+      out[0] = static_cast<uint8_t>(r);
+      out[1] = static_cast<uint8_t>(g);
+      out[2] = static_cast<uint8_t>(b);
+      out[3] = static_cast<uint8_t>(a);
+    }
+  }
+}
+
+}  // namespace platform::metafile

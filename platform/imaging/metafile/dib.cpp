@@ -1,0 +1,215 @@
+// Decoding device-independent bitmaps, every read checked against the bytes given.
+#include "platform/imaging/metafile/dib.h"
+
+#include <algorithm>
+#include <cstdlib>
+
+#include "platform/imaging/decode_budget.h"
+#include "platform/imaging/metafile/record_reader.h"
+
+namespace platform::metafile {
+
+namespace {
+
+constexpr uint32_t kRgb = 0, kRle8 = 1, kRle4 = 2, kBitFields = 3;
+constexpr int64_t kLargestSide = 32767;
+constexpr uint32_t kOpaque = 0xff000000u;
+
+struct Layout {
+  int64_t width = 0, height = 0;  // height negative: top row first
+  uint32_t bits = 0, compression = kRgb;
+  size_t headerSize = 0, entrySize = 4, entries = 0;  // the colour table
+  size_t tableAt = 0;
+  uint32_t masks[3] = {0x7c00, 0x03e0, 0x001f};  // 16-bit pixels without bit fields: 5-5-5
+};
+
+bool ReadLayout(RecordReader& info, Layout* out) {
+  out->headerSize = info.U32(0);
+  if (out->headerSize == 12) {
+    out->width = info.U16(4);
+    out->height = info.U16(6);
+    out->bits = info.U16(10);
+    out->entrySize = 3;
+  } else if (out->headerSize >= 40) {
+    out->width = info.S32(4);
+    out->height = info.S32(8);
+    out->bits = info.U16(14);
+    out->compression = info.U32(16);
+    out->entries = info.U32(32);
+  } else {
+    return false;
+  }
+  out->tableAt = out->headerSize;
+  if (out->compression == kBitFields) {
+    if (out->bits != 16 && out->bits != 32) return false;
+    // A 40-byte header keeps its three masks after it; longer ones inside.
+    size_t at = 40;
+    for (uint32_t& mask : out->masks) mask = info.U32(at), at += 4;
+    if (out->headerSize == 40) out->tableAt += 12;
+  } else if (out->bits == 32) {
+    out->masks[0] = 0xff0000, out->masks[1] = 0xff00, out->masks[2] = 0xff;
+  }
+  bool known = out->bits == 1 || out->bits == 4 || out->bits == 8 || out->bits == 16 ||
+               out->bits == 24 || out->bits == 32;
+  if (!known || out->compression > kBitFields) return false;
+  if ((out->compression == kRle8 && out->bits != 8) ||
+      (out->compression == kRle4 && out->bits != 4))
+    return false;
+  if (out->bits <= 8 && out->entries == 0) out->entries = size_t{1} << out->bits;
+  if (out->entries > 1u << 16) return false;
+  int64_t height = out->height < 0 ? -out->height : out->height;
+  return !info.Short() && out->width >= 1 && out->width <= kLargestSide && height >= 1 &&
+         height <= kLargestSide;
+}
+
+// The value under mask, scaled to 0..255.
+uint32_t Channel(uint32_t value, uint32_t mask) {
+  if (mask == 0) return 0;
+  int shift = 0;
+  while (((mask >> shift) & 1) == 0) ++shift;
+  uint32_t top = mask >> shift;
+  return ((value & mask) >> shift) * 255 / top;
+}
+
+class Decoder {
+ public:
+  Decoder(const Layout& layout, const uint32_t* table, DibPixels* out, bool alpha)
+      : layout_(layout), table_(table), out_(out), alpha_(alpha) {}
+
+  void Put(int64_t x, int64_t row, uint32_t colour) {
+    // Rows count from the bottom unless the bitmap is stored top row first.
+    if (x < 0 || x >= out_->width || row < 0 || row >= out_->height) return;
+    int64_t y = layout_.height < 0 ? row : out_->height - 1 - row;
+    out_->pixels[y * out_->width + x] = colour;
+  }
+  uint32_t Indexed(uint32_t index) const {
+    return index < layout_.entries ? table_[index] : table_[0];
+  }
+
+  bool Plain(const uint8_t* bits, size_t size);
+  bool RunLength(const uint8_t* bits, size_t size);
+
+ private:
+  const Layout& layout_;
+  const uint32_t* table_;
+  DibPixels* out_;
+  bool alpha_;
+};
+
+// A premultiplied pixel whose colour exceeds its alpha is damage; cairo needs each channel kept
+// within it.
+uint32_t Premultiplied(const uint8_t* p) {
+  uint32_t a = p[3];
+  return a << 24 | std::min<uint32_t>(p[2], a) << 16 | std::min<uint32_t>(p[1], a) << 8 |
+         std::min<uint32_t>(p[0], a);
+}
+
+bool Decoder::Plain(const uint8_t* bits, size_t size) {
+  size_t rowBytes = (static_cast<size_t>(out_->width) * layout_.bits + 31) / 32 * 4;
+  if (rowBytes * static_cast<size_t>(out_->height) > size) return false;
+  for (int64_t row = 0; row < out_->height; ++row) {
+    const uint8_t* p = bits + row * rowBytes;
+    for (int64_t x = 0; x < out_->width; ++x) {
+      uint32_t colour = 0;
+      switch (layout_.bits) {
+        case 1: colour = Indexed((p[x / 8] >> (7 - x % 8)) & 1); break;
+        case 4: colour = Indexed((p[x / 2] >> (x % 2 == 0 ? 4 : 0)) & 15); break;
+        case 8: colour = Indexed(p[x]); break;
+        case 24: colour = kOpaque | p[x * 3 + 2] << 16 | p[x * 3 + 1] << 8 | p[x * 3]; break;
+        case 32:
+          if (alpha_ && layout_.compression == kRgb) {
+            colour = Premultiplied(p + x * 4);
+            break;
+          }
+          [[fallthrough]];
+        default: {
+          uint32_t value = layout_.bits == 16
+                               ? static_cast<uint32_t>(p[x * 2] | p[x * 2 + 1] << 8)
+                               : static_cast<uint32_t>(p[x * 4]) | p[x * 4 + 1] << 8 |
+                                     p[x * 4 + 2] << 16 | static_cast<uint32_t>(p[x * 4 + 3]) << 24;
+          colour = kOpaque | Channel(value, layout_.masks[0]) << 16 |
+                   Channel(value, layout_.masks[1]) << 8 | Channel(value, layout_.masks[2]);
+        }
+      }
+      Put(x, row, colour);
+    }
+  }
+  return true;
+}
+
+// Runs of one index, escapes for the end of a row, of the bitmap and a jump, and absolute runs
+// (padded to whole words); RLE4 packs two indices to a byte, the first in the high half.
+bool Decoder::RunLength(const uint8_t* bits, size_t size) {
+  bool four = layout_.compression == kRle4;
+  int64_t x = 0, row = 0;
+  size_t at = 0;
+  while (at + 2 <= size && row < out_->height) {
+    uint32_t count = bits[at], code = bits[at + 1];
+    at += 2;
+    if (count > 0) {
+      for (uint32_t i = 0; i < count; ++i, ++x)
+        Put(x, row, Indexed(four ? (i % 2 == 0 ? code >> 4 : code & 15) : code));
+    } else if (code == 0) {
+      x = 0, ++row;
+    } else if (code == 1) {
+      return true;
+    } else if (code == 2) {
+      if (at + 2 > size) return false;
+      x += bits[at], row += bits[at + 1];
+      at += 2;
+    } else {
+      size_t bytes = four ? (code + 1) / 2 : code;
+      if (bytes > size - at) return false;
+      for (uint32_t i = 0; i < code; ++i, ++x) {
+        uint8_t byte = bits[at + (four ? i / 2 : i)];
+        Put(x, row, Indexed(four ? (i % 2 == 0 ? byte >> 4 : byte & 15) : byte));
+      }
+      at += (bytes + 1) / 2 * 2;
+    }
+  }
+  return true;
+}
+
+}  // namespace
+
+DibPixels::~DibPixels() { std::free(pixels); }
+
+size_t DibInfoSize(const uint8_t* info, size_t size) {
+  RecordReader reader(info, size);
+  Layout layout;
+  if (!ReadLayout(reader, &layout)) return 0;
+  size_t total = layout.tableAt + layout.entries * layout.entrySize;
+  return total <= size ? total : 0;
+}
+
+bool DecodeDib(const uint8_t* info, size_t infoSize, const uint8_t* bits, size_t bitsSize,
+               uint32_t usage, DibPixels* out, bool alpha) {
+  RecordReader reader(info, infoSize);
+  Layout layout;
+  if (usage != 0 || !ReadLayout(reader, &layout)) return false;
+  size_t tableBytes = layout.entries * layout.entrySize;
+  if (layout.tableAt > infoSize || tableBytes > infoSize - layout.tableAt) return false;
+  uint32_t table[256] = {};
+  for (size_t i = 0; i < layout.entries && i < 256; ++i) {
+    const uint8_t* entry = info + layout.tableAt + i * layout.entrySize;
+    table[i] = kOpaque | entry[2] << 16 | entry[1] << 8 | entry[0];
+  }
+  Layout used = layout;
+  if (used.entries > 256) used.entries = 256;
+  out->width = static_cast<int>(layout.width);
+  out->height = static_cast<int>(layout.height < 0 ? -layout.height : layout.height);
+  out->bottomUp = layout.height > 0;
+  size_t bytes = static_cast<size_t>(out->width) * static_cast<size_t>(out->height) * 4;
+  // Plain rows must all be there before anything is taken.
+  if (layout.compression != kRle8 && layout.compression != kRle4 &&
+      (static_cast<size_t>(out->width) * layout.bits + 31) / 32 * 4 * out->height > bitsSize)
+    return false;
+  out->pixels = static_cast<uint32_t*>(stb::BudgetMalloc(bytes));
+  if (out->pixels == nullptr) return false;
+  Decoder decoder(used, table, out, alpha);
+  if (layout.compression == kRle8 || layout.compression == kRle4)
+    return decoder.RunLength(bits, bitsSize);
+  return decoder.Plain(bits, bitsSize);
+}
+
+}  // namespace platform::metafile

@@ -1,0 +1,40 @@
+// Checking a metafile whole, then playing it onto a canvas of its size.
+#include "platform/imaging/metafile/metafile_decode.h"
+
+#include "platform/imaging/decode_budget.h"
+#include "platform/imaging/metafile/canvas.h"
+#include "platform/imaging/metafile/emf_player.h"
+#include "platform/imaging/metafile/metafile_header.h"
+#include "platform/imaging/metafile/record_walk.h"
+#include "platform/imaging/metafile/wmf_player.h"
+
+namespace platform::metafile {
+
+bool MetafileSides(const uint8_t* data, size_t size, int* w, int* h) {
+  Header header;
+  if (!ReadHeader(data, size, &header)) return false;
+  *w = header.width;
+  *h = header.height;
+  return true;
+}
+
+bool DecodeMetafile(const uint8_t* data, size_t size, int* w, int* h, std::vector<uint8_t>* rgba) {
+  Header header;
+  if (!ReadHeader(data, size, &header) || !RecordsWhole(header, data, size)) return false;
+  if (header.kind == Kind::Emf && EmfPlusOnly(header, data, size)) return false;
+  // The picture and every bitmap in the file take their memory under the budget of a picture of
+  // the header's size.
+  stb::DecodeBudget budget(stb::DecodeBlockLimit(header.width, header.height, size));
+  Canvas canvas(header);
+  if (!canvas.Ready()) return false;
+  if (header.kind == Kind::Wmf)
+    PlayWmf(canvas, data, size);
+  else
+    PlayEmf(canvas, data, size);
+  canvas.Finish(rgba);
+  *w = header.width;
+  *h = header.height;
+  return true;
+}
+
+}  // namespace platform::metafile

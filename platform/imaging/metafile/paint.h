@@ -1,0 +1,21 @@
+// Filling with a brush and outlining with a pen, on cairo, without antialiasing: what every shape
+// of a metafile ends in.
+#pragma once
+
+#include <cairo.h>
+
+#include "platform/imaging/metafile/dc_state.h"
+#include "platform/imaging/metafile/path.h"
+
+namespace platform::metafile {
+
+// Fills the outline with the brush: a colour, a hatch of 8 x 8 picture pixels or a repeated
+// pattern, both laid from the picture's top-left corner; a null brush fills nothing.
+void FillWithBrush(cairo_t* cr, const Path& outline, const Brush& brush, const DcState& state,
+                   bool winding);
+// Outlines with the state's pen, whose width is in the logical units of toPicture (0 and
+// cosmetic pens are one pixel wide); a null pen draws nothing.
+void StrokeWithPen(cairo_t* cr, const Path& outline, const DcState& state,
+                   const cairo_matrix_t& toPicture);
+
+}  // namespace platform::metafile

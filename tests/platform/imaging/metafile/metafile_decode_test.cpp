@@ -1,0 +1,332 @@
+// Metafiles from independent writers (hand-built records, libEMF, and Inkscape from an SVG
+// drawing), each loaded at its own size
+// at 96 dots an inch, its pixels checked well inside its shapes and where nothing is drawn
+// (transparent). The places come from each file's coordinates, mapping and frame.
+#include <string>
+#include <vector>
+
+#include "platform/imaging/metafile/metafile_files.h"
+
+namespace {
+
+using kvtest::Decode;
+using kvtest::MetafileBytes;
+using kvtest::Near;
+using kvtest::Picture;
+using kvtest::Rgba;
+
+constexpr Rgba kNone{0, 0, 0, 0};
+constexpr Rgba kRed{255, 0, 0, 255}, kGreen{0, 160, 0, 255}, kBlue{0, 0, 255, 255};
+constexpr Rgba kWhite{255, 255, 255, 255}, kBlack{0, 0, 0, 255}, kYellow{255, 255, 0, 255};
+constexpr Rgba kCyan{0, 255, 255, 255}, kMagenta{255, 0, 255, 255};
+
+struct Spot {
+  int x, y;
+  Rgba colour;
+  const char* what;
+};
+
+struct Case {
+  const char* file;
+  int w, h;
+  std::vector<Spot> spots;
+};
+
+// EMF frames of 100 x 75 mm are 378 x 283 pixels. The hand-built EMFs draw for a device of 48
+// units a millimetre (0.07875 pixels a unit), libEMF's for one of 3.2 (1.18 pixels a unit); the
+// placeable WMF of 4 x 3 inches at 1440 units an inch is 384 x 288 pixels (1/15 pixel a unit).
+const std::vector<Case> kCases = {
+    {"shapes.wmf",
+     384,
+     288,
+     {{80, 64, kRed, "rectangle"},
+      {224, 64, kBlue, "ellipse"},
+      {88, 190, kGreen, "polygon"},
+      {167, 200, kBlack, "a vertical line of the cross hatch"},
+      {164, 164, kWhite, "the hatch's gaps in the opaque background colour"},
+      {336, 24, kMagenta, "the bitmap's top row"},
+      {336, 72, kBlack, "the bitmap's bottom row"},
+      {336, 272, kBlack, "a line two pixels wide"},
+      {150, 140, kNone, "between the shapes"},
+      {5, 283, kNone, "a corner"}}},
+    {"y_up.wmf", 96, 96, {{48, 77, kRed, "a rectangle at the bottom"}, {48, 20, kNone, "the top"}}},
+    {"plain.wmf",
+     200,
+     100,
+     {{150, 50, kBlue, "the right half of the window"}, {50, 50, kNone, "the left half"}}},
+    {"masked.wmf",
+     200,
+     200,
+     {{50, 50, kRed, "opaque in the mask"},
+      {150, 150, kRed, "opaque in the mask"},
+      {150, 50, kNone, "transparent in the mask"},
+      {50, 150, kNone, "transparent in the mask"}}},
+    {"shapes.emf",
+     378,
+     283,
+     {{94, 94, kRed, "rectangle"},
+      {246, 94, kBlue, "ellipse"},
+      {94, 200, kGreen, "16-bit polygon"},
+      {246, 240, kYellow, "path of lines and a 16-bit Bezier"},
+      {170, 150, kNone, "between the shapes"}}},
+    {"world.emf",
+     378,
+     283,
+     {{208, 160, kBlue, "a square moved and halved by the world transform"},
+      {100, 100, kNone, "where the square is without it"}}},
+    {"metric.emf",
+     378,
+     283,
+     {{75, 56, kGreen, "a rectangle in tenths of a millimetre, y up"},
+      {75, 100, kNone, "below it"}}},
+    {"anisotropic.emf",
+     378,
+     283,
+     {{189, 141, kRed, "centre"},
+      {370, 141, kRed, "near the right end: the circle is stretched to the width"},
+      {189, 5, kRed, "near the top"},
+      {5, 5, kNone, "a corner outside the ellipse"}}},
+    {"fill_modes.emf",
+     378,
+     283,
+     {{50, 94, kBlue, "alternate: the ring"},
+      {94, 94, kNone, "alternate: the hole"},
+      {283, 94, kBlue, "winding: the inner square filled"}}},
+    {"clip.emf",
+     378,
+     283,
+     {{80, 80, kRed, "inside the clip rectangle"},
+      {170, 140, kNone, "in the excluded rectangle"},
+      {340, 270, kNone, "outside the clip rectangle"},
+      {9, 9, kBlue, "drawn after RestoreDC, outside the old clip"}}},
+    {"hatch.emf",
+     128,
+     64,
+     {{10, 7, kBlue, "a line of the hatch (every 8 pixels)"},
+      {10, 15, kBlue, "the next line"},
+      {10, 3, kNone, "a gap in transparent background mode"},
+      {70, 7, kBlue, "a line in opaque background mode"},
+      {70, 3, kYellow, "a gap in the background colour"}}},
+    {"pens.emf",
+     378,
+     283,
+     {{189, 38, kRed, "a geometric pen 6 pixels wide"},
+      {189, 35, kRed, "its upper edge"},
+      {36, 38, kNone, "past its flat end"},
+      {5, 140, kBlue, "a dash 18 pixels long"},
+      {17, 140, kBlue, "its end"},
+      {20, 140, kNone, "the gap after it, transparent background mode"},
+      {38, 226, kGreen, "the edge of a rectangle outlined with the null pen"}}},
+    {"arcs.emf",
+     378,
+     283,
+     {{120, 70, kRed, "the pie's quarter from 3 to 12 o'clock"},
+      {70, 70, kNone, "the quarter beyond it"},
+      {120, 120, kNone, "the lower right quarter"},
+      {245, 70, kBlue, "the chord's upper half"},
+      {245, 120, kNone, "its lower half"},
+      {94, 217, kGreen, "round rectangle"},
+      {40, 172, kNone, "its rounded corner"}}},
+    {"bitmaps.emf",
+     378,
+     283,
+     {{28, 47, kRed, "1 bit: top left"},
+      {47, 47, kBlue, "1 bit: top right"},
+      {75, 47, kRed, "4 bits: top left"},
+      {94, 66, kWhite, "4 bits: bottom right"},
+      {141, 47, kGreen, "8 bits: top right"},
+      {170, 66, kBlue, "24 bits: bottom left"},
+      {217, 47, kRed, "32 bits: opaque though its fourth byte is 0"},
+      {236, 66, kWhite, "32 bits: bottom right"},
+      {264, 66, kBlue, "RLE8: the run of the bottom row"},
+      {264, 47, kNone, "RLE8: the row it skips"},
+      {311, 66, kGreen, "RLE4: the first of two alternating indices"},
+      {330, 66, kWhite, "RLE4: the second"},
+      {311, 47, kNone, "RLE4: the row it skips"}}},
+    {"blits.emf",
+     378,
+     283,
+     {{47, 47, kRed, "BitBlt: the bitmap's top left"},
+      {66, 47, kGreen, "BitBlt: top right"},
+      {47, 66, kBlue, "BitBlt: bottom left"},
+      {66, 66, kWhite, "BitBlt: bottom right"},
+      {104, 47, kMagenta, "StretchBlt SRCINVERT: red over the blue of PATCOPY"},
+      {123, 47, Rgba{0, 160, 255, 255}, "green over blue"},
+      {104, 66, kBlack, "blue over blue"},
+      {123, 66, kYellow, "white over blue"},
+      {170, 56, kWhite, "WHITENESS"},
+      {60, 120, kRed, "a DIB pattern brush from the picture's corner: even, even"},
+      {61, 120, kGreen, "odd, even"},
+      {60, 121, kBlue, "even, odd"},
+      {61, 121, kWhite, "odd, odd"},
+      {280, 200, kYellow, "the opaque box of ExtTextOut"}}},
+    {"alpha.emf",
+     378,
+     283,
+     {{56, 56, kRed, "AlphaBlend: an opaque pixel of the bitmap"},
+      {94, 56, kBlue, "a pixel of alpha 0 leaves the square under it"},
+      {75, 132, Rgba{0, 160, 0, 128}, "a bitmap at half opacity over nothing"}}},
+    {"misc.emf",
+     378,
+     283,
+     {{94, 20, kRed, "inside a clip path closed by a 32-bit Bezier curve"},
+      {40, 20, kNone, "outside its curve"},
+      {94, 125, kNone, "below the path"},
+      {226, 57, kBlue, "ArcTo: the line from the current position to the arc"},
+      {189, 75, kBlue, "ArcTo: the arc's end, counterclockwise"},
+      {227, 100, kNone, "ArcTo: the other half of the ellipse"}}},
+    {"misc.wmf",
+     200,
+     200,
+     {{60, 60, kRed, "a pattern brush in a window set, offset and scaled: even, even"},
+      {61, 60, kBlue, "odd, even"},
+      {61, 61, kRed, "odd, odd"},
+      {52, 50, kBlack, "a dot of the pen"},
+      {55, 50, kWhite, "the gap after it, in the opaque background colour"},
+      {30, 100, kNone, "left of the rectangle"}}},
+    {"regions.emf",
+     378,
+     283,
+     {{40, 40, kRed, "inside the first rectangle of the clip region"},
+      {255, 42, kRed, "inside its second"},
+      {340, 60, kNone, "outside the region"},
+      {340, 200, kGreen, "after the region is dropped, outside the rectangle taken away"},
+      {340, 100, kNone, "inside the rectangle taken away"},
+      {141, 141, kBlue, "the isotropic circle's centre"},
+      {290, 220, kGreen, "beyond the circle, where an anisotropic one would reach"}}},
+    {"regions.wmf",
+     200,
+     200,
+     {{50, 50, kRed, "inside the WMF clip region"},
+      {100, 50, kNone, "outside it"},
+      {30, 150, kGreen, "DIBBITBLT: the whole bitmap over the destination, top left"},
+      {50, 150, kBlue, "top right"},
+      {30, 170, kRed, "bottom left"},
+      {50, 170, kWhite, "bottom right"},
+      {160, 160, kBlue, "PATBLT with the brush"}}},
+    {"dual.emf", 378, 283, {{94, 94, kGreen, "the EMF records of a dual EMF+ file"}}},
+    {"libemf_shapes.emf",
+     378,
+     283,
+     {{70, 59, kRed, "rectangle"},
+      {189, 59, kBlue, "ellipse"},
+      {70, 140, kGreen, "polygon"},
+      {307, 26, kYellow, "the top of an arc 9 pixels wide"},
+      {307, 115, kNone, "where the arc does not go"},
+      {195, 165, kCyan, "a Bezier curve filled as a path"},
+      {189, 248, kRed, "a geometric pen with flat ends"},
+      {20, 248, kNone, "before its flat end"}}},
+    {"libemf_y_up.emf",
+     378,
+     283,
+     {{94, 212, kBlue, "a rectangle at the bottom"},
+      {94, 60, kNone, "the top"},
+      {283, 71, kRed, "an ellipse at the top right"}}},
+    {"inkscape_scene.emf",
+     242,
+     181,
+     {{60, 50, kRed, "rectangle"},
+      {170, 50, kBlue, "circle"},
+      {60, 120, kGreen, "triangle"},
+      {170, 130, kYellow, "ellipse"},
+      {170, 105, kBlack, "the ellipse's outline, 4 pixels wide"},
+      {120, 90, kBlack, "a line 8 pixels wide"},
+      {230, 170, kNone, "a corner"}}},
+    {"inkscape_scene.wmf",
+     240,
+     180,
+     {{60, 50, kRed, "rectangle"},
+      {170, 50, kBlue, "circle"},
+      {60, 120, kGreen, "triangle"},
+      {170, 130, kYellow, "ellipse"},
+      {170, 105, kBlack, "the ellipse's outline, 4 pixels wide"},
+      {50, 90, kBlack, "a line 8 pixels wide, drawn by the second MoveTo and LineTo"},
+      {120, 87, kBlack, "its upper part"},
+      {18, 90, kNone, "past the flat end its pen's style asks for"},
+      {230, 170, kNone, "a corner"}}},
+    {"libemf_paths.emf",
+     378,
+     283,
+     {{70, 94, kGreen, "a path of lines and a Bezier curve"},
+      {283, 94, kBlue, "winding poly-polygon: the inner square"},
+      {35, 230, kRed, "alternate poly-polygon: the ring"},
+      {94, 230, kNone, "alternate poly-polygon: the hole"}}},
+};
+
+TEST(MetafileDecode, DrawsEachFileAtItsSizeWithItsShapesInPlace) {
+  for (const Case& c : kCases) {
+    SCOPED_TRACE(c.file);
+    Picture picture = Decode(MetafileBytes(c.file));
+    ASSERT_EQ(picture.w, c.w);
+    ASSERT_EQ(picture.h, c.h);
+    for (const Spot& spot : c.spots)
+      EXPECT_TRUE(Near(picture.At(spot.x, spot.y), spot.colour))
+          << spot.what << " at " << spot.x << "," << spot.y;
+  }
+}
+
+// Text is checked by where its glyphs' ink lies: inside each character's cell, none past the last.
+TEST(MetafileDecode, DrawsTextWithItsFontSpacingAndAlignment) {
+  // Courier New (Liberation Mono) 37.8 pixels to the em, "MMMM" 47.25 pixels apart, top at 19.
+  Picture courier = Decode(MetafileBytes("text.emf"));
+  ASSERT_EQ(courier.w, 378);
+  for (int i = 0; i < 4; ++i) {
+    int left = 19 + i * 47;
+    EXPECT_GT(courier.Count(left, 19, left + 24, 19 + 38, kRed), 60) << "character " << i;
+    EXPECT_EQ(courier.Count(left + 26, 0, left + 45, 283, kRed), 0) << "between characters";
+  }
+  EXPECT_EQ(courier.Count(0, 0, 378, 18, kRed), 0) << "above the top-aligned text";
+  EXPECT_EQ(courier.Count(0, 60, 378, 180, kRed), 0) << "glyph indices are not drawn";
+  // The same with its advances in x and y pairs, 170 pixels lower.
+  for (int i = 0; i < 4; ++i) {
+    int left = 19 + i * 47;
+    EXPECT_GT(courier.Count(left, 189, left + 24, 189 + 38, kRed), 60) << "character " << i;
+    EXPECT_EQ(courier.Count(left + 26, 180, left + 45, 283, kRed), 0) << "between characters";
+  }
+
+  // Bold Arial (Liberation Sans) 60 pixels to the em: the stem of the first H.
+  Picture arial = Decode(MetafileBytes("text.wmf"));
+  EXPECT_TRUE(Near(arial.At(17, 45), kBlue));
+  EXPECT_GT(arial.Count(10, 10, 200, 80, kBlue), 1500);
+  EXPECT_EQ(arial.Count(0, 0, 400, 15, kBlue), 0);
+
+  // libEMF: bold Arial with its top at 23.6, and Times New Roman placed by its baseline (235.8)
+  // with a spacing array of 70.9 pixels.
+  Picture mixed = Decode(MetafileBytes("libemf_text.emf"));
+  EXPECT_TRUE(Near(mixed.At(30, 50), kRed));
+  EXPECT_EQ(mixed.Count(0, 0, 378, 28, kRed), 0);
+  for (int i = 0; i < 4; ++i) {
+    int left = 24 + i * 71;
+    EXPECT_GT(mixed.Count(left, 200, left + 20, 236, kBlue), 20) << "character " << i;
+    EXPECT_EQ(mixed.Count(left + 22, 200, left + 60, 283, kBlue), 0) << "between characters";
+  }
+  EXPECT_EQ(mixed.Count(0, 238, 378, 283, kBlue), 0) << "below the baseline of I";
+
+  // Inkscape's text, 16 pixels to the em, from x = 130 with its baseline at 176.
+  for (const char* name : {"inkscape_scene.emf", "inkscape_scene.wmf"}) {
+    Picture scene = Decode(MetafileBytes(name));
+    EXPECT_GT(scene.Count(128, 160, 180, 178, kMagenta), 40) << name;
+    EXPECT_EQ(scene.Count(0, 160, 126, 181, kMagenta), 0) << name;
+  }
+
+  // Turned by its escapement to run up from its box's bottom edge, clipped to the box.
+  Picture turned = Decode(MetafileBytes("misc.emf"));
+  EXPECT_GT(turned.Count(60, 151, 120, 265, kGreen), 200);
+  EXPECT_EQ(turned.Count(0, 130, 378, 150, kGreen), 0) << "above the clip box";
+  EXPECT_EQ(turned.Count(120, 151, 378, 283, kGreen), 0) << "right of the turned text";
+
+  // Aligned by its right and bottom on the corner of its opaque box, in the default font.
+  Picture aligned = Decode(MetafileBytes("blits.emf"));
+  EXPECT_GT(aligned.Count(320, 245, 341, 265, kRed), 10);
+  EXPECT_EQ(aligned.Count(264, 188, 318, 265, kRed), 0);
+}
+
+TEST(MetafileDecode, RefusesAnEmfOfEmfPlusRecordsOnlyAndAWmfWithoutSize) {
+  for (const char* name : {"emfplus_only.emf", "plain_no_window.wmf"}) {
+    std::vector<uint8_t> bytes = MetafileBytes(name);
+    ASSERT_FALSE(bytes.empty());
+    EXPECT_EQ(Decode(bytes).w, 0) << name;
+  }
+}
+
+}  // namespace
