@@ -5,7 +5,7 @@
 #include <cstdint>
 #include <cstdlib>
 
-namespace platform::stb {
+namespace platform::imaging {
 
 namespace {
 
@@ -36,4 +36,4 @@ void* BudgetRealloc(void* block, size_t size) {
   return size <= blockLimit ? std::realloc(block, size) : nullptr;
 }
 
-}  // namespace platform::stb
+}  // namespace platform::imaging

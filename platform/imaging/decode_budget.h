@@ -8,7 +8,7 @@
 
 #include <cstddef>
 
-namespace platform::stb {
+namespace platform::imaging {
 
 // The largest block a decode of a w x h picture from a file of fileSize bytes needs: eight bytes
 // a pixel twice over (a 16-bit RGBA PNG's inflated rows, which may double once for interlacing),
@@ -33,4 +33,4 @@ class DecodeBudget {
 void* BudgetMalloc(size_t size);
 void* BudgetRealloc(void* block, size_t size);
 
-}  // namespace platform::stb
+}  // namespace platform::imaging

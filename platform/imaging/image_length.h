@@ -9,10 +9,10 @@
 #include <cstddef>
 #include <cstdint>
 
-namespace platform::stb {
+namespace platform::imaging {
 
 // True when the file of size bytes is long enough to hold a w x h image in its format (PNG and
 // GIF have no such bound and always pass; the decode refuses them when cut short).
 bool LongEnough(const uint8_t* data, size_t size, int w, int h);
 
-}  // namespace platform::stb
+}  // namespace platform::imaging

@@ -90,7 +90,7 @@ bool DecodeTiff(const uint8_t* data, size_t size, int* w, int* h, std::vector<ui
   TiffLayout layout;
   if (!ReadTiffLayout(data, size, &layout)) return false;
   TiffMemoryFile file(data, size);
-  TIFF* tiff = file.Open(stb::DecodeBlockLimit(layout.width, layout.height, size));
+  TIFF* tiff = file.Open(DecodeBlockLimit(layout.width, layout.height, size));
   if (tiff == nullptr) return false;
   uint32_t width = 0, height = 0;
   TIFFGetField(tiff, TIFFTAG_IMAGEWIDTH, &width);

@@ -222,3 +222,38 @@ for file in tiff_lzw.tif tiff_big_endian.tif tiff_tiled.tif tiff_planar.tif tiff
 done
 for file in tiff_pil_lzw.tif tiff_pil_packbits.tif tiff_pil_multipage.tif; do same tiff_pil_raw.tif "$file"; done
 echo "made $(ls ./*.bmp ./*.tga ./*.png ./*.jpg ./*.gif ./*.tif ./*.ico | wc -l) images"
+
+# Damaged JPEG files, for the fuzz target's seeds and the tests of hostile files: each copies the
+# baseline or the progressive file and spoils one table. A Huffman table whose sixteen code
+# counts are all 255 (far more codes than the lengths allow), one that counts three codes of one
+# bit, one with an index beyond the four tables; quantisation tables all zero, marked 16-bit
+# inside an 8-bit length, and with an index beyond the four tables.
+"$python" - <<'PY'
+def segments(data):
+    at, found = 2, []
+    while at + 4 <= len(data) and data[at] == 0xff:
+        marker, length = data[at + 1], data[at + 2] << 8 | data[at + 3]
+        found.append((marker, at))
+        if marker == 0xda:
+            break
+        at += 2 + length
+    return found
+
+for kind in ("baseline", "progressive"):
+    data = open(f"jpeg_{kind}.jpg", "rb").read()
+    tables = segments(data)
+    huffman = [at for marker, at in tables if marker == 0xc4]
+    quant = [at for marker, at in tables if marker == 0xdb]
+
+    def spoil(name, at, values):
+        damaged = bytearray(data)
+        damaged[at:at + len(values)] = bytes(values)
+        open(f"jpeg_{kind}_{name}.jpg", "wb").write(damaged)
+
+    spoil("huffman_overfull", huffman[0] + 5, [255] * 16)
+    spoil("huffman_too_many_short", huffman[0] + 5, [3])
+    spoil("huffman_index", huffman[-1] + 4, [data[huffman[-1] + 4] & 0xf0 | 0x0f])
+    spoil("quant_zero", quant[0] + 5, [0] * 64)
+    spoil("quant_16bit", quant[0] + 4, [data[quant[0] + 4] | 0x10])
+    spoil("quant_index", quant[0] + 4, [data[quant[0] + 4] & 0xf0 | 0x0f])
+PY

@@ -142,3 +142,32 @@ TEST_F(ImageDecodeTest, ABmpWhosePixelsStartInsideItsHeadersIsRefused) {
   bmp[11] = 0;
   EXPECT_TRUE(Decode(bmp.data(), bmp.size(), &w, &h).empty());
 }
+
+// A Huffman table that counts more codes than its lengths hold once made a decoder write past
+// its table of code lengths; it and every other spoilt table are refused or read as a picture of
+// the file's sides, through the decode and through the imaging calls.
+TEST_F(ImageDecodeTest, JpegsWithSpoiltTablesAreRefusedOrReadAsAPictureOfTheirSides) {
+  GdiplusStartupInput input{};
+  input.GdiplusVersion = 1;
+  ULONG_PTR token = 0;
+  ASSERT_EQ(GdiplusStartup(&token, &input, nullptr), Ok);
+  for (const char* file : kvtest::DamagedJpegs()) {
+    SCOPED_TRACE(file);
+    std::vector<uint8_t> bytes = kvtest::ReadVariant(file);
+    ASSERT_FALSE(bytes.empty());
+    int w = 0, h = 0;
+    std::vector<uint8_t> pixels = Decode(bytes.data(), bytes.size(), &w, &h);
+    GpBitmap* bitmap = nullptr;
+    GpStatus status = GdipCreateBitmapFromFile(Wide(kvtest::VariantPath(file)).c_str(), &bitmap);
+    EXPECT_EQ(status == Ok, !pixels.empty());
+    if (kvtest::AlwaysRefused(file)) {
+      EXPECT_TRUE(pixels.empty());
+    }
+    if (pixels.empty()) continue;
+    EXPECT_EQ(w, kvtest::kVariantWidth);
+    EXPECT_EQ(h, kvtest::kVariantHeight);
+    EXPECT_EQ(pixels.size(), static_cast<size_t>(w) * h * 4);
+    if (bitmap != nullptr) GdipDisposeImage(bitmap);
+  }
+  GdiplusShutdown(token);
+}

@@ -108,6 +108,34 @@ inline const std::vector<ImageVariant>& ImageVariants() {
   return variants;
 }
 
+// JPEG files with one table spoilt (made by the same script): Huffman tables whose codes
+// overfill their lengths or whose index is out of range, quantisation tables all zero, marked
+// 16-bit inside an 8-bit length, or out of range. A loader refuses each or reads it as some
+// picture of the file's sides; the first two are always refused.
+inline const std::vector<const char*>& DamagedJpegs() {
+  static const std::vector<const char*> files = {
+      "jpeg_baseline_huffman_overfull.jpg",
+      "jpeg_progressive_huffman_overfull.jpg",
+      "jpeg_baseline_huffman_too_many_short.jpg",
+      "jpeg_progressive_huffman_too_many_short.jpg",
+      "jpeg_baseline_huffman_index.jpg",
+      "jpeg_progressive_huffman_index.jpg",
+      "jpeg_baseline_quant_zero.jpg",
+      "jpeg_progressive_quant_zero.jpg",
+      "jpeg_baseline_quant_16bit.jpg",
+      "jpeg_progressive_quant_16bit.jpg",
+      "jpeg_baseline_quant_index.jpg",
+      "jpeg_progressive_quant_index.jpg",
+  };
+  return files;
+}
+
+// Whether the damaged file is one that no loader may read.
+inline bool AlwaysRefused(const std::string& file) {
+  return file.find("huffman_overfull") != std::string::npos ||
+         file.find("huffman_too_many_short") != std::string::npos;
+}
+
 inline std::string VariantPath(const std::string& file) {
   return std::string(KV_TEST_IMAGES) + "/" + file;
 }
