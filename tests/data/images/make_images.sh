@@ -257,3 +257,24 @@ for kind in ("baseline", "progressive"):
     spoil("quant_16bit", quant[0] + 4, [data[quant[0] + 4] | 0x10])
     spoil("quant_index", quant[0] + 4, [data[quant[0] + 4] & 0xf0 | 0x0f])
 PY
+
+# Pages in tiles as libtiff's own copier lays them out: a 37 x 23 picture (every pixel different)
+# in 16 x 16 tiles, uncompressed and LZW, and in 32 x 48 tiles with the planes stored apart, so
+# that the right and bottom tiles reach past the picture. PIL's decode of the picture beside them.
+"$python" - "$work" <<'PY'
+import sys
+from PIL import Image
+picture = Image.new("RGB", (37, 23))
+for y in range(23):
+    for x in range(37):
+        picture.putpixel((x, y), (7 * x, 11 * y, 255 - 3 * (x + y)))
+picture.save(sys.argv[1] + "/tiles.tif", compression="raw")
+open("tiff_tiles.rgba", "wb").write(picture.convert("RGBA").tobytes())
+PY
+tiffcp -t -w 16 -l 16 -c none "$work/tiles.tif" tiff_tiles_16.tif
+tiffcp -t -w 16 -l 16 -c lzw "$work/tiles.tif" tiff_tiles_16_lzw.tif
+tiffcp -t -w 32 -l 48 -p separate -c none "$work/tiles.tif" tiff_tiles_planar.tif
+for file in tiff_tiles_16.tif tiff_tiles_16_lzw.tif tiff_tiles_planar.tif; do
+  "$python" -c "import sys; from PIL import Image
+assert Image.open(sys.argv[1]).convert('RGBA').tobytes() == open('tiff_tiles.rgba', 'rb').read()" "$file"
+done
