@@ -45,9 +45,6 @@ using imaging::DecodeBlockLimit;
 using imaging::DecodeBudget;
 using imaging::LongEnough;
 
-// JPEG quality when the caller gives no encoder parameters.
-const int kJpegQuality = 75;
-
 void AppendBytes(void* context, void* data, int size) {
   static_cast<std::string*>(context)->append(static_cast<const char*>(data),
                                              static_cast<size_t>(size));
@@ -119,13 +116,7 @@ bool Encode(Format format, const uint8_t* rgba, int w, int h, std::string* out) 
   out->clear();
   int written = 0;
   switch (format) {
-    case Format::Png:
-      written = stbi_write_png_to_func(AppendBytes, out, w, h, 4, rgba, w * 4);
-      break;
     case Format::Bmp: written = stbi_write_bmp_to_func(AppendBytes, out, w, h, 4, rgba); break;
-    case Format::Jpeg:
-      written = stbi_write_jpg_to_func(AppendBytes, out, w, h, 4, rgba, kJpegQuality);
-      break;
     case Format::Tga: written = stbi_write_tga_to_func(AppendBytes, out, w, h, 4, rgba); break;
   }
   return written != 0 && !out->empty();

@@ -1,6 +1,6 @@
 // The program's one compilation of stb_image and stb_image_write, behind functions of its own:
 // decoding BMP and TGA files in memory into R, G, B, A pixels, and encoding R, G, B, A pixels as
-// PNG, BMP, JPEG or TGA through a byte sink. image_decode.h chooses it for BMP and TGA files.
+// BMP or TGA through a byte sink. image_decode.h chooses it for BMP and TGA files.
 #pragma once
 
 #include <cstddef>
@@ -18,7 +18,7 @@ bool Info(const uint8_t* data, size_t size, int* w, int* h);
 uint8_t* Decode(const uint8_t* data, size_t size, int* w, int* h);
 void Free(uint8_t* pixels);
 
-enum class Format { Png, Bmp, Jpeg, Tga };
+enum class Format { Bmp, Tga };
 // Encodes w x h R, G, B, A pixels (rows packed, top first) into out; false on failure.
 bool Encode(Format format, const uint8_t* rgba, int w, int h, std::string* out);
 

@@ -10,7 +10,6 @@
 
 #include "platform/imaging/image_decode.h"
 #include "platform/imaging/image_variants.h"
-#include "platform/imaging/stb_codec.h"
 #include "platform/services_fixture.h"
 #include "platform/winapi/gdiplus.h"
 
