@@ -8,8 +8,10 @@
 # compositing manager (xcompmgr); their colour key uses the X Shape extension (libxext-dev).
 # A tray icon docks in a notification-area host (trayer). The HTTP client's tests download from
 # python3's http.server and from an nginx that each test starts on its own port. The imaging
-# calls read TIFF with libtiff and write GIF with giflib; their tests read what they write back
-# with PIL and ImageMagick, which also made the test images.
+# calls read and write JPEG with libjpeg-turbo, PNG with libpng, GIF with giflib and TIFF with
+# libtiff (BMP and TGA with stb); their tests read what they write back with PIL and
+# ImageMagick, which also made the test images (libtiff's tools the tiled ones), and the image
+# bench times PIL beside them.
 set -euo pipefail
 packages=(
   cmake make g++ clang libclang-rt-14-dev clang-format
@@ -18,6 +20,7 @@ packages=(
   libtinyxml2-dev libpugixml-dev python3 curl nginx
   libx11-dev libxext-dev xvfb xdotool evilwm xfonts-base libsfml-dev libxdamage-dev
   xcompmgr trayer libtiff-dev libgif-dev python3-pil imagemagick
+  libjpeg62-turbo-dev libpng-dev libtiff-tools
 )
 missing=()
 for p in "${packages[@]}"; do
