@@ -1,8 +1,11 @@
 // Decoding JPEG files with libjpeg-turbo, straight into the caller's pixels.
 #include "platform/imaging/jpeg_decode.h"
 
-// jpeglib.h needs size_t and FILE declared before it.
 #include <csetjmp>
+#include <new>
+#include <vector>
+
+// jpeglib.h needs size_t and FILE declared before it.
 #include <cstdio>
 #include <jerror.h>
 #include <jpeglib.h>

@@ -6,6 +6,8 @@
 #include <csetjmp>
 #include <cstdlib>
 #include <cstring>
+#include <new>
+#include <vector>
 
 #include "platform/imaging/decode_budget.h"
 

@@ -4,6 +4,8 @@
 #include <png.h>
 
 #include <csetjmp>
+#include <new>
+#include <string>
 
 namespace platform::imaging {
 
