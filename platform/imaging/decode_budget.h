@@ -31,6 +31,9 @@ class DecodeBudget {
 // malloc (clearing the block) and realloc under the limit in force (none outside a
 // DecodeBudget): null above it.
 void* BudgetMalloc(size_t size);
+// Whether a block of size bytes is within the limit in force, for a decoder that needs its
+// blocks uncleared.
+bool FitsBudget(size_t size);
 void* BudgetRealloc(void* block, size_t size);
 
 }  // namespace platform::imaging
