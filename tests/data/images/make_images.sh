@@ -8,8 +8,8 @@
 # built-in rose, as PNG with its pixels beside it, for the tests of colour reduction.
 # Top-down BMPs are the bottom-up files with their rows stored in the other order and the height
 # negated (no tool here writes them); ImageMagick reads them back as the same picture, which is
-# checked. Needs the Debian
-# packages imagemagick and python3-pil; run by hand from any folder:
+# checked. Needs the Debian packages imagemagick, python3-pil and libtiff-tools; run by hand from
+# any folder:
 #   tests/data/images/make_images.sh
 set -euo pipefail
 cd "$(dirname "$0")"
