@@ -10,6 +10,7 @@
 
 #include "platform/imaging/image_decode.h"
 #include "platform/imaging/image_variants.h"
+#include "platform/imaging/jpeg_claims.h"
 #include "platform/services_fixture.h"
 #include "platform/winapi/gdiplus.h"
 
@@ -169,4 +170,18 @@ TEST_F(ImageDecodeTest, JpegsWithSpoiltTablesAreRefusedOrReadAsAPictureOfTheirSi
     if (bitmap != nullptr) GdipDisposeImage(bitmap);
   }
   GdiplusShutdown(token);
+}
+
+// The scan's data cut short and followed by an end marker: the file is whole in form, but the
+// decoder would make up the rest of the picture as grey.
+TEST_F(ImageDecodeTest, AJpegWhoseScanDataEndsBeforeItsPictureIsRefused) {
+  std::vector<uint8_t> jpeg = kvtest::ReadVariant("jpeg_baseline.jpg");
+  int w = 0, h = 0;
+  for (size_t scanBytes : {0, 16, 40}) {
+    std::vector<uint8_t> cut = JpegClaiming(jpeg, 13, 7, scanBytes);
+    ASSERT_FALSE(cut.empty());
+    EXPECT_TRUE(Decode(cut.data(), cut.size(), &w, &h).empty()) << scanBytes;
+  }
+  std::vector<uint8_t> whole = JpegClaiming(jpeg, 13, 7, jpeg.size());
+  EXPECT_FALSE(Decode(whole.data(), whole.size(), &w, &h).empty());
 }
