@@ -9,9 +9,11 @@
 # A tray icon docks in a notification-area host (trayer). The HTTP client's tests download from
 # python3's http.server and from an nginx that each test starts on its own port; its bench compares
 # it with the curl program and with a program using libcurl (libcurl4-openssl-dev). The imaging
-# calls read TIFF with libtiff and write GIF with giflib; their tests read what they write back
-# with PIL and ImageMagick, which also made the test images. Metafiles are drawn through cairo
-# (libcairo2-dev), its text through fontconfig with the Liberation faces (fonts-liberation2).
+# calls read and write JPEG with libjpeg-turbo, PNG with libpng, GIF with giflib and TIFF with
+# libtiff (BMP and TGA with stb); their tests read what they write back with PIL and
+# ImageMagick, which also made the test images (libtiff's tools the tiled ones), and the image
+# bench times PIL beside them. Metafiles are drawn through cairo (libcairo2-dev), its text
+# through fontconfig with the Liberation faces (fonts-liberation2).
 set -euo pipefail
 packages=(
   cmake make g++ clang libclang-rt-14-dev clang-format
@@ -21,6 +23,7 @@ packages=(
   libx11-dev libxext-dev xvfb xdotool evilwm xfonts-base libsfml-dev libxdamage-dev
   xcompmgr trayer libtiff-dev libgif-dev python3-pil imagemagick
   pkg-config libcairo2-dev libfontconfig-dev fonts-liberation2
+  libjpeg62-turbo-dev libpng-dev libtiff-tools
 )
 missing=()
 for p in "${packages[@]}"; do

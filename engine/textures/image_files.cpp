@@ -6,7 +6,7 @@
 #include <cstring>
 
 #include "engine/textures/kvt_format.h"
-#include "engine/textures/stb_decode.h"
+#include "platform/imaging/image_decode.h"
 #include "platform/runtime/file_open.h"
 
 namespace kv::engine {
@@ -123,20 +123,23 @@ bool DecodeKvt(const uint8_t* data, size_t size, Image* out) {
   return true;
 }
 
-// The size limit is checked on the header before stb_image allocates anything; the decoder
-// itself refuses a file shorter than the image its header describes.
+// PNG, JPEG, BMP and TGA go to the imaging calls' decoders; GIF, TIFF and icon files, which those
+// also read, are no texture files. The size limit is checked on the header before anything is
+// decoded; the decoders themselves refuse a file shorter than the image its header describes.
 bool DecodeOther(const uint8_t* data, size_t size, Image* out) {
+  using platform::imaging::ImageFormat;
+  ImageFormat format = platform::imaging::FormatOf(data, size);
+  if (format != ImageFormat::Png && format != ImageFormat::Jpeg && format != ImageFormat::Bmp &&
+      format != ImageFormat::Tga)
+    return false;
   int w = 0, h = 0;
-  if (!stb::Info(data, size, &w, &h)) return false;
+  if (!platform::imaging::ImageSides(data, size, &w, &h)) return false;
   if (w <= 0 || h <= 0 || w > static_cast<int>(kvt::kMaxSide) ||
       h > static_cast<int>(kvt::kMaxSide))
     return false;
-  uint8_t* pixels = stb::Decode(data, size, &w, &h);
-  if (pixels == nullptr) return false;
+  if (!platform::imaging::DecodeImage(data, size, &w, &h, &out->rgba)) return false;
   out->width = static_cast<uint32_t>(w);
   out->height = static_cast<uint32_t>(h);
-  out->rgba.assign(pixels, pixels + static_cast<size_t>(w) * h * 4);
-  stb::Free(pixels);
   return true;
 }
 

@@ -1,5 +1,5 @@
 // Turning texture files into RGBA pixels: the engine's .kvt files, and PNG, JPEG, BMP and TGA
-// files recognised by their first bytes (decoded by stb_image), all held to the .kvt size limit
+// files recognised by their first bytes (through the imaging calls' decoders), all held to the .kvt size limit
 // before any pixel is decoded. Blocks in memory come without a length, so each format's own
 // header or chunk structure says where the block ends.
 #pragma once

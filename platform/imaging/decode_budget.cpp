@@ -5,7 +5,7 @@
 #include <cstdint>
 #include <cstdlib>
 
-namespace platform::stb {
+namespace platform::imaging {
 
 namespace {
 
@@ -32,8 +32,10 @@ DecodeBudget::~DecodeBudget() { blockLimit = outer_; }
 // that component's block unwritten, and its picture must not depend on what the memory held.
 void* BudgetMalloc(size_t size) { return size <= blockLimit ? std::calloc(1, size) : nullptr; }
 
+bool FitsBudget(size_t size) { return size <= blockLimit; }
+
 void* BudgetRealloc(void* block, size_t size) {
   return size <= blockLimit ? std::realloc(block, size) : nullptr;
 }
 
-}  // namespace platform::stb
+}  // namespace platform::imaging

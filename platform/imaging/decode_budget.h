@@ -8,7 +8,7 @@
 
 #include <cstddef>
 
-namespace platform::stb {
+namespace platform::imaging {
 
 // The largest block a decode of a w x h picture from a file of fileSize bytes needs: eight bytes
 // a pixel twice over (a 16-bit RGBA PNG's inflated rows, which may double once for interlacing),
@@ -31,6 +31,9 @@ class DecodeBudget {
 // malloc (clearing the block) and realloc under the limit in force (none outside a
 // DecodeBudget): null above it.
 void* BudgetMalloc(size_t size);
+// Whether a block of size bytes is within the limit in force, for a decoder that needs its
+// blocks uncleared.
+bool FitsBudget(size_t size);
 void* BudgetRealloc(void* block, size_t size);
 
-}  // namespace platform::stb
+}  // namespace platform::imaging

@@ -15,6 +15,8 @@
 
 #include "platform/imaging/gif_encode.h"
 #include "platform/imaging/image_decode.h"
+#include "platform/imaging/jpeg_encode.h"
+#include "platform/imaging/png_encode.h"
 #include "platform/imaging/stb_codec.h"
 #include "platform/imaging/tiff_encode.h"
 #include "platform/runtime/file_open.h"
@@ -71,7 +73,7 @@ const Encoder kEncoders[] = {
      "JPEG",
      "*.JPG;*.JPEG;*.JPE;*.JFIF",
      "image/jpeg",
-     EncodeWithStb<platform::stb::Format::Jpeg>},
+     platform::imaging::EncodeJpeg},
     {{0x4b560105, 0x1e2d, 0x4a11, {0x9c, 0x01, 0x6b, 0x76, 0x69, 0x6d, 0x67, 0x05}},
      {0x4b560205, 0x1e2d, 0x4a11, {0x9c, 0x01, 0x6b, 0x76, 0x69, 0x6d, 0x67, 0x05}},
      "GIF encoder",
@@ -92,7 +94,7 @@ const Encoder kEncoders[] = {
      "PNG",
      "*.PNG",
      "image/png",
-     EncodeWithStb<platform::stb::Format::Png>},
+     platform::imaging::EncodePng},
     {{0x4b560104, 0x1e2d, 0x4a11, {0x9c, 0x01, 0x6b, 0x76, 0x69, 0x6d, 0x67, 0x04}},
      {0x4b560204, 0x1e2d, 0x4a11, {0x9c, 0x01, 0x6b, 0x76, 0x69, 0x6d, 0x67, 0x04}},
      "TGA encoder",

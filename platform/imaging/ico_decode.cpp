@@ -4,7 +4,7 @@
 
 #include <cstring>
 
-#include "platform/imaging/stb_codec.h"
+#include "platform/imaging/png_decode.h"
 
 namespace platform::imaging {
 
@@ -54,10 +54,7 @@ bool ChooseEntry(const uint8_t* data, size_t size, Entry* chosen) {
   return chosen->data != nullptr;
 }
 
-bool IsPng(const Entry& entry) {
-  static const uint8_t kSignature[8] = {0x89, 'P', 'N', 'G', '\r', '\n', 0x1a, '\n'};
-  return entry.size >= sizeof kSignature && std::memcmp(entry.data, kSignature, 8) == 0;
-}
+bool IsPngEntry(const Entry& entry) { return IsPng(entry.data, entry.size); }
 
 // A bitmap image's header, colour table and where its colour rows and mask rows lie.
 struct Bitmap {
@@ -164,7 +161,7 @@ bool IsIco(const uint8_t* data, size_t size) {
 bool IcoSides(const uint8_t* data, size_t size, int* w, int* h) {
   Entry entry;
   if (!ChooseEntry(data, size, &entry)) return false;
-  if (IsPng(entry)) return stb::Info(entry.data, entry.size, w, h);
+  if (IsPngEntry(entry)) return PngSides(entry.data, entry.size, w, h);
   Bitmap bitmap;
   if (!ReadBitmap(entry, &bitmap)) return false;
   *w = bitmap.width;
@@ -175,13 +172,7 @@ bool IcoSides(const uint8_t* data, size_t size, int* w, int* h) {
 bool DecodeIco(const uint8_t* data, size_t size, int* w, int* h, std::vector<uint8_t>* rgba) {
   Entry entry;
   if (!ChooseEntry(data, size, &entry)) return false;
-  if (IsPng(entry)) {
-    uint8_t* pixels = stb::Decode(entry.data, entry.size, w, h);
-    if (pixels == nullptr) return false;
-    rgba->assign(pixels, pixels + static_cast<size_t>(*w) * *h * 4);
-    stb::Free(pixels);
-    return true;
-  }
+  if (IsPngEntry(entry)) return DecodePng(entry.data, entry.size, w, h, rgba);
   Bitmap bitmap;
   if (!ReadBitmap(entry, &bitmap)) return false;
   DecodeBitmap(bitmap, rgba);

@@ -1,8 +1,8 @@
-// Every image file the imaging calls read, told apart by its first bytes: TIFF and icon files
-// by decoders of their own, metafiles (placeable WMF, EMF) by a reader of ours drawing through
-// cairo, PNG, JPEG, BMP, TGA and GIF by stb_image. Each keeps the same
-// discipline: a file cut short is refused, and a header naming a picture that the file's data
-// cannot fill is refused before the picture's memory is taken.
+// Every image file the imaging calls read, told apart by its first bytes, and the decoder of
+// each: JPEG by libjpeg-turbo, PNG by libpng, GIF by giflib, TIFF by libtiff, icon files by a
+// reader of ours, metafiles (WMF, EMF) by a reader of ours drawing through cairo, BMP and TGA by
+// stb_image. Each keeps the same discipline: a file cut short is refused, and a header naming a
+// picture that the file's data cannot fill is refused before the picture's memory is taken.
 #pragma once
 
 #include <cstddef>
@@ -11,6 +11,10 @@
 
 namespace platform::imaging {
 
+enum class ImageFormat { Png, Jpeg, Gif, Bmp, Tga, Tiff, Ico, Metafile };
+
+// The format a file's first bytes name. A TGA, which has no signature, is what is left.
+ImageFormat FormatOf(const uint8_t* data, size_t size);
 // The sides of the picture a decode gives, without decoding; false for a file that is none of
 // those formats or whose header is damaged.
 bool ImageSides(const uint8_t* data, size_t size, int* w, int* h);

@@ -4,7 +4,7 @@
 #include <algorithm>
 #include <cstring>
 
-namespace platform::stb {
+namespace platform::imaging {
 
 namespace {
 
@@ -71,4 +71,4 @@ bool LongEnough(const uint8_t* data, size_t size, int w, int h) {
   return size >= ShortestTga(data, size, width * height);
 }
 
-}  // namespace platform::stb
+}  // namespace platform::imaging

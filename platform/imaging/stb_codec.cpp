@@ -1,20 +1,18 @@
-// The one compilation of stb_image and stb_image_write. Both are compiled static, so their own
-// names stay private to this file and nothing else in the program can define them again. The
-// decoder takes its memory under the budget of the decode in progress.
+// The one compilation of stb_image (its BMP and TGA decoders only) and stb_image_write. Both are
+// compiled static, so their own names stay private to this file and nothing else in the program
+// can define them again. The decoder takes its memory under the budget of the decode in
+// progress.
 #include <cstdlib>
 
 #include "platform/imaging/decode_budget.h"
 
-#define STBI_MALLOC(size) platform::stb::BudgetMalloc(size)
-#define STBI_REALLOC(block, size) platform::stb::BudgetRealloc(block, size)
+#define STBI_MALLOC(size) platform::imaging::BudgetMalloc(size)
+#define STBI_REALLOC(block, size) platform::imaging::BudgetRealloc(block, size)
 #define STBI_FREE(block) std::free(block)
 #define STB_IMAGE_IMPLEMENTATION
 #define STB_IMAGE_STATIC
-#define STBI_ONLY_PNG
-#define STBI_ONLY_JPEG
 #define STBI_ONLY_BMP
 #define STBI_ONLY_TGA
-#define STBI_ONLY_GIF
 #define STBI_NO_STDIO
 #define STBI_NO_FAILURE_STRINGS
 #define STB_IMAGE_WRITE_IMPLEMENTATION
@@ -43,8 +41,9 @@
 namespace platform::stb {
 namespace {
 
-// JPEG quality when the caller gives no encoder parameters.
-const int kJpegQuality = 75;
+using imaging::DecodeBlockLimit;
+using imaging::DecodeBudget;
+using imaging::LongEnough;
 
 void AppendBytes(void* context, void* data, int size) {
   static_cast<std::string*>(context)->append(static_cast<const char*>(data),
@@ -112,22 +111,12 @@ uint8_t* Decode(const uint8_t* data, size_t size, int* w, int* h) {
 
 void Free(uint8_t* pixels) { stbi_image_free(pixels); }
 
-bool IsGif(const uint8_t* data, size_t size) {
-  return data != nullptr && size >= 4 && std::memcmp(data, "GIF8", 4) == 0;
-}
-
 bool Encode(Format format, const uint8_t* rgba, int w, int h, std::string* out) {
   if (rgba == nullptr || w < 1 || h < 1) return false;
   out->clear();
   int written = 0;
   switch (format) {
-    case Format::Png:
-      written = stbi_write_png_to_func(AppendBytes, out, w, h, 4, rgba, w * 4);
-      break;
     case Format::Bmp: written = stbi_write_bmp_to_func(AppendBytes, out, w, h, 4, rgba); break;
-    case Format::Jpeg:
-      written = stbi_write_jpg_to_func(AppendBytes, out, w, h, 4, rgba, kJpegQuality);
-      break;
     case Format::Tga: written = stbi_write_tga_to_func(AppendBytes, out, w, h, 4, rgba); break;
   }
   return written != 0 && !out->empty();

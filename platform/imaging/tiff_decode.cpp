@@ -32,21 +32,24 @@ bool IsFax(uint16_t compression) {
          compression == COMPRESSION_CCITTFAX4;
 }
 
-// Whether the page's strips or tiles hold enough data for its picture. A fax row of any width
-// can be coded in one bit, so fax pages are bound by their rows only.
+// Whether the page's strips or tiles hold enough data for its picture. A tiled page stores
+// whole tiles, the right and bottom ones reaching past the picture, and libtiff keeps their byte
+// counts where a page in strips keeps the strips'. A fax row of any width can be coded in one
+// bit, so fax pages are bound by their rows only.
 bool EnoughData(TIFF* tiff, uint32_t height) {
   uint16_t compression = COMPRESSION_NONE, planar = PLANARCONFIG_CONTIG, samples = 1;
   TIFFGetFieldDefaulted(tiff, TIFFTAG_COMPRESSION, &compression);
   TIFFGetFieldDefaulted(tiff, TIFFTAG_PLANARCONFIG, &planar);
   TIFFGetFieldDefaulted(tiff, TIFFTAG_SAMPLESPERPIXEL, &samples);
+  bool tiled = TIFFIsTiled(tiff) != 0;
+  uint32_t pieces = tiled ? TIFFNumberOfTiles(tiff) : TIFFNumberOfStrips(tiff);
   uint64_t data = 0;
-  for (uint32_t i = 0, n = TIFFNumberOfStrips(tiff); i < n; ++i)
-    data += TIFFGetStrileByteCount(tiff, i);
+  for (uint32_t i = 0; i < pieces; ++i) data += TIFFGetStrileByteCount(tiff, i);
   if (IsFax(compression)) return data * 8 >= height;
   uint64_t ratio = MostBytesPerByte(compression);
   if (ratio == 0) return false;
   uint64_t rows = static_cast<uint64_t>(height) * (planar == PLANARCONFIG_SEPARATE ? samples : 1);
-  uint64_t picture = TIFFScanlineSize64(tiff) * rows;
+  uint64_t picture = tiled ? TIFFTileSize64(tiff) * pieces : TIFFScanlineSize64(tiff) * rows;
   return picture > 0 && data * ratio >= picture;
 }
 
@@ -70,6 +73,18 @@ uint8_t Unpremultiplied(uint32_t value, uint32_t alpha) {
   return static_cast<uint8_t>(straight > 255 ? 255 : straight);
 }
 
+// Gives an uncompressed tiled page a read buffer of exactly one tile. libtiff rounds the buffers
+// it makes itself up to whole kilobytes, and its tile reader then refuses an uncompressed tile
+// whose size is not a whole number of kilobytes (16 x 16 RGB tiles, say) as of another size. The
+// buffer is no larger than the file: such a page holds every tile whole (EnoughData).
+void SetUpTileBuffer(TIFF* tiff, std::vector<uint8_t>* buffer) {
+  uint16_t compression = COMPRESSION_NONE;
+  TIFFGetFieldDefaulted(tiff, TIFFTAG_COMPRESSION, &compression);
+  if (TIFFIsTiled(tiff) == 0 || compression != COMPRESSION_NONE) return;
+  buffer->resize(static_cast<size_t>(TIFFTileSize64(tiff)));
+  TIFFReadBufferSetup(tiff, buffer->data(), static_cast<tmsize_t>(buffer->size()));
+}
+
 // Reads the page into packed A, B, G, R words, its first stored row first.
 bool ReadRaster(TIFF* tiff, uint32_t w, uint32_t h, std::vector<uint32_t>* raster) {
   char message[1024];
@@ -90,7 +105,7 @@ bool DecodeTiff(const uint8_t* data, size_t size, int* w, int* h, std::vector<ui
   TiffLayout layout;
   if (!ReadTiffLayout(data, size, &layout)) return false;
   TiffMemoryFile file(data, size);
-  TIFF* tiff = file.Open(stb::DecodeBlockLimit(layout.width, layout.height, size));
+  TIFF* tiff = file.Open(DecodeBlockLimit(layout.width, layout.height, size));
   if (tiff == nullptr) return false;
   uint32_t width = 0, height = 0;
   TIFFGetField(tiff, TIFFTAG_IMAGEWIDTH, &width);
@@ -99,6 +114,8 @@ bool DecodeTiff(const uint8_t* data, size_t size, int* w, int* h, std::vector<ui
       height != static_cast<uint32_t>(layout.height) || !EnoughData(tiff, height))
     return false;
   bool premultiplied = TakeAlphaAsItIs(tiff);
+  std::vector<uint8_t> tileBuffer;
+  SetUpTileBuffer(tiff, &tileBuffer);
   std::vector<uint32_t> raster;
   if (!ReadRaster(tiff, width, height, &raster) || file.Failed()) return false;
 

@@ -1,6 +1,7 @@
 // The imaging interface of the window system, in its flat form: start-up and shut-down,
 // bitmaps made from files or from memory, locking their pixels, the encoder table and saving.
-// platform/imaging serves it on stb_image and stb_image_write; wide texts are UTF-16.
+// platform/imaging serves it (image_decode.h names the decoder of each format); wide texts are
+// UTF-16.
 #pragma once
 
 #include "platform/winapi/records.h"

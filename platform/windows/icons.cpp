@@ -2,7 +2,7 @@
 // the picture an icon resource holds. No icon picture is set on the SDL window.
 #include "platform/windows/icons.h"
 
-#include "platform/imaging/stb_codec.h"
+#include "platform/imaging/image_decode.h"
 #include "platform/modules/module_table.h"
 #include "platform/winapi/windows.h"
 
@@ -32,11 +32,9 @@ IconImage IconPictureOf(HICON icon) {
   uintptr_t groupIcon = reinterpret_cast<uintptr_t>(RT_GROUP_ICON);
   if (resource == nullptr || resource->type != groupIcon || resource->bytes.empty()) return {};
   IconImage image;
-  uint8_t* pixels =
-      stb::Decode(resource->bytes.data(), resource->bytes.size(), &image.width, &image.height);
-  if (pixels == nullptr) return {};
-  image.rgba.assign(pixels, pixels + size_t(image.width) * size_t(image.height) * 4);
-  stb::Free(pixels);
+  if (!imaging::DecodeImage(resource->bytes.data(), resource->bytes.size(), &image.width,
+                            &image.height, &image.rgba))
+    return {};
   return image;
 }
 

@@ -12,7 +12,7 @@
 #include "app/loop.h"
 #include "app/window.h"
 #include "engine/kv_engine.h"
-#include "platform/imaging/stb_codec.h"
+#include "platform/imaging/png_encode.h"
 #include "platform/modules/module_registry.h"
 #include "platform/winapi/windows.h"
 
@@ -35,8 +35,7 @@ bool RegisterIcon() {
     }
   }
   std::string png;
-  if (!platform::stb::Encode(platform::stb::Format::Png, rgba.data(), kIconSize, kIconSize, &png))
-    return false;
+  if (!platform::imaging::EncodePng(rgba.data(), kIconSize, kIconSize, &png)) return false;
   uintptr_t groupIcon = reinterpret_cast<uintptr_t>(RT_GROUP_ICON);
   return platform::AddResource(GetModuleHandleA(nullptr), groupIcon, 1, png.data(),
                                static_cast<DWORD>(png.size()));

@@ -8,8 +8,8 @@
 # built-in rose, as PNG with its pixels beside it, for the tests of colour reduction.
 # Top-down BMPs are the bottom-up files with their rows stored in the other order and the height
 # negated (no tool here writes them); ImageMagick reads them back as the same picture, which is
-# checked. Needs the Debian
-# packages imagemagick and python3-pil; run by hand from any folder:
+# checked. Needs the Debian packages imagemagick, python3-pil and libtiff-tools; run by hand from
+# any folder:
 #   tests/data/images/make_images.sh
 set -euo pipefail
 cd "$(dirname "$0")"
@@ -222,3 +222,59 @@ for file in tiff_lzw.tif tiff_big_endian.tif tiff_tiled.tif tiff_planar.tif tiff
 done
 for file in tiff_pil_lzw.tif tiff_pil_packbits.tif tiff_pil_multipage.tif; do same tiff_pil_raw.tif "$file"; done
 echo "made $(ls ./*.bmp ./*.tga ./*.png ./*.jpg ./*.gif ./*.tif ./*.ico | wc -l) images"
+
+# Damaged JPEG files, for the fuzz target's seeds and the tests of hostile files: each copies the
+# baseline or the progressive file and spoils one table. A Huffman table whose sixteen code
+# counts are all 255 (far more codes than the lengths allow), one that counts three codes of one
+# bit, one with an index beyond the four tables; quantisation tables all zero, marked 16-bit
+# inside an 8-bit length, and with an index beyond the four tables.
+"$python" - <<'PY'
+def segments(data):
+    at, found = 2, []
+    while at + 4 <= len(data) and data[at] == 0xff:
+        marker, length = data[at + 1], data[at + 2] << 8 | data[at + 3]
+        found.append((marker, at))
+        if marker == 0xda:
+            break
+        at += 2 + length
+    return found
+
+for kind in ("baseline", "progressive"):
+    data = open(f"jpeg_{kind}.jpg", "rb").read()
+    tables = segments(data)
+    huffman = [at for marker, at in tables if marker == 0xc4]
+    quant = [at for marker, at in tables if marker == 0xdb]
+
+    def spoil(name, at, values):
+        damaged = bytearray(data)
+        damaged[at:at + len(values)] = bytes(values)
+        open(f"jpeg_{kind}_{name}.jpg", "wb").write(damaged)
+
+    spoil("huffman_overfull", huffman[0] + 5, [255] * 16)
+    spoil("huffman_too_many_short", huffman[0] + 5, [3])
+    spoil("huffman_index", huffman[-1] + 4, [data[huffman[-1] + 4] & 0xf0 | 0x0f])
+    spoil("quant_zero", quant[0] + 5, [0] * 64)
+    spoil("quant_16bit", quant[0] + 4, [data[quant[0] + 4] | 0x10])
+    spoil("quant_index", quant[0] + 4, [data[quant[0] + 4] & 0xf0 | 0x0f])
+PY
+
+# Pages in tiles as libtiff's own copier lays them out: a 37 x 23 picture (every pixel different)
+# in 16 x 16 tiles, uncompressed and LZW, and in 32 x 48 tiles with the planes stored apart, so
+# that the right and bottom tiles reach past the picture. PIL's decode of the picture beside them.
+"$python" - "$work" <<'PY'
+import sys
+from PIL import Image
+picture = Image.new("RGB", (37, 23))
+for y in range(23):
+    for x in range(37):
+        picture.putpixel((x, y), (7 * x, 11 * y, 255 - 3 * (x + y)))
+picture.save(sys.argv[1] + "/tiles.tif", compression="raw")
+open("tiff_tiles.rgba", "wb").write(picture.convert("RGBA").tobytes())
+PY
+tiffcp -t -w 16 -l 16 -c none "$work/tiles.tif" tiff_tiles_16.tif
+tiffcp -t -w 16 -l 16 -c lzw "$work/tiles.tif" tiff_tiles_16_lzw.tif
+tiffcp -t -w 32 -l 48 -p separate -c none "$work/tiles.tif" tiff_tiles_planar.tif
+for file in tiff_tiles_16.tif tiff_tiles_16_lzw.tif tiff_tiles_planar.tif; do
+  "$python" -c "import sys; from PIL import Image
+assert Image.open(sys.argv[1]).convert('RGBA').tobytes() == open('tiff_tiles.rgba', 'rb').read()" "$file"
+done

@@ -92,3 +92,25 @@ TEST_F(TextureImageVariants, AFileCutShortIsRefusedAndTheTextureKept) {
   std::remove(path.c_str());
   KvTextureDestroy(texture);
 }
+
+TEST_F(TextureImageVariants, JpegsWithSpoiltTablesAreRefusedOrLoadAtTheirSides) {
+  KV_HANDLE texture;
+  ASSERT_EQ(KvTextureCreate(&texture), 1);
+  for (const char* file : kvtest::DamagedJpegs()) {
+    SCOPED_TRACE(file);
+    std::vector<uint8_t> block = kvtest::ReadVariant(file);
+    ASSERT_FALSE(block.empty());
+    std::string path = kvtest::VariantPath(file);
+    for (bool fromFile : {true, false}) {
+      Reset(texture);
+      uint8_t result = fromFile ? KvTextureLoad(texture, path.c_str(), 1)
+                                : KvTextureLoadFromMemory(texture, block.data(), 1);
+      if (kvtest::AlwaysRefused(file)) {
+        EXPECT_EQ(result, 0);
+      }
+      uint32_t width = result == 1 ? static_cast<uint32_t>(kvtest::kVariantWidth) : 1u;
+      EXPECT_EQ(Property(texture, KV_TEX_WIDTH), width);
+    }
+  }
+  KvTextureDestroy(texture);
+}

@@ -10,7 +10,7 @@
 
 #include "platform/imaging/image_decode.h"
 #include "platform/imaging/image_variants.h"
-#include "platform/imaging/stb_codec.h"
+#include "platform/imaging/jpeg_claims.h"
 #include "platform/services_fixture.h"
 #include "platform/winapi/gdiplus.h"
 
@@ -141,4 +141,47 @@ TEST_F(ImageDecodeTest, ABmpWhosePixelsStartInsideItsHeadersIsRefused) {
   bmp[10] = 16;
   bmp[11] = 0;
   EXPECT_TRUE(Decode(bmp.data(), bmp.size(), &w, &h).empty());
+}
+
+// A Huffman table that counts more codes than its lengths hold once made a decoder write past
+// its table of code lengths; it and every other spoilt table are refused or read as a picture of
+// the file's sides, through the decode and through the imaging calls.
+TEST_F(ImageDecodeTest, JpegsWithSpoiltTablesAreRefusedOrReadAsAPictureOfTheirSides) {
+  GdiplusStartupInput input{};
+  input.GdiplusVersion = 1;
+  ULONG_PTR token = 0;
+  ASSERT_EQ(GdiplusStartup(&token, &input, nullptr), Ok);
+  for (const char* file : kvtest::DamagedJpegs()) {
+    SCOPED_TRACE(file);
+    std::vector<uint8_t> bytes = kvtest::ReadVariant(file);
+    ASSERT_FALSE(bytes.empty());
+    int w = 0, h = 0;
+    std::vector<uint8_t> pixels = Decode(bytes.data(), bytes.size(), &w, &h);
+    GpBitmap* bitmap = nullptr;
+    GpStatus status = GdipCreateBitmapFromFile(Wide(kvtest::VariantPath(file)).c_str(), &bitmap);
+    EXPECT_EQ(status == Ok, !pixels.empty());
+    if (kvtest::AlwaysRefused(file)) {
+      EXPECT_TRUE(pixels.empty());
+    }
+    if (pixels.empty()) continue;
+    EXPECT_EQ(w, kvtest::kVariantWidth);
+    EXPECT_EQ(h, kvtest::kVariantHeight);
+    EXPECT_EQ(pixels.size(), static_cast<size_t>(w) * h * 4);
+    if (bitmap != nullptr) GdipDisposeImage(bitmap);
+  }
+  GdiplusShutdown(token);
+}
+
+// The scan's data cut short and followed by an end marker: the file is whole in form, but the
+// decoder would make up the rest of the picture as grey.
+TEST_F(ImageDecodeTest, AJpegWhoseScanDataEndsBeforeItsPictureIsRefused) {
+  std::vector<uint8_t> jpeg = kvtest::ReadVariant("jpeg_baseline.jpg");
+  int w = 0, h = 0;
+  for (size_t scanBytes : {0, 16, 40}) {
+    std::vector<uint8_t> cut = JpegClaiming(jpeg, 13, 7, scanBytes);
+    ASSERT_FALSE(cut.empty());
+    EXPECT_TRUE(Decode(cut.data(), cut.size(), &w, &h).empty()) << scanBytes;
+  }
+  std::vector<uint8_t> whole = JpegClaiming(jpeg, 13, 7, jpeg.size());
+  EXPECT_FALSE(Decode(whole.data(), whole.size(), &w, &h).empty());
 }

@@ -58,6 +58,21 @@ std::vector<uint8_t> TinyTiff(uint32_t width, uint32_t height, uint16_t compress
   return out;
 }
 
+// The first page's entry for `tag` in a little-endian file: where its values lie (a count of
+// SHORT or LONG values), 0 when the page has none.
+size_t ValuesOf(const std::vector<uint8_t>& file, uint16_t tag, size_t* valueSize) {
+  auto u16 = [&file](size_t at) { return static_cast<uint32_t>(file[at] | file[at + 1] << 8); };
+  auto u32 = [&](size_t at) { return u16(at) | u16(at + 2) << 16; };
+  size_t ifd = u32(4);
+  for (size_t i = 0, n = u16(ifd); i < n; ++i) {
+    size_t entry = ifd + 2 + i * 12;
+    if (u16(entry) != tag) continue;
+    *valueSize = u16(entry + 2) == 3 ? 2 : 4;
+    return u32(entry + 4) * *valueSize <= 4 ? entry + 8 : u32(entry + 8);
+  }
+  return 0;
+}
+
 bool Decodes(const std::vector<uint8_t>& file) {
   int w = 0, h = 0;
   std::vector<uint8_t> rgba;
@@ -158,4 +173,35 @@ TEST(TiffDecode, NothingLibtiffSaysReachesStderr) {
     Decodes(TinyTiff(4000, 4000, 5, 100));
   });
   EXPECT_EQ(said, "");
+}
+
+// libtiff's copier in 16 x 16 tiles (uncompressed and LZW) and in 32 x 48 tiles with the planes
+// apart, around a 37 x 23 picture: the right and bottom tiles reach past it.
+TEST(TiffDecode, PagesInTilesOfAnySizeLoadAndAreRefusedWhenTheirTilesAreCutShort) {
+  std::vector<uint8_t> want = kvtest::ReadVariant("tiff_tiles.rgba");
+  ASSERT_EQ(want.size(), 37u * 23 * 4);
+  for (const char* name : {"tiff_tiles_16.tif", "tiff_tiles_16_lzw.tif", "tiff_tiles_planar.tif"}) {
+    SCOPED_TRACE(name);
+    std::vector<uint8_t> file = kvtest::ReadVariant(name);
+    int w = 0, h = 0;
+    std::vector<uint8_t> rgba;
+    ASSERT_TRUE(platform::imaging::DecodeImage(file.data(), file.size(), &w, &h, &rgba));
+    EXPECT_EQ(w, 37);
+    EXPECT_EQ(h, 23);
+    EXPECT_EQ(rgba, want);
+    for (size_t size = 1; size < file.size(); size += 7)
+      EXPECT_FALSE(Decodes(std::vector<uint8_t>(file.begin(), file.begin() + size))) << size;
+  }
+  // The last of six 768-byte tiles said to hold 700 bytes, and said to hold none.
+  std::vector<uint8_t> file = kvtest::ReadVariant("tiff_tiles_16.tif");
+  size_t valueSize = 0, counts = ValuesOf(file, 325, &valueSize);
+  ASSERT_NE(counts, 0u);
+  ASSERT_EQ(valueSize, 2u);
+  size_t last = counts + 5 * 2;
+  ASSERT_EQ(file[last] | file[last + 1] << 8, 768);
+  for (int bytes : {700, 0}) {
+    std::vector<uint8_t> cut = file;
+    cut[last] = static_cast<uint8_t>(bytes), cut[last + 1] = static_cast<uint8_t>(bytes >> 8);
+    EXPECT_FALSE(Decodes(cut)) << bytes;
+  }
 }

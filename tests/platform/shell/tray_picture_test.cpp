@@ -4,7 +4,7 @@
 
 #include <string>
 
-#include "platform/imaging/stb_codec.h"
+#include "platform/imaging/png_encode.h"
 #include "platform/modules/module_registry.h"
 #include "platform/shell/tray_picture.h"
 #include "platform/winapi/windows.h"
@@ -76,7 +76,7 @@ TEST(TrayPicture, AnIconResourceShowsItsOwnPicture) {
   const std::vector<uint8_t> rgba = {255, 128, 0, 255, 255, 128, 0, 255,
                                      255, 128, 0, 255, 0,   0,   0, 0};
   std::string png;
-  ASSERT_TRUE(platform::stb::Encode(platform::stb::Format::Png, rgba.data(), 2, 2, &png));
+  ASSERT_TRUE(platform::imaging::EncodePng(rgba.data(), 2, 2, &png));
   HMODULE program = GetModuleHandleA(nullptr);
   uintptr_t groupIcon = reinterpret_cast<uintptr_t>(RT_GROUP_ICON);
   ASSERT_TRUE(platform::AddResource(program, groupIcon, 7002, png.data(), DWORD(png.size())));

@@ -1,0 +1,14 @@
+// Writing JPEG files with libjpeg-turbo, into memory: baseline, quality 75, colours subsampled
+// 2 x 2 (the library's defaults); alpha is dropped.
+#pragma once
+
+#include <cstdint>
+#include <string>
+
+namespace platform::imaging {
+
+// Encodes w x h R, G, B, A pixels (rows packed, top first) into out; false on failure or for a
+// side longer than a JPEG can say (65500).
+bool EncodeJpeg(const uint8_t* rgba, int w, int h, std::string* out);
+
+}  // namespace platform::imaging
