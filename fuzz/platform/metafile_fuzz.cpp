@@ -92,7 +92,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   }
   if (static_cast<int64_t>(w) * h > kMostPixels) return 0;
   Picture picture = Decode(data, size);
-  if (largestBlock > platform::stb::DecodeBlockLimit(w, h, size)) Fail("a block over the limit");
+  if (largestBlock > platform::imaging::DecodeBlockLimit(w, h, size))
+    Fail("a block over the limit");
   if (!picture.decoded) return 0;
   if (picture.w != w || picture.h != h) Fail("sides other than the header's");
 

@@ -25,7 +25,7 @@ Canvas::Canvas(const Header& header) : header_(header) {
   int stride = cairo_format_stride_for_width(CAIRO_FORMAT_ARGB32, header.width);
   if (stride <= 0) return;
   pixels_ = static_cast<uint32_t*>(
-      stb::BudgetMalloc(static_cast<size_t>(stride) * static_cast<size_t>(header.height)));
+      imaging::BudgetMalloc(static_cast<size_t>(stride) * static_cast<size_t>(header.height)));
   if (pixels_ == nullptr) return;
   surface_ =
       cairo_image_surface_create_for_data(reinterpret_cast<unsigned char*>(pixels_),

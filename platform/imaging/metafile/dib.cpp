@@ -204,7 +204,7 @@ bool DecodeDib(const uint8_t* info, size_t infoSize, const uint8_t* bits, size_t
   if (layout.compression != kRle8 && layout.compression != kRle4 &&
       (static_cast<size_t>(out->width) * layout.bits + 31) / 32 * 4 * out->height > bitsSize)
     return false;
-  out->pixels = static_cast<uint32_t*>(stb::BudgetMalloc(bytes));
+  out->pixels = static_cast<uint32_t*>(imaging::BudgetMalloc(bytes));
   if (out->pixels == nullptr) return false;
   Decoder decoder(used, table, out, alpha);
   if (layout.compression == kRle8 || layout.compression == kRle4)

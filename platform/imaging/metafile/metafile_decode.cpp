@@ -24,7 +24,7 @@ bool DecodeMetafile(const uint8_t* data, size_t size, int* w, int* h, std::vecto
   if (header.kind == Kind::Emf && EmfPlusOnly(header, data, size)) return false;
   // The picture and every bitmap in the file take their memory under the budget of a picture of
   // the header's size.
-  stb::DecodeBudget budget(stb::DecodeBlockLimit(header.width, header.height, size));
+  imaging::DecodeBudget budget(imaging::DecodeBlockLimit(header.width, header.height, size));
   Canvas canvas(header);
   if (!canvas.Ready()) return false;
   if (header.kind == Kind::Wmf)

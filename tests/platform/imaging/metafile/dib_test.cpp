@@ -49,7 +49,7 @@ struct Decoded {
 // Decodes under a budget, as the reader does.
 bool Decode(const std::vector<uint8_t>& info, const std::vector<uint8_t>& bits, DibPixels* out,
             uint32_t usage = 0) {
-  platform::stb::DecodeBudget budget(1 << 24);
+  platform::imaging::DecodeBudget budget(1 << 24);
   return DecodeDib(info.data(), info.size(), bits.data(), bits.size(), usage, out);
 }
 
