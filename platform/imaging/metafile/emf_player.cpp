@@ -432,14 +432,10 @@ bool EmfPlusOnly(const Header& header, const uint8_t* data, size_t size) {
 }
 
 void PlayEmf(Canvas& canvas, const uint8_t* data, size_t size) {
-  const Header& header = canvas.Head();
-  RecordSpan record;
-  for (size_t at = header.firstRecord, next = 0; RecordAt(header, data, size, at, &record, &next);
-       at = next) {
-    if (record.type == kEof) return;
+  ForEachRecord(canvas.Head(), data, size, [&canvas](const RecordSpan& record) {
     RecordReader reader(record.data, record.size);
     Play(canvas, record.type, reader);
-  }
+  });
 }
 
 }  // namespace platform::metafile

@@ -33,13 +33,10 @@ bool RecordAt(const Header& header, const uint8_t* data, size_t size, size_t at,
   return true;
 }
 
+uint32_t EofType(const Header& header) { return header.kind == Kind::Wmf ? kWmfEof : kEmfEof; }
+
 bool RecordsWhole(const Header& header, const uint8_t* data, size_t size) {
-  uint32_t eof = header.kind == Kind::Wmf ? kWmfEof : kEmfEof;
-  RecordSpan record;
-  for (size_t at = header.firstRecord, next = 0; RecordAt(header, data, size, at, &record, &next);
-       at = next)
-    if (record.type == eof) return true;
-  return false;
+  return ForEachRecord(header, data, size, [](const RecordSpan&) {});
 }
 
 }  // namespace platform::metafile

@@ -22,5 +22,21 @@ bool RecordAt(const Header& header, const uint8_t* data, size_t size, size_t at,
               size_t* next);
 // True when every record from the header's first is whole and an end-of-file record is reached.
 bool RecordsWhole(const Header& header, const uint8_t* data, size_t size);
+// The type of the end-of-file record of the header's kind of metafile.
+uint32_t EofType(const Header& header);
+
+// Calls play(record) for each record from the header's first up to the end-of-file record, which
+// is not played; true when that record is reached, false when a damaged record comes first.
+template <typename Play>
+bool ForEachRecord(const Header& header, const uint8_t* data, size_t size, Play play) {
+  uint32_t eof = EofType(header);
+  RecordSpan record;
+  for (size_t at = header.firstRecord, next = 0; RecordAt(header, data, size, at, &record, &next);
+       at = next) {
+    if (record.type == eof) return true;
+    play(record);
+  }
+  return false;
+}
 
 }  // namespace platform::metafile
