@@ -20,8 +20,10 @@ using platform::metafile::DibPixels;
 constexpr uint32_t kRed = 0xffff0000, kGreen = 0xff00ff00, kBlue = 0xff0000ff;
 constexpr uint32_t kWhite = 0xffffffff;
 
+// Puts value as bytes little-endian bytes; bytes past its four are zero.
 void Put(std::vector<uint8_t>* out, uint32_t value, int bytes) {
-  for (int i = 0; i < bytes; ++i) out->push_back(static_cast<uint8_t>(value >> (8 * i)));
+  for (int i = 0; i < bytes; ++i)
+    out->push_back(i < 4 ? static_cast<uint8_t>(value >> (8 * i)) : 0);
 }
 
 // A 40-byte info header followed by a colour table of B, G, R, 0 entries.
