@@ -34,6 +34,8 @@ void* BudgetMalloc(size_t size) { return size <= blockLimit ? std::calloc(1, siz
 
 bool FitsBudget(size_t size) { return size <= blockLimit; }
 
+size_t BlockLimit() { return blockLimit; }
+
 void* BudgetRealloc(void* block, size_t size) {
   return size <= blockLimit ? std::realloc(block, size) : nullptr;
 }

@@ -34,6 +34,8 @@ void* BudgetMalloc(size_t size);
 // Whether a block of size bytes is within the limit in force, for a decoder that needs its
 // blocks uncleared.
 bool FitsBudget(size_t size);
+// The limit in force: SIZE_MAX outside a DecodeBudget.
+size_t BlockLimit();
 void* BudgetRealloc(void* block, size_t size);
 
 }  // namespace platform::imaging

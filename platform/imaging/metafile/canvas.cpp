@@ -111,7 +111,11 @@ void Canvas::DeleteObject(uint32_t index) { objects_.erase(index); }
 // ---- shapes ----------------------------------------------------------------------------------
 
 void Canvas::FillArea(const Path& shape, const Brush& brush, bool winding) {
-  FillWithBrush(cr_, shape, brush, state_, winding);
+  if (!FillWithBrush(cr_, shape, brush, state_, winding)) failed_ = true;
+}
+
+void Canvas::Outline(const Path& shape, const cairo_matrix_t& toPicture) {
+  if (!StrokeWithPen(cr_, shape, state_, toPicture)) failed_ = true;
 }
 
 void Canvas::Draw(const Path& shape, bool fill) {
@@ -120,7 +124,7 @@ void Canvas::Draw(const Path& shape, bool fill) {
     return;
   }
   if (fill) FillArea(shape, state_.brush, state_.windingFill);
-  StrokeWithPen(cr_, shape, state_, ToPicture());
+  Outline(shape, ToPicture());
 }
 
 void Canvas::Rectangle(double l, double t, double r, double b) {
@@ -160,7 +164,7 @@ Path& Canvas::Figure(bool startAtCurrent) {
 void Canvas::ArcTo(double l, double t, double r, double b, PointD start, PointD end) {
   Path& figure = Figure(true);
   AddArc(&figure, ToPicture(), l, t, r, b, start, end, ArcKind::Arc, state_.clockwise, true);
-  if (!gathering_) StrokeWithPen(cr_, figure, state_, ToPicture());
+  if (!gathering_) Outline(figure, ToPicture());
   // The current position moves to where the arc ends: on the ray through end.
   double cx = (l + r) / 2, cy = (t + b) / 2, rx = std::fabs(r - l) / 2, ry = std::fabs(b - t) / 2;
   double angle = std::atan2((end.y - cy) / (ry > 0 ? ry : 1), (end.x - cx) / (rx > 0 ? rx : 1));
@@ -207,7 +211,7 @@ void Canvas::PolyBezierTo(const std::vector<PointD>& points) {
   if (points.size() < 3) return;
   Path& figure = Figure(true);
   AddBeziers(&figure, ToPicture(), points, true);
-  if (!gathering_) StrokeWithPen(cr_, figure, state_, ToPicture());
+  if (!gathering_) Outline(figure, ToPicture());
   const PointD& last = points[points.size() - points.size() % 3 - 1];
   state_.x = last.x;
   state_.y = last.y;
@@ -218,7 +222,7 @@ void Canvas::PolylineTo(const std::vector<PointD>& points) {
   Path& figure = Figure(true);
   cairo_matrix_t m = ToPicture();
   for (const PointD& p : points) figure.LineTo(Map(m, p.x, p.y));
-  if (!gathering_) StrokeWithPen(cr_, figure, state_, m);
+  if (!gathering_) Outline(figure, m);
   state_.x = points.back().x;
   state_.y = points.back().y;
 }
@@ -258,7 +262,7 @@ void Canvas::CloseFigure() {
 void Canvas::FillPath(bool fill, bool stroke) {
   if (gathering_) return;
   if (fill) FillArea(path_, state_.brush, state_.windingFill);
-  if (stroke) StrokeWithPen(cr_, path_, state_, ToPicture());
+  if (stroke) Outline(path_, ToPicture());
   path_.Clear();
 }
 
@@ -266,7 +270,7 @@ void Canvas::ClipToPath(uint32_t mode) {
   if (gathering_) return;
   if (mode == kRegionCopy) cairo_reset_clip(cr_);
   if (mode == kRegionAnd || mode == kRegionCopy) {
-    path_.Emit(cr_, 0);
+    if (!path_.Emit(cr_, 0)) failed_ = true;
     cairo_set_fill_rule(cr_,
                         state_.windingFill ? CAIRO_FILL_RULE_WINDING : CAIRO_FILL_RULE_EVEN_ODD);
     cairo_clip(cr_);
@@ -304,7 +308,7 @@ void Canvas::ClipToRegion(const std::vector<int32_t>& deviceRects, uint32_t mode
   for (size_t i = 0; i + 4 <= deviceRects.size(); i += 4)
     AddBox(&rects, device, deviceRects[i], deviceRects[i + 1], deviceRects[i + 2],
            deviceRects[i + 3]);
-  rects.Emit(cr_, 0);
+  if (!rects.Emit(cr_, 0)) failed_ = true;
   if (mode == kRegionDiff) cairo_rectangle(cr_, -1, -1, header_.width + 2.0, header_.height + 2.0);
   cairo_set_fill_rule(cr_, CAIRO_FILL_RULE_EVEN_ODD);
   cairo_clip(cr_);

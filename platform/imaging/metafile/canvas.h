@@ -25,6 +25,9 @@ class Canvas {
   Canvas(const Canvas&) = delete;
   Canvas& operator=(const Canvas&) = delete;
   bool Ready() const { return cr_ != nullptr; }
+  // True once a shape needed more memory than the decode budget allows: the picture is refused.
+  bool Failed() const { return failed_; }
+  void Fail() { failed_ = true; }
 
   const Header& Head() const { return header_; }
   DcState& State() { return state_; }
@@ -90,6 +93,7 @@ class Canvas {
  private:
   Path& Figure(bool startAtCurrent);
   void FillArea(const Path& shape, const Brush& brush, bool winding);
+  void Outline(const Path& shape, const cairo_matrix_t& toPicture);
 
   Header header_;
   uint32_t* pixels_ = nullptr;
@@ -101,6 +105,7 @@ class Canvas {
   Path path_;   // the path gathered between BeginPath and EndPath
   Path loose_;  // the figure of a "...To" record outside a path
   bool gathering_ = false;
+  bool failed_ = false;
 };
 
 }  // namespace platform::metafile

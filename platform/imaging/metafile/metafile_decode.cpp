@@ -1,6 +1,8 @@
 // Checking a metafile whole, then playing it onto a canvas of its size.
 #include "platform/imaging/metafile/metafile_decode.h"
 
+#include <cstdint>
+
 #include "platform/imaging/decode_budget.h"
 #include "platform/imaging/metafile/canvas.h"
 #include "platform/imaging/metafile/emf_player.h"
@@ -18,19 +20,32 @@ bool MetafileSides(const uint8_t* data, size_t size, int* w, int* h) {
   return true;
 }
 
+namespace {
+
+constexpr size_t kShapeBytesPerFileByte = 32;
+
+}  // namespace
+
+size_t MetafileBlockLimit(int w, int h, size_t fileSize) {
+  size_t limit = imaging::DecodeBlockLimit(w, h, fileSize);
+  if (fileSize > (SIZE_MAX - limit) / kShapeBytesPerFileByte) return SIZE_MAX;
+  return limit + kShapeBytesPerFileByte * fileSize;
+}
+
 bool DecodeMetafile(const uint8_t* data, size_t size, int* w, int* h, std::vector<uint8_t>* rgba) {
   Header header;
   if (!ReadHeader(data, size, &header) || !RecordsWhole(header, data, size)) return false;
   if (header.kind == Kind::Emf && EmfPlusOnly(header, data, size)) return false;
   // The picture and every bitmap in the file take their memory under the budget of a picture of
-  // the header's size.
-  imaging::DecodeBudget budget(imaging::DecodeBlockLimit(header.width, header.height, size));
+  // the header's size, and no shape takes more than the file's points justify.
+  imaging::DecodeBudget budget(MetafileBlockLimit(header.width, header.height, size));
   Canvas canvas(header);
   if (!canvas.Ready()) return false;
   if (header.kind == Kind::Wmf)
     PlayWmf(canvas, data, size);
   else
     PlayEmf(canvas, data, size);
+  if (canvas.Failed()) return false;
   canvas.Finish(rgba);
   *w = header.width;
   *h = header.height;

@@ -17,5 +17,9 @@ bool MetafileSides(const uint8_t* data, size_t size, int* w, int* h);
 // header, a file cut short or with a record running past its end, an EMF of EMF+ records only,
 // or a picture beyond the decode budget.
 bool DecodeMetafile(const uint8_t* data, size_t size, int* w, int* h, std::vector<uint8_t>* rgba);
+// The largest block a metafile decode may take: a picture's, and besides what its shapes need,
+// which grows with the points in the file (cairo takes up to a hundred bytes for each edge of a
+// shape, and a point takes four bytes of a file at the least).
+size_t MetafileBlockLimit(int w, int h, size_t fileSize);
 
 }  // namespace platform::metafile

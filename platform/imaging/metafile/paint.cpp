@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "platform/imaging/metafile/hatch.h"
+#include "platform/imaging/metafile/stroke.h"
 
 namespace platform::metafile {
 
@@ -65,50 +66,62 @@ cairo_line_join_t JoinOf(const Pen& pen) {
 
 }  // namespace
 
-void FillWithBrush(cairo_t* cr, const Path& outline, const Brush& brush, const DcState& state,
+bool FillWithBrush(cairo_t* cr, const Path& outline, const Brush& brush, const DcState& state,
                    bool winding) {
-  if (brush.style == kBrushNull) return;
+  if (brush.style == kBrushNull) return true;
+  if (!outline.Emit(cr, 0)) return false;
   cairo_pattern_t* pattern = nullptr;
   if (brush.style == kBrushHatched || brush.style == kBrushPattern) {
     pattern = BrushPattern(brush, state.opaqueBack, state.backColor);
-    if (pattern == nullptr) return;
+    if (pattern == nullptr) return true;
     cairo_set_source(cr, pattern);
   } else {
     SetColor(cr, brush.color);
   }
-  outline.Emit(cr, 0);
   cairo_set_fill_rule(cr, winding ? CAIRO_FILL_RULE_WINDING : CAIRO_FILL_RULE_EVEN_ODD);
   cairo_fill(cr);
   if (pattern != nullptr) cairo_pattern_destroy(pattern);
+  return true;
 }
 
-void StrokeWithPen(cairo_t* cr, const Path& outline, const DcState& state,
+bool StrokeWithPen(cairo_t* cr, const Path& outline, const DcState& state,
                    const cairo_matrix_t& toPicture) {
   const Pen& pen = state.pen;
-  if (pen.style == kPenNull) return;
+  if (pen.style == kPenNull) return true;
   double scale = std::sqrt(std::fabs(toPicture.xx * toPicture.yy - toPicture.xy * toPicture.yx));
   double width = 1;
   if (pen.width > 0 && (pen.geometric || pen.width > 1)) width = pen.width * scale;
-  if (!std::isfinite(width)) return;
-  width = std::clamp(width, 1.0, kWidestPen);
+  if (!std::isfinite(width)) return true;
+  PenShape shape;
+  shape.width = std::clamp(width, 1.0, kWidestPen);
   // Wide pens made by CreatePen draw only solid lines.
-  std::vector<double> dashes;
-  if (pen.geometric || pen.width <= 1) dashes = DashPattern(pen, width, scale);
+  if (pen.geometric || pen.width <= 1) shape.dashes = DashPattern(pen, shape.width, scale);
+  shape.cap = shape.dashes.empty() ? CapOf(pen) : CAIRO_LINE_CAP_BUTT;
+  shape.join = JoinOf(pen);
+  shape.miterLimit = std::clamp(state.miterLimit, 1.0, kMiterLimitMost);
+
+  // Curves further off the picture than a join can reach are drawn as straight lines.
+  Box view = View(cr);
+  double reach = shape.width / 2 * (shape.join == CAIRO_LINE_JOIN_MITER ? shape.miterLimit : 1);
+  std::vector<FlatFigure> figures;
+  if (!outline.Flatten(view.Grown(reach + 1), MostEdges(), &figures)) return false;
   // A line of odd width is centred on the middle of the pixels it covers.
-  double shift = static_cast<int>(std::lround(width)) % 2 == 1 ? 0.5 : 0;
-  outline.Emit(cr, shift);
-  cairo_set_line_width(cr, width);
-  cairo_set_line_cap(cr, dashes.empty() ? CapOf(pen) : CAIRO_LINE_CAP_BUTT);
-  cairo_set_line_join(cr, JoinOf(pen));
-  cairo_set_miter_limit(cr, std::clamp(state.miterLimit, 1.0, kMiterLimitMost));
-  if (!dashes.empty() && state.opaqueBack) {
+  double shift = static_cast<int>(std::lround(shape.width)) % 2 == 1 ? 0.5 : 0;
+  for (FlatFigure& figure : figures)
+    for (PointD& p : figure.points) p.x += shift, p.y += shift;
+
+  cairo_set_line_width(cr, shape.width);
+  cairo_set_line_join(cr, shape.join);
+  cairo_set_miter_limit(cr, shape.miterLimit);
+  if (!shape.dashes.empty() && state.opaqueBack) {
     SetColor(cr, state.backColor);
-    cairo_stroke_preserve(cr);
+    PenShape gaps = shape;
+    gaps.dashes.clear();
+    StrokeFigures(cr, figures, gaps, view);
   }
-  if (!dashes.empty()) cairo_set_dash(cr, dashes.data(), static_cast<int>(dashes.size()), 0);
   SetColor(cr, pen.color);
-  cairo_stroke(cr);
-  cairo_set_dash(cr, nullptr, 0, 0);
+  StrokeFigures(cr, figures, shape, view);
+  return true;
 }
 
 }  // namespace platform::metafile

@@ -10,12 +10,14 @@
 namespace platform::metafile {
 
 // Fills the outline with the brush: a colour, a hatch of 8 x 8 picture pixels or a repeated
-// pattern, both laid from the picture's top-left corner; a null brush fills nothing.
-void FillWithBrush(cairo_t* cr, const Path& outline, const Brush& brush, const DcState& state,
+// pattern, both laid from the picture's top-left corner; a null brush fills nothing. Both are
+// false, having drawn nothing, when the shape's outline would take more memory than the decode
+// budget allows.
+bool FillWithBrush(cairo_t* cr, const Path& outline, const Brush& brush, const DcState& state,
                    bool winding);
 // Outlines with the state's pen, whose width is in the logical units of toPicture (0 and
 // cosmetic pens are one pixel wide); a null pen draws nothing.
-void StrokeWithPen(cairo_t* cr, const Path& outline, const DcState& state,
+bool StrokeWithPen(cairo_t* cr, const Path& outline, const DcState& state,
                    const cairo_matrix_t& toPicture);
 
 }  // namespace platform::metafile

@@ -5,6 +5,8 @@
 #include <cmath>
 #include <numbers>
 
+#include "platform/imaging/decode_budget.h"
+
 namespace platform::metafile {
 
 namespace {
@@ -44,44 +46,133 @@ void Order(double* low, double* high) {
 }  // namespace
 
 void Path::MoveTo(PointD p) {
-  ops_.push_back({Op::Move, {p, {}, {}}});
+  ops_.push_back(Op::Move);
+  points_.push_back(p);
   open_ = true;
 }
 
 void Path::LineTo(PointD p) {
   if (!open_) return MoveTo(p);
-  ops_.push_back({Op::Line, {p, {}, {}}});
+  ops_.push_back(Op::Line);
+  points_.push_back(p);
 }
 
 void Path::CurveTo(PointD c1, PointD c2, PointD p) {
   if (!open_) MoveTo(c1);
-  ops_.push_back({Op::Curve, {c1, c2, p}});
+  ops_.push_back(Op::Curve);
+  points_.insert(points_.end(), {c1, c2, p});
 }
 
 void Path::Close() {
-  if (open_) ops_.push_back({Op::Close, {}});
+  if (open_) ops_.push_back(Op::Close);
   open_ = false;
 }
 
 void Path::Append(const Path& other) {
   ops_.insert(ops_.end(), other.ops_.begin(), other.ops_.end());
+  points_.insert(points_.end(), other.points_.begin(), other.points_.end());
   open_ = other.open_;
 }
 
-void Path::Emit(cairo_t* cr, double shift) const {
-  cairo_new_path(cr);
-  for (const Step& step : ops_) {
-    const PointD* p = step.p;
-    switch (step.op) {
-      case Op::Move: cairo_move_to(cr, p[0].x + shift, p[0].y + shift); break;
-      case Op::Line: cairo_line_to(cr, p[0].x + shift, p[0].y + shift); break;
-      case Op::Curve:
-        cairo_curve_to(cr, p[0].x + shift, p[0].y + shift, p[1].x + shift, p[1].y + shift,
-                       p[2].x + shift, p[2].y + shift);
-        break;
-      case Op::Close: cairo_close_path(cr); break;
+bool Box::Meets(const PointD* points, size_t count) const {
+  double left = points[0].x, right = left, top = points[0].y, bottom = top;
+  for (size_t i = 1; i < count; ++i) {
+    left = std::min(left, points[i].x), right = std::max(right, points[i].x);
+    top = std::min(top, points[i].y), bottom = std::max(bottom, points[i].y);
+  }
+  return right >= x0 && left <= x1 && bottom >= y0 && top <= y1;
+}
+
+namespace {
+
+// How far a flattened curve may stray from the curve, in pixels (cairo's own default).
+constexpr double kFlatness = 0.1;
+// Halvings of one curve at most: 65536 lines, more than any curve inside a picture needs.
+constexpr int kDeepestHalving = 16;
+
+// The distance of c from the line through a and b (from a when they coincide), squared.
+double OffLineSquared(PointD a, PointD b, PointD c) {
+  double dx = b.x - a.x, dy = b.y - a.y, cx = c.x - a.x, cy = c.y - a.y;
+  double length = dx * dx + dy * dy;
+  if (length == 0) return cx * cx + cy * cy;
+  double cross = dx * cy - dy * cx;
+  return cross * cross / length;
+}
+
+PointD Mid(PointD a, PointD b) { return {(a.x + b.x) / 2, (a.y + b.y) / 2}; }
+
+// Appends the lines of the curve after its start p[0]; false past mostPoints.
+bool FlattenCurve(const PointD p[4], const Box& view, int depth, size_t mostPoints,
+                  std::vector<PointD>* out) {
+  double tolerance = kFlatness * kFlatness;
+  bool flat = OffLineSquared(p[0], p[3], p[1]) <= tolerance &&
+              OffLineSquared(p[0], p[3], p[2]) <= tolerance;
+  if (flat || depth >= kDeepestHalving || !view.Meets(p, 4)) {
+    out->push_back(p[3]);
+    return out->size() <= mostPoints;
+  }
+  PointD ab = Mid(p[0], p[1]), bc = Mid(p[1], p[2]), cd = Mid(p[2], p[3]);
+  PointD abc = Mid(ab, bc), bcd = Mid(bc, cd), middle = Mid(abc, bcd);
+  const PointD first[4] = {p[0], ab, abc, middle}, second[4] = {middle, bcd, cd, p[3]};
+  return FlattenCurve(first, view, depth + 1, mostPoints, out) &&
+         FlattenCurve(second, view, depth + 1, mostPoints, out);
+}
+
+}  // namespace
+
+bool Path::Flatten(const Box& view, size_t mostPoints, std::vector<FlatFigure>* figures) const {
+  figures->clear();
+  size_t total = 0, at = 0;
+  FlatFigure* figure = nullptr;
+  for (Op op : ops_) {
+    if (op == Op::Close) {
+      if (figure != nullptr) figure->closed = true;
+      figure = nullptr;
+      continue;
+    }
+    if (op == Op::Move || figure == nullptr) {
+      if (figure != nullptr) total += figure->points.size();
+      figures->emplace_back();
+      figure = &figures->back();
+    }
+    std::vector<PointD>& points = figure->points;
+    size_t room = total > mostPoints ? 0 : mostPoints - total;
+    if (op == Op::Curve) {
+      PointD curve[4] = {points.empty() ? points_[at] : points.back(), points_[at],
+                         points_[at + 1], points_[at + 2]};
+      if (!FlattenCurve(curve, view, 0, room, &points)) return false;
+      at += 3;
+    } else {
+      points.push_back(points_[at++]);
+      if (points.size() > room) return false;
     }
   }
+  return true;
+}
+
+size_t MostEdges() { return imaging::BlockLimit() / kBytesPerEdge; }
+
+Box View(cairo_t* cr) {
+  Box view;
+  cairo_clip_extents(cr, &view.x0, &view.y0, &view.x1, &view.y1);
+  return view.Grown(1);
+}
+
+bool Path::Emit(cairo_t* cr, double shift) const {
+  cairo_new_path(cr);
+  std::vector<FlatFigure> figures;
+  if (!Flatten(View(cr).Grown(std::fabs(shift)), MostEdges(), &figures)) return false;
+  for (const FlatFigure& figure : figures) {
+    for (size_t i = 0; i < figure.points.size(); ++i) {
+      double x = figure.points[i].x + shift, y = figure.points[i].y + shift;
+      if (i == 0)
+        cairo_move_to(cr, x, y);
+      else
+        cairo_line_to(cr, x, y);
+    }
+    if (figure.closed) cairo_close_path(cr);
+  }
+  return true;
 }
 
 PointD Map(const cairo_matrix_t& toPicture, double x, double y) {

@@ -15,6 +15,24 @@ struct PointD {
   double x = 0, y = 0;
 };
 
+// A box in picture pixels.
+struct Box {
+  double x0 = 0, y0 = 0, x1 = 0, y1 = 0;
+  Box Grown(double by) const { return {x0 - by, y0 - by, x1 + by, y1 + by}; }
+  // Whether a box spanning the given points meets this one.
+  bool Meets(const PointD* points, size_t count) const;
+};
+
+// A figure of straight lines, as a path flattens into.
+struct FlatFigure {
+  std::vector<PointD> points;
+  bool closed = false;
+};
+
+// What cairo may take in one block for each edge of a fill or of the outline of a stroke: its
+// polygon, the sorted copies its rasteriser makes, each grown by doubling.
+constexpr size_t kBytesPerEdge = 96;
+
 class Path {
  public:
   void MoveTo(PointD p);
@@ -27,20 +45,29 @@ class Path {
   bool Open() const { return open_; }
   void Clear() {
     ops_.clear();
+    points_.clear();
     open_ = false;
   }
-  // Replaces cairo's path with this one, moved by (shift, shift) pixels.
-  void Emit(cairo_t* cr, double shift) const;
+  // The figures with their curves made straight lines a tenth of a pixel from the curve where
+  // they meet view; a piece of curve whose control points lie all off view becomes one line, which
+  // changes nothing inside view. False when that takes more than mostPoints points.
+  bool Flatten(const Box& view, size_t mostPoints, std::vector<FlatFigure>* figures) const;
+  // Replaces cairo's path with this one flattened (its view the clip), moved by (shift, shift)
+  // pixels. False, with no path, when its edges would take more memory than the decode budget
+  // allows a block.
+  bool Emit(cairo_t* cr, double shift) const;
 
  private:
-  enum class Op { Move, Line, Curve, Close };
-  struct Step {
-    Op op;
-    PointD p[3];
-  };
-  std::vector<Step> ops_;
-  bool open_ = false;  // a figure has been started
+  enum class Op : unsigned char { Move, Line, Curve, Close };
+  std::vector<Op> ops_;
+  std::vector<PointD> points_;  // one for a move or line, three for a curve
+  bool open_ = false;           // a figure has been started
 };
+
+// The edges the decode budget allows one cairo call.
+size_t MostEdges();
+// Where drawing can show: the clip's box, grown by a pixel for rounding.
+Box View(cairo_t* cr);
 
 // A point in logical units mapped to picture pixels and kept within range.
 PointD Map(const cairo_matrix_t& toPicture, double x, double y);

@@ -17,6 +17,9 @@ constexpr uint32_t kOpaqueBox = 2, kClipped = 4;
 constexpr double kDefaultEm = 16;
 // Glyphs larger than this are not drawn: no picture holds them, and they cost to rasterise.
 constexpr double kLargestEm = 4096;
+// Glyphs larger than this are filled as outlines: cairo would render each into an image of its
+// own size first, megabytes for a large one, whatever the size of the picture.
+constexpr double kLargestGlyphImage = 256;
 
 // The faces metafiles name most, by their metric-compatible stand-ins.
 const char* FaceFor(const std::string& face) {
@@ -76,6 +79,45 @@ void SelectFont(cairo_t* cr, const Font& font, double em) {
 
 void SetColor(cairo_t* cr, Color color) {
   cairo_set_source_rgb(cr, color.r / 255.0, color.g / 255.0, color.b / 255.0);
+}
+
+// One glyph's outline as cairo gives it, in user space.
+Path GlyphOutline(cairo_t* cr, const cairo_glyph_t& glyph) {
+  cairo_new_path(cr);
+  cairo_glyph_path(cr, &glyph, 1);
+  cairo_path_t* copy = cairo_copy_path(cr);
+  Path outline;
+  for (int i = 0; i < copy->num_data; i += copy->data[i].header.length) {
+    const cairo_path_data_t* d = &copy->data[i];
+    auto point = [d](int k) { return PointD{d[k].point.x, d[k].point.y}; };
+    switch (d->header.type) {
+      case CAIRO_PATH_MOVE_TO: outline.MoveTo(point(1)); break;
+      case CAIRO_PATH_LINE_TO: outline.LineTo(point(1)); break;
+      case CAIRO_PATH_CURVE_TO: outline.CurveTo(point(1), point(2), point(3)); break;
+      case CAIRO_PATH_CLOSE_PATH: outline.Close(); break;
+    }
+  }
+  cairo_path_destroy(copy);
+  return outline;
+}
+
+// Draws the glyphs with the current source; false when a large glyph's outline would take more
+// memory than the decode budget allows.
+bool ShowGlyphs(cairo_t* cr, const cairo_glyph_t* glyphs, int count, double em) {
+  if (em <= kLargestGlyphImage) {
+    cairo_show_glyphs(cr, glyphs, count);
+    return true;
+  }
+  cairo_save(cr);
+  cairo_set_antialias(cr, CAIRO_ANTIALIAS_GRAY);  // as glyph images are drawn
+  cairo_set_fill_rule(cr, CAIRO_FILL_RULE_WINDING);
+  bool fits = true;
+  for (int i = 0; i < count && fits; ++i) {
+    fits = GlyphOutline(cr, glyphs[i]).Emit(cr, 0);
+    cairo_fill(cr);
+  }
+  cairo_restore(cr);
+  return fits;
 }
 
 }  // namespace
@@ -184,7 +226,7 @@ void DrawText(Canvas& canvas, const TextRun& run) {
         cairo_fill(cr);
       }
       SetColor(cr, state.textColor);
-      cairo_show_glyphs(cr, glyphs, count);
+      if (!ShowGlyphs(cr, glyphs, count, em)) canvas.Fail();
       double thickness = std::max(1.0, em / 14);
       if (font.underline) cairo_rectangle(cr, shiftX, shiftY + em / 10, width, thickness);
       if (font.strikeOut) cairo_rectangle(cr, shiftX, shiftY - em * 0.3, width, thickness);

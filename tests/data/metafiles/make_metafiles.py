@@ -634,6 +634,45 @@ def absurd_emf():
     return emf_file(FRAME, DEVICE, MM, records)
 
 
+def big_text_wmf():
+    """An "H" of 300 pixels to the em, larger than the glyphs cairo renders as images, at (20, 20)
+    aligned by its cell's top."""
+    records = w_window((0, 0), (400, 300)) + [
+        w_font(-300, "Arial"), w_select(0), wmf_record(0x0102, 1),
+        wmf_record(0x0209, *wmf_color(BLUE)), w_textout(20, 20, "H")]
+    return wmf_file((0, 0, 400, 300), 96, records)
+
+
+def curves_over_budget_emf():
+    """A path of 8000 curves, each swinging across the whole picture, filled: flattened, its outline
+    needs more memory than the budget of its file and picture allows, so the picture is refused."""
+    points = []
+    for i in range(8000):
+        points += [(0, 400), (400, 0), (i % 2 * 400, 400)]
+    fill = [emf_record(59), e_pair(27, 0, 0), e_poly(88, points, small=True), emf_record(60),
+            emf_record(62, BOUNDS)]
+    return emf_file((0, 0, 10583, 10583), (400, 400), (100, 100),
+                    [e_brush(1, RED), e_select(1)] + fill)
+
+
+def zigzag(n):
+    return [(10 + (i % 2) * 180, 10 + (i * 37) % 180) for i in range(n)]
+
+
+def wide_pen_zigzag_emf():
+    """A thousand points of a pen 900 pixels wide with round joins: each join a fan of points."""
+    return emf_file((0, 0, 5292, 5292), (200, 200), (53, 53),
+                    [e_extpen(1, RED, 900, 0x10000), e_select(1), e_poly(87, zigzag(1000), True)])
+
+
+def fine_dashes_emf():
+    """A thousand points of a pen 300 pixels wide in a user style of one-pixel dashes: some ninety
+    thousand dashes, each across the whole picture."""
+    return emf_file((0, 0, 5292, 5292), (200, 200), (53, 53),
+                    [e_extpen(1, BLUE, 300, 0x10007, (1, 1)), e_select(1),
+                     e_poly(87, zigzag(1000), True)])
+
+
 FILES = {
     "shapes.wmf": shapes_wmf, "y_up.wmf": y_up_wmf, "masked.wmf": masked_wmf,
     "plain.wmf": plain_wmf, "plain_no_window.wmf": plain_no_window_wmf, "text.wmf": text_wmf,
@@ -644,6 +683,8 @@ FILES = {
     "blits.emf": blits_emf, "misc.emf": misc_emf, "misc.wmf": misc_wmf, "alpha.emf": alpha_emf, "regions.emf": regions_emf, "regions.wmf": regions_wmf,
     "objects_out_of_range.emf": objects_out_of_range_emf,
     "objects_out_of_range.wmf": objects_out_of_range_wmf, "absurd.emf": absurd_emf,
+    "big_text.wmf": big_text_wmf, "curves_over_budget.emf": curves_over_budget_emf,
+    "wide_pen_zigzag.emf": wide_pen_zigzag_emf, "fine_dashes.emf": fine_dashes_emf,
 }
 
 if __name__ == "__main__":

@@ -321,6 +321,20 @@ TEST(MetafileDecode, DrawsTextWithItsFontSpacingAndAlignment) {
   EXPECT_EQ(aligned.Count(264, 188, 318, 265, kRed), 0);
 }
 
+// Glyphs too large to render as images are filled from their outlines: an H of 300 pixels to the
+// em, its cell's top at 20, so its cap height spans 85 to 292.
+TEST(MetafileDecode, DrawsGlyphsLargerThanTheirImagesFromTheirOutlines) {
+  Picture big = Decode(MetafileBytes("big_text.wmf"));
+  ASSERT_EQ(big.w, 400);
+  EXPECT_TRUE(Near(big.At(58, 130), kBlue)) << "left stem";
+  EXPECT_TRUE(Near(big.At(199, 250), kBlue)) << "right stem";
+  EXPECT_TRUE(Near(big.At(128, 185), kBlue)) << "bar";
+  EXPECT_EQ(big.At(128, 130).a, 0) << "above the bar";
+  EXPECT_EQ(big.At(128, 250).a, 0) << "below the bar";
+  EXPECT_EQ(big.Count(0, 0, 400, 80, kBlue), 0) << "above the H";
+  EXPECT_EQ(big.Count(220, 0, 400, 300, kBlue), 0) << "right of the H";
+}
+
 TEST(MetafileDecode, RefusesAnEmfOfEmfPlusRecordsOnlyAndAWmfWithoutSize) {
   for (const char* name : {"emfplus_only.emf", "plain_no_window.wmf"}) {
     std::vector<uint8_t> bytes = MetafileBytes(name);

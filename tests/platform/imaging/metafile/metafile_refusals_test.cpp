@@ -123,6 +123,25 @@ TEST(MetafileRefusals, DrawsAbsurdRecordsQuickly) {
   EXPECT_TRUE(Near(picture.At(189, 141), Rgba{0, 0, 0, 255}));
 }
 
+// Strokes that would make cairo build a huge outline at once (a thousand round joins of a pen
+// wider than the picture; ninety thousand dashes) are drawn in pieces, whole.
+TEST(MetafileRefusals, DrawsStrokesOfManyJoinsAndDashes) {
+  Picture wide = Decode(MetafileBytes("wide_pen_zigzag.emf"));
+  ASSERT_EQ(wide.w, 200);
+  EXPECT_EQ(wide.Count(0, 0, 200, 200, Rgba{255, 0, 0, 255}), 200 * 200);
+  Picture dashed = Decode(MetafileBytes("fine_dashes.emf"));
+  ASSERT_EQ(dashed.w, 200);
+  EXPECT_EQ(dashed.Count(0, 0, 200, 200, Rgba{0, 0, 255, 255}), 200 * 200);
+}
+
+// A shape whose flattened outline would take more memory than the picture and file allow is
+// refused, as any decoder refuses a picture beyond its budget.
+TEST(MetafileRefusals, RefusesAShapeBeyondTheDecodeBudget) {
+  std::vector<uint8_t> bytes = MetafileBytes("curves_over_budget.emf");
+  ASSERT_FALSE(bytes.empty());
+  EXPECT_TRUE(Refused(bytes));
+}
+
 // The imaging calls take metafiles like any other picture, in B, G, R, A order.
 TEST(MetafileRefusals, LoadsThroughTheImagingCalls) {
   ULONG_PTR token = 0;
