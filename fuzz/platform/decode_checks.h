@@ -92,4 +92,20 @@ void CheckDecode(DecodeFn decode, const uint8_t* data, size_t size, int w, int h
     Fail("another picture with more bytes after it");
 }
 
+// The whole check of one input: a file whose header gives no sides must not decode; one whose
+// picture has more than mostPixels pixels is left out; any other is decoded and checked against
+// limit(w, h, size).
+template <typename SidesFn, typename DecodeFn, typename LimitFn, size_t kTailSize>
+void CheckInput(SidesFn sides, DecodeFn decode, LimitFn limit, int64_t mostPixels,
+                const uint8_t* data, size_t size, const uint8_t (&tail)[kTailSize]) {
+  int w = 0, h = 0;
+  if (!sides(data, size, &w, &h)) {
+    std::vector<uint8_t> rgba;
+    if (decode(data, size, &w, &h, &rgba)) Fail("decoded without a header");
+    return;
+  }
+  if (w < 1 || h < 1 || static_cast<int64_t>(w) * h > mostPixels) return;
+  CheckDecode(decode, data, size, w, h, limit(w, h, size), tail);
+}
+
 }  // namespace decode_checks

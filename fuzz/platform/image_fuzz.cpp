@@ -25,7 +25,8 @@ constexpr uint8_t kTail[] = {0xff, 0xd9, 0x3b, 0x00, 0xa5, 0x5a, 0xff, 0xff,
 bool DecodeAny(const uint8_t* data, size_t size, int* w, int* h, std::vector<uint8_t>* rgba) {
   bool decoded = platform::imaging::DecodeImage(data, size, w, h, rgba);
   // The image decode gives pixels exactly when it succeeds.
-  if (decoded == rgba->empty()) decode_checks::Fail("a result without pixels, or pixels without one");
+  if (decoded == rgba->empty())
+    decode_checks::Fail("a result without pixels, or pixels without one");
   return decoded;
 }
 
@@ -38,17 +39,12 @@ extern "C" int LLVMFuzzerInitialize(int*, char***) {
 }
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
-  int w = 0, h = 0;
-  if (!platform::imaging::ImageSides(data, size, &w, &h)) {
-    std::vector<uint8_t> rgba;
-    if (platform::imaging::DecodeImage(data, size, &w, &h, &rgba))
-      decode_checks::Fail("decoded without a header");
-    return 0;
-  }
-  if (w < 1 || h < 1 || static_cast<int64_t>(w) * h > kMostPixels) return 0;
-  size_t limit = platform::metafile::IsMetafile(data, size)
-                     ? platform::metafile::MetafileBlockLimit(w, h, size)
-                     : platform::imaging::DecodeBlockLimit(w, h, size);
-  decode_checks::CheckDecode(DecodeAny, data, size, w, h, limit, kTail);
+  auto limit = [data](int w, int h, size_t size) {
+    return platform::metafile::IsMetafile(data, size)
+               ? platform::metafile::MetafileBlockLimit(w, h, size)
+               : platform::imaging::DecodeBlockLimit(w, h, size);
+  };
+  decode_checks::CheckInput(platform::imaging::ImageSides, DecodeAny, limit, kMostPixels, data,
+                            size, kTail);
   return 0;
 }

@@ -27,15 +27,7 @@ extern "C" int LLVMFuzzerInitialize(int*, char***) {
 }
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
-  int w = 0, h = 0;
-  if (!platform::metafile::MetafileSides(data, size, &w, &h)) {
-    std::vector<uint8_t> rgba;
-    if (platform::metafile::DecodeMetafile(data, size, &w, &h, &rgba))
-      decode_checks::Fail("decoded without a header");
-    return 0;
-  }
-  if (static_cast<int64_t>(w) * h > kMostPixels) return 0;
-  decode_checks::CheckDecode(platform::metafile::DecodeMetafile, data, size, w, h,
-                             platform::metafile::MetafileBlockLimit(w, h, size), kTail);
+  decode_checks::CheckInput(platform::metafile::MetafileSides, platform::metafile::DecodeMetafile,
+                            platform::metafile::MetafileBlockLimit, kMostPixels, data, size, kTail);
   return 0;
 }

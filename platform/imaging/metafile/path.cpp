@@ -138,8 +138,8 @@ bool Path::Flatten(const Box& view, size_t mostPoints, std::vector<FlatFigure>* 
     std::vector<PointD>& points = figure->points;
     size_t room = total > mostPoints ? 0 : mostPoints - total;
     if (op == Op::Curve) {
-      PointD curve[4] = {points.empty() ? points_[at] : points.back(), points_[at],
-                         points_[at + 1], points_[at + 2]};
+      PointD curve[4] = {points.empty() ? points_[at] : points.back(), points_[at], points_[at + 1],
+                         points_[at + 2]};
       if (!FlattenCurve(curve, view, 0, room, &points)) return false;
       at += 3;
     } else {

@@ -167,14 +167,14 @@ void StrokeSolid(cairo_t* cr, const std::vector<FlatFigure>& figures, const PenS
 // reach view: where its cross-section meets view, and short pieces at its ends when a join there
 // may reach view.
 std::vector<std::pair<double, double>> ReachingStretches(PointD a, PointD b, PointD u,
-                                                         double length, const Box& view,
-                                                         double r, double joinReach,
-                                                         bool joinBefore, bool joinAfter) {
+                                                         double length, const Box& view, double r,
+                                                         double joinReach, bool joinBefore,
+                                                         bool joinAfter) {
   std::vector<std::pair<double, double>> stretches;
   if (joinBefore && DistanceToBox(a, view) <= joinReach)
     stretches.push_back({0, std::min(length, kCornerPiece)});
-  const PointD corners[4] = {{view.x0, view.y0}, {view.x1, view.y0}, {view.x0, view.y1},
-                             {view.x1, view.y1}};
+  const PointD corners[4] = {
+      {view.x0, view.y0}, {view.x1, view.y0}, {view.x0, view.y1}, {view.x1, view.y1}};
   double lowSide = INFINITY, highSide = -INFINITY, lowAlong = INFINITY, highAlong = -INFINITY;
   for (const PointD& c : corners) {
     double side = -u.y * (c.x - a.x) + u.x * (c.y - a.y);
@@ -262,7 +262,8 @@ void JoinAtStart(const std::vector<PointD>& closedPoints, double perimeter,
   double forward = std::min({pattern[0], kCornerPiece, Distance(p[0], *next)});
   if (back <= 0 || forward <= 0) return;
   double toPrevious = Distance(p[0], *previous), toNext = Distance(p[0], *next);
-  batch->MoveTo(Along(p[0], {(previous->x - p[0].x) / toPrevious, (previous->y - p[0].y) / toPrevious}, back));
+  batch->MoveTo(Along(
+      p[0], {(previous->x - p[0].x) / toPrevious, (previous->y - p[0].y) / toPrevious}, back));
   batch->LineTo(p[0]);
   batch->LineTo(Along(p[0], {(next->x - p[0].x) / toNext, (next->y - p[0].y) / toNext}, forward));
 }
@@ -272,7 +273,8 @@ void StrokeDashed(cairo_t* cr, const std::vector<FlatFigure>& figures, const Pen
   std::vector<double> pattern = pen.dashes;
   if (pattern.size() % 2 == 1) pattern.insert(pattern.end(), pen.dashes.begin(), pen.dashes.end());
   double r = pen.width / 2;
-  double joinReach = r * (pen.join == CAIRO_LINE_JOIN_MITER ? std::max(1.0, pen.miterLimit) : 1) + 1;
+  double joinReach =
+      r * (pen.join == CAIRO_LINE_JOIN_MITER ? std::max(1.0, pen.miterLimit) : 1) + 1;
   StrokeBatch batch(cr, CAIRO_LINE_CAP_BUTT, CornerEdges(pen.join == CAIRO_LINE_JOIN_ROUND, r), 4);
   for (const FlatFigure& figure : figures) {
     std::vector<PointD> p = figure.points;
@@ -283,8 +285,8 @@ void StrokeDashed(cairo_t* cr, const std::vector<FlatFigure>& figures, const Pen
       double length = Distance(p[i], p[i + 1]);
       if (length == 0) continue;
       PointD u{(p[i + 1].x - p[i].x) / length, (p[i + 1].y - p[i].y) / length};
-      auto stretches = ReachingStretches(p[i], p[i + 1], u, length, view, r, joinReach, i > 0,
-                                         i + 2 < p.size());
+      auto stretches =
+          ReachingStretches(p[i], p[i + 1], u, length, view, r, joinReach, i > 0, i + 2 < p.size());
       if (stretches.empty() || stretches.front().first > 0) walk.Lift();
       for (const auto& [t0, t1] : stretches) {
         if (t0 > 0) walk.Lift();

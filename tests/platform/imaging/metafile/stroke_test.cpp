@@ -200,9 +200,13 @@ TEST(PathFlatten, CurvesOffThePictureBecomeLinesWithoutChangingWhatShows) {
     cairo_fill(cr);
   });
   Path path;
-  circle([&path](double a, double b, double c, double d, double e,
-                 double f) { path.CurveTo({a, b}, {c, d}, {e, f}); },
-         [&path](double x, double y) { path.MoveTo({x, y}); });
+  circle(
+      [&path](double a, double b, double c, double d, double e, double f) {
+        path.CurveTo({a, b}, {c, d}, {e, f});
+      },
+      [&path](double x, double y) {
+        path.MoveTo({x, y});
+      });
   path.Close();
   std::vector<FlatFigure> figures;
   ASSERT_TRUE(path.Flatten(Box{0, 0, kSide, kSide}, 100000, &figures));
