@@ -244,6 +244,32 @@ const std::vector<Case> kCases = {
       {120, 87, kBlack, "its upper part"},
       {18, 90, kNone, "past the flat end its pen's style asks for"},
       {230, 170, kNone, "a corner"}}},
+    // LibreOffice Draw's WMF and EMF of one drawing, cropped to what it draws (18 pixels in from
+    // the drawing's corner); its picture with transparent corners goes as a masked bitmap.
+    {"libreoffice_scene.wmf",
+     373,
+     273,
+     {{60, 45, kRed, "rectangle"},
+      {4, 40, kBlack, "the rectangle's outline, 4 pixels wide"},
+      {242, 42, kBlue, "ellipse"},
+      {72, 220, kGreen, "triangle"},
+      {156, 117, kBlack, "the first dash of a line 6 pixels wide"},
+      {339, 239, kRed, "the picture's cross"},
+      {322, 222, kBlue, "the picture's blue"},
+      {307, 207, kNone, "the picture's transparent corner, kept by its mask"},
+      {160, 60, kNone, "between the shapes"}}},
+    {"libreoffice_scene.emf",
+     372,
+     272,
+     {{60, 45, kRed, "rectangle"},
+      {4, 40, kBlack, "the rectangle's outline, 4 pixels wide"},
+      {242, 42, kBlue, "ellipse"},
+      {72, 220, kGreen, "triangle"},
+      {156, 117, kBlack, "the first dash of a line 6 pixels wide"},
+      {336, 236, kRed, "the picture's cross"},
+      {320, 220, kBlue, "the picture's blue"},
+      {305, 206, kNone, "the picture's transparent corner, kept by its mask"},
+      {160, 60, kNone, "between the shapes"}}},
     {"libemf_paths.emf",
      378,
      283,
@@ -307,6 +333,13 @@ TEST(MetafileDecode, DrawsTextWithItsFontSpacingAndAlignment) {
     Picture scene = Decode(MetafileBytes(name));
     EXPECT_GT(scene.Count(128, 160, 180, 178, kMagenta), 40) << name;
     EXPECT_EQ(scene.Count(0, 160, 126, 181, kMagenta), 0) << name;
+  }
+
+  // LibreOffice's text, 28 pixels to the em (Liberation Sans), from x = 142 with its baseline at 92.
+  for (const char* name : {"libreoffice_scene.wmf", "libreoffice_scene.emf"}) {
+    Picture scene = Decode(MetafileBytes(name));
+    EXPECT_GT(scene.Count(140, 70, 240, 96, Rgba{128, 64, 0, 255}), 200) << name;
+    EXPECT_EQ(scene.Count(140, 96, 240, 108, Rgba{128, 64, 0, 255}), 0) << name << " below";
   }
 
   // Turned by its escapement to run up from its box's bottom edge, clipped to the box.

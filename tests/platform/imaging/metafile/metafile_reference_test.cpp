@@ -52,6 +52,13 @@ const std::vector<Reference> kReferences = {
     {"libemf_paths.emf", {}},
     {"inkscape_scene.emf", {}},
     {"inkscape_scene.wmf", {}},
+    // LibreOffice writes a picture with transparent corners as a mask ORed in and then the
+    // picture ANDed over it, which leaves the corners as they were; Inkscape applies neither
+    // operation and draws the mask's white box.
+    {"libreoffice_scene.wmf",
+     {{296, 196, 373, 273, "a masked picture: Inkscape does not apply raster operations"}}},
+    {"libreoffice_scene.emf",
+     {{296, 196, 372, 272, "a masked picture: Inkscape does not apply raster operations"}}},
 };
 
 std::vector<uint8_t> ReferenceBytes(const std::string& file) {

@@ -17,11 +17,26 @@ using kvtest::Near;
 using kvtest::Picture;
 using kvtest::Rgba;
 
-const char* const kFiles[] = {
-    "shapes.wmf", "y_up.wmf",    "masked.wmf",        "text.wmf",         "shapes.emf",
-    "world.emf",  "clip.emf",    "pens.emf",          "arcs.emf",         "bitmaps.emf",
-    "text.emf",   "dual.emf",    "libemf_shapes.emf", "libemf_paths.emf", "libemf_text.emf",
-    "blits.emf",  "regions.emf", "regions.wmf"};
+const char* const kFiles[] = {"shapes.wmf",
+                              "y_up.wmf",
+                              "masked.wmf",
+                              "text.wmf",
+                              "shapes.emf",
+                              "world.emf",
+                              "clip.emf",
+                              "pens.emf",
+                              "arcs.emf",
+                              "bitmaps.emf",
+                              "text.emf",
+                              "dual.emf",
+                              "libemf_shapes.emf",
+                              "libemf_paths.emf",
+                              "libemf_text.emf",
+                              "blits.emf",
+                              "regions.emf",
+                              "regions.wmf",
+                              "libreoffice_scene.wmf",
+                              "libreoffice_scene.emf"};
 
 void Put32(std::vector<uint8_t>* bytes, size_t at, uint32_t value) {
   for (int i = 0; i < 4; ++i) (*bytes)[at + i] = static_cast<uint8_t>(value >> (8 * i));
