@@ -151,8 +151,10 @@ void ExtCreatePen(Canvas& canvas, RecordReader& r) {
   // A pen with a null brush draws nothing.
   if (r.U32(36) == kBrushNull) pen.style = kPenNull;
   pen.color = ColorOf(r.U32(40));
+  // GDI refuses a style of more than 16 lengths, and then makes no pen.
+  constexpr size_t kMostStyleLengths = 16;
   size_t entries = r.U32(48);
-  if (r.Short() || entries > r.Size() / 4 || !r.Has(52, entries * 4)) return;
+  if (r.Short() || entries > kMostStyleLengths || !r.Has(52, entries * 4)) return;
   for (size_t i = 0; i < entries; ++i) pen.dashes.push_back(r.U32(52 + i * 4));
   canvas.PutObject(r.U32(8), object);
 }
