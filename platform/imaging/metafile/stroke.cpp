@@ -25,8 +25,8 @@ double PenPoints(double r) {
   return std::max(4.0, std::ceil(2 * std::numbers::pi / std::acos(1 - kTolerance / r)));
 }
 
-// Edges a line with its join, or an end with its cap, adds to cairo's outline, counted high.
-double CornerEdges(bool round, double r) { return round ? PenPoints(r) / 2 + 4 : 4; }
+// Edges a join or a cap adds to cairo's outline, counted high.
+double CornerEdges(bool round, double r) { return round ? PenPoints(r) / 2 + 2 : 2; }
 
 double Distance(PointD a, PointD b) { return std::hypot(b.x - a.x, b.y - a.y); }
 
@@ -41,11 +41,13 @@ double DistanceToBox(PointD p, const Box& box) {
 // Subpaths gathered into one cairo_stroke until the next line would pass kEdgesPerCall. Then the
 // call is made and the subpath in progress goes on from its last line, so that the join at that
 // line's end is still drawn; such a break gets the batch's cap, so a batch whose subpaths may
-// break has flat ones. A subpath that is closed must fit whole (Reserve first).
+// break has flat ones. A subpath that is closed must fit whole (Reserve first). A line counts
+// four edges, and the join with the line before it joinEdges more; each end of a subpath counts
+// endEdges.
 class StrokeBatch {
  public:
-  StrokeBatch(cairo_t* cr, cairo_line_cap_t cap, double lineEdges, double endEdges)
-      : cr_(cr), cap_(cap), lineEdges_(lineEdges), endEdges_(endEdges) {}
+  StrokeBatch(cairo_t* cr, cairo_line_cap_t cap, double joinEdges, double endEdges)
+      : cr_(cr), cap_(cap), joinEdges_(joinEdges), endEdges_(endEdges) {}
   ~StrokeBatch() { Flush(); }
   StrokeBatch(const StrokeBatch&) = delete;
   StrokeBatch& operator=(const StrokeBatch&) = delete;
@@ -61,25 +63,25 @@ class StrokeBatch {
     hasLine_ = false;
   }
   void LineTo(PointD p) {
-    if (edges_ + lineEdges_ > kEdgesPerCall) {
+    if (edges_ + LineEdges() > kEdgesPerCall) {
       Flush();
       PointD from = hasLine_ ? before_ : last_;
       cairo_move_to(cr_, from.x, from.y);
       edges_ = 2 * endEdges_;
       if (hasLine_) {
         cairo_line_to(cr_, last_.x, last_.y);
-        edges_ += lineEdges_;
+        edges_ += kLineEdges;
       }
     }
     cairo_line_to(cr_, p.x, p.y);
-    edges_ += lineEdges_;
+    edges_ += LineEdges();
     before_ = last_;
     last_ = p;
     hasLine_ = true;
   }
   void Close() {
     cairo_close_path(cr_);
-    edges_ += lineEdges_;
+    edges_ += kLineEdges + 2 * joinEdges_;
   }
   void Flush() {
     if (edges_ > 0) {
@@ -90,9 +92,12 @@ class StrokeBatch {
   }
 
  private:
+  static constexpr double kLineEdges = 4;
+  double LineEdges() const { return kLineEdges + (hasLine_ ? joinEdges_ : 0); }
+
   cairo_t* cr_;
   cairo_line_cap_t cap_;
-  double lineEdges_, endEdges_;
+  double joinEdges_, endEdges_;
   double edges_ = 0;
   PointD last_, before_;
   bool hasLine_ = false;
@@ -129,16 +134,16 @@ const PointD* Neighbour(const std::vector<PointD>& points, size_t at, int step) 
 
 void StrokeSolid(cairo_t* cr, const std::vector<FlatFigure>& figures, const PenShape& pen) {
   double r = pen.width / 2;
-  double line = CornerEdges(pen.join == CAIRO_LINE_JOIN_ROUND, r);
+  double join = CornerEdges(pen.join == CAIRO_LINE_JOIN_ROUND, r);
   double end = CornerEdges(pen.cap == CAIRO_LINE_CAP_ROUND, r);
   std::vector<std::pair<PointD, PointD>> caps;  // (from, end) of broken figures' open ends
   {
-    StrokeBatch whole(cr, pen.cap, line, end), broken(cr, CAIRO_LINE_CAP_BUTT, line, 4);
+    StrokeBatch whole(cr, pen.cap, join, end), broken(cr, CAIRO_LINE_CAP_BUTT, join, 2);
     for (const FlatFigure& figure : figures) {
       const std::vector<PointD>& p = figure.points;
       if (p.empty()) continue;
       size_t lines = figure.closed ? p.size() : p.size() - 1;
-      double edges = static_cast<double>(lines) * line + 2 * end;
+      double edges = static_cast<double>(lines) * (4 + join) + 2 * end + 2 * join;
       if (edges <= kEdgesPerCall) {
         whole.Reserve(edges);
         whole.MoveTo(p[0]);
@@ -275,7 +280,7 @@ void StrokeDashed(cairo_t* cr, const std::vector<FlatFigure>& figures, const Pen
   double r = pen.width / 2;
   double joinReach =
       r * (pen.join == CAIRO_LINE_JOIN_MITER ? std::max(1.0, pen.miterLimit) : 1) + 1;
-  StrokeBatch batch(cr, CAIRO_LINE_CAP_BUTT, CornerEdges(pen.join == CAIRO_LINE_JOIN_ROUND, r), 4);
+  StrokeBatch batch(cr, CAIRO_LINE_CAP_BUTT, CornerEdges(pen.join == CAIRO_LINE_JOIN_ROUND, r), 2);
   for (const FlatFigure& figure : figures) {
     std::vector<PointD> p = figure.points;
     if (figure.closed && p.size() > 1) p.push_back(p[0]);
