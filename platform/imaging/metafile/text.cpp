@@ -18,8 +18,9 @@ constexpr double kDefaultEm = 16;
 // Glyphs larger than this are not drawn: no picture holds them, and they cost to rasterise.
 constexpr double kLargestEm = 4096;
 // Glyphs larger than this are filled as outlines: cairo would render each into an image of its
-// own size first, megabytes for a large one, whatever the size of the picture.
-constexpr double kLargestGlyphImage = 256;
+// own size first, megabytes for a large one whatever the size of the picture, and keep thousands
+// of such images in its glyph cache after the picture is done.
+constexpr double kLargestGlyphImage = 64;
 
 // The faces metafiles name most, by their metric-compatible stand-ins.
 const char* FaceFor(const std::string& face) {
