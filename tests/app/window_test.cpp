@@ -21,6 +21,19 @@ class WindowTest : public AppTest {
     window.height = h;
     return window;
   }
+  // The desktop reports a change of the window (a move, a size) as SDL does; the messages it
+  // gives are dispatched.
+  static void DesktopReports(const KV_WINDOW& window, Uint8 change, int a, int b) {
+    SDL_Event event{};
+    event.type = event.window.type = SDL_WINDOWEVENT;
+    event.window.windowID = platform::testing::SdlWindowId(window.hwnd);
+    event.window.event = change;
+    event.window.data1 = a;
+    event.window.data2 = b;
+    platform::testing::InjectEvent(event);
+    MSG msg{};
+    while (PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) DispatchMessageA(&msg);
+  }
 };
 
 }  // namespace
@@ -403,17 +416,7 @@ TEST_F(WindowTest, MoveWindowIsFollowedAtOnceAndItsEchoIsNoNews) {
   MoveWindow(window.hwnd, 210, 330, 360, 180, TRUE);
   // The program's own setting since, which the reports of either move must not undo.
   window.x = 7;
-  auto report = [&](Uint8 change, int a, int b) {
-    SDL_Event event{};
-    event.type = event.window.type = SDL_WINDOWEVENT;
-    event.window.windowID = platform::testing::SdlWindowId(window.hwnd);
-    event.window.event = change;
-    event.window.data1 = a;
-    event.window.data2 = b;
-    platform::testing::InjectEvent(event);
-    MSG msg{};
-    while (PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) DispatchMessageA(&msg);
-  };
+  auto report = [&](Uint8 change, int a, int b) { DesktopReports(window, change, a, b); };
   report(SDL_WINDOWEVENT_MOVED, 200, 320);
   report(SDL_WINDOWEVENT_SIZE_CHANGED, 360, 180);
   report(SDL_WINDOWEVENT_MOVED, 210, 330);
@@ -439,17 +442,7 @@ TEST_F(WindowTest, TheStoredPlaceAndSizeFollowTheDesktop) {
   window.x = 30;
   window.y = 40;
   ASSERT_TRUE(window.Create(KV_HANDLE()));
-  auto desktop = [&](Uint8 change, int a, int b) {
-    SDL_Event event{};
-    event.type = event.window.type = SDL_WINDOWEVENT;
-    event.window.windowID = platform::testing::SdlWindowId(window.hwnd);
-    event.window.event = change;
-    event.window.data1 = a;
-    event.window.data2 = b;
-    platform::testing::InjectEvent(event);
-    MSG msg{};
-    while (PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) DispatchMessageA(&msg);
-  };
+  auto desktop = [&](Uint8 change, int a, int b) { DesktopReports(window, change, a, b); };
   desktop(SDL_WINDOWEVENT_MOVED, 330, 240);
   EXPECT_EQ(window.x, 330);
   EXPECT_EQ(window.y, 240);
