@@ -90,13 +90,14 @@ constexpr double kFlatness = 0.1;
 // Halvings of one curve at most: 65536 lines, more than any curve inside a picture needs.
 constexpr int kDeepestHalving = 16;
 
-// The distance of c from the line through a and b (from a when they coincide), squared.
-double OffLineSquared(PointD a, PointD b, PointD c) {
+// The distance of c from the segment from a to b, squared: a control point beyond either end,
+// even on the line, pulls the curve past that end.
+double OffSegmentSquared(PointD a, PointD b, PointD c) {
   double dx = b.x - a.x, dy = b.y - a.y, cx = c.x - a.x, cy = c.y - a.y;
   double length = dx * dx + dy * dy;
-  if (length == 0) return cx * cx + cy * cy;
-  double cross = dx * cy - dy * cx;
-  return cross * cross / length;
+  double t = length == 0 ? 0 : std::clamp((cx * dx + cy * dy) / length, 0.0, 1.0);
+  double ox = cx - t * dx, oy = cy - t * dy;
+  return ox * ox + oy * oy;
 }
 
 PointD Mid(PointD a, PointD b) { return {(a.x + b.x) / 2, (a.y + b.y) / 2}; }
@@ -105,8 +106,8 @@ PointD Mid(PointD a, PointD b) { return {(a.x + b.x) / 2, (a.y + b.y) / 2}; }
 bool FlattenCurve(const PointD p[4], const Box& view, int depth, size_t mostPoints,
                   std::vector<PointD>* out) {
   double tolerance = kFlatness * kFlatness;
-  bool flat = OffLineSquared(p[0], p[3], p[1]) <= tolerance &&
-              OffLineSquared(p[0], p[3], p[2]) <= tolerance;
+  bool flat = OffSegmentSquared(p[0], p[3], p[1]) <= tolerance &&
+              OffSegmentSquared(p[0], p[3], p[2]) <= tolerance;
   if (flat || depth >= kDeepestHalving || !view.Meets(p, 4)) {
     out->push_back(p[3]);
     return out->size() <= mostPoints;

@@ -223,3 +223,19 @@ TEST(PathFlatten, CurvesOffThePictureBecomeLinesWithoutChangingWhatShows) {
 }
 
 }  // namespace
+
+TEST(PathFlatten, ACurveThatDoublesBackAlongItsChordKeepsItsReach) {
+  // Control points on the line through the ends but beyond them: the curve runs past both ends
+  // before coming back, which a straight line between the ends would lose.
+  Path path;
+  path.MoveTo({60.5, 80.5});
+  path.CurveTo({10.5, 80.5}, {150.5, 80.5}, {100.5, 80.5});
+  std::vector<FlatFigure> figures;
+  ASSERT_TRUE(path.Flatten(Box{0, 0, kSide, kSide}, 1000, &figures));
+  double left = kSide, right = 0;
+  for (const PointD& p : figures[0].points)
+    left = std::min(left, p.x), right = std::max(right, p.x);
+  // The curve runs from x = 49.5 to 111.5.
+  EXPECT_LT(left, 50);
+  EXPECT_GT(right, 111);
+}
