@@ -125,7 +125,7 @@ void FillCap(cairo_t* cr, PointD from, PointD end, const PenShape& pen) {
   cairo_fill(cr);
 }
 
-// The last point before index `at` (going by step) that differs from the point there.
+// The first point after index `at` (going by step) that differs from the point there.
 const PointD* Neighbour(const std::vector<PointD>& points, size_t at, int step) {
   for (size_t i = at + step; i < points.size(); i += step)
     if (points[i].x != points[at].x || points[i].y != points[at].y) return &points[i];
