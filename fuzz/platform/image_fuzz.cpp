@@ -33,8 +33,7 @@ bool DecodeAny(const uint8_t* data, size_t size, int* w, int* h, std::vector<uin
 }  // namespace
 
 extern "C" int LLVMFuzzerInitialize(int*, char***) {
-  decode_checks::WarmUpText();
-  decode_checks::MeasureBlocks();
+  decode_checks::Prepare();
   return 0;
 }
 

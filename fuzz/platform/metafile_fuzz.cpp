@@ -21,8 +21,7 @@ constexpr uint8_t kTail[] = {0x03, 0x00, 0x00, 0x00, 0x00, 0x00, 0x0e, 0x00, 0x0
 }  // namespace
 
 extern "C" int LLVMFuzzerInitialize(int*, char***) {
-  decode_checks::WarmUpText();
-  decode_checks::MeasureBlocks();
+  decode_checks::Prepare();
   return 0;
 }
 

@@ -117,12 +117,17 @@ void Combined(Canvas& canvas, cairo_pattern_t* placed, const Path& outline, uint
   cairo_surface_destroy(scratch);
 }
 
+// A cairo surface over the bitmap's own pixels.
+cairo_surface_t* BitmapSurface(const DibPixels& bitmap) {
+  return cairo_image_surface_create_for_data(reinterpret_cast<unsigned char*>(bitmap.pixels),
+                                             CAIRO_FORMAT_ARGB32, bitmap.width, bitmap.height,
+                                             bitmap.width * 4);
+}
+
 }  // namespace
 
 void DrawBitmap(Canvas& canvas, const DibPixels& bitmap, const BlitArea& area, uint32_t rop) {
-  cairo_surface_t* source = cairo_image_surface_create_for_data(
-      reinterpret_cast<unsigned char*>(bitmap.pixels), CAIRO_FORMAT_ARGB32, bitmap.width,
-      bitmap.height, bitmap.width * 4);
+  cairo_surface_t* source = BitmapSurface(bitmap);
   cairo_pattern_t* placed = PlacedBitmap(canvas, source, area);
   if (placed != nullptr) {
     Path outline = DestinationOutline(canvas, area);
@@ -140,9 +145,7 @@ void DrawBitmap(Canvas& canvas, const DibPixels& bitmap, const BlitArea& area, u
 }
 
 void BlendBitmap(Canvas& canvas, const DibPixels& bitmap, const BlitArea& area, double opacity) {
-  cairo_surface_t* source = cairo_image_surface_create_for_data(
-      reinterpret_cast<unsigned char*>(bitmap.pixels), CAIRO_FORMAT_ARGB32, bitmap.width,
-      bitmap.height, bitmap.width * 4);
+  cairo_surface_t* source = BitmapSurface(bitmap);
   cairo_pattern_t* placed = PlacedBitmap(canvas, source, area);
   if (placed != nullptr) {
     cairo_t* cr = canvas.Cairo();

@@ -125,10 +125,15 @@ void FillCap(cairo_t* cr, PointD from, PointD end, const PenShape& pen) {
   cairo_fill(cr);
 }
 
-// The first point after index `at` (going by step) that differs from the point there.
-const PointD* Neighbour(const std::vector<PointD>& points, size_t at, int step) {
-  for (size_t i = at + step; i < points.size(); i += step)
-    if (points[i].x != points[at].x || points[i].y != points[at].y) return &points[i];
+// The nearest point to the first one (forward) or to the last one (backward) that differs from
+// it: where a figure's end line comes from, past any repeated points.
+const PointD* Neighbour(const std::vector<PointD>& points, bool forward) {
+  if (points.empty()) return nullptr;
+  const PointD& end = forward ? points.front() : points.back();
+  for (size_t k = 1; k < points.size(); ++k) {
+    const PointD& p = points[forward ? k : points.size() - 1 - k];
+    if (p.x != end.x || p.y != end.y) return &p;
+  }
   return nullptr;
 }
 
@@ -158,10 +163,8 @@ void StrokeSolid(cairo_t* cr, const std::vector<FlatFigure>& figures, const PenS
         broken.LineTo(p[0]);
         broken.LineTo(p[1]);
       } else if (pen.cap != CAIRO_LINE_CAP_BUTT) {
-        if (const PointD* next = Neighbour(p, 0, 1)) caps.push_back({*next, p[0]});
-        std::vector<PointD> reversed(p.rbegin(), p.rend());
-        if (const PointD* previous = Neighbour(reversed, 0, 1))
-          caps.push_back({*previous, p.back()});
+        if (const PointD* next = Neighbour(p, true)) caps.push_back({*next, p[0]});
+        if (const PointD* previous = Neighbour(p, false)) caps.push_back({*previous, p.back()});
       }
     }
   }
@@ -252,9 +255,8 @@ class DashWalk {
 void JoinAtStart(const std::vector<PointD>& closedPoints, double perimeter,
                  const std::vector<double>& pattern, StrokeBatch* batch) {
   const std::vector<PointD>& p = closedPoints;
-  const PointD* next = Neighbour(p, 0, 1);
-  std::vector<PointD> reversed(p.rbegin(), p.rend());
-  const PointD* previous = Neighbour(reversed, 0, 1);
+  const PointD* next = Neighbour(p, true);
+  const PointD* previous = Neighbour(p, false);  // the last point is the first again
   if (next == nullptr || previous == nullptr) return;
   double period = 0;
   for (double length : pattern) period += length;
