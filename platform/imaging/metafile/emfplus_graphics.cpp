@@ -187,6 +187,12 @@ bool PlusPaint::Source(const PlusBrush& brush) {
   PointD origin = Map(graphics_.DeviceToPicture(), state.originX, state.originY);
   cairo_pattern_t* pattern = PlusBrushPattern(brush, graphics_.WorldToPicture(), origin);
   if (pattern == nullptr) return false;
+  // A pattern cairo cannot use (a transform it cannot invert) would leave cairo unable to draw
+  // anything more; it paints nothing instead.
+  if (cairo_pattern_status(pattern) != CAIRO_STATUS_SUCCESS) {
+    cairo_pattern_destroy(pattern);
+    return false;
+  }
   cairo_set_source(cr_, pattern);
   cairo_pattern_destroy(pattern);
   return true;

@@ -65,7 +65,8 @@ std::vector<double> DashesOf(const PlusPen& pen, double width) {
   // Started part way: the rest of the entry the offset falls in, the entries after it, then
   // those before it; a gap entered part way becomes an empty dash and the rest of the gap.
   size_t entry = 0;
-  while (offset >= unit[entry]) offset -= unit[entry++];
+  while (entry + 1 < unit.size() && offset >= unit[entry]) offset -= unit[entry++];
+  offset = std::min(offset, unit[entry]);
   std::vector<double> out;
   if (entry % 2 == 1) out.push_back(0);
   out.push_back(unit[entry] - offset);
