@@ -40,6 +40,8 @@ class Canvas {
   // Back to a saved state: a negative number counts back from the last one saved, a positive one
   // names a saved state by its depth. Numbers naming no saved state are ignored.
   void Restore(int32_t which);
+  // States saved and not yet restored.
+  size_t SavedDepth() const { return saved_.size(); }
 
   // ---- objects: an EMF puts them where it says, a WMF in the lowest free entry
   void PutObject(uint32_t index, const GdiObject& object);

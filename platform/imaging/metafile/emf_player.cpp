@@ -89,9 +89,6 @@ enum : uint32_t {
   kAlphaBlend = 114,
 };
 
-constexpr uint32_t kEmfPlusMark = 0x2B464D45;  // "EMF+"
-constexpr uint32_t kEmfPlusHeader = 0x4001;
-
 // Points of the record at at: pairs of 32-bit or 16-bit numbers.
 std::vector<PointD> Points(RecordReader& r, size_t at, size_t count, bool small) {
   std::vector<PointD> points;
@@ -422,22 +419,14 @@ void Play(Canvas& canvas, uint32_t type, RecordReader& r) {
 
 }  // namespace
 
-bool EmfPlusOnly(const Header& header, const uint8_t* data, size_t size) {
-  RecordSpan record;
-  size_t next = 0;
-  if (!RecordAt(header, data, size, header.firstRecord, &record, &next) || record.type != kComment)
-    return false;
-  RecordReader r(record.data, record.size);
-  // A comment of EMF+ records opens with their header record, whose flags mark a dual file.
-  if (r.U32(12) != kEmfPlusMark || r.U16(16) != kEmfPlusHeader) return false;
-  return !r.Short() && (r.U16(18) & 1) == 0;
+void PlayEmfRecord(Canvas& canvas, const RecordSpan& record) {
+  RecordReader reader(record.data, record.size);
+  Play(canvas, record.type, reader);
 }
 
 void PlayEmf(Canvas& canvas, const uint8_t* data, size_t size) {
-  ForEachRecord(canvas.Head(), data, size, [&canvas](const RecordSpan& record) {
-    RecordReader reader(record.data, record.size);
-    Play(canvas, record.type, reader);
-  });
+  ForEachRecord(canvas.Head(), data, size,
+                [&canvas](const RecordSpan& record) { PlayEmfRecord(canvas, record); });
 }
 
 }  // namespace platform::metafile

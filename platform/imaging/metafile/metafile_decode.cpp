@@ -6,6 +6,8 @@
 #include "platform/imaging/decode_budget.h"
 #include "platform/imaging/metafile/canvas.h"
 #include "platform/imaging/metafile/emf_player.h"
+#include "platform/imaging/metafile/emfplus_player.h"
+#include "platform/imaging/metafile/emfplus_walk.h"
 #include "platform/imaging/metafile/metafile_header.h"
 #include "platform/imaging/metafile/record_walk.h"
 #include "platform/imaging/metafile/wmf_player.h"
@@ -35,7 +37,8 @@ size_t MetafileBlockLimit(int w, int h, size_t fileSize) {
 bool DecodeMetafile(const uint8_t* data, size_t size, int* w, int* h, std::vector<uint8_t>* rgba) {
   Header header;
   if (!ReadHeader(data, size, &header) || !RecordsWhole(header, data, size)) return false;
-  if (header.kind == Kind::Emf && EmfPlusOnly(header, data, size)) return false;
+  bool plus = header.kind == Kind::Emf && HasEmfPlus(header, data, size);
+  if (plus && !EmfPlusWhole(header, data, size)) return false;
   // The picture and every bitmap in the file take their memory under the budget of a picture of
   // the header's size, and no shape takes more than the file's points justify.
   imaging::DecodeBudget budget(MetafileBlockLimit(header.width, header.height, size));
@@ -43,6 +46,8 @@ bool DecodeMetafile(const uint8_t* data, size_t size, int* w, int* h, std::vecto
   if (!canvas.Ready()) return false;
   if (header.kind == Kind::Wmf)
     PlayWmf(canvas, data, size);
+  else if (plus)
+    PlayEmfPlus(canvas, data, size);
   else
     PlayEmf(canvas, data, size);
   if (canvas.Failed()) return false;

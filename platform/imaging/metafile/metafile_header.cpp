@@ -120,7 +120,7 @@ bool ReadEmf(RecordReader& file, Header* out) {
   out->scaleY = out->height / ((bottom - top) / 100.0 * out->unitsPerMmY);
   out->offsetX = -frameLeft * out->scaleX;
   out->offsetY = -frameTop * out->scaleY;
-  out->objectCount = file.U16(52);
+  out->objectCount = file.U16(56);
   out->firstRecord = headerSize;
   return true;
 }

@@ -242,11 +242,34 @@ def e_comment(data):
     return emf_record(70, struct.pack("<I", len(data)) + data)
 
 
+def plus_record(kind, flags, data):
+    """One EMF+ record: type, flags, size, data size, then the data."""
+    return struct.pack("<HHII", kind, flags, 12 + len(data), len(data)) + data
+
+
+def plus_comment(*records):
+    return e_comment(struct.pack("<I", 0x2B464D45) + b"".join(records))
+
+
 def emfplus_header(dual):
     # An EMF+ header record inside a comment: type, flags (1: dual), size, data size, version,
-    # flags, dpi.
-    record = struct.pack("<HHIIIIII", 0x4001, 1 if dual else 0, 28, 16, 0xDBC01002, 0, 96, 96)
-    return e_comment(struct.pack("<I", 0x2B464D45) + record)
+    # flags (1: made for a display), dpi: the device's own 48 units a millimetre, so that EMF+
+    # display units are device units.
+    record = plus_record(0x4001, 1 if dual else 0, struct.pack("<IIII", 0xDBC01002, 1, 1219, 1219))
+    return plus_comment(record)
+
+
+def plus_fill_rect(argb, x, y, w, h):
+    """EmfPlusFillRects of one rectangle in a colour (the solid colour flag)."""
+    return plus_comment(plus_record(0x400A, 0x8000, struct.pack("<II4f", argb, 1, x, y, w, h)))
+
+
+def plus_get_dc():
+    return plus_comment(plus_record(0x4004, 0, b""))
+
+
+def plus_end():
+    return plus_comment(plus_record(0x4002, 0, b""))
 
 
 # ---- the files ---------------------------------------------------------------------------------
@@ -452,13 +475,20 @@ def text_emf():
 
 
 def dual_emf():
-    """An EMF+ dual file: an EMF+ header comment, then the EMF records that draw its picture."""
-    records = [emfplus_header(True), e_brush(1, GREEN), e_select(1), e_rect(480, 480, 1920, 1920)]
+    """An EMF+ dual file whose two sets of records differ: EMF+ fills a green square at the top
+    left, the EMF records a red one at the bottom right (played only without EMF+)."""
+    records = [emfplus_header(True), plus_fill_rect(0xFF00A000, 480, 480, 1440, 1440),
+               e_brush(1, RED), e_select(1), e_rect(2880, 1920, 4320, 3360), plus_end()]
     return emf_file(FRAME, DEVICE, MM, records)
 
 
 def emfplus_only_emf():
-    records = [emfplus_header(False), e_brush(1, GREEN), e_select(1), e_rect(480, 480, 1920, 1920)]
+    """EMF+ records only: a green square; then EMF records that no GetDC hands over (a red
+    square, not drawn); then a GetDC segment whose EMF records draw a blue one."""
+    records = [emfplus_header(False), plus_fill_rect(0xFF00A000, 480, 480, 1440, 1440),
+               e_brush(1, RED), e_select(1), e_rect(2880, 480, 4320, 1920),
+               plus_get_dc(), e_brush(2, BLUE), e_select(2), e_rect(2880, 1920, 4320, 3360),
+               plus_end()]
     return emf_file(FRAME, DEVICE, MM, records)
 
 

@@ -16,7 +16,7 @@ import tempfile
 HERE = os.path.dirname(os.path.abspath(__file__))
 COMPARED = [
     "shapes.wmf", "y_up.wmf", "text.wmf", "shapes.emf", "world.emf", "fill_modes.emf",
-    "clip.emf", "hatch.emf", "pens.emf", "arcs.emf", "dual.emf", "libemf_shapes.emf",
+    "clip.emf", "hatch.emf", "pens.emf", "arcs.emf", "libemf_shapes.emf",
     "libemf_paths.emf", "inkscape_scene.emf", "inkscape_scene.wmf", "libreoffice_scene.wmf",
     "libreoffice_scene.emf",
 ]

@@ -47,7 +47,6 @@ const std::vector<Reference> kReferences = {
     {"hatch.emf", {}},
     {"pens.emf", {}},
     {"arcs.emf", {}},
-    {"dual.emf", {}},
     {"libemf_shapes.emf", {}},
     {"libemf_paths.emf", {}},
     {"inkscape_scene.emf", {}},
