@@ -86,6 +86,8 @@ enum : uint32_t {
   kCreateMonoBrush = 93,
   kCreateDibPatternBrush = 94,
   kExtCreatePen = 95,
+  kPolyTextOutA = 96,
+  kPolyTextOutW = 97,
   kAlphaBlend = 114,
 };
 
@@ -212,35 +214,69 @@ void CreateFont(Canvas& canvas, RecordReader& r) {
   font.italic = r.U8(32) != 0;
   font.underline = r.U8(33) != 0;
   font.strikeOut = r.U8(34) != 0;
+  font.charset = r.U8(35);
   if (r.Short()) return;
   // The face: up to 32 UTF-16 units, ended by a zero one.
-  for (size_t i = 0; i < 32 && r.Has(40 + i * 2, 2); ++i) {
-    uint16_t c = r.U16(40 + i * 2);
-    if (c == 0) break;
-    font.face += static_cast<char>(c < 0x80 ? c : '?');
-  }
+  size_t units = 0;
+  while (units < 32 && r.Has(40 + units * 2, 2) && r.U16(40 + units * 2) != 0) ++units;
+  std::vector<double> none;
+  font.face = Utf8(Utf16Text(r.Bytes(40, units * 2), units, &none));
   canvas.PutObject(r.U32(8), object);
 }
 
-void Text(Canvas& canvas, RecordReader& r, bool wide) {
+constexpr uint32_t kGlyphIndex = 0x10, kNoRect = 0x100, kPairs = 0x2000;
+constexpr uint32_t kAdvancedMode = 2;
+// An EmrText's fields: reference point, count, string offset, options, box and spacing offset.
+constexpr size_t kEmrTextSize = 40, kBoxAt = 20, kDxAt = 36;
+
+// The EmrText at `at` of a text record, whose string and spacing array lie at offsets from the
+// record's start; its spacing offset is at dxField.
+void EmrText(Canvas& canvas, RecordReader& r, size_t at, size_t dxField, bool wide, bool advanced) {
   TextRun run;
-  run.x = r.S32(36);
-  run.y = r.S32(40);
-  size_t count = r.U32(44), textAt = r.U32(48);
-  run.options = r.U32(52);
-  for (int i = 0; i < 4; ++i) run.box[i] = r.S32(56 + i * 4);
-  run.hasBox = (run.options & 6) != 0;
-  size_t dxAt = r.U32(72);
+  run.advanced = advanced;
+  run.x = r.S32(at);
+  run.y = r.S32(at + 4);
+  size_t count = r.U32(at + 8), textAt = r.U32(at + 12);
+  run.options = r.U32(at + 16);
+  for (int i = 0; i < 4; ++i) run.box[i] = r.S32(at + kBoxAt + i * 4);
+  // A record without a box neither fills nor clips.
+  run.hasBox = (run.options & 6) != 0 && (run.options & kNoRect) == 0;
+  run.glyphIndices = (run.options & kGlyphIndex) != 0;
+  size_t dxAt = r.U32(dxField);
   const uint8_t* text = r.Bytes(textAt, count * (wide ? 2 : 1));
-  // Glyph indices name glyphs of the writer's font, which is not the one drawn here.
-  constexpr uint32_t kGlyphIndex = 0x10, kPairs = 0x2000;
-  if (r.Short() || text == nullptr || (run.options & kGlyphIndex)) return;
+  if (r.Short() || text == nullptr) return;
   // The spacing array holds one advance a character, or an x and a y advance with kPairs.
   size_t each = (run.options & kPairs) ? 8 : 4;
   if (dxAt != 0 && count <= r.Size() / each && r.Has(dxAt, count * each))
     for (size_t i = 0; i < count; ++i) run.dx.push_back(r.S32(dxAt + i * each));
-  run.text = wide ? Utf16Text(text, count, &run.dx) : Latin1Text(text, count);
+  if (run.glyphIndices)
+    for (size_t i = 0; i < count; ++i)
+      run.text += static_cast<char32_t>(wide ? text[i * 2] | text[i * 2 + 1] << 8 : text[i]);
+  else if (wide)
+    run.text = Utf16Text(text, count, &run.dx);
+  else
+    run.text = CharsetText(text, count, canvas.State().font.charset, &run.dx);
   DrawText(canvas, run);
+}
+
+// ExtTextOut: the graphics mode, then one EmrText. A record that says it has no box may leave
+// the box's 16 bytes out: its string then starts where the box would lie, and its spacing offset
+// comes right after the options.
+void Text(Canvas& canvas, RecordReader& r, bool wide) {
+  constexpr size_t kAt = 36;
+  bool compact = (r.U32(kAt + 16) & kNoRect) != 0 && r.U32(kAt + 12) < kAt + kEmrTextSize;
+  EmrText(canvas, r, kAt, compact ? kAt + kBoxAt : kAt + kDxAt, wide, r.U32(24) == kAdvancedMode);
+}
+
+// PolyTextOut: the graphics mode, a count, then that many EmrTexts, each drawn as ExtTextOut.
+void PolyText(Canvas& canvas, RecordReader& r, bool wide) {
+  size_t strings = r.U32(36);
+  bool advanced = r.U32(24) == kAdvancedMode;
+  if (r.Short() || strings > r.Size() / kEmrTextSize || !r.Has(40, strings * kEmrTextSize)) return;
+  for (size_t i = 0; i < strings; ++i) {
+    size_t at = 40 + i * kEmrTextSize;
+    EmrText(canvas, r, at, at + kDxAt, wide, advanced);
+  }
 }
 
 void Blit(Canvas& canvas, RecordReader& r, bool stretch) {
@@ -416,6 +452,8 @@ void Play(Canvas& canvas, uint32_t type, RecordReader& r) {
     case kAlphaBlend: AlphaBlend(canvas, r); break;
     case kTextOutA: Text(canvas, r, false); break;
     case kTextOutW: Text(canvas, r, true); break;
+    case kPolyTextOutA: PolyText(canvas, r, false); break;
+    case kPolyTextOutW: PolyText(canvas, r, true); break;
     default: break;
   }
 }
