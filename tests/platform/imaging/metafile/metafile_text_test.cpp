@@ -24,12 +24,14 @@ constexpr Rgba kNone{0, 0, 0, 0}, kYellow{255, 255, 0, 255};
 constexpr Rgba kRed{255, 0, 0, 255}, kBlue{0, 0, 255, 255};
 
 // A line of text as cairo draws it: glyphs of the face at em pixels, from (x, y) on the baseline
-// at advance pixels apart (the face's own advances when 0), under matrix.
+// at advance pixels apart (the face's own advances when 0) or at the given advances, under
+// matrix.
 struct Line {
   const char* face = "Liberation Sans";
   const char* text = nullptr;  // UTF-8, or null for glyphs
   std::vector<unsigned long> glyphs{};
   double em = 32, x = 0, y = 0, advance = 0;
+  std::vector<double> advances{};  // one a glyph, in place of advance
   cairo_matrix_t matrix{1, 0, 0, 1, 0, 0};
   bool bold = false;
 };
@@ -91,6 +93,9 @@ std::vector<uint8_t> Ink(const Line& line, int w, int h) {
   }
   if (line.advance > 0)
     for (size_t i = 0; i < glyphs.size(); ++i) glyphs[i].x = line.x + line.advance * i;
+  double x = line.x;
+  for (size_t i = 0; i < glyphs.size() && i < line.advances.size(); x += line.advances[i++])
+    glyphs[i].x = x;
   cairo_show_glyphs(cr, glyphs.data(), static_cast<int>(glyphs.size()));
   cairo_surface_flush(surface);
   std::vector<uint8_t> alpha(static_cast<size_t>(w) * h);
@@ -129,6 +134,11 @@ cairo_matrix_t Turn(double degrees, double cx, double cy) {
 
 cairo_matrix_t Shear() { return cairo_matrix_t{1, 0, -0.5, 1, 0, 0}; }
 
+std::vector<double> Scaled(std::vector<double> units, double scale) {
+  for (double& unit : units) unit *= scale;
+  return units;
+}
+
 // A line whose glyphs stay upright at the point the matrix takes (x, y) to.
 Line Upright(Line line) {
   cairo_matrix_transform_point(&line.matrix, &line.x, &line.y);
@@ -145,7 +155,49 @@ std::vector<Case> Cases() {
   Line slanted{.text = "Turned", .x = 240, .y = 250, .advance = 26, .matrix = Shear()};
   Line filled{.text = "HO", .em = 100, .x = 10, .y = 100, .advance = 80, .bold = true};
   Line clip{.text = "HO", .em = 100, .x = 200, .y = 100, .advance = 80, .bold = true};
+  // LibreOffice's WMF and EMF of one drawing: its units to pixels, and its turned line's matrix.
+  double wx = 372 / 9831.0, wy = 272 / 7186.0, ex = 96 / 2540.0 * 372 / (98.30 * 372 / 98),
+         ey = 96 / 2540.0 * 272 / (71.85 * 272 / 71);
+  double c = std::cos(std::numbers::pi / 6), s = std::sin(std::numbers::pi / 6);
   return {
+      {"libreoffice_text.wmf",
+       372,
+       272,
+       {{{.text = "Съешь ещё", .em = 847 * wy, .x = 153 * wx, .y = 947 * wy}, true},
+        {{.text = "Ñúåøü åù¸", .em = 847 * wy, .x = 153 * wx, .y = 947 * wy}, false},
+        {{.text = "Ξεσκεπάζω", .em = 847 * wy, .x = 153 * wx, .y = 2534 * wy}, true},
+        {{.text = "Zażółć gęślą", .em = 847 * wy, .x = 153 * wx, .y = 4122 * wy}, true},
+        {{.text = "Turned", .em = 847 * wy, .matrix = {c, -s, s, c, 5709 * wx, 6503 * wy}}, true}},
+       {},
+       {}},
+      {"libreoffice_text.emf",
+       372,
+       272,
+       {{{.text = "Съешь ещё",
+          .em = 847 * ey,
+          .x = 153 * ex,
+          .y = 947 * ey,
+          .advances = Scaled({609, 529, 476, 688, 450, 238, 476, 688, 519}, ex)},
+         true},
+        {{.text = "Ξεσκεπάζω",
+          .em = 847 * ey,
+          .x = 153 * ex,
+          .y = 2534 * ey,
+          .advances = Scaled({556, 370, 529, 424, 370, 582, 503, 317, 456}, ex)},
+         true},
+        {{.text = "Zażółć gęślą",
+          .em = 847 * ey,
+          .x = 153 * ex,
+          .y = 4122 * ey,
+          .advances = Scaled({529, 476, 424, 476, 185, 424, 238, 476, 476, 424, 185, 392}, ex)},
+         true},
+        {{.text = "Turned",
+          .em = 847 * ey,
+          .advances = Scaled({476, 477, 291, 476, 476, 439}, ex),
+          .matrix = {c, -s, s, c, 5709 * ex, 6503 * ey}},
+         true}},
+       {},
+       {}},
       {"text_code_pages.wmf",
        560,
        200,
