@@ -180,11 +180,79 @@ def text_path_emf():
     return pixel_emf(400, 130, records)
 
 
+def e_polytext(strings, mode=COMPATIBLE, count=None):
+    """EMR_POLYTEXTOUTW of (x, y, text, dx) strings, each an EmrText of 40 bytes after the
+    array; count stands in for the number of strings when given."""
+    fixed = 40 + 40 * len(strings)
+    texts, tail = b"", b""
+    for x, y, text, dx in strings:
+        data = text.encode("utf-16-le")
+        data += b"\0" * (-len(data) % 4)
+        at = fixed + len(tail)
+        tail += data + ints(*dx)
+        texts += ints(x, y) + struct.pack("<III", len(text), at, 0) + ints(0, 0, 0, 0)
+        texts += struct.pack("<I", at + len(data) if dx else 0)
+    head = BOUNDS + struct.pack("<Iff", mode, 1, 1) + struct.pack("<I", len(strings) if count is None else count)
+    return emf_record(97, head + texts + tail)
+
+
+def text_poly_emf():
+    """EMR_POLYTEXTOUTW: two strings in one record, each placed by its own reference point and
+    spacing array."""
+    records = [e_u32(22, BASELINE), e_u32(18, 1), e_font(1, -32, "Arial"), e_select(1),
+               e_polytext([(10, 50, "Poly", [30] * 4), (200, 100, "Text", [30] * 4)])]
+    return pixel_emf(400, 130, records)
+
+
+def absurd_text_emf():
+    """Text records with absurd values, each drawn quickly or passed over, before a green square
+    that must still be drawn: a PolyTextOut claiming four billion strings, an EmrText claiming
+    four billion characters, glyph numbers beyond the face's, a font 2^31 units tall, world
+    transforms that blow the glyphs up or flatten them to a line in the advanced mode, a lone
+    Shift-JIS lead byte, and an escapement of 2^31 tenths of a degree."""
+    big = 0x7FFFFFFF
+    text = "Absurd".encode("utf-16-le")
+    records = [
+        e_u32(22, BASELINE), e_u32(18, 1), e_font(1, -32, "DejaVu Sans"), e_select(1),
+        e_polytext([(10, 50, "Poly", [30] * 4)], count=0xFFFFFFFF),
+        emf_record(84, BOUNDS + struct.pack("<Iff", 1, 1, 1) + ints(10, 50) +
+                   struct.pack("<III", 0xFFFFFFFF, 76, 0) + ints(0, 0, 0, 0, 0) + text),
+        e_text(10, 100, struct.pack("<4H", 0xFFFF, 0xFFFE, 6000, 0), 4, [30] * 4, options=GLYPH_INDEX),
+        e_font(2, -big, "Arial"), e_select(2), e_text(10, 100, text, 6),
+        e_font(3, -32, "Arial"), e_select(3),
+        e_world((1e30, 0, 0, 1e30, 0, 0)), e_text(10, 100, text, 6, mode=ADVANCED),
+        e_world((1, 1, 1, 1, 0, 0)), e_text(10, 100, text, 6, mode=ADVANCED),
+        e_world((1e-30, 0, 0, 1e30, 0, 0)), e_text(10, 100, text, 6, [big] * 6, mode=ADVANCED),
+        e_world((1, 0, 0, 1, 0, 0)),
+        e_font(4, -32, "MS Gothic", SHIFTJIS), e_select(4),
+        e_text(10, 100, b"\x81", 1, [30], wide=False),
+        emf_record(82, struct.pack("<Iiiiii", 5, -32, 0, big, 0, 400) + bytes(8) +
+                   "Arial".encode("utf-16-le").ljust(64, b"\0")),
+        e_select(5), e_text(10, 100, text, 6),
+        e_brush(6, rgb(0, 160, 0)), e_select(6), emf_record(43, ints(150, 150, 250, 250)),
+    ]
+    return pixel_emf(400, 400, records)
+
+
+def text_over_budget_emf():
+    """Ten thousand glyphs gathered into a path, one over the other in view: their outlines take
+    more memory than the picture and file allow, so the picture is refused as any shape over the
+    budget is."""
+    text = "@" * 10000
+    records = [e_u32(22, BASELINE), e_font(1, -300, "Arial"), e_select(1), emf_record(59),
+               e_text(0, 300, text.encode("utf-16-le"), len(text), [0] * len(text)), emf_record(60),
+               emf_record(62, BOUNDS)]
+    return pixel_emf(400, 400, records)
+
+
 FILES = {
     "text_code_pages.wmf": text_code_pages_wmf,
     "text_kinds.emf": text_kinds_emf,
     "text_world.emf": text_world_emf,
     "text_path.emf": text_path_emf,
+    "text_poly.emf": text_poly_emf,
+    "absurd_text.emf": absurd_text_emf,
+    "text_over_budget.emf": text_over_budget_emf,
 }
 
 if __name__ == "__main__":

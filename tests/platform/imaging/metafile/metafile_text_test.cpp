@@ -6,6 +6,7 @@
 #include <cairo.h>
 
 #include <algorithm>
+#include <chrono>
 #include <cmath>
 #include <numbers>
 #include <vector>
@@ -241,6 +242,13 @@ std::vector<Case> Cases() {
        // ETO_OPAQUE fills its box; with ETO_NO_RECT nothing is filled.
        {{12, 302, kYellow}, {187, 343, kYellow}},
        {{200, 296, 400, 305}, {370, 296, 400, 420}}},
+      {"text_poly.emf",
+       400,
+       130,
+       {{{.text = "Poly", .x = 10, .y = 50, .advance = 30}, true},
+        {{.text = "Text", .x = 200, .y = 100, .advance = 30}, true}},
+       {},
+       {}},
       {"text_path.emf",
        400,
        130,
@@ -279,6 +287,20 @@ TEST(MetafileText, DrawsEachLineAsItsCharactersDrawnInItsFace) {
       EXPECT_EQ(InkIn(picture, box), 0)
           << "in " << box.x1 << "," << box.y1 << " to " << box.x2 << "," << box.y2;
   }
+}
+
+// Text records of absurd counts, glyph numbers, sizes, transforms and bytes are drawn or passed
+// over quickly and leave the picture drawable; glyph outlines gathered beyond the decode budget
+// refuse the picture, as any shape does.
+TEST(MetafileText, PassesOverAbsurdTextQuickly) {
+  std::vector<uint8_t> bytes = MetafileBytes("absurd_text.emf");
+  auto start = std::chrono::steady_clock::now();
+  Picture picture = Decode(bytes);
+  double seconds = std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
+  ASSERT_EQ(picture.w, 400);
+  EXPECT_LT(seconds, 5.0);
+  EXPECT_TRUE(Near(picture.At(200, 200), Rgba{0, 160, 0, 255})) << "the square after the text";
+  EXPECT_EQ(Decode(MetafileBytes("text_over_budget.emf")).w, 0);
 }
 
 }  // namespace
