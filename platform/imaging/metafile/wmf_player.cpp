@@ -204,7 +204,7 @@ void TextOut(Canvas& canvas, RecordReader& r) {
 }
 
 void ExtTextOut(Canvas& canvas, RecordReader& r) {
-  constexpr uint32_t kNoRect = 0x100;
+  constexpr uint32_t kGlyphIndex = 0x10, kNoRect = 0x100;
   TextRun run;
   run.y = r.S16(kParams);
   run.x = r.S16(kParams + 2);
@@ -219,7 +219,8 @@ void ExtTextOut(Canvas& canvas, RecordReader& r) {
     at += 8;
   }
   const uint8_t* text = r.Bytes(at, length);
-  if (r.Short() || text == nullptr) return;
+  // Glyph numbers in 8-bit text name glyphs of the writer's font: passed over.
+  if (r.Short() || text == nullptr || (run.options & kGlyphIndex)) return;
   at += (length + 1) / 2 * 2;
   if (r.Has(at, length * 2))
     for (size_t i = 0; i < length; ++i) run.dx.push_back(r.S16(at + i * 2));
