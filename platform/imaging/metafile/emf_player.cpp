@@ -88,6 +88,7 @@ enum : uint32_t {
   kExtCreatePen = 95,
   kPolyTextOutA = 96,
   kPolyTextOutW = 97,
+  kSmallTextOut = 108,
   kAlphaBlend = 114,
 };
 
@@ -266,6 +267,32 @@ void Text(Canvas& canvas, RecordReader& r, bool wide) {
   constexpr size_t kAt = 36;
   bool compact = (r.U32(kAt + 16) & kNoRect) != 0 && r.U32(kAt + 12) < kAt + kEmrTextSize;
   EmrText(canvas, r, kAt, compact ? kAt + kBoxAt : kAt + kDxAt, wide, r.U32(24) == kAdvancedMode);
+}
+
+// SmallTextOut: the reference point, count, options and graphics mode, the box unless the
+// options say there is none, then the characters: 16-bit, or 8-bit (the low bytes of characters
+// below 256) with ETO_SMALL_CHARS. No spacing array.
+void SmallText(Canvas& canvas, RecordReader& r) {
+  constexpr uint32_t kSmallChars = 0x200;
+  TextRun run;
+  run.x = r.S32(8);
+  run.y = r.S32(12);
+  size_t count = r.U32(16);
+  run.options = r.U32(20);
+  run.advanced = r.U32(24) == kAdvancedMode;
+  bool boxed = (run.options & kNoRect) == 0;
+  for (int i = 0; i < 4 && boxed; ++i) run.box[i] = r.S32(36 + i * 4);
+  run.hasBox = boxed && (run.options & 6) != 0;
+  bool small = (run.options & kSmallChars) != 0;
+  const uint8_t* text = r.Bytes(boxed ? 52 : 36, count * (small ? 1 : 2));
+  if (r.Short() || text == nullptr) return;
+  run.glyphIndices = (run.options & kGlyphIndex) != 0;
+  if (small || run.glyphIndices)
+    for (size_t i = 0; i < count; ++i)
+      run.text += static_cast<char32_t>(small ? text[i] : text[i * 2] | text[i * 2 + 1] << 8);
+  else
+    run.text = Utf16Text(text, count, &run.dx);
+  DrawText(canvas, run);
 }
 
 // PolyTextOut: the graphics mode, a count, then that many EmrTexts, each drawn as ExtTextOut.
@@ -454,6 +481,7 @@ void Play(Canvas& canvas, uint32_t type, RecordReader& r) {
     case kTextOutW: Text(canvas, r, true); break;
     case kPolyTextOutA: PolyText(canvas, r, false); break;
     case kPolyTextOutW: PolyText(canvas, r, true); break;
+    case kSmallTextOut: SmallText(canvas, r); break;
     default: break;
   }
 }

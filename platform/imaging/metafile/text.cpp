@@ -102,12 +102,12 @@ void UseBox(Canvas& canvas, const TextRun& run) {
   cairo_new_path(cr);
 }
 
-// The scaled font of the face at the em in the space; null when cairo cannot make it.
-cairo_scaled_font_t* ScaledFont(cairo_font_face_t* face, const TextSpace& space, double em,
+// The scaled font of the face at the em, drawn through toPicture; null when cairo cannot make it.
+cairo_scaled_font_t* ScaledFont(cairo_font_face_t* face, const cairo_matrix_t& toPicture, double em,
                                 const cairo_font_options_t* options) {
   cairo_matrix_t size;
   cairo_matrix_init_scale(&size, em, em);
-  cairo_scaled_font_t* scaled = cairo_scaled_font_create(face, &size, &space.toPicture, options);
+  cairo_scaled_font_t* scaled = cairo_scaled_font_create(face, &size, &toPicture, options);
   if (cairo_scaled_font_status(scaled) == CAIRO_STATUS_SUCCESS) return scaled;
   cairo_scaled_font_destroy(scaled);
   return nullptr;
@@ -233,7 +233,10 @@ double Glyphs(Canvas& canvas, const TextRun& run, const TextSpace& space) {
   // A glyph-index run is drawn only in the face it was written with.
   cairo_font_face_t* face = run.glyphIndices ? faces.Named(font) : faces.ForText(font, run.text);
   if (face == nullptr || cairo_font_face_status(face) != CAIRO_STATUS_SUCCESS) return 0;
-  cairo_scaled_font_t* unit = ScaledFont(face, space, 1, faces.Options());
+  // The cell of an em of one unit, which no transform changes, as the metrics are not hinted.
+  cairo_matrix_t untransformed;
+  cairo_matrix_init_identity(&untransformed);
+  cairo_scaled_font_t* unit = ScaledFont(face, untransformed, 1, faces.Options());
   if (unit == nullptr) return 0;
   cairo_font_extents_t cellAtOne;
   cairo_scaled_font_extents(unit, &cellAtOne);
@@ -243,7 +246,8 @@ double Glyphs(Canvas& canvas, const TextRun& run, const TextSpace& space) {
   if (font.height > 0 && cellAtOne.ascent + cellAtOne.descent > 0)
     em /= cellAtOne.ascent + cellAtOne.descent;
   cairo_scaled_font_t* scaled = nullptr;
-  if (!Drawable(space, em) || (scaled = ScaledFont(face, space, em, faces.Options())) == nullptr)
+  if (!Drawable(space, em) ||
+      (scaled = ScaledFont(face, space.toPicture, em, faces.Options())) == nullptr)
     return 0;
   GlyphSource source = run.glyphIndices                 ? GlyphSource::Indices
                        : font.charset == kCharsetSymbol ? GlyphSource::Symbols

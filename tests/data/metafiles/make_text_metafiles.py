@@ -196,11 +196,26 @@ def e_polytext(strings, mode=COMPATIBLE, count=None):
     return emf_record(97, head + texts + tail)
 
 
+def e_smalltext(x, y, text, options=0, box=None):
+    """EMR_SMALLTEXTOUT: the box only without ETO_NO_RECT, 8-bit characters with
+    ETO_SMALL_CHARS."""
+    small = options & 0x200
+    data = text.encode("latin-1" if small else "utf-16-le")
+    payload = ints(x, y) + struct.pack("<IIIff", len(text), options, COMPATIBLE, 1, 1)
+    if box is not None:
+        payload += ints(*box)
+    return emf_record(108, payload + data)
+
+
 def text_poly_emf():
     """EMR_POLYTEXTOUTW: two strings in one record, each placed by its own reference point and
-    spacing array."""
+    spacing array; then EMR_SMALLTEXTOUT, with 8-bit characters and no box, and with 16-bit
+    ones and a box it fills."""
     records = [e_u32(22, BASELINE), e_u32(18, 1), e_font(1, -32, "Arial"), e_select(1),
-               e_polytext([(10, 50, "Poly", [30] * 4), (200, 100, "Text", [30] * 4)])]
+               e_polytext([(10, 50, "Poly", [30] * 4), (200, 100, "Text", [30] * 4)]),
+               emf_record(25, struct.pack("<I", YELLOW)),
+               e_smalltext(10, 110, "Small", 0x200 | NO_RECT),
+               e_smalltext(200, 40, "Wide", OPAQUE, (300, 5, 390, 20))]
     return pixel_emf(400, 130, records)
 
 
