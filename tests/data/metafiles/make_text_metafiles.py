@@ -105,6 +105,11 @@ def e_world(m):
     return emf_record(35, struct.pack("<6f", *m))
 
 
+def e_modify_world(m, mode):
+    """EMR_MODIFYWORLDTRANSFORM: 1 back to identity, 2 m applied first, 4 m in place."""
+    return emf_record(36, struct.pack("<6fI", *m, mode))
+
+
 def text_kinds_emf():
     """8-bit EMF text: ANSI (1252) by EMR_EXTTEXTOUTA with 34 pixels a character; Shift-JIS with
     a spacing entry for each byte (30 and 14: 44 pixels a character); a symbol font's bytes
@@ -139,7 +144,7 @@ def rotation(degrees, cx, cy):
 
 def text_world_emf():
     """Text under world transforms, as a writer that turns its drawing draws it: turned 30 degrees
-    about (200, 100) and drawn in the advanced graphics mode (the glyphs turn), the same in the
+    about (200, 100) by ModifyWorldTransform and drawn in the advanced graphics mode (the glyphs turn), the same in the
     compatible mode (they stay upright at the turned reference point), then slanted by a shear in
     the advanced mode. Then boxes: ETO_OPAQUE over a yellow background fills its box, ETO_OPAQUE
     with ETO_NO_RECT fills nothing (once with the box's bytes, once without them)."""
@@ -148,12 +153,12 @@ def text_world_emf():
     records = [
         e_u32(22, BASELINE), e_u32(18, 1), emf_record(25, struct.pack("<I", YELLOW)),
         e_font(1, -32, "Arial"), e_select(1),
-        e_world(rotation(30, 200, 100)),
+        e_modify_world((1, 0, 0, 1, 0, 0), 1), e_modify_world(rotation(30, 200, 100), 2),
         e_text(120, 100, data, len(text), [26] * len(text), mode=ADVANCED),
         e_text(120, 170, data, len(text), [26] * len(text), mode=COMPATIBLE),
         e_world((1, 0, -0.5, 1, 0, 0)),
         e_text(240, 250, data, len(text), [26] * len(text), mode=ADVANCED),
-        e_world((1, 0, 0, 1, 0, 0)),
+        e_modify_world((1, 0, 0, 1, 0, 0), 1),
         e_text(20, 330, data, len(text), [26] * len(text), options=OPAQUE, box=(10, 300, 190, 345)),
         e_text(210, 330, data, len(text), [26] * len(text), options=OPAQUE | NO_RECT,
                box=(200, 300, 390, 345)),
