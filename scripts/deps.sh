@@ -13,7 +13,10 @@
 # libtiff (BMP and TGA with stb); their tests read what they write back with PIL and
 # ImageMagick, which also made the test images (libtiff's tools the tiled ones), and the image
 # bench times PIL beside them. Metafiles are drawn through cairo (libcairo2-dev), its text
-# through fontconfig with the Liberation faces (fonts-liberation2).
+# through fontconfig and FreeType with the Liberation faces (fonts-liberation2), and the faces of
+# the other scripts a metafile's fonts name: Greek, Cyrillic, Hebrew and Arabic (fonts-dejavu-core),
+# Thai (fonts-tlwg-loma-otf), Chinese, Japanese and Korean (fonts-wqy-microhei) and the symbol
+# face (fonts-urw-base35).
 set -euo pipefail
 packages=(
   cmake make g++ clang libclang-rt-14-dev clang-format
@@ -22,7 +25,8 @@ packages=(
   libtinyxml2-dev libpugixml-dev python3 curl nginx libcurl4-openssl-dev
   libx11-dev libxext-dev xvfb xdotool evilwm xfonts-base libsfml-dev libxdamage-dev
   xcompmgr trayer libtiff-dev libgif-dev python3-pil imagemagick
-  pkg-config libcairo2-dev libfontconfig-dev fonts-liberation2
+  pkg-config libcairo2-dev libfontconfig-dev libfreetype-dev fonts-liberation2
+  fonts-dejavu-core fonts-tlwg-loma-otf fonts-wqy-microhei fonts-urw-base35
   libjpeg62-turbo-dev libpng-dev libtiff-tools
 )
 missing=()

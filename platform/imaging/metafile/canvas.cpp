@@ -255,6 +255,14 @@ void Canvas::AbortPath() {
   gathering_ = false;
 }
 
+bool Canvas::AddToPath(const Path& outline) {
+  // The path's points are one block, which may double as it grows.
+  size_t points = path_.Size() + outline.Size();
+  if (points > imaging::BlockLimit() / (2 * sizeof(PointD))) return false;
+  path_.Append(outline);
+  return true;
+}
+
 void Canvas::CloseFigure() {
   if (gathering_) path_.Close();
 }

@@ -11,6 +11,7 @@
 #include <vector>
 
 #include "platform/imaging/metafile/dc_state.h"
+#include "platform/imaging/metafile/font_faces.h"
 #include "platform/imaging/metafile/gdi_objects.h"
 #include "platform/imaging/metafile/metafile_header.h"
 #include "platform/imaging/metafile/path.h"
@@ -31,6 +32,7 @@ class Canvas {
 
   const Header& Head() const { return header_; }
   DcState& State() { return state_; }
+  FontFaces& Fonts() { return fonts_; }
   cairo_t* Cairo() { return cr_; }
   // Logical units to picture pixels under the current mapping.
   cairo_matrix_t ToPicture() const { return LogicalToPicture(state_.mapping, header_); }
@@ -75,6 +77,11 @@ class Canvas {
   // ---- paths
   void BeginPath();
   void EndPath() { gathering_ = false; }
+  // True between BeginPath and EndPath, while shapes join the path instead of being drawn.
+  bool Gathering() const { return gathering_; }
+  // Adds an outline in picture pixels to the path; false, adding nothing, when the path would
+  // take more memory than the decode budget allows.
+  bool AddToPath(const Path& outline);
   void AbortPath();
   void CloseFigure();
   void FillPath(bool fill, bool stroke);
@@ -104,6 +111,7 @@ class Canvas {
   DcState state_;
   std::vector<DcState> saved_;
   std::map<uint32_t, GdiObject> objects_;
+  FontFaces fonts_;
   Path path_;   // the path gathered between BeginPath and EndPath
   Path loose_;  // the figure of a "...To" record outside a path
   bool gathering_ = false;

@@ -7,6 +7,7 @@
 
 #include "platform/imaging/metafile/blit.h"
 #include "platform/imaging/metafile/dib.h"
+#include "platform/imaging/metafile/emf_text.h"
 #include "platform/imaging/metafile/record_reader.h"
 #include "platform/imaging/metafile/record_walk.h"
 #include "platform/imaging/metafile/text.h"
@@ -86,6 +87,9 @@ enum : uint32_t {
   kCreateMonoBrush = 93,
   kCreateDibPatternBrush = 94,
   kExtCreatePen = 95,
+  kPolyTextOutA = 96,
+  kPolyTextOutW = 97,
+  kSmallTextOut = 108,
   kAlphaBlend = 114,
 };
 
@@ -209,35 +213,14 @@ void CreateFont(Canvas& canvas, RecordReader& r) {
   font.italic = r.U8(32) != 0;
   font.underline = r.U8(33) != 0;
   font.strikeOut = r.U8(34) != 0;
+  font.charset = r.U8(35);
   if (r.Short()) return;
   // The face: up to 32 UTF-16 units, ended by a zero one.
-  for (size_t i = 0; i < 32 && r.Has(40 + i * 2, 2); ++i) {
-    uint16_t c = r.U16(40 + i * 2);
-    if (c == 0) break;
-    font.face += static_cast<char>(c < 0x80 ? c : '?');
-  }
+  size_t units = 0;
+  while (units < 32 && r.Has(40 + units * 2, 2) && r.U16(40 + units * 2) != 0) ++units;
+  std::vector<double> none;
+  font.face = Utf8(Utf16Text(r.Bytes(40, units * 2), units, &none));
   canvas.PutObject(r.U32(8), object);
-}
-
-void Text(Canvas& canvas, RecordReader& r, bool wide) {
-  TextRun run;
-  run.x = r.S32(36);
-  run.y = r.S32(40);
-  size_t count = r.U32(44), textAt = r.U32(48);
-  run.options = r.U32(52);
-  for (int i = 0; i < 4; ++i) run.box[i] = r.S32(56 + i * 4);
-  run.hasBox = (run.options & 6) != 0;
-  size_t dxAt = r.U32(72);
-  const uint8_t* text = r.Bytes(textAt, count * (wide ? 2 : 1));
-  // Glyph indices name glyphs of the writer's font, which is not the one drawn here.
-  constexpr uint32_t kGlyphIndex = 0x10, kPairs = 0x2000;
-  if (r.Short() || text == nullptr || (run.options & kGlyphIndex)) return;
-  // The spacing array holds one advance a character, or an x and a y advance with kPairs.
-  size_t each = (run.options & kPairs) ? 8 : 4;
-  if (dxAt != 0 && count <= r.Size() / each && r.Has(dxAt, count * each))
-    for (size_t i = 0; i < count; ++i) run.dx.push_back(r.S32(dxAt + i * each));
-  run.text = wide ? Utf16Text(text, count, &run.dx) : Latin1Text(text, count);
-  DrawText(canvas, run);
 }
 
 void Blit(Canvas& canvas, RecordReader& r, bool stretch) {
@@ -411,8 +394,11 @@ void Play(Canvas& canvas, uint32_t type, RecordReader& r) {
     case kStretchBlt: Blit(canvas, r, true); break;
     case kStretchDiBits: StretchDiBits(canvas, r); break;
     case kAlphaBlend: AlphaBlend(canvas, r); break;
-    case kTextOutA: Text(canvas, r, false); break;
-    case kTextOutW: Text(canvas, r, true); break;
+    case kTextOutA: ExtTextOut(canvas, r, false); break;
+    case kTextOutW: ExtTextOut(canvas, r, true); break;
+    case kPolyTextOutA: PolyTextOut(canvas, r, false); break;
+    case kPolyTextOutW: PolyTextOut(canvas, r, true); break;
+    case kSmallTextOut: SmallTextOut(canvas, r); break;
     default: break;
   }
 }

@@ -72,7 +72,8 @@ struct Font {
   bool italic = false;
   bool underline = false;
   bool strikeOut = false;
-  std::string face;  // UTF-8
+  uint8_t charset = 0;  // the character set its 8-bit text is written in (text_charset.h)
+  std::string face;     // UTF-8
 };
 
 // A region as the rectangles that make it up (left, top, right, bottom, logical units).

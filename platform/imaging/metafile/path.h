@@ -41,6 +41,8 @@ class Path {
   void Close();
   void Append(const Path& other);
   bool Empty() const { return ops_.empty(); }
+  // The points the path holds.
+  size_t Size() const { return points_.size(); }
   // True while a figure is started and not closed.
   bool Open() const { return open_; }
   void Clear() {

@@ -1,8 +1,10 @@
-// Text of the TextOut and ExtTextOut records: the selected font's face (matched by fontconfig,
-// with the metric-compatible Liberation faces for Arial, Times New Roman and Courier New), its
+// Text of the TextOut and ExtTextOut records: the selected font's face (font_faces.h), its
 // height, weight, italics, escapement, underline and strike-out, placed by the text alignment and
 // the record's spacing array, in the text colour, over the background colour when the
-// background mode is opaque. Glyph edges are smoothed, as a screen's text is.
+// background mode is opaque. Glyph edges are smoothed, as a screen's text is. In the advanced
+// graphics mode the world transform turns, slants and scales the glyphs; in the compatible mode
+// text stays upright and only its height is scaled. Inside a path bracket the glyphs' outlines
+// join the path instead of being drawn.
 #pragma once
 
 #include <cstdint>
@@ -10,23 +12,21 @@
 #include <vector>
 
 #include "platform/imaging/metafile/canvas.h"
+#include "platform/imaging/metafile/text_charset.h"
 
 namespace platform::metafile {
 
 struct TextRun {
-  double x = 0, y = 0;     // reference point, logical units
-  std::u32string text;     // one code point a character
-  std::vector<double> dx;  // advance after each character, logical units; may be empty
-  uint32_t options = 0;    // 2: fill the box with the background colour; 4: clip to it
+  double x = 0, y = 0;        // reference point, logical units
+  std::u32string text;        // one code point a character, or one glyph number with glyphIndices
+  bool glyphIndices = false;  // text holds glyph numbers of the face the font names
+  std::vector<double> dx;     // advance after each character, logical units; may be empty
+  uint32_t options = 0;       // 2: fill the box with the background colour; 4: clip to it
   bool hasBox = false;
   double box[4] = {0, 0, 0, 0};  // left, top, right, bottom, logical units
+  bool advanced = false;         // drawn in the advanced graphics mode
 };
 
 void DrawText(Canvas& canvas, const TextRun& run);
-
-// The characters of 8-bit text (ISO-8859-1) and of UTF-16 text (little-endian code units; pairs
-// of surrogates make one character, and their spacing entries are summed).
-std::u32string Latin1Text(const uint8_t* bytes, size_t count);
-std::u32string Utf16Text(const uint8_t* units, size_t count, std::vector<double>* dx);
 
 }  // namespace platform::metafile

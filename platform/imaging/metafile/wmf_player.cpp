@@ -114,12 +114,15 @@ void CreateFont(Canvas& canvas, RecordReader& r) {
   font.italic = r.U8(kParams + 10) != 0;
   font.underline = r.U8(kParams + 11) != 0;
   font.strikeOut = r.U8(kParams + 12) != 0;
+  font.charset = r.U8(kParams + 13);
   if (r.Short()) return;
-  for (size_t at = kParams + 18; at < r.Size() && at < kParams + 18 + 32; ++at) {
-    uint8_t c = r.U8(at);
-    if (c == 0) break;
-    font.face += static_cast<char>(c < 0x80 ? c : '?');
-  }
+  // The face: up to 32 bytes in the font's own code page, ended by a zero one.
+  size_t length = 0;
+  while (kParams + 18 + length < r.Size() && length < 32 && r.U8(kParams + 18 + length) != 0)
+    ++length;
+  std::vector<double> none;
+  uint8_t charset = font.charset == kCharsetSymbol ? uint8_t{kCharsetAnsi} : font.charset;
+  font.face = Utf8(CharsetText(r.Bytes(kParams + 18, length), length, charset, &none));
   canvas.AddObject(object);
 }
 
@@ -196,29 +199,32 @@ void TextOut(Canvas& canvas, RecordReader& r) {
   run.y = r.S16(kParams + 2 + padded);
   run.x = r.S16(kParams + 4 + padded);
   if (r.Short() || text == nullptr) return;
-  run.text = Latin1Text(text, length);
+  run.text = CharsetText(text, length, canvas.State().font.charset, &run.dx);
   DrawText(canvas, run);
 }
 
 void ExtTextOut(Canvas& canvas, RecordReader& r) {
+  constexpr uint32_t kGlyphIndex = 0x10, kNoRect = 0x100;
   TextRun run;
   run.y = r.S16(kParams);
   run.x = r.S16(kParams + 2);
   size_t length = r.U16(kParams + 4);
   run.options = r.U16(kParams + 6);
   size_t at = kParams + 8;
-  // The box is there when the options use it.
+  // The box is there when the options use it; one that says the record has none fills and clips
+  // nothing.
   if (run.options & 6) {
-    run.hasBox = true;
+    run.hasBox = (run.options & kNoRect) == 0;
     for (int i = 0; i < 4; ++i) run.box[i] = r.S16(at + i * 2);
     at += 8;
   }
   const uint8_t* text = r.Bytes(at, length);
-  if (r.Short() || text == nullptr) return;
-  run.text = Latin1Text(text, length);
+  // Glyph numbers in 8-bit text name glyphs of the writer's font: passed over.
+  if (r.Short() || text == nullptr || (run.options & kGlyphIndex)) return;
   at += (length + 1) / 2 * 2;
   if (r.Has(at, length * 2))
     for (size_t i = 0; i < length; ++i) run.dx.push_back(r.S16(at + i * 2));
+  run.text = CharsetText(text, length, canvas.State().font.charset, &run.dx);
   DrawText(canvas, run);
 }
 

@@ -37,7 +37,13 @@ const char* const kFiles[] = {"shapes.wmf",
                               "regions.emf",
                               "regions.wmf",
                               "libreoffice_scene.wmf",
-                              "libreoffice_scene.emf"};
+                              "libreoffice_scene.emf",
+                              "libreoffice_text.wmf",
+                              "text_code_pages.wmf",
+                              "text_kinds.emf",
+                              "text_world.emf",
+                              "text_path.emf",
+                              "text_poly.emf"};
 
 void Put32(std::vector<uint8_t>* bytes, size_t at, uint32_t value) {
   for (int i = 0; i < 4; ++i) (*bytes)[at + i] = static_cast<uint8_t>(value >> (8 * i));
