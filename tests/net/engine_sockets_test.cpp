@@ -155,6 +155,18 @@ TEST(EngineSockets, AResetIsToldApartFromAnOrderlyClose) {
     EXPECT_EQ(KvSocketIsConnected(pair.client), 0);
     EXPECT_EQ(KvSocketFailed(pair.client), 1);
   }
+  {
+    // The same, seen by a receive into an array.
+    Pair pair;
+    KV_ARRAY<unsigned char> data = Bytes("unread");
+    EXPECT_EQ(KvSocketSend(pair.client, &data, KV_SEND_ALL, 0, 0), 6u);
+    KV_ARRAY<unsigned char> block;
+    EXPECT_GT(KvSocketReceive(pair.accepted, &block, 1, 0), 0u);
+    KvSocketDestroy(pair.accepted);
+    EXPECT_EQ(KvSocketReceive(pair.client, &block, 0, 0), 0u);
+    EXPECT_EQ(KvSocketIsConnected(pair.client), 0);
+    EXPECT_EQ(KvSocketFailed(pair.client), 1);
+  }
   KV_HANDLE unknown;
   EXPECT_EQ(KvSocketFailed(unknown), 0);
 }
@@ -169,6 +181,54 @@ TEST(EngineSockets, PeerGoneIsSeenWithoutReceiving) {
     if (connected) std::this_thread::sleep_for(std::chrono::milliseconds(2));
   }
   EXPECT_EQ(connected, 0);
+}
+
+TEST(EngineSockets, AnEmptyReceiveAnswersOnlyTheNextTest) {
+  // Whichever receive found nothing waiting, the test after it takes that finding, but a peer
+  // that goes afterwards is still seen by the tests that follow, without receiving.
+  for (bool into : {false, true}) {
+    Pair pair;
+    EXPECT_EQ(KvSocketAsync(pair.accepted, 1), 1);
+    KV_ARRAY<unsigned char> block;
+    unsigned char bytes[16];
+    if (into)
+      EXPECT_EQ(KvSocketReceiveInto(pair.accepted, bytes, sizeof bytes), 0u);
+    else
+      EXPECT_EQ(KvSocketReceive(pair.accepted, &block, 0, 0), 0u);
+    KvSocketDestroy(pair.client);
+    int connected = 1;
+    for (int i = 0; i < 500 && connected; ++i) {
+      connected = KvSocketIsConnected(pair.accepted);
+      if (connected) std::this_thread::sleep_for(std::chrono::milliseconds(2));
+    }
+    EXPECT_EQ(connected, 0);
+    EXPECT_EQ(KvSocketFailed(pair.accepted), 0);
+  }
+}
+
+TEST(EngineSockets, AsyncReceiveTakesWhatWaitsUpToTheBlockThenSeesTheEnd) {
+  Pair pair;
+  EXPECT_EQ(KvSocketAsync(pair.accepted, 1), 1);
+  // More than one default block (64 KiB) waits, then the end of the stream.
+  KV_ARRAY<unsigned char> data(100 * 1024);
+  for (unsigned int i = 0; i < data.Size(); ++i) data.data[i] = (unsigned char)(i % 251);
+  EXPECT_EQ(KvSocketSend(pair.client, &data, KV_SEND_ALL, 0, 0), data.Size());
+  KvSocketDestroy(pair.client);
+  std::string received;
+  KV_ARRAY<unsigned char> block;
+  for (int i = 0; i < 500 && KvSocketIsConnected(pair.accepted); ++i) {
+    unsigned int n = KvSocketReceive(pair.accepted, &block, 0, 0);
+    EXPECT_LE(n, 64u * 1024);
+    if (n > 0) {
+      EXPECT_EQ(block.Size(), n);
+      received.append((const char*)block.data, n);
+    } else {
+      std::this_thread::sleep_for(std::chrono::milliseconds(2));
+    }
+  }
+  EXPECT_EQ(KvSocketIsConnected(pair.accepted), 0);
+  EXPECT_EQ(KvSocketFailed(pair.accepted), 0);
+  EXPECT_EQ(received, std::string((const char*)data.data, data.Size()));
 }
 
 TEST(EngineSockets, SendingToAPeerThatHasGoneFailsWithoutASignal) {
