@@ -2,7 +2,11 @@
 // accept, end-of-connection tracking and sends to a peer that has gone.
 #include "engine/kv_engine.h"
 
+#include <arpa/inet.h>
 #include <gtest/gtest.h>
+#include <netinet/in.h>
+#include <sys/socket.h>
+#include <unistd.h>
 
 #include <chrono>
 #include <string>
@@ -203,6 +207,66 @@ TEST(EngineSockets, AnEmptyReceiveAnswersOnlyTheNextTest) {
     }
     EXPECT_EQ(connected, 0);
     EXPECT_EQ(KvSocketFailed(pair.accepted), 0);
+  }
+}
+
+// A plain POSIX client connected to an engine listener, and the engine's accepted connection, in
+// async mode: the test ends the connection from the client's side in ways the engine cannot.
+struct RawPeer {
+  KV_HANDLE listener = Created(), accepted = Created();
+  int fd = -1;
+  RawPeer() {
+    EXPECT_EQ(KvSocketOpen(listener, KV_SOCKET_TCP_IPV4), 1);
+    unsigned short port =
+        ListenOnAFreePort([this](unsigned short p) { return KvSocketListen(listener, p, 4) == 1; });
+    sockaddr_in address{};
+    address.sin_family = AF_INET;
+    address.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
+    address.sin_port = htons(port);
+    fd = socket(AF_INET, SOCK_STREAM, 0);
+    EXPECT_EQ(connect(fd, (sockaddr*)&address, sizeof address), 0);
+    EXPECT_EQ(KvSocketAccept(accepted, listener), 1);
+    EXPECT_EQ(KvSocketAsync(accepted, 1), 1);
+  }
+  ~RawPeer() {
+    if (fd >= 0) close(fd);
+    KvSocketDestroy(listener);
+    KvSocketDestroy(accepted);
+  }
+  // One poll as the framework makes it: a receive, then the test for a peer that has gone.
+  int Poll(unsigned int* received) {
+    KV_ARRAY<unsigned char> block;
+    *received = KvSocketReceive(accepted, &block, 0, 0);
+    return KvSocketIsConnected(accepted);
+  }
+};
+
+TEST(EngineSockets, PollsSeeTheEndOfAConnection) {
+  // A half-close, a close and a reset of the peer alike: the polls after it see the connection
+  // gone, in a poll whose receive found nothing, and tell an error from an orderly end.
+  enum class End { HalfClose, Close, Reset };
+  for (End end : {End::HalfClose, End::Close, End::Reset}) {
+    RawPeer peer;
+    unsigned int received = 1;
+    EXPECT_EQ(peer.Poll(&received), 1);
+    EXPECT_EQ(received, 0u);
+    if (end == End::HalfClose) {
+      shutdown(peer.fd, SHUT_WR);
+    } else {
+      // Lingering for no time makes the close send a reset instead of the orderly end.
+      linger abort{1, 0};
+      if (end == End::Reset) setsockopt(peer.fd, SOL_SOCKET, SO_LINGER, &abort, sizeof abort);
+      close(peer.fd);
+      peer.fd = -1;
+    }
+    int connected = 1;
+    for (int i = 0; i < 1000 && connected; ++i) {
+      connected = peer.Poll(&received);
+      EXPECT_EQ(received, 0u);
+      if (connected) std::this_thread::sleep_for(std::chrono::milliseconds(2));
+    }
+    EXPECT_EQ(connected, 0);
+    EXPECT_EQ(KvSocketFailed(peer.accepted), end == End::Reset ? 1 : 0);
   }
 }
 
