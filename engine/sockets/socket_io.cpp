@@ -164,8 +164,8 @@ uint8_t KvSocketIsConnected(KV_HANDLE socket) {
   if (trace::Call("KvSocketIsConnected", socket)) return 0;
   Socket* object = sockets::Find(socket);
   if (object == nullptr || !object->connected) return 0;
-  // A receive that has just found the connection open with nothing waiting answers once, so that
-  // a poll that found nothing costs one system call; the next test asks the system again.
+  // The last receive found the connection open with nothing waiting: that finding answers this
+  // test once, so that a poll that found nothing costs one system call; the next asks again.
   if (object->foundOpen) {
     object->foundOpen = false;
     return 1;
