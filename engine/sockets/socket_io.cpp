@@ -4,7 +4,6 @@
 #include <sys/socket.h>
 
 #include <cerrno>
-#include <cstring>
 #include <memory>
 
 #include "engine/numbers.h"
@@ -82,16 +81,10 @@ uint32_t Waiting(Socket& socket, uint32_t blockSize) {
   return Found(socket, n);
 }
 
-// Makes block, holding n received bytes of its capacity, the array's whole content. A block that
-// is mostly empty is traded for one of exactly n bytes, so a short message does not keep a large
-// block alive; otherwise the block is kept as it is, which saves copying every byte once more.
-void Install(KV_ARRAY<unsigned char>& data, unsigned char* block, uint32_t capacity, uint32_t n) {
-  if (capacity > 4096 && n < capacity / 4) {
-    unsigned char* exact = new unsigned char[n];
-    std::memcpy(exact, block, n);
-    delete[] block;
-    block = exact;
-  }
+// Makes block, holding n received bytes, the array's whole content. The block was sized by what
+// was waiting, which a receive takes whole (the bytes of a stream only grow), so it is kept as it
+// is and no byte is copied again.
+void Install(KV_ARRAY<unsigned char>& data, unsigned char* block, uint32_t n) {
   data.Free();
   data.data = block;
   data.cursor = block;
@@ -143,7 +136,7 @@ uint32_t KvSocketReceive(KV_HANDLE socket, KV_ARRAY<unsigned char>* data, uint32
   if (size == 0) return 0;
   std::unique_ptr<unsigned char[]> block(new unsigned char[size]);
   uint32_t n = sockets::ReceiveSome(*object, block.get(), size);
-  if (n > 0) sockets::Install(*data, block.release(), size, n);
+  if (n > 0) sockets::Install(*data, block.release(), n);
   return n;
 }
 
