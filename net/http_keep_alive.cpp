@@ -85,23 +85,23 @@ bool KV_SOCKET::TakeResponseHead(KV_HTTP_PROGRESS& progress, KV_BUFFER& out,
     return true;
   }
   unsigned int bodyCount = (unsigned int)responseHead.RestSize();
+  const std::string& head = responseHead.Head();
+  unsigned int length = 0;
+  bool announced = !head.empty() && kv::net::ReadContentLength(head, &length);
+  // Room for the announced body and one more block, made before the body bytes of the head's
+  // block go in, so that the body arrives without regrowing out, however the last block falls.
+  if (announced && bodyCount < length)
+    kv::net::ReserveInBuffer(out, (size_t)length + kv::net::ReceiveBlock(blockSize));
   if (!kv::net::AppendToBuffer(out, responseHead.Rest(), bodyCount)) {
     Close();
     return false;
   }
-  const std::string& head = responseHead.Head();
-  unsigned int length = 0;
-  bool announced = !head.empty() && kv::net::ReadContentLength(head, &length);
   // A response without a length stays waiting, and later blocks are searched for a head again.
   responseHead.Clear();
   if (!announced) return true;
   progress.state = HTTP_BODY;
   progress.length = length;
   progress.received = bodyCount;
-  // Room for the rest of the announced body and one more block, so that it arrives without
-  // regrowing out, however the last block falls.
-  if (bodyCount < length)
-    kv::net::ReserveInBuffer(out, (size_t)(length - bodyCount) + kv::net::ReceiveBlock(blockSize));
   if (progress.received >= progress.length) {
     progress.received = progress.length;
     progress.state = HTTP_COMPLETE;

@@ -28,16 +28,33 @@ namespace {
 // The most room ReserveInBuffer makes ahead of what has arrived.
 constexpr unsigned long long kMaxReserve = 256ull * 1024 * 1024;
 
-// A large download written into fresh memory pays for first touching every page: a fault, and
-// the clearing of the page. Large pages take one fault for 512 small ones and cut the whole cost
-// about fourfold. Only the 2 MiB-aligned interior is marked, and the system is free to ignore the
-// advice.
-void AskForLargePages(unsigned char* block, unsigned long long capacity) {
-  constexpr uintptr_t kLarge = 2 * 1024 * 1024;
-  if (capacity < 4 * kLarge) return;
-  uintptr_t start = (reinterpret_cast<uintptr_t>(block) + kLarge - 1) & ~(kLarge - 1);
-  uintptr_t end = (reinterpret_cast<uintptr_t>(block) + capacity) & ~(kLarge - 1);
-  if (end > start) madvise(reinterpret_cast<void*>(start), end - start, MADV_HUGEPAGE);
+// Fresh memory costs a page fault on its first touch, and a receive into fresh memory takes one
+// for every page it writes. Asking the system for the pages of a stretch ahead of the data in one
+// call spares those faults: the first 100 MB download of a process took 99 ms with a fault for
+// every page and 68 ms asking ahead (medians of 15 processes), about what a download into memory
+// already touched takes, where large pages (one fault for 512) took 48 to 338 ms, most of it in
+// clearing them. Only a stretch ahead of what has arrived is asked for, so a lying length costs
+// little more than address space. The system is free to ignore the request; the pages then fault
+// as they are written.
+constexpr size_t kPrefaultStretch = 2 * 1024 * 1024;
+
+// Makes the pages of out's block from byte from on, at least stretch bytes of them, present and
+// writable, as far as the block goes.
+void PrefaultAhead(KV_BUFFER& out, size_t from, size_t stretch) {
+  constexpr uintptr_t kPage = 4096;
+  if (stretch < kPrefaultStretch) stretch = kPrefaultStretch;
+  size_t end = from + stretch < out.bytes.count ? from + stretch : out.bytes.count;
+  if (end <= from) return;
+  // Only whole pages of the block: a page it shares with other memory is not its to ask for.
+  uintptr_t first = (reinterpret_cast<uintptr_t>(out.bytes.data + from) + kPage - 1) & ~(kPage - 1);
+  uintptr_t last = reinterpret_cast<uintptr_t>(out.bytes.data + end) & ~(kPage - 1);
+  if (last <= first) return;
+  // A block taken back from an earlier download is present already, and asking for its pages
+  // again would only walk them (6% of a warm download's processor time): a stretch whose last
+  // page is present is left alone.
+  unsigned char present = 0;
+  if (mincore(reinterpret_cast<void*>(last - kPage), kPage, &present) == 0 && (present & 1)) return;
+  madvise(reinterpret_cast<void*>(first), last - first, MADV_POPULATE_WRITE);
 }
 
 // Replaces out's block by one of capacity bytes that keeps the bytes up to length. The new bytes
@@ -50,7 +67,6 @@ bool Regrow(KV_BUFFER& out, unsigned long long capacity) {
   if (grown == nullptr) {
     grown = new (std::nothrow) unsigned char[capacity];
     if (grown == nullptr) return false;
-    AskForLargePages(grown, capacity);
   }
   unsigned int keep = out.length < block.count ? out.length : block.count;
   unsigned int position = block.Tell() < keep ? block.Tell() : keep;
@@ -93,8 +109,12 @@ unsigned char* RoomInBuffer(KV_BUFFER& out, size_t want, size_t* room) {
 }
 
 void CommitToBuffer(KV_BUFFER& out, size_t n) {
+  size_t before = out.length;
   out.length += static_cast<unsigned int>(n);
   out.bytes.cursor = out.bytes.data + out.length;
+  // Each time the data passes into another stretch, the pages of the next one (or of as much as
+  // this receive brought, when that is more) are asked for before the receives reach them.
+  if (before / kPrefaultStretch != out.length / kPrefaultStretch) PrefaultAhead(out, out.length, n);
 }
 
 void DropFromBuffer(KV_BUFFER& out, size_t n) {
@@ -113,8 +133,9 @@ bool ReserveInBuffer(KV_BUFFER& out, size_t n) {
   unsigned long long wanted =
       static_cast<unsigned long long>(out.length) + (n < kMaxReserve ? n : kMaxReserve);
   if (wanted > UINT_MAX) wanted = UINT_MAX;
-  if (wanted <= out.bytes.count) return true;
-  return Regrow(out, wanted);
+  if (wanted > out.bytes.count && !Regrow(out, wanted)) return false;
+  PrefaultAhead(out, out.length, 0);
+  return true;
 }
 
 void BuildRequest(KV_ARRAY<unsigned char>& out, const char* format, const char* host,

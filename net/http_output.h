@@ -17,14 +17,16 @@ bool AppendToBuffer(KV_BUFFER& out, const unsigned char* bytes, size_t n);
 
 // Makes room in out's block for n more bytes after its length, at most 256 MiB ahead, so that a
 // body of announced length arrives without the block being copied as it grows. A lying length
-// costs address space only: the room is not touched until bytes arrive. False when out of memory.
+// costs address space and one stretch of pages only: the rest of the room is not touched until
+// bytes arrive. False when out of memory.
 bool ReserveInBuffer(KV_BUFFER& out, size_t n);
 
 // The free room after out's length, grown (by doubling) to at least want bytes when smaller, for
 // a receive straight into out; *room gets its size, fewer than want only where out would pass
 // 4 GiB. Null when there is no room at all or memory runs out. CommitToBuffer takes the bytes.
 unsigned char* RoomInBuffer(KV_BUFFER& out, size_t want, size_t* room);
-// Counts n bytes written into the room as part of out: length and position move past them.
+// Counts n bytes written into the room as part of out: length and position move past them. The
+// pages ahead of them are made ready for the next receives as they come.
 void CommitToBuffer(KV_BUFFER& out, size_t n);
 // Takes the last n bytes (at most its length) off out: length and position move back before them.
 void DropFromBuffer(KV_BUFFER& out, size_t n);

@@ -55,7 +55,9 @@ uint8_t KvSocketAsync(KV_HANDLE socket, uint8_t mode);
 // sends, as interactive programs want), 0 lets the system gather them. 0 for an unknown handle.
 uint8_t KvSocketNagle(KV_HANDLE socket, uint8_t mode);
 // 1 while the connection is open; 0 once the peer has gone (end of stream or an error seen by a
-// receive, or found now without waiting), and for unknown or unconnected sockets.
+// receive, or found now without waiting), and for unknown or unconnected sockets. After a receive
+// that found the connection open with nothing waiting, the next call takes that finding and asks
+// the system nothing; the call after it asks again.
 uint8_t KvSocketIsConnected(KV_HANDLE socket);
 // Closes the endpoint and destroys the object; null and unknown handles do nothing.
 void KvSocketDestroy(KV_HANDLE socket);

@@ -1,11 +1,9 @@
 // Sending and receiving on engine sockets, and the test for a peer that has gone. Every send uses
 // MSG_NOSIGNAL, so a peer that has closed gives an error result instead of killing the process.
 #include <poll.h>
-#include <sys/ioctl.h>
 #include <sys/socket.h>
 
 #include <cerrno>
-#include <cstring>
 #include <memory>
 
 #include "engine/numbers.h"
@@ -48,45 +46,45 @@ size_t SendSome(Socket& socket, const unsigned char* bytes, size_t size) {
   }
 }
 
+// Tells what one receive found: n > 0 bytes, nothing waiting (EAGAIN), the end of the stream (n
+// is 0) or an error. Returns the count, 0 for the other three; the end and an error mark the
+// connection as gone, while nothing waiting is remembered for KvSocketIsConnected.
+uint32_t Found(Socket& socket, ssize_t n) {
+  socket.foundOpen = n < 0 && (errno == EAGAIN || errno == EWOULDBLOCK);
+  if (n > 0) return static_cast<uint32_t>(n);
+  if (!socket.foundOpen) Lost(socket, n < 0);
+  return 0;
+}
+
 // One receive of up to size bytes into bytes; it waits for data unless the socket is in async
 // mode (its descriptor then does not block). Returns the count; 0 when nothing waits, at the end
 // of the stream, or after an error, the last two marking the connection as gone.
 uint32_t ReceiveSome(Socket& socket, unsigned char* bytes, uint32_t size) {
-  for (;;) {
-    ssize_t n = recv(socket.fd, bytes, size, 0);
-    if (n > 0) return static_cast<uint32_t>(n);
-    if (n < 0 && errno == EINTR) continue;
-    if (n < 0 && (errno == EAGAIN || errno == EWOULDBLOCK)) return 0;
-    // End of stream (n is 0), or an error such as a reset.
-    Lost(socket, n < 0);
-    return 0;
-  }
+  ssize_t n;
+  do {
+    n = recv(socket.fd, bytes, size, 0);
+  } while (n < 0 && errno == EINTR);
+  return Found(socket, n);
 }
 
-// The size of the block the next receive fills: what is waiting, up to blockSize. A socket that
-// waits in receive first waits for something to arrive. When nothing is counted as waiting (the
-// end of the stream, an error, or nothing yet) a small block is enough to find out which.
-uint32_t BlockFor(const Socket& socket, uint32_t blockSize) {
-  if (!socket.async) {
-    pollfd waiting{socket.fd, POLLIN, 0};
-    while (poll(&waiting, 1, -1) < 0 && errno == EINTR) {}
-  }
-  int waiting = 0;
-  if (ioctl(socket.fd, FIONREAD, &waiting) != 0 || waiting <= 0)
-    return blockSize < 512 ? blockSize : 512;
-  return static_cast<uint32_t>(waiting) < blockSize ? static_cast<uint32_t>(waiting) : blockSize;
+// The number of bytes waiting, up to blockSize, without taking them; it waits for something to
+// arrive unless the socket is in async mode. 0 when nothing waits, at the end of the stream or
+// after an error, as ReceiveSome. A peek with MSG_TRUNC copies nothing on a TCP socket but counts
+// what it would have copied, so this one call also answers an empty poll, which would otherwise
+// take a count of the waiting bytes and then a receive to tell an empty connection from one that
+// has ended.
+uint32_t Waiting(Socket& socket, uint32_t blockSize) {
+  ssize_t n;
+  do {
+    n = recv(socket.fd, nullptr, blockSize, MSG_PEEK | MSG_TRUNC);
+  } while (n < 0 && errno == EINTR);
+  return Found(socket, n);
 }
 
-// Makes block, holding n received bytes of its capacity, the array's whole content. A block that
-// is mostly empty is traded for one of exactly n bytes, so a short message does not keep a large
-// block alive; otherwise the block is kept as it is, which saves copying every byte once more.
-void Install(KV_ARRAY<unsigned char>& data, unsigned char* block, uint32_t capacity, uint32_t n) {
-  if (capacity > 4096 && n < capacity / 4) {
-    unsigned char* exact = new unsigned char[n];
-    std::memcpy(exact, block, n);
-    delete[] block;
-    block = exact;
-  }
+// Makes block, holding n received bytes, the array's whole content. The block was sized by what
+// was waiting, which a receive takes whole (the bytes of a stream only grow), so it is kept as it
+// is and no byte is copied again.
+void Install(KV_ARRAY<unsigned char>& data, unsigned char* block, uint32_t n) {
   data.Free();
   data.data = block;
   data.cursor = block;
@@ -133,11 +131,12 @@ uint32_t KvSocketReceive(KV_HANDLE socket, KV_ARRAY<unsigned char>* data, uint32
   if (blockSize == 0) blockSize = sockets::kDefaultBlock;
   if (blockSize > sockets::kLargestBlock) blockSize = sockets::kLargestBlock;
   // The bytes go straight into a block the array will own, sized by what is waiting, so nothing
-  // is copied again and an empty poll allocates little.
-  uint32_t size = sockets::BlockFor(*object, blockSize);
+  // is copied again and an empty poll allocates nothing.
+  uint32_t size = sockets::Waiting(*object, blockSize);
+  if (size == 0) return 0;
   std::unique_ptr<unsigned char[]> block(new unsigned char[size]);
   uint32_t n = sockets::ReceiveSome(*object, block.get(), size);
-  if (n > 0) sockets::Install(*data, block.release(), size, n);
+  if (n > 0) sockets::Install(*data, block.release(), n);
   return n;
 }
 
@@ -158,6 +157,12 @@ uint8_t KvSocketIsConnected(KV_HANDLE socket) {
   if (trace::Call("KvSocketIsConnected", socket)) return 0;
   Socket* object = sockets::Find(socket);
   if (object == nullptr || !object->connected) return 0;
+  // The last receive found the connection open with nothing waiting: that finding answers this
+  // test once, so that a poll that found nothing costs one system call; the next asks again.
+  if (object->foundOpen) {
+    object->foundOpen = false;
+    return 1;
+  }
   // Peek one byte without waiting: end of stream or an error means the peer has gone, while
   // waiting data or nothing at all means the connection is still open.
   unsigned char byte;

@@ -14,6 +14,7 @@ void Socket::Reset() {
   listening = false;
   connected = false;
   failed = false;
+  foundOpen = false;
 }
 
 ObjectTable<Socket>& Table() {

@@ -17,6 +17,9 @@ struct Socket {
   bool listening = false;  // a listening endpoint, never a connection
   bool connected = false;  // connected or accepted, and the end of the stream not yet seen
   bool failed = false;     // the connection ended in an error, not the peer's orderly close
+  // The last receive found the connection open with nothing waiting; the next test for a peer
+  // that has gone takes that answer instead of asking the system again.
+  bool foundOpen = false;
   ~Socket();
   // Closes the descriptor (if any) and forgets the connection state; keeps the async mode.
   void Reset();

@@ -2,7 +2,11 @@
 // accept, end-of-connection tracking and sends to a peer that has gone.
 #include "engine/kv_engine.h"
 
+#include <arpa/inet.h>
 #include <gtest/gtest.h>
+#include <netinet/in.h>
+#include <sys/socket.h>
+#include <unistd.h>
 
 #include <chrono>
 #include <string>
@@ -155,6 +159,18 @@ TEST(EngineSockets, AResetIsToldApartFromAnOrderlyClose) {
     EXPECT_EQ(KvSocketIsConnected(pair.client), 0);
     EXPECT_EQ(KvSocketFailed(pair.client), 1);
   }
+  {
+    // The same, seen by a receive into an array.
+    Pair pair;
+    KV_ARRAY<unsigned char> data = Bytes("unread");
+    EXPECT_EQ(KvSocketSend(pair.client, &data, KV_SEND_ALL, 0, 0), 6u);
+    KV_ARRAY<unsigned char> block;
+    EXPECT_GT(KvSocketReceive(pair.accepted, &block, 1, 0), 0u);
+    KvSocketDestroy(pair.accepted);
+    EXPECT_EQ(KvSocketReceive(pair.client, &block, 0, 0), 0u);
+    EXPECT_EQ(KvSocketIsConnected(pair.client), 0);
+    EXPECT_EQ(KvSocketFailed(pair.client), 1);
+  }
   KV_HANDLE unknown;
   EXPECT_EQ(KvSocketFailed(unknown), 0);
 }
@@ -169,6 +185,114 @@ TEST(EngineSockets, PeerGoneIsSeenWithoutReceiving) {
     if (connected) std::this_thread::sleep_for(std::chrono::milliseconds(2));
   }
   EXPECT_EQ(connected, 0);
+}
+
+TEST(EngineSockets, AnEmptyReceiveAnswersOnlyTheNextTest) {
+  // Whichever receive found nothing waiting, the test after it takes that finding, but a peer
+  // that goes afterwards is still seen by the tests that follow, without receiving.
+  for (bool into : {false, true}) {
+    Pair pair;
+    EXPECT_EQ(KvSocketAsync(pair.accepted, 1), 1);
+    KV_ARRAY<unsigned char> block;
+    unsigned char bytes[16];
+    if (into)
+      EXPECT_EQ(KvSocketReceiveInto(pair.accepted, bytes, sizeof bytes), 0u);
+    else
+      EXPECT_EQ(KvSocketReceive(pair.accepted, &block, 0, 0), 0u);
+    KvSocketDestroy(pair.client);
+    int connected = 1;
+    for (int i = 0; i < 500 && connected; ++i) {
+      connected = KvSocketIsConnected(pair.accepted);
+      if (connected) std::this_thread::sleep_for(std::chrono::milliseconds(2));
+    }
+    EXPECT_EQ(connected, 0);
+    EXPECT_EQ(KvSocketFailed(pair.accepted), 0);
+  }
+}
+
+// A plain POSIX client connected to an engine listener, and the engine's accepted connection, in
+// async mode: the test ends the connection from the client's side in ways the engine cannot.
+struct RawPeer {
+  KV_HANDLE listener = Created(), accepted = Created();
+  int fd = -1;
+  RawPeer() {
+    EXPECT_EQ(KvSocketOpen(listener, KV_SOCKET_TCP_IPV4), 1);
+    unsigned short port =
+        ListenOnAFreePort([this](unsigned short p) { return KvSocketListen(listener, p, 4) == 1; });
+    sockaddr_in address{};
+    address.sin_family = AF_INET;
+    address.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
+    address.sin_port = htons(port);
+    fd = socket(AF_INET, SOCK_STREAM, 0);
+    EXPECT_EQ(connect(fd, (sockaddr*)&address, sizeof address), 0);
+    EXPECT_EQ(KvSocketAccept(accepted, listener), 1);
+    EXPECT_EQ(KvSocketAsync(accepted, 1), 1);
+  }
+  ~RawPeer() {
+    if (fd >= 0) close(fd);
+    KvSocketDestroy(listener);
+    KvSocketDestroy(accepted);
+  }
+  // One poll as the framework makes it: a receive, then the test for a peer that has gone.
+  int Poll(unsigned int* received) {
+    KV_ARRAY<unsigned char> block;
+    *received = KvSocketReceive(accepted, &block, 0, 0);
+    return KvSocketIsConnected(accepted);
+  }
+};
+
+TEST(EngineSockets, PollsSeeTheEndOfAConnection) {
+  // A half-close, a close and a reset of the peer alike: the polls after it see the connection
+  // gone, in a poll whose receive found nothing, and tell an error from an orderly end.
+  enum class End { HalfClose, Close, Reset };
+  for (End end : {End::HalfClose, End::Close, End::Reset}) {
+    RawPeer peer;
+    unsigned int received = 1;
+    EXPECT_EQ(peer.Poll(&received), 1);
+    EXPECT_EQ(received, 0u);
+    if (end == End::HalfClose) {
+      shutdown(peer.fd, SHUT_WR);
+    } else {
+      // Lingering for no time makes the close send a reset instead of the orderly end.
+      linger abort{1, 0};
+      if (end == End::Reset) setsockopt(peer.fd, SOL_SOCKET, SO_LINGER, &abort, sizeof abort);
+      close(peer.fd);
+      peer.fd = -1;
+    }
+    int connected = 1;
+    for (int i = 0; i < 1000 && connected; ++i) {
+      connected = peer.Poll(&received);
+      EXPECT_EQ(received, 0u);
+      if (connected) std::this_thread::sleep_for(std::chrono::milliseconds(2));
+    }
+    EXPECT_EQ(connected, 0);
+    EXPECT_EQ(KvSocketFailed(peer.accepted), end == End::Reset ? 1 : 0);
+  }
+}
+
+TEST(EngineSockets, AsyncReceiveTakesWhatWaitsUpToTheBlockThenSeesTheEnd) {
+  Pair pair;
+  EXPECT_EQ(KvSocketAsync(pair.accepted, 1), 1);
+  // More than one default block (64 KiB) waits, then the end of the stream.
+  KV_ARRAY<unsigned char> data(100 * 1024);
+  for (unsigned int i = 0; i < data.Size(); ++i) data.data[i] = (unsigned char)(i % 251);
+  EXPECT_EQ(KvSocketSend(pair.client, &data, KV_SEND_ALL, 0, 0), data.Size());
+  KvSocketDestroy(pair.client);
+  std::string received;
+  KV_ARRAY<unsigned char> block;
+  for (int i = 0; i < 500 && KvSocketIsConnected(pair.accepted); ++i) {
+    unsigned int n = KvSocketReceive(pair.accepted, &block, 0, 0);
+    EXPECT_LE(n, 64u * 1024);
+    if (n > 0) {
+      EXPECT_EQ(block.Size(), n);
+      received.append((const char*)block.data, n);
+    } else {
+      std::this_thread::sleep_for(std::chrono::milliseconds(2));
+    }
+  }
+  EXPECT_EQ(KvSocketIsConnected(pair.accepted), 0);
+  EXPECT_EQ(KvSocketFailed(pair.accepted), 0);
+  EXPECT_EQ(received, std::string((const char*)data.data, data.Size()));
 }
 
 TEST(EngineSockets, SendingToAPeerThatHasGoneFailsWithoutASignal) {

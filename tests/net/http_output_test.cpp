@@ -2,11 +2,15 @@
 #include "net/http_output.h"
 
 #include <gtest/gtest.h>
+#include <sys/mman.h>
+#include <unistd.h>
 
+#include <cstdint>
 #include <cstring>
 #include <string>
 
 #include "buffer_text.h"
+#include "engine/large_block_cache.h"
 
 namespace {
 
@@ -72,6 +76,40 @@ TEST(HttpOutput, ALargeBodyTakesTheBlockOfOneFreedBeforeButNeverOneInUse) {
   KV_BUFFER beside;
   ASSERT_TRUE(kv::net::ReserveInBuffer(beside, kBody));
   EXPECT_NE(beside.GetData(), next.GetData());
+}
+
+// Whether the page holding byte offset of out's block is present in memory.
+bool Present(const KV_BUFFER& out, size_t offset) {
+  const uintptr_t page = (uintptr_t)sysconf(_SC_PAGESIZE);
+  unsigned char present = 0;
+  void* start = (void*)(((uintptr_t)out.GetData() + offset) & ~(page - 1));
+  return mincore(start, page, &present) == 0 && (present & 1) != 0;
+}
+
+TEST(HttpOutput, PagesAreMadeReadyOnlyAShortStretchAheadOfTheData) {
+  constexpr size_t kMiB = 1024 * 1024;
+  // A fresh block: no block kept from before may serve it.
+  delete[] kv::engine::TakeByteBlock(64 * kMiB);
+  KV_BUFFER out;
+  ASSERT_TRUE(kv::net::ReserveInBuffer(out, 64 * kMiB));
+  EXPECT_TRUE(Present(out, 64 * 1024));
+  // A length that nothing follows costs no memory far ahead.
+  EXPECT_FALSE(Present(out, 32 * kMiB));
+
+  // Data arriving a block at a time: the pages ahead of it are ready before it reaches them, and
+  // the bytes already there are kept.
+  std::string expected;
+  for (size_t i = 0; i < 48; ++i) {
+    size_t room = 0;
+    unsigned char* into = kv::net::RoomInBuffer(out, 64 * 1024, &room);
+    ASSERT_NE(into, nullptr);
+    memset(into, (int)('a' + i % 26), 64 * 1024);
+    kv::net::CommitToBuffer(out, 64 * 1024);
+    expected.append(64 * 1024, (char)('a' + i % 26));
+  }
+  EXPECT_TRUE(Present(out, 4 * kMiB - 64 * 1024));
+  EXPECT_FALSE(Present(out, 32 * kMiB));
+  EXPECT_EQ(Text(out), expected);
 }
 
 TEST(HttpOutput, RequestTextHasExactlyItsLength) {

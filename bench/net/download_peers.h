@@ -1,0 +1,79 @@
+// The downloads the HTTP benches compare, and how one is measured. Each download fetches one body
+// of a known size from the body server and succeeds only when all of it came:
+// - the client's keep-alive request, polled in a loop until complete, and its one-shot request;
+// - a program using libcurl that keeps the body in memory, its connection kept between downloads
+//   or made anew for each, the body in one vector it keeps or in a fresh vector each time;
+// - the curl program, writing the body to /dev/null.
+#pragma once
+
+#include <curl/curl.h>
+
+#include <cstddef>
+#include <string>
+#include <vector>
+
+// What one download cost: wall time, processor time of the whole downloading process (every
+// thread; for the curl program, its own process) and page faults.
+struct DownloadCost {
+  double wall = 0;
+  double processor = 0;
+  long faults = 0;
+  bool whole = false;
+};
+
+// The client's keep-alive GET of path from 127.0.0.1:port, polled until it completes.
+bool ClientKeepAlive(unsigned short port, const std::string& path, size_t size,
+                     unsigned int blockSize);
+// The client's one-shot GET.
+bool ClientOneShot(unsigned short port, const std::string& path, size_t size,
+                   unsigned int blockSize);
+
+// A program downloading into memory with libcurl: the write callback appends each piece to a
+// vector, which reserves the announced length on the first piece (as a program that knows the
+// size does), so the body is copied once from libcurl's receive buffer and never moved.
+class LibcurlDownload {
+ public:
+  // keepConnection: one easy handle serves every download, so its connection is reused.
+  // keepVector: one vector, emptied before each download, keeps its memory between downloads.
+  LibcurlDownload(bool keepConnection, bool keepVector);
+  ~LibcurlDownload();
+  LibcurlDownload(const LibcurlDownload&) = delete;
+  LibcurlDownload& operator=(const LibcurlDownload&) = delete;
+
+  // One download of url; true when size bytes came.
+  bool Run(const std::string& url, size_t size);
+
+ private:
+  static size_t Append(char* data, size_t size, size_t count, void* user);
+
+  bool keepConnection_;
+  bool keepVector_;
+  CURL* handle_ = nullptr;
+  CURL* current_ = nullptr;
+  std::vector<unsigned char> kept_;
+  std::vector<unsigned char>* body_ = nullptr;
+};
+
+// Runs download in this process and measures it.
+template <typename Download>
+DownloadCost Measure(Download download);
+// One download of url by the curl program, measured from its start to its end.
+DownloadCost CurlProgram(const std::string& url);
+
+// The processor time of this process and its page faults so far.
+double ProcessSeconds();
+long ProcessFaults();
+double WallSeconds();
+
+template <typename Download>
+DownloadCost Measure(Download download) {
+  DownloadCost cost;
+  long faults = ProcessFaults();
+  double processor = ProcessSeconds();
+  double wall = WallSeconds();
+  cost.whole = download();
+  cost.wall = WallSeconds() - wall;
+  cost.processor = ProcessSeconds() - processor;
+  cost.faults = ProcessFaults() - faults;
+  return cost;
+}
