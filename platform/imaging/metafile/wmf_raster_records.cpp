@@ -48,7 +48,8 @@ void Blit(Canvas& canvas, RecordReader& r, bool stretch) {
     FillArea(canvas, area.x, area.y, area.w, area.h, rop);
     return;
   }
-  size_t at = kParams + fixed;
+  // The bitmap takes the place of the word the form without one holds.
+  size_t at = kParams + fixed - 2;
   const DcState& state = canvas.State();
   DibPixels pixels;
   if (DecodeBitmap16(r.Bytes(at, 0), r.Size() - at, kBitmap16Header, state, state.textColor,
