@@ -121,6 +121,7 @@ void CombineIntoPicture(cairo_t* cr, const PixelBox& box, const RasterInputs& in
   const uint32_t* shape = in.shape != nullptr ? in.shape->Pixels() : nullptr;
   const uint32_t* mask = in.mask != nullptr ? in.mask->Pixels() : nullptr;
   uint32_t* o = out->Pixels();
+  RasterOp fore(in.fore), back(in.back);
   size_t w = static_cast<size_t>(box.Width());
   for (size_t y = 0; y < static_cast<size_t>(box.Height()); ++y) {
     const uint8_t* row = picture + (box.top + y) * pictureStride + box.left * size_t{4};
@@ -131,8 +132,8 @@ void CombineIntoPicture(cairo_t* cr, const PixelBox& box, const RasterInputs& in
         o[i] = d;
         continue;
       }
-      uint8_t op = mask == nullptr || (mask[i] & 0x00ffffff) == 0x00ffffff ? in.fore : in.back;
-      o[i] = RasterPixel(op, p != nullptr ? p[i] : 0, s != nullptr ? s[i] : 0, d);
+      RasterOp& op = mask == nullptr || (mask[i] & 0x00ffffff) == 0x00ffffff ? fore : back;
+      o[i] = op.Pixel(p != nullptr ? p[i] : 0, s != nullptr ? s[i] : 0, d);
     }
   }
   out->PutBack(cr, box);

@@ -26,23 +26,31 @@ uint8_t MixOperation(uint32_t mixMode) {
   return static_cast<uint8_t>(op);
 }
 
-// The sum of the table's minterms: each set bit i of the index contributes the bits where the
-// three inputs equal i's three bits.
-uint32_t ApplyRop(uint8_t op, uint32_t p, uint32_t s, uint32_t d) {
-  uint32_t out = 0;
-  for (uint32_t i = 0; i < 8; ++i) {
-    if (((op >> i) & 1) == 0) continue;
-    out |= ((i & 4) ? p : ~p) & ((i & 2) ? s : ~s) & ((i & 1) ? d : ~d);
-  }
-  return out & kRgb;
+RasterOp::RasterOp(uint8_t op) {
+  for (int i = 0; i < 8; ++i) table_[i] = ((op >> i) & 1) ? ~0u : 0u;
+  overBlack_ = Apply(lastP_, lastS_, 0);
+  overWhite_ = Apply(lastP_, lastS_, kRgb);
 }
 
-uint32_t RasterPixel(uint8_t op, uint32_t p, uint32_t s, uint32_t d) {
-  uint32_t overBlack = ApplyRop(op, p, s, 0), overWhite = ApplyRop(op, p, s, kRgb);
+// The table read as a tree of choices, bit by bit: the pattern picks a half, the source a
+// quarter, the destination an entry.
+uint32_t RasterOp::Apply(uint32_t p, uint32_t s, uint32_t d) const {
+  auto pick = [](uint32_t by, uint32_t one, uint32_t zero) { return (by & one) | (~by & zero); };
+  uint32_t quarter[4];
+  for (int q = 0; q < 4; ++q) quarter[q] = pick(d, table_[2 * q + 1], table_[2 * q]);
+  return pick(p, pick(s, quarter[3], quarter[2]), pick(s, quarter[1], quarter[0])) & kRgb;
+}
+
+uint32_t RasterOp::Pixel(uint32_t p, uint32_t s, uint32_t d) {
+  if (p != lastP_ || s != lastS_) {
+    lastP_ = p, lastS_ = s;
+    overBlack_ = Apply(p, s, 0);
+    overWhite_ = Apply(p, s, kRgb);
+  }
   // Every bit kept: the pixel is left as it was, whatever it holds.
-  if (overBlack == 0 && overWhite == kRgb) return d;
-  if ((d >> 24) != 0) return kOpaque | ApplyRop(op, p, s, d & kRgb);
-  return kOpaque | (overBlack != 0 ? overBlack : overWhite);
+  if (overBlack_ == 0 && overWhite_ == kRgb) return d;
+  if ((d >> 24) != 0) return kOpaque | Apply(p, s, d & kRgb);
+  return kOpaque | (overBlack_ != 0 ? overBlack_ : overWhite_);
 }
 
 }  // namespace platform::metafile

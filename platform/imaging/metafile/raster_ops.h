@@ -49,10 +49,21 @@ bool UsesSource(uint8_t op);
 // names no mode gives the operation that leaves the destination alone.
 uint8_t MixOperation(uint32_t mixMode);
 
-// The operation on three colours, R, G, B in the low three bytes; the result's high byte is 0.
-uint32_t ApplyRop(uint8_t op, uint32_t p, uint32_t s, uint32_t d);
-// The picture's new pixel from its old one d (a premultiplied cairo word, perhaps transparent)
-// and opaque p and s, under the rule above for where nothing is drawn.
-uint32_t RasterPixel(uint8_t op, uint32_t p, uint32_t s, uint32_t d);
+// A ternary operation made ready to combine many pixels.
+class RasterOp {
+ public:
+  explicit RasterOp(uint8_t op);
+  // The operation on three colours, R, G, B in the low three bytes; the result's high byte is 0.
+  uint32_t Apply(uint32_t p, uint32_t s, uint32_t d) const;
+  // The picture's new pixel from its old one d (a premultiplied cairo word, perhaps transparent)
+  // and opaque p and s, under the rule above for where nothing is drawn.
+  uint32_t Pixel(uint32_t p, uint32_t s, uint32_t d);
+
+ private:
+  uint32_t table_[8];  // each bit of the index as a mask of 0 or all ones
+  // What the operation gives over black and over white, for the last pattern and source seen:
+  // runs of one colour are common, and these decide what happens where nothing is drawn.
+  uint32_t lastP_ = 0, lastS_ = 0, overBlack_ = 0, overWhite_ = 0;
+};
 
 }  // namespace platform::metafile
