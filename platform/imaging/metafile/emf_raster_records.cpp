@@ -118,6 +118,8 @@ void PlgBlt(Canvas& canvas, RecordReader& r) {
 }
 
 // TransparentBlt: StretchBlt's fields with the colour left out in place of the raster operation.
+// Its source rectangle, like MaskBlt's and PlgBlt's, is in the source's own coordinates, which
+// count rows from the bitmap's top whichever way it stores them.
 void TransparentBlt(Canvas& canvas, RecordReader& r) {
   BlitArea area{double(r.S32(24)), double(r.S32(28)), double(r.S32(32)),  double(r.S32(36)),
                 double(r.S32(44)), double(r.S32(48)), double(r.S32(100)), double(r.S32(104))};
