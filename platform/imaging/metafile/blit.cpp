@@ -1,38 +1,39 @@
-// Drawing bitmaps through cairo patterns, and the raster operations pixel by pixel.
+// Placing bitmaps through cairo patterns, and the raster operations through scratch layers.
 #include "platform/imaging/metafile/blit.h"
 
 #include <algorithm>
 #include <cmath>
-#include <cstring>
+#include <memory>
 
 #include "platform/imaging/metafile/paint.h"
+#include "platform/imaging/metafile/raster_layer.h"
 
 namespace platform::metafile {
 
 namespace {
 
-// Every other operation with a source is drawn as a copy (SRCCOPY).
-constexpr uint32_t kSrcPaint = 0x00EE0086, kSrcAnd = 0x008800C6, kSrcInvert = 0x00660046,
-                   kNotSrcCopy = 0x00330008;
-constexpr uint32_t kPatCopy = 0x00F00021, kBlackness = 0x00000042, kWhiteness = 0x00FF0062;
-constexpr uint32_t kRgbMask = 0x00ffffff, kOpaque = 0xff000000u;
-
-// The destination box as an outline in picture pixels.
-Path DestinationOutline(Canvas& canvas, const BlitArea& area) {
+// Where a bitmap lands: its pixels' map onto the picture and the outline it fills there.
+struct Placement {
+  cairo_matrix_t toPicture{1, 0, 0, 1, 0, 0};
   Path outline;
-  AddBox(&outline, canvas.ToPicture(), area.x, area.y, area.x + area.w, area.y + area.h);
-  return outline;
+};
+
+// A bitmap placed somewhere else than the source, such as a mask.
+struct PlacedBitmap {
+  const DibPixels* bitmap = nullptr;
+  cairo_matrix_t toPicture{1, 0, 0, 1, 0, 0};
+};
+
+// A cairo surface over the bitmap's own pixels.
+cairo_surface_t* BitmapSurface(const DibPixels& bitmap) {
+  return cairo_image_surface_create_for_data(reinterpret_cast<unsigned char*>(bitmap.pixels),
+                                             CAIRO_FORMAT_ARGB32, bitmap.width, bitmap.height,
+                                             bitmap.width * 4);
 }
 
-// A pattern of the bitmap placed on the destination; null when the placement is degenerate.
-cairo_pattern_t* PlacedBitmap(Canvas& canvas, cairo_surface_t* source, const BlitArea& area) {
-  if (area.srcW == 0 || area.srcH == 0) return nullptr;
-  // Bitmap pixels to logical units, then to the picture.
-  cairo_matrix_t toLogical, toPicture = canvas.ToPicture(), place;
-  cairo_matrix_init(&toLogical, area.w / area.srcW, 0, 0, area.h / area.srcH,
-                    area.x - area.srcX * area.w / area.srcW,
-                    area.y - area.srcY * area.h / area.srcH);
-  cairo_matrix_multiply(&place, &toLogical, &toPicture);
+// A pattern of the surface placed on the picture; null when the placement is degenerate.
+cairo_pattern_t* PlacedPattern(cairo_surface_t* source, const cairo_matrix_t& toPicture) {
+  cairo_matrix_t place = toPicture;
   if (cairo_matrix_invert(&place) != CAIRO_STATUS_SUCCESS) return nullptr;
   for (double v : {place.xx, place.yx, place.xy, place.yy, place.x0, place.y0})
     if (!std::isfinite(v)) return nullptr;
@@ -43,114 +44,124 @@ cairo_pattern_t* PlacedBitmap(Canvas& canvas, cairo_surface_t* source, const Bli
   return pattern;
 }
 
-// The combination of a drawn pixel d (premultiplied, possibly transparent) with a source pixel.
-uint32_t Combine(uint32_t d, uint32_t s, uint32_t rop) {
-  bool empty = (d >> 24) == 0;
-  s &= kRgbMask;
-  switch (rop) {
-    case kSrcAnd:
-      if (s == kRgbMask) return d;
-      return kOpaque | ((empty ? kRgbMask : d) & s);
-    case kSrcPaint:
-      if (s == 0) return d;
-      return kOpaque | ((empty ? 0 : d) | s);
-    case kSrcInvert:
-      if (s == 0) return d;
-      return kOpaque | (((empty ? 0 : d) ^ s) & kRgbMask);
-    case kNotSrcCopy: return kOpaque | (~s & kRgbMask);
-    default: return kOpaque | s;
+// Fills the outline on cr with the placed bitmap; false when the placement is degenerate.
+bool PaintBitmap(cairo_t* cr, const PlacedBitmap& placed, const Path& outline) {
+  cairo_surface_t* surface = BitmapSurface(*placed.bitmap);
+  cairo_pattern_t* pattern = PlacedPattern(surface, placed.toPicture);
+  if (pattern != nullptr) {
+    cairo_set_source(cr, pattern);
+    outline.Emit(cr, 0);
+    cairo_fill(cr);
+    cairo_pattern_destroy(pattern);
+  }
+  cairo_surface_destroy(surface);
+  return pattern != nullptr;
+}
+
+// A rectangle of logical units: the source rectangle's pixels stretched over the destination.
+bool AreaPlacement(Canvas& canvas, const BlitArea& area, Placement* out) {
+  AddBox(&out->outline, canvas.ToPicture(), area.x, area.y, area.x + area.w, area.y + area.h);
+  if (area.srcW == 0 || area.srcH == 0) return false;
+  double sx = area.w / area.srcW, sy = area.h / area.srcH;
+  cairo_matrix_t toLogical, toPicture = canvas.ToPicture();
+  cairo_matrix_init(&toLogical, sx, 0, 0, sy, area.x - area.srcX * sx, area.y - area.srcY * sy);
+  cairo_matrix_multiply(&out->toPicture, &toLogical, &toPicture);
+  return true;
+}
+
+// The brush filling the outline on cr as a copy, whatever the mix mode.
+bool PaintBrush(Canvas& canvas, cairo_t* cr, const Path& outline) {
+  DcState state = canvas.State();
+  state.rop2 = kR2CopyPen;
+  return FillWithBrush(cr, outline, state.brush, state, false);
+}
+
+std::unique_ptr<RasterLayer> Layer(Canvas& canvas, const PixelBox& box) {
+  auto layer = std::make_unique<RasterLayer>(canvas.Cairo(), box);
+  return layer->Ready() ? std::move(layer) : nullptr;
+}
+
+// The operation through layers: the source where the operations take it, the brush where they
+// take it, else the outline alone, and the mask; then combined with the picture.
+void Combined(Canvas& canvas, const Placement& place, const DibPixels* bitmap,
+              const PlacedBitmap* mask, uint8_t fore, uint8_t back) {
+  bool source = UsesSource(fore) || UsesSource(back);
+  bool pattern = UsesPattern(fore) || UsesPattern(back);
+  PixelBox box;
+  if (!OutlineBox(canvas.Cairo(), place.outline, 0, &box)) canvas.Fail();
+  if (box.Empty()) return;
+  std::unique_ptr<RasterLayer> layers[4];
+  RasterInputs inputs;
+  inputs.fore = fore, inputs.back = back;
+  if (source) {
+    if (!(layers[0] = Layer(canvas, box))) return;
+    if (!PaintBitmap(layers[0]->Cairo(), PlacedBitmap{bitmap, place.toPicture}, place.outline))
+      return;
+    inputs.source = layers[0].get();
+  }
+  if (pattern) {
+    if (!(layers[1] = Layer(canvas, box))) return;
+    if (!PaintBrush(canvas, layers[1]->Cairo(), place.outline)) canvas.Fail();
+    inputs.pattern = layers[1].get();
+  }
+  if (!source && !pattern) {
+    if (!(layers[2] = Layer(canvas, box))) return;
+    cairo_set_source_rgb(layers[2]->Cairo(), 1, 1, 1);
+    place.outline.Emit(layers[2]->Cairo(), 0);
+    cairo_fill(layers[2]->Cairo());
+    inputs.shape = layers[2].get();
+  }
+  if (mask != nullptr) {
+    if (!(layers[3] = Layer(canvas, box))) return;
+    if (!PaintBitmap(layers[3]->Cairo(), *mask, place.outline)) return;
+    inputs.mask = layers[3].get();
+  }
+  CombineIntoPicture(canvas.Cairo(), box, inputs);
+}
+
+// Draws the placement under the foreground operation, or under both chosen by the mask. A copy
+// of the source or of the brush is painted straight.
+void Transfer(Canvas& canvas, const Placement& place, const DibPixels* bitmap,
+              const PlacedBitmap* mask, uint8_t fore, uint8_t back) {
+  if (mask == nullptr) back = fore;
+  if ((UsesSource(fore) || UsesSource(back)) && bitmap == nullptr) return;
+  if (mask == nullptr && fore == kRopNop) return;
+  if (mask == nullptr && fore == kRopSrcCopy) {
+    PaintBitmap(canvas.Cairo(), PlacedBitmap{bitmap, place.toPicture}, place.outline);
+  } else if (mask == nullptr && fore == kRopPatCopy) {
+    if (!PaintBrush(canvas, canvas.Cairo(), place.outline)) canvas.Fail();
+  } else {
+    Combined(canvas, place, bitmap, mask, fore, back);
   }
 }
 
-// A raster operation other than a copy: the source is drawn alone onto a scratch picture over the
-// destination's box, combined with the picture pixel by pixel, and the result painted back
-// through the clip.
-void Combined(Canvas& canvas, cairo_pattern_t* placed, const Path& outline, uint32_t rop) {
-  cairo_t* cr = canvas.Cairo();
-  outline.Emit(cr, 0);
-  double x1, y1, x2, y2;
-  cairo_path_extents(cr, &x1, &y1, &x2, &y2);
-  int left = std::max(0, static_cast<int>(std::floor(x1)));
-  int top = std::max(0, static_cast<int>(std::floor(y1)));
-  int right = std::min(canvas.Head().width, static_cast<int>(std::ceil(x2)));
-  int bottom = std::min(canvas.Head().height, static_cast<int>(std::ceil(y2)));
-  if (right <= left || bottom <= top) return;
-  int w = right - left, h = bottom - top;
-  cairo_surface_t* scratch = cairo_image_surface_create(CAIRO_FORMAT_ARGB32, w, h);
-  if (cairo_surface_status(scratch) != CAIRO_STATUS_SUCCESS) {
-    cairo_surface_destroy(scratch);
-    return;
-  }
-  cairo_t* scr = cairo_create(scratch);
-  cairo_set_antialias(scr, CAIRO_ANTIALIAS_NONE);
-  cairo_translate(scr, -left, -top);
-  cairo_set_source(scr, placed);
-  outline.Emit(scr, 0);
-  cairo_fill(scr);
-  cairo_destroy(scr);
-  cairo_surface_flush(scratch);
-
-  cairo_surface_t* target = cairo_get_target(cr);
-  cairo_surface_flush(target);
-  const uint8_t* picture = cairo_image_surface_get_data(target);
-  int pictureStride = cairo_image_surface_get_stride(target);
-  uint8_t* source = cairo_image_surface_get_data(scratch);
-  int stride = cairo_image_surface_get_stride(scratch);
-  if (picture != nullptr && source != nullptr) {
-    for (int y = 0; y < h; ++y) {
-      for (int x = 0; x < w; ++x) {
-        uint32_t s, d;
-        std::memcpy(&s, source + y * stride + x * 4, 4);
-        std::memcpy(&d, picture + (top + y) * pictureStride + (left + x) * 4, 4);
-        uint32_t out = (s >> 24) == 0 ? d : Combine(d, s, rop);
-        std::memcpy(source + y * stride + x * 4, &out, 4);
-      }
-    }
-  }
-  cairo_surface_mark_dirty(scratch);
-  cairo_save(cr);
-  cairo_set_operator(cr, CAIRO_OPERATOR_SOURCE);
-  cairo_set_source_surface(cr, scratch, left, top);
-  outline.Emit(cr, 0);
-  cairo_fill(cr);
-  cairo_restore(cr);
-  cairo_surface_destroy(scratch);
-}
-
-// A cairo surface over the bitmap's own pixels.
-cairo_surface_t* BitmapSurface(const DibPixels& bitmap) {
-  return cairo_image_surface_create_for_data(reinterpret_cast<unsigned char*>(bitmap.pixels),
-                                             CAIRO_FORMAT_ARGB32, bitmap.width, bitmap.height,
-                                             bitmap.width * 4);
+// The mask's pixel (maskX, maskY) on the source's pixel (srcX, srcY).
+PlacedBitmap MaskOver(const DibPixels* mask, const Placement& place, double srcX, double srcY,
+                      double maskX, double maskY) {
+  PlacedBitmap placed{mask, place.toPicture};
+  cairo_matrix_t shift;
+  cairo_matrix_init_translate(&shift, srcX - maskX, srcY - maskY);
+  cairo_matrix_multiply(&placed.toPicture, &shift, &place.toPicture);
+  return placed;
 }
 
 }  // namespace
 
 void DrawBitmap(Canvas& canvas, const DibPixels& bitmap, const BlitArea& area, uint32_t rop) {
-  cairo_surface_t* source = BitmapSurface(bitmap);
-  cairo_pattern_t* placed = PlacedBitmap(canvas, source, area);
-  if (placed != nullptr) {
-    Path outline = DestinationOutline(canvas, area);
-    cairo_t* cr = canvas.Cairo();
-    if (rop == kSrcAnd || rop == kSrcPaint || rop == kSrcInvert || rop == kNotSrcCopy) {
-      Combined(canvas, placed, outline, rop);
-    } else {
-      cairo_set_source(cr, placed);
-      outline.Emit(cr, 0);
-      cairo_fill(cr);
-    }
-    cairo_pattern_destroy(placed);
-  }
-  cairo_surface_destroy(source);
+  Placement place;
+  if (AreaPlacement(canvas, area, &place))
+    Transfer(canvas, place, &bitmap, nullptr, RopIndex(rop), kRopNop);
 }
 
 void BlendBitmap(Canvas& canvas, const DibPixels& bitmap, const BlitArea& area, double opacity) {
+  Placement place;
+  if (!AreaPlacement(canvas, area, &place)) return;
   cairo_surface_t* source = BitmapSurface(bitmap);
-  cairo_pattern_t* placed = PlacedBitmap(canvas, source, area);
+  cairo_pattern_t* placed = PlacedPattern(source, place.toPicture);
   if (placed != nullptr) {
     cairo_t* cr = canvas.Cairo();
     cairo_save(cr);
-    DestinationOutline(canvas, area).Emit(cr, 0);
+    place.outline.Emit(cr, 0);
     cairo_clip(cr);
     cairo_set_source(cr, placed);
     cairo_paint_with_alpha(cr, opacity);
@@ -161,16 +172,71 @@ void BlendBitmap(Canvas& canvas, const DibPixels& bitmap, const BlitArea& area, 
 }
 
 void FillArea(Canvas& canvas, double x, double y, double w, double h, uint32_t rop) {
-  Brush brush;
-  if (rop == kPatCopy) {
-    brush = canvas.State().brush;
-  } else if (rop == kWhiteness) {
-    brush.color = Color{255, 255, 255};
-  } else if (rop != kBlackness) {
+  Placement place;
+  AddBox(&place.outline, canvas.ToPicture(), x, y, x + w, y + h);
+  Transfer(canvas, place, nullptr, nullptr, RopIndex(rop), kRopNop);
+}
+
+void DrawMasked(Canvas& canvas, const DibPixels* bitmap, const DibPixels* mask, BlitArea area,
+                double maskX, double maskY, uint32_t rop4) {
+  // The source is as large as the destination, in its own pixels.
+  area.srcW = area.w, area.srcH = area.h;
+  Placement place;
+  if (!AreaPlacement(canvas, area, &place)) return;
+  uint8_t fore = RopIndex(rop4), back = static_cast<uint8_t>(rop4 >> 24);
+  if (mask == nullptr) {
+    Transfer(canvas, place, bitmap, nullptr, fore, fore);
     return;
   }
-  Path outline = DestinationOutline(canvas, BlitArea{x, y, w, h});
-  FillWithBrush(canvas.Cairo(), outline, brush, canvas.State(), false);
+  PlacedBitmap placedMask = MaskOver(mask, place, area.srcX, area.srcY, maskX, maskY);
+  Transfer(canvas, place, bitmap, &placedMask, fore, back);
+}
+
+void DrawOnParallelogram(Canvas& canvas, const DibPixels& bitmap, const DibPixels* mask,
+                         const PointD corners[3], const BlitArea& source, double maskX,
+                         double maskY) {
+  if (source.srcW == 0 || source.srcH == 0) return;
+  const PointD &p0 = corners[0], &p1 = corners[1], &p2 = corners[2];
+  // Source pixels along the rectangle's top run to p1, along its left side to p2.
+  double xx = (p1.x - p0.x) / source.srcW, yx = (p1.y - p0.y) / source.srcW;
+  double xy = (p2.x - p0.x) / source.srcH, yy = (p2.y - p0.y) / source.srcH;
+  cairo_matrix_t toLogical, toPicture = canvas.ToPicture();
+  cairo_matrix_init(&toLogical, xx, yx, xy, yy, p0.x - source.srcX * xx - source.srcY * xy,
+                    p0.y - source.srcX * yx - source.srcY * yy);
+  Placement place;
+  cairo_matrix_multiply(&place.toPicture, &toLogical, &toPicture);
+  PointD p3{p1.x + p2.x - p0.x, p1.y + p2.y - p0.y};
+  AddPolyline(&place.outline, toPicture, {p0, p1, p3, p2}, true);
+  if (mask == nullptr) {
+    Transfer(canvas, place, &bitmap, nullptr, kRopSrcCopy, kRopSrcCopy);
+    return;
+  }
+  PlacedBitmap placedMask = MaskOver(mask, place, source.srcX, source.srcY, maskX, maskY);
+  Transfer(canvas, place, &bitmap, &placedMask, kRopSrcCopy, kRopNop);
+}
+
+// Only the part of the source rectangle inside the bitmap is drawn.
+void DrawOnDevice(Canvas& canvas, const DibPixels& bitmap, const BlitArea& area) {
+  const Header& head = canvas.Head();
+  PointD corner = Map(canvas.ToPicture(), area.x, area.y);
+  Placement place;
+  cairo_matrix_init(&place.toPicture, head.scaleX, 0, 0, head.scaleY,
+                    corner.x - area.srcX * head.scaleX, corner.y - area.srcY * head.scaleY);
+  double left = std::max(area.srcX, 0.0), top = std::max(area.srcY, 0.0);
+  double right = std::min(area.srcX + area.srcW, double(bitmap.width));
+  double bottom = std::min(area.srcY + area.srcH, double(bitmap.height));
+  if (right <= left || bottom <= top) return;
+  AddBox(&place.outline, place.toPicture, left, top, right, bottom);
+  Transfer(canvas, place, &bitmap, nullptr, kRopSrcCopy, kRopSrcCopy);
+}
+
+void DrawWithoutColor(Canvas& canvas, DibPixels* bitmap, const BlitArea& area, Color left) {
+  uint32_t colour = 0xff000000u | static_cast<uint32_t>(left.r) << 16 |
+                    static_cast<uint32_t>(left.g) << 8 | left.b;
+  size_t count = static_cast<size_t>(bitmap->width) * bitmap->height;
+  for (size_t i = 0; i < count; ++i)
+    if (bitmap->pixels[i] == colour) bitmap->pixels[i] = 0;
+  DrawBitmap(canvas, *bitmap, area, kRopSrcCopy << 16);
 }
 
 }  // namespace platform::metafile

@@ -6,6 +6,7 @@
 
 #include "platform/imaging/decode_budget.h"
 #include "platform/imaging/metafile/paint.h"
+#include "platform/imaging/metafile/palette.h"
 
 namespace platform::metafile {
 
@@ -66,6 +67,7 @@ void Canvas::Restore(int32_t which) {
   state_ = saved_.back();
   saved_.pop_back();
   cairo_restore(cr_);
+  ResolveColors();
 }
 
 // ---- objects ---------------------------------------------------------------------------------
@@ -98,8 +100,14 @@ void Canvas::SelectObject(uint32_t index) {
   if (object == nullptr && header_.kind == Kind::Emf && StockObject(index, &stock)) object = &stock;
   if (object == nullptr) return;
   switch (object->kind) {
-    case ObjectKind::Pen: state_.pen = object->pen; break;
-    case ObjectKind::Brush: state_.brush = object->brush; break;
+    case ObjectKind::Pen:
+      state_.pen = object->pen;
+      state_.pen.color = Resolved(state_.pen.color);
+      break;
+    case ObjectKind::Brush:
+      state_.brush = object->brush;
+      state_.brush.color = Resolved(state_.brush.color);
+      break;
     case ObjectKind::Font: state_.font = object->font; break;
     case ObjectKind::Region: ClipToRegion(object->region.rects, kRegionCopy); break;
     case ObjectKind::Palette: break;
@@ -107,6 +115,31 @@ void Canvas::SelectObject(uint32_t index) {
 }
 
 void Canvas::DeleteObject(uint32_t index) { objects_.erase(index); }
+
+// ---- palettes --------------------------------------------------------------------------------
+
+void Canvas::SelectPalette(uint32_t index) {
+  constexpr uint32_t kStockDefaultPalette = 0x80000000 | 15;
+  const GdiObject* object = Object(index);
+  if (object != nullptr && object->kind == ObjectKind::Palette) {
+    state_.palette = object->palette;
+  } else if (header_.kind == Kind::Emf && index == kStockDefaultPalette) {
+    state_.palette = nullptr;
+  } else {
+    return;
+  }
+  ResolveColors();
+}
+
+Color Canvas::Resolved(Color color) const {
+  return metafile::Resolved(color, state_.palette.get());
+}
+
+void Canvas::ResolveColors() {
+  for (Color* color :
+       {&state_.pen.color, &state_.brush.color, &state_.textColor, &state_.backColor})
+    *color = Resolved(*color);
+}
 
 // ---- shapes ----------------------------------------------------------------------------------
 
@@ -236,6 +269,7 @@ void Canvas::MoveTo(double x, double y) {
 void Canvas::LineTo(double x, double y) { PolylineTo({{x, y}}); }
 
 void Canvas::SetPixel(double x, double y, Color color) {
+  color = Resolved(color);
   PointD p = Map(ToPicture(), x, y);
   cairo_set_source_rgb(cr_, color.r / 255.0, color.g / 255.0, color.b / 255.0);
   cairo_new_path(cr_);

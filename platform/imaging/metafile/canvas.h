@@ -54,6 +54,14 @@ class Canvas {
   void DeleteObject(uint32_t index);
   const GdiObject* Object(uint32_t index) const;
 
+  // ---- palettes
+  // Selects the palette at index (or an EMF's stock default palette); other indices are ignored.
+  void SelectPalette(uint32_t index);
+  // A colour as drawn now: a palette index resolved against the selected palette.
+  Color Resolved(Color color) const;
+  // Resolves the state's colours again, after its palette or its entries changed.
+  void ResolveColors();
+
   // ---- shapes, in logical units
   // Fills (when closed) and outlines the shape, or adds it to the path being gathered.
   void Draw(const Path& shape, bool fill);

@@ -5,13 +5,16 @@
 #include <cstdlib>
 
 #include "platform/imaging/decode_budget.h"
+#include "platform/imaging/metafile/embedded_image.h"
+#include "platform/imaging/metafile/palette.h"
 #include "platform/imaging/metafile/record_reader.h"
 
 namespace platform::metafile {
 
 namespace {
 
-constexpr uint32_t kRgb = 0, kRle8 = 1, kRle4 = 2, kBitFields = 3;
+constexpr uint32_t kRgb = 0, kRle8 = 1, kRle4 = 2, kBitFields = 3, kJpeg = 4, kPng = 5;
+constexpr uint32_t kPaletteIndices = 1;  // a colour table of 16-bit palette indices
 constexpr int64_t kLargestSide = 32767;
 constexpr uint32_t kOpaque = 0xff000000u;
 
@@ -49,13 +52,15 @@ bool ReadLayout(RecordReader& info, Layout* out) {
   } else if (out->bits == 32) {
     out->masks[0] = 0xff0000, out->masks[1] = 0xff00, out->masks[2] = 0xff;
   }
+  // A JPEG or PNG picture carries its own depth.
+  bool embedded = out->compression == kJpeg || out->compression == kPng;
   bool known = out->bits == 1 || out->bits == 4 || out->bits == 8 || out->bits == 16 ||
-               out->bits == 24 || out->bits == 32;
-  if (!known || out->compression > kBitFields) return false;
+               out->bits == 24 || out->bits == 32 || embedded;
+  if (!known || out->compression > kPng) return false;
   if ((out->compression == kRle8 && out->bits != 8) ||
       (out->compression == kRle4 && out->bits != 4))
     return false;
-  if (out->bits <= 8 && out->entries == 0) out->entries = size_t{1} << out->bits;
+  if (out->bits <= 8 && out->entries == 0 && !embedded) out->entries = size_t{1} << out->bits;
   if (out->entries > 1u << 16) return false;
   int64_t height = out->height < 0 ? -out->height : out->height;
   return !info.Short() && out->width >= 1 && out->width <= kLargestSide && height >= 1 &&
@@ -170,30 +175,23 @@ bool Decoder::RunLength(const uint8_t* bits, size_t size) {
   return true;
 }
 
-}  // namespace
-
-DibPixels::~DibPixels() { std::free(pixels); }
-
-size_t DibInfoSize(const uint8_t* info, size_t size) {
-  RecordReader reader(info, size);
-  Layout layout;
-  if (!ReadLayout(reader, &layout)) return 0;
-  size_t total = layout.tableAt + layout.entries * layout.entrySize;
-  return total <= size ? total : 0;
+// The colour of a table entry of 16-bit palette indices.
+uint32_t PaletteWord(const uint8_t* entry, const Palette* palette) {
+  Color color;
+  color.indexed = true;
+  color.index = static_cast<uint16_t>(entry[0] | entry[1] << 8);
+  color = Resolved(color, palette);
+  return kOpaque | static_cast<uint32_t>(color.r) << 16 | static_cast<uint32_t>(color.g) << 8 |
+         color.b;
 }
 
-bool DecodeDib(const uint8_t* info, size_t infoSize, const uint8_t* bits, size_t bitsSize,
-               uint32_t usage, DibPixels* out, bool alpha) {
-  RecordReader reader(info, infoSize);
-  Layout layout;
-  if (usage != 0 || !ReadLayout(reader, &layout)) return false;
-  size_t tableBytes = layout.entries * layout.entrySize;
-  if (layout.tableAt > infoSize || tableBytes > infoSize - layout.tableAt) return false;
-  uint32_t table[256] = {};
-  for (size_t i = 0; i < layout.entries && i < 256; ++i) {
-    const uint8_t* entry = info + layout.tableAt + i * layout.entrySize;
-    table[i] = kOpaque | entry[2] << 16 | entry[1] << 8 | entry[0];
-  }
+size_t EntrySize(const Layout& layout, uint32_t usage) {
+  return usage == kPaletteIndices ? 2 : layout.entrySize;
+}
+
+// The pixels of rows or runs through a colour table of 256 entries.
+bool DecodeRows(const Layout& layout, const uint32_t* table, const uint8_t* bits, size_t bitsSize,
+                DibPixels* out, bool alpha) {
   Layout used = layout;
   if (used.entries > 256) used.entries = 256;
   out->width = static_cast<int>(layout.width);
@@ -210,6 +208,50 @@ bool DecodeDib(const uint8_t* info, size_t infoSize, const uint8_t* bits, size_t
   if (layout.compression == kRle8 || layout.compression == kRle4)
     return decoder.RunLength(bits, bitsSize);
   return decoder.Plain(bits, bitsSize);
+}
+
+}  // namespace
+
+DibPixels::~DibPixels() { std::free(pixels); }
+
+size_t DibInfoSize(const uint8_t* info, size_t size, uint32_t usage) {
+  RecordReader reader(info, size);
+  Layout layout;
+  if (usage > kPaletteIndices || !ReadLayout(reader, &layout)) return 0;
+  size_t total = layout.tableAt + layout.entries * EntrySize(layout, usage);
+  return total <= size ? total : 0;
+}
+
+bool DecodeDib(const uint8_t* info, size_t infoSize, const uint8_t* bits, size_t bitsSize,
+               uint32_t usage, DibPixels* out, bool alpha, const Palette* palette) {
+  RecordReader reader(info, infoSize);
+  Layout layout;
+  if (usage > kPaletteIndices || !ReadLayout(reader, &layout)) return false;
+  if (layout.compression == kJpeg || layout.compression == kPng) {
+    int64_t height = layout.height < 0 ? -layout.height : layout.height;
+    out->bottomUp = layout.height > 0;
+    return DecodeEmbeddedImage(layout.compression == kPng, bits, bitsSize,
+                               static_cast<int>(layout.width), static_cast<int>(height), out);
+  }
+  size_t entrySize = EntrySize(layout, usage);
+  size_t tableBytes = layout.entries * entrySize;
+  if (layout.tableAt > infoSize || tableBytes > infoSize - layout.tableAt) return false;
+  uint32_t table[256] = {};
+  for (size_t i = 0; i < layout.entries && i < 256; ++i) {
+    const uint8_t* entry = info + layout.tableAt + i * entrySize;
+    table[i] = usage == kPaletteIndices ? PaletteWord(entry, palette)
+                                        : kOpaque | entry[2] << 16 | entry[1] << 8 | entry[0];
+  }
+  return DecodeRows(layout, table, bits, bitsSize, out, alpha);
+}
+
+bool DecodeMask(const uint8_t* info, size_t infoSize, const uint8_t* bits, size_t bitsSize,
+                DibPixels* out) {
+  RecordReader reader(info, infoSize);
+  Layout layout;
+  if (!ReadLayout(reader, &layout) || layout.bits != 1 || layout.compression != kRgb) return false;
+  const uint32_t table[256] = {kOpaque, 0xffffffff};
+  return DecodeRows(layout, table, bits, bitsSize, out, false);
 }
 
 }  // namespace platform::metafile

@@ -7,6 +7,7 @@
 
 #include "platform/imaging/metafile/blit.h"
 #include "platform/imaging/metafile/dib.h"
+#include "platform/imaging/metafile/emf_raster_records.h"
 #include "platform/imaging/metafile/emf_text.h"
 #include "platform/imaging/metafile/record_reader.h"
 #include "platform/imaging/metafile/record_walk.h"
@@ -172,24 +173,13 @@ void CreateBrush(Canvas& canvas, RecordReader& r) {
   if (!r.Short()) canvas.PutObject(r.U32(8), object);
 }
 
-// The info header and bits a record places by offsets and sizes from its start.
-bool RecordDib(RecordReader& r, size_t fields, uint32_t usage, DibPixels* pixels,
-               bool alpha = false) {
-  size_t infoAt = r.U32(fields), infoSize = r.U32(fields + 4);
-  size_t bitsAt = r.U32(fields + 8), bitsSize = r.U32(fields + 12);
-  const uint8_t* info = r.Bytes(infoAt, infoSize);
-  const uint8_t* bits = r.Bytes(bitsAt, bitsSize);
-  if (info == nullptr || bits == nullptr || infoSize == 0) return false;
-  return DecodeDib(info, infoSize, bits, bitsSize, usage, pixels, alpha);
-}
-
 void DibPatternBrush(Canvas& canvas, RecordReader& r, bool mono) {
   GdiObject object;
   object.kind = ObjectKind::Brush;
   object.brush.style = kBrushNull;
   DibPixels pixels;
   constexpr int64_t kLargestPattern = 1 << 16;
-  if (RecordDib(r, 16, mono ? 0 : r.U32(12), &pixels) &&
+  if (RecordDib(canvas, r, 16, mono ? 0 : r.U32(12), &pixels) &&
       static_cast<int64_t>(pixels.width) * pixels.height <= kLargestPattern) {
     auto bits = std::make_shared<PatternBits>();
     bits->width = pixels.width;
@@ -233,7 +223,7 @@ void Blit(Canvas& canvas, RecordReader& r, bool stretch) {
     FillArea(canvas, area.x, area.y, area.w, area.h, rop);
     return;
   }
-  if (!RecordDib(r, 84, r.U32(80), &pixels)) return;
+  if (!RecordDib(canvas, r, 84, r.U32(80), &pixels)) return;
   // The bitmap holds the source area only: BitBlt puts the whole of it on the destination.
   area.srcW = stretch ? r.S32(100) : pixels.width;
   area.srcH = stretch ? r.S32(104) : pixels.height;
@@ -249,7 +239,7 @@ void AlphaBlend(Canvas& canvas, RecordReader& r) {
   double opacity = r.U8(42) / 255.0;
   bool alpha = (r.U8(43) & 1) != 0;
   DibPixels pixels;
-  if (r.Short() || !RecordDib(r, 84, r.U32(80), &pixels, alpha)) return;
+  if (r.Short() || !RecordDib(canvas, r, 84, r.U32(80), &pixels, alpha)) return;
   if (pixels.bottomUp) area.srcY = pixels.height - area.srcY - area.srcH;
   BlendBitmap(canvas, pixels, area, opacity);
 }
@@ -259,7 +249,7 @@ void StretchDiBits(Canvas& canvas, RecordReader& r) {
                 double(r.S32(32)), double(r.S32(36)), double(r.S32(40)), double(r.S32(44))};
   uint32_t rop = r.U32(68);
   DibPixels pixels;
-  if (r.Short() || !RecordDib(r, 48, r.U32(64), &pixels)) return;
+  if (r.Short() || !RecordDib(canvas, r, 48, r.U32(64), &pixels)) return;
   // Source rows count from the bottom of the bitmap.
   if (pixels.bottomUp) area.srcY = pixels.height - area.srcY - area.srcH;
   DrawBitmap(canvas, pixels, area, rop);
@@ -332,8 +322,8 @@ void Play(Canvas& canvas, uint32_t type, RecordReader& r) {
     case kSetBkMode: state.opaqueBack = r.U32(8) == 2; break;
     case kSetPolyFillMode: state.windingFill = r.U32(8) == 2; break;
     case kSetTextAlign: state.textAlign = r.U32(8); break;
-    case kSetTextColor: state.textColor = ColorOf(r.U32(8)); break;
-    case kSetBkColor: state.backColor = ColorOf(r.U32(8)); break;
+    case kSetTextColor: state.textColor = canvas.Resolved(ColorOf(r.U32(8))); break;
+    case kSetBkColor: state.backColor = canvas.Resolved(ColorOf(r.U32(8))); break;
     case kSetArcDirection: state.clockwise = r.U32(8) == 2; break;
     case kSetMiterLimit: state.miterLimit = r.U32(8); break;
     case kSetPixel: canvas.SetPixel(v(0), v(1), ColorOf(r.U32(16))); break;
@@ -407,7 +397,7 @@ void Play(Canvas& canvas, uint32_t type, RecordReader& r) {
 
 void PlayEmfRecord(Canvas& canvas, const RecordSpan& record) {
   RecordReader reader(record.data, record.size);
-  Play(canvas, record.type, reader);
+  if (!PlayEmfRasterRecord(canvas, record.type, reader)) Play(canvas, record.type, reader);
 }
 
 void PlayEmf(Canvas& canvas, const uint8_t* data, size_t size) {

@@ -1,6 +1,6 @@
-// The drawing objects a metafile creates, selects and deletes: pens, brushes, fonts and regions,
-// with the stock objects an EMF selects by number. Colours are kept as R, G, B bytes; a pen's
-// width and a font's height are in the logical units of the moment they are used.
+// The drawing objects a metafile creates, selects and deletes: pens, brushes, fonts, regions and
+// palettes, with the stock objects an EMF selects by number. Colours are kept as R, G, B bytes; a
+// pen's width and a font's height are in the logical units of the moment they are used.
 #pragma once
 
 #include <cstdint>
@@ -12,12 +12,19 @@ namespace platform::metafile {
 
 struct Color {
   uint8_t r = 0, g = 0, b = 0;
+  // A palette index colour (PALETTEINDEX) names an entry of the palette selected when it is
+  // drawn; r, g and b then hold that entry's colour once resolved (see palette.h).
+  bool indexed = false;
+  uint16_t index = 0;
 };
 
-// A COLORREF: red in the low byte; the high byte (palette flags) is ignored.
+// A COLORREF: red in the low byte. A high byte of 1 makes it a palette index (its low word);
+// other flags (PALETTERGB) are plain colours, as on a device of true colour.
 inline Color ColorOf(uint32_t colorRef) {
-  return Color{static_cast<uint8_t>(colorRef), static_cast<uint8_t>(colorRef >> 8),
-               static_cast<uint8_t>(colorRef >> 16)};
+  Color color{static_cast<uint8_t>(colorRef), static_cast<uint8_t>(colorRef >> 8),
+              static_cast<uint8_t>(colorRef >> 16)};
+  if ((colorRef >> 24) == 1) color.indexed = true, color.index = static_cast<uint16_t>(colorRef);
+  return color;
 }
 
 enum PenStyle : uint32_t {
@@ -49,11 +56,14 @@ enum BrushStyle : uint32_t {
   kBrushPattern = 3,
 };
 
-// A pattern brush's picture: premultiplied B, G, R, A words, as cairo keeps them.
+// A pattern brush's picture: premultiplied B, G, R, A words, as cairo keeps them. A monochrome
+// one holds kMonoOne for its 1 bits, its colours being chosen where it is drawn.
 struct PatternBits {
   int width = 0, height = 0;
   std::vector<uint32_t> pixels;
+  bool mono = false;
 };
+constexpr uint32_t kMonoOne = 0xffffffff;
 
 struct Brush {
   uint32_t style = kBrushSolid;
@@ -81,6 +91,12 @@ struct Region {
   std::vector<int32_t> rects;
 };
 
+// A logical palette: its entries in order, which palette index colours and colour tables of
+// palette indices name. Changing an entry changes it for every holder of the palette.
+struct Palette {
+  std::vector<Color> entries;
+};
+
 enum class ObjectKind { Pen, Brush, Font, Region, Palette };
 
 struct GdiObject {
@@ -89,6 +105,7 @@ struct GdiObject {
   Brush brush;
   Font font;
   Region region;
+  std::shared_ptr<Palette> palette;
 };
 
 // The stock object an EMF names with the high bit set; false for a number that names none.

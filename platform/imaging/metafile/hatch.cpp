@@ -58,7 +58,7 @@ cairo_pattern_t* HatchPattern(const Brush& brush, bool opaqueBack, Color back) {
   return Repeating(tile);
 }
 
-cairo_pattern_t* PicturePattern(const PatternBits& bits) {
+cairo_pattern_t* PicturePattern(const PatternBits& bits, Color back, Color fore) {
   if (bits.width <= 0 || bits.height <= 0) return nullptr;
   cairo_surface_t* tile = cairo_image_surface_create(CAIRO_FORMAT_ARGB32, bits.width, bits.height);
   if (cairo_surface_status(tile) != CAIRO_STATUS_SUCCESS) {
@@ -71,16 +71,27 @@ cairo_pattern_t* PicturePattern(const PatternBits& bits) {
   for (int y = 0; y < bits.height; ++y)
     std::memcpy(data + y * stride, &bits.pixels[static_cast<size_t>(y) * bits.width],
                 static_cast<size_t>(bits.width) * 4);
+  if (bits.mono) {
+    for (int y = 0; y < bits.height; ++y) {
+      uint8_t* row = data + y * stride;
+      for (int x = 0; x < bits.width; ++x) {
+        uint32_t pixel;
+        std::memcpy(&pixel, row + x * 4, 4);
+        pixel = Opaque(pixel == kMonoOne ? back : fore);
+        std::memcpy(row + x * 4, &pixel, 4);
+      }
+    }
+  }
   cairo_surface_mark_dirty(tile);
   return Repeating(tile);
 }
 
 }  // namespace
 
-cairo_pattern_t* BrushPattern(const Brush& brush, bool opaqueBack, Color back) {
+cairo_pattern_t* BrushPattern(const Brush& brush, bool opaqueBack, Color back, Color fore) {
   if (brush.style == kBrushHatched) return HatchPattern(brush, opaqueBack, back);
   if (brush.style == kBrushPattern && brush.pattern != nullptr)
-    return PicturePattern(*brush.pattern);
+    return PicturePattern(*brush.pattern, back, fore);
   return nullptr;
 }
 

@@ -10,7 +10,8 @@
 namespace platform::metafile {
 
 // A repeating cairo pattern for the brush (to be destroyed by the caller); null for another
-// brush, an unknown hatch or an empty picture.
-cairo_pattern_t* BrushPattern(const Brush& brush, bool opaqueBack, Color back);
+// brush, an unknown hatch or an empty picture. A monochrome pattern takes the text colour (fore)
+// for its 0 bits and the background colour for its 1 bits.
+cairo_pattern_t* BrushPattern(const Brush& brush, bool opaqueBack, Color back, Color fore);
 
 }  // namespace platform::metafile

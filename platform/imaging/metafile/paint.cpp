@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "platform/imaging/metafile/hatch.h"
+#include "platform/imaging/metafile/mix_mode.h"
 #include "platform/imaging/metafile/stroke.h"
 
 namespace platform::metafile {
@@ -69,10 +70,11 @@ cairo_line_join_t JoinOf(const Pen& pen) {
 bool FillWithBrush(cairo_t* cr, const Path& outline, const Brush& brush, const DcState& state,
                    bool winding) {
   if (brush.style == kBrushNull) return true;
+  if (state.rop2 != kR2CopyPen) return FillMixed(cr, outline, brush, state, winding);
   if (!outline.Emit(cr, 0)) return false;
   cairo_pattern_t* pattern = nullptr;
   if (brush.style == kBrushHatched || brush.style == kBrushPattern) {
-    pattern = BrushPattern(brush, state.opaqueBack, state.backColor);
+    pattern = BrushPattern(brush, state.opaqueBack, state.backColor, state.textColor);
     if (pattern == nullptr) return true;
     cairo_set_source(cr, pattern);
   } else {
@@ -88,6 +90,7 @@ bool StrokeWithPen(cairo_t* cr, const Path& outline, const DcState& state,
                    const cairo_matrix_t& toPicture) {
   const Pen& pen = state.pen;
   if (pen.style == kPenNull) return true;
+  if (state.rop2 != kR2CopyPen) return StrokeMixed(cr, outline, state, toPicture);
   double scale = std::sqrt(std::fabs(toPicture.xx * toPicture.yy - toPicture.xy * toPicture.yx));
   double width = 1;
   if (pen.width > 0 && (pen.geometric || pen.width > 1)) width = pen.width * scale;

@@ -1,5 +1,6 @@
 // Filling with a brush and outlining with a pen, on cairo, without antialiasing: what every shape
-// of a metafile ends in.
+// of a metafile ends in. A mix mode other than a copy in the state combines them with what is
+// drawn (mix_mode.h).
 #pragma once
 
 #include <cairo.h>

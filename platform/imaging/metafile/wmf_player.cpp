@@ -9,6 +9,7 @@
 #include "platform/imaging/metafile/record_reader.h"
 #include "platform/imaging/metafile/record_walk.h"
 #include "platform/imaging/metafile/text.h"
+#include "platform/imaging/metafile/wmf_raster_records.h"
 
 namespace platform::metafile {
 
@@ -27,7 +28,6 @@ enum : uint32_t {
   kSetTextAlign = 0x012E,
   kDibCreatePatternBrush = 0x0142,
   kDeleteObject = 0x01F0,
-  kCreatePatternBrush = 0x01F9,
   kSetBkColor = 0x0201,
   kSetTextColor = 0x0209,
   kSetWindowOrg = 0x020B,
@@ -38,7 +38,6 @@ enum : uint32_t {
   kOffsetViewportOrg = 0x0211,
   kLineTo = 0x0213,
   kMoveTo = 0x0214,
-  kCreatePalette = 0x00F7,
   kCreatePenIndirect = 0x02FA,
   kCreateFontIndirect = 0x02FB,
   kCreateBrushIndirect = 0x02FC,
@@ -152,11 +151,12 @@ void DibPatternBrush(Canvas& canvas, RecordReader& r) {
   uint32_t usage = r.U16(kParams + 2);
   size_t dibSize = r.Size() > kParams + 4 ? r.Size() - kParams - 4 : 0;
   const uint8_t* dib = r.Bytes(kParams + 4, dibSize);
-  size_t infoSize = dib != nullptr ? DibInfoSize(dib, dibSize) : 0;
+  size_t infoSize = dib != nullptr ? DibInfoSize(dib, dibSize, usage) : 0;
   DibPixels pixels;
   constexpr int64_t kLargestPattern = 1 << 16;
   if (infoSize > 0 &&
-      DecodeDib(dib, infoSize, dib + infoSize, dibSize - infoSize, usage, &pixels) &&
+      DecodeDib(dib, infoSize, dib + infoSize, dibSize - infoSize, usage, &pixels, false,
+                canvas.State().palette.get()) &&
       static_cast<int64_t>(pixels.width) * pixels.height <= kLargestPattern) {
     auto bits = std::make_shared<PatternBits>();
     bits->width = pixels.width;
@@ -180,10 +180,10 @@ void Bitmap(Canvas& canvas, RecordReader& r, uint32_t rop, BlitArea area, size_t
   }
   size_t dibSize = r.Size() - dibAt;
   const uint8_t* dib = r.Bytes(dibAt, dibSize);
-  size_t infoSize = DibInfoSize(dib, dibSize);
+  size_t infoSize = DibInfoSize(dib, dibSize, usage);
   DibPixels pixels;
-  if (infoSize == 0 ||
-      !DecodeDib(dib, infoSize, dib + infoSize, dibSize - infoSize, usage, &pixels))
+  if (infoSize == 0 || !DecodeDib(dib, infoSize, dib + infoSize, dibSize - infoSize, usage, &pixels,
+                                  false, canvas.State().palette.get()))
     return;
   if (area.srcW == 0 || area.srcH == 0) area.srcW = pixels.width, area.srcH = pixels.height;
   // Source rows count from the bottom of a bitmap stored bottom row first.
@@ -263,8 +263,8 @@ void Play(Canvas& canvas, uint32_t function, RecordReader& r) {
       break;
     case kSetPolyFillMode: state.windingFill = r.U16(kParams) == 2; break;
     case kSetTextAlign: state.textAlign = r.U16(kParams); break;
-    case kSetBkColor: state.backColor = ColorOf(r.U32(kParams)); break;
-    case kSetTextColor: state.textColor = ColorOf(r.U32(kParams)); break;
+    case kSetBkColor: state.backColor = canvas.Resolved(ColorOf(r.U32(kParams))); break;
+    case kSetTextColor: state.textColor = canvas.Resolved(ColorOf(r.U32(kParams))); break;
     case kSetWindowOrg: map.windowOrgY = p(0), map.windowOrgX = p(1); break;
     case kSetViewportOrg: map.viewportOrgY = p(0), map.viewportOrgX = p(1); break;
     case kSetWindowExt:
@@ -282,14 +282,6 @@ void Play(Canvas& canvas, uint32_t function, RecordReader& r) {
     case kCreateFontIndirect: CreateFont(canvas, r); break;
     case kCreateRegion: CreateRegion(canvas, r); break;
     case kDibCreatePatternBrush: DibPatternBrush(canvas, r); break;
-    case kCreatePalette:
-    case kCreatePatternBrush: {
-      // Objects the player does not draw with still take their entries.
-      GdiObject object;
-      object.kind = ObjectKind::Palette;
-      canvas.AddObject(object);
-      break;
-    }
     case kSelectObject: canvas.SelectObject(r.U16(kParams)); break;
     case kSelectClipRegion: canvas.SelectObject(r.U16(kParams)); break;
     case kDeleteObject: canvas.DeleteObject(r.U16(kParams)); break;
@@ -346,7 +338,7 @@ void Play(Canvas& canvas, uint32_t function, RecordReader& r) {
 void PlayWmf(Canvas& canvas, const uint8_t* data, size_t size) {
   ForEachRecord(canvas.Head(), data, size, [&canvas](const RecordSpan& record) {
     RecordReader reader(record.data, record.size);
-    Play(canvas, record.type, reader);
+    if (!PlayWmfRasterRecord(canvas, record.type, reader)) Play(canvas, record.type, reader);
   });
 }
 

@@ -1,7 +1,8 @@
 // Bitmaps as metafiles carry them, built byte by byte: every header and depth decodes to the
-// colours it holds, top row first whichever way the file stores its rows; rows shorter than the
-// sides need, colour tables of palette indices and unsupported compressions are refused; run-length
-// escapes and absolute runs land where they say, and runs past the edge are cut off.
+// colours it holds, top row first whichever way the file stores its rows; colour tables of
+// palette indices name the palette's entries; rows shorter than the sides need, system palette
+// indices and damaged compressions are refused; run-length escapes and absolute runs land where
+// they say, and runs past the edge are cut off.
 #include "platform/imaging/metafile/dib.h"
 
 #include <gtest/gtest.h>
@@ -114,10 +115,10 @@ TEST(Dib, ReadsTopDownRowsSixteenBitFieldsAndTheOldHeader) {
   EXPECT_EQ(Pixels(mono), (std::vector<uint32_t>{kBlue, kWhite}));
 }
 
-TEST(Dib, RefusesShortRowsPaletteIndicesAndOtherCompressions) {
+TEST(Dib, RefusesShortRowsSystemIndicesAndDamagedCompressions) {
   DibPixels dib;
   EXPECT_FALSE(Decode(Info(2, 2, 24, 0), std::vector<uint8_t>(15, 0), &dib)) << "one byte short";
-  EXPECT_FALSE(Decode(Info(1, 1, 8, 0, {kRed}), {0, 0, 0, 0}, &dib, 1)) << "palette indices";
+  EXPECT_FALSE(Decode(Info(1, 1, 8, 0, {kRed}), {0, 0, 0, 0}, &dib, 2)) << "system palette indices";
   EXPECT_FALSE(Decode(Info(1, 1, 24, 4), std::vector<uint8_t>(64, 0), &dib)) << "JPEG";
   EXPECT_FALSE(Decode(Info(1, 1, 7, 0), std::vector<uint8_t>(64, 0), &dib)) << "7 bits";
   EXPECT_FALSE(Decode(Info(0, 1, 24, 0), std::vector<uint8_t>(64, 0), &dib)) << "no width";

@@ -19,6 +19,7 @@ constexpr Rgba kNone{0, 0, 0, 0};
 constexpr Rgba kRed{255, 0, 0, 255}, kGreen{0, 160, 0, 255}, kBlue{0, 0, 255, 255};
 constexpr Rgba kWhite{255, 255, 255, 255}, kBlack{0, 0, 0, 255}, kYellow{255, 255, 0, 255};
 constexpr Rgba kCyan{0, 255, 255, 255}, kMagenta{255, 0, 255, 255};
+constexpr Rgba kGrey{128, 128, 128, 255}, kPureGreen{0, 255, 0, 255};
 
 struct Spot {
   int x, y;
@@ -287,6 +288,120 @@ const std::vector<Case> kCases = {
       {283, 94, kBlue, "winding poly-polygon: the inner square"},
       {35, 230, kRed, "alternate poly-polygon: the ring"},
       {94, 230, kNone, "alternate poly-polygon: the hole"}}},
+    // The raster records (make_raster_metafiles.py); rops.emf has tests of its own.
+    {"rop2.emf",
+     192,
+     96,
+     {{24, 36, kRed, "an ellipse and its wide outline XORed twice leave the square as it was"},
+      {8, 36, kRed, "where the outline was XORed twice"},
+      {72, 36, kMagenta, "blue XORed once over red"},
+      {12, 72, kWhite, "R2_NOT over nothing sees black"},
+      {36, 72, kBlue, "R2_MASKPEN over nothing sees white: the brush"},
+      {60, 72, kNone, "R2_NOP draws nothing"},
+      {84, 72, kBlue, "R2_MERGEPEN over nothing sees black: the brush"}}},
+    {"masks.emf",
+     192,
+     144,
+     {{20, 20, kRed, "MaskBlt: the source where the mask's bit is 1, though its colour is black"},
+      {40, 20, kGreen, "the source's right half"},
+      {20, 40, kBlue, "the background operation, PATCOPY, where the bit is 0"},
+      {40, 40, kBlue, "PATCOPY"},
+      {70, 15, kRed, "the mask moved a row: its second row on the first"},
+      {70, 25, kBlue, "its third row on the second"},
+      {130, 20, kRed, "PlgBlt turned a quarter clockwise: the source's top-left"},
+      {130, 40, kGreen, "its top-right, below it"},
+      {110, 20, kBlue, "its bottom-left, left of the top-left"},
+      {110, 40, kWhite, "its bottom-right"},
+      {170, 20, kRed, "PlgBlt with a mask: a 1 bit"},
+      {170, 40, kGrey, "a 0 bit leaves the picture as it was"},
+      {150, 20, kGrey, "another 0 bit"},
+      {150, 40, kWhite, "another 1 bit"},
+      {20, 70, kRed, "TransparentBlt: a pixel kept"},
+      {40, 70, kGrey, "a pixel of the colour left out"},
+      {20, 90, kGrey, "another"},
+      {40, 90, kBlue, "another kept"},
+      {80, 80, Rgba{0x7F, 0x7F, 0x7F, 255}, "MaskBlt of DSTINVERT without source or mask"},
+      {120, 62, kGrey, "SetDIBitsToDevice: a row the record does not carry"},
+      {120, 67, kBlue, "the rows it carries, pixel for pixel on device pixels"},
+      {120, 72, kGreen, "the lower rows it carries"},
+      {120, 77, kGrey, "another row it does not carry"},
+      {135, 67, kGrey, "right of its 20 device pixels"},
+      {15, 125, kRed, "SRCAND over nothing through a mask's 1 bit"},
+      {25, 125, kNone, "the operation that keeps the destination, through a 0 bit"},
+      {15, 135, kNone, "another 0 bit"},
+      {25, 135, kRed, "another 1 bit"}}},
+    {"palettes.emf",
+     192,
+     144,
+     {{24, 24, kGreen, "a brush of PALETTEINDEX(1)"},
+      {64, 24, kMagenta, "the same brush after SetPaletteEntries"},
+      {104, 24, kRed, "after ResizePalette to one entry: the first entry"},
+      {144, 24, kBlack, "resized to four: the new entries are black"},
+      {8, 80, kBlue, "a pen of PALETTEINDEX(2)"},
+      {32, 80, kNone, "inside it, a null brush"},
+      {80, 63, kRed, "a hatch of PALETTEINDEX(0)"},
+      {80, 60, Rgba{64, 128, 192, 255}, "over the background colour PALETTEINDEX(3)"},
+      {120, 80, Rgba{0x56, 0x34, 0x12, 255}, "PALETTERGB drawn as its own colour"},
+      {152, 64, kBlue, "StretchDIBits of a colour table of palette indices"},
+      {168, 64, kRed, "its second pixel"},
+      {144, 80, kGreen, "a DIB pattern brush of palette indices: even, even"},
+      {145, 80, kBlue, "odd, even"},
+      {120, 126, kRed, "PALETTEINDEX(13) of the stock default palette"}}},
+    {"palettes.wmf",
+     200,
+     200,
+     {{35, 35, kGreen, "a brush of PALETTEINDEX(1)"},
+      {95, 35, kMagenta, "after SetPalEntries"},
+      {155, 35, kRed, "after ResizePalette to one entry"},
+      {35, 95, kBlue, "an index past the palette's end takes its first entry, set blue"},
+      {70, 70, kBlue, "a DIB pattern brush of palette indices: even, even"},
+      {71, 70, kRed, "odd, even"},
+      {140, 95, kGreen, "StretchDIB of palette indices"},
+      {170, 95, kBlue, "its second pixel"}}},
+    {"bitmap16.wmf",
+     240,
+     160,
+     {{15, 15, kBlue, "a monochrome Bitmap16: a 1 bit in the background colour"},
+      {35, 15, kRed, "a 0 bit in the text colour"},
+      {15, 25, kRed, "its second row"},
+      {45, 25, kBlue, "its second row's end"},
+      {70, 20, kRed, "StretchBlt of 4 bits: standard red"},
+      {90, 20, kPureGreen, "standard green"},
+      {70, 40, kBlue, "standard blue"},
+      {90, 40, kWhite, "white"},
+      {120, 20, Rgba{0x8F, 0x70, 0xD5, 255}, "24 bits with SRCINVERT over grey"},
+      {150, 20, Rgba{0x7F, 0x7F, 0x7F, 255}, "BitBlt without a bitmap: DSTINVERT"},
+      {180, 20, kGreen, "StretchBlt without a bitmap: PATCOPY"},
+      {20, 70, kMagenta, "a monochrome pattern brush: 1 bits in the background colour as drawn"},
+      {21, 70, kYellow, "0 bits in the text colour as drawn"},
+      {70, 70, kRed, "a 4-bit pattern brush"},
+      {71, 70, kBlue, "its next pixel"},
+      {130, 75, kGrey, "a rectangle XORed twice leaves the grey"},
+      {180, 75, Rgba{0x8F, 0x70, 0xD5, 255}, "XORed once"},
+      {25, 130, kWhite, "R2_NOT over nothing"}}},
+    {"compressed.emf",
+     192,
+     48,
+     {{16, 16, kRed, "a PNG bitmap stretched by StretchDIBits"},
+      {32, 16, kPureGreen, "its top-right quadrant"},
+      {16, 32, kBlue, "its bottom-left quadrant"},
+      {32, 32, kNone, "its transparent quadrant"},
+      {56, 16, kRed, "a JPEG bitmap"},
+      {72, 16, kPureGreen, "its top-right quadrant"},
+      {56, 32, kBlue, "its bottom-left quadrant"},
+      {72, 32, kWhite, "its bottom-right quadrant"},
+      {92, 12, kRed, "the PNG by SetDIBitsToDevice, pixel for pixel"},
+      {100, 12, kPureGreen, "top-right"},
+      {92, 20, kBlue, "bottom-left"},
+      {100, 20, kNone, "transparent"},
+      {120, 16, kCyan, "the JPEG by BitBlt with SRCINVERT over white"},
+      {136, 16, kMagenta, "green inverted"},
+      {120, 32, kYellow, "blue inverted"},
+      {136, 32, kBlack, "white inverted"},
+      {152, 8, kRed, "a pattern brush of a PNG: even, even"},
+      {153, 8, kPureGreen, "odd, even"},
+      {152, 9, kBlue, "even, odd"},
+      {153, 9, kNone, "its transparent pixel"}}},
 };
 
 TEST(MetafileDecode, DrawsEachFileAtItsSizeWithItsShapesInPlace) {
@@ -376,6 +491,16 @@ TEST(MetafileDecode, DrawsGlyphsLargerThanTheirImagesFromTheirOutlines) {
   EXPECT_EQ(big.At(128, 250).a, 0) << "below the bar";
   EXPECT_EQ(big.Count(0, 0, 400, 80, kBlue), 0) << "above the H";
   EXPECT_EQ(big.Count(220, 0, 400, 300, kBlue), 0) << "right of the H";
+}
+
+// Text takes a palette index colour from the palette selected when it is drawn.
+TEST(MetafileDecode, DrawsTextInPaletteIndexColours) {
+  Picture emf = Decode(MetafileBytes("palettes.emf"));
+  ASSERT_EQ(emf.w, 192);
+  EXPECT_GT(emf.Count(8, 112, 60, 140, Rgba{64, 128, 192, 255}, 16), 40);
+  Picture wmf = Decode(MetafileBytes("palettes.wmf"));
+  ASSERT_EQ(wmf.w, 200);
+  EXPECT_GT(wmf.Count(10, 140, 80, 170, kBlue, 16), 40);
 }
 
 TEST(MetafileDecode, RefusesAWmfWithoutSize) {

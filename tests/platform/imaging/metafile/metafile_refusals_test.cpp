@@ -43,7 +43,14 @@ const char* const kFiles[] = {"shapes.wmf",
                               "text_kinds.emf",
                               "text_world.emf",
                               "text_path.emf",
-                              "text_poly.emf"};
+                              "text_poly.emf",
+                              "rops.emf",
+                              "rop2.emf",
+                              "masks.emf",
+                              "palettes.emf",
+                              "palettes.wmf",
+                              "bitmap16.wmf",
+                              "compressed.emf"};
 
 void Put32(std::vector<uint8_t>* bytes, size_t at, uint32_t value) {
   for (int i = 0; i < 4; ++i) (*bytes)[at + i] = static_cast<uint8_t>(value >> (8 * i));
@@ -135,14 +142,28 @@ TEST(MetafileRefusals, IgnoresObjectIndicesTheTableLacks) {
 }
 
 TEST(MetafileRefusals, DrawsAbsurdRecordsQuickly) {
-  std::vector<uint8_t> bytes = MetafileBytes("absurd.emf");
-  auto start = std::chrono::steady_clock::now();
-  Picture picture = Decode(bytes);
-  double seconds = std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
-  ASSERT_EQ(picture.w, 378);
-  EXPECT_LT(seconds, 5.0);
-  // The rectangle over the whole 32-bit range, outlined with a pen as wide, covers the picture.
-  EXPECT_TRUE(Near(picture.At(189, 141), Rgba{0, 0, 0, 255}));
+  struct Absurd {
+    const char* file;
+    int w;
+    int x, y;  // a pixel that a shape over the whole picture covers
+    Rgba colour;
+  };
+  // The rectangle over the whole 32-bit range, outlined with a pen as wide, covers the picture;
+  // so do the raster files' last rectangles, XORed over nothing with a red brush.
+  const Absurd kAbsurd[] = {{"absurd.emf", 378, 189, 141, Rgba{0, 0, 0, 255}},
+                            {"absurd_raster.emf", 192, 96, 72, Rgba{0, 0, 0, 255}},
+                            {"absurd_raster.wmf", 200, 100, 100, Rgba{255, 0, 0, 255}}};
+  for (const Absurd& absurd : kAbsurd) {
+    SCOPED_TRACE(absurd.file);
+    std::vector<uint8_t> bytes = MetafileBytes(absurd.file);
+    auto start = std::chrono::steady_clock::now();
+    Picture picture = Decode(bytes);
+    double seconds =
+        std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
+    ASSERT_EQ(picture.w, absurd.w);
+    EXPECT_LT(seconds, 5.0);
+    EXPECT_TRUE(Near(picture.At(absurd.x, absurd.y), absurd.colour));
+  }
 }
 
 // Strokes that would make cairo build a huge outline at once (a thousand round joins of a pen
