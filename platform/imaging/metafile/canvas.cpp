@@ -1,8 +1,10 @@
 // The picture, its device context state and object table, and the shapes drawn on it.
 #include "platform/imaging/metafile/canvas.h"
 
+#include <algorithm>
 #include <cmath>
 #include <cstdlib>
+#include <utility>
 
 #include "platform/imaging/decode_budget.h"
 #include "platform/imaging/metafile/paint.h"
@@ -18,6 +20,16 @@ constexpr size_t kDeepestSave = 1024;
 constexpr uint32_t kMostWmfObjects = 1 << 16;
 
 constexpr uint32_t kRegionAnd = 1, kRegionOr = 2, kRegionXor = 3, kRegionDiff = 4, kRegionCopy = 5;
+
+// A shape's bounding box moved in by inset on each side, so that an inside-frame pen lies within
+// the box given; a box narrower than twice the inset shrinks to its middle.
+void MoveIn(PointD inset, double* l, double* t, double* r, double* b) {
+  if (inset.x == 0 && inset.y == 0) return;
+  if (*r < *l) std::swap(*l, *r);
+  if (*b < *t) std::swap(*t, *b);
+  double x = std::min(inset.x, (*r - *l) / 2), y = std::min(inset.y, (*b - *t) / 2);
+  *l += x, *r -= x, *t += y, *b -= y;
+}
 
 }  // namespace
 
@@ -127,20 +139,33 @@ void Canvas::Draw(const Path& shape, bool fill) {
   Outline(shape, ToPicture());
 }
 
+// The shapes drawn in a bounding box keep an inside-frame pen within it, as GDI draws them; the
+// figures a path gathers keep their boxes.
+PointD Canvas::FrameInset() const {
+  return gathering_ ? PointD{0, 0} : InsideFrameInset(state_.pen, ToPicture());
+}
+
 void Canvas::Rectangle(double l, double t, double r, double b) {
   Path shape;
+  MoveIn(FrameInset(), &l, &t, &r, &b);
   AddBox(&shape, ToPicture(), l, t, r, b);
   Draw(shape, true);
 }
 
 void Canvas::Ellipse(double l, double t, double r, double b) {
   Path shape;
+  MoveIn(FrameInset(), &l, &t, &r, &b);
   AddEllipse(&shape, ToPicture(), l, t, r, b);
   Draw(shape, true);
 }
 
 void Canvas::RoundRect(double l, double t, double r, double b, double w, double h) {
   Path shape;
+  // The corners' ellipses shrink with the box, so the pen's outer edge keeps their curve.
+  PointD inset = FrameInset();
+  MoveIn(inset, &l, &t, &r, &b);
+  w = std::max(0.0, std::fabs(w) - 2 * inset.x);
+  h = std::max(0.0, std::fabs(h) - 2 * inset.y);
   AddRoundBox(&shape, ToPicture(), l, t, r, b, w, h);
   Draw(shape, true);
 }
@@ -148,6 +173,7 @@ void Canvas::RoundRect(double l, double t, double r, double b, double w, double 
 void Canvas::ArcShape(ArcKind kind, double l, double t, double r, double b, PointD start,
                       PointD end) {
   Path shape;
+  if (kind != ArcKind::Arc) MoveIn(FrameInset(), &l, &t, &r, &b);
   AddArc(&shape, ToPicture(), l, t, r, b, start, end, kind, state_.clockwise, false);
   Draw(shape, kind != ArcKind::Arc);
 }

@@ -92,6 +92,8 @@ class Canvas {
 
  private:
   Path& Figure(bool startAtCurrent);
+  // How far in an inside-frame pen moves a shape's bounding box (logical units); 0 in a path.
+  PointD FrameInset() const;
   void FillArea(const Path& shape, const Brush& brush, bool winding);
   void Outline(const Path& shape, const cairo_matrix_t& toPicture);
 

@@ -64,7 +64,24 @@ cairo_line_join_t JoinOf(const Pen& pen) {
   return CAIRO_LINE_JOIN_ROUND;
 }
 
+// How much the mapping scales a length: the square root of its area's scale.
+double Scale(const cairo_matrix_t& m) { return std::sqrt(std::fabs(m.xx * m.yy - m.xy * m.yx)); }
+
 }  // namespace
+
+double PenPixels(const Pen& pen, const cairo_matrix_t& toPicture) {
+  if (pen.width > 0 && (pen.geometric || pen.width > 1)) return pen.width * Scale(toPicture);
+  return 1;
+}
+
+PointD InsideFrameInset(const Pen& pen, const cairo_matrix_t& toPicture) {
+  double width = PenPixels(pen, toPicture);
+  if (pen.style != kPenInsideFrame || !(width > 1) || !std::isfinite(width)) return {0, 0};
+  // Half the pen's width in pixels, in logical units along each axis.
+  double alongX = std::hypot(toPicture.xx, toPicture.yx);
+  double alongY = std::hypot(toPicture.xy, toPicture.yy);
+  return {alongX > 0 ? width / 2 / alongX : 0, alongY > 0 ? width / 2 / alongY : 0};
+}
 
 bool FillWithBrush(cairo_t* cr, const Path& outline, const Brush& brush, const DcState& state,
                    bool winding) {
@@ -88,9 +105,8 @@ bool StrokeWithPen(cairo_t* cr, const Path& outline, const DcState& state,
                    const cairo_matrix_t& toPicture) {
   const Pen& pen = state.pen;
   if (pen.style == kPenNull) return true;
-  double scale = std::sqrt(std::fabs(toPicture.xx * toPicture.yy - toPicture.xy * toPicture.yx));
-  double width = 1;
-  if (pen.width > 0 && (pen.geometric || pen.width > 1)) width = pen.width * scale;
+  double scale = Scale(toPicture);
+  double width = PenPixels(pen, toPicture);
   if (!std::isfinite(width)) return true;
   PenShape shape;
   shape.width = std::clamp(width, 1.0, kWidestPen);

@@ -19,5 +19,12 @@ bool FillWithBrush(cairo_t* cr, const Path& outline, const Brush& brush, const D
 // cosmetic pens are one pixel wide); a null pen draws nothing.
 bool StrokeWithPen(cairo_t* cr, const Path& outline, const DcState& state,
                    const cairo_matrix_t& toPicture);
+// The pen's width in picture pixels as StrokeWithPen takes it (possibly not finite): 1 for a
+// cosmetic pen or one of width 0 or 1.
+double PenPixels(const Pen& pen, const cairo_matrix_t& toPicture);
+// For an inside-frame pen wider than a pixel, how far in (logical units, along x and along y) a
+// shape's bounding box moves on each side so that the pen lies wholly inside it: half its width.
+// 0 and 0 for any other pen.
+PointD InsideFrameInset(const Pen& pen, const cairo_matrix_t& toPicture);
 
 }  // namespace platform::metafile
