@@ -9,6 +9,7 @@
 #include "platform/imaging/metafile/dib.h"
 #include "platform/imaging/metafile/record_reader.h"
 #include "platform/imaging/metafile/record_walk.h"
+#include "platform/imaging/metafile/region_paint.h"
 #include "platform/imaging/metafile/text.h"
 
 namespace platform::metafile {
@@ -35,6 +36,7 @@ enum : uint32_t {
   kSetTextAlign = 22,
   kSetTextColor = 24,
   kSetBkColor = 25,
+  kOffsetClipRgn = 26,
   kMoveTo = 27,
   kExcludeClipRect = 29,
   kIntersectClipRect = 30,
@@ -48,14 +50,17 @@ enum : uint32_t {
   kCreatePen = 38,
   kCreateBrush = 39,
   kDeleteObject = 40,
+  kAngleArc = 41,
   kEllipse = 42,
   kRectangle = 43,
   kRoundRect = 44,
   kArc = 45,
   kChord = 46,
   kPie = 47,
+  kExtFloodFill = 53,
   kLineTo = 54,
   kArcTo = 55,
+  kPolyDraw = 56,
   kSetArcDirection = 57,
   kSetMiterLimit = 58,
   kBeginPath = 59,
@@ -68,6 +73,8 @@ enum : uint32_t {
   kAbortPath = 68,
   kComment = 70,
   kFillRgn = 71,
+  kFrameRgn = 72,
+  kInvertRgn = 73,
   kPaintRgn = 74,
   kExtSelectClipRgn = 75,
   kBitBlt = 76,
@@ -83,10 +90,12 @@ enum : uint32_t {
   kPolylineTo16 = 89,
   kPolyPolyline16 = 90,
   kPolyPolygon16 = 91,
+  kPolyDraw16 = 92,
   kCreateMonoBrush = 93,
   kCreateDibPatternBrush = 94,
   kExtCreatePen = 95,
   kAlphaBlend = 114,
+  kGradientFill = 118,
 };
 
 constexpr uint32_t kEmfPlusMark = 0x2B464D45;  // "EMF+"
@@ -294,6 +303,20 @@ std::vector<int32_t> RegionRects(RecordReader& r, size_t at, size_t dataSize) {
   return rects;
 }
 
+// FrameRgn: the region's border painted with a brush of the table or a stock one, the given
+// width and height thick (logical units).
+void FrameRgn(Canvas& canvas, RecordReader& r) {
+  size_t dataSize = r.U32(24);
+  uint32_t index = r.U32(28);
+  double width = r.S32(32), height = r.S32(36);
+  GdiObject stock;
+  const GdiObject* brush = canvas.Object(index);
+  if (brush == nullptr && StockObject(index, &stock)) brush = &stock;
+  if (r.Short() || brush == nullptr || brush->kind != ObjectKind::Brush || dataSize > r.Size())
+    return;
+  FrameRegion(canvas, RegionRects(r, 40, dataSize), brush->brush, width, height);
+}
+
 void WorldTransform(Mapping& map, RecordReader& r, uint32_t mode) {
   cairo_matrix_t x;
   cairo_matrix_init(&x, r.F32(8), r.F32(12), r.F32(16), r.F32(20), r.F32(24), r.F32(28));
@@ -408,6 +431,12 @@ void Play(Canvas& canvas, uint32_t type, RecordReader& r) {
     case kPaintRgn: {
       size_t dataSize = r.U32(24);
       if (dataSize <= r.Size()) canvas.FillRegion(RegionRects(r, 28, dataSize), state.brush);
+      break;
+    }
+    case kFrameRgn: FrameRgn(canvas, r); break;
+    case kInvertRgn: {
+      size_t dataSize = r.U32(24);
+      if (dataSize <= r.Size()) InvertRegion(canvas, RegionRects(r, 28, dataSize));
       break;
     }
     case kBitBlt: Blit(canvas, r, false); break;

@@ -64,6 +64,19 @@ cairo_line_join_t JoinOf(const Pen& pen) {
   return CAIRO_LINE_JOIN_ROUND;
 }
 
+// Makes the brush cairo's source: its colour, or a pattern for *pattern to destroy afterwards;
+// false for a hatch or pattern that cannot be made.
+bool UseBrush(cairo_t* cr, const Brush& brush, const DcState& state, cairo_pattern_t** pattern) {
+  if (brush.style != kBrushHatched && brush.style != kBrushPattern) {
+    SetColor(cr, brush.color);
+    return true;
+  }
+  *pattern = BrushPattern(brush, state.opaqueBack, state.backColor);
+  if (*pattern == nullptr) return false;
+  cairo_set_source(cr, *pattern);
+  return true;
+}
+
 // How much the mapping scales a length: the square root of its area's scale.
 double Scale(const cairo_matrix_t& m) { return std::sqrt(std::fabs(m.xx * m.yy - m.xy * m.yx)); }
 
@@ -88,17 +101,18 @@ bool FillWithBrush(cairo_t* cr, const Path& outline, const Brush& brush, const D
   if (brush.style == kBrushNull) return true;
   if (!outline.Emit(cr, 0)) return false;
   cairo_pattern_t* pattern = nullptr;
-  if (brush.style == kBrushHatched || brush.style == kBrushPattern) {
-    pattern = BrushPattern(brush, state.opaqueBack, state.backColor);
-    if (pattern == nullptr) return true;
-    cairo_set_source(cr, pattern);
-  } else {
-    SetColor(cr, brush.color);
-  }
+  if (!UseBrush(cr, brush, state, &pattern)) return true;
   cairo_set_fill_rule(cr, winding ? CAIRO_FILL_RULE_WINDING : CAIRO_FILL_RULE_EVEN_ODD);
   cairo_fill(cr);
   if (pattern != nullptr) cairo_pattern_destroy(pattern);
   return true;
+}
+
+void MaskWithBrush(cairo_t* cr, cairo_surface_t* mask, const Brush& brush, const DcState& state) {
+  cairo_pattern_t* pattern = nullptr;
+  if (brush.style == kBrushNull || !UseBrush(cr, brush, state, &pattern)) return;
+  cairo_mask_surface(cr, mask, 0, 0);
+  if (pattern != nullptr) cairo_pattern_destroy(pattern);
 }
 
 bool StrokeWithPen(cairo_t* cr, const Path& outline, const DcState& state,

@@ -15,6 +15,9 @@ namespace platform::metafile {
 // budget allows.
 bool FillWithBrush(cairo_t* cr, const Path& outline, const Brush& brush, const DcState& state,
                    bool winding);
+// Paints the brush through an A8 mask laid on the picture's top-left corner (as hatches and
+// patterns are), within the clip.
+void MaskWithBrush(cairo_t* cr, cairo_surface_t* mask, const Brush& brush, const DcState& state);
 // Outlines with the state's pen, whose width is in the logical units of toPicture (0 and
 // cosmetic pens are one pixel wide); a null pen draws nothing.
 bool StrokeWithPen(cairo_t* cr, const Path& outline, const DcState& state,

@@ -8,6 +8,7 @@
 #include "platform/imaging/metafile/dib.h"
 #include "platform/imaging/metafile/record_reader.h"
 #include "platform/imaging/metafile/record_walk.h"
+#include "platform/imaging/metafile/region_paint.h"
 #include "platform/imaging/metafile/text.h"
 
 namespace platform::metafile {
@@ -22,6 +23,8 @@ enum : uint32_t {
   kSetMapMode = 0x0103,
   kSetPolyFillMode = 0x0106,
   kRestoreDc = 0x0127,
+  kInvertRegion = 0x012A,
+  kPaintRegion = 0x012B,
   kSelectClipRegion = 0x012C,
   kSelectObject = 0x012D,
   kSetTextAlign = 0x012E,
@@ -38,6 +41,8 @@ enum : uint32_t {
   kOffsetViewportOrg = 0x0211,
   kLineTo = 0x0213,
   kMoveTo = 0x0214,
+  kOffsetClipRgn = 0x0220,
+  kFillRegion = 0x0228,
   kCreatePalette = 0x00F7,
   kCreatePenIndirect = 0x02FA,
   kCreateFontIndirect = 0x02FB,
@@ -51,8 +56,11 @@ enum : uint32_t {
   kEllipse = 0x0418,
   kRectangle = 0x041B,
   kSetPixel = 0x041F,
+  kFloodFill = 0x0419,
+  kFrameRegion = 0x0429,
   kTextOut = 0x0521,
   kPolyPolygon = 0x0538,
+  kExtFloodFill = 0x0548,
   kRoundRect = 0x061C,
   kPatBlt = 0x061D,
   kCreateRegion = 0x06FF,
@@ -235,6 +243,29 @@ void PolyPolygon(Canvas& canvas, RecordReader& r) {
   if (points.size() == total) canvas.PolyPolygon(points, counts, true);
 }
 
+// The object of kind at the table's entry index, or null.
+const GdiObject* ObjectOf(Canvas& canvas, uint32_t index, ObjectKind kind) {
+  const GdiObject* object = canvas.Object(index);
+  return object != nullptr && object->kind == kind ? object : nullptr;
+}
+
+// The records that draw with a region of the table: filled with a brush of the table or the
+// selected one, framed, inverted.
+void RegionRecord(Canvas& canvas, uint32_t function, RecordReader& r) {
+  const GdiObject* region = ObjectOf(canvas, r.U16(kParams), ObjectKind::Region);
+  if (region == nullptr || r.Short()) return;
+  const std::vector<int32_t>& rects = region->region.rects;
+  if (function == kPaintRegion) canvas.FillRegion(rects, canvas.State().brush);
+  if (function == kInvertRegion) InvertRegion(canvas, rects);
+  if (function != kFillRegion && function != kFrameRegion) return;
+  const GdiObject* brush = ObjectOf(canvas, r.U16(kParams + 2), ObjectKind::Brush);
+  double height = r.S16(kParams + 4), width = r.S16(kParams + 6);
+  if (brush == nullptr) return;
+  if (function == kFillRegion) canvas.FillRegion(rects, brush->brush);
+  if (function == kFrameRegion && !r.Short())
+    FrameRegion(canvas, rects, brush->brush, width, height);
+}
+
 void ScaleExtent(double* x, double* y, RecordReader& r) {
   double yDenom = r.S16(kParams), yNum = r.S16(kParams + 2);
   double xDenom = r.S16(kParams + 4), xNum = r.S16(kParams + 6);
@@ -286,6 +317,10 @@ void Play(Canvas& canvas, uint32_t function, RecordReader& r) {
     }
     case kSelectObject: canvas.SelectObject(r.U16(kParams)); break;
     case kSelectClipRegion: canvas.SelectObject(r.U16(kParams)); break;
+    case kPaintRegion:
+    case kInvertRegion:
+    case kFillRegion:
+    case kFrameRegion: RegionRecord(canvas, function, r); break;
     case kDeleteObject: canvas.DeleteObject(r.U16(kParams)); break;
     case kMoveTo: canvas.MoveTo(p(1), p(0)); break;
     case kLineTo: canvas.LineTo(p(1), p(0)); break;

@@ -40,8 +40,69 @@ def inside_frame_emf():
     return pixel_emf(records)
 
 
+def region(rects):
+    """An EMF's region data: its 32-byte header, then its rectangles (device units)."""
+    bounds = (min(r[0] for r in rects), min(r[1] for r in rects), max(r[2] for r in rects),
+              max(r[3] for r in rects))
+    return struct.pack("<IIII", 32, 1, len(rects), 16 * len(rects)) + ints(*bounds) + \
+        b"".join(ints(*r) for r in rects)
+
+
+def e_framergn(rects, brush, width, height):
+    data = region(rects)
+    return emf_record(72, ints(0, 0, 0, 0) + struct.pack("<IIii", len(data), brush, width, height) +
+                      data)
+
+
+def e_invertrgn(rects):
+    data = region(rects)
+    return emf_record(73, ints(0, 0, 0, 0) + struct.pack("<I", len(data)) + data)
+
+
+def regions_gdi_emf():
+    """FrameRgn and InvertRgn over a blue rectangle (0, 0)-(200, 150): the frame of an L of two
+    rectangles, 6 pixels across and 4 down, red; a frame one pixel thick with the stock black
+    brush; an inversion half over the blue (yellow) and half over nothing (black); a green
+    square inverted twice (green again); and a frame 10 pixels thick cut by the clip at y = 240."""
+    records = [e_pen(1, BLACK, 0, 5), e_select(1), e_brush(2, BLUE), e_select(2),
+               e_rect(0, 0, 200, 150), e_brush(3, RED),
+               e_framergn([(20, 20, 120, 60), (20, 60, 180, 100)], 3, 6, 4),
+               e_framergn([(250, 20, 350, 120)], 0x80000004, 1, 1),
+               e_invertrgn([(150, 120, 250, 200)]),
+               e_brush(4, GREEN), e_select(4), e_rect(20, 200, 80, 260),
+               e_invertrgn([(20, 200, 80, 260)]), e_invertrgn([(20, 200, 80, 260)]),
+               emf_record(30, ints(0, 0, 384, 240)),
+               e_framergn([(300, 200, 380, 280)], 3, 10, 10)]
+    return pixel_emf(records)
+
+
+def w_region(l, t, r, b):
+    """META_CREATEREGION of one rectangle: the region's header, then one scan of two edges."""
+    scan = struct.pack("<Hhh", 2, t, b) + struct.pack("<hh", l, r) + struct.pack("<H", 2)
+    header = struct.pack("<hhIhhhhhhh", 0, 6, 0, 22 + len(scan), 1, 10, l, t, r, b)
+    return wmf_record(0x06FF, raw=header + scan)
+
+
+def regions_gdi_wmf():
+    """The WMF's region records on a window of one unit a pixel: PAINTREGION with the selected
+    green brush, FRAMEREGION with red 5 across and 3 down, FILLREGION with red then
+    INVERTREGION (cyan), INVERTREGION over nothing (black); and a rectangle outlined by an
+    inside-frame pen 10 pixels wide, blue."""
+    records = w_window((0, 0), (200, 200)) + [
+        w_pen(BLACK, 0, 5), w_brush(GREEN), w_brush(RED),           # objects 0, 1, 2
+        w_region(20, 20, 80, 80), w_region(100, 20, 180, 80),        # 3, 4
+        w_region(100, 100, 180, 180),                                # 5
+        w_select(0), w_select(1),
+        wmf_record(0x012B, 3), wmf_record(0x0429, 3, 2, 3, 5),
+        wmf_record(0x0228, 4, 2), wmf_record(0x012A, 4), wmf_record(0x012A, 5),
+        w_pen(BLUE, 10, 6), w_select(6), w_rect(20, 100, 80, 180)]
+    return wmf_file((0, 0, 200, 200), 96, records)
+
+
 FILES = {
     "inside_frame.emf": inside_frame_emf,
+    "regions_gdi.emf": regions_gdi_emf,
+    "regions_gdi.wmf": regions_gdi_wmf,
 }
 
 if __name__ == "__main__":
