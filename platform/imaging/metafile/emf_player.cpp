@@ -7,6 +7,7 @@
 
 #include "platform/imaging/metafile/blit.h"
 #include "platform/imaging/metafile/dib.h"
+#include "platform/imaging/metafile/flood_fill.h"
 #include "platform/imaging/metafile/record_reader.h"
 #include "platform/imaging/metafile/record_walk.h"
 #include "platform/imaging/metafile/region_paint.h"
@@ -434,6 +435,11 @@ void Play(Canvas& canvas, uint32_t type, RecordReader& r) {
       break;
     }
     case kFrameRgn: FrameRgn(canvas, r); break;
+    case kExtFloodFill: {
+      FloodMode mode = r.U32(20) == 1 ? FloodMode::Surface : FloodMode::Border;
+      if (!r.Short()) FloodFill(canvas, v(0), v(1), ColorOf(r.U32(16)), mode);
+      break;
+    }
     case kInvertRgn: {
       size_t dataSize = r.U32(24);
       if (dataSize <= r.Size()) InvertRegion(canvas, RegionRects(r, 28, dataSize));

@@ -6,6 +6,7 @@
 
 #include "platform/imaging/metafile/blit.h"
 #include "platform/imaging/metafile/dib.h"
+#include "platform/imaging/metafile/flood_fill.h"
 #include "platform/imaging/metafile/record_reader.h"
 #include "platform/imaging/metafile/record_walk.h"
 #include "platform/imaging/metafile/region_paint.h"
@@ -321,6 +322,16 @@ void Play(Canvas& canvas, uint32_t function, RecordReader& r) {
     case kInvertRegion:
     case kFillRegion:
     case kFrameRegion: RegionRecord(canvas, function, r); break;
+    case kFloodFill:
+    case kExtFloodFill: {
+      // FloodFill: colour, y, x; ExtFloodFill: the mode first.
+      size_t at = function == kFloodFill ? 0 : 1;
+      FloodMode mode = at == 1 && r.U16(kParams) == 1 ? FloodMode::Surface : FloodMode::Border;
+      Color color = ColorOf(r.U32(kParams + at * 2));
+      double y = p(at + 2), x = p(at + 3);
+      if (!r.Short()) FloodFill(canvas, x, y, color, mode);
+      break;
+    }
     case kDeleteObject: canvas.DeleteObject(r.U16(kParams)); break;
     case kMoveTo: canvas.MoveTo(p(1), p(0)); break;
     case kLineTo: canvas.LineTo(p(1), p(0)); break;

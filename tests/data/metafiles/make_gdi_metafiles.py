@@ -99,10 +99,66 @@ def regions_gdi_wmf():
     return wmf_file((0, 0, 200, 200), 96, records)
 
 
+def e_floodfill(x, y, color, surface):
+    return emf_record(53, ints(x, y) + struct.pack("<II", color, 1 if surface else 0))
+
+
+def flood_emf():
+    """Flood fills over what is drawn: a border fill (red) inside a black outline; a surface fill
+    (yellow) over a blue rectangle around a green one; a surface fill of white (cyan) over the
+    transparent background within a clip rectangle, around a circle's black outline; a border
+    fill (blue) inside a magenta outline, over a green square too; and one whose start lies
+    outside the clip, which does nothing."""
+    null_brush = 0x80000005
+    records = [e_pen(1, BLACK), e_select(1), e_select(null_brush), e_rect(20, 20, 120, 100),
+               e_brush(2, RED), e_select(2), e_floodfill(60, 60, BLACK, False),
+               e_pen(3, BLACK, 0, 5), e_select(3), e_brush(4, BLUE), e_select(4),
+               e_rect(140, 20, 240, 100), e_brush(5, GREEN), e_select(5),
+               e_rect(170, 40, 210, 80), e_brush(6, YELLOW), e_select(6),
+               e_floodfill(150, 30, BLUE, True),
+               emf_record(33), emf_record(30, ints(250, 20, 370, 140)),
+               e_select(1), e_select(null_brush), e_ellipse(280, 50, 340, 110),
+               e_brush(7, rgb(0, 255, 255)), e_select(7), e_floodfill(255, 25, WHITE, True),
+               e_u32(34, 0xFFFFFFFF),
+               e_pen(8, rgb(255, 0, 255), 3), e_select(8), e_select(null_brush),
+               e_rect(20, 150, 120, 250), e_select(3), e_select(5), e_rect(50, 180, 90, 220),
+               e_brush(9, BLUE), e_select(9), e_floodfill(30, 160, rgb(255, 0, 255), False),
+               emf_record(33), emf_record(30, ints(140, 150, 240, 288)),
+               e_select(2), e_floodfill(300, 200, BLACK, False), e_u32(34, 0xFFFFFFFF)]
+    return pixel_emf(records)
+
+
+def flood_wmf():
+    """META_FLOODFILL (red) inside a black outline and META_EXTFLOODFILL over a blue rectangle's
+    surface (yellow), on a window of one unit a pixel."""
+    records = w_window((0, 0), (200, 200)) + [
+        w_pen(BLACK), w_brush(BLACK, 1), w_brush(RED), w_brush(BLUE), w_brush(YELLOW),  # 0 to 4
+        w_pen(BLACK, 0, 5),                                                             # 5
+        w_select(0), w_select(1), w_rect(20, 20, 100, 100),
+        w_select(2), wmf_record(0x0419, BLACK & 0xFFFF, BLACK >> 16, 60, 60),
+        w_select(5), w_select(3), w_rect(120, 20, 180, 100),
+        w_select(4), wmf_record(0x0548, 1, BLUE & 0xFFFF, BLUE >> 16, 60, 150)]
+    return wmf_file((0, 0, 200, 200), 96, records)
+
+
+def flood_large_emf():
+    """A picture of 4080 x 4080 pixels striped by a vertical hatch from its ninth row down, filled
+    red from the top: one fill of some two million spans, which must finish quickly."""
+    side = 4080
+    frame = (0, 0, side * 2540 // 96, side * 2540 // 96)
+    records = [e_pen(1, BLACK, 0, 5), e_select(1), e_u32(18, 1), e_brush(2, BLACK, 2, 1),
+               e_select(2), e_rect(0, 8, side, side), e_brush(3, RED), e_select(3),
+               e_floodfill(1, 1, BLACK, False)]
+    return emf_file(frame, PIXEL_DEVICE, PIXEL_MM, records)
+
+
 FILES = {
     "inside_frame.emf": inside_frame_emf,
     "regions_gdi.emf": regions_gdi_emf,
     "regions_gdi.wmf": regions_gdi_wmf,
+    "flood.emf": flood_emf,
+    "flood.wmf": flood_wmf,
+    "flood_large.emf": flood_large_emf,
 }
 
 if __name__ == "__main__":

@@ -29,6 +29,8 @@ const char* const kFiles[] = {"shapes.wmf",
                               "inside_frame.emf",
                               "regions_gdi.emf",
                               "regions_gdi.wmf",
+                              "flood.emf",
+                              "flood.wmf",
                               "bitmaps.emf",
                               "text.emf",
                               "dual.emf",
@@ -139,6 +141,19 @@ TEST(MetafileRefusals, DrawsAbsurdRecordsQuickly) {
   EXPECT_LT(seconds, 5.0);
   // The rectangle over the whole 32-bit range, outlined with a pen as wide, covers the picture.
   EXPECT_TRUE(Near(picture.At(189, 141), Rgba{0, 0, 0, 255}));
+}
+
+// A flood fill of some two million spans (a picture of 4080 x 4080 pixels striped by a hatch)
+// takes a fraction of a second in a normal build; the limit leaves room for the sanitizers. It
+// reaches the picture's far corner.
+TEST(MetafileRefusals, FloodFillsALargePictureQuickly) {
+  auto start = std::chrono::steady_clock::now();
+  Picture picture = Decode(MetafileBytes("flood_large.emf"));
+  double seconds = std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
+  ASSERT_EQ(picture.w, 4080);
+  EXPECT_LT(seconds, 5.0);
+  EXPECT_TRUE(Near(picture.At(4078, 4079), Rgba{255, 0, 0, 255}));
+  EXPECT_TRUE(Near(picture.At(4079, 4079), Rgba{0, 0, 0, 255})) << "the hatch's last stripe";
 }
 
 // Strokes that would make cairo build a huge outline at once (a thousand round joins of a pen
