@@ -8,6 +8,7 @@
 #include "platform/imaging/metafile/blit.h"
 #include "platform/imaging/metafile/dib.h"
 #include "platform/imaging/metafile/flood_fill.h"
+#include "platform/imaging/metafile/gradient_fill.h"
 #include "platform/imaging/metafile/record_reader.h"
 #include "platform/imaging/metafile/record_walk.h"
 #include "platform/imaging/metafile/region_paint.h"
@@ -449,6 +450,7 @@ void Play(Canvas& canvas, uint32_t type, RecordReader& r) {
     case kStretchBlt: Blit(canvas, r, true); break;
     case kStretchDiBits: StretchDiBits(canvas, r); break;
     case kAlphaBlend: AlphaBlend(canvas, r); break;
+    case kGradientFill: PlayGradientFill(canvas, r); break;
     case kTextOutA: Text(canvas, r, false); break;
     case kTextOutW: Text(canvas, r, true); break;
     default: break;

@@ -152,6 +152,30 @@ def flood_large_emf():
     return emf_file(frame, PIXEL_DEVICE, PIXEL_MM, records)
 
 
+def e_gradient(mode, vertices, shapes):
+    """EMR_GRADIENTFILL: vertices (x, y, (r, g, b) of 16 bits), then each shape's vertex
+    indices (two for a rectangle, three for a triangle)."""
+    data = b"".join(ints(x, y) + struct.pack("<HHHH", *color, 0) for (x, y, color) in vertices)
+    data += b"".join(struct.pack("<%dI" % len(shape), *shape) for shape in shapes)
+    return emf_record(118, ints(0, 0, 0, 0) + struct.pack("<III", len(vertices), len(shapes), mode) +
+                      data)
+
+
+def gradients_emf():
+    """Gradient fills, one unit a pixel: a horizontal rectangle 256 pixels wide from red to
+    blue; a vertical one 128 tall from green to yellow; a triangle of red, green and blue
+    corners; a horizontal rectangle under a world transform (scaled by 2, moved to (250, 210));
+    and a record whose rectangle names a vertex it lacks, which is passed over."""
+    red, green, blue, yellow = (0xFF00, 0, 0), (0, 0xFF00, 0), (0, 0, 0xFF00), (0xFF00, 0xFF00, 0)
+    records = [e_gradient(0, [(20, 20, red), (276, 60, blue)], [(0, 1)]),
+               e_gradient(1, [(20, 80, green), (120, 208, yellow)], [(0, 1)]),
+               e_gradient(2, [(150, 80, red), (350, 80, green), (150, 280, blue)], [(0, 1, 2)]),
+               e_gradient(0, [(20, 230, red), (120, 280, blue)], [(0, 2)]),
+               emf_record(35, struct.pack("<6f", 2, 0, 0, 2, 250, 210)),
+               e_gradient(0, [(0, 0, red), (50, 30, blue)], [(0, 1)])]
+    return pixel_emf(records)
+
+
 FILES = {
     "inside_frame.emf": inside_frame_emf,
     "regions_gdi.emf": regions_gdi_emf,
@@ -159,6 +183,7 @@ FILES = {
     "flood.emf": flood_emf,
     "flood.wmf": flood_wmf,
     "flood_large.emf": flood_large_emf,
+    "gradients.emf": gradients_emf,
 }
 
 if __name__ == "__main__":
