@@ -4,6 +4,7 @@
 #include <algorithm>
 #include <cmath>
 #include <cstdlib>
+#include <numbers>
 #include <utility>
 
 #include "platform/imaging/decode_budget.h"
@@ -29,6 +30,24 @@ void MoveIn(PointD inset, double* l, double* t, double* r, double* b) {
   if (*b < *t) std::swap(*t, *b);
   double x = std::min(inset.x, (*r - *l) / 2), y = std::min(inset.y, (*b - *t) / 2);
   *l += x, *r -= x, *t += y, *b -= y;
+}
+
+constexpr uint8_t kCloseFigure = 1, kLineTo = 2, kBezierTo = 4, kMoveTo = 6;
+
+// Whether PolyDraw's types hold only moves, lines and whole curves of three points.
+bool DrawableTypes(const std::vector<uint8_t>& types) {
+  for (size_t i = 0; i < types.size(); ++i) {
+    uint8_t kind = types[i] & ~kCloseFigure;
+    if (kind == kBezierTo) {
+      if (i + 2 >= types.size() || (types[i + 1] & ~kCloseFigure) != kBezierTo ||
+          (types[i + 2] & ~kCloseFigure) != kBezierTo)
+        return false;
+      i += 2;
+    } else if (kind != kLineTo && kind != kMoveTo) {
+      return false;
+    }
+  }
+  return true;
 }
 
 }  // namespace
@@ -251,6 +270,49 @@ void Canvas::PolylineTo(const std::vector<PointD>& points) {
   if (!gathering_) Outline(figure, m);
   state_.x = points.back().x;
   state_.y = points.back().y;
+}
+
+void Canvas::PolyDraw(const std::vector<PointD>& points, const std::vector<uint8_t>& types) {
+  if (points.empty() || points.size() != types.size() || !DrawableTypes(types)) return;
+  cairo_matrix_t m = ToPicture();
+  Path& figure = Figure((types[0] & ~kCloseFigure) != kMoveTo);
+  PointD last{state_.x, state_.y};
+  auto at = [&m](const PointD& p) { return Map(m, p.x, p.y); };
+  for (size_t i = 0; i < points.size(); ++i) {
+    uint8_t kind = types[i] & ~kCloseFigure;
+    if (kind == kMoveTo) {
+      figure.MoveTo(at(points[i]));
+      last = points[i];
+      continue;
+    }
+    // A line or curve after a closed figure starts a new one where the last point was.
+    if (!figure.Open()) figure.MoveTo(at(last));
+    if (kind == kLineTo) {
+      figure.LineTo(at(points[i]));
+    } else {
+      figure.CurveTo(at(points[i]), at(points[i + 1]), at(points[i + 2]));
+      i += 2;
+    }
+    last = points[i];
+    if (types[i] & kCloseFigure) figure.Close();
+  }
+  if (!gathering_) Outline(figure, m);
+  state_.x = last.x;
+  state_.y = last.y;
+}
+
+void Canvas::AngleArc(PointD centre, double radius, double startDegrees, double sweepDegrees) {
+  if (!std::isfinite(startDegrees) || !std::isfinite(sweepDegrees)) return;
+  // A sweep past a whole turn goes round again: one turn and the rest draw the same.
+  double sweep = sweepDegrees;
+  if (std::fabs(sweep) > 360) sweep = std::copysign(360 + std::fmod(std::fabs(sweep), 360), sweep);
+  double start = std::fmod(startDegrees, 360) * std::numbers::pi / 180;
+  sweep *= std::numbers::pi / 180;
+  Path& figure = Figure(true);
+  AddAngleArc(&figure, ToPicture(), centre, radius, start, sweep);
+  if (!gathering_) Outline(figure, ToPicture());
+  state_.x = centre.x + radius * std::cos(start + sweep);
+  state_.y = centre.y - radius * std::sin(start + sweep);
 }
 
 void Canvas::MoveTo(double x, double y) {

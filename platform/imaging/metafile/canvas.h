@@ -66,6 +66,11 @@ class Canvas {
   void PolyBezier(const std::vector<PointD>& points);
   void PolyBezierTo(const std::vector<PointD>& points);
   void PolylineTo(const std::vector<PointD>& points);
+  // PolyDraw: each point with its type (a move, a line or the three points of a curve, the last
+  // one flagged to close the figure); nothing is drawn when the types do not fit that.
+  void PolyDraw(const std::vector<PointD>& points, const std::vector<uint8_t>& types);
+  // AngleArc: a line from the current position to the arc, angles in degrees.
+  void AngleArc(PointD centre, double radius, double startDegrees, double sweepDegrees);
   void MoveTo(double x, double y);
   void LineTo(double x, double y);
   void SetPixel(double x, double y, Color color);

@@ -136,6 +136,16 @@ void PolyPoly(Canvas& canvas, RecordReader& r, bool small, bool closed) {
   if (points.size() == total) canvas.PolyPolygon(points, counts, closed);
 }
 
+// PolyDraw: bounds, a count, the points, then a type byte for each.
+void PolyDraw(Canvas& canvas, RecordReader& r, bool small) {
+  size_t count = r.U32(24);
+  std::vector<PointD> points = Points(r, 28, count, small);
+  const uint8_t* types =
+      points.size() == count ? r.Bytes(28 + count * (small ? 4 : 8), count) : nullptr;
+  if (r.Short() || types == nullptr) return;
+  canvas.PolyDraw(points, std::vector<uint8_t>(types, types + count));
+}
+
 void CreatePen(Canvas& canvas, RecordReader& r) {
   GdiObject object;
   object.kind = ObjectKind::Pen;
@@ -409,6 +419,14 @@ void Play(Canvas& canvas, uint32_t type, RecordReader& r) {
       break;
     }
     case kArcTo: canvas.ArcTo(v(0), v(1), v(2), v(3), {v(4), v(5)}, {v(6), v(7)}); break;
+    case kAngleArc: {
+      PointD centre{v(0), v(1)};
+      double radius = r.U32(16), start = r.F32(20), sweep = r.F32(24);
+      if (!r.Short()) canvas.AngleArc(centre, radius, start, sweep);
+      break;
+    }
+    case kPolyDraw: PolyDraw(canvas, r, false); break;
+    case kPolyDraw16: PolyDraw(canvas, r, true); break;
     case kBeginPath: canvas.BeginPath(); break;
     case kEndPath: canvas.EndPath(); break;
     case kCloseFigure: canvas.CloseFigure(); break;

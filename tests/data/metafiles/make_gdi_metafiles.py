@@ -176,6 +176,45 @@ def gradients_emf():
     return pixel_emf(records)
 
 
+MOVETO, LINETO, BEZIERTO, CLOSE = 6, 2, 4, 1
+
+
+def e_polydraw(points, types, small=False):
+    fmt = "<%dh" if small else "<%di"
+    flat = [v for p in points for v in p]
+    return emf_record(92 if small else 56, ints(0, 0, 0, 0) + struct.pack("<I", len(points)) +
+                      struct.pack(fmt % len(flat), *flat) + bytes(types))
+
+
+def e_anglearc(x, y, radius, start, sweep):
+    return emf_record(41, ints(x, y) + struct.pack("<Iff", radius, start, sweep))
+
+
+def polydraw_emf():
+    """PolyDraw from the current position (20, 20): a figure of two lines closed back to its
+    start, a move, a curve and a line, then LineTo from where it ended; a 16-bit PolyDraw of two
+    figures inside a path, filled; two PolyDraws that GDI refuses (a curve of two points, an
+    unknown type); and AngleArc: a line from the current position to the top of a circle about
+    (300, 220) of radius 40, then half the circle counterclockwise, then LineTo from its end."""
+    records = [e_pen(1, RED, 5), e_select(1), emf_record(27, ints(20, 20)),
+               e_polydraw([(120, 20), (120, 80), (150, 20), (200, 20), (250, 80), (300, 20),
+                           (300, 80)],
+                          [LINETO, LINETO | CLOSE, MOVETO, BEZIERTO, BEZIERTO, BEZIERTO, LINETO]),
+               emf_record(54, ints(360, 80)),
+               e_pen(2, BLACK, 0, 5), e_select(2), e_brush(3, BLUE), e_select(3), emf_record(59),
+               e_polydraw([(20, 120), (120, 120), (120, 220), (20, 220), (150, 120), (250, 120),
+                           (200, 220)],
+                          [MOVETO, LINETO, LINETO, LINETO | CLOSE, MOVETO, LINETO, LINETO],
+                          small=True),
+               emf_record(60), emf_record(62, ints(0, 0, 0, 0)),
+               e_select(1),
+               e_polydraw([(20, 250), (100, 250), (150, 280)], [MOVETO, BEZIERTO, BEZIERTO]),
+               e_polydraw([(20, 270), (100, 270)], [MOVETO, 8]),
+               e_pen(4, GREEN, 3), e_select(4), emf_record(27, ints(300, 150)),
+               e_anglearc(300, 220, 40, 90, 180), emf_record(54, ints(360, 260))]
+    return pixel_emf(records)
+
+
 FILES = {
     "inside_frame.emf": inside_frame_emf,
     "regions_gdi.emf": regions_gdi_emf,
@@ -184,6 +223,7 @@ FILES = {
     "flood.wmf": flood_wmf,
     "flood_large.emf": flood_large_emf,
     "gradients.emf": gradients_emf,
+    "polydraw.emf": polydraw_emf,
 }
 
 if __name__ == "__main__":
