@@ -402,6 +402,29 @@ void Canvas::ClipToRegion(const std::vector<int32_t>& deviceRects, uint32_t mode
   cairo_clip(cr_);
 }
 
+void Canvas::OffsetClip(double dx, double dy) {
+  cairo_matrix_t m = ToPicture();
+  cairo_matrix_transform_distance(&m, &dx, &dy);
+  if (!std::isfinite(dx) || !std::isfinite(dy)) return;
+  cairo_rectangle_list_t* clip = cairo_copy_clip_rectangle_list(cr_);
+  // Without a clip, cairo gives the picture's whole area: the default clip, which no offset moves.
+  bool whole = clip->num_rectangles == 1 && clip->rectangles[0].x <= 0 &&
+               clip->rectangles[0].y <= 0 &&
+               clip->rectangles[0].x + clip->rectangles[0].width >= header_.width &&
+               clip->rectangles[0].y + clip->rectangles[0].height >= header_.height;
+  if (clip->status == CAIRO_STATUS_SUCCESS && clip->num_rectangles > 0 && !whole) {
+    cairo_reset_clip(cr_);
+    cairo_new_path(cr_);
+    for (int i = 0; i < clip->num_rectangles; ++i) {
+      const cairo_rectangle_t& box = clip->rectangles[i];
+      cairo_rectangle(cr_, box.x + dx, box.y + dy, box.width, box.height);
+    }
+    cairo_set_fill_rule(cr_, CAIRO_FILL_RULE_WINDING);
+    cairo_clip(cr_);
+  }
+  cairo_rectangle_list_destroy(clip);
+}
+
 void Canvas::FillRegion(const std::vector<int32_t>& deviceRects, const Brush& brush) {
   cairo_matrix_t device = DeviceToPicture(header_);
   Path rects;

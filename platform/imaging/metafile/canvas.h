@@ -89,6 +89,9 @@ class Canvas {
   // A region of rectangles (left, top, right, bottom) in device units combined with the clip:
   // 1 and, 4 diff, 5 copy (an empty copy is no clip); or and xor clip to the region itself.
   void ClipToRegion(const std::vector<int32_t>& deviceRects, uint32_t mode);
+  // Moves the clip by an offset in logical units (OffsetClipRgn), where cairo holds it as
+  // rectangles; no clip at all, and a clip of other shapes, stay as they are.
+  void OffsetClip(double dx, double dy);
   // Fills a region's rectangles (device units) with a brush.
   void FillRegion(const std::vector<int32_t>& deviceRects, const Brush& brush);
 

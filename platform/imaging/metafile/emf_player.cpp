@@ -396,6 +396,7 @@ void Play(Canvas& canvas, uint32_t type, RecordReader& r) {
     case kLineTo: canvas.LineTo(v(0), v(1)); break;
     case kExcludeClipRect: canvas.ExcludeClip(v(0), v(1), v(2), v(3)); break;
     case kIntersectClipRect: canvas.IntersectClip(v(0), v(1), v(2), v(3)); break;
+    case kOffsetClipRgn: canvas.OffsetClip(v(0), v(1)); break;
     case kSaveDc: canvas.Save(); break;
     case kRestoreDc: canvas.Restore(r.S32(8)); break;
     case kSetWorldTransform: WorldTransform(map, r, 4); break;

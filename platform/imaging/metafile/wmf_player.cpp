@@ -353,6 +353,7 @@ void Play(Canvas& canvas, uint32_t function, RecordReader& r) {
     case kSetPixel: canvas.SetPixel(p(3), p(2), ColorOf(r.U32(kParams))); break;
     case kExcludeClipRect: canvas.ExcludeClip(p(3), p(2), p(1), p(0)); break;
     case kIntersectClipRect: canvas.IntersectClip(p(3), p(2), p(1), p(0)); break;
+    case kOffsetClipRgn: canvas.OffsetClip(p(1), p(0)); break;
     case kTextOut: TextOut(canvas, r); break;
     case kExtTextOut: ExtTextOut(canvas, r); break;
     case kPatBlt: FillArea(canvas, p(5), p(4), p(3), p(2), r.U32(kParams)); break;

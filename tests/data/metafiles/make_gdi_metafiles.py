@@ -215,6 +215,31 @@ def polydraw_emf():
     return pixel_emf(records)
 
 
+def clip_offset_emf():
+    """OffsetClipRgn: a clip rectangle (20, 20)-(120, 100) moved by (200, 100), then a red fill
+    of the whole picture; after RestoreDC, a clip region of two rectangles moved by (0, 150) and a
+    blue fill; and, with no clip, an offset that changes nothing before a green rectangle."""
+    two = region([(20, 20, 60, 60), (80, 20, 120, 60)])
+    records = [e_pen(1, BLACK, 0, 5), e_select(1), e_brush(2, RED), e_select(2), emf_record(33),
+               emf_record(30, ints(20, 20, 120, 100)), emf_record(26, ints(200, 100)),
+               e_rect(0, 0, 384, 288), e_u32(34, 0xFFFFFFFF), emf_record(33),
+               emf_record(75, struct.pack("<II", len(two), 5) + two),
+               emf_record(26, ints(0, 150)), e_brush(3, BLUE), e_select(3), e_rect(0, 0, 384, 288),
+               e_u32(34, 0xFFFFFFFF), emf_record(26, ints(100, 100)), e_brush(4, GREEN),
+               e_select(4), e_rect(300, 20, 360, 80)]
+    return pixel_emf(records)
+
+
+def clip_offset_wmf():
+    """META_OFFSETCLIPRGN: a clip rectangle (20, 20)-(80, 80) of a window twice the picture's
+    size (so the picture moves by half its units), moved by (200, 0) units, then a blue fill."""
+    records = [wmf_record(0x0103, 8), wmf_record(0x020B, 0, 0), wmf_record(0x020C, 400, 400),
+               w_pen(BLACK, 0, 5), w_select(0), w_brush(BLUE), w_select(1),
+               wmf_record(0x0416, 80, 80, 20, 20), wmf_record(0x0220, 0, 200),
+               w_rect(0, 0, 400, 400)]
+    return wmf_file((0, 0, 200, 200), 96, records)
+
+
 FILES = {
     "inside_frame.emf": inside_frame_emf,
     "regions_gdi.emf": regions_gdi_emf,
@@ -224,6 +249,8 @@ FILES = {
     "flood_large.emf": flood_large_emf,
     "gradients.emf": gradients_emf,
     "polydraw.emf": polydraw_emf,
+    "clip_offset.emf": clip_offset_emf,
+    "clip_offset.wmf": clip_offset_wmf,
 }
 
 if __name__ == "__main__":
