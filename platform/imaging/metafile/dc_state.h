@@ -40,7 +40,8 @@ struct DcState {
   uint32_t textAlign = 0;
   bool clockwise = false;  // arc direction
   double miterLimit = 10;
-  double x = 0, y = 0;  // current position, logical
+  double brushOriginX = 0, brushOriginY = 0;  // where hatches and patterns start, picture pixels
+  double x = 0, y = 0;                        // current position, logical
 };
 
 // The starting mapping of a metafile: a WMF's window and viewport on its box, so that its

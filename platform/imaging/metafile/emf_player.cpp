@@ -30,6 +30,7 @@ enum : uint32_t {
   kSetWindowOrg = 10,
   kSetViewportExt = 11,
   kSetViewportOrg = 12,
+  kSetBrushOrg = 13,
   kEof = 14,
   kSetPixel = 15,
   kSetMapMode = 17,
@@ -391,6 +392,12 @@ void Play(Canvas& canvas, uint32_t type, RecordReader& r) {
     case kSetBkColor: state.backColor = ColorOf(r.U32(8)); break;
     case kSetArcDirection: state.clockwise = r.U32(8) == 2; break;
     case kSetMiterLimit: state.miterLimit = r.U32(8); break;
+    case kSetBrushOrg: {
+      // Device units; hatches and patterns are laid from there.
+      const Header& head = canvas.Head();
+      state.brushOriginX = v(0) * head.scaleX, state.brushOriginY = v(1) * head.scaleY;
+      break;
+    }
     case kSetPixel: canvas.SetPixel(v(0), v(1), ColorOf(r.U32(16))); break;
     case kMoveTo: canvas.MoveTo(v(0), v(1)); break;
     case kLineTo: canvas.LineTo(v(0), v(1)); break;

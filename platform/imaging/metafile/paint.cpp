@@ -73,6 +73,14 @@ bool UseBrush(cairo_t* cr, const Brush& brush, const DcState& state, cairo_patte
   }
   *pattern = BrushPattern(brush, state.opaqueBack, state.backColor);
   if (*pattern == nullptr) return false;
+  // The tiles start at the brush origin, taken within one tile so that the pattern's matrix
+  // stays small.
+  double tileW = 8, tileH = 8;
+  if (brush.style == kBrushPattern) tileW = brush.pattern->width, tileH = brush.pattern->height;
+  cairo_matrix_t origin;
+  cairo_matrix_init_translate(&origin, -std::fmod(state.brushOriginX, tileW),
+                              -std::fmod(state.brushOriginY, tileH));
+  cairo_pattern_set_matrix(*pattern, &origin);
   cairo_set_source(cr, *pattern);
   return true;
 }

@@ -240,6 +240,15 @@ def clip_offset_wmf():
     return wmf_file((0, 0, 200, 200), 96, records)
 
 
+def brush_origin_emf():
+    """SetBrushOrgEx: a vertical hatch (a line at the eighth pixel of every 8) fills a square from
+    the picture's corner, then, with the brush origin at (3, 0), a square beside it whose lines
+    lie 3 pixels further right."""
+    records = [e_pen(1, BLACK, 0, 5), e_select(1), e_u32(18, 1), e_brush(2, BLUE, 2, 1),
+               e_select(2), e_rect(0, 0, 64, 64), emf_record(13, ints(3, 0)), e_rect(64, 0, 128, 64)]
+    return pixel_emf(records)
+
+
 FILES = {
     "inside_frame.emf": inside_frame_emf,
     "regions_gdi.emf": regions_gdi_emf,
@@ -251,6 +260,7 @@ FILES = {
     "polydraw.emf": polydraw_emf,
     "clip_offset.emf": clip_offset_emf,
     "clip_offset.wmf": clip_offset_wmf,
+    "brush_origin.emf": brush_origin_emf,
 }
 
 if __name__ == "__main__":
