@@ -16,6 +16,8 @@ namespace {
 
 constexpr uint32_t kRectHorizontal = 0, kRectVertical = 1, kTriangle = 2;
 constexpr size_t kVerticesAt = 36, kVertexBytes = 16;
+// How many times over one record may colour the picture's pixels.
+constexpr double kMostCoats = 16;
 
 struct Vertex {
   PointD logical;                 // as the record gives it
@@ -47,16 +49,15 @@ Box Around(const PointD* points, size_t count) {
   return box;
 }
 
-// A colour of 16-bit channels mixed by weights, as an opaque cairo pixel of their high bytes.
-uint32_t Mixed(const Vertex* const* vertices, const double* weights, size_t count) {
-  uint32_t pixel = 0xff000000u;
-  for (int c = 0; c < 3; ++c) {
-    double value = 0;
-    for (size_t i = 0; i < count; ++i) value += weights[i] * vertices[i]->channel[c];
-    uint32_t wide = static_cast<uint32_t>(std::clamp(std::floor(value), 0.0, 65535.0));
-    pixel |= (wide >> 8) << (16 - 8 * c);
-  }
-  return pixel;
+// A 16-bit channel as the pixel's high byte: the channel rounded to 16 bits, so that a pixel on
+// a vertex keeps its colour whatever the arithmetic's last bits.
+uint32_t HighByte(double channel) {
+  return static_cast<uint32_t>(std::clamp(channel, 0.0, 65535.0) + 0.5) >> 8;
+}
+
+uint32_t Opaque(const double (&channel)[3]) {
+  return 0xff000000u | HighByte(channel[0]) << 16 | HighByte(channel[1]) << 8 |
+         HighByte(channel[2]);
 }
 
 // The scratch picture the record's shapes are coloured on, over the pixels they can reach, each
@@ -110,22 +111,25 @@ void RectangleCorners(const Vertex& a, const Vertex& b, const cairo_matrix_t& m,
 }
 
 // A rectangle from a's corner to b's, its colour running from a's to b's across it (along x in
-// logical units) or down it (along y): each pixel's corner is taken back to logical units.
+// logical units) or down it (along y): each pixel's corner is taken back to logical units, where
+// the way along is a linear function of the pixel's place.
 void Rectangle(Canvas& canvas, Scratch& scratch, const Vertex& a, const Vertex& b, bool down) {
   double from = down ? a.logical.y : a.logical.x, to = down ? b.logical.y : b.logical.x;
   cairo_matrix_t m = canvas.ToPicture(), back = m;
   if (from == to || cairo_matrix_invert(&back) != CAIRO_STATUS_SUCCESS) return;
+  // t = alongX * x + alongY * y + at0, 0 at a's edge and 1 at b's.
+  double alongX = (down ? back.yx : back.xx) / (to - from);
+  double alongY = (down ? back.yy : back.xy) / (to - from);
+  double at0 = ((down ? back.y0 : back.x0) - from) / (to - from);
   PointD corners[4];
   RectangleCorners(a, b, m, corners);
   PixelBox box = Touched(Around(corners, 4), scratch.Box());
-  const Vertex* ends[2] = {&a, &b};
   for (int y = box.y0; y < box.y1; ++y) {
     for (int x = box.x0; x < box.x1; ++x) {
-      double lx = x, ly = y;
-      cairo_matrix_transform_point(&back, &lx, &ly);
-      double t = std::clamp(((down ? ly : lx) - from) / (to - from), 0.0, 1.0);
-      const double weights[2] = {1 - t, t};
-      scratch.Put(x, y, Mixed(ends, weights, 2));
+      double t = std::clamp(alongX * x + alongY * y + at0, 0.0, 1.0);
+      double channel[3];
+      for (int c = 0; c < 3; ++c) channel[c] = a.channel[c] + (b.channel[c] - a.channel[c]) * t;
+      scratch.Put(x, y, Opaque(channel));
     }
   }
   Path shape;
@@ -157,23 +161,29 @@ bool SpanInBand(const PointD (&p)[3], double y0, double y1, double* left, double
 }
 
 // A triangle, each pixel's colour its corner's weights of the three vertices' (barycentric
-// coordinates, which the mapping keeps), coloured only along the rows it covers.
+// coordinates, which the mapping keeps): each channel a linear function of the pixel's place,
+// through the three vertices' values. Only the rows' stretches it covers are coloured.
 void Triangle(Canvas& canvas, Scratch& scratch, const Vertex& a, const Vertex& b, const Vertex& c) {
   const PointD p[3] = {a.at, b.at, c.at};
   double area = (p[1].x - p[0].x) * (p[2].y - p[0].y) - (p[2].x - p[0].x) * (p[1].y - p[0].y);
   if (!(std::fabs(area) > 1e-9)) return;
+  double perX[3], perY[3];
+  for (int k = 0; k < 3; ++k) {
+    double toB = b.channel[k] - a.channel[k], toC = c.channel[k] - a.channel[k];
+    perX[k] = (toB * (p[2].y - p[0].y) - toC * (p[1].y - p[0].y)) / area;
+    perY[k] = (toC * (p[1].x - p[0].x) - toB * (p[2].x - p[0].x)) / area;
+  }
   PixelBox box = Touched(Around(p, 3), scratch.Box());
-  const Vertex* corners[3] = {&a, &b, &c};
   for (int y = box.y0; y < box.y1; ++y) {
     double left = 0, right = 0;
     if (!SpanInBand(p, y - 1.0, y + 2.0, &left, &right)) continue;
     int x0 = std::max(box.x0, static_cast<int>(std::floor(left)) - 1);
     int x1 = std::min(box.x1, static_cast<int>(std::ceil(right)) + 2);
     for (int x = x0; x < x1; ++x) {
-      double wb = ((x - p[0].x) * (p[2].y - p[0].y) - (p[2].x - p[0].x) * (y - p[0].y)) / area;
-      double wc = ((p[1].x - p[0].x) * (y - p[0].y) - (x - p[0].x) * (p[1].y - p[0].y)) / area;
-      const double weights[3] = {1 - wb - wc, wb, wc};
-      scratch.Put(x, y, Mixed(corners, weights, 3));
+      double channel[3];
+      for (int k = 0; k < 3; ++k)
+        channel[k] = a.channel[k] + perX[k] * (x - p[0].x) + perY[k] * (y - p[0].y);
+      scratch.Put(x, y, Opaque(channel));
     }
   }
   Path shape;
@@ -181,44 +191,61 @@ void Triangle(Canvas& canvas, Scratch& scratch, const Vertex& a, const Vertex& b
   scratch.Fill(shape);
 }
 
-}  // namespace
+// A record's vertices and its shapes' vertex indices, checked.
+struct GradientRecord {
+  uint32_t mode = kRectHorizontal;
+  size_t corners = 2;  // vertices of a shape
+  std::vector<uint32_t> indices;
+  std::vector<Vertex> vertices;
 
-void PlayGradientFill(Canvas& canvas, RecordReader& r) {
+  // The points that bound shape i (from indices[i]) on the picture.
+  void Reach(size_t i, const cairo_matrix_t& m, PointD (&four)[4]) const {
+    RectangleCorners(vertices[indices[i]], vertices[indices[i + 1]], m, four);
+    if (mode == kTriangle) four[2] = four[3] = vertices[indices[i + 2]].at;
+  }
+};
+
+// False for counts, a mode or indices out of range, or arrays that run past the record.
+bool ReadGradient(RecordReader& r, const cairo_matrix_t& m, GradientRecord* out) {
   size_t count = r.U32(24), shapes = r.U32(28);
-  uint32_t mode = r.U32(32);
-  size_t corners = mode == kTriangle ? 3 : 2;
-  bool known = mode == kRectHorizontal || mode == kRectVertical || mode == kTriangle;
+  out->mode = r.U32(32);
+  out->corners = out->mode == kTriangle ? 3 : 2;
+  bool known = out->mode == kRectHorizontal || out->mode == kRectVertical || out->mode == kTriangle;
   if (r.Short() || !known || count > r.Size() / kVertexBytes ||
       !r.Has(kVerticesAt, count * kVertexBytes))
-    return;
+    return false;
   size_t indicesAt = kVerticesAt + count * kVertexBytes;
-  if (shapes > r.Size() / (corners * 4) || !r.Has(indicesAt, shapes * corners * 4)) return;
-  // Every index must name a vertex before anything is drawn.
-  std::vector<uint32_t> indices(shapes * corners);
-  for (size_t i = 0; i < indices.size(); ++i) {
-    indices[i] = r.U32(indicesAt + i * 4);
-    if (indices[i] >= count) return;
+  if (shapes > r.Size() / (out->corners * 4) || !r.Has(indicesAt, shapes * out->corners * 4))
+    return false;
+  out->indices.resize(shapes * out->corners);
+  for (size_t i = 0; i < out->indices.size(); ++i) {
+    out->indices[i] = r.U32(indicesAt + i * 4);
+    if (out->indices[i] >= count) return false;
   }
-  cairo_matrix_t m = canvas.ToPicture();
-  std::vector<Vertex> vertices(count);
+  out->vertices.resize(count);
   for (size_t i = 0; i < count; ++i) {
     size_t at = kVerticesAt + i * kVertexBytes;
-    Vertex& v = vertices[i];
+    Vertex& v = out->vertices[i];
     v.logical = {double(r.S32(at)), double(r.S32(at + 4))};
     v.at = Map(m, v.logical.x, v.logical.y);
     for (int c = 0; c < 3; ++c) v.channel[c] = r.U16(at + 8 + c * 2);
   }
+  return true;
+}
+
+}  // namespace
+
+void PlayGradientFill(Canvas& canvas, RecordReader& r) {
+  cairo_matrix_t m = canvas.ToPicture();
+  GradientRecord record;
+  if (!ReadGradient(r, m, &record) || record.indices.empty()) return;
   // One scratch picture over the pixels that the shapes can reach.
   std::vector<PointD> reach;
-  for (size_t i = 0; i < indices.size(); i += corners) {
-    const Vertex& a = vertices[indices[i]];
-    const Vertex& b = vertices[indices[i + 1]];
+  for (size_t i = 0; i < record.indices.size(); i += record.corners) {
     PointD four[4];
-    RectangleCorners(a, b, m, four);
-    if (mode == kTriangle) four[2] = vertices[indices[i + 2]].at, four[3] = four[2];
+    record.Reach(i, m, four);
     reach.insert(reach.end(), four, four + 4);
   }
-  if (reach.empty()) return;
   PixelBox picture{0, 0, canvas.Head().width, canvas.Head().height};
   PixelBox box =
       Touched(Around(reach.data(), reach.size()).Grown(1), Touched(View(canvas.Cairo()), picture));
@@ -228,13 +255,20 @@ void PlayGradientFill(Canvas& canvas, RecordReader& r) {
     canvas.Fail();
     return;
   }
-  for (size_t i = 0; i < indices.size(); i += corners) {
-    const Vertex& a = vertices[indices[i]];
-    const Vertex& b = vertices[indices[i + 1]];
-    if (mode == kTriangle)
-      Triangle(canvas, scratch, a, b, vertices[indices[i + 2]]);
+  // Shapes piled on one another cost a pass over their pixels each: a record stops once it has
+  // coloured many times the picture, far more than real meshes, which cover it about once.
+  double work = 0, most = kMostCoats * picture.x1 * static_cast<double>(picture.y1);
+  const std::vector<Vertex>& v = record.vertices;
+  const std::vector<uint32_t>& at = record.indices;
+  for (size_t i = 0; i < at.size() && work <= most; i += record.corners) {
+    PointD four[4];
+    record.Reach(i, m, four);
+    PixelBox reached = Touched(Around(four, 4), box);
+    work += static_cast<double>(reached.x1 - reached.x0) * (reached.y1 - reached.y0);
+    if (record.mode == kTriangle)
+      Triangle(canvas, scratch, v[at[i]], v[at[i + 1]], v[at[i + 2]]);
     else
-      Rectangle(canvas, scratch, a, b, mode == kRectVertical);
+      Rectangle(canvas, scratch, v[at[i]], v[at[i + 1]], record.mode == kRectVertical);
   }
 }
 

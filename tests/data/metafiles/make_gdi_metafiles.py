@@ -17,6 +17,10 @@ from make_metafiles import (BLACK, BLUE, GREEN, HERE, RED, WHITE, YELLOW, e_brus
 PIXEL_FRAME, PIXEL_DEVICE, PIXEL_MM = (0, 0, 10160, 7620), (960, 960), (254, 254)
 
 
+# The same at 128 x 96 pixels.
+FRAME_SMALL = (0, 0, 3387, 2540)
+
+
 def pixel_emf(records):
     return emf_file(PIXEL_FRAME, PIXEL_DEVICE, PIXEL_MM, records)
 
@@ -249,6 +253,54 @@ def brush_origin_emf():
     return pixel_emf(records)
 
 
+def absurd_gdi_emf():
+    """The records above with absurd values, each drawn quickly or passed over: every one bare
+    (no fields at all); counts of 2^32 - 1; points, radii, offsets and frame widths at the ends
+    of the 32-bit range; a gradient fill of 4000 triangles each over the whole picture; angles
+    of 1e30 and NaN; a flood fill of a hatched picture started off it; and PolyDraw types that
+    run out in the middle of a curve."""
+    big, small = 0x7FFFFFFF, -0x80000000
+    bare = [emf_record(kind) for kind in (13, 26, 41, 53, 56, 72, 73, 92, 118)]
+    huge_count = [emf_record(118, ints(0, 0, 0, 0) + struct.pack("<III", 0xFFFFFFFF, 1, 2)),
+                  emf_record(118, ints(0, 0, 0, 0) + struct.pack("<III", 2, 0xFFFFFFFF, 0)),
+                  emf_record(56, ints(0, 0, 0, 0) + struct.pack("<I", 0xFFFFFFFF)),
+                  emf_record(92, ints(0, 0, 0, 0) + struct.pack("<I", 0xFFFFFFFF)),
+                  emf_record(72, ints(0, 0, 0, 0) + struct.pack("<IIii", 0xFFFFFFF0, 3, 1, 1) +
+                             struct.pack("<IIII", 32, 1, 0xFFFFFFFF, 0) + ints(0, 0, 1, 1))]
+    wide = [(small, small, (0xFF00, 0, 0)), (big, small, (0, 0xFF00, 0)),
+            (small, big, (0, 0, 0xFF00)), (big, big, (0xFF00, 0xFF00, 0))]
+    many = e_gradient(2, wide, [(0, 1, 2), (1, 2, 3)] * 2000)
+    records = bare + huge_count + [
+        e_pen(1, BLACK, big), e_select(1), e_brush(2, RED), e_select(2),
+        e_gradient(0, wide[:2], [(0, 1)]), e_gradient(1, wide[1:3], [(0, 1)]), many,
+        e_framergn([(small, small, big, big)], 2, big, big),
+        e_framergn([(small, small, big, big)], 2, small, small),
+        e_invertrgn([(small, small, big, big)] * 100),
+        emf_record(26, ints(big, big)), emf_record(13, ints(small, big)),
+        e_brush(3, BLUE, 2, 5), e_select(3), e_rect(small, small, big, big),
+        e_floodfill(big, big, 0, True), e_floodfill(10, 10, 0, False),
+        e_anglearc(0, 0, 0xFFFFFFFF, 1e30, -1e30),
+        emf_record(41, ints(0, 0) + struct.pack("<I", 10) + struct.pack("<I", 0x7FC00000) * 2),
+        e_polydraw([(small, small), (big, big), (small, big)], [MOVETO, LINETO, BEZIERTO]),
+        e_polydraw([(small, small)] * 3000, [MOVETO] + [LINETO] * 2999)]
+    return emf_file(FRAME_SMALL, PIXEL_DEVICE, PIXEL_MM, records)
+
+
+def absurd_gdi_wmf():
+    """The WMF's records above, bare and with absurd values: regions and brushes the table lacks,
+    frames 32767 units thick, a flood fill of a full picture started off it, an offset of the
+    clip to the end of the 16-bit range."""
+    bare = [wmf_record(kind) for kind in (0x012A, 0x012B, 0x0220, 0x0228, 0x0419, 0x0429, 0x0548)]
+    records = w_window((0, 0), (200, 200)) + bare + [
+        w_pen(BLACK, 0, 5), w_brush(RED), w_region(-32768, -32768, 32767, 32767),  # 0, 1, 2
+        w_select(0), w_select(1), wmf_record(0x012A, 9), wmf_record(0x0228, 2, 9),
+        wmf_record(0x0429, 2, 1, 32767, 32767), wmf_record(0x0429, 2, 1, -32768, -32768),
+        wmf_record(0x012B, 2), wmf_record(0x0548, 1, 0x00FF, 0, 32767, 32767),
+        wmf_record(0x0419, 0, 0, 100, 100), wmf_record(0x0416, 80, 80, 20, 20),
+        wmf_record(0x0220, 32767, 32767), w_rect(0, 0, 200, 200)]
+    return wmf_file((0, 0, 200, 200), 96, records)
+
+
 FILES = {
     "inside_frame.emf": inside_frame_emf,
     "regions_gdi.emf": regions_gdi_emf,
@@ -261,6 +313,8 @@ FILES = {
     "clip_offset.emf": clip_offset_emf,
     "clip_offset.wmf": clip_offset_wmf,
     "brush_origin.emf": brush_origin_emf,
+    "absurd_gdi.emf": absurd_gdi_emf,
+    "absurd_gdi.wmf": absurd_gdi_wmf,
 }
 
 if __name__ == "__main__":

@@ -148,6 +148,22 @@ TEST(MetafileRefusals, DrawsAbsurdRecordsQuickly) {
   EXPECT_TRUE(Near(picture.At(189, 141), Rgba{0, 0, 0, 255}));
 }
 
+// The records of fills and figures (gradients, flood fills, region frames and inversions,
+// PolyDraw, AngleArc, the clip's offset, the brush origin) bare, with counts of 2^32 - 1, values
+// at the ends of their ranges and a gradient of 4000 triangles each over the whole picture, are
+// drawn or passed over quickly.
+TEST(MetafileRefusals, DrawsAbsurdFillsAndFiguresQuickly) {
+  for (const char* name : {"absurd_gdi.emf", "absurd_gdi.wmf"}) {
+    SCOPED_TRACE(name);
+    auto start = std::chrono::steady_clock::now();
+    Picture picture = Decode(MetafileBytes(name));
+    double seconds =
+        std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
+    EXPECT_GT(picture.w, 0);
+    EXPECT_LT(seconds, 5.0);
+  }
+}
+
 // A flood fill of some two million spans (a picture of 4080 x 4080 pixels striped by a hatch)
 // takes a fraction of a second in a normal build; the limit leaves room for the sanitizers. It
 // reaches the picture's far corner.
