@@ -211,6 +211,22 @@ const std::vector<Case> kCases = {
       {29, 140, kBlue, "its tenth pixel"},
       {31, 140, kGreen, "the brush inside it"},
       {18, 140, kNone, "left of the rectangle's box"}}},
+    // libEMF's inside-frame pens, 8 units (9.45 pixels) wide: a rectangle's box from 23.6 to
+    // 118.1 pixels, an ellipse's from 141.8 to 236.3 across and 23.6 to 118.1 down.
+    {"libemf_inside_frame.emf",
+     378,
+     283,
+     {{25, 70, kRed, "the rectangle's pen at its left"},
+      {21, 70, kNone, "left of its box, where a centred pen would reach"},
+      {40, 70, kGreen, "its brush"},
+      {116, 70, kRed, "its pen at the right"},
+      {120, 70, kNone, "right of its box"},
+      {70, 21, kNone, "above its box"},
+      {143, 71, kRed, "the ellipse's pen at its left"},
+      {139, 71, kNone, "left of its box"},
+      {160, 71, kGreen, "its brush"},
+      {238, 71, kNone, "right of its box"},
+      {189, 21, kNone, "above its box"}}},
     // Flood fills over what is drawn, one unit a pixel; where nothing is drawn reads as white.
     {"flood.emf",
      384,
