@@ -57,13 +57,6 @@ class ClipMask {
   int dx_ = 0, dy_ = 0;
 };
 
-// The colour a picture pixel shows over white, as R, G, B in one word: premultiplied colour c of
-// alpha a over white is c + 255 - a, so a pixel where nothing is drawn reads as white.
-uint32_t Seen(uint32_t pixel) {
-  uint32_t a = pixel >> 24, r = (pixel >> 16) & 0xff, g = (pixel >> 8) & 0xff, b = pixel & 0xff;
-  return (r + 255 - a) << 16 | (g + 255 - a) << 8 | (b + 255 - a);
-}
-
 constexpr uint8_t kTakes = 1, kFilled = 0xff;
 
 // Marks on the mask, as kTakes, every pixel the fill may take: shown through the clip, and of the
@@ -79,7 +72,7 @@ void MarkTakers(cairo_surface_t* picture, const ClipMask& clip, uint32_t color, 
     for (int x = 0; x < mask->Width(); ++x) {
       uint32_t pixel;
       std::memcpy(&pixel, row + static_cast<size_t>(x) * 4, 4);
-      out[x] = (Seen(pixel) == color) == surface && clip.Shows(x, y) ? kTakes : 0;
+      out[x] = (SeenOverWhite(pixel) == color) == surface && clip.Shows(x, y) ? kTakes : 0;
     }
   }
 }

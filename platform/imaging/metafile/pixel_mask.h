@@ -1,6 +1,7 @@
 // A mask over the picture's pixels, one byte each, set where an operation that works pixel by
 // pixel (a region's frame, a flood fill) paints: its memory comes from the decode budget, and it
 // is painted with a brush through the clip as a cairo A8 mask, so its edges stay as hard as GDI's.
+// And how those operations read the picture's pixels.
 #pragma once
 
 #include <cairo.h>
@@ -11,6 +12,11 @@
 #include "platform/imaging/metafile/canvas.h"
 
 namespace platform::metafile {
+
+// A picture pixel (premultiplied, as cairo keeps it) as the operations that read the picture
+// pixel by pixel see it: its colour over white, R, G, B in one word. A pixel where nothing is
+// drawn reads as white, the page a metafile is drawn for.
+uint32_t SeenOverWhite(uint32_t pixel);
 
 class PixelMask {
  public:

@@ -49,14 +49,8 @@ int Pixels(double length, double xx, double yx, int most) {
   return std::isfinite(pixels) ? static_cast<int>(std::min<double>(pixels, most)) : most;
 }
 
-// A premultiplied pixel inverted, as GDI's DSTINVERT does; where nothing is drawn the picture
-// reads as white. A colour partly covering white reads as itself over white, (c + 255 - a), so its
-// inverse is a - c.
-uint32_t Inverted(uint32_t pixel) {
-  uint32_t a = pixel >> 24, r = (pixel >> 16) & 0xff, g = (pixel >> 8) & 0xff, b = pixel & 0xff;
-  return 0xff000000u | (a - std::min(r, a)) << 16 | (a - std::min(g, a)) << 8 |
-         (a - std::min(b, a));
-}
+// A premultiplied pixel inverted, as GDI's DSTINVERT does: opaque, whatever it read as.
+uint32_t Inverted(uint32_t pixel) { return 0xff000000u | (~SeenOverWhite(pixel) & 0xffffffu); }
 
 }  // namespace
 
