@@ -1,6 +1,7 @@
 // Choosing the decoder of an image file.
 #include "platform/imaging/image_decode.h"
 
+#include "platform/imaging/bmp_rle_decode.h"
 #include "platform/imaging/gif_decode.h"
 #include "platform/imaging/ico_decode.h"
 #include "platform/imaging/jpeg_decode.h"
@@ -51,6 +52,8 @@ bool ImageSides(const uint8_t* data, size_t size, int* w, int* h) {
     case ImageFormat::Jpeg: return JpegSides(data, size, w, h);
     case ImageFormat::Gif: return GifSides(data, size, w, h);
     case ImageFormat::Bmp:
+      if (IsRunLengthBmp(data, size)) return RunLengthBmpSides(data, size, w, h);
+      [[fallthrough]];
     case ImageFormat::Tga: return stb::Info(data, size, w, h);
   }
   return false;
@@ -66,6 +69,8 @@ bool DecodeImage(const uint8_t* data, size_t size, int* w, int* h, std::vector<u
     case ImageFormat::Jpeg: return DecodeJpeg(data, size, w, h, rgba);
     case ImageFormat::Gif: return DecodeGif(data, size, w, h, rgba);
     case ImageFormat::Bmp:
+      if (IsRunLengthBmp(data, size)) return DecodeRunLengthBmp(data, size, w, h, rgba);
+      [[fallthrough]];
     case ImageFormat::Tga: return DecodeWithStb(data, size, w, h, rgba);
   }
   return false;

@@ -1,8 +1,9 @@
 // Every image file the imaging calls read, told apart by its first bytes, and the decoder of
 // each: JPEG by libjpeg-turbo, PNG by libpng, GIF by giflib, TIFF by libtiff, icon files by a
-// reader of ours, metafiles (WMF, EMF) by a reader of ours drawing through cairo, BMP and TGA by
-// stb_image. Each keeps the same discipline: a file cut short is refused, and a header naming a
-// picture that the file's data cannot fill is refused before the picture's memory is taken.
+// reader of ours, metafiles (WMF, EMF) by a reader of ours drawing through cairo, run-length BMP
+// by a reader of ours, other BMP and TGA by stb_image. Each keeps the same discipline: a file
+// cut short is refused, and a header naming a picture that the file's data cannot fill is
+// refused before the picture's memory is taken.
 #pragma once
 
 #include <cstddef>

@@ -1,8 +1,11 @@
 // The picture, its device context state and object table, and the shapes drawn on it.
 #include "platform/imaging/metafile/canvas.h"
 
+#include <algorithm>
 #include <cmath>
 #include <cstdlib>
+#include <numbers>
+#include <utility>
 
 #include "platform/imaging/decode_budget.h"
 #include "platform/imaging/metafile/paint.h"
@@ -19,6 +22,34 @@ constexpr size_t kDeepestSave = 1024;
 constexpr uint32_t kMostWmfObjects = 1 << 16;
 
 constexpr uint32_t kRegionAnd = 1, kRegionOr = 2, kRegionXor = 3, kRegionDiff = 4, kRegionCopy = 5;
+
+// A shape's bounding box moved in by inset on each side, so that an inside-frame pen lies within
+// the box given; a box narrower than twice the inset shrinks to its middle.
+void MoveIn(PointD inset, double* l, double* t, double* r, double* b) {
+  if (inset.x == 0 && inset.y == 0) return;
+  if (*r < *l) std::swap(*l, *r);
+  if (*b < *t) std::swap(*t, *b);
+  double x = std::min(inset.x, (*r - *l) / 2), y = std::min(inset.y, (*b - *t) / 2);
+  *l += x, *r -= x, *t += y, *b -= y;
+}
+
+constexpr uint8_t kCloseFigure = 1, kLineTo = 2, kBezierTo = 4, kMoveTo = 6;
+
+// Whether PolyDraw's types hold only moves, lines and whole curves of three points.
+bool DrawableTypes(const std::vector<uint8_t>& types) {
+  for (size_t i = 0; i < types.size(); ++i) {
+    uint8_t kind = types[i] & ~kCloseFigure;
+    if (kind == kBezierTo) {
+      if (i + 2 >= types.size() || (types[i + 1] & ~kCloseFigure) != kBezierTo ||
+          (types[i + 2] & ~kCloseFigure) != kBezierTo)
+        return false;
+      i += 2;
+    } else if (kind != kLineTo && kind != kMoveTo) {
+      return false;
+    }
+  }
+  return true;
+}
 
 }  // namespace
 
@@ -160,20 +191,33 @@ void Canvas::Draw(const Path& shape, bool fill) {
   Outline(shape, ToPicture());
 }
 
+// The shapes drawn in a bounding box keep an inside-frame pen within it, as GDI draws them; the
+// figures a path gathers keep their boxes.
+PointD Canvas::FrameInset() const {
+  return gathering_ ? PointD{0, 0} : InsideFrameInset(state_.pen, ToPicture());
+}
+
 void Canvas::Rectangle(double l, double t, double r, double b) {
   Path shape;
+  MoveIn(FrameInset(), &l, &t, &r, &b);
   AddBox(&shape, ToPicture(), l, t, r, b);
   Draw(shape, true);
 }
 
 void Canvas::Ellipse(double l, double t, double r, double b) {
   Path shape;
+  MoveIn(FrameInset(), &l, &t, &r, &b);
   AddEllipse(&shape, ToPicture(), l, t, r, b);
   Draw(shape, true);
 }
 
 void Canvas::RoundRect(double l, double t, double r, double b, double w, double h) {
   Path shape;
+  // The corners' ellipses shrink with the box, so the pen's outer edge keeps their curve.
+  PointD inset = FrameInset();
+  MoveIn(inset, &l, &t, &r, &b);
+  w = std::max(0.0, std::fabs(w) - 2 * inset.x);
+  h = std::max(0.0, std::fabs(h) - 2 * inset.y);
   AddRoundBox(&shape, ToPicture(), l, t, r, b, w, h);
   Draw(shape, true);
 }
@@ -181,6 +225,7 @@ void Canvas::RoundRect(double l, double t, double r, double b, double w, double 
 void Canvas::ArcShape(ArcKind kind, double l, double t, double r, double b, PointD start,
                       PointD end) {
   Path shape;
+  if (kind != ArcKind::Arc) MoveIn(FrameInset(), &l, &t, &r, &b);
   AddArc(&shape, ToPicture(), l, t, r, b, start, end, kind, state_.clockwise, false);
   Draw(shape, kind != ArcKind::Arc);
 }
@@ -258,6 +303,49 @@ void Canvas::PolylineTo(const std::vector<PointD>& points) {
   if (!gathering_) Outline(figure, m);
   state_.x = points.back().x;
   state_.y = points.back().y;
+}
+
+void Canvas::PolyDraw(const std::vector<PointD>& points, const std::vector<uint8_t>& types) {
+  if (points.empty() || points.size() != types.size() || !DrawableTypes(types)) return;
+  cairo_matrix_t m = ToPicture();
+  Path& figure = Figure((types[0] & ~kCloseFigure) != kMoveTo);
+  PointD last{state_.x, state_.y};
+  auto at = [&m](const PointD& p) { return Map(m, p.x, p.y); };
+  for (size_t i = 0; i < points.size(); ++i) {
+    uint8_t kind = types[i] & ~kCloseFigure;
+    if (kind == kMoveTo) {
+      figure.MoveTo(at(points[i]));
+      last = points[i];
+      continue;
+    }
+    // A line or curve after a closed figure starts a new one where the last point was.
+    if (!figure.Open()) figure.MoveTo(at(last));
+    if (kind == kLineTo) {
+      figure.LineTo(at(points[i]));
+    } else {
+      figure.CurveTo(at(points[i]), at(points[i + 1]), at(points[i + 2]));
+      i += 2;
+    }
+    last = points[i];
+    if (types[i] & kCloseFigure) figure.Close();
+  }
+  if (!gathering_) Outline(figure, m);
+  state_.x = last.x;
+  state_.y = last.y;
+}
+
+void Canvas::AngleArc(PointD centre, double radius, double startDegrees, double sweepDegrees) {
+  if (!std::isfinite(startDegrees) || !std::isfinite(sweepDegrees)) return;
+  // A sweep past a whole turn goes round again: one turn and the rest draw the same.
+  double sweep = sweepDegrees;
+  if (std::fabs(sweep) > 360) sweep = std::copysign(360 + std::fmod(std::fabs(sweep), 360), sweep);
+  double start = std::fmod(startDegrees, 360) * std::numbers::pi / 180;
+  sweep *= std::numbers::pi / 180;
+  Path& figure = Figure(true);
+  AddAngleArc(&figure, ToPicture(), centre, radius, start, sweep);
+  if (!gathering_) Outline(figure, ToPicture());
+  state_.x = centre.x + radius * std::cos(start + sweep);
+  state_.y = centre.y - radius * std::sin(start + sweep);
 }
 
 void Canvas::MoveTo(double x, double y) {
@@ -354,6 +442,29 @@ void Canvas::ClipToRegion(const std::vector<int32_t>& deviceRects, uint32_t mode
   if (mode == kRegionDiff) cairo_rectangle(cr_, -1, -1, header_.width + 2.0, header_.height + 2.0);
   cairo_set_fill_rule(cr_, CAIRO_FILL_RULE_EVEN_ODD);
   cairo_clip(cr_);
+}
+
+void Canvas::OffsetClip(double dx, double dy) {
+  cairo_matrix_t m = ToPicture();
+  cairo_matrix_transform_distance(&m, &dx, &dy);
+  if (!std::isfinite(dx) || !std::isfinite(dy)) return;
+  cairo_rectangle_list_t* clip = cairo_copy_clip_rectangle_list(cr_);
+  // Without a clip, cairo gives the picture's whole area: the default clip, which no offset moves.
+  bool whole = clip->num_rectangles == 1 && clip->rectangles[0].x <= 0 &&
+               clip->rectangles[0].y <= 0 &&
+               clip->rectangles[0].x + clip->rectangles[0].width >= header_.width &&
+               clip->rectangles[0].y + clip->rectangles[0].height >= header_.height;
+  if (clip->status == CAIRO_STATUS_SUCCESS && clip->num_rectangles > 0 && !whole) {
+    cairo_reset_clip(cr_);
+    cairo_new_path(cr_);
+    for (int i = 0; i < clip->num_rectangles; ++i) {
+      const cairo_rectangle_t& box = clip->rectangles[i];
+      cairo_rectangle(cr_, box.x + dx, box.y + dy, box.width, box.height);
+    }
+    cairo_set_fill_rule(cr_, CAIRO_FILL_RULE_WINDING);
+    cairo_clip(cr_);
+  }
+  cairo_rectangle_list_destroy(clip);
 }
 
 void Canvas::FillRegion(const std::vector<int32_t>& deviceRects, const Brush& brush) {

@@ -78,6 +78,11 @@ class Canvas {
   void PolyBezier(const std::vector<PointD>& points);
   void PolyBezierTo(const std::vector<PointD>& points);
   void PolylineTo(const std::vector<PointD>& points);
+  // PolyDraw: each point with its type (a move, a line or the three points of a curve, the last
+  // one flagged to close the figure); nothing is drawn when the types do not fit that.
+  void PolyDraw(const std::vector<PointD>& points, const std::vector<uint8_t>& types);
+  // AngleArc: a line from the current position to the arc, angles in degrees.
+  void AngleArc(PointD centre, double radius, double startDegrees, double sweepDegrees);
   void MoveTo(double x, double y);
   void LineTo(double x, double y);
   void SetPixel(double x, double y, Color color);
@@ -101,6 +106,9 @@ class Canvas {
   // A region of rectangles (left, top, right, bottom) in device units combined with the clip:
   // 1 and, 4 diff, 5 copy (an empty copy is no clip); or and xor clip to the region itself.
   void ClipToRegion(const std::vector<int32_t>& deviceRects, uint32_t mode);
+  // Moves the clip by an offset in logical units (OffsetClipRgn), where cairo holds it as
+  // rectangles; no clip at all, and a clip of other shapes, stay as they are.
+  void OffsetClip(double dx, double dy);
   // Fills a region's rectangles (device units) with a brush.
   void FillRegion(const std::vector<int32_t>& deviceRects, const Brush& brush);
 
@@ -109,6 +117,8 @@ class Canvas {
 
  private:
   Path& Figure(bool startAtCurrent);
+  // How far in an inside-frame pen moves a shape's bounding box (logical units); 0 in a path.
+  PointD FrameInset() const;
   void FillArea(const Path& shape, const Brush& brush, bool winding);
   void Outline(const Path& shape, const cairo_matrix_t& toPicture);
 

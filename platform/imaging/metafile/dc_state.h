@@ -43,9 +43,10 @@ struct DcState {
   uint32_t textAlign = 0;
   bool clockwise = false;  // arc direction
   double miterLimit = 10;
-  double x = 0, y = 0;               // current position, logical
-  uint32_t rop2 = kR2CopyPen;        // how pens and brushes mix with what is drawn
-  std::shared_ptr<Palette> palette;  // the selected palette; null: the default one
+  double brushOriginX = 0, brushOriginY = 0;  // where hatches and patterns start, picture pixels
+  double x = 0, y = 0;                        // current position, logical
+  uint32_t rop2 = kR2CopyPen;                 // how pens and brushes mix with what is drawn
+  std::shared_ptr<Palette> palette;           // the selected palette; null: the default one
 };
 
 // The starting mapping of a metafile: a WMF's window and viewport on its box, so that its

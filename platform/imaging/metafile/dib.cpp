@@ -7,6 +7,7 @@
 #include "platform/imaging/decode_budget.h"
 #include "platform/imaging/metafile/embedded_image.h"
 #include "platform/imaging/metafile/palette.h"
+#include "platform/imaging/run_length_rows.h"
 #include "platform/imaging/metafile/record_reader.h"
 
 namespace platform::metafile {
@@ -92,7 +93,6 @@ class Decoder {
   }
 
   bool Plain(const uint8_t* bits, size_t size);
-  bool RunLength(const uint8_t* bits, size_t size);
 
  private:
   const Layout& layout_;
@@ -142,37 +142,25 @@ bool Decoder::Plain(const uint8_t* bits, size_t size) {
   return true;
 }
 
-// Runs of one index, escapes for the end of a row, of the bitmap and a jump, and absolute runs
-// (padded to whole words); RLE4 packs two indices to a byte, the first in the high half.
-bool Decoder::RunLength(const uint8_t* bits, size_t size) {
-  bool four = layout_.compression == kRle4;
-  int64_t x = 0, row = 0;
-  size_t at = 0;
-  while (at + 2 <= size && row < out_->height) {
-    uint32_t count = bits[at], code = bits[at + 1];
-    at += 2;
-    if (count > 0) {
-      for (uint32_t i = 0; i < count; ++i, ++x)
-        Put(x, row, Indexed(four ? (i % 2 == 0 ? code >> 4 : code & 15) : code));
-    } else if (code == 0) {
-      x = 0, ++row;
-    } else if (code == 1) {
-      return true;
-    } else if (code == 2) {
-      if (at + 2 > size) return false;
-      x += bits[at], row += bits[at + 1];
-      at += 2;
-    } else {
-      size_t bytes = four ? (code + 1) / 2 : code;
-      if (bytes > size - at) return false;
-      for (uint32_t i = 0; i < code; ++i, ++x) {
-        uint8_t byte = bits[at + (four ? i / 2 : i)];
-        Put(x, row, Indexed(four ? (i % 2 == 0 ? byte >> 4 : byte & 15) : byte));
-      }
-      at += (bytes + 1) / 2 * 2;
-    }
-  }
-  return true;
+// How the run-length rows of a bitmap of this layout lie.
+imaging::RunLengthBitmap RunLengthShape(const Layout& layout) {
+  imaging::RunLengthBitmap bitmap;
+  bitmap.code =
+      layout.compression == kRle4 ? imaging::RunLengthCode::Rle4 : imaging::RunLengthCode::Rle8;
+  bitmap.width = static_cast<int>(layout.width);
+  bitmap.height = static_cast<int>(layout.height < 0 ? -layout.height : layout.height);
+  bitmap.bottomUp = layout.height > 0;
+  return bitmap;
+}
+
+// Run-length rows, decoded as the BMP reader decodes them; an index past the colour table takes
+// its first colour.
+bool RunLength(const Layout& layout, const uint32_t* table, const uint8_t* bits, size_t size,
+               DibPixels* out) {
+  uint32_t full[256];
+  for (size_t i = 0; i < 256; ++i) full[i] = i < layout.entries ? table[i] : table[0];
+  return imaging::DecodeRunLength(bits, size, RunLengthShape(layout), full,
+                                  reinterpret_cast<uint8_t*>(out->pixels));
 }
 
 // The colour of a table entry of 16-bit palette indices.
@@ -198,15 +186,16 @@ bool DecodeRows(const Layout& layout, const uint32_t* table, const uint8_t* bits
   out->height = static_cast<int>(layout.height < 0 ? -layout.height : layout.height);
   out->bottomUp = layout.height > 0;
   size_t bytes = static_cast<size_t>(out->width) * static_cast<size_t>(out->height) * 4;
-  // Plain rows must all be there before anything is taken.
-  if (layout.compression != kRle8 && layout.compression != kRle4 &&
+  // Plain rows must all be there, and run-length rows whole, before anything is taken.
+  bool runLength = layout.compression == kRle8 || layout.compression == kRle4;
+  if (!runLength &&
       (static_cast<size_t>(out->width) * layout.bits + 31) / 32 * 4 * out->height > bitsSize)
     return false;
+  if (runLength && !imaging::RunLengthWhole(bits, bitsSize, RunLengthShape(layout))) return false;
   out->pixels = static_cast<uint32_t*>(imaging::BudgetMalloc(bytes));
   if (out->pixels == nullptr) return false;
   Decoder decoder(used, table, out, alpha);
-  if (layout.compression == kRle8 || layout.compression == kRle4)
-    return decoder.RunLength(bits, bitsSize);
+  if (runLength) return RunLength(used, table, bits, bitsSize, out);
   return decoder.Plain(bits, bitsSize);
 }
 

@@ -9,8 +9,11 @@
 #include "platform/imaging/metafile/dib.h"
 #include "platform/imaging/metafile/emf_raster_records.h"
 #include "platform/imaging/metafile/emf_text.h"
+#include "platform/imaging/metafile/flood_fill.h"
+#include "platform/imaging/metafile/gradient_fill.h"
 #include "platform/imaging/metafile/record_reader.h"
 #include "platform/imaging/metafile/record_walk.h"
+#include "platform/imaging/metafile/region_paint.h"
 #include "platform/imaging/metafile/text.h"
 
 namespace platform::metafile {
@@ -29,6 +32,7 @@ enum : uint32_t {
   kSetWindowOrg = 10,
   kSetViewportExt = 11,
   kSetViewportOrg = 12,
+  kSetBrushOrg = 13,
   kEof = 14,
   kSetPixel = 15,
   kSetMapMode = 17,
@@ -37,6 +41,7 @@ enum : uint32_t {
   kSetTextAlign = 22,
   kSetTextColor = 24,
   kSetBkColor = 25,
+  kOffsetClipRgn = 26,
   kMoveTo = 27,
   kExcludeClipRect = 29,
   kIntersectClipRect = 30,
@@ -50,14 +55,17 @@ enum : uint32_t {
   kCreatePen = 38,
   kCreateBrush = 39,
   kDeleteObject = 40,
+  kAngleArc = 41,
   kEllipse = 42,
   kRectangle = 43,
   kRoundRect = 44,
   kArc = 45,
   kChord = 46,
   kPie = 47,
+  kExtFloodFill = 53,
   kLineTo = 54,
   kArcTo = 55,
+  kPolyDraw = 56,
   kSetArcDirection = 57,
   kSetMiterLimit = 58,
   kBeginPath = 59,
@@ -70,6 +78,8 @@ enum : uint32_t {
   kAbortPath = 68,
   kComment = 70,
   kFillRgn = 71,
+  kFrameRgn = 72,
+  kInvertRgn = 73,
   kPaintRgn = 74,
   kExtSelectClipRgn = 75,
   kBitBlt = 76,
@@ -85,6 +95,7 @@ enum : uint32_t {
   kPolylineTo16 = 89,
   kPolyPolyline16 = 90,
   kPolyPolygon16 = 91,
+  kPolyDraw16 = 92,
   kCreateMonoBrush = 93,
   kCreateDibPatternBrush = 94,
   kExtCreatePen = 95,
@@ -92,6 +103,7 @@ enum : uint32_t {
   kPolyTextOutW = 97,
   kSmallTextOut = 108,
   kAlphaBlend = 114,
+  kGradientFill = 118,
 };
 
 // Points of the record at at: pairs of 32-bit or 16-bit numbers.
@@ -125,6 +137,16 @@ void PolyPoly(Canvas& canvas, RecordReader& r, bool small, bool closed) {
   if (sum != total) return;
   std::vector<PointD> points = Points(r, 32 + figures * 4, total, small);
   if (points.size() == total) canvas.PolyPolygon(points, counts, closed);
+}
+
+// PolyDraw: bounds, a count, the points, then a type byte for each.
+void PolyDraw(Canvas& canvas, RecordReader& r, bool small) {
+  size_t count = r.U32(24);
+  std::vector<PointD> points = Points(r, 28, count, small);
+  const uint8_t* types =
+      points.size() == count ? r.Bytes(28 + count * (small ? 4 : 8), count) : nullptr;
+  if (r.Short() || types == nullptr) return;
+  canvas.PolyDraw(points, std::vector<uint8_t>(types, types + count));
 }
 
 void CreatePen(Canvas& canvas, RecordReader& r) {
@@ -264,6 +286,20 @@ std::vector<int32_t> RegionRects(RecordReader& r, size_t at, size_t dataSize) {
   return rects;
 }
 
+// FrameRgn: the region's border painted with a brush of the table or a stock one, the given
+// width and height thick (logical units).
+void FrameRgn(Canvas& canvas, RecordReader& r) {
+  size_t dataSize = r.U32(24);
+  uint32_t index = r.U32(28);
+  double width = r.S32(32), height = r.S32(36);
+  GdiObject stock;
+  const GdiObject* brush = canvas.Object(index);
+  if (brush == nullptr && StockObject(index, &stock)) brush = &stock;
+  if (r.Short() || brush == nullptr || brush->kind != ObjectKind::Brush || dataSize > r.Size())
+    return;
+  FrameRegion(canvas, RegionRects(r, 40, dataSize), brush->brush, width, height);
+}
+
 void WorldTransform(Mapping& map, RecordReader& r, uint32_t mode) {
   cairo_matrix_t x;
   cairo_matrix_init(&x, r.F32(8), r.F32(12), r.F32(16), r.F32(20), r.F32(24), r.F32(28));
@@ -326,11 +362,18 @@ void Play(Canvas& canvas, uint32_t type, RecordReader& r) {
     case kSetBkColor: state.backColor = canvas.Resolved(ColorOf(r.U32(8))); break;
     case kSetArcDirection: state.clockwise = r.U32(8) == 2; break;
     case kSetMiterLimit: state.miterLimit = r.U32(8); break;
+    case kSetBrushOrg: {
+      // Device units; hatches and patterns are laid from there.
+      const Header& head = canvas.Head();
+      state.brushOriginX = v(0) * head.scaleX, state.brushOriginY = v(1) * head.scaleY;
+      break;
+    }
     case kSetPixel: canvas.SetPixel(v(0), v(1), ColorOf(r.U32(16))); break;
     case kMoveTo: canvas.MoveTo(v(0), v(1)); break;
     case kLineTo: canvas.LineTo(v(0), v(1)); break;
     case kExcludeClipRect: canvas.ExcludeClip(v(0), v(1), v(2), v(3)); break;
     case kIntersectClipRect: canvas.IntersectClip(v(0), v(1), v(2), v(3)); break;
+    case kOffsetClipRgn: canvas.OffsetClip(v(0), v(1)); break;
     case kSaveDc: canvas.Save(); break;
     case kRestoreDc: canvas.Restore(r.S32(8)); break;
     case kSetWorldTransform: WorldTransform(map, r, 4); break;
@@ -354,6 +397,14 @@ void Play(Canvas& canvas, uint32_t type, RecordReader& r) {
       break;
     }
     case kArcTo: canvas.ArcTo(v(0), v(1), v(2), v(3), {v(4), v(5)}, {v(6), v(7)}); break;
+    case kAngleArc: {
+      PointD centre{v(0), v(1)};
+      double radius = r.U32(16), start = r.F32(20), sweep = r.F32(24);
+      if (!r.Short()) canvas.AngleArc(centre, radius, start, sweep);
+      break;
+    }
+    case kPolyDraw: PolyDraw(canvas, r, false); break;
+    case kPolyDraw16: PolyDraw(canvas, r, true); break;
     case kBeginPath: canvas.BeginPath(); break;
     case kEndPath: canvas.EndPath(); break;
     case kCloseFigure: canvas.CloseFigure(); break;
@@ -380,10 +431,22 @@ void Play(Canvas& canvas, uint32_t type, RecordReader& r) {
       if (dataSize <= r.Size()) canvas.FillRegion(RegionRects(r, 28, dataSize), state.brush);
       break;
     }
+    case kFrameRgn: FrameRgn(canvas, r); break;
+    case kExtFloodFill: {
+      FloodMode mode = r.U32(20) == 1 ? FloodMode::Surface : FloodMode::Border;
+      if (!r.Short()) FloodFill(canvas, v(0), v(1), ColorOf(r.U32(16)), mode);
+      break;
+    }
+    case kInvertRgn: {
+      size_t dataSize = r.U32(24);
+      if (dataSize <= r.Size()) InvertRegion(canvas, RegionRects(r, 28, dataSize));
+      break;
+    }
     case kBitBlt: Blit(canvas, r, false); break;
     case kStretchBlt: Blit(canvas, r, true); break;
     case kStretchDiBits: StretchDiBits(canvas, r); break;
     case kAlphaBlend: AlphaBlend(canvas, r); break;
+    case kGradientFill: PlayGradientFill(canvas, r); break;
     case kTextOutA: ExtTextOut(canvas, r, false); break;
     case kTextOutW: ExtTextOut(canvas, r, true); break;
     case kPolyTextOutA: PolyTextOut(canvas, r, false); break;

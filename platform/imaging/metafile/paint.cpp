@@ -65,7 +65,45 @@ cairo_line_join_t JoinOf(const Pen& pen) {
   return CAIRO_LINE_JOIN_ROUND;
 }
 
+// Makes the brush cairo's source: its colour, or a pattern for *pattern to destroy afterwards;
+// false for a hatch or pattern that cannot be made.
+bool UseBrush(cairo_t* cr, const Brush& brush, const DcState& state, cairo_pattern_t** pattern) {
+  if (brush.style != kBrushHatched && brush.style != kBrushPattern) {
+    SetColor(cr, brush.color);
+    return true;
+  }
+  *pattern = BrushPattern(brush, state.opaqueBack, state.backColor, state.textColor);
+  if (*pattern == nullptr) return false;
+  // The tiles start at the brush origin, taken within one tile so that the pattern's matrix
+  // stays small.
+  double tileW = 8, tileH = 8;
+  if (brush.style == kBrushPattern) tileW = brush.pattern->width, tileH = brush.pattern->height;
+  cairo_matrix_t origin;
+  cairo_matrix_init_translate(&origin, -std::fmod(state.brushOriginX, tileW),
+                              -std::fmod(state.brushOriginY, tileH));
+  cairo_pattern_set_matrix(*pattern, &origin);
+  cairo_set_source(cr, *pattern);
+  return true;
+}
+
+// How much the mapping scales a length: the square root of its area's scale.
+double Scale(const cairo_matrix_t& m) { return std::sqrt(std::fabs(m.xx * m.yy - m.xy * m.yx)); }
+
 }  // namespace
+
+double PenPixels(const Pen& pen, const cairo_matrix_t& toPicture) {
+  if (pen.width > 0 && (pen.geometric || pen.width > 1)) return pen.width * Scale(toPicture);
+  return 1;
+}
+
+PointD InsideFrameInset(const Pen& pen, const cairo_matrix_t& toPicture) {
+  double width = PenPixels(pen, toPicture);
+  if (pen.style != kPenInsideFrame || !(width > 1) || !std::isfinite(width)) return {0, 0};
+  // Half the pen's width in pixels, in logical units along each axis.
+  double alongX = std::hypot(toPicture.xx, toPicture.yx);
+  double alongY = std::hypot(toPicture.xy, toPicture.yy);
+  return {alongX > 0 ? width / 2 / alongX : 0, alongY > 0 ? width / 2 / alongY : 0};
+}
 
 bool FillWithBrush(cairo_t* cr, const Path& outline, const Brush& brush, const DcState& state,
                    bool winding) {
@@ -73,17 +111,18 @@ bool FillWithBrush(cairo_t* cr, const Path& outline, const Brush& brush, const D
   if (state.rop2 != kR2CopyPen) return FillMixed(cr, outline, brush, state, winding);
   if (!outline.Emit(cr, 0)) return false;
   cairo_pattern_t* pattern = nullptr;
-  if (brush.style == kBrushHatched || brush.style == kBrushPattern) {
-    pattern = BrushPattern(brush, state.opaqueBack, state.backColor, state.textColor);
-    if (pattern == nullptr) return true;
-    cairo_set_source(cr, pattern);
-  } else {
-    SetColor(cr, brush.color);
-  }
+  if (!UseBrush(cr, brush, state, &pattern)) return true;
   cairo_set_fill_rule(cr, winding ? CAIRO_FILL_RULE_WINDING : CAIRO_FILL_RULE_EVEN_ODD);
   cairo_fill(cr);
   if (pattern != nullptr) cairo_pattern_destroy(pattern);
   return true;
+}
+
+void MaskWithBrush(cairo_t* cr, cairo_surface_t* mask, const Brush& brush, const DcState& state) {
+  cairo_pattern_t* pattern = nullptr;
+  if (brush.style == kBrushNull || !UseBrush(cr, brush, state, &pattern)) return;
+  cairo_mask_surface(cr, mask, 0, 0);
+  if (pattern != nullptr) cairo_pattern_destroy(pattern);
 }
 
 bool StrokeWithPen(cairo_t* cr, const Path& outline, const DcState& state,
@@ -91,9 +130,8 @@ bool StrokeWithPen(cairo_t* cr, const Path& outline, const DcState& state,
   const Pen& pen = state.pen;
   if (pen.style == kPenNull) return true;
   if (state.rop2 != kR2CopyPen) return StrokeMixed(cr, outline, state, toPicture);
-  double scale = std::sqrt(std::fabs(toPicture.xx * toPicture.yy - toPicture.xy * toPicture.yx));
-  double width = 1;
-  if (pen.width > 0 && (pen.geometric || pen.width > 1)) width = pen.width * scale;
+  double scale = Scale(toPicture);
+  double width = PenPixels(pen, toPicture);
   if (!std::isfinite(width)) return true;
   PenShape shape;
   shape.width = std::clamp(width, 1.0, kWidestPen);

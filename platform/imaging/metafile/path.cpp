@@ -239,6 +239,13 @@ void AddArc(Path* path, const cairo_matrix_t& m, double l, double t, double r, d
   if (kind != ArcKind::Arc) path->Close();
 }
 
+void AddAngleArc(Path* path, const cairo_matrix_t& m, PointD centre, double radius, double start,
+                 double sweep) {
+  // The circle's points are (x + r cos a, y - r sin a): the ellipse's own parameter with a
+  // negative vertical radius.
+  AppendEllipseArc(path, m, centre, {radius, -radius}, start, start + sweep, false);
+}
+
 void AddBeziers(Path* path, const cairo_matrix_t& m, const std::vector<PointD>& points,
                 bool fromCurrent) {
   size_t i = 0;

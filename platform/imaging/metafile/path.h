@@ -89,6 +89,11 @@ void AddRoundBox(Path* path, const cairo_matrix_t& m, double l, double t, double
 // ellipse. lineFirst joins the arc to the figure in progress instead of starting a new one.
 void AddArc(Path* path, const cairo_matrix_t& m, double l, double t, double r, double b,
             PointD start, PointD end, ArcKind kind, bool clockwise, bool lineFirst);
+// An arc of the circle of the radius about centre, from the angle start through sweep (radians,
+// counterclockwise as the logical units lie with y down, clockwise for a negative sweep), joined
+// by a line to the figure in progress (AngleArc).
+void AddAngleArc(Path* path, const cairo_matrix_t& m, PointD centre, double radius, double start,
+                 double sweep);
 // Cubic Bezier curves: points after the first come in threes (control, control, end); with
 // fromCurrent the curves continue the figure in progress and every point comes in threes.
 void AddBeziers(Path* path, const cairo_matrix_t& m, const std::vector<PointD>& points,

@@ -6,8 +6,10 @@
 
 #include "platform/imaging/metafile/blit.h"
 #include "platform/imaging/metafile/dib.h"
+#include "platform/imaging/metafile/flood_fill.h"
 #include "platform/imaging/metafile/record_reader.h"
 #include "platform/imaging/metafile/record_walk.h"
+#include "platform/imaging/metafile/region_paint.h"
 #include "platform/imaging/metafile/text.h"
 #include "platform/imaging/metafile/wmf_raster_records.h"
 
@@ -23,6 +25,8 @@ enum : uint32_t {
   kSetMapMode = 0x0103,
   kSetPolyFillMode = 0x0106,
   kRestoreDc = 0x0127,
+  kInvertRegion = 0x012A,
+  kPaintRegion = 0x012B,
   kSelectClipRegion = 0x012C,
   kSelectObject = 0x012D,
   kSetTextAlign = 0x012E,
@@ -38,6 +42,8 @@ enum : uint32_t {
   kOffsetViewportOrg = 0x0211,
   kLineTo = 0x0213,
   kMoveTo = 0x0214,
+  kOffsetClipRgn = 0x0220,
+  kFillRegion = 0x0228,
   kCreatePenIndirect = 0x02FA,
   kCreateFontIndirect = 0x02FB,
   kCreateBrushIndirect = 0x02FC,
@@ -48,10 +54,13 @@ enum : uint32_t {
   kExcludeClipRect = 0x0415,
   kIntersectClipRect = 0x0416,
   kEllipse = 0x0418,
+  kFloodFill = 0x0419,
   kRectangle = 0x041B,
   kSetPixel = 0x041F,
+  kFrameRegion = 0x0429,
   kTextOut = 0x0521,
   kPolyPolygon = 0x0538,
+  kExtFloodFill = 0x0548,
   kRoundRect = 0x061C,
   kPatBlt = 0x061D,
   kCreateRegion = 0x06FF,
@@ -241,6 +250,29 @@ void PolyPolygon(Canvas& canvas, RecordReader& r) {
   if (points.size() == total) canvas.PolyPolygon(points, counts, true);
 }
 
+// The object of kind at the table's entry index, or null.
+const GdiObject* ObjectOf(Canvas& canvas, uint32_t index, ObjectKind kind) {
+  const GdiObject* object = canvas.Object(index);
+  return object != nullptr && object->kind == kind ? object : nullptr;
+}
+
+// The records that draw with a region of the table: filled with a brush of the table or the
+// selected one, framed, inverted.
+void RegionRecord(Canvas& canvas, uint32_t function, RecordReader& r) {
+  const GdiObject* region = ObjectOf(canvas, r.U16(kParams), ObjectKind::Region);
+  if (region == nullptr || r.Short()) return;
+  const std::vector<int32_t>& rects = region->region.rects;
+  if (function == kPaintRegion) canvas.FillRegion(rects, canvas.State().brush);
+  if (function == kInvertRegion) InvertRegion(canvas, rects);
+  if (function != kFillRegion && function != kFrameRegion) return;
+  const GdiObject* brush = ObjectOf(canvas, r.U16(kParams + 2), ObjectKind::Brush);
+  double height = r.S16(kParams + 4), width = r.S16(kParams + 6);
+  if (brush == nullptr) return;
+  if (function == kFillRegion) canvas.FillRegion(rects, brush->brush);
+  if (function == kFrameRegion && !r.Short())
+    FrameRegion(canvas, rects, brush->brush, width, height);
+}
+
 void ScaleExtent(double* x, double* y, RecordReader& r) {
   double yDenom = r.S16(kParams), yNum = r.S16(kParams + 2);
   double xDenom = r.S16(kParams + 4), xNum = r.S16(kParams + 6);
@@ -284,6 +316,20 @@ void Play(Canvas& canvas, uint32_t function, RecordReader& r) {
     case kDibCreatePatternBrush: DibPatternBrush(canvas, r); break;
     case kSelectObject: canvas.SelectObject(r.U16(kParams)); break;
     case kSelectClipRegion: canvas.SelectObject(r.U16(kParams)); break;
+    case kPaintRegion:
+    case kInvertRegion:
+    case kFillRegion:
+    case kFrameRegion: RegionRecord(canvas, function, r); break;
+    case kFloodFill:
+    case kExtFloodFill: {
+      // FloodFill: colour, y, x; ExtFloodFill: the mode first.
+      size_t at = function == kFloodFill ? 0 : 1;
+      FloodMode mode = at == 1 && r.U16(kParams) == 1 ? FloodMode::Surface : FloodMode::Border;
+      Color color = ColorOf(r.U32(kParams + at * 2));
+      double y = p(at + 2), x = p(at + 3);
+      if (!r.Short()) FloodFill(canvas, x, y, color, mode);
+      break;
+    }
     case kDeleteObject: canvas.DeleteObject(r.U16(kParams)); break;
     case kMoveTo: canvas.MoveTo(p(1), p(0)); break;
     case kLineTo: canvas.LineTo(p(1), p(0)); break;
@@ -305,6 +351,7 @@ void Play(Canvas& canvas, uint32_t function, RecordReader& r) {
     case kSetPixel: canvas.SetPixel(p(3), p(2), ColorOf(r.U32(kParams))); break;
     case kExcludeClipRect: canvas.ExcludeClip(p(3), p(2), p(1), p(0)); break;
     case kIntersectClipRect: canvas.IntersectClip(p(3), p(2), p(1), p(0)); break;
+    case kOffsetClipRgn: canvas.OffsetClip(p(1), p(0)); break;
     case kTextOut: TextOut(canvas, r); break;
     case kExtTextOut: ExtTextOut(canvas, r); break;
     case kPatBlt: FillArea(canvas, p(5), p(4), p(3), p(2), r.U32(kParams)); break;

@@ -210,6 +210,147 @@ for file in *.bmp png_*.png *.jpg *.gif; do
   "$convert" "$file" -depth 8 rgba:"$file.rgba"
 done
 
+# Run-length BMPs built here, 8 and 4 bits a pixel (ImageMagick writes RLE8 only, and only runs
+# and absolute runs): runs, absolute runs of odd and even counts, alternating RLE4 pairs; two of
+# them skip pixels by jumps and by early ends of rows and of the bitmap, which are transparent in
+# their decode (name.rgba, written here from the picture each encodes). PIL checks the two that
+# skip nothing, ImageMagick every pixel that none skips.
+"$python" - "$convert" <<'PY'
+import struct
+import subprocess
+import sys
+from PIL import Image
+W, H = 13, 7
+
+
+def run_at(row, x, end, four):
+    """How many pixels from x repeat the first (RLE4: the first two in turn)."""
+    run = 1
+    while x + run < end and run < 255 and row[x + run] == row[x + run % (2 if four else 1)]:
+        run += 1
+    return run
+
+
+def pair(row, x, run, four):
+    """A run's byte: its index, or RLE4's two indices."""
+    if not four:
+        return row[x]
+    return row[x] << 4 | (row[x + 1] if run > 1 else 0)
+
+
+def encode(rows, four, even):
+    """RLE8 or RLE4 rows (stored bottom row first) of indices, None where a pixel is skipped: runs
+    of one index (RLE4: of two indices in turn), absolute runs of three or more others (RLE4: of
+    an even count), jumps over skipped pixels, and the end of a row or of the bitmap where the
+    rest is skipped."""
+    out = bytearray()
+    stored = list(reversed(rows))
+    x, r = 0, 0
+    while r < H:
+        row = stored[r]
+        content = [i for i, v in enumerate(row) if v is not None and i >= x]
+        later = [k for k in range(r + 1, H) if any(v is not None for v in stored[k])]
+        if not content:
+            if not later:
+                break
+            nxt = later[0]
+            first = next(i for i, v in enumerate(stored[nxt]) if v is not None)
+            if first >= x:
+                out += bytes([0, 2, first - x, nxt - r])
+            else:
+                out += bytes([0, 0])
+                if nxt > r + 1 or first > 0:
+                    out += bytes([0, 2, first, nxt - r - 1])
+            x, r = first, nxt
+            continue
+        if content[0] > x:
+            out += bytes([0, 2, content[0] - x, 0])
+            x = content[0]
+        end = x
+        while end < W and row[end] is not None:
+            end += 1
+        while x < end:
+            run = run_at(row, x, end, four)
+            if run >= 3 or x + run == end:
+                out += bytes([run, pair(row, x, run, four)])
+                x += run
+                continue
+            lit = x
+            while lit < end and run_at(row, lit, end, four) < 3:
+                lit += 1
+            count = min(lit - x, 255)
+            if even and count % 2:
+                count -= 1
+            if count < 3:
+                step = min(2 if four else 1, end - x)
+                out += bytes([step, pair(row, x, step, four)])
+                x += step
+                continue
+            if four:
+                data = bytes((row[x + i] << 4) | (row[x + i + 1] if i + 1 < count else 0)
+                             for i in range(0, count, 2))
+            else:
+                data = bytes(row[x:x + count])
+            out += bytes([0, count]) + data + b"\0" * (len(data) % 2)
+            x += count
+        if x >= W:
+            if r + 1 < H:
+                out += bytes([0, 0])
+            x, r = 0, r + 1
+    out += bytes([0, 1])
+    return bytes(out)
+
+
+def bmp(rows, palette, four):
+    bits = 4 if four else 8
+    whole = not any(v is None for row in rows for v in row)
+    data = encode(rows, four, whole)
+    table = b"".join(struct.pack("<BBBB", b, g, r, 0) for (r, g, b) in palette)
+    info = struct.pack("<IiiHHIIiiII", 40, W, H, 1, bits, 2 if four else 1, len(data), 2835, 2835,
+                       len(palette), 0)
+    offset = 14 + len(info) + len(table)
+    return struct.pack("<2sIHHI", b"BM", offset + len(data), 0, 0, offset) + info + table + data
+
+
+def expected(rows, palette):
+    return b"".join(bytes(palette[v]) + b"\xff" if v is not None else b"\0\0\0\0"
+                    for row in rows for v in row)
+
+
+palette8 = [((i * 37) % 256, (i * 91) % 256, 255 - (i * 53) % 256) for i in range(40)]
+palette4 = palette8[:16]
+# Repeated blocks, literal stretches and alternating pairs, row by row (top row first).
+runs8 = [[(x // 4 + y) % 40 if y % 2 == 0 else (x * 3 + y * 7) % 40 for x in range(W)]
+         for y in range(H)]
+runs4 = [[(y + x % 2 * 5) % 16 if y % 3 == 0 else (x * 5 + y) % 16 if y % 3 == 1 else (x // 3 + y) % 16
+          for x in range(W)] for y in range(H)]
+# The same with skipped pixels: leading ones (a jump right), trailing ones (the end of a row),
+# a whole row and the next row's start (a jump down), and the top row's end (the end of the
+# bitmap).
+skips = {(y, x) for y in range(H) for x in range(W)
+         if (y == 5 and x < 3) or (y == 4 and x >= 5) or y == 2 or (y == 1 and 2 <= x < 6)
+         or (y == 0 and x >= 9)}
+delta8 = [[None if (y, x) in skips else v for x, v in enumerate(row)] for y, row in enumerate(runs8)]
+delta4 = [[None if (y, x) in skips else v for x, v in enumerate(row)] for y, row in enumerate(runs4)]
+
+files = {"bmp_8bit_rle_runs.bmp": (runs8, palette8, False),
+         "bmp_4bit_rle_runs.bmp": (runs4, palette4, True),
+         "bmp_8bit_rle_skips.bmp": (delta8, palette8, False),
+         "bmp_4bit_rle_skips.bmp": (delta4, palette4, True)}
+for name, (rows, palette, four) in files.items():
+    open(name, "wb").write(bmp(rows, palette, four))
+    want = expected(rows, palette)
+    open(name + ".rgba", "wb").write(want)
+    if not any(v is None for row in rows for v in row):
+        # PIL reads no jumps right (it takes two bytes too many) and gives skipped pixels the
+        # first colour: it checks the files that skip none.
+        got = Image.open(name).convert("RGBA").tobytes()
+        assert got == want, name + ": PIL decodes it otherwise"
+    # ImageMagick makes skipped pixels opaque: it checks the others.
+    got = subprocess.run([sys.argv[1], name, "-depth", "8", "rgba:-"], capture_output=True).stdout
+    assert all(got[i:i + 4] == want[i:i + 4] for i in range(0, len(want), 4) if want[i + 3]), name
+PY
+
 # Files that differ only in how they store the picture decode the same.
 same() { cmp -s "$1.rgba" "$2.rgba" || { echo "$1 and $2 decode differently" >&2; exit 1; }; }
 for bottom in bmp_*_bottom_up.bmp; do same "$bottom" "${bottom%_bottom_up.bmp}_top_down.bmp"; done

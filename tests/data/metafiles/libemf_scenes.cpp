@@ -123,6 +123,21 @@ void Text(HDC dc) {
   DeleteObject(times);
 }
 
+// Pens of the inside-frame style, 8 units wide, around a rectangle and an ellipse (libEMF records
+// no round rectangles, chords or pies): each pen lies within its shape's box.
+void InsideFrame(HDC dc) {
+  HPEN red = CreatePen(PS_INSIDEFRAME, 8, RGB(255, 0, 0));
+  HBRUSH green = CreateSolidBrush(RGB(0, 160, 0));
+  SelectObject(dc, red);
+  SelectObject(dc, green);
+  Rectangle(dc, 20, 20, 100, 100);
+  Ellipse(dc, 120, 20, 200, 100);
+  SelectObject(dc, GetStockObject(BLACK_PEN));
+  SelectObject(dc, GetStockObject(WHITE_BRUSH));
+  DeleteObject(red);
+  DeleteObject(green);
+}
+
 bool Write(const std::string& path, Scene scene) {
   RECT frame = {0, 0, 10000, 7500};
   FILE* file = std::fopen(path.c_str(), "wb");
@@ -139,6 +154,7 @@ int main(int argc, char** argv) {
   std::string folder = argc > 1 ? argv[1] : ".";
   bool written =
       Write(folder + "/libemf_shapes.emf", Shapes) && Write(folder + "/libemf_y_up.emf", YUp) &&
-      Write(folder + "/libemf_paths.emf", Paths) && Write(folder + "/libemf_text.emf", Text);
+      Write(folder + "/libemf_paths.emf", Paths) && Write(folder + "/libemf_text.emf", Text) &&
+      Write(folder + "/libemf_inside_frame.emf", InsideFrame);
   return written ? 0 : 1;
 }

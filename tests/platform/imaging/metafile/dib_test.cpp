@@ -2,7 +2,7 @@
 // colours it holds, top row first whichever way the file stores its rows; colour tables of
 // palette indices name the palette's entries; rows shorter than the sides need, system palette
 // indices and damaged compressions are refused; run-length escapes and absolute runs land where
-// they say, and runs past the edge are cut off.
+// they say, runs into a row's padding are cut off and runs past it refused.
 #include "platform/imaging/metafile/dib.h"
 
 #include <gtest/gtest.h>
@@ -137,13 +137,17 @@ TEST(Dib, PlacesRunLengthEscapesAndCutsRunsAtTheEdge) {
       Decode(Info(4, 2, 8, 1, table), {3, 2, 0, 0, 0, 2, 1, 0, 0, 3, 1, 3, 0, 0, 0, 1}, &rle8));
   EXPECT_EQ(Pixels(rle8), (std::vector<uint32_t>{0, kGreen, kWhite, kRed, kBlue, kBlue, kBlue, 0}));
   // RLE4 on 3 x 1: an absolute run of 3 indices (red, blue, white) in two bytes padded to a
-  // word, then a run of 9 that the edge cuts off.
+  // word, then a run of 5 into the row's padding (8 pixels in a word of 4 bits each), which the
+  // edge cuts off.
   DibPixels rle4;
-  ASSERT_TRUE(Decode(Info(3, 1, 4, 2, table), {0, 3, 0x02, 0x30, 9, 0x11, 0, 1}, &rle4));
+  ASSERT_TRUE(Decode(Info(3, 1, 4, 2, table), {0, 3, 0x02, 0x30, 5, 0x11, 0, 1}, &rle4));
   EXPECT_EQ(Pixels(rle4), (std::vector<uint32_t>{kRed, kBlue, kWhite}));
-  // An absolute run longer than the data is refused.
+  // A run past the padding, an absolute run longer than the data, and data without the
+  // end-of-bitmap escape are refused.
   DibPixels cut;
+  EXPECT_FALSE(Decode(Info(3, 1, 4, 2, table), {0, 3, 0x02, 0x30, 6, 0x11, 0, 1}, &cut));
   EXPECT_FALSE(Decode(Info(8, 1, 8, 1, table), {0, 8, 1, 2}, &cut));
+  EXPECT_FALSE(Decode(Info(2, 1, 8, 1, table), {2, 1, 0, 0}, &cut));
 }
 
 }  // namespace

@@ -26,6 +26,17 @@ const char* const kFiles[] = {"shapes.wmf",
                               "clip.emf",
                               "pens.emf",
                               "arcs.emf",
+                              "inside_frame.emf",
+                              "libemf_inside_frame.emf",
+                              "regions_gdi.emf",
+                              "regions_gdi.wmf",
+                              "flood.emf",
+                              "flood.wmf",
+                              "gradients.emf",
+                              "inkscape_gradient.emf",
+                              "polydraw.emf",
+                              "clip_offset.emf",
+                              "clip_offset.wmf",
                               "bitmaps.emf",
                               "text.emf",
                               "dual.emf",
@@ -164,6 +175,35 @@ TEST(MetafileRefusals, DrawsAbsurdRecordsQuickly) {
     EXPECT_LT(seconds, 5.0);
     EXPECT_TRUE(Near(picture.At(absurd.x, absurd.y), absurd.colour));
   }
+}
+
+// The records of fills and figures (gradients, flood fills, region frames and inversions,
+// PolyDraw, AngleArc, the clip's offset, the brush origin) bare, with counts of 2^32 - 1, values
+// at the ends of their ranges and a gradient of 4000 triangles each over the whole picture, are
+// drawn or passed over quickly.
+TEST(MetafileRefusals, DrawsAbsurdFillsAndFiguresQuickly) {
+  for (const char* name : {"absurd_gdi.emf", "absurd_gdi.wmf"}) {
+    SCOPED_TRACE(name);
+    auto start = std::chrono::steady_clock::now();
+    Picture picture = Decode(MetafileBytes(name));
+    double seconds =
+        std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
+    EXPECT_GT(picture.w, 0);
+    EXPECT_LT(seconds, 5.0);
+  }
+}
+
+// A flood fill of some two million spans (a picture of 4080 x 4080 pixels striped by a hatch)
+// takes a fraction of a second in a normal build; the limit leaves room for the sanitizers. It
+// reaches the picture's far corner.
+TEST(MetafileRefusals, FloodFillsALargePictureQuickly) {
+  auto start = std::chrono::steady_clock::now();
+  Picture picture = Decode(MetafileBytes("flood_large.emf"));
+  double seconds = std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
+  ASSERT_EQ(picture.w, 4080);
+  EXPECT_LT(seconds, 5.0);
+  EXPECT_TRUE(Near(picture.At(4078, 4079), Rgba{255, 0, 0, 255}));
+  EXPECT_TRUE(Near(picture.At(4079, 4079), Rgba{0, 0, 0, 255})) << "the hatch's last stripe";
 }
 
 // Strokes that would make cairo build a huge outline at once (a thousand round joins of a pen
