@@ -84,6 +84,19 @@ class WindowChanges : public XServerTest {
     return WaitFor([&](const XEvent*) { return XWindowOf(hwnd) != before; });
   }
 
+  // Presents an 8 x 2 frame to the window, keyed magenta: two rows of eight pixels (blue,
+  // green, red, alpha), the left half of each the key colour, which its shape leaves out.
+  static void CutKeyedFrame(HWND hwnd) {
+    std::vector<uint8_t> frame;
+    for (int i = 0; i < 16; ++i) {
+      bool key = i % 8 < 4;
+      std::vector<uint8_t> pixel =
+          key ? std::vector<uint8_t>{255, 0, 255, 255} : std::vector<uint8_t>{255, 0, 0, 255};
+      frame.insert(frame.end(), pixel.begin(), pixel.end());
+    }
+    platform::CutColorKey(platform::SdlWindowOf(hwnd), frame.data(), 8, 2);
+  }
+
   bool KeyboardAt(Window window) {
     return WaitFor([&](const XEvent*) {
       Window focus = 0;
@@ -175,15 +188,7 @@ TEST_F(WindowChanges, AColourKeysShapeGoesToTheWindowMadeAgain) {
   HWND hwnd = MakeWindow("Keyed", WS_EX_APPWINDOW | WS_EX_LAYERED, 10, 20, 8, 2);
   ShowWindow(hwnd, SW_SHOW);
   ASSERT_TRUE(SetLayeredWindowAttributes(hwnd, COLORREF(0x00ff00ff), 255, LWA_COLORKEY));
-  // Two rows of eight pixels, blue, green, red, alpha: the left half of each is the key colour.
-  std::vector<uint8_t> frame;
-  for (int i = 0; i < 16; ++i) {
-    bool key = i % 8 < 4;
-    std::vector<uint8_t> pixel =
-        key ? std::vector<uint8_t>{255, 0, 255, 255} : std::vector<uint8_t>{255, 0, 0, 255};
-    frame.insert(frame.end(), pixel.begin(), pixel.end());
-  }
-  platform::CutColorKey(platform::SdlWindowOf(hwnd), frame.data(), 8, 2);
+  CutKeyedFrame(hwnd);
   Window first = XWindowOf(hwnd);
   const std::vector<XRectangle> shape = ShapeOf(first);
   ASSERT_EQ(shape.size(), 1u);
@@ -214,14 +219,7 @@ TEST_F(WindowChanges, ACompositorThatStartsLaterGivesLayeredWindowsTheAlphaVisua
   SetFocus(under);
   ASSERT_TRUE(
       SetLayeredWindowAttributes(under, COLORREF(0x00ff00ff), 128, LWA_ALPHA | LWA_COLORKEY));
-  // Two rows of eight pixels, blue, green, red, alpha: the left half of each is the key colour.
-  std::vector<uint8_t> frame;
-  for (int i = 0; i < 16; ++i) {
-    std::vector<uint8_t> pixel =
-        i % 8 < 4 ? std::vector<uint8_t>{255, 0, 255, 255} : std::vector<uint8_t>{255, 0, 0, 255};
-    frame.insert(frame.end(), pixel.begin(), pixel.end());
-  }
-  platform::CutColorKey(platform::SdlWindowOf(under), frame.data(), 8, 2);
+  CutKeyedFrame(under);
   NOTIFYICONDATAA icon{};
   icon.cbSize = sizeof icon;
   icon.hWnd = under;
