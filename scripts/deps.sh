@@ -5,7 +5,9 @@
 # (xvfb), presses keys (xdotool), with and without a small window manager
 # (evilwm, whose title font comes from xfonts-base). The game bench counts a window's frames
 # through the X damage extension (libxdamage-dev). Layered windows are read back under a
-# compositing manager (xcompmgr); their colour key uses the X Shape extension (libxext-dev).
+# compositing manager (xcompmgr, and picom started after the program); their colour key uses the
+# X Shape extension (libxext-dev), and a compositor that starts later is seen through the X
+# fixes extension's selection events (libxfixes-dev).
 # A tray icon docks in a notification-area host (trayer). The HTTP client's tests download from
 # python3's http.server and from an nginx that each test starts on its own port; its bench compares
 # it with the curl program and with a program using libcurl (libcurl4-openssl-dev). The imaging
@@ -23,8 +25,8 @@ packages=(
   libsdl2-dev libgl-dev libegl-dev libgl1-mesa-dri libegl-mesa0
   libstb-dev googletest libgtest-dev libbenchmark-dev
   libtinyxml2-dev libpugixml-dev python3 curl nginx libcurl4-openssl-dev
-  libx11-dev libxext-dev xvfb xdotool evilwm xfonts-base libsfml-dev libxdamage-dev
-  xcompmgr trayer libtiff-dev libgif-dev python3-pil imagemagick
+  libx11-dev libxext-dev libxfixes-dev xvfb xdotool evilwm xfonts-base libsfml-dev libxdamage-dev
+  xcompmgr picom trayer libtiff-dev libgif-dev python3-pil imagemagick
   pkg-config libcairo2-dev libfontconfig-dev libfreetype-dev fonts-liberation2
   fonts-dejavu-core fonts-tlwg-loma-otf fonts-wqy-microhei fonts-urw-base35
   libjpeg62-turbo-dev libpng-dev libtiff-tools

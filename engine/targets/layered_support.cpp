@@ -2,11 +2,13 @@
 // KV_FORMAT_ALPHA), and presenting to a window whose frames the desktop takes as pictures or cuts
 // to a colour key (platform/windows/layered_frames.h says which).
 //
-// On X a window shows alpha where a compositing manager runs and the window was made with a visual
-// that has an alpha channel; the engine's context cannot draw on such a window, so its frame is
-// read back and handed over as a picture. The offscreen and dummy drivers show nothing, and an X
-// desktop without a compositor shows alpha as black: both refuse, and the framework falls back to
-// an opaque target.
+// On X a layered window shows alpha where a compositing manager runs and the window was made with
+// a visual that has an alpha channel; the engine's context cannot draw on such a window, so its
+// frame is read back and handed over as a picture. Where a compositor that starts later is
+// followed, a layered window keeps its alpha without one (showing its colour on black) and shows
+// it from the frame after a compositor starts. The offscreen and dummy drivers show nothing, and
+// neither does an X desktop without a compositor where none would be followed: both refuse, and
+// the framework falls back to an opaque target.
 #include <cstring>
 
 #include "engine/gl/context.h"
@@ -43,7 +45,7 @@ void MakeOpaque(std::vector<uint8_t>& pixels) {
 bool DesktopShowsPerPixelAlpha(SDL_Window* window) {
   const char* driver = SDL_GetCurrentVideoDriver();
   if (driver == nullptr) return false;
-  if (std::strcmp(driver, "x11") == 0) return platform::WindowShowsAlpha(window);
+  if (std::strcmp(driver, "x11") == 0) return platform::WindowCanShowAlpha(window);
   if (std::strcmp(driver, "wayland") == 0) return DrawableHasAlpha(window);
   return false;
 }

@@ -96,7 +96,8 @@ void ReadFrameForWindow(const RenderTarget& target, SDL_Window* window, bool fro
 
 // ---- layered windows (layered_support.cpp) ----------------------------------------------------
 
-// True when the desktop can show the window's per-pixel alpha (a compositor and an alpha channel).
+// True when the desktop can show the window's per-pixel alpha: a compositor and an alpha channel,
+// or on X a layered window whose desktop follows a compositor that starts later.
 bool DesktopShowsPerPixelAlpha(SDL_Window* window);
 // Presents the target's frame to a window that takes its frames as pictures (needs.picture): a
 // layered present with its alpha, as premultiplied pixels, another fully opaque where the window

@@ -1,8 +1,10 @@
 // Layered windows on X: the compositor and alpha-visual questions, picture uploads and shapes.
 // A compositing manager shows the pixels of a window whose visual has an alpha channel blended,
-// premultiplied, over what lies beneath; without one such a window shows its colour on black, so
-// the alpha visual is given only where a compositor runs. The Shape extension cuts a window to a
-// mask on any X server, composited or not.
+// premultiplied, over what lies beneath; without one such a window shows its colour on black, as
+// a window on the usual visual does, but GL cannot draw on it. So the alpha visual is given only
+// where a compositor runs, and to a window on the usual visual when one starts later
+// (x_compositor.h). The Shape extension cuts a window to a mask on any X server, composited or
+// not.
 #include "platform/display/x_layered.h"
 
 #include <SDL2/SDL_syswm.h>
@@ -13,6 +15,9 @@
 #include <cstring>
 #include <map>
 #include <string>
+
+#include "platform/display/x_compositor.h"
+#include "platform/display/x_desktop.h"
 
 namespace platform {
 namespace {
@@ -112,14 +117,20 @@ bool X11Video() {
 
 unsigned long AlphaVisualForNewWindow() {
   if (!X11Video()) return 0;
-  // The window does not exist yet, so SDL's connection cannot be found through it; visual ids
-  // hold for every connection to the server.
-  Display* display = XOpenDisplay(nullptr);
+  // The watch is in place at the server before the question, so a compositor that takes the
+  // selection after the answer is seen (x_compositor.h). The window does not exist yet, and
+  // visual ids hold for every connection to the server: the desktop connection answers.
+  WatchCompositor();
+  Display* display = DesktopDisplay();
   if (display == nullptr) return 0;
   int screen = DefaultScreen(display);
-  unsigned long id = HasCompositor(display, screen) ? FindAlphaVisual(display, screen) : 0;
-  XCloseDisplay(display);
-  return id;
+  return HasCompositor(display, screen) ? FindAlphaVisual(display, screen) : 0;
+}
+
+bool CompositorFollowed() {
+  if (!X11Video() || !WatchCompositor()) return false;
+  Display* display = DesktopDisplay();
+  return FindAlphaVisual(display, DefaultScreen(display)) != 0;
 }
 
 bool CompositorRuns(SDL_Window* window) {

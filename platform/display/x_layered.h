@@ -14,9 +14,12 @@ namespace platform {
 bool X11Video();
 // The id of a 32-bit TrueColor visual whose top byte is alpha, when a compositing manager (an
 // owner of _NET_WM_CM_S<screen>) runs on the X server that SDL's X11 driver uses; 0 when none runs,
-// the server has no such visual, or the driver is not X11. Asked before the window exists, on a
-// connection of its own.
+// the server has no such visual, or the driver is not X11. Asked for a layered window before it
+// exists, on the desktop connection, after the compositor's selection is watched.
 unsigned long AlphaVisualForNewWindow();
+// Whether a compositing manager that starts later is followed: its selection is watched and the
+// server has the alpha visual, so a layered window on an opaque X window gets it when one starts.
+bool CompositorFollowed();
 // Whether a compositing manager runs now on the window's X server.
 bool CompositorRuns(SDL_Window* window);
 // Puts a picture of w x h pixels onto the window: 32-bit pixels, bytes blue, green, red, alpha,

@@ -6,24 +6,19 @@
 // keeps an icon of a program that is gone.
 #include "platform/display/x_tray.h"
 
-#include <SDL2/SDL.h>
-#include <SDL2/SDL_syswm.h>
 #include <X11/Xatom.h>
 #include <X11/Xlib.h>
 #include <X11/Xutil.h>
 
 #include <algorithm>
-#include <cerrno>
-#include <cstdio>
-#include <cstring>
 #include <string>
 #include <vector>
 
+#include "platform/display/x_desktop.h"
 #include "platform/display/x_tray_image.h"
 #include "platform/shell/tray.h"
 #include "platform/shell/tray_clicks.h"
 #include "platform/text/code_page.h"
-#include "platform/windows/sdl_window.h"
 
 namespace platform {
 namespace {
@@ -48,8 +43,7 @@ struct IconWindow {
 };
 
 struct XTray {
-  Display* display = nullptr;
-  bool unavailable = false;  // not X, or the display could not be opened: records only
+  Display* display = nullptr;  // the desktop connection, once the tray has taken it
   Window root = None;
   Atom selection = None;
   Atom atoms[kAtomCount] = {};
@@ -63,48 +57,20 @@ XTray& Tray() {
   return tray;
 }
 
-// ---- the connection -------------------------------------------------------------------------
+// ---- the connection ----------------------------------------------------------------------
 
-XErrorHandler previousHandler = nullptr;
-
-// A host may go at any moment, between a question about its window and the answer; the errors
-// that come of it on this connection are expected, and dropped. Others go on as before.
-int DropTrayErrors(Display* display, XErrorEvent* error) {
-  if (display == Tray().display) return 0;
-  return previousHandler != nullptr ? previousHandler(display, error) : 0;
-}
-
-// The name of the display SDL opened, through the window of an icon.
-std::string SdlDisplayName(HWND hwnd) {
-  SDL_SysWMinfo info;
-  SDL_VERSION(&info.version);
-  SDL_Window* window = SdlWindowOf(hwnd);
-  if (window == nullptr || !SDL_GetWindowWMInfo(window, &info) || info.subsystem != SDL_SYSWM_X11)
-    return {};
-  return DisplayString(info.info.x11.display);
-}
-
-bool Connect(HWND hwnd) {
+// Takes the desktop connection for the tray, once: hosts announce themselves to the root
+// window's structure listeners.
+bool Connect() {
   XTray& tray = Tray();
   if (tray.display != nullptr) return true;
-  if (tray.unavailable) return false;
-  const char* driver = SDL_GetCurrentVideoDriver();
-  std::string name = driver && std::strcmp(driver, "x11") == 0 ? SdlDisplayName(hwnd) : "";
-  tray.display = name.empty() ? nullptr : XOpenDisplay(name.c_str());
-  if (tray.display == nullptr) {
-    if (!name.empty())
-      std::fprintf(stderr, "%s: cannot open the display %s for the tray: icons are not shown\n",
-                   program_invocation_short_name, name.c_str());
-    tray.unavailable = true;
-    return false;
-  }
-  previousHandler = XSetErrorHandler(DropTrayErrors);
+  tray.display = DesktopDisplay();
+  if (tray.display == nullptr) return false;
   int screen = DefaultScreen(tray.display);
   tray.root = RootWindow(tray.display, screen);
   std::string selection = "_NET_SYSTEM_TRAY_S" + std::to_string(screen);
   tray.selection = XInternAtom(tray.display, selection.c_str(), False);
   XInternAtoms(tray.display, const_cast<char**>(kAtomNames), kAtomCount, False, tray.atoms);
-  // Hosts announce themselves to the root window's structure listeners.
   XSelectInput(tray.display, tray.root, StructureNotifyMask);
   return true;
 }
@@ -280,8 +246,11 @@ void HandleIconEvent(IconWindow& icon, const XEvent& event) {
   }
 }
 
-void HandleEvent(const XEvent& event) {
+}  // namespace
+
+void TakeTrayEvent(const XEvent& event) {
   XTray& tray = Tray();
+  if (tray.display == nullptr) return;
   if (event.type == ClientMessage && event.xclient.window == tray.root &&
       event.xclient.message_type == tray.atoms[kManager] &&
       static_cast<Atom>(event.xclient.data.l[1]) == tray.selection) {
@@ -294,12 +263,10 @@ void HandleEvent(const XEvent& event) {
   }
 }
 
-}  // namespace
-
 void FollowTrayIcons() {
   XTray& tray = Tray();
   if (tray.display == nullptr) {
-    if (TrayIcons().empty() || !Connect(TrayIcons().front().hwnd)) return;
+    if (TrayIcons().empty() || !Connect()) return;
     FindHost();
   }
   MatchRecords();
@@ -309,17 +276,6 @@ void FollowTrayIcons() {
     }
   }
   XFlush(tray.display);
-}
-
-void PumpTrayEvents() {
-  Display* display = Tray().display;
-  if (display == nullptr) return;
-  // XPending sends what waits and reads what has arrived, without waiting for more.
-  while (XPending(display) > 0) {
-    XEvent event;
-    XNextEvent(display, &event);
-    HandleEvent(event);
-  }
 }
 
 }  // namespace platform

@@ -1,12 +1,12 @@
 // PeekMessageA, PostMessageA, PostQuitMessage, TranslateMessage, DispatchMessageA and
-// DefWindowProcA over the thread's queue, fed from SDL's events and the tray icons' events when
-// it runs dry.
+// DefWindowProcA over the thread's queue, fed from SDL's events and the desktop connection's
+// events (the tray icons', a compositing manager's arrival) when it runs dry.
 #include "platform/messages/queue.h"
 
 #include <vector>
 
 #include "platform/display/video.h"
-#include "platform/display/x_tray.h"
+#include "platform/display/x_desktop.h"
 #include "platform/windows/focus.h"
 #include "platform/windows/window_classes.h"
 #include "platform/windows/window_table.h"
@@ -82,7 +82,7 @@ BOOL WINAPI PeekMessageA(LPMSG msg, HWND hwnd, UINT filterMin, UINT filterMax, U
   bool remove = (removeMsg & PM_REMOVE) != 0;
   if (TakePosted(msg, hwnd, filterMin, filterMax, remove)) return TRUE;
   PumpSdlEvents();
-  PumpTrayEvents();
+  PumpDesktopEvents();
   FollowFocusHandOver();
   if (TakePosted(msg, hwnd, filterMin, filterMax, remove)) return TRUE;
 

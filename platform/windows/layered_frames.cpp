@@ -32,9 +32,10 @@ FrameNeeds FrameNeedsOf(SDL_Window* window) {
   return needs;
 }
 
-bool WindowShowsAlpha(SDL_Window* window) {
+bool WindowCanShowAlpha(SDL_Window* window) {
   const WindowRecord* record = RecordOf(window);
-  return record != nullptr && record->alphaVisual && CompositorRuns(window);
+  if (record == nullptr || !(record->exStyle & WS_EX_LAYERED)) return false;
+  return (record->alphaVisual && CompositorRuns(window)) || CompositorFollowed();
 }
 
 bool PutFrame(SDL_Window* window, const uint8_t* pixels, int w, int h) {

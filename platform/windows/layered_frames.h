@@ -26,8 +26,11 @@ struct FrameNeeds {
 
 // The needs of a window of the program; none for a window the program did not make.
 FrameNeeds FrameNeedsOf(SDL_Window* window);
-// Whether the window shows per-pixel alpha now: made with the alpha visual, and a compositor runs.
-bool WindowShowsAlpha(SDL_Window* window);
+// Whether the window, layered, shows per-pixel alpha: made with the alpha visual where a
+// compositor runs, or on a desktop whose compositor is followed (x_layered.h), where a window on
+// the usual visual gets the alpha visual once a compositor starts and one with it keeps it when
+// the compositor goes. Without a compositor such a window shows its colour on black.
+bool WindowCanShowAlpha(SDL_Window* window);
 // Shows a frame of w x h (32-bit pixels, bytes blue, green, red, alpha, premultiplied, rows top
 // first) on a window whose needs name a picture. False when it cannot be shown.
 bool PutFrame(SDL_Window* window, const uint8_t* pixels, int w, int h);

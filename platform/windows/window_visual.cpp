@@ -3,6 +3,7 @@
 #include "platform/windows/window_visual.h"
 
 #include <string>
+#include <vector>
 
 #include "platform/display/x_layered.h"
 #include "platform/display/x_window_state.h"
@@ -86,6 +87,18 @@ bool FitVisualToStyle(WindowRecord& window, DWORD exStyle) {
   SDL_DestroyWindow(old);
   KeepFocusAfterReplacement(hwnd);
   return true;
+}
+
+void FitVisualsToCompositor() {
+  // Handles first: a window made again keeps its record, but the window procedure may run.
+  std::vector<HWND> waiting;
+  for (auto& [id, window] : Windows()) {
+    if ((window->exStyle & WS_EX_LAYERED) && !window->alphaVisual)
+      waiting.push_back(HandleOf(*window));
+  }
+  for (HWND hwnd : waiting) {
+    if (WindowRecord* window = FindWindowRecord(hwnd)) FitVisualToStyle(*window, window->exStyle);
+  }
 }
 
 }  // namespace platform

@@ -25,5 +25,9 @@ SDL_Window* CreateSdlWindow(const char* title, int x, int y, int width, int heig
 // old one goes (SetWindowReplacementListener). False when the new window cannot be made: the
 // old one stays.
 bool FitVisualToStyle(WindowRecord& window, DWORD exStyle);
+// Called when a compositing manager takes its selection: every layered window on the usual
+// visual gets the alpha visual, made again as a window made layered later is. Windows that have
+// it already, and those that are not layered, stay as they are.
+void FitVisualsToCompositor();
 
 }  // namespace platform

@@ -13,8 +13,13 @@
 //           "layered L F" (the field afterwards, and the render target's format)
 //   focus   "Kelvo Focus Main", 320 x 200 at (100, 100); the changes open "Kelvo Focus
 //           Second" (200 x 100 at (600, 100), shown and activated), then close it, then open
-//           it again ..., saying "opened" or "closed"; every Space that reaches the program
-//           is said as "space"
+//           it again ..., saying "opened" or "closed"
+//   arrive  "Kelvo Compositor Later", 200 x 150 at (100, 100), made layered, which says
+//           "layered L F" once made; the desktop changes under it (a compositing manager
+//           starts, stops and starts again), the program does not. Besides the squares it draws
+//           a texture loaded before its first frame: 2 x 2 opaque texels, red and blue over
+//           yellow and white, each 20 x 20 pixels, at (100, 90)-(140, 130)
+// In every mode each Space that reaches the program is said as "space".
 // Escape ends it with exit code 1.
 #include <csignal>
 #include <cstdio>
@@ -57,11 +62,37 @@ void Square(double left, KV_VECTOR_D colour) {
   rect.Draw(KV_VECTOR_D(0, 0), 0);
 }
 
+// The texture is made before the first frame and drawn one texel to 20 x 20 pixels, unfiltered.
+KV_HANDLE texture;
+
+void LoadTexture() {
+  const uint8_t texels[16] = {255, 0, 0, 255, 0, 0, 255, 255, 255, 255, 0, 255, 255, 255, 255, 255};
+  KvTextureCreate(&texture);
+  KvTextureLoadRGBAFromMemory(texture, texels, 2, 2);
+  KvTextureUnactivate(KV_TEXTURE_TARGET);
+}
+
+void DrawTexture() {
+  const float corners[4][2] = {{0, 0}, {1, 0}, {1, 1}, {0, 1}};
+  KV_VERTEX quad[4];
+  for (int i = 0; i < 4; ++i) {
+    quad[i].texCoord[0] = corners[i][0];
+    quad[i].texCoord[1] = corners[i][1];
+    quad[i].position[0] = 100 + 40 * corners[i][0];
+    quad[i].position[1] = 90 + 40 * corners[i][1];
+    for (float& channel : quad[i].color) channel = 1;
+  }
+  KvTextureActivate(texture);
+  KvDrawDataStruct(KV_PRIM_QUADS, 0, 4, quad, nullptr, 0, 0, 0, 0, 0, 0);
+  KvTextureUnactivate(KV_TEXTURE_TARGET);
+}
+
 void DrawAndPresent(const char* name) {
   Core.ActivateWindow(name, 0);
   Core.OrthoWindow(name, 0);
   Square(20, KV_VECTOR_D(1, 0, 0, 0.5));
   Square(120, KV_VECTOR_D(0, 1, 0, 1));
+  if (!texture.IsNull()) DrawTexture();
   KvSetState(KV_STATE_CLEAR_COLOR, 0.0, 0.0, 0.0, 0.0);
   KvRenderScene(KV_SCENE_LAYERED_FRAME);
 }
@@ -150,6 +181,11 @@ bool CreateMain() {
     window->title = "Kelvo Layered Later";
     window->width = 200;
     window->height = 150;
+  } else if (std::strcmp(mode, "arrive") == 0) {
+    window->title = "Kelvo Compositor Later";
+    window->width = 200;
+    window->height = 150;
+    window->layered = 1;
   } else {
     window->title = "Kelvo Focus Main";
     window->width = 320;
@@ -164,14 +200,21 @@ bool CreateMain() {
 int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR commandLine, int) {
   std::sscanf(commandLine != nullptr ? commandLine : "", "%15s", mode);
   if (std::strcmp(mode, "move") != 0 && std::strcmp(mode, "layer") != 0 &&
-      std::strcmp(mode, "focus") != 0)
+      std::strcmp(mode, "focus") != 0 && std::strcmp(mode, "arrive") != 0)
     return 0;
   std::signal(SIGUSR1, AskChange);
   KvInitiation();
   if (!CreateMain()) return 0;
+  if (std::strcmp(mode, "arrive") == 0) {
+    KV_WINDOW* window = Core.windows.GetValue(kMain);
+    std::printf("layered %d %d\n", window->layered, TargetValue(window, KV_RT_FORMAT));
+    std::fflush(stdout);
+    LoadTexture();
+  }
   Core.stateMachine.states.Get("changing")->function = RunState;
   Core.stateMachine.current = Core.stateMachine.states.Get("changing");
   Core.stateMachine.Run();
+  if (!texture.IsNull()) KvTextureDestroy(texture);
   Core.windows.GetValue(kMain)->Destroy();
   KvClosure();
   return 1;

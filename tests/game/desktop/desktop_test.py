@@ -19,10 +19,12 @@ each window shows its own clear colour and rectangle, with and without a window 
 
 A program with layered windows (--layered) is read back with and without a compositing manager
 (xcompmgr): under one, its per-pixel alpha window shows the desktop through its transparent
-pixels, blends its half-transparent ones and shows its opaque ones exactly; without one it falls
-back to an opaque window. Its colour-keyed windows show the desktop through their key pixels
-either way, also with whole-window opacity. The game's intro under xcompmgr shows the desktop
-around its logo.
+pixels, blends its half-transparent ones and shows its opaque ones exactly; without one it shows
+its colours on black. Its colour-keyed windows show the desktop through their key pixels either
+way, also with whole-window opacity. The game's intro under xcompmgr shows the desktop around its
+logo, and so does an intro under which xcompmgr starts. A layered window under which xcompmgr or
+picom starts, stops and starts again blends with the desktop whenever one runs, its texture and
+keyboard kept, one X window of its title all along.
 
 A program with a tray icon (--tray) beside a notification-area host (trayer): its icon docks
 and shows the program's icon picture; left and right clicks on it, made with xdotool, reach its
@@ -207,11 +209,7 @@ class XServer:
             self.xlib.set_desktop_colour(desktop)
         self.compositor = None
         if compositor:
-            self.compositor = subprocess.Popen([compositor], env=self.env,
-                                               stdout=subprocess.DEVNULL,
-                                               stderr=subprocess.DEVNULL)
-            wait_for(f"{compositor} to own the compositing selection",
-                     lambda: self.xlib.selection_owned("_NET_WM_CM_S0"), 5)
+            self.start_compositor(compositor)
         self.window_manager = None
         if window_manager:
             self.window_manager = subprocess.Popen(
@@ -223,6 +221,23 @@ class XServer:
                      5)
             if self.window_manager.poll() is not None:
                 raise Failure(f"{window_manager} did not start")
+
+    def start_compositor(self, name):
+        """Starts a compositing manager (xcompmgr, or picom without a configuration file, so
+        without shadows or fading) and waits until it owns the compositing selection."""
+        command = [name, "--config", "/dev/null"] if name == "picom" else [name]
+        self.compositor = subprocess.Popen(command, env=self.env, stdout=subprocess.DEVNULL,
+                                           stderr=subprocess.DEVNULL)
+        wait_for(f"{name} to own the compositing selection",
+                 lambda: self.xlib.selection_owned("_NET_WM_CM_S0"), 5)
+
+    def stop_compositor(self):
+        """Ends the compositing manager and waits until the selection is free."""
+        self.compositor.terminate()
+        self.compositor.wait(timeout=patience(5))
+        self.compositor = None
+        wait_for("the compositing selection to be free",
+                 lambda: not self.xlib.selection_owned("_NET_WM_CM_S0"), 5)
 
     def xdotool(self, *args, check=True):
         if self.process.poll() is not None:
@@ -249,6 +264,11 @@ class XServer:
             return tuple(int(values[k]) for k in ("X", "Y", "WIDTH", "HEIGHT"))
         except (KeyError, ValueError):
             return (0, 0, 0, 0)
+
+    def windows_named(self, name):
+        """The ids of every window of that exact name, shown or not."""
+        found = self.xdotool("search", "--name", f"^{name}$", check=False)
+        return (found or "").split()
 
     def focus(self):
         return self.xdotool("getwindowfocus", "-f", check=False)
@@ -826,6 +846,7 @@ LAYERED = [
 # window showing black where the desktop should show is seen.
 BARE_DESKTOP = (1000, 700)
 DESKTOP_GREY = 0x808080
+DESKTOP_COLOUR = (128, 128, 128)
 
 
 def over_desktop(look, desktop):
@@ -841,13 +862,15 @@ def over_desktop(look, desktop):
 
 def case_layered_windows(args, compositor=None):
     """Each window shows, in the middle of each column, what its look says: composited under a
-    compositing manager, opaque without one (the framework falls back to an opaque target)."""
+    compositing manager, opaque without one (colours on black)."""
     with on_own_server(lambda env: SayingProgram(args.layered, env), compositor=compositor,
                        desktop=DESKTOP_GREY) as (server, program):
         screen = Screen(args.grab, server)
         said = program.next_line("the program to say whether it kept per-pixel alpha",
                                  lambda text: text.startswith("layered "), 15)
-        wanted_said = "layered 1" if compositor else "layered 0"
+        # Xvfb has the alpha visual and XFixes: the layered window keeps its alpha target either
+        # way, and shows its colour on black without a compositor.
+        wanted_said = "layered 1"
         if said != wanted_said:
             raise Failure(f"the program says {said!r}, not {wanted_said!r}")
         program.next_line("the program to draw", lambda text: text == "drawing", 15)
@@ -882,6 +905,40 @@ def case_intro_over_the_desktop(args):
                 raise Failure(f"the intro's corner {corner} shows {seen}, not the desktop "
                               f"{desktop}")
         step(f"the intro's logo is drawn and its four corners show the desktop {desktop}")
+
+
+def corners_of(x, y, width, height):
+    return ((x, y), (x + width - 1, y), (x, y + height - 1), (x + width - 1, y + height - 1))
+
+
+def case_intro_compositor_later(args):
+    """A compositing manager that starts during the intro: until then the intro's window is
+    opaque, its rounded corners black over a grey desktop; from then on they show the desktop
+    while its logo is still drawn, and one window of its title remains."""
+    with on_own_server(the_game(args), desktop=DESKTOP_GREY) as (server, game):
+        screen = Screen(args.grab, server)
+        intro = wait_for("the intro window", lambda: server.visible_window(INTRO), 15)
+        x, y, width, height = server.geometry(intro)
+        corners = corners_of(x, y, width, height)
+        # The logo's panel and letters fill most of its middle: neither the desktop, which an
+        # undrawn window shows, nor black.
+        def logo_drawn(desktop):
+            picture = screen.read(x + 200, y + 100, 240, 60)
+            return sum(1 for _, _, *rgb in picture.pixels()
+                       if not near(rgb, desktop) and not near(rgb, (0, 0, 0))) > 5000
+        wait_for("the intro's logo to be drawn", lambda: logo_drawn(DESKTOP_COLOUR), 5)
+        seen = [colour_at(screen, *corner) for corner in corners]
+        if any(colour != (0, 0, 0) for colour in seen):
+            raise Failure(f"with no compositing manager the intro's corners show {seen}, not black")
+        server.start_compositor("xcompmgr")
+        desktop = colour_at(screen, *BARE_DESKTOP)
+        wait_for("the intro's corners to show the desktop while its logo is drawn",
+                 lambda: all(near(colour_at(screen, *corner), desktop) for corner in corners)
+                 and logo_drawn(desktop), 5)
+        if len(server.windows_named(INTRO)) != 1:
+            raise Failure(f"windows named {INTRO}: {server.windows_named(INTRO)}")
+        step(f"xcompmgr started during the intro: its corners turned from black to the desktop "
+             f"{desktop} while its logo was drawn, in one window")
 
 
 # ---- windows that change after they are made ----
@@ -965,7 +1022,7 @@ def case_layered_later(args, compositor=None, window_manager=None):
             said = program.next_line("the program to say its window's state",
                                      lambda text: text.startswith("layered"))
             shows_alpha = bool(layered and compositor)
-            wanted = f"layered {layered} {82 if shows_alpha else 81}"
+            wanted = f"layered {layered} {82 if layered else 81}"
             if said != wanted:
                 raise Failure(f"after change {number} the program says {said!r}, not {wanted!r}")
             program.next_line(f"the program to draw after change {number}",
@@ -977,6 +1034,67 @@ def case_layered_later(args, compositor=None, window_manager=None):
             wait_for("the window to keep the keyboard", lambda: server.focus() == window, 5)
             look = "blends with" if shows_alpha else "opaque over"
             step(f"{said}: {look} what lies beneath, in its place, with the keyboard")
+        escape_ends(server, program, "the changing program")
+
+
+# The texture the changing program loads before its first frame ("arrive"): each texel's middle.
+TEXELS = [((110, 100), (255, 0, 0), "the texture's red texel"),
+          ((130, 100), (0, 0, 255), "the texture's blue texel"),
+          ((110, 120), (255, 255, 0), "the texture's yellow texel"),
+          ((130, 120), (255, 255, 255), "the texture's white texel")]
+
+
+def texture_looks(screen, place, what):
+    for (dx, dy), wanted, where in TEXELS:
+        shows_colour(screen, (place[0] + dx, place[1] + dy), wanted, f"{what}: {where} ({dx}, {dy})")
+
+
+def case_compositor_later(args, compositor):
+    """A window made layered while no compositing manager runs shows its colours on black. Once
+    the compositor starts, its half-transparent square blends with the desktop while the opaque
+    square and a texture loaded before stay exact, the keyboard still reaches its program, and
+    one X window of its title remains. The compositor stopping leaves that window as it is,
+    showing its colours on black again, and starting once more blends it again: no window is
+    made again then."""
+    start = lambda env: ChangingProgram(args.changing, "arrive", env)
+    title, size = "Kelvo Compositor Later", (200, 150)
+    with on_own_server(start, desktop=DESKTOP_GREY) as (server, program):
+        screen = Screen(args.grab, server)
+        said = program.next_line("the program to say its window's state",
+                                 lambda text: text.startswith("layered"), 15)
+        if said != "layered 1 82":
+            raise Failure(f"the program says {said!r}, not 'layered 1 82'")
+        program.next_line("the program to draw", lambda text: text == "drawing", 15)
+        window = wait_for("the window", lambda: server.visible_window(title, size), 15)
+        wait_for("the window to take the keyboard", lambda: server.focus() == window, 5)
+        place = server.geometry(window)[:2]
+        desktop = colour_at(screen, *BARE_DESKTOP)
+
+        def looks(composited, what):
+            squares_look(screen, place, desktop, composited, what)
+            texture_looks(screen, place, what)
+
+        looks(False, f"before {compositor} starts")
+        step(f"made layered with no compositing manager: its colours on black ({said})")
+        server.start_compositor(compositor)
+        looks(True, f"under {compositor}")
+        made = server.windows_named(title)
+        if len(made) != 1:
+            raise Failure(f"under {compositor}, windows named {title}: {made}")
+        wait_for("the window to keep the keyboard", lambda: server.focus() == made[0], 5)
+        server.xdotool("key", "space")
+        program.next_line("Space to reach the program", lambda text: text == "space", 5)
+        step(f"{compositor} started: the squares blend with the desktop {desktop}, the texture "
+             f"is exact, Space reaches the program, one window of its title")
+        server.stop_compositor()
+        looks(False, f"after {compositor} stopped")
+        server.start_compositor(compositor)
+        looks(True, f"under {compositor} started again")
+        if server.windows_named(title) != made:
+            raise Failure(f"{compositor} stopping and starting again made the window again: "
+                          f"{made} became {server.windows_named(title)}")
+        step(f"{compositor} stopped and started again: colours on black, then blended again, "
+             f"in the same window")
         escape_ends(server, program, "the changing program")
 
 
@@ -1213,7 +1331,7 @@ def main():
     parser.add_argument("--tray-host", default="trayer")
     parser.add_argument("--only", default="", help="run only the cases whose name has this text")
     args = parser.parse_args()
-    for tool in ("Xvfb", "xdotool", "xcompmgr", args.window_manager, args.tray_host):
+    for tool in ("Xvfb", "xdotool", "xcompmgr", "picom", args.window_manager, args.tray_host):
         if shutil.which(tool) is None:
             print(f"desktop test: {tool} is missing (scripts/deps.sh installs it)")
             return 1
@@ -1233,6 +1351,12 @@ def main():
              ("layered windows under a compositing manager (xcompmgr)",
               lambda args: case_layered_windows(args, "xcompmgr")),
              ("the intro under a compositing manager (xcompmgr)", case_intro_over_the_desktop),
+             ("the intro, a compositing manager (xcompmgr) starting during it",
+              case_intro_compositor_later),
+             ("a layered window, a compositing manager (xcompmgr) starting after it",
+              lambda args: case_compositor_later(args, "xcompmgr")),
+             ("a layered window, a compositing manager (picom) starting after it",
+              lambda args: case_compositor_later(args, "picom")),
              ("a layered window moved by MoveWindow (xcompmgr)", case_moved_by_move_window),
              ("a window layered later through Apply, without a compositing manager",
               case_layered_later),

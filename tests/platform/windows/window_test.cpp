@@ -1,6 +1,8 @@
 // Window classes and windows: creation, placement, showing, styles, translucency, the tray
 // record and every forced failure reported as the window system reports it.
 #include "platform/platform_fixture.h"
+#include "platform/display/x_compositor.h"
+#include "platform/windows/layered_frames.h"
 #include "platform/windows/sdl_window.h"
 
 #include <tuple>
@@ -200,8 +202,11 @@ TEST_F(Windows, LayeredAttributesNeedTheLayeredStyleAndTheLastCallWins) {
   HWND plain = MakeWindow("Plain");
   EXPECT_FALSE(SetLayeredWindowAttributes(plain, 0, 127, LWA_ALPHA));
   HWND hwnd = MakeWindow("Layered", WS_EX_APPWINDOW | WS_EX_LAYERED);
-  // Without a compositing X desktop a layered window is an ordinary GL window.
+  // Without a compositing X desktop a layered window is an ordinary GL window; headless it shows
+  // no alpha, and no compositing manager is watched for.
   EXPECT_TRUE(SDL_GetWindowFlags(platform::SdlWindowOf(hwnd)) & SDL_WINDOW_OPENGL);
+  EXPECT_FALSE(platform::WindowCanShowAlpha(platform::SdlWindowOf(hwnd)));
+  EXPECT_FALSE(platform::WatchCompositor());
   ASSERT_TRUE(SetLayeredWindowAttributes(hwnd, 0x00FF00FF, 127, LWA_ALPHA));
   EXPECT_EQ(pt::Layered(hwnd)->alpha, 127);
   EXPECT_EQ(pt::Layered(hwnd)->flags, static_cast<DWORD>(LWA_ALPHA));

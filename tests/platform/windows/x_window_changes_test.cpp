@@ -23,6 +23,11 @@ class WindowChanges : public XServerTest {
     XSetSelectionOwner(display, AtomNamed("_NET_WM_CM_S0"), owner, CurrentTime);
     XSync(display, False);
   }
+  // Lets the selection go, as a compositing manager that stops does.
+  void StopCompositor() {
+    XSetSelectionOwner(display, AtomNamed("_NET_WM_CM_S0"), None, CurrentTime);
+    XSync(display, False);
+  }
 
   int DepthOf(Window window) {
     XWindowAttributes attributes{};
@@ -58,6 +63,38 @@ class WindowChanges : public XServerTest {
     std::vector<XRectangle> shape(rectangles, rectangles + count);
     if (rectangles != nullptr) XFree(rectangles);
     return shape;
+  }
+
+  // The whole-window opacity the window carries for a compositor; 0 when it has none.
+  unsigned long OpacityOf(Window window) {
+    Atom type = 0;
+    int format = 0;
+    unsigned long count = 0, after = 0, opacity = 0;
+    unsigned char* data = nullptr;
+    if (XGetWindowProperty(display, window, AtomNamed("_NET_WM_WINDOW_OPACITY"), 0, 1, False,
+                           XA_CARDINAL, &type, &format, &count, &after, &data) == Success &&
+        format == 32 && count == 1)
+      opacity = *reinterpret_cast<unsigned long*>(data);
+    if (data != nullptr) XFree(data);
+    return opacity;
+  }
+
+  // Lets the platform take its messages until the window has another X window than before.
+  bool MadeAgain(HWND hwnd, Window before) {
+    return WaitFor([&](const XEvent*) { return XWindowOf(hwnd) != before; });
+  }
+
+  // Presents an 8 x 2 frame to the window, keyed magenta: two rows of eight pixels (blue,
+  // green, red, alpha), the left half of each the key colour, which its shape leaves out.
+  static void CutKeyedFrame(HWND hwnd) {
+    std::vector<uint8_t> frame;
+    for (int i = 0; i < 16; ++i) {
+      bool key = i % 8 < 4;
+      std::vector<uint8_t> pixel =
+          key ? std::vector<uint8_t>{255, 0, 255, 255} : std::vector<uint8_t>{255, 0, 0, 255};
+      frame.insert(frame.end(), pixel.begin(), pixel.end());
+    }
+    platform::CutColorKey(platform::SdlWindowOf(hwnd), frame.data(), 8, 2);
   }
 
   bool KeyboardAt(Window window) {
@@ -118,7 +155,7 @@ TEST_F(WindowChanges, LayeredOnAndOffMakesTheWindowAgainKeepingWhatItShows) {
   Window layered = XWindowOf(under);
   ASSERT_NE(layered, first);
   EXPECT_EQ(DepthOf(layered), 32);
-  EXPECT_TRUE(platform::WindowShowsAlpha(platform::SdlWindowOf(under)));
+  EXPECT_TRUE(platform::WindowCanShowAlpha(platform::SdlWindowOf(under)));
   EXPECT_FALSE(SDL_GetWindowFlags(platform::SdlWindowOf(under)) & SDL_WINDOW_OPENGL);
   std::vector<Window> order = Stacking();
   EXPECT_EQ(std::count(order.begin(), order.end(), first), 0);
@@ -151,15 +188,7 @@ TEST_F(WindowChanges, AColourKeysShapeGoesToTheWindowMadeAgain) {
   HWND hwnd = MakeWindow("Keyed", WS_EX_APPWINDOW | WS_EX_LAYERED, 10, 20, 8, 2);
   ShowWindow(hwnd, SW_SHOW);
   ASSERT_TRUE(SetLayeredWindowAttributes(hwnd, COLORREF(0x00ff00ff), 255, LWA_COLORKEY));
-  // Two rows of eight pixels, blue, green, red, alpha: the left half of each is the key colour.
-  std::vector<uint8_t> frame;
-  for (int i = 0; i < 16; ++i) {
-    bool key = i % 8 < 4;
-    std::vector<uint8_t> pixel =
-        key ? std::vector<uint8_t>{255, 0, 255, 255} : std::vector<uint8_t>{255, 0, 0, 255};
-    frame.insert(frame.end(), pixel.begin(), pixel.end());
-  }
-  platform::CutColorKey(platform::SdlWindowOf(hwnd), frame.data(), 8, 2);
+  CutKeyedFrame(hwnd);
   Window first = XWindowOf(hwnd);
   const std::vector<XRectangle> shape = ShapeOf(first);
   ASSERT_EQ(shape.size(), 1u);
@@ -175,6 +204,72 @@ TEST_F(WindowChanges, AColourKeysShapeGoesToTheWindowMadeAgain) {
   ASSERT_EQ(kept.size(), 1u);
   EXPECT_EQ(std::make_tuple(kept[0].x, kept[0].y, kept[0].width, kept[0].height),
             std::make_tuple(shape[0].x, shape[0].y, shape[0].width, shape[0].height));
+}
+
+// Made layered while no compositor runs, the window keeps the usual visual. A compositor taking
+// its selection makes it again with the alpha visual, keeping its handle, title, place, size,
+// stacking place, opacity, colour-key shape, tray icon and keyboard; an opaque window stays as it
+// is. Once it has the alpha visual, the compositor letting the selection go and taking it again
+// makes nothing again: only a window made layered meanwhile, on the usual visual, is made again.
+TEST_F(WindowChanges, ACompositorThatStartsLaterGivesLayeredWindowsTheAlphaVisualOnce) {
+  HWND under = MakeWindow("Under", WS_EX_APPWINDOW | WS_EX_LAYERED, 10, 20, 8, 2);
+  HWND over = MakeWindow("Over", WS_EX_APPWINDOW, 400, 20, 64, 48);
+  ShowWindow(under, SW_SHOW);
+  ShowWindow(over, SW_SHOW);
+  SetFocus(under);
+  ASSERT_TRUE(
+      SetLayeredWindowAttributes(under, COLORREF(0x00ff00ff), 128, LWA_ALPHA | LWA_COLORKEY));
+  CutKeyedFrame(under);
+  NOTIFYICONDATAA icon{};
+  icon.cbSize = sizeof icon;
+  icon.hWnd = under;
+  icon.uID = 5;
+  ASSERT_TRUE(Shell_NotifyIconA(NIM_ADD, &icon));
+  const Window first = XWindowOf(under);
+  const Window opaque = XWindowOf(over);
+  ASSERT_EQ(DepthOf(first), 24);
+  ASSERT_TRUE(KeyboardAt(first));
+  const std::vector<int> place = PlaceOf(first);
+  const std::vector<XRectangle> shape = ShapeOf(first);
+  const unsigned long opacity = OpacityOf(first);
+  ASSERT_EQ(shape.size(), 1u);
+  ASSERT_NE(opacity, 0u);
+
+  StartCompositor();
+  ASSERT_TRUE(MadeAgain(under, first));
+  const Window layered = XWindowOf(under);
+  EXPECT_EQ(DepthOf(layered), 32);
+  EXPECT_TRUE(platform::WindowCanShowAlpha(platform::SdlWindowOf(under)));
+  EXPECT_EQ(PlaceOf(layered), place);
+  char* name = nullptr;
+  ASSERT_TRUE(XFetchName(display, layered, &name));
+  EXPECT_STREQ(name, "Under");
+  XFree(name);
+  std::vector<Window> order = Stacking();
+  auto at = [&](Window window) { return std::find(order.begin(), order.end(), window); };
+  EXPECT_EQ(at(first), order.end());
+  EXPECT_LT(at(layered), at(opaque));
+  EXPECT_EQ(XWindowOf(over), opaque);
+  std::vector<XRectangle> kept = ShapeOf(layered);
+  ASSERT_EQ(kept.size(), 1u);
+  EXPECT_EQ(std::make_tuple(kept[0].x, kept[0].y, kept[0].width, kept[0].height),
+            std::make_tuple(shape[0].x, shape[0].y, shape[0].width, shape[0].height));
+  EXPECT_EQ(OpacityOf(layered), opacity);
+  EXPECT_TRUE(KeyboardAt(layered));
+  EXPECT_TRUE(Shell_NotifyIconA(NIM_MODIFY, &icon));
+
+  StopCompositor();
+  // Made while none runs: the usual visual. Once it is made again, the platform has heard the
+  // selection let go and taken again, in that order.
+  HWND later = MakeWindow("Later", WS_EX_APPWINDOW | WS_EX_LAYERED, 100, 200, 16, 16);
+  ShowWindow(later, SW_SHOW);
+  const Window laterFirst = XWindowOf(later);
+  EXPECT_EQ(DepthOf(laterFirst), 24);
+  StartCompositor();
+  ASSERT_TRUE(MadeAgain(later, laterFirst));
+  EXPECT_EQ(DepthOf(XWindowOf(later)), 32);
+  EXPECT_EQ(XWindowOf(under), layered);
+  EXPECT_EQ(XWindowOf(over), opaque);
 }
 
 }  // namespace
