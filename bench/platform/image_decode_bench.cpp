@@ -39,12 +39,13 @@ struct File {
   std::vector<uint8_t> bytes;
 };
 
-// Each decode fills a fresh vector, as a texture load does.
+// Each decode fills a fresh block, as a texture load does.
 void DecodeNew(benchmark::State& state, const File* file) {
   for (auto _ : state) {
-    std::vector<uint8_t> rgba;
+    platform::ByteBlock rgba;
     int w = 0, h = 0;
-    if (!platform::imaging::DecodeImage(file->bytes.data(), file->bytes.size(), &w, &h, &rgba)) {
+    if (!platform::imaging::DecodeImage(file->bytes.data(), file->bytes.size(),
+                                        platform::imaging::PixelOrder::Rgba, &w, &h, &rgba)) {
       state.SkipWithError("refused");
       break;
     }

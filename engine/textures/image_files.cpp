@@ -117,9 +117,10 @@ bool DecodeKvt(const uint8_t* data, size_t size, Image* out) {
   kvt::Header header;
   const uint8_t* pixels = nullptr;
   if (kvt::Parse(data, size, &header, &pixels) != kvt::Status::Ok) return false;
+  if (!out->rgba.Allocate(header.payloadSize)) return false;
+  std::memcpy(out->rgba.data(), pixels, header.payloadSize);
   out->width = header.width;
   out->height = header.height;
-  out->rgba.assign(pixels, pixels + header.payloadSize);
   return true;
 }
 
@@ -137,7 +138,9 @@ bool DecodeOther(const uint8_t* data, size_t size, Image* out) {
   if (w <= 0 || h <= 0 || w > static_cast<int>(kvt::kMaxSide) ||
       h > static_cast<int>(kvt::kMaxSide))
     return false;
-  if (!platform::imaging::DecodeImage(data, size, &w, &h, &out->rgba)) return false;
+  if (!platform::imaging::DecodeImage(data, size, platform::imaging::PixelOrder::Rgba, &w, &h,
+                                      &out->rgba))
+    return false;
   out->width = static_cast<uint32_t>(w);
   out->height = static_cast<uint32_t>(h);
   return true;

@@ -9,12 +9,14 @@
 #include <string>
 #include <vector>
 
+#include "platform/runtime/byte_block.h"
+
 namespace kv::engine {
 
 struct Image {
   uint32_t width = 0;
   uint32_t height = 0;
-  std::vector<uint8_t> rgba;  // R, G, B, A, top row first
+  platform::ByteBlock rgba;  // R, G, B, A, top row first
 };
 
 // Decodes a whole file image; false for a damaged, unknown or oversized image.

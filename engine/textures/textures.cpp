@@ -39,7 +39,7 @@ bool Upload(KV_HANDLE handle, Texture& texture, const uint8_t* rgba, uint32_t w,
   // A reload ends any lock: the copy no longer matches the texture.
   texture.locked = false;
   texture.lockedSize = 0;
-  texture.lockedPixels.clear();
+  texture.lockedPixels.Clear();
   MakeCurrent(handle, texture);
   return true;
 }
@@ -196,7 +196,8 @@ extern "C" void* KvTextureLock(KV_HANDLE tex, uint32_t mode) {
     return nullptr;
   if (texture->locked) return texture->lockedPixels.data();
   if (!EnsureCurrent()) return nullptr;
-  texture->lockedPixels.resize(static_cast<size_t>(texture->width) * texture->height * 4);
+  if (!texture->lockedPixels.Allocate(static_cast<size_t>(texture->width) * texture->height * 4))
+    return nullptr;
   glcache::BindTexture(0, texture->id);
   gl.PixelStorei(GL_PACK_ALIGNMENT, 1);
   gl.GetTexImage(GL_TEXTURE_2D, 0, GL_RGBA, GL_UNSIGNED_BYTE, texture->lockedPixels.data());
@@ -211,12 +212,11 @@ extern "C" uint8_t KvTextureUnlock(KV_HANDLE tex, uint8_t option) {
   Texture* texture = textures.Find(tex);
   if (texture == nullptr || !texture->locked) return 0;
   if (option != KV_UNLOCK_DISCARD) {
-    std::vector<uint8_t> pixels = std::move(texture->lockedPixels);
+    platform::ByteBlock pixels = std::move(texture->lockedPixels);
     if (!Upload(tex, *texture, pixels.data(), texture->width, texture->height)) return 0;
   }
   texture->locked = false;
   texture->lockedSize = 0;
-  texture->lockedPixels.clear();
-  texture->lockedPixels.shrink_to_fit();
+  texture->lockedPixels.Clear();
   return 1;
 }

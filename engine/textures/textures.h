@@ -4,10 +4,10 @@
 #pragma once
 
 #include <cstdint>
-#include <vector>
 
 #include "engine/gl/gl_functions.h"
 #include "engine/kv_engine.h"
+#include "platform/runtime/byte_block.h"
 
 namespace kv::engine {
 
@@ -17,7 +17,7 @@ struct Texture {
   uint32_t height = 0;      // KV_TEX_HEIGHT
   uint32_t lockedSize = 0;  // KV_TEX_LOCKED_SIZE: bytes of the locked copy, 0 while unlocked
   bool locked = false;
-  std::vector<uint8_t> lockedPixels;
+  platform::ByteBlock lockedPixels;  // read back whole from GL, so never cleared first
   GLint minFilter = GL_NEAREST;
   GLint magFilter = GL_NEAREST;
   GLint wrapS = GL_REPEAT;

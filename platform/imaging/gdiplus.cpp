@@ -1,9 +1,12 @@
 // The imaging calls on the platform's decoders (image_decode.h) and encoders. A bitmap holds its
 // pixels as B, G, R, A with straight alpha, top row first (over the caller's memory for a bitmap
-// made from scan0). Locks hand out a packed copy of the rectangle, written back on unlock when
-// locked for writing. The encoder table is ours: BMP, JPEG, GIF, TIFF and PNG in that order, then
-// TGA, each with a class identifier of its own, its MIME type compared exactly by callers. File
-// names written the Windows way are read and written with "/" in place of "\".
+// made from scan0); a file's picture is decoded straight into them in that order. A lock for
+// reading and writing of the whole of a bitmap with packed rows hands out the bitmap's own rows;
+// every other lock hands out a packed copy of the rectangle, written back on unlock when locked
+// for writing. The encoder table is ours: BMP, JPEG, GIF, TIFF and PNG in that order, then TGA,
+// each with a class identifier of its own, its MIME type compared exactly by callers; JPEG and
+// PNG are encoded straight from the bitmap's rows. File names written the Windows way are read
+// and written with "/" in place of "\".
 #include <unistd.h>
 
 #include <cstdio>
@@ -16,13 +19,19 @@
 #include "platform/imaging/gif_encode.h"
 #include "platform/imaging/image_decode.h"
 #include "platform/imaging/jpeg_encode.h"
+#include "platform/imaging/pixel_order.h"
 #include "platform/imaging/png_encode.h"
 #include "platform/imaging/stb_codec.h"
 #include "platform/imaging/tiff_encode.h"
+#include "platform/runtime/byte_block.h"
 #include "platform/runtime/file_open.h"
 #include "platform/winapi/gdiplus.h"
 
 namespace {
+
+using platform::ByteBlock;
+using platform::imaging::PixelOrder;
+using platform::imaging::PixelRows;
 
 // Bitmaps larger than this many pixels are refused before any pixel is decoded.
 const uint64_t kMaxPixels = 1ull << 28;
@@ -34,11 +43,12 @@ struct ImageData final : GpBitmap {
   int height = 0;
   int stride = 0;
   uint8_t* pixels = nullptr;  // B, G, R, A rows of stride bytes
-  std::vector<uint8_t> own;   // the pixels when the bitmap owns them
+  ByteBlock own;              // the pixels when the bitmap owns them
   bool locked = false;
   GpRect lockRect{};
   UINT lockFlags = 0;
-  std::vector<uint8_t> lockCopy;  // the packed pixels handed out by the lock
+  bool lockInPlace = false;  // the lock handed out the bitmap's own rows
+  ByteBlock lockCopy;        // else the packed pixels handed out by the lock
 };
 
 ImageData* DataOf(GpImage* image) { return static_cast<ImageData*>(image); }
@@ -50,8 +60,17 @@ struct Encoder {
   const char* description;
   const char* extensions;
   const char* mime;
-  bool (*encode)(const uint8_t* rgba, int w, int h, std::string* out);
+  bool (*encode)(const PixelRows& rows, int w, int h, std::string* out);
 };
+
+// The encoders that take packed R, G, B, A pixels only get a copy of the bitmap in that order.
+template <bool (*encode)(const uint8_t* rgba, int w, int h, std::string* out)>
+bool EncodeRgba(const PixelRows& rows, int w, int h, std::string* out) {
+  ByteBlock rgba;
+  if (!rgba.Allocate(static_cast<size_t>(w) * h * 4)) return false;
+  platform::imaging::CopyPixels(rows, w, h, PixelOrder::Rgba, rgba.data());
+  return encode(rgba.data(), w, h, out);
+}
 
 template <platform::stb::Format format>
 bool EncodeWithStb(const uint8_t* rgba, int w, int h, std::string* out) {
@@ -66,7 +85,7 @@ const Encoder kEncoders[] = {
      "BMP",
      "*.BMP;*.DIB",
      "image/bmp",
-     EncodeWithStb<platform::stb::Format::Bmp>},
+     EncodeRgba<EncodeWithStb<platform::stb::Format::Bmp>>},
     {{0x4b560103, 0x1e2d, 0x4a11, {0x9c, 0x01, 0x6b, 0x76, 0x69, 0x6d, 0x67, 0x03}},
      {0x4b560203, 0x1e2d, 0x4a11, {0x9c, 0x01, 0x6b, 0x76, 0x69, 0x6d, 0x67, 0x03}},
      "JPEG encoder",
@@ -80,14 +99,14 @@ const Encoder kEncoders[] = {
      "GIF",
      "*.GIF",
      "image/gif",
-     platform::imaging::EncodeGif},
+     EncodeRgba<platform::imaging::EncodeGif>},
     {{0x4b560106, 0x1e2d, 0x4a11, {0x9c, 0x01, 0x6b, 0x76, 0x69, 0x6d, 0x67, 0x06}},
      {0x4b560206, 0x1e2d, 0x4a11, {0x9c, 0x01, 0x6b, 0x76, 0x69, 0x6d, 0x67, 0x06}},
      "TIFF encoder",
      "TIFF",
      "*.TIF;*.TIFF",
      "image/tiff",
-     platform::imaging::EncodeTiff},
+     EncodeRgba<platform::imaging::EncodeTiff>},
     {{0x4b560101, 0x1e2d, 0x4a11, {0x9c, 0x01, 0x6b, 0x76, 0x69, 0x6d, 0x67, 0x01}},
      {0x4b560201, 0x1e2d, 0x4a11, {0x9c, 0x01, 0x6b, 0x76, 0x69, 0x6d, 0x67, 0x01}},
      "PNG encoder",
@@ -101,7 +120,7 @@ const Encoder kEncoders[] = {
      "TGA",
      "*.TGA",
      "image/tga",
-     EncodeWithStb<platform::stb::Format::Tga>},
+     EncodeRgba<EncodeWithStb<platform::stb::Format::Tga>>},
 };
 const UINT kEncoderCount = sizeof kEncoders / sizeof kEncoders[0];
 
@@ -140,14 +159,14 @@ std::string PathBytes(const WCHAR* path) {
   return out;
 }
 
-bool ReadFile(const std::string& path, std::vector<uint8_t>* bytes) {
+bool ReadFile(const std::string& path, ByteBlock* bytes) {
   std::FILE* file = KvOpenFile(path.c_str(), "rb");
   if (file == nullptr) return false;
   bool read = false;
   if (std::fseek(file, 0, SEEK_END) == 0) {
     long size = std::ftell(file);
-    if (size > 0 && size <= kMaxFileBytes && std::fseek(file, 0, SEEK_SET) == 0) {
-      bytes->resize(static_cast<size_t>(size));
+    if (size > 0 && size <= kMaxFileBytes && std::fseek(file, 0, SEEK_SET) == 0 &&
+        bytes->Allocate(static_cast<size_t>(size))) {
       read = std::fread(bytes->data(), 1, bytes->size(), file) == bytes->size();
     }
   }
@@ -170,8 +189,28 @@ bool WriteFile(const std::string& path, const std::string& bytes) {
   return true;
 }
 
-void SwapRedBlue(uint8_t* pixels, size_t count) {
-  for (size_t i = 0; i < count; ++i) std::swap(pixels[i * 4], pixels[i * 4 + 2]);
+// Whether a lock can hand out the bitmap's own rows: read and written (so the caller sees the
+// pixels and what it writes is kept, as with a copy), the whole bitmap, rows packed (the stride
+// a copy would have).
+bool LocksInPlace(const ImageData& data, const GpRect& area, UINT flags) {
+  return (flags & ImageLockModeRead) && (flags & ImageLockModeWrite) && area.X == 0 &&
+         area.Y == 0 && area.Width == data.width && area.Height == data.height &&
+         data.stride == data.width * 4;
+}
+
+// Copies the rectangle's rows between the bitmap and the packed lock copy.
+void CopyRows(const ImageData& data, uint8_t* packed, bool toBitmap) {
+  const GpRect& area = data.lockRect;
+  size_t rowBytes = static_cast<size_t>(area.Width) * 4;
+  for (int y = 0; y < area.Height; ++y) {
+    uint8_t* row = data.pixels + static_cast<size_t>(area.Y + y) * data.stride + area.X * 4;
+    uint8_t* copy = packed + y * rowBytes;
+    if (toBitmap) {
+      std::memcpy(row, copy, rowBytes);
+    } else {
+      std::memcpy(copy, row, rowBytes);
+    }
+  }
 }
 
 }  // namespace
@@ -202,22 +241,22 @@ GpStatus WINAPI GdipCreateBitmapFromFile(const WCHAR* filename, GpBitmap** bitma
   if (filename == nullptr || bitmap == nullptr) return InvalidParameter;
   *bitmap = nullptr;
   if (startCount == 0) return GdiplusNotInitialized;
-  std::vector<uint8_t> bytes;
+  ByteBlock bytes;
   if (!ReadFile(PathBytes(filename), &bytes)) return FileNotFound;
   int w = 0, h = 0;
   if (!platform::imaging::ImageSides(bytes.data(), bytes.size(), &w, &h)) return UnknownImageFormat;
   if (w < 1 || h < 1 || static_cast<uint64_t>(w) * static_cast<uint64_t>(h) > kMaxPixels)
     return OutOfMemory;
-  std::vector<uint8_t> rgba;
-  if (!platform::imaging::DecodeImage(bytes.data(), bytes.size(), &w, &h, &rgba))
+  ByteBlock pixels;
+  if (!platform::imaging::DecodeImage(bytes.data(), bytes.size(), PixelOrder::Bgra, &w, &h,
+                                      &pixels))
     return UnknownImageFormat;
   auto* data = new ImageData();
   data->width = w;
   data->height = h;
   data->stride = w * 4;
-  data->own = std::move(rgba);
+  data->own = std::move(pixels);
   data->pixels = data->own.data();
-  SwapRedBlue(data->pixels, static_cast<size_t>(w) * h);
   *bitmap = data;
   return Ok;
 }
@@ -239,8 +278,13 @@ GpStatus WINAPI GdipCreateBitmapFromScan0(INT width, INT height, INT stride, Pix
     data->stride = stride;
     data->pixels = scan0;
   } else {
+    // A new bitmap is transparent black.
     data->stride = width * 4;
-    data->own.assign(static_cast<size_t>(width) * height * 4, 0);
+    if (!data->own.Allocate(static_cast<size_t>(width) * height * 4)) {
+      delete data;
+      return OutOfMemory;
+    }
+    std::memset(data->own.data(), 0, data->own.size());
     data->pixels = data->own.data();
   }
   *bitmap = data;
@@ -271,20 +315,28 @@ GpStatus WINAPI GdipBitmapLockBits(GpBitmap* bitmap, const GpRect* rect, UINT fl
       area.Width > data->width - area.X || area.Height > data->height - area.Y)
     return InvalidParameter;
 
-  size_t rowBytes = static_cast<size_t>(area.Width) * 4;
-  data->lockCopy.assign(rowBytes * area.Height, 0);
-  if (flags & ImageLockModeRead) {
-    for (int y = 0; y < area.Height; ++y)
-      std::memcpy(&data->lockCopy[y * rowBytes],
-                  data->pixels + static_cast<size_t>(area.Y + y) * data->stride + area.X * 4,
-                  rowBytes);
-  }
-  data->locked = true;
   data->lockRect = area;
   data->lockFlags = flags;
-  *locked = BitmapData{static_cast<UINT>(area.Width), static_cast<UINT>(area.Height),
-                       static_cast<INT>(rowBytes),    PixelFormat32bppARGB,
-                       data->lockCopy.data(),         0};
+  data->lockInPlace = LocksInPlace(*data, area, flags);
+  size_t rowBytes = static_cast<size_t>(area.Width) * 4;
+  uint8_t* handedOut = data->pixels;
+  if (!data->lockInPlace) {
+    if (!data->lockCopy.Allocate(rowBytes * area.Height)) return OutOfMemory;
+    handedOut = data->lockCopy.data();
+    // A lock for reading sees the pixels; one for writing only starts from transparent black.
+    if (flags & ImageLockModeRead) {
+      CopyRows(*data, handedOut, false);
+    } else {
+      std::memset(handedOut, 0, data->lockCopy.size());
+    }
+  }
+  data->locked = true;
+  *locked = BitmapData{static_cast<UINT>(area.Width),
+                       static_cast<UINT>(area.Height),
+                       static_cast<INT>(rowBytes),
+                       PixelFormat32bppARGB,
+                       handedOut,
+                       0};
   return Ok;
 }
 
@@ -292,15 +344,11 @@ GpStatus WINAPI GdipBitmapUnlockBits(GpBitmap* bitmap, BitmapData* locked) {
   if (bitmap == nullptr || locked == nullptr) return InvalidParameter;
   ImageData* data = DataOf(bitmap);
   if (!data->locked) return WrongState;
-  const GpRect& area = data->lockRect;
-  size_t rowBytes = static_cast<size_t>(area.Width) * 4;
-  if (data->lockFlags & ImageLockModeWrite) {
-    for (int y = 0; y < area.Height; ++y)
-      std::memcpy(data->pixels + static_cast<size_t>(area.Y + y) * data->stride + area.X * 4,
-                  &data->lockCopy[y * rowBytes], rowBytes);
-  }
+  if (!data->lockInPlace && (data->lockFlags & ImageLockModeWrite))
+    CopyRows(*data, data->lockCopy.data(), true);
   data->locked = false;
-  data->lockCopy = std::vector<uint8_t>();
+  data->lockInPlace = false;
+  data->lockCopy.Clear();
   return Ok;
 }
 
@@ -352,13 +400,8 @@ GpStatus WINAPI GdipSaveImageToFile(GpImage* image, const WCHAR* filename, const
     if (std::memcmp(&candidate.clsid, encoder, sizeof(CLSID)) == 0) chosen = &candidate;
   if (chosen == nullptr) return FileNotFound;
 
-  std::vector<uint8_t> rgba(static_cast<size_t>(data->width) * data->height * 4);
-  for (int y = 0; y < data->height; ++y)
-    std::memcpy(&rgba[static_cast<size_t>(y) * data->width * 4],
-                data->pixels + static_cast<size_t>(y) * data->stride,
-                static_cast<size_t>(data->width) * 4);
-  SwapRedBlue(rgba.data(), static_cast<size_t>(data->width) * data->height);
+  PixelRows rows{data->pixels, static_cast<size_t>(data->stride), PixelOrder::Bgra};
   std::string bytes;
-  if (!chosen->encode(rgba.data(), data->width, data->height, &bytes)) return GenericError;
+  if (!chosen->encode(rows, data->width, data->height, &bytes)) return GenericError;
   return WriteFile(PathBytes(filename), bytes) ? Ok : Win32Error;
 }

@@ -151,6 +151,13 @@ void DecodeBitmap(const Bitmap& bitmap, std::vector<uint8_t>* rgba) {
   }
 }
 
+bool DecodePngEntry(const Entry& entry, int* w, int* h, std::vector<uint8_t>* rgba) {
+  ByteBlock pixels;
+  if (!DecodePng(entry.data, entry.size, PixelOrder::Rgba, w, h, &pixels)) return false;
+  rgba->assign(pixels.data(), pixels.data() + pixels.size());
+  return true;
+}
+
 }  // namespace
 
 bool IsIco(const uint8_t* data, size_t size) {
@@ -172,7 +179,7 @@ bool IcoSides(const uint8_t* data, size_t size, int* w, int* h) {
 bool DecodeIco(const uint8_t* data, size_t size, int* w, int* h, std::vector<uint8_t>* rgba) {
   Entry entry;
   if (!ChooseEntry(data, size, &entry)) return false;
-  if (IsPngEntry(entry)) return DecodePng(entry.data, entry.size, w, h, rgba);
+  if (IsPngEntry(entry)) return DecodePngEntry(entry, w, h, rgba);
   Bitmap bitmap;
   if (!ReadBitmap(entry, &bitmap)) return false;
   DecodeBitmap(bitmap, rgba);

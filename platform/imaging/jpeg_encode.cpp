@@ -34,7 +34,7 @@ struct Encoder {
 }
 void NoOutput(j_common_ptr) {}
 
-bool Write(Encoder* e, const uint8_t* rgba, int w, int h) {
+bool Write(Encoder* e, const PixelRows& rows, int w, int h) {
   if (setjmp(e->failed) != 0) return false;
   e->info.err = jpeg_std_error(&e->errors);
   e->errors.error_exit = Fail;
@@ -46,13 +46,13 @@ bool Write(Encoder* e, const uint8_t* rgba, int w, int h) {
   e->info.image_width = static_cast<JDIMENSION>(w);
   e->info.image_height = static_cast<JDIMENSION>(h);
   e->info.input_components = 4;
-  e->info.in_color_space = JCS_EXT_RGBA;  // the fourth byte is passed over
+  // The fourth byte is passed over.
+  e->info.in_color_space = rows.order == PixelOrder::Bgra ? JCS_EXT_BGRA : JCS_EXT_RGBA;
   jpeg_set_defaults(&e->info);
   jpeg_set_quality(&e->info, kQuality, TRUE);
   jpeg_start_compress(&e->info, TRUE);
-  size_t stride = static_cast<size_t>(w) * 4;
   while (e->info.next_scanline < e->info.image_height) {
-    JSAMPROW row = const_cast<uint8_t*>(rgba) + e->info.next_scanline * stride;
+    JSAMPROW row = const_cast<uint8_t*>(rows.top) + e->info.next_scanline * rows.stride;
     jpeg_write_scanlines(&e->info, &row, 1);
   }
   jpeg_finish_compress(&e->info);
@@ -61,12 +61,16 @@ bool Write(Encoder* e, const uint8_t* rgba, int w, int h) {
 
 }  // namespace
 
-bool EncodeJpeg(const uint8_t* rgba, int w, int h, std::string* out) {
-  if (rgba == nullptr || w < 1 || h < 1 || w > kLongestSide || h > kLongestSide) return false;
+bool EncodeJpeg(const PixelRows& rows, int w, int h, std::string* out) {
+  if (rows.top == nullptr || w < 1 || h < 1 || w > kLongestSide || h > kLongestSide) return false;
   Encoder encoder;
-  if (!Write(&encoder, rgba, w, h) || encoder.size == 0) return false;
+  if (!Write(&encoder, rows, w, h) || encoder.size == 0) return false;
   out->assign(reinterpret_cast<const char*>(encoder.bytes), encoder.size);
   return true;
+}
+
+bool EncodeJpeg(const uint8_t* rgba, int w, int h, std::string* out) {
+  return EncodeJpeg(PixelRows{rgba, static_cast<size_t>(w) * 4, PixelOrder::Rgba}, w, h, out);
 }
 
 }  // namespace platform::imaging

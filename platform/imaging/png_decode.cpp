@@ -96,8 +96,9 @@ struct Decoder {
   Decoder& operator=(const Decoder&) = delete;
 };
 
-// Stage one: the chunks up to the picture's data, and the conversions to 8-bit R, G, B, A.
-bool ReadHeader(Decoder* d) {
+// Stage one: the chunks up to the picture's data, and the conversions to 8-bit R, G, B, A (or
+// B, G, R, A).
+bool ReadHeader(Decoder* d, PixelOrder order) {
   d->png = png_create_read_struct_2(PNG_LIBPNG_VER_STRING, nullptr, Error, Warning, nullptr,
                                     TakeBlock, GiveBlock);
   if (d->png == nullptr) return false;
@@ -115,13 +116,15 @@ bool ReadHeader(Decoder* d) {
   png_set_expand(d->png);  // palettes, grey below 8 bits and tRNS to 8-bit colour and alpha
   png_set_strip_16(d->png);
   png_set_gray_to_rgb(d->png);
+  if (order == PixelOrder::Bgra) png_set_bgr(d->png);
   png_set_add_alpha(d->png, 0xff, PNG_FILLER_AFTER);
   png_set_interlace_handling(d->png);
   png_read_update_info(d->png, d->info);
   return png_get_rowbytes(d->png, d->info) == png_get_image_width(d->png, d->info) * 4;
 }
 
-// Stage two: every row, then the chunks to IEND.
+// Stage two: every row, then the chunks to IEND. libpng writes every byte of every row (each
+// pixel of an interlaced picture in one of its passes), or fails.
 bool ReadRows(Decoder* d, png_bytepp rows) {
   if (setjmp(png_jmpbuf(d->png)) != 0) return false;
   png_read_image(d->png, rows);
@@ -129,14 +132,14 @@ bool ReadRows(Decoder* d, png_bytepp rows) {
   return true;
 }
 
-bool Allocate(std::vector<uint8_t>* rgba, std::vector<png_bytep>* rows, uint32_t w, uint32_t h) {
+bool Allocate(ByteBlock* pixels, std::vector<png_bytep>* rows, uint32_t w, uint32_t h) {
   try {
-    rgba->resize(static_cast<size_t>(w) * h * 4);
     rows->resize(h);
   } catch (const std::bad_alloc&) {
     return false;
   }
-  for (uint32_t y = 0; y < h; ++y) (*rows)[y] = rgba->data() + static_cast<size_t>(y) * w * 4;
+  if (!pixels->Allocate(static_cast<size_t>(w) * h * 4)) return false;
+  for (uint32_t y = 0; y < h; ++y) (*rows)[y] = pixels->data() + static_cast<size_t>(y) * w * 4;
   return true;
 }
 
@@ -158,19 +161,22 @@ bool PngSides(const uint8_t* data, size_t size, int* w, int* h) {
   return true;
 }
 
-bool DecodePng(const uint8_t* data, size_t size, int* w, int* h, std::vector<uint8_t>* rgba) {
+bool DecodePng(const uint8_t* data, size_t size, PixelOrder order, int* w, int* h,
+               ByteBlock* pixels) {
+  pixels->Clear();
   int width = 0, height = 0;
   if (!PngSides(data, size, &width, &height) || !ChunksHold(data, size, width, height))
     return false;
   Decoder decoder(data, size);
   DecodeBudget budget(DecodeBlockLimit(width, height, size));
-  if (!ReadHeader(&decoder) || png_get_image_width(decoder.png, decoder.info) != uint32_t(width) ||
+  if (!ReadHeader(&decoder, order) ||
+      png_get_image_width(decoder.png, decoder.info) != uint32_t(width) ||
       png_get_image_height(decoder.png, decoder.info) != uint32_t(height))
     return false;
   std::vector<png_bytep> rows;
-  if (!Allocate(rgba, &rows, width, height)) return false;
+  if (!Allocate(pixels, &rows, width, height)) return false;
   if (!ReadRows(&decoder, rows.data())) {
-    rgba->clear();
+    pixels->Clear();
     return false;
   }
   *w = width;

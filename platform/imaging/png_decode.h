@@ -6,7 +6,9 @@
 
 #include <cstddef>
 #include <cstdint>
-#include <vector>
+
+#include "platform/imaging/pixel_order.h"
+#include "platform/runtime/byte_block.h"
 
 namespace platform::imaging {
 
@@ -14,8 +16,9 @@ namespace platform::imaging {
 bool IsPng(const uint8_t* data, size_t size);
 // The sides in a PNG's header; false when the header is missing or damaged.
 bool PngSides(const uint8_t* data, size_t size, int* w, int* h);
-// The picture as R, G, B, A pixels with straight alpha, top row first; false when damaged or cut
-// short.
-bool DecodePng(const uint8_t* data, size_t size, int* w, int* h, std::vector<uint8_t>* rgba);
+// The picture as four-byte pixels in the given order with straight alpha, top row first,
+// decoded straight into a block made for it; false when damaged or cut short.
+bool DecodePng(const uint8_t* data, size_t size, PixelOrder order, int* w, int* h,
+               ByteBlock* pixels);
 
 }  // namespace platform::imaging

@@ -1,14 +1,20 @@
-"""The image files of the decode bench, and Pillow's times on them.
+"""The image files of the image benches, and Pillow's times on them.
 
-  bench_images.py make FOLDER           writes the photographs and sprites into FOLDER
-  bench_images.py compare FOLDER JSON   times Pillow on FOLDER's files and prints, per file, the
-                                        bench's times (JSON: its --benchmark_out) beside
-                                        Pillow's, with the ratios
+  bench_images.py make FOLDER              writes the photographs and sprites into FOLDER
+  bench_images.py compare FOLDER JSON      times Pillow's decode of FOLDER's files and prints, per
+                                           file, the decode bench's times (JSON: its
+                                           --benchmark_out) beside Pillow's, with the ratios
+  bench_images.py pillow FOLDER OUT        times Pillow's open and convert('RGBA') of every file
+                                           of FOLDER, from its path, into OUT (JSON)
+  bench_images.py loads FOLDER ROUNDS...   prints the texture-load bench against Pillow: each
+                                           ROUND is a pair BENCH_JSON:PILLOW_JSON of one
+                                           alternation; per file the medians over the rounds and
+                                           the ratio, then each format's set
 
 The photographs are synthetic but photo-like, and the same on every run: soft gradients of
-colour, a few hundred overlapping shapes, a blur, then grain, saved as JPEG at quality 90 and 85
-and as PNG, from 640 x 480 to 2048 x 1536. The sprites are small pictures with alpha (PNG) and
-without (JPEG).
+colour, a few hundred overlapping shapes, a blur, then grain; eight sizes from 640 x 480 to
+2048 x 1536, each saved as JPEG at quality 90 and as PNG. The sprites are 24 small pictures
+(16 to 256 pixels a side, three of each side) with alpha (PNG) and without (JPEG).
 """
 import json
 import os
@@ -20,8 +26,10 @@ from io import BytesIO
 
 from PIL import Image, ImageChops, ImageDraw, ImageFilter
 
-PHOTO_SIZES = [(640, 480), (1024, 768), (1600, 1200), (2048, 1536)]
-SPRITE_SIDES = [32, 64, 128]
+PHOTO_SIZES = [(640, 480), (800, 600), (1024, 768), (1280, 960), (1440, 1080), (1600, 1200),
+               (1920, 1440), (2048, 1536)]
+SPRITE_SIDES = [16, 24, 32, 48, 64, 96, 128, 256]
+SPRITES_A_SIDE = 3
 
 
 def photograph(w, h, seed):
@@ -60,43 +68,59 @@ def make(folder):
     os.makedirs(folder, exist_ok=True)
     for w, h in PHOTO_SIZES:
         picture = photograph(w, h, w * h)
-        picture.save(f"{folder}/photo_{w}x{h}_q90.jpg", quality=90)
-        picture.save(f"{folder}/photo_{w}x{h}_q85.jpg", quality=85)
+        picture.save(f"{folder}/photo_{w}x{h}.jpg", quality=90)
         picture.save(f"{folder}/photo_{w}x{h}.png")
     for side in SPRITE_SIDES:
-        picture = sprite(side, side)
-        picture.save(f"{folder}/sprite_{side}.png")
-        picture.convert("RGB").save(f"{folder}/sprite_{side}.jpg", quality=90)
+        for n in range(SPRITES_A_SIDE):
+            picture = sprite(side, side * 10 + n)
+            picture.save(f"{folder}/sprite_{side}_{n}.png")
+            picture.convert("RGB").save(f"{folder}/sprite_{side}_{n}.jpg", quality=90)
 
 
-# Pillow's decode into R, G, B, A pixels, as the others give them: open, decode, convert. Every
-# time is the processor time of this process (the bench's "CPU" column likewise), so that other
-# work on a shared machine does not count; all three decode on one thread.
-def pillow_seconds(data, least_seconds=0.3, least_runs=5):
+# Every time is the processor time of this process (the benches' "CPU" column likewise), so
+# that other work on a shared machine does not count.
+def least_time(run, least_seconds=0.3, least_runs=5):
     times = []
     started = time.process_time()
     while len(times) < least_runs or time.process_time() - started < least_seconds:
         t = time.process_time()
-        picture = Image.open(BytesIO(data))
-        picture.load()
-        picture.convert("RGBA")
+        run()
         times.append(time.process_time() - t)
     return statistics.median(times)
 
 
-def compare(folder, results):
+# Pillow's decode into R, G, B, A pixels, as the decoders give them: open, decode, convert.
+def pillow_decode_seconds(data):
+    def run():
+        picture = Image.open(BytesIO(data))
+        picture.load()
+        picture.convert("RGBA")
+    return least_time(run)
+
+
+# Pillow's whole call from a file's path to R, G, B, A pixels.
+def pillow_load_seconds(path):
+    return least_time(lambda: Image.open(path).convert("RGBA"))
+
+
+# A bench's times by benchmark name, one per repetition.
+def bench_times(results):
     scale = {"ns": 1e-9, "us": 1e-6, "ms": 1e-3, "s": 1.0}
-    runs = {}  # a bench's times, one per repetition
+    runs = {}
     for run in json.load(open(results))["benchmarks"]:
         if run.get("run_type", "iteration") == "iteration" and "error_occurred" not in run:
             runs.setdefault(run["run_name"], []).append(run["cpu_time"] * scale[run["time_unit"]])
-    ours = {name: statistics.median(times) for name, times in runs.items()}
+    return runs
+
+
+def compare(folder, results):
+    ours = {name: statistics.median(times) for name, times in bench_times(results).items()}
     print(f"{'file':28} {'new ms':>8} {'stb ms':>8} {'Pillow ms':>9} {'stb/new':>8} "
           f"{'Pillow/new':>10}")
     stb_ratios, pillow_ratios = [], []
     for name in sorted(os.listdir(folder)):
         new, stb = ours.get("new/" + name), ours.get("stb/" + name)
-        pillow = pillow_seconds(open(os.path.join(folder, name), "rb").read())
+        pillow = pillow_decode_seconds(open(os.path.join(folder, name), "rb").read())
         if new is None or stb is None:
             print(f"{name:28} missing from the bench's results")
             continue
@@ -109,8 +133,49 @@ def compare(folder, results):
           f"smallest: stb/new {min(stb_ratios):.2f}, Pillow/new {min(pillow_ratios):.2f}")
 
 
+def pillow(folder, out):
+    times = {name: pillow_load_seconds(os.path.join(folder, name))
+             for name in sorted(os.listdir(folder))}
+    json.dump(times, open(out, "w"))
+
+
+# Per file, the median over the rounds of the bench's time and of Pillow's; per format, the
+# geometric mean of the files' ratios and the ratio of the summed times (which the photographs
+# rule). Above 1: the texture load is faster than Pillow.
+def loads(folder, rounds):
+    ours, theirs = {}, {}
+    for pair in rounds:
+        bench_json, pillow_json = pair.split(":")
+        for name, times in bench_times(bench_json).items():
+            name = name[len("load/"):].removesuffix("/process_time")
+            ours.setdefault(name, []).append(statistics.median(times))
+        for name, seconds in json.load(open(pillow_json)).items():
+            theirs.setdefault(name, []).append(seconds)
+    print(f"{'file':28} {'load ms':>9} {'Pillow ms':>9} {'Pillow/load':>11}")
+    sets = {}
+    for name in sorted(os.listdir(folder)):
+        if name not in ours or name not in theirs:
+            print(f"{name:28} missing from the results")
+            continue
+        load, pil = statistics.median(ours[name]), statistics.median(theirs[name])
+        sets.setdefault(os.path.splitext(name)[1], []).append((load, pil))
+        print(f"{name:28} {load * 1e3:9.3f} {pil * 1e3:9.3f} {pil / load:11.2f}")
+    print(f"medians of {len(rounds)} alternations")
+    for extension, pairs in sorted(sets.items()):
+        mean = statistics.geometric_mean([pil / load for load, pil in pairs])
+        total = sum(pil for _, pil in pairs) / sum(load for load, _ in pairs)
+        smallest = min(pil / load for load, pil in pairs)
+        print(f"{extension} set ({len(pairs)} files): Pillow/load geometric mean {mean:.2f}, "
+              f"summed times {total:.2f}, smallest {smallest:.2f}")
+
+
 if __name__ == "__main__":
-    if sys.argv[1] == "make":
+    command = sys.argv[1]
+    if command == "make":
         make(sys.argv[2])
-    else:
+    elif command == "compare":
         compare(sys.argv[2], sys.argv[3])
+    elif command == "pillow":
+        pillow(sys.argv[2], sys.argv[3])
+    else:
+        loads(sys.argv[2], sys.argv[3:])

@@ -1,8 +1,6 @@
 // Embedded JPEG and PNG pictures, through the image decoders' public calls.
 #include "platform/imaging/metafile/embedded_image.h"
 
-#include <vector>
-
 #include "platform/imaging/decode_budget.h"
 #include "platform/imaging/jpeg_decode.h"
 #include "platform/imaging/png_decode.h"
@@ -16,11 +14,11 @@ bool Sides(bool png, const uint8_t* data, size_t size, int* w, int* h) {
   return png ? imaging::PngSides(data, size, w, h) : imaging::JpegSides(data, size, w, h);
 }
 
-// Straight R, G, B, A to a premultiplied cairo word.
+// Straight B, G, R, A to a premultiplied cairo word.
 uint32_t Premultiplied(const uint8_t* p) {
   uint32_t a = p[3];
   auto times = [a](uint32_t c) { return (c * a + 127) / 255; };
-  return a << 24 | times(p[0]) << 16 | times(p[1]) << 8 | times(p[2]);
+  return a << 24 | times(p[2]) << 16 | times(p[1]) << 8 | times(p[0]);
 }
 
 }  // namespace
@@ -31,16 +29,16 @@ bool DecodeEmbeddedImage(bool png, const uint8_t* data, size_t size, int width, 
   if (!Sides(png, data, size, &w, &h) || w != width || h != height) return false;
   // Each decoder budgets its blocks by its picture's sides; those must fit the metafile's budget.
   if (imaging::DecodeBlockLimit(w, h, size) > imaging::BlockLimit()) return false;
-  std::vector<uint8_t> rgba;
-  bool decoded = png ? imaging::DecodePng(data, size, &w, &h, &rgba)
-                     : imaging::DecodeJpeg(data, size, &w, &h, &rgba);
+  ByteBlock bgra;
+  bool decoded = png ? imaging::DecodePng(data, size, imaging::PixelOrder::Bgra, &w, &h, &bgra)
+                     : imaging::DecodeJpeg(data, size, imaging::PixelOrder::Bgra, &w, &h, &bgra);
   if (!decoded || w != width || h != height) return false;
   size_t count = static_cast<size_t>(w) * static_cast<size_t>(h);
   out->pixels = static_cast<uint32_t*>(imaging::BudgetMalloc(count * 4));
   if (out->pixels == nullptr) return false;
   out->width = w;
   out->height = h;
-  for (size_t i = 0; i < count; ++i) out->pixels[i] = Premultiplied(&rgba[i * 4]);
+  for (size_t i = 0; i < count; ++i) out->pixels[i] = Premultiplied(bgra.data() + i * 4);
   return true;
 }
 

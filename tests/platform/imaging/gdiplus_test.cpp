@@ -250,3 +250,87 @@ TEST_F(ImagingTest, FileNamesWrittenTheWindowsWayAreReadWithSlashes) {
   EXPECT_EQ(width, 1u);
   GdipDisposeImage(bitmap);
 }
+
+TEST_F(ImagingTest, OnlyAWholeReadWriteLockOfPackedRowsHandsOutTheBitmapsOwnRows) {
+  std::vector<uint8_t> packed(3 * 2 * 4, 7);
+  std::vector<uint8_t> padded(16 * 2, 7);
+  GpBitmap* tight = nullptr;
+  GpBitmap* loose = nullptr;
+  ASSERT_EQ(GdipCreateBitmapFromScan0(3, 2, 12, PixelFormat32bppARGB, packed.data(), &tight), Ok);
+  ASSERT_EQ(GdipCreateBitmapFromScan0(3, 2, 16, PixelFormat32bppARGB, padded.data(), &loose), Ok);
+  struct Lock {
+    GpBitmap* bitmap;
+    const uint8_t* memory;
+    const GpRect* rect;
+    UINT mode;
+    bool own;       // the lock hands out the bitmap's memory itself
+    int firstByte;  // the first byte the lock shows
+  };
+  GpRect part = {1, 0, 2, 2};
+  const Lock locks[] = {
+      {tight, packed.data(), nullptr, ImageLockModeRead | ImageLockModeWrite, true, 7},
+      {loose, padded.data(), nullptr, ImageLockModeRead | ImageLockModeWrite, false, 7},
+      {tight, packed.data(), &part, ImageLockModeRead | ImageLockModeWrite, false, 7},
+      {tight, packed.data(), nullptr, ImageLockModeRead, false, 7},
+      {tight, packed.data(), nullptr, ImageLockModeWrite, false, 0},
+  };
+  for (const Lock& lock : locks) {
+    SCOPED_TRACE(testing::Message() << "mode " << lock.mode << (lock.rect ? ", part" : ""));
+    BitmapData data{};
+    ASSERT_EQ(GdipBitmapLockBits(lock.bitmap, lock.rect, lock.mode, PixelFormat32bppARGB, &data),
+              Ok);
+    EXPECT_EQ(data.Scan0 == lock.memory, lock.own);
+    EXPECT_EQ(data.Stride, static_cast<INT>(data.Width * 4));
+    EXPECT_EQ(static_cast<const uint8_t*>(data.Scan0)[0], lock.firstByte);
+    ASSERT_EQ(GdipBitmapUnlockBits(lock.bitmap, &data), Ok);
+  }
+  GdipDisposeImage(tight);
+  GdipDisposeImage(loose);
+}
+
+TEST_F(ImagingTest, AFilesBitmapLockedWholeIsWrittenInPlaceAndKeepsTheWrites) {
+  // Blue, green, red and half-transparent white, B, G, R, A.
+  std::vector<uint8_t> bgra = {255, 0, 0, 255, 0, 255, 0, 255, 0, 0, 255, 255, 255, 255, 255, 128};
+  std::string file = EncodedFile("png", 2, 2, bgra);
+  WriteText(folder + "/four.png", file);
+  GpBitmap* bitmap = nullptr;
+  ASSERT_EQ(GdipCreateBitmapFromFile(Wide(folder + "/four.png").c_str(), &bitmap), Ok);
+  BitmapData first{}, second{};
+  UINT both = ImageLockModeRead | ImageLockModeWrite;
+  ASSERT_EQ(GdipBitmapLockBits(bitmap, nullptr, both, PixelFormat32bppARGB, &first), Ok);
+  EXPECT_EQ(std::vector<uint8_t>((uint8_t*)first.Scan0, (uint8_t*)first.Scan0 + 16), bgra);
+  static_cast<uint8_t*>(first.Scan0)[0] = 1;
+  ASSERT_EQ(GdipBitmapUnlockBits(bitmap, &first), Ok);
+  ASSERT_EQ(GdipBitmapLockBits(bitmap, nullptr, both, PixelFormat32bppARGB, &second), Ok);
+  EXPECT_EQ(second.Scan0, first.Scan0);
+  EXPECT_EQ(static_cast<uint8_t*>(second.Scan0)[0], 1);
+  ASSERT_EQ(GdipBitmapUnlockBits(bitmap, &second), Ok);
+  GdipDisposeImage(bitmap);
+}
+
+TEST_F(ImagingTest, EveryEncoderWritesPaddedRowsAsItWritesPackedOnes) {
+  const int w = 3, h = 2;
+  std::vector<uint8_t> packed(w * h * 4);
+  for (size_t i = 0; i < packed.size(); ++i) packed[i] = static_cast<uint8_t>(40 + i * 9);
+  std::vector<uint8_t> padded(20 * h, 0xEE);
+  for (int y = 0; y < h; ++y)
+    std::memcpy(&padded[y * 20], &packed[y * w * 4], static_cast<size_t>(w) * 4);
+  for (const char* type : {"png", "bmp", "tga", "jpeg", "gif", "tiff"}) {
+    SCOPED_TRACE(type);
+    CLSID encoder{};
+    ASSERT_TRUE(EncoderFor(std::string("image/") + type, &encoder));
+    std::string files[2];
+    for (int i = 0; i < 2; ++i) {
+      GpBitmap* bitmap = nullptr;
+      ASSERT_EQ(GdipCreateBitmapFromScan0(w, h, i == 0 ? w * 4 : 20, PixelFormat32bppARGB,
+                                          i == 0 ? packed.data() : padded.data(), &bitmap),
+                Ok);
+      std::string path = folder + "/rows" + std::to_string(i);
+      ASSERT_EQ(GdipSaveImageToFile(bitmap, Wide(path).c_str(), &encoder, nullptr), Ok);
+      GdipDisposeImage(bitmap);
+      files[i] = ReadText(path);
+    }
+    EXPECT_FALSE(files[0].empty());
+    EXPECT_EQ(files[0], files[1]);
+  }
+}
