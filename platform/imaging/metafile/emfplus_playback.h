@@ -7,6 +7,7 @@
 
 #include <cstddef>
 
+#include "platform/imaging/metafile/emfplus_font_face.h"
 #include "platform/imaging/metafile/emfplus_graphics.h"
 #include "platform/imaging/metafile/emfplus_objects.h"
 #include "platform/imaging/metafile/emfplus_records.h"
@@ -17,6 +18,7 @@ struct PlusPlayback {
   PlusGraphics graphics;
   PlusObjectTable objects;
   size_t fileSize = 0;
+  PlusFontFaces faces;  // the faces text is drawn in, matched once each
 };
 
 using PlusRecordPlayer = void (*)(PlusPlayback& play, const PlusRecord& record);

@@ -3,8 +3,10 @@
 
 #include "platform/imaging/metafile/emf_player.h"
 #include "platform/imaging/metafile/emfplus_draw.h"
+#include "platform/imaging/metafile/emfplus_image_draw.h"
 #include "platform/imaging/metafile/emfplus_playback.h"
 #include "platform/imaging/metafile/emfplus_state.h"
+#include "platform/imaging/metafile/emfplus_text.h"
 #include "platform/imaging/metafile/emfplus_walk.h"
 #include "platform/imaging/metafile/record_reader.h"
 
@@ -45,6 +47,10 @@ constexpr RecordPlayer kPlayers[] = {
     {kPlusDrawClosedCurve, PlayDrawClosedCurve},
     {kPlusDrawCurve, PlayDrawCurve},
     {kPlusDrawBeziers, PlayDrawBeziers},
+    {kPlusDrawImage, PlayDrawImage},
+    {kPlusDrawImagePoints, PlayDrawImagePoints},
+    {kPlusDrawString, PlayDrawString},
+    {kPlusDrawDriverString, PlayDrawDriverString},
     {kPlusSetRenderingOrigin, PlaySetRenderingOrigin},
     {kPlusSetAntiAliasMode, PlaySetAntiAliasMode},
     {kPlusSetTextRenderingHint, PlaySetTextRenderingHint},
@@ -145,7 +151,7 @@ class GetDcSegment {
 
 void PlayEmfPlus(Canvas& canvas, const uint8_t* data, size_t size) {
   PlusHead head = ReadPlusHead(canvas, data, size);
-  PlusPlayback play{PlusGraphics(canvas, head.dpiX, head.dpiY, head.video), {}, size};
+  PlusPlayback play{PlusGraphics(canvas, head.dpiX, head.dpiY, head.video), {}, size, {}};
   GetDcSegment segment(play.graphics);
   bool ended = false;
   ForEachRecord(canvas.Head(), data, size, [&](const RecordSpan& record) {

@@ -22,6 +22,8 @@ constexpr double kLargestEm = 4096;
 // of such images in its glyph cache after the picture is done.
 constexpr double kLargestGlyphImage = 64;
 
+}  // namespace
+
 // The faces metafiles name most, by their metric-compatible stand-ins.
 const char* FaceFor(const std::string& face) {
   static const char* const kFaces[][2] = {
@@ -36,6 +38,8 @@ const char* FaceFor(const std::string& face) {
     if (strcasecmp(face.c_str(), pair[0]) == 0) return pair[1];
   return face.empty() ? "Liberation Sans" : face.c_str();
 }
+
+namespace {
 
 void AppendUtf8(std::string* out, char32_t c) {
   if (c < 0x80) {
@@ -237,6 +241,10 @@ void DrawText(Canvas& canvas, const TextRun& run) {
     }
   }
   cairo_restore(cr);
+}
+
+bool ShowGlyphs(cairo_t* cr, const std::vector<cairo_glyph_t>& glyphs, double emPixels) {
+  return ShowGlyphs(cr, glyphs.data(), static_cast<int>(glyphs.size()), emPixels);
 }
 
 }  // namespace platform::metafile

@@ -29,4 +29,10 @@ void DrawText(Canvas& canvas, const TextRun& run);
 std::u32string Latin1Text(const uint8_t* bytes, size_t count);
 std::u32string Utf16Text(const uint8_t* units, size_t count, std::vector<double>* dx);
 
+// Shared with the EMF+ text: the face fontconfig is asked for in place of a face a metafile
+// names, and the glyphs drawn with cairo's current font and source (those above 64 pixels to the
+// em filled from their outlines); false when an outline needs more memory than the budget allows.
+const char* FaceFor(const std::string& face);
+bool ShowGlyphs(cairo_t* cr, const std::vector<cairo_glyph_t>& glyphs, double emPixels);
+
 }  // namespace platform::metafile
