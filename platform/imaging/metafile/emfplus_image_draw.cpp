@@ -1,6 +1,8 @@
 // Playing the EMF+ image records.
 #include "platform/imaging/metafile/emfplus_image_draw.h"
 
+#include <algorithm>
+#include <cmath>
 #include <vector>
 
 #include "platform/imaging/metafile/emfplus_image.h"
@@ -53,6 +55,17 @@ cairo_matrix_t ImageToWorld(const ImagePlace& at) {
   return m;
 }
 
+// The whole pixels of the image the source rectangle covers; false when it covers none.
+bool SourcePart(const PlusImage& image, const RectD& source, ImagePart* out) {
+  double x0 = std::max(0.0, std::floor(std::min(source.x, source.x + source.w)));
+  double y0 = std::max(0.0, std::floor(std::min(source.y, source.y + source.h)));
+  double x1 = std::min(double(image.width), std::ceil(std::max(source.x, source.x + source.w)));
+  double y1 = std::min(double(image.height), std::ceil(std::max(source.y, source.y + source.h)));
+  if (!(x1 > x0 && y1 > y0)) return false;
+  *out = {int(x0), int(y0), int(x1 - x0), int(y1 - y0)};
+  return true;
+}
+
 // The parallelogram of three corners under m.
 Path Parallelogram(const cairo_matrix_t& m, PointD p0, PointD p1, PointD p2) {
   Path outline;
@@ -73,8 +86,28 @@ bool FillOutline(cairo_t* cr, const Path& outline) {
   return true;
 }
 
-// Paints the image on the destination. Where the image repeats, the destination is filled with
-// its tiles; where it is clamped, with the image inside its own area and the clamp colour around.
+// Clamped: within the destination, the image inside its own area and the clamp colour around
+// it; false when an outline needs more memory than the decode budget allows.
+bool FillClamped(cairo_t* cr, cairo_pattern_t* pattern, const Path& destination, const Path& area,
+                 PlusColor clamp) {
+  if (!destination.Emit(cr, 0)) return false;
+  cairo_clip(cr);
+  if (clamp.a != 0) {
+    // The destination outside the image: its outline and the image's, filled even-odd.
+    Path around = destination;
+    around.Append(area);
+    if (!around.Emit(cr, 0)) return false;
+    cairo_set_source_rgba(cr, clamp.r / 255.0, clamp.g / 255.0, clamp.b / 255.0, clamp.a / 255.0);
+    cairo_set_fill_rule(cr, CAIRO_FILL_RULE_EVEN_ODD);
+    cairo_fill(cr);
+  }
+  if (pattern == nullptr) return true;
+  cairo_set_source(cr, pattern);
+  return FillOutline(cr, area);
+}
+
+// Paints the image on the destination: filled with its tiles where it repeats, clamped where it
+// does not.
 void DrawPlaced(PlusPlayback& play, const std::shared_ptr<const PlusImage>& image,
                 const PlusImageAttributes& attributes, const ImagePlace& at) {
   PlusGraphics& graphics = play.graphics;
@@ -83,34 +116,27 @@ void DrawPlaced(PlusPlayback& play, const std::shared_ptr<const PlusImage>& imag
   cairo_filter_t filter = graphics.State().interpolation == kNearestNeighbor
                               ? CAIRO_FILTER_NEAREST
                               : CAIRO_FILTER_BILINEAR;
-  cairo_pattern_t* pattern = ImagePattern(image, imageToPicture, attributes.wrap, filter);
-  if (pattern == nullptr) return;
+  // Clamped, only the pixels the source rectangle covers are sampled, so that none beside them
+  // bleeds in along its edges.
+  bool clamped = attributes.wrap == kWrapClamp;
+  ImagePart part;
+  cairo_pattern_t* pattern = nullptr;
+  if (!clamped || SourcePart(*image, at.source, &part))
+    pattern = ImagePattern(image, imageToPicture, attributes.wrap, filter, &part);
+  if (pattern == nullptr && !(clamped && attributes.clampColor.a != 0)) return;
   Path destination = Parallelogram(toPicture, at.corners[0], at.corners[1], at.corners[2]);
-  Path area =
-      Parallelogram(imageToPicture, {0, 0}, {double(image->width), 0}, {0, double(image->height)});
   PlusPaint paint(graphics);
   cairo_t* cr = paint.Cairo();
   bool fits = true;
-  if (attributes.wrap != kWrapClamp) {
+  if (clamped) {
+    Path area = Parallelogram(imageToPicture, {0, 0}, {double(image->width), 0},
+                              {0, double(image->height)});
+    fits = FillClamped(cr, pattern, destination, area, attributes.clampColor);
+  } else {
     cairo_set_source(cr, pattern);
     fits = FillOutline(cr, destination);
-  } else {
-    fits = destination.Emit(cr, 0);
-    cairo_clip(cr);
-    PlusColor c = attributes.clampColor;
-    if (fits && c.a != 0) {
-      // The destination outside the image: its outline and the image's, filled even-odd.
-      Path around = destination;
-      around.Append(area);
-      fits = around.Emit(cr, 0);
-      cairo_set_source_rgba(cr, c.r / 255.0, c.g / 255.0, c.b / 255.0, c.a / 255.0);
-      cairo_set_fill_rule(cr, CAIRO_FILL_RULE_EVEN_ODD);
-      cairo_fill(cr);
-    }
-    cairo_set_source(cr, pattern);
-    fits = fits && FillOutline(cr, area);
   }
-  cairo_pattern_destroy(pattern);
+  if (pattern != nullptr) cairo_pattern_destroy(pattern);
   if (!fits) graphics.Surface().Fail();
 }
 

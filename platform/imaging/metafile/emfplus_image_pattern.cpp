@@ -61,7 +61,7 @@ bool Finite(const cairo_matrix_t& m) {
 
 cairo_pattern_t* ImagePattern(const std::shared_ptr<const PlusImage>& image,
                               const cairo_matrix_t& imageToPicture, uint32_t wrap,
-                              cairo_filter_t filter) {
+                              cairo_filter_t filter, const ImagePart* part) {
   cairo_matrix_t toImage = imageToPicture;
   if (image == nullptr || image->width <= 0 || image->height <= 0 || !Finite(toImage) ||
       cairo_matrix_invert(&toImage) != CAIRO_STATUS_SUCCESS || !Finite(toImage))
@@ -78,6 +78,14 @@ cairo_pattern_t* ImagePattern(const std::shared_ptr<const PlusImage>& image,
   }
   // A mirrored tile too large to make is laid as plain tiles.
   if (surface == nullptr) surface = ImageSurface(image);
+  if (part != nullptr && extend == CAIRO_EXTEND_PAD) {
+    cairo_surface_t* whole = surface;
+    surface = cairo_surface_create_for_rectangle(whole, part->x, part->y, part->w, part->h);
+    cairo_surface_destroy(whole);
+    cairo_matrix_t shift;
+    cairo_matrix_init_translate(&shift, -part->x, -part->y);
+    cairo_matrix_multiply(&toImage, &toImage, &shift);
+  }
   cairo_pattern_t* pattern = cairo_pattern_create_for_surface(surface);
   cairo_surface_destroy(surface);
   cairo_pattern_set_extend(pattern, extend);

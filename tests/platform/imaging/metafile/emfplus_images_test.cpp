@@ -323,6 +323,7 @@ const std::vector<PlusCase> kPlacing = {
        });
      },
      {{15, 165, kG, "one pixel and a half points: the second pixel alone"},
+      {0, 165, kG, "its edge, with nothing of the pixel beside it in the image"},
       {35, 165, kNone, "nothing beside it"},
       {105, 160, kR, "the first pixel's own colour near the edge"},
       {140, 160, {128, 0, 127, 255}, "half way between the two pixels", 6},
