@@ -1,6 +1,7 @@
 // Images as cairo patterns, with their wrap modes.
 #include "platform/imaging/metafile/emfplus_image_pattern.h"
 
+#include <algorithm>
 #include <cmath>
 
 #include "platform/imaging/decode_budget.h"
@@ -57,6 +58,45 @@ bool Finite(const cairo_matrix_t& m) {
   return true;
 }
 
+// cairo hands a pattern's transform on to pixman as 16.16 fixed-point numbers, and fails the
+// drawing (and every drawing after it) when they overflow. An image shrunk more than this many
+// times would: it shows as less than two pixels anyway.
+constexpr double kMostShrink = 1 << 14;
+// No picture is larger than this, so no picture pixel lies beyond it.
+constexpr double kLargestPicture = 32768;
+
+bool Representable(const cairo_matrix_t& toImage) {
+  if (!Finite(toImage)) return false;
+  for (double v : {toImage.xx, toImage.yx, toImage.xy, toImage.yy})
+    if (std::fabs(v) > kMostShrink) return false;
+  return true;
+}
+
+// Moves a repeating pattern by whole tiles so that the picture's origin lies in its first tile:
+// the same picture, with image coordinates small enough for those fixed-point numbers. False
+// when the tile has no size.
+bool ToFirstTile(cairo_matrix_t* toImage, double w, double h) {
+  if (!(w > 0 && h > 0)) return false;
+  toImage->x0 -= std::floor(toImage->x0 / w) * w;
+  toImage->y0 -= std::floor(toImage->y0 / h) * h;
+  return true;
+}
+
+// Whether any pixel of the largest picture falls on the image (w x h) that toImage places: one
+// that falls nowhere on the picture shows nothing when clamped, and its image coordinates could
+// overflow those fixed-point numbers.
+bool Reaches(const cairo_matrix_t& toImage, double w, double h) {
+  double left = INFINITY, right = -INFINITY, top = INFINITY, bottom = -INFINITY;
+  for (double x : {0.0, kLargestPicture})
+    for (double y : {0.0, kLargestPicture}) {
+      double u = x, v = y;
+      cairo_matrix_transform_point(&toImage, &u, &v);
+      left = std::min(left, u), right = std::max(right, u);
+      top = std::min(top, v), bottom = std::max(bottom, v);
+    }
+  return right >= 0 && left <= w && bottom >= 0 && top <= h;
+}
+
 }  // namespace
 
 cairo_pattern_t* ImagePattern(const std::shared_ptr<const PlusImage>& image,
@@ -64,7 +104,7 @@ cairo_pattern_t* ImagePattern(const std::shared_ptr<const PlusImage>& image,
                               cairo_filter_t filter, const ImagePart* part) {
   cairo_matrix_t toImage = imageToPicture;
   if (image == nullptr || image->width <= 0 || image->height <= 0 || !Finite(toImage) ||
-      cairo_matrix_invert(&toImage) != CAIRO_STATUS_SUCCESS || !Finite(toImage))
+      cairo_matrix_invert(&toImage) != CAIRO_STATUS_SUCCESS || !Representable(toImage))
     return nullptr;
   cairo_extend_t extend = CAIRO_EXTEND_PAD;
   cairo_surface_t* surface = nullptr;
@@ -78,13 +118,20 @@ cairo_pattern_t* ImagePattern(const std::shared_ptr<const PlusImage>& image,
   }
   // A mirrored tile too large to make is laid as plain tiles.
   if (surface == nullptr) surface = ImageSurface(image);
-  if (part != nullptr && extend == CAIRO_EXTEND_PAD) {
+  double w = cairo_image_surface_get_width(surface), h = cairo_image_surface_get_height(surface);
+  if (extend == CAIRO_EXTEND_PAD && part != nullptr) {
     cairo_surface_t* whole = surface;
     surface = cairo_surface_create_for_rectangle(whole, part->x, part->y, part->w, part->h);
     cairo_surface_destroy(whole);
     cairo_matrix_t shift;
     cairo_matrix_init_translate(&shift, -part->x, -part->y);
     cairo_matrix_multiply(&toImage, &toImage, &shift);
+    w = part->w, h = part->h;
+  }
+  if (extend == CAIRO_EXTEND_REFLECT) w *= 2, h *= 2;
+  if (extend == CAIRO_EXTEND_PAD ? !Reaches(toImage, w, h) : !ToFirstTile(&toImage, w, h)) {
+    cairo_surface_destroy(surface);
+    return nullptr;
   }
   cairo_pattern_t* pattern = cairo_pattern_create_for_surface(surface);
   cairo_surface_destroy(surface);

@@ -52,24 +52,25 @@ cairo_matrix_t Linear(const cairo_matrix_t& m) {
 }
 
 // The font cairo draws the glyphs with: the em in pixels, turned as the world is; false when
-// that cannot be drawn (a transform cairo cannot invert would leave it unable to draw again).
+// cairo cannot make it. It is made apart first, as a font cairo fails to make on the picture's
+// own context would leave that unable to draw again.
 bool SetFont(cairo_t* cr, const TextFont& font, const cairo_matrix_t& toPicture, uint32_t hint) {
-  cairo_matrix_t size, matrix, check;
+  cairo_matrix_t size, matrix, identity;
   cairo_matrix_init_scale(&size, font.Em(), font.Em());
   cairo_matrix_t linear = Linear(toPicture);
   cairo_matrix_multiply(&matrix, &size, &linear);
-  check = matrix;
-  if (cairo_matrix_invert(&check) != CAIRO_STATUS_SUCCESS) return false;
-  cairo_set_font_face(cr, font.Face());
-  cairo_set_font_matrix(cr, &matrix);
+  cairo_matrix_init_identity(&identity);
   cairo_font_options_t* options = cairo_font_options_create();
   bool oneBit = hint == kSingleBitGridFit || hint == kSingleBit;
   cairo_font_options_set_antialias(options, oneBit ? CAIRO_ANTIALIAS_NONE : CAIRO_ANTIALIAS_GRAY);
   cairo_font_options_set_hint_style(options, CAIRO_HINT_STYLE_NONE);
   cairo_font_options_set_hint_metrics(options, CAIRO_HINT_METRICS_OFF);
-  cairo_set_font_options(cr, options);
+  cairo_scaled_font_t* scaled = cairo_scaled_font_create(font.Face(), &matrix, &identity, options);
   cairo_font_options_destroy(options);
-  return cairo_status(cr) == CAIRO_STATUS_SUCCESS;
+  bool made = cairo_scaled_font_status(scaled) == CAIRO_STATUS_SUCCESS;
+  if (made) cairo_set_scaled_font(cr, scaled);
+  cairo_scaled_font_destroy(scaled);
+  return made && cairo_status(cr) == CAIRO_STATUS_SUCCESS;
 }
 
 // The glyphs in picture pixels whose origin lies within two ems of where drawing can show: the

@@ -184,4 +184,28 @@ const std::vector<PlusCase> kStrings = {
 
 TEST(EmfPlusText, DrawsStringsAndDriverStrings) { kvtest::CheckCases(kStrings); }
 
+TEST(EmfPlusText, SmoothsGlyphsUnlessTheHintAsksForOneBitAPixel) {
+  constexpr uint16_t kTextRenderingHint = 0x401F;
+  for (uint16_t hint : {0, 1, 2, 4}) {
+    SCOPED_TRACE(hint);
+    PlusFile f;
+    f.Record(kTextRenderingHint, hint);
+    f.Object(0, kvtest::kFontObject, kvtest::Font(40, kUnitWorld, 2, "Liberation Serif"));
+    DrawString(f, 0, kRed, u"AgW", kvtest::Rect(0, 0, 192, 192));
+    kvtest::Picture picture = kvtest::Decode(f.Build());
+    int partial = 0, whole = 0;
+    for (int y = 0; y < picture.h; ++y)
+      for (int x = 0; x < picture.w; ++x) {
+        uint8_t a = picture.At(x, y).a;
+        partial += a != 0 && a != 255;
+        whole += a == 255;
+      }
+    EXPECT_GT(whole, 300);
+    if (hint == 1 || hint == 2)
+      EXPECT_EQ(partial, 0);
+    else
+      EXPECT_GT(partial, 100);
+  }
+}
+
 }  // namespace
