@@ -291,7 +291,8 @@ const std::vector<PlusCase> kPlacing = {
       {6, 66, kB, "mirrored across: the first pixel again, tiled down"},
       {66, 66, kR, "mirrored both ways"},
       {126, 66, kG, "mirrored down: tiled across"}}},
-    {"DrawImagePoints onto a parallelogram, with float, 16-bit and relative corners",
+    {"DrawImagePoints onto a parallelogram, with float, 16-bit and relative corners; DrawImage"
+     " with a 16-bit rectangle",
      [] {
        return kvtest::Filled([](PlusFile& f) {
          Nearest(f).Object(0, kvtest::kImageObject, Quad());
@@ -299,6 +300,8 @@ const std::vector<PlusCase> kPlacing = {
          DrawImagePoints(f, 0, Bytes().U16(20).U16(110).U16(100).U16(110).U16(20).U16(190),
                          kvtest::kShort);
          DrawImagePoints(f, 0, RelativeCorners(), kvtest::kRelative);
+         DrawImage(f, 0, kvtest::Rect(0, 0, 2, 2), Bytes().U16(120).U16(10).U16(40).U16(40),
+                   kNoAttributes, kUnitPixel, kvtest::kShort);
        });
      },
      {{50, 40, kR, "slanted: the first pixel"},
@@ -309,7 +312,9 @@ const std::vector<PlusCase> kPlacing = {
       {40, 130, kR, "16-bit corners"},
       {80, 170, kW, "16-bit corners: the last pixel"},
       {135, 130, kR, "relative corners"},
-      {165, 170, kW, "relative corners: the last pixel"}}},
+      {165, 170, kW, "relative corners: the last pixel"},
+      {130, 20, kR, "DrawImage's 16-bit rectangle"},
+      {150, 40, kW, "DrawImage's 16-bit rectangle: the last pixel"}}},
     {"source rectangles in points pick part of the image; bilinear sampling blends",
      [] {
        return kvtest::Filled([](PlusFile& f) {
