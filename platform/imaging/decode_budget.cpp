@@ -25,7 +25,11 @@ size_t DecodeBlockLimit(int w, int h, size_t fileSize) {
   return static_cast<size_t>(std::min<uint64_t>(limit, kNoLimit));
 }
 
-DecodeBudget::DecodeBudget(size_t limit) : outer_(blockLimit) { blockLimit = limit; }
+// A decode inside another (a bitmap or metafile held in a metafile) takes no more than the one
+// around it allows.
+DecodeBudget::DecodeBudget(size_t limit) : outer_(blockLimit) {
+  blockLimit = std::min(limit, outer_);
+}
 DecodeBudget::~DecodeBudget() { blockLimit = outer_; }
 
 // Blocks come cleared: a damaged JPEG that lacks the scan of one of its colour components leaves

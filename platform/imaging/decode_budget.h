@@ -16,7 +16,8 @@ namespace platform::imaging {
 // (twice the file at most), and a megabyte for the decoders' tables.
 size_t DecodeBlockLimit(int w, int h, size_t fileSize);
 
-// Puts a block limit in force on this thread for its lifetime.
+// Puts a block limit in force on this thread for its lifetime; inside another budget, the lower
+// of the two.
 class DecodeBudget {
  public:
   explicit DecodeBudget(size_t limit);

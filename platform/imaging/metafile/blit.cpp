@@ -6,6 +6,7 @@
 #include <memory>
 
 #include "platform/imaging/metafile/paint.h"
+#include "platform/imaging/metafile/pattern_matrix.h"
 #include "platform/imaging/metafile/raster_layer.h"
 
 namespace platform::metafile {
@@ -31,12 +32,14 @@ cairo_surface_t* BitmapSurface(const DibPixels& bitmap) {
                                              bitmap.width * 4);
 }
 
-// A pattern of the surface placed on the picture; null when the placement is degenerate.
+// A pattern of the surface placed on the picture; null when the placement is degenerate or lays
+// the bitmap where it cannot show.
 cairo_pattern_t* PlacedPattern(cairo_surface_t* source, const cairo_matrix_t& toPicture) {
   cairo_matrix_t place = toPicture;
-  if (cairo_matrix_invert(&place) != CAIRO_STATUS_SUCCESS) return nullptr;
-  for (double v : {place.xx, place.yx, place.xy, place.yy, place.x0, place.y0})
-    if (!std::isfinite(v)) return nullptr;
+  if (cairo_matrix_invert(&place) != CAIRO_STATUS_SUCCESS || !Representable(place) ||
+      !Reaches(place, cairo_image_surface_get_width(source),
+               cairo_image_surface_get_height(source)))
+    return nullptr;
   cairo_pattern_t* pattern = cairo_pattern_create_for_surface(source);
   cairo_pattern_set_matrix(pattern, &place);
   cairo_pattern_set_filter(pattern, CAIRO_FILTER_NEAREST);

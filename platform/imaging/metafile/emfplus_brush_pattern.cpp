@@ -5,7 +5,7 @@
 
 #include "platform/imaging/metafile/emfplus_gradient.h"
 #include "platform/imaging/metafile/emfplus_hatch.h"
-#include "platform/imaging/metafile/emfplus_image.h"
+#include "platform/imaging/metafile/emfplus_image_pattern.h"
 
 namespace platform::metafile {
 
@@ -52,16 +52,15 @@ cairo_pattern_t* HatchPattern(const PlusBrush& brush, PointD origin) {
   return Tiled(words, kHatchTile, kHatchTile, toTile, CAIRO_EXTEND_REPEAT);
 }
 
-// A texture: the image's pixels one to a brush unit, repeated as the wrap mode says (mirrored
-// tiles are laid as plain ones), or once, with nothing around it, when clamped.
+// A texture: the image's pixels one to a brush unit, repeated as the wrap mode says, or once, with
+// nothing around it, when clamped.
 cairo_pattern_t* TexturePattern(const PlusBrush& brush, const cairo_matrix_t& brushToPicture) {
-  const PlusImage* image = brush.texture.get();
-  cairo_matrix_t toImage = brushToPicture;
-  if (image == nullptr || image->width <= 0 || image->height <= 0 ||
-      cairo_matrix_invert(&toImage) != CAIRO_STATUS_SUCCESS)
-    return nullptr;
-  cairo_extend_t extend = brush.wrap == kWrapClamp ? CAIRO_EXTEND_NONE : CAIRO_EXTEND_REPEAT;
-  return Tiled(image->pixels.data(), image->width, image->height, toImage, extend);
+  uint32_t wrap = brush.wrap <= kWrapClamp ? brush.wrap : kWrapTile;
+  cairo_pattern_t* pattern =
+      ImagePattern(brush.texture, brushToPicture, wrap, CAIRO_FILTER_NEAREST);
+  if (pattern != nullptr && wrap == kWrapClamp)
+    cairo_pattern_set_extend(pattern, CAIRO_EXTEND_NONE);
+  return pattern;
 }
 
 }  // namespace

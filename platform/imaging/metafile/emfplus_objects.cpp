@@ -6,9 +6,13 @@
 
 #include "platform/imaging/decode_budget.h"
 #include "platform/imaging/metafile/emfplus_brush.h"
+#include "platform/imaging/metafile/emfplus_font.h"
+#include "platform/imaging/metafile/emfplus_image.h"
+#include "platform/imaging/metafile/emfplus_image_attributes.h"
 #include "platform/imaging/metafile/emfplus_path.h"
 #include "platform/imaging/metafile/emfplus_pen.h"
 #include "platform/imaging/metafile/emfplus_region.h"
+#include "platform/imaging/metafile/emfplus_string_format.h"
 
 namespace platform::metafile {
 
@@ -40,9 +44,20 @@ bool PathObject(const uint8_t* data, size_t size, PlusObject* out) {
 bool RegionObject(const uint8_t* data, size_t size, PlusObject* out) {
   return Keep(ReadRegion(data, size), &out->region);
 }
+bool ImageObject(const uint8_t* data, size_t size, PlusObject* out) {
+  return Keep(ReadImage(data, size), &out->image);
+}
+bool FontObject(const uint8_t* data, size_t size, PlusObject* out) {
+  return Keep(ReadFont(data, size), &out->font);
+}
+bool StringFormatObject(const uint8_t* data, size_t size, PlusObject* out) {
+  return Keep(ReadStringFormat(data, size), &out->stringFormat);
+}
+bool ImageAttributesObject(const uint8_t* data, size_t size, PlusObject* out) {
+  return Keep(ReadImageAttributes(data, size), &out->imageAttributes);
+}
 
-// Object kinds to their readers. Images, fonts, string formats and image attributes join this
-// table with the readers of their own files; a kind missing here leaves its slot empty.
+// Object kinds to their readers; a kind missing here leaves its slot empty.
 struct KindReader {
   PlusKind kind;
   ObjectReader read;
@@ -52,6 +67,10 @@ constexpr KindReader kReaders[] = {
     {PlusKind::Pen, PenObject},
     {PlusKind::Path, PathObject},
     {PlusKind::Region, RegionObject},
+    {PlusKind::Image, ImageObject},
+    {PlusKind::Font, FontObject},
+    {PlusKind::StringFormat, StringFormatObject},
+    {PlusKind::ImageAttributes, ImageAttributesObject},
 };
 
 }  // namespace

@@ -4,9 +4,10 @@
 // object is read once they add up to that size. Pieces that do not add up are dropped.
 //
 // Each kind of object is read by a function of its own file, found through one table in
-// emfplus_objects.cpp (ReadObjectOfKind). Brushes, pens, paths and regions are read here; images
-// (emfplus_image.*), fonts and string formats (emfplus_text.*) and image attributes plug in as
-// further entries of that table, each keeping its contents behind the pointer of its kind below.
+// emfplus_objects.cpp (ReadObjectOfKind): brushes, pens, paths, regions, images
+// (emfplus_image.*), fonts (emfplus_font.*), string formats (emfplus_string_format.*) and image
+// attributes (emfplus_image_attributes.*), each keeping its contents behind the pointer of its
+// kind below.
 #pragma once
 
 #include <array>

@@ -3,8 +3,10 @@
 
 #include "platform/imaging/metafile/emf_player.h"
 #include "platform/imaging/metafile/emfplus_draw.h"
+#include "platform/imaging/metafile/emfplus_image_draw.h"
 #include "platform/imaging/metafile/emfplus_playback.h"
 #include "platform/imaging/metafile/emfplus_state.h"
+#include "platform/imaging/metafile/emfplus_text.h"
 #include "platform/imaging/metafile/emfplus_walk.h"
 #include "platform/imaging/metafile/record_reader.h"
 
@@ -45,6 +47,10 @@ constexpr RecordPlayer kPlayers[] = {
     {kPlusDrawClosedCurve, PlayDrawClosedCurve},
     {kPlusDrawCurve, PlayDrawCurve},
     {kPlusDrawBeziers, PlayDrawBeziers},
+    {kPlusDrawImage, PlayDrawImage},
+    {kPlusDrawImagePoints, PlayDrawImagePoints},
+    {kPlusDrawString, PlayDrawString},
+    {kPlusDrawDriverString, PlayDrawDriverString},
     {kPlusSetRenderingOrigin, PlaySetRenderingOrigin},
     {kPlusSetAntiAliasMode, PlaySetAntiAliasMode},
     {kPlusSetTextRenderingHint, PlaySetTextRenderingHint},

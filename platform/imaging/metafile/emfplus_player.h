@@ -5,7 +5,7 @@
 //
 // Record types are played through one table, kPlayers in emfplus_player.cpp: the image records
 // (DrawImage, DrawImagePoints) and the text records (DrawString, DrawDriverString) join it with
-// functions of their own files (emfplus_image.*, emfplus_text.*). Those files read their objects
+// functions of their own files (emfplus_image_draw.*, emfplus_text.*). Those files read their objects
 // through the table of emfplus_objects.cpp, find them with PlusObjectTable::Get, and draw through
 // PlusPaint (emfplus_graphics.h): it puts the clip, compositing mode and antialiasing in force,
 // and its Source and Fill paint with any EMF+ brush; WorldToPicture() places their points.

@@ -50,7 +50,8 @@ bool DecodeMetafile(const uint8_t* data, size_t size, int* w, int* h, std::vecto
     PlayEmfPlus(canvas, data, size);
   else
     PlayEmf(canvas, data, size);
-  if (canvas.Failed()) return false;
+  // A cairo context in an error state has drawn nothing since: the picture would be incomplete.
+  if (canvas.Failed() || cairo_status(canvas.Cairo()) != CAIRO_STATUS_SUCCESS) return false;
   canvas.Finish(rgba);
   *w = header.width;
   *h = header.height;

@@ -139,27 +139,6 @@ Path GlyphOutline(cairo_t* cr, const cairo_glyph_t& glyph) {
   return outline;
 }
 
-// Draws the glyphs with the current source; false when a large glyph's outline would take more
-// memory than the decode budget allows.
-bool ShowGlyphs(cairo_t* cr, const std::vector<cairo_glyph_t>& glyphs, double emPixels) {
-  if (emPixels <= kLargestGlyphImage) {
-    cairo_show_glyphs(cr, glyphs.data(), static_cast<int>(glyphs.size()));
-    return true;
-  }
-  bool fits = true;
-  for (size_t i = 0; i < glyphs.size() && fits; ++i) {
-    Path outline = GlyphOutline(cr, glyphs[i]);
-    cairo_save(cr);
-    cairo_identity_matrix(cr);
-    cairo_set_antialias(cr, CAIRO_ANTIALIAS_GRAY);  // as glyph images are drawn
-    cairo_set_fill_rule(cr, CAIRO_FILL_RULE_WINDING);
-    fits = outline.Emit(cr, 0);
-    cairo_fill(cr);
-    cairo_restore(cr);
-  }
-  return fits;
-}
-
 // Adds the glyphs' outlines to the path being gathered; false when it outgrows the budget.
 bool OutlineGlyphs(Canvas& canvas, const std::vector<cairo_glyph_t>& glyphs) {
   for (const cairo_glyph_t& glyph : glyphs)
@@ -268,6 +247,27 @@ double Glyphs(Canvas& canvas, const TextRun& run, const TextSpace& space) {
 }
 
 }  // namespace
+
+// Draws the glyphs with the current source; false when a large glyph's outline would take more
+// memory than the decode budget allows.
+bool ShowGlyphs(cairo_t* cr, const std::vector<cairo_glyph_t>& glyphs, double emPixels) {
+  if (emPixels <= kLargestGlyphImage) {
+    cairo_show_glyphs(cr, glyphs.data(), static_cast<int>(glyphs.size()));
+    return true;
+  }
+  bool fits = true;
+  for (size_t i = 0; i < glyphs.size() && fits; ++i) {
+    Path outline = GlyphOutline(cr, glyphs[i]);
+    cairo_save(cr);
+    cairo_identity_matrix(cr);
+    cairo_set_antialias(cr, CAIRO_ANTIALIAS_GRAY);  // as glyph images are drawn
+    cairo_set_fill_rule(cr, CAIRO_FILL_RULE_WINDING);
+    fits = outline.Emit(cr, 0);
+    cairo_fill(cr);
+    cairo_restore(cr);
+  }
+  return fits;
+}
 
 void DrawText(Canvas& canvas, const TextRun& run) {
   DcState& state = canvas.State();

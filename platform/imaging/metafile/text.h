@@ -29,4 +29,9 @@ struct TextRun {
 
 void DrawText(Canvas& canvas, const TextRun& run);
 
+// Shared with the EMF+ text: the glyphs drawn with cairo's current font and source, those above
+// 64 pixels to the em filled from their outlines; false when an outline needs more memory than
+// the budget allows.
+bool ShowGlyphs(cairo_t* cr, const std::vector<cairo_glyph_t>& glyphs, double emPixels);
+
 }  // namespace platform::metafile

@@ -7,6 +7,7 @@
 #include <cstdint>
 #include <cstring>
 #include <initializer_list>
+#include <string>
 #include <vector>
 
 namespace kvtest {
@@ -42,7 +43,16 @@ struct Bytes {
 };
 
 // Object kinds and record flags the tests name.
-enum : uint8_t { kBrushObject = 1, kPenObject = 2, kPathObject = 3, kRegionObject = 4 };
+enum : uint8_t {
+  kBrushObject = 1,
+  kPenObject = 2,
+  kPathObject = 3,
+  kRegionObject = 4,
+  kImageObject = 5,
+  kFontObject = 6,
+  kStringFormatObject = 7,
+  kImageAttributesObject = 8,
+};
 constexpr uint16_t kSolid = 0x8000, kShort = 0x4000, kRelative = 0x0800, kAfter = 0x2000;
 
 class PlusFile {
@@ -183,5 +193,61 @@ inline Bytes PathNode(const Bytes& path) {
 inline Bytes Region(const Bytes& root) { return Bytes().U32(kVersion).U32(0).Add(root); }
 
 inline Bytes Rect(float x, float y, float w, float h) { return Bytes().Floats({x, y, w, h}); }
+
+// An image of pixels: its sides, stride and pixel format, then its data (an indexed format's
+// palette, then its rows).
+inline Bytes PixelImage(int32_t w, int32_t h, int32_t stride, uint32_t format, const Bytes& data) {
+  return Bytes().U32(kVersion).U32(1).I32(w).I32(h).I32(stride).U32(format).U32(0).Add(data);
+}
+// A palette of ARGB colours, with alpha when flags has its first bit.
+inline Bytes Palette(std::initializer_list<uint32_t> argb, uint32_t flags = 1) {
+  Bytes b;
+  b.U32(flags).U32(static_cast<uint32_t>(argb.size()));
+  for (uint32_t c : argb) b.U32(c);
+  return b;
+}
+// An image of a compressed file (PNG, JPEG, ...); the fields before it mean nothing.
+inline Bytes CompressedImage(const std::vector<uint8_t>& file) {
+  Bytes b;
+  b.U32(kVersion).U32(1).I32(0).I32(0).I32(0).U32(0).U32(1);
+  b.b.insert(b.b.end(), file.begin(), file.end());
+  return b.Pad();
+}
+// An image of a metafile of a type (1 WMF, 2 placeable WMF, 3 EMF, 4 EMF+, 5 dual).
+inline Bytes MetafileImage(uint32_t type, const std::vector<uint8_t>& file) {
+  Bytes b;
+  b.U32(kVersion).U32(2).U32(type).U32(static_cast<uint32_t>(file.size()));
+  b.b.insert(b.b.end(), file.begin(), file.end());
+  return b.Pad();
+}
+inline Bytes ImageAttributes(uint32_t wrap, uint32_t clampArgb) {
+  return Bytes().U32(kVersion).U32(0).U32(wrap).U32(clampArgb).U32(0).U32(0);
+}
+
+// A font: em size, unit, style (1 bold, 2 italic, 4 underline, 8 strike-out), family.
+inline Bytes Font(float em, uint32_t unit, uint32_t style, const char* family) {
+  Bytes b;
+  std::string name(family);
+  b.U32(kVersion).F32(em).U32(unit).U32(style).U32(0).U32(static_cast<uint32_t>(name.size()));
+  for (char c : name) b.U16(static_cast<uint8_t>(c));
+  return b.Pad();
+}
+// A string format: flags, alignment across and down, margins (ems), tab stops.
+inline Bytes StringFormat(uint32_t flags, uint32_t align, uint32_t lineAlign, float leading = 0,
+                          float trailing = 0, std::initializer_list<float> tabs = {},
+                          float firstTab = 0) {
+  Bytes b;
+  b.U32(kVersion).U32(flags).U32(0).U32(align).U32(lineAlign).U32(0).U32(0).F32(firstTab);
+  b.U32(0).F32(leading).F32(trailing).F32(1).U32(0);
+  b.U32(static_cast<uint32_t>(tabs.size())).U32(0);
+  for (float t : tabs) b.F32(t);
+  return b;
+}
+// A text as its UTF-16 units.
+inline Bytes Utf16(const std::u16string& text) {
+  Bytes b;
+  for (char16_t c : text) b.U16(c);
+  return b;
+}
 
 }  // namespace kvtest

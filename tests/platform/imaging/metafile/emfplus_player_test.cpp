@@ -2,18 +2,19 @@
 // against what the records give: exact colours away from edges, gradients within a few levels.
 // Pictures are 192 x 192 pixels and one world unit is a pixel unless a case changes it; GDI+ puts
 // a pixel's centre on whole coordinates, so a rectangle from 10 to 50 covers pixels 10 to 49.
-#include <functional>
 #include <string>
 #include <vector>
 
-#include "platform/imaging/metafile/emfplus_files.h"
-#include "platform/imaging/metafile/metafile_files.h"
+#include "platform/imaging/metafile/emfplus_cases.h"
 
 namespace {
 
 using kvtest::Bytes;
+using kvtest::CheckCases;
 using kvtest::Decode;
+using kvtest::Filled;
 using kvtest::Picture;
+using kvtest::PlusCase;
 using kvtest::PlusFile;
 using kvtest::Rgba;
 
@@ -84,26 +85,7 @@ PlusFile& Line(PlusFile& f, std::initializer_list<float> xy, uint16_t flags = 0)
   return f.Record(kDrawLines, flags, Bytes().U32(static_cast<uint32_t>(xy.size() / 2)).Floats(xy));
 }
 
-struct Probe {
-  int x, y;
-  Rgba colour;
-  const char* what;
-  int tolerance = 2;
-};
-
-struct Case {
-  const char* name;
-  std::function<std::vector<uint8_t>()> file;
-  std::vector<Probe> probes;
-};
-
-std::vector<uint8_t> Filled(std::function<void(PlusFile&)> records, bool dual = false) {
-  PlusFile f(dual);
-  records(f);
-  return f.Build();
-}
-
-const std::vector<Case> kFills = {
+const std::vector<PlusCase> kFills = {
     {"rectangles in a colour and with a brush object",
      [] {
        return Filled([](PlusFile& f) {
@@ -224,7 +206,7 @@ const std::vector<Case> kFills = {
       {50, 112, {122, 122, 255, 255}, "nearly half way to the focus shape", 4}}},
 };
 
-const std::vector<Case> kPens = {
+const std::vector<PlusCase> kPens = {
     {"a wide pen and its caps",
      [] {
        return Filled([](PlusFile& f) {
@@ -334,7 +316,7 @@ const std::vector<Case> kPens = {
       {150, 100, {128, 0, 127, 255}, "near the end"}}},
 };
 
-const std::vector<Case> kShapes = {
+const std::vector<PlusCase> kShapes = {
     {"ellipses, pies and arcs",
      [] {
        return Filled([](PlusFile& f) {
@@ -420,7 +402,7 @@ const std::vector<Case> kShapes = {
       {50, 150, kG, "a relative path"}}},
 };
 
-const std::vector<Case> kState = {
+const std::vector<PlusCase> kState = {
     {"world transforms, prepended and appended",
      [] {
        return Filled([](PlusFile& f) {
@@ -589,7 +571,7 @@ const std::vector<Case> kState = {
       {9, 130, kNone, "and nothing of the one before"}}},
 };
 
-const std::vector<Case> kFiles = {
+const std::vector<PlusCase> kFiles = {
     {"a dual file shows its EMF+ drawing, not its EMF one",
      [] {
        PlusFile f(true);
@@ -655,28 +637,10 @@ const std::vector<Case> kFiles = {
      {{20, 20, kNone, "nothing"}, {20, 100, kNone, "nothing"}, {120, 20, kNone, "nothing"}}},
 };
 
-void Check(const std::vector<Case>& cases) {
-  for (const Case& c : cases) {
-    SCOPED_TRACE(c.name);
-    Picture picture = Decode(c.file());
-    ASSERT_EQ(picture.w, PlusFile::kSide);
-    ASSERT_EQ(picture.h, PlusFile::kSide);
-    for (const Probe& probe : c.probes) {
-      Rgba got = picture.At(probe.x, probe.y);
-      int most = probe.tolerance;
-      EXPECT_TRUE(
-          std::abs(got.r - probe.colour.r) <= most && std::abs(got.g - probe.colour.g) <= most &&
-          std::abs(got.b - probe.colour.b) <= most && std::abs(got.a - probe.colour.a) <= most)
-          << probe.what << " at " << probe.x << "," << probe.y << ": got " << int(got.r) << ","
-          << int(got.g) << "," << int(got.b) << "," << int(got.a);
-    }
-  }
-}
-
-TEST(EmfPlusPlayer, FillsWithColoursHatchesAndGradients) { Check(kFills); }
-TEST(EmfPlusPlayer, StrokesWithPens) { Check(kPens); }
-TEST(EmfPlusPlayer, DrawsShapesCurvesAndPaths) { Check(kShapes); }
-TEST(EmfPlusPlayer, FollowsTheDrawingState) { Check(kState); }
-TEST(EmfPlusPlayer, PlaysDualFilesGetDcSegmentsAndTheObjectTable) { Check(kFiles); }
+TEST(EmfPlusPlayer, FillsWithColoursHatchesAndGradients) { CheckCases(kFills); }
+TEST(EmfPlusPlayer, StrokesWithPens) { CheckCases(kPens); }
+TEST(EmfPlusPlayer, DrawsShapesCurvesAndPaths) { CheckCases(kShapes); }
+TEST(EmfPlusPlayer, FollowsTheDrawingState) { CheckCases(kState); }
+TEST(EmfPlusPlayer, PlaysDualFilesGetDcSegmentsAndTheObjectTable) { CheckCases(kFiles); }
 
 }  // namespace
