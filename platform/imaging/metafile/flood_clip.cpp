@@ -58,6 +58,7 @@ FloodClip::FloodClip(cairo_t* cr, int width, int height) : width_(width), height
   cairo_rectangle_list_destroy(list);
   if (rectangles) {
     ready_ = true;
+    box_ = bands_.size() == 1 && runs_.size() == 1;
     return;
   }
   bands_.clear();
@@ -167,7 +168,7 @@ bool FloodClip::Shows(int x, int y) const {
   return run != end && run->left <= x;
 }
 
-PixelRun FloodClip::Around(int x, int y) const {
+PixelRun FloodClip::RunAround(int x, int y) const {
   if (!Rectangular()) {
     GroupRow row = RowOfGroup(y);
     int at = x + row.shift;
@@ -180,7 +181,7 @@ PixelRun FloodClip::Around(int x, int y) const {
   return *std::lower_bound(first, end, x, [](const PixelRun& r, int v) { return r.right < v; });
 }
 
-void FloodClip::Within(int y, int left, int right, std::vector<PixelRun>* out) const {
+void FloodClip::RunsWithin(int y, int left, int right, std::vector<PixelRun>* out) const {
   out->clear();
   if (!Rectangular()) {
     GroupRow row = RowOfGroup(y);

@@ -6,6 +6,7 @@
 
 #include <cairo.h>
 
+#include <algorithm>
 #include <cstddef>
 #include <cstdint>
 #include <vector>
@@ -32,9 +33,17 @@ class FloodClip {
   // Whether pixel (x, y) of the picture shows through the clip.
   bool Shows(int x, int y) const;
   // The run of shown pixels of row y that holds (x, y), which must show.
-  PixelRun Around(int x, int y) const;
+  PixelRun Around(int x, int y) const { return box_ ? runs_[0] : RunAround(x, y); }
   // The runs of shown pixels of row y within [left, right], cut to it, from left to right.
-  void Within(int y, int left, int right, std::vector<PixelRun>* out) const;
+  void Within(int y, int left, int right, std::vector<PixelRun>* out) const {
+    if (!box_) return RunsWithin(y, left, right, out);
+    // A clip of one rectangle (no clip at all among them) is answered here: a fill of many short
+    // spans asks it twice a span.
+    out->clear();
+    const Band& band = bands_[0];
+    if (y >= band.top && y < band.bottom && left <= runs_[0].right && right >= runs_[0].left)
+      out->push_back({std::max(left, runs_[0].left), std::min(right, runs_[0].right)});
+  }
 
  private:
   // Rows [top, bottom) whose runs are runs_[first, end).
@@ -42,6 +51,8 @@ class FloodClip {
     int top, bottom;
     size_t first, end;
   };
+  PixelRun RunAround(int x, int y) const;
+  void RunsWithin(int y, int left, int right, std::vector<PixelRun>* out) const;
   bool ReadRectangles(const cairo_rectangle_list_t* list);
   bool PaintGroup(cairo_t* cr);
   const Band* BandOf(int y) const;
@@ -55,6 +66,7 @@ class FloodClip {
 
   int width_, height_;
   bool ready_ = false;
+  bool box_ = false;  // the clip is one rectangle
   std::vector<Band> bands_;
   std::vector<PixelRun> runs_;
   mutable size_t last_ = 0;  // the band BandOf found last

@@ -7,74 +7,15 @@
 // the fill's pixels tested a word at a time, takes it to about 0.5 s.
 #include "platform/imaging/metafile/flood_fill.h"
 
-#include <algorithm>
-#include <cstdlib>
-#include <cstring>
-
-#include "platform/imaging/decode_budget.h"
 #include "platform/imaging/metafile/flood_clip.h"
 #include "platform/imaging/metafile/flood_spread.h"
+#include "platform/imaging/metafile/flood_target.h"
 #include "platform/imaging/metafile/pixel_mask.h"
 #include "platform/imaging/metafile/raster_ops.h"
 
 namespace platform::metafile {
 
 namespace {
-
-// Writes one colour into the picture's pixels, and keeps which pixels it filled a bit each (a
-// filled pixel may still be of a colour the fill takes).
-class PictureTarget final : public FloodTarget {
- public:
-  PictureTarget(cairo_surface_t* picture, uint32_t word)
-      : pixels_(reinterpret_cast<uint32_t*>(cairo_image_surface_get_data(picture))),
-        stride_(static_cast<size_t>(cairo_image_surface_get_stride(picture)) / 4),
-        words_((static_cast<size_t>(cairo_image_surface_get_width(picture)) + 63) / 64),
-        word_(word) {
-    size_t height = static_cast<size_t>(cairo_image_surface_get_height(picture));
-    bits_ = static_cast<uint64_t*>(imaging::BudgetMalloc(words_ * height * sizeof(uint64_t)));
-  }
-  ~PictureTarget() override { std::free(bits_); }
-  PictureTarget(const PictureTarget&) = delete;
-  PictureTarget& operator=(const PictureTarget&) = delete;
-
-  bool Ready() const { return bits_ != nullptr; }
-  bool Filled(int x, int y) const override { return Bits(y)[x / 64] >> (x % 64) & 1; }
-  void Fill(int y, int left, int right) override {
-    uint32_t* row = pixels_ + static_cast<size_t>(y) * stride_;
-    std::fill(row + left, row + right + 1, word_);
-    uint64_t* bits = Bits(y);
-    int first = left / 64, last = right / 64;
-    uint64_t head = ~uint64_t{0} << (left % 64), tail = ~uint64_t{0} >> (63 - right % 64);
-    if (first == last) {
-      bits[first] |= head & tail;
-      return;
-    }
-    bits[first] |= head;
-    std::fill(bits + first + 1, bits + last, ~uint64_t{0});
-    bits[last] |= tail;
-  }
-
- private:
-  uint64_t* Bits(int y) const { return bits_ + static_cast<size_t>(y) * words_; }
-
-  uint32_t* pixels_;
-  size_t stride_, words_;
-  uint32_t word_;
-  uint64_t* bits_ = nullptr;
-};
-
-// Sets the filled pixels on a mask, to be painted with the brush.
-class MaskTarget final : public FloodTarget {
- public:
-  explicit MaskTarget(PixelMask* mask) : mask_(mask) {}
-  bool Filled(int x, int y) const override { return mask_->Row(y)[x] != 0; }
-  void Fill(int y, int left, int right) override {
-    std::memset(mask_->Row(y) + left, 0xff, static_cast<size_t>(right - left + 1));
-  }
-
- private:
-  PixelMask* mask_;
-};
 
 // Whether writing the brush's colour into the pixels gives what painting it through a mask
 // would: a solid brush, copied (no other mix mode, cairo's plain operator), within a clip of
@@ -94,7 +35,7 @@ uint32_t Word(Color c) { return 0xFF000000u | uint32_t{c.r} << 16 | uint32_t{c.g
 // Fills into the picture's pixels; false when the budget refuses the fill's memory.
 bool FillStraight(cairo_surface_t* picture, const FloodPicture& pixels, const FloodClip& clip,
                   FloodColor color, Color brush, int x, int y) {
-  PictureTarget target(picture, Word(brush));
+  FloodTarget target(picture, Word(brush));
   if (!target.Ready()) return false;
   bool done = FloodSpread(pixels, clip, color, &target).From(x, y);
   cairo_surface_mark_dirty(picture);
@@ -106,7 +47,7 @@ bool FillThroughMask(Canvas& canvas, const FloodPicture& pixels, const FloodClip
                      FloodColor color, int x, int y) {
   PixelMask filled(pixels.width, pixels.height);
   if (!filled.Ready()) return false;
-  MaskTarget target(&filled);
+  FloodTarget target(&filled);
   if (!FloodSpread(pixels, clip, color, &target).From(x, y)) return false;
   filled.Paint(canvas, canvas.State().brush);
   return true;

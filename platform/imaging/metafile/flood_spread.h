@@ -11,6 +11,7 @@
 #include <vector>
 
 #include "platform/imaging/metafile/flood_clip.h"
+#include "platform/imaging/metafile/flood_target.h"
 #include "platform/imaging/metafile/pixel_mask.h"
 
 namespace platform::metafile {
@@ -38,17 +39,6 @@ class FloodColor {
  private:
   uint32_t key_, opaqueKey_;
   bool surface_, clearTakes_;
-};
-
-// Where the runs found go. A run of the picture is filled whole or not at all, so asking about
-// one of its pixels answers for all of it.
-class FloodTarget {
- public:
-  virtual ~FloodTarget() = default;
-  // Whether pixel (x, y) is filled.
-  virtual bool Filled(int x, int y) const = 0;
-  // Fills pixels left to right of row y, both included.
-  virtual void Fill(int y, int left, int right) = 0;
 };
 
 // The picture's pixels: rows of stride words, top row first.
@@ -79,6 +69,11 @@ class FloodSpread {
   const uint32_t* Row(int y) const {
     return picture_.pixels + static_cast<size_t>(y) * picture_.stride;
   }
+  // Has the target's memory of row y, when it is a row of the picture, made ready before the
+  // sweep reads it.
+  void Prepare(int y) {
+    if (y >= 0 && y < picture_.height) target_->Prepare(y);
+  }
   // Fills row after row in one direction from the seed. The runs found in the next row are
   // taken on the next pass, from left to right, so that the picture is read row by row; the runs
   // found back in the row before wait on the stack.
@@ -89,7 +84,7 @@ class FloodSpread {
   // has not filled yet, found from the run parent, to be swept in direction dir.
   bool Look(PixelRun within, int y, int dir, PixelRun parent, std::vector<Seed>* out);
   // Queues a seed; false when the queue would need more than the budget.
-  static bool Push(std::vector<Seed>* to, Seed seed);
+  static bool Queue(std::vector<Seed>* to, int x, int y, int dir, PixelRun parent);
 
   FloodPicture picture_;
   const FloodClip& clip_;
