@@ -1,10 +1,12 @@
 // Flood fills: the spans found are written straight into the picture when that gives what
 // painting would, and otherwise gathered on a mask that is painted with the brush.
 //
-// On a picture of 16384 x 16384 pixels, a fill of the whole empty picture took 2.3 s when every
-// fill marked its pixels on a mask first, made a mask of the clip, and painted the brush through
-// both; writing the colour straight into the pixels, with the clip read from its rectangles and
-// the fill's pixels tested a word at a time, takes it to about 0.5 s.
+// On a picture of 16384 x 16384 pixels, a fill of the whole empty picture took 1.9 s when every
+// fill marked the pixels it could take on a mask first (a call a pixel), made a mask of the clip
+// and painted the brush through both. Writing the colour straight into the pixels, with the clip
+// read from its rectangles and the picture's words compared eight at a time, takes it to 0.47 s,
+// of which 0.2 s is the system handing over the empty picture's memory; over a picture painted
+// already the fill takes 0.25 s.
 #include "platform/imaging/metafile/flood_fill.h"
 
 #include "platform/imaging/metafile/flood_clip.h"

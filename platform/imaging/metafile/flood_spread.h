@@ -3,7 +3,7 @@
 // itself, or in a mask painted afterwards). A pixel is taken when the clip shows it and its
 // colour, as seen over white, is the fill's (a surface fill) or is not the border's (a border
 // fill). The picture is read as cairo keeps it, a premultiplied 32-bit word a pixel; the spans
-// still to look at wait on a stack that the decode budget bounds.
+// still to look at wait on queues that the decode budget bounds.
 #pragma once
 
 #include <cstddef>
