@@ -4,9 +4,11 @@
 // one. A pixel where nothing is drawn reads as white, the page a metafile is drawn for (a partly
 // covered one as its colour over white), so a border fill spreads over the transparent background
 // and a surface fill of white does too. The fill spreads and paints within the clip only, and
-// does nothing when its start is outside the clip or the picture. It walks rows as spans, with a
-// stack of spans still to look at, on masks and a stack that the decode budget allows; a picture
-// whose fill needs more fails.
+// does nothing when its start is outside the clip or the picture. It walks rows as spans
+// (flood_spread.h); a solid brush copied within a clip of rectangles is written straight into
+// the picture's pixels, any other brush, mix mode or clip painted through a mask of the filled
+// pixels. Its masks, bits and queues come from the decode budget; a picture whose fill needs
+// more fails.
 #pragma once
 
 #include "platform/imaging/metafile/canvas.h"

@@ -10,12 +10,6 @@
 
 namespace platform::metafile {
 
-uint32_t SeenOverWhite(uint32_t pixel) {
-  // Premultiplied colour c of alpha a over white is c + 255 - a.
-  uint32_t a = pixel >> 24, r = (pixel >> 16) & 0xff, g = (pixel >> 8) & 0xff, b = pixel & 0xff;
-  return (r + 255 - a) << 16 | (g + 255 - a) << 8 | (b + 255 - a);
-}
-
 PixelMask::PixelMask(int width, int height) : width_(width), height_(height) {
   int stride = cairo_format_stride_for_width(CAIRO_FORMAT_A8, width);
   if (width < 1 || height < 1 || stride <= 0) return;

@@ -7,8 +7,8 @@ own numbers. Run from anywhere; the files land beside this script."""
 import os
 import struct
 
-from make_metafiles import (BLACK, BLUE, GREEN, HERE, RED, WHITE, YELLOW, e_brush, e_ellipse,
-                            e_extpen, e_pen, e_poly, e_rect, e_select, e_u32, emf_file,
+from make_metafiles import (BLACK, BLUE, GREEN, HERE, RED, WHITE, YELLOW, dib, e_brush,
+                            e_ellipse, e_extpen, e_pen, e_poly, e_rect, e_select, e_u32, emf_file,
                             emf_record, ints, rgb, w_brush, w_pen, w_rect, w_select, w_window,
                             wmf_file, wmf_record)
 
@@ -154,6 +154,38 @@ def flood_large_emf():
                e_select(2), e_rect(0, 8, side, side), e_brush(3, RED), e_select(3),
                e_floodfill(1, 1, BLACK, False)]
     return emf_file(frame, PIXEL_DEVICE, PIXEL_MM, records)
+
+
+def flood_clips_emf(pattern=False):
+    """Flood fills within clips of several shapes: a border fill (red) inside a black outline
+    around the hole that ExcludeClipRect leaves; a surface fill of white (cyan) over nothing within
+    a clip region of two rectangles that meet and a third apart; a border fill (blue) within an
+    elliptic clip path; and a surface fill (yellow) over a green rectangle within a clip
+    rectangle. With pattern, each brush is a 2 x 2 DIB pattern of its one colour instead, which
+    must fill the same pixels."""
+    def fill_brush(index, color):
+        if not pattern:
+            return e_brush(index, color)
+        c = (color & 0xFF, color >> 8 & 0xFF, color >> 16 & 0xFF)
+        info, data = dib(2, 2, 24, [[c, c], [c, c]])
+        return emf_record(94, struct.pack("<IIIIII", index, 0, 32, len(info), 32 + len(info),
+                                          len(data)) + info + data)
+
+    null_pen, null_brush, save, restore = 0x80000008, 0x80000005, emf_record(33), e_u32(34, -1 & 0xFFFFFFFF)
+    three = region([(200, 20, 260, 120), (260, 40, 320, 100), (340, 20, 370, 120)])
+    records = [e_pen(1, BLACK), e_select(1), e_select(null_brush), e_rect(20, 20, 180, 120),
+               save, emf_record(29, ints(100, 40, 140, 80)), fill_brush(2, RED), e_select(2),
+               e_floodfill(30, 30, BLACK, False), restore,
+               save, emf_record(75, struct.pack("<II", len(three), 5) + three),
+               fill_brush(3, rgb(0, 255, 255)), e_select(3), e_floodfill(210, 30, WHITE, True),
+               restore,
+               save, emf_record(59), e_ellipse(20, 150, 180, 270), emf_record(60),
+               e_u32(67, 1), fill_brush(4, BLUE), e_select(4), e_floodfill(100, 210, BLACK, False),
+               restore,
+               e_select(null_pen), e_brush(5, GREEN), e_select(5), e_rect(200, 150, 371, 271),
+               save, emf_record(30, ints(210, 160, 360, 260)), fill_brush(6, YELLOW), e_select(6),
+               e_floodfill(220, 170, GREEN, True), restore]
+    return pixel_emf(records)
 
 
 def e_gradient(mode, vertices, shapes):
@@ -308,6 +340,8 @@ FILES = {
     "flood.emf": flood_emf,
     "flood.wmf": flood_wmf,
     "flood_large.emf": flood_large_emf,
+    "flood_clips.emf": flood_clips_emf,
+    "flood_clips_pattern.emf": lambda: flood_clips_emf(pattern=True),
     "gradients.emf": gradients_emf,
     "polydraw.emf": polydraw_emf,
     "clip_offset.emf": clip_offset_emf,

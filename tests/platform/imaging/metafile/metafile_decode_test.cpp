@@ -257,6 +257,25 @@ const std::vector<Case> kCases = {
       {10, 10, kNone, "outside it"},
       {150, 60, kYellow, "EXTFLOODFILL over a blue surface"},
       {110, 60, kNone, "beside it"}}},
+    // Flood fills within clips: around ExcludeClipRect's hole, across where two rectangles of a
+    // clip region meet (but not into a third apart), within an elliptic clip path, and within a
+    // clip rectangle over a drawn surface.
+    {"flood_clips.emf",
+     384,
+     288,
+     {{60, 60, kRed, "a border fill within a clip with a hole"},
+      {120, 60, kNone, "the clip's hole, left alone"},
+      {160, 60, kRed, "beyond the hole, reached around it"},
+      {120, 100, kRed, "below the hole"},
+      {230, 110, kCyan, "a surface fill of white within a clip region"},
+      {300, 50, kCyan, "across where two of its rectangles meet"},
+      {300, 30, kNone, "above the second rectangle, outside the region"},
+      {355, 60, kNone, "a third rectangle of the region, apart from the first two"},
+      {100, 210, kBlue, "a border fill within an elliptic clip"},
+      {100, 155, kBlue, "near the ellipse's top"},
+      {25, 155, kNone, "the ellipse's box's corner, outside it"},
+      {350, 250, kYellow, "a surface fill over green within a clip rectangle"},
+      {205, 155, kGreen, "the green outside the clip, kept"}}},
     // Gradient fills, one unit a pixel: each pixel takes the 16-bit channels interpolated at its
     // top-left corner, their high byte.
     {"gradients.emf",
@@ -713,6 +732,17 @@ TEST(MetafileDecode, DrawsTextInPaletteIndexColours) {
   Picture wmf = Decode(MetafileBytes("palettes.wmf"));
   ASSERT_EQ(wmf.w, 200);
   EXPECT_GT(wmf.Count(10, 140, 80, 170, kBlue, 16), 40);
+}
+
+// A solid brush copied within a clip of rectangles is written straight into the picture, any
+// other brush painted through a mask of the filled pixels: a pattern of the same one colour must
+// fill exactly the same pixels, under clips of rectangles and an elliptic one alike.
+TEST(MetafileDecode, FillsTheSamePixelsWithASolidBrushAsWithAPatternOfItsColour) {
+  Picture solid = Decode(MetafileBytes("flood_clips.emf"));
+  Picture pattern = Decode(MetafileBytes("flood_clips_pattern.emf"));
+  ASSERT_EQ(solid.w, 384);
+  ASSERT_EQ(pattern.w, solid.w);
+  EXPECT_TRUE(solid.rgba == pattern.rgba);
 }
 
 TEST(MetafileDecode, RefusesAWmfWithoutSize) {
