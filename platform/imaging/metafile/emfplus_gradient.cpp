@@ -15,6 +15,11 @@ namespace {
 // mesh: enough for any smooth boundary inside a picture, and few enough for cairo to fill fast.
 constexpr size_t kMostBoundaryPoints = 4096;
 constexpr size_t kMostPatches = 1 << 16;
+// How far from the picture's origin a boundary point may lie, in pixels. cairo divides a mesh's
+// patches until they are small on the picture, taking time in proportion to a patch's length (a
+// boundary of points a billion pixels away took seconds to fill a 192-pixel picture), and draws
+// nothing of a patch reaching beyond 2^17 pixels. No picture is wider than 32767 pixels.
+constexpr double kFarthestBoundary = 1 << 15;
 
 PlusColor Mix(PlusColor a, PlusColor b, double t) {
   auto channel = [t](uint8_t x, uint8_t y) {
@@ -69,6 +74,10 @@ bool BoundaryFigures(const PlusBrush& brush, const cairo_matrix_t& m,
   Box everywhere{-1e9, -1e9, 1e9, 1e9};
   if (!outline.Flatten(everywhere, kMostBoundaryPoints, figures)) return false;
   std::erase_if(*figures, [](const FlatFigure& f) { return f.points.size() < 3; });
+  for (const FlatFigure& figure : *figures)
+    for (PointD p : figure.points)
+      if (!(std::fabs(p.x) <= kFarthestBoundary && std::fabs(p.y) <= kFarthestBoundary))
+        return false;
   return true;
 }
 

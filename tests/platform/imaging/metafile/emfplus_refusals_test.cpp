@@ -185,6 +185,31 @@ const std::vector<Hostile> kHostile = {
        f.Record(kFillRects, 0, Bytes().U32(0).U32(1).Add(kvtest::Rect(0, 0, 192, 192)));
      },
      [](const Picture&) {}},
+    // cairo divides a mesh's patches until they are small on the picture: thin triangles
+    // reaching a billion pixels away took seconds. Such a boundary is not drawn; one within the
+    // largest picture's breadth is, and quickly.
+    {"path gradients of needles reaching far beyond the picture",
+     [](PlusFile& f) {
+       f.Object(0, kvtest::kBrushObject,
+                kvtest::PathGradientBrush(kRed, 96, 96, {kGreen},
+                                          {96, 80, 1e9f, -1e9f, 112, 96, -1e9f, 1e9f}));
+       f.Record(kFillRects, 0, Bytes().U32(0).U32(1).Add(kvtest::Rect(0, 0, 96, 192)));
+       f.Object(1, kvtest::kBrushObject,
+                kvtest::PathGradientBrush(kRed, 96, 96, {kGreen},
+                                          {96, 80, 16384, -16384, 112, 96, -16384, 16384}));
+       f.Record(kFillRects, 0, Bytes().U32(1).U32(1).Add(kvtest::Rect(96, 0, 96, 192)));
+     },
+     [](const Picture& p) {
+       auto painted = [&p](int x1, int x2) {
+         int count = 0;
+         for (int y = 0; y < 192; ++y)
+           for (int x = x1; x < x2; ++x) count += p.At(x, y).a != 0;
+         return count;
+       };
+       EXPECT_EQ(painted(0, 96), 0) << "a billion pixels away";
+       EXPECT_GT(painted(96, 192), 0) << "along the needles";
+       EXPECT_LT(painted(96, 192), 96 * 192) << "outside the needles";
+     }},
 };
 
 TEST(EmfPlusRefusals, DrawsHostileRecordsQuickly) {
