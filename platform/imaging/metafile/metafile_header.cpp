@@ -20,6 +20,9 @@ constexpr double kPixelsPerInch = 96;
 constexpr double kMmPerInch = 25.4;
 // The largest side of a picture: the most cairo's image surfaces take.
 constexpr double kLargestSide = 32767;
+// The most pixels a picture may have, as for every image the imaging calls read: a picture of
+// two sides of 32767 would take 4 GB, and as much again for its R, G, B, A copy.
+constexpr int64_t kMostPixels = int64_t{1} << 28;
 
 // Pixels for a length of units at unitsPerInch, rounded; 0 when the picture would be empty or
 // too large.
@@ -136,10 +139,14 @@ bool IsMetafile(const uint8_t* data, size_t size) {
 bool ReadHeader(const uint8_t* data, size_t size, Header* out) {
   RecordReader file(data, size);
   *out = Header{};
-  if (file.U32(0) == kPlaceableKey) return ReadWmf(file, out);
-  if (file.U32(0) == 1 && file.U32(40) == kEmfSignature) return ReadEmf(file, out);
-  if (IsPlainWmf(file)) return ReadPlainWmf(file, out);
-  return false;
+  bool read = false;
+  if (file.U32(0) == kPlaceableKey)
+    read = ReadWmf(file, out);
+  else if (file.U32(0) == 1 && file.U32(40) == kEmfSignature)
+    read = ReadEmf(file, out);
+  else if (IsPlainWmf(file))
+    read = ReadPlainWmf(file, out);
+  return read && int64_t{out->width} * out->height <= kMostPixels;
 }
 
 }  // namespace platform::metafile

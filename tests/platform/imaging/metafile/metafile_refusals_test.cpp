@@ -136,6 +136,11 @@ TEST(MetafileRefusals, RefusesAbsurdFrames) {
   std::vector<uint8_t> wide = wmf;
   wide[14] = 1, wide[15] = 0;  // 5760 units at 1 an inch: 552960 pixels
   EXPECT_TRUE(Refused(wide)) << "a side beyond 32767 pixels";
+  std::vector<uint8_t> large = wmf;
+  for (size_t at : {6, 8}) large[at] = large[at + 1] = 0;
+  for (size_t at : {10, 12}) large[at] = 0x20, large[at + 1] = 0x4E;  // 20000
+  large[14] = 96, large[15] = 0;
+  EXPECT_TRUE(Refused(large)) << "20000 x 20000 pixels, beyond the 2^28 any image may have";
   std::vector<uint8_t> flat = wmf;
   flat[10] = flat[6], flat[11] = flat[7];  // right = left
   EXPECT_TRUE(Refused(flat)) << "a box of no width";
