@@ -116,6 +116,7 @@ BodyServer::BodyServer() {
   if (child_ == 0) RunServer(listener, ready[1]);
   close(listener);
   close(ready[1]);
+  if (clock_getcpuclockid(child_, &clock_) != 0) std::abort();
   char byte = 0;
   if (read(ready[0], &byte, 1) != 1) std::abort();
   close(ready[0]);
@@ -124,6 +125,12 @@ BodyServer::BodyServer() {
 BodyServer::~BodyServer() {
   kill(child_, SIGKILL);
   waitpid(child_, nullptr, 0);
+}
+
+double BodyServer::ProcessorSeconds() const {
+  timespec now{};
+  clock_gettime(clock_, &now);
+  return (double)now.tv_sec + (double)now.tv_nsec * 1e-9;
 }
 
 std::string BodyServer::Url(size_t n) const {

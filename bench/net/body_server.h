@@ -5,6 +5,7 @@
 #pragma once
 
 #include <sys/types.h>
+#include <time.h>
 
 #include <cstddef>
 #include <string>
@@ -22,6 +23,9 @@ class BodyServer {
   BodyServer& operator=(const BodyServer&) = delete;
 
   unsigned short Port() const { return port_; }
+  // The processor time the serving process has taken so far, in seconds: what sending costs, and
+  // the part of the connection's work the system does on the sending side.
+  double ProcessorSeconds() const;
   // The path (without its leading slash) and the whole address of a body of n bytes.
   static std::string Path(size_t n) { return std::to_string(n); }
   std::string Url(size_t n) const;
@@ -29,4 +33,5 @@ class BodyServer {
  private:
   unsigned short port_ = 0;
   pid_t child_ = -1;
+  clockid_t clock_ = CLOCK_PROCESS_CPUTIME_ID;
 };
