@@ -1,7 +1,8 @@
 // A server of bodies for the download benches: it answers every GET of "/<n>" with n bytes, sent
-// from memory, on 127.0.0.1. It runs in a process of its own, so that the processor time of the
-// bench's process is the downloading side's alone; each connection is served by a thread of its
-// own there, for as many requests as the client sends on it.
+// from memory, on 127.0.0.1. It runs in a process of its own, on processors apart from the
+// downloading side's, so that the processor time of the bench's process is the downloading
+// side's; each connection is served by a thread of its own there, for as many requests as the
+// client sends on it.
 #pragma once
 
 #include <sys/types.h>
@@ -15,7 +16,9 @@ class BodyServer {
   // The largest body served.
   static constexpr size_t kLargest = 100u * 1024 * 1024;
 
-  // Starts the serving process. Call it before the calling process starts any thread.
+  // Starts the serving process, on half of the processors the calling process may use; the
+  // calling process keeps the other half, for itself and the programs it starts. Call it before
+  // the calling process starts any thread.
   BodyServer();
   // Stops the serving process.
   ~BodyServer();

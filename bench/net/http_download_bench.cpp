@@ -12,12 +12,13 @@
 // it measures it itself, without its process's start and end; "cpu_vs_..." in processor time of
 // the downloading process, every thread of it (the curl program's process is not compared: its
 // start and end cannot be told apart from its download). The server runs in a process of its own,
-// so none of its sending is counted there. But over 127.0.0.1 the system does part of either
-// side's work for the connection in whichever process runs at the time, and a receiver that
-// sleeps more leaves more of it to the sender: "cpu_and_server_vs_libcurl_reused" therefore
-// compares the processor time of both processes together. "cpu_ms" is the client's median
-// processor time and "server_ms" the server's during the client's downloads, "faults" the median
-// page faults of one client download and "libcurl_fresh_faults" of one into a fresh vector.
+// on processors apart from the downloads, so none of its sending is counted there. But over
+// 127.0.0.1 the system does part of either side's work for the connection in whichever process
+// runs at the time, and a receiver that sleeps more leaves more of it to the sender:
+// "cpu_and_server_vs_libcurl_reused" therefore compares the processor time of both processes
+// together. "cpu_ms" is the client's median processor time and "server_ms" the server's during
+// the client's downloads, "faults" the median page faults of one client download and
+// "libcurl_fresh_faults" of one into a fresh vector.
 #include <benchmark/benchmark.h>
 
 #include <algorithm>
