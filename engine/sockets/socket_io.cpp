@@ -59,9 +59,8 @@ uint32_t Found(Socket& socket, ssize_t n) {
 // The most bytes one system receive takes; a larger block is received in pieces of this size, as
 // libcurl reads. Over 127.0.0.1 a receiver that took 64 KiB or more at once slept and was woken
 // more often (some 440 times a download against 280), and 100 MB took 47 to 49 ms in blocks of
-// 64 KiB or 1 MiB against 37 to 42 ms in pieces of 16 KiB
-// (32 KiB: 39 to 43 ms), for the same processor time; 1 MB took 0.01 ms longer (medians of three
-// runs of the download bench).
+// 64 KiB or 1 MiB against 37 to 42 ms in pieces of 16 KiB (32 KiB: 39 to 43 ms), for the same
+// processor time; 1 MB took 0.01 ms longer (medians of three runs of the download bench).
 constexpr uint32_t kPiece = 16 * 1024;
 
 // One system receive of up to size bytes, made again when a signal interrupts it.
