@@ -1,11 +1,16 @@
 // The compared downloads and their measurement.
 #include "bench/net/download_peers.h"
 
+#include <poll.h>
 #include <spawn.h>
 #include <sys/resource.h>
 #include <sys/wait.h>
 #include <time.h>
+#include <unistd.h>
 
+#include <cstdio>
+
+#include "engine/sockets/socket_table.h"
 #include "foundation/buffer.h"
 #include "net/socket.h"
 
@@ -35,6 +40,18 @@ long ProcessFaults() {
 
 // ---- the client ---------------------------------------------------------------------------------
 
+namespace {
+
+// Waits until the request's connection has bytes to read or has ended.
+void WaitReadable(const KV_SOCKET& socket) {
+  const kv::engine::sockets::Socket* object = kv::engine::sockets::Find(socket.handle);
+  if (object == nullptr) return;
+  pollfd waiting{object->fd, POLLIN, 0};
+  poll(&waiting, 1, -1);
+}
+
+}  // namespace
+
 bool ClientKeepAlive(unsigned short port, const std::string& path, size_t size,
                      unsigned int blockSize) {
   KV_SOCKET socket;
@@ -42,7 +59,7 @@ bool ClientKeepAlive(unsigned short port, const std::string& path, size_t size,
   KV_HTTP_PROGRESS progress;
   if (!socket.HttpGetKeepAlive(progress, "127.0.0.1", path.c_str(), port)) return false;
   while (progress.state != KV_SOCKET::HTTP_COMPLETE && progress.state != KV_SOCKET::STATE_CLOSED)
-    socket.HttpGetKeepAlivePoll(progress, out, blockSize);
+    if (!socket.HttpGetKeepAlivePoll(progress, out, blockSize)) WaitReadable(socket);
   return progress.state == KV_SOCKET::HTTP_COMPLETE && out.length == size;
 }
 
@@ -94,19 +111,38 @@ size_t LibcurlDownload::Append(char* data, size_t size, size_t count, void* user
 
 // ---- the curl program ---------------------------------------------------------------------------
 
-DownloadCost CurlProgram(const std::string& url) {
+DownloadCost CurlProgram(const std::string& url, double* processWall) {
   DownloadCost cost;
-  const char* argv[] = {"curl", "-s", "-o", "/dev/null", url.c_str(), nullptr};
+  const char* argv[] = {"curl",          "-s",        "-o",   "/dev/null", "-w",
+                        "%{time_total}", url.c_str(), nullptr};
+  int out[2];
+  if (pipe(out) != 0) return cost;
+  posix_spawn_file_actions_t actions;
+  posix_spawn_file_actions_init(&actions);
+  posix_spawn_file_actions_adddup2(&actions, out[1], STDOUT_FILENO);
+  posix_spawn_file_actions_addclose(&actions, out[0]);
   double wall = WallSeconds();
   pid_t child;
-  if (posix_spawn(&child, "/usr/bin/curl", nullptr, nullptr, (char* const*)argv, environ) != 0)
-    return cost;
+  bool spawned =
+      posix_spawn(&child, "/usr/bin/curl", &actions, nullptr, (char* const*)argv, environ) == 0;
+  posix_spawn_file_actions_destroy(&actions);
+  close(out[1]);
+  char text[64] = {};
+  size_t length = 0;
+  while (spawned && length < sizeof text - 1) {
+    ssize_t n = read(out[0], text + length, sizeof text - 1 - length);
+    if (n <= 0) break;
+    length += (size_t)n;
+  }
+  close(out[0]);
+  if (!spawned) return cost;
   int status = 0;
   rusage usage{};
   wait4(child, &status, 0, &usage);
-  cost.wall = WallSeconds() - wall;
+  *processWall = WallSeconds() - wall;
   cost.processor = Seconds(usage.ru_utime) + Seconds(usage.ru_stime);
   cost.faults = usage.ru_minflt + usage.ru_majflt;
-  cost.whole = WIFEXITED(status) && WEXITSTATUS(status) == 0;
+  cost.whole =
+      WIFEXITED(status) && WEXITSTATUS(status) == 0 && std::sscanf(text, "%lf", &cost.wall) == 1;
   return cost;
 }

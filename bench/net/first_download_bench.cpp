@@ -87,8 +87,7 @@ ProcessCost RunHelper(const char* peer, unsigned int blockSize) {
 
 ProcessCost RunCurlProgram() {
   ProcessCost cost;
-  cost.download = CurlProgram(server->Url(kSize));
-  cost.whole = cost.download.wall;
+  cost.download = CurlProgram(server->Url(kSize), &cost.whole);
   return cost;
 }
 

@@ -56,15 +56,50 @@ uint32_t Found(Socket& socket, ssize_t n) {
   return 0;
 }
 
-// One receive of up to size bytes into bytes; it waits for data unless the socket is in async
-// mode (its descriptor then does not block). Returns the count; 0 when nothing waits, at the end
-// of the stream, or after an error, the last two marking the connection as gone.
-uint32_t ReceiveSome(Socket& socket, unsigned char* bytes, uint32_t size) {
+// The most bytes one system receive takes; a larger block is received in pieces of this size, as
+// libcurl reads. Over 127.0.0.1 a receiver that took 64 KiB or more at once slept and was woken
+// more often (some 440 times a download against 280), and 100 MB took 47 to 49 ms in blocks of
+// 64 KiB or 1 MiB against 37 to 42 ms in pieces of 16 KiB (32 KiB: 39 to 43 ms), for the same
+// processor time; 1 MB took 0.01 ms longer (medians of three runs of the download bench).
+constexpr uint32_t kPiece = 16 * 1024;
+
+// One system receive of up to size bytes, made again when a signal interrupts it.
+ssize_t ReceiveOnce(int fd, unsigned char* bytes, uint32_t size, int flags) {
   ssize_t n;
   do {
-    n = recv(socket.fd, bytes, size, 0);
+    n = recv(fd, bytes, size, flags);
   } while (n < 0 && errno == EINTR);
-  return Found(socket, n);
+  return n;
+}
+
+// Up to size more bytes that have already arrived, after a first piece, taken in pieces until one
+// comes short (nothing more waits), the stream ends or an error comes; the end and an error mark
+// the connection as gone. Returns the count taken, at most size.
+uint32_t ReceiveArrived(Socket& socket, unsigned char* bytes, uint32_t size) {
+  uint32_t taken = 0;
+  while (taken < size) {
+    uint32_t piece = size - taken < kPiece ? size - taken : kPiece;
+    ssize_t n = ReceiveOnce(socket.fd, bytes + taken, piece, MSG_DONTWAIT);
+    if (n <= 0) {
+      if (n == 0 || (errno != EAGAIN && errno != EWOULDBLOCK)) Lost(socket, n < 0);
+      break;
+    }
+    taken += static_cast<uint32_t>(n);
+    if (static_cast<uint32_t>(n) < piece) break;
+  }
+  return taken;
+}
+
+// One receive of up to size bytes into bytes; it waits for data unless the socket is in async
+// mode (its descriptor then does not block), and then takes what else has arrived, up to size.
+// Returns the count; 0 when nothing waits, at the end of the stream, or after an error, the last
+// two marking the connection as gone. An end or error met after some bytes came marks it gone
+// too, and the bytes are returned.
+uint32_t ReceiveSome(Socket& socket, unsigned char* bytes, uint32_t size) {
+  uint32_t first = size < kPiece ? size : kPiece;
+  uint32_t n = Found(socket, ReceiveOnce(socket.fd, bytes, first, 0));
+  if (n < first || n == size) return n;
+  return n + ReceiveArrived(socket, bytes + n, size - n);
 }
 
 // The number of bytes waiting, up to blockSize, without taking them; it waits for something to
@@ -74,11 +109,7 @@ uint32_t ReceiveSome(Socket& socket, unsigned char* bytes, uint32_t size) {
 // take a count of the waiting bytes and then a receive to tell an empty connection from one that
 // has ended.
 uint32_t Waiting(Socket& socket, uint32_t blockSize) {
-  ssize_t n;
-  do {
-    n = recv(socket.fd, nullptr, blockSize, MSG_PEEK | MSG_TRUNC);
-  } while (n < 0 && errno == EINTR);
-  return Found(socket, n);
+  return Found(socket, ReceiveOnce(socket.fd, nullptr, blockSize, MSG_PEEK | MSG_TRUNC));
 }
 
 // Makes block, holding n received bytes, the array's whole content. The block was sized by what

@@ -8,9 +8,12 @@
 #include <sys/socket.h>
 #include <unistd.h>
 
+#include <atomic>
 #include <chrono>
+#include <future>
 #include <string>
 #include <thread>
+#include <vector>
 
 #include "scripted_server.h"
 
@@ -293,6 +296,86 @@ TEST(EngineSockets, AsyncReceiveTakesWhatWaitsUpToTheBlockThenSeesTheEnd) {
   EXPECT_EQ(KvSocketIsConnected(pair.accepted), 0);
   EXPECT_EQ(KvSocketFailed(pair.accepted), 0);
   EXPECT_EQ(received, std::string((const char*)data.data, data.Size()));
+}
+
+// A text of n bytes that differs along its length, so that bytes out of place show.
+std::string Pattern(size_t n) {
+  std::string text(n, '\0');
+  for (size_t i = 0; i < n; ++i) text[i] = (char)(i * 7 % 251);
+  return text;
+}
+
+void SendWhole(int fd, const std::string& text) {
+  for (size_t sent = 0; sent < text.size();) {
+    ssize_t n = send(fd, text.data() + sent, text.size() - sent, MSG_NOSIGNAL);
+    ASSERT_GT(n, 0);
+    sent += (size_t)n;
+  }
+}
+
+TEST(EngineSockets, AWaitingReceiveIntoALargeBlockReturnsWhatHasCome) {
+  // One receive may take what has come in several system receives, but it waits only for the
+  // first bytes: it returns without the block filling. Should it wait for more, the peer goes
+  // after two seconds, which ends the wait, and the test sees that it had to.
+  for (size_t n : {(size_t)1, (size_t)16 * 1024, (size_t)32 * 1024, (size_t)40 * 1024 + 7}) {
+    RawPeer peer;
+    EXPECT_EQ(KvSocketAsync(peer.accepted, 0), 1);
+    std::string data = Pattern(n);
+    SendWhole(peer.fd, data);
+    std::promise<void> done;
+    std::atomic<bool> peerWent{false};
+    std::thread watchdog([&, finished = done.get_future()] {
+      if (finished.wait_for(std::chrono::seconds(2)) == std::future_status::ready) return;
+      peerWent = true;
+      shutdown(peer.fd, SHUT_WR);
+    });
+    std::vector<unsigned char> block(1024 * 1024);
+    std::string received;
+    while (received.size() < n) {
+      unsigned int got = KvSocketReceiveInto(peer.accepted, block.data(), (unsigned)block.size());
+      if (got == 0) break;
+      received.append((const char*)block.data(), got);
+    }
+    done.set_value();
+    watchdog.join();
+    EXPECT_FALSE(peerWent) << n << " bytes";
+    EXPECT_EQ(received, data) << n << " bytes";
+    EXPECT_EQ(KvSocketIsConnected(peer.accepted), 1);
+  }
+}
+
+TEST(EngineSockets, BytesBeforeAnEndOrResetAllComeAndTheEndIsTold) {
+  // The end comes right after whole system receives' worth of bytes, so that a receive that takes
+  // them in pieces meets it in a later piece: the bytes are still returned, and the end is told
+  // as an orderly close or a failure as it was, in either receive mode.
+  for (bool async : {false, true}) {
+    for (bool reset : {false, true}) {
+      RawPeer peer;
+      EXPECT_EQ(KvSocketAsync(peer.accepted, async ? 1 : 0), 1);
+      std::string data = Pattern(48 * 1024);
+      SendWhole(peer.fd, data);
+      // Lingering for no time makes the close send a reset instead of the orderly end.
+      linger abort{1, 0};
+      if (reset) setsockopt(peer.fd, SOL_SOCKET, SO_LINGER, &abort, sizeof abort);
+      // The bytes are on their way before the reset, which would drop any still unsent.
+      std::this_thread::sleep_for(std::chrono::milliseconds(20));
+      close(peer.fd);
+      peer.fd = -1;
+      std::this_thread::sleep_for(std::chrono::milliseconds(20));
+      std::vector<unsigned char> block(1024 * 1024);
+      std::string received;
+      for (int i = 0; i < 500 && KvSocketIsConnected(peer.accepted); ++i) {
+        unsigned int got = KvSocketReceiveInto(peer.accepted, block.data(), (unsigned)block.size());
+        received.append((const char*)block.data(), got);
+        if (got == 0) std::this_thread::sleep_for(std::chrono::milliseconds(2));
+      }
+      EXPECT_EQ(received, data) << (async ? "async" : "waiting")
+                                << (reset ? ", reset" : ", closed");
+      EXPECT_EQ(KvSocketIsConnected(peer.accepted), 0);
+      EXPECT_EQ(KvSocketFailed(peer.accepted), reset ? 1 : 0)
+          << (async ? "async" : "waiting") << (reset ? ", reset" : ", closed");
+    }
+  }
 }
 
 TEST(EngineSockets, SendingToAPeerThatHasGoneFailsWithoutASignal) {

@@ -107,7 +107,7 @@ TEST(HttpOutput, PagesAreMadeReadyOnlyAShortStretchAheadOfTheData) {
     kv::net::CommitToBuffer(out, 64 * 1024);
     expected.append(64 * 1024, (char)('a' + i % 26));
   }
-  EXPECT_TRUE(Present(out, 4 * kMiB - 64 * 1024));
+  EXPECT_TRUE(Present(out, 3 * kMiB + 64 * 1024));
   EXPECT_FALSE(Present(out, 32 * kMiB));
   EXPECT_EQ(Text(out), expected);
 }
