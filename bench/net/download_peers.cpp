@@ -111,23 +111,20 @@ size_t LibcurlDownload::Append(char* data, size_t size, size_t count, void* user
 
 // ---- the curl program ---------------------------------------------------------------------------
 
-DownloadCost CurlProgram(const std::string& url, double* processWall) {
-  DownloadCost cost;
-  const char* argv[] = {"curl",          "-s",        "-o",   "/dev/null", "-w",
-                        "%{time_total}", url.c_str(), nullptr};
+ProgramRun RunProgram(const char* path, const char* const* argv) {
+  ProgramRun run;
   int out[2];
-  if (pipe(out) != 0) return cost;
+  if (pipe(out) != 0) return run;
   posix_spawn_file_actions_t actions;
   posix_spawn_file_actions_init(&actions);
   posix_spawn_file_actions_adddup2(&actions, out[1], STDOUT_FILENO);
   posix_spawn_file_actions_addclose(&actions, out[0]);
-  double wall = WallSeconds();
+  double start = WallSeconds();
   pid_t child;
-  bool spawned =
-      posix_spawn(&child, "/usr/bin/curl", &actions, nullptr, (char* const*)argv, environ) == 0;
+  bool spawned = posix_spawn(&child, path, &actions, nullptr, (char* const*)argv, environ) == 0;
   posix_spawn_file_actions_destroy(&actions);
   close(out[1]);
-  char text[64] = {};
+  char text[128] = {};
   size_t length = 0;
   while (spawned && length < sizeof text - 1) {
     ssize_t n = read(out[0], text + length, sizeof text - 1 - length);
@@ -135,14 +132,26 @@ DownloadCost CurlProgram(const std::string& url, double* processWall) {
     length += (size_t)n;
   }
   close(out[0]);
-  if (!spawned) return cost;
+  if (!spawned) return run;
   int status = 0;
   rusage usage{};
   wait4(child, &status, 0, &usage);
-  *processWall = WallSeconds() - wall;
-  cost.processor = Seconds(usage.ru_utime) + Seconds(usage.ru_stime);
-  cost.faults = usage.ru_minflt + usage.ru_majflt;
-  cost.whole =
-      WIFEXITED(status) && WEXITSTATUS(status) == 0 && std::sscanf(text, "%lf", &cost.wall) == 1;
+  run.wall = WallSeconds() - start;
+  run.processor = Seconds(usage.ru_utime) + Seconds(usage.ru_stime);
+  run.faults = usage.ru_minflt + usage.ru_majflt;
+  run.output.assign(text, length);
+  run.succeeded = WIFEXITED(status) && WEXITSTATUS(status) == 0;
+  return run;
+}
+
+DownloadCost CurlProgram(const std::string& url, double* processWall) {
+  const char* argv[] = {"curl",          "-s",        "-o",   "/dev/null", "-w",
+                        "%{time_total}", url.c_str(), nullptr};
+  ProgramRun run = RunProgram("/usr/bin/curl", argv);
+  DownloadCost cost;
+  *processWall = run.wall;
+  cost.processor = run.processor;
+  cost.faults = run.faults;
+  cost.whole = run.succeeded && std::sscanf(run.output.c_str(), "%lf", &cost.wall) == 1;
   return cost;
 }

@@ -65,6 +65,17 @@ DownloadCost Measure(Download download);
 // it (from the start of its request, connecting included, to the end of the body), so that its
 // process's start and end are not counted against it; processor and faults are its whole
 // process's, as is *processWall, its wall time from its start to its end.
+// A program run to its end with its standard output read: its wall time from start to end, the
+// processor time and page faults of its whole process, its output (up to 127 bytes), and
+// whether it exited with 0.
+struct ProgramRun {
+  double wall = 0, processor = 0;
+  long faults = 0;
+  std::string output;
+  bool succeeded = false;
+};
+ProgramRun RunProgram(const char* path, const char* const* argv);
+
 DownloadCost CurlProgram(const std::string& url, double* processWall);
 
 // The processor time of this process and its page faults so far.

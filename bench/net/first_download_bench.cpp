@@ -12,9 +12,6 @@
 // whole process, in milliseconds; "faults" and "libcurl_faults" are the median page faults of one
 // download.
 #include <benchmark/benchmark.h>
-#include <spawn.h>
-#include <sys/resource.h>
-#include <sys/wait.h>
 #include <unistd.h>
 
 #include <algorithm>
@@ -59,29 +56,11 @@ ProcessCost RunHelper(const char* peer, unsigned int blockSize) {
   std::string port = std::to_string(server->Port()), size = std::to_string(kSize);
   std::string block = std::to_string(blockSize);
   const char* argv[] = {helper.c_str(), peer, port.c_str(), size.c_str(), block.c_str(), nullptr};
-  int out[2];
-  if (pipe(out) != 0) return cost;
-  posix_spawn_file_actions_t actions;
-  posix_spawn_file_actions_init(&actions);
-  posix_spawn_file_actions_adddup2(&actions, out[1], STDOUT_FILENO);
-  posix_spawn_file_actions_addclose(&actions, out[0]);
-  double start = WallSeconds();
-  pid_t child;
-  bool spawned =
-      posix_spawn(&child, helper.c_str(), &actions, nullptr, (char* const*)argv, environ) == 0;
-  posix_spawn_file_actions_destroy(&actions);
-  close(out[1]);
-  char line[128] = {};
-  ssize_t n = spawned ? read(out[0], line, sizeof line - 1) : 0;
-  close(out[0]);
-  if (!spawned) return cost;
-  int status = 0;
-  waitpid(child, &status, 0);
-  cost.whole = WallSeconds() - start;
+  ProgramRun run = RunProgram(helper.c_str(), argv);
+  cost.whole = run.wall;
   DownloadCost& download = cost.download;
-  download.whole =
-      n > 0 && WIFEXITED(status) && WEXITSTATUS(status) == 0 &&
-      std::sscanf(line, "%lf %lf %ld", &download.wall, &download.processor, &download.faults) == 3;
+  download.whole = run.succeeded && std::sscanf(run.output.c_str(), "%lf %lf %ld", &download.wall,
+                                                &download.processor, &download.faults) == 3;
   return cost;
 }
 
